@@ -6,4 +6,4 @@ cd "$ROOT"
 bash tools/setup.sh
 [ -f build/native/CMakeCache.txt ] || cmake --preset native >/dev/null
 cmake --build --preset native --target tvcal >/dev/null
-exec build/native/app/tvcal/tvcal "$@"
+exec build/native/bin/tvcal "$@"
