@@ -1,0 +1,117 @@
+#pragma once
+// The lunar calendar engine: Gregorian date -> Chinese lunar date, GanZhi names, zodiac animal,
+// era label, solar term and festival texts. Pure computation on compiled-in tables.
+//
+// Supported range: 1900-01-31 (lunar 1900-01-01) through 2101-01-28 (last day of lunar 2100).
+// `Calculate` refuses any other date (and any invalid date): the object stays reset and
+// `IsValid()` is false.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/system_time.h"
+
+// A Gregorian date with a validity state (time of day is irrelevant to the engine).
+struct CalendarDate {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  bool valid = false;  // true when year/month/day name a real day (years 1 ... 9999)
+
+  // Builds a date and sets `valid` from the values.
+  static CalendarDate Of(int year, int month, int day);
+  // Takes wYear, wMonth and wDay; the other fields are ignored.
+  static CalendarDate FromSystemTime(const SystemTime& st);
+
+  friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
+};
+
+// A lunar date. A leap month carries the number of the ordinary month it follows.
+struct LunarDate {
+  int year = 0;   // e.g. 2024
+  int month = 0;  // 1 ... 12
+  int day = 0;    // 1 ... 30
+  int leap = 0;   // 1 in the leap month, else 0
+
+  friend bool operator==(const LunarDate&, const LunarDate&) = default;
+};
+
+// First and last Gregorian day the engine converts.
+inline constexpr CalendarDate kFirstCalendarDate{1900, 1, 31, true};
+inline constexpr CalendarDate kLastCalendarDate{2101, 1, 28, true};
+// True when the date is valid and lies in kFirstCalendarDate ... kLastCalendarDate.
+bool IsInCalendarRange(const CalendarDate& date);
+
+// One engine object per computed day.
+class CCalendar {
+ public:
+  CCalendar();
+  virtual ~CCalendar();
+
+  // Lunar numbers to 0, every text to empty, IsValid() to false.
+  void Reset();
+  // Fills every field for one Gregorian date. A date that is invalid or outside the supported
+  // range leaves the object reset (only `date` is stored) and IsValid() false.
+  void Calculate(const CalendarDate& date);
+  // True when the fields hold the results of the last Calculate.
+  bool IsValid() const { return valid_; }
+  LunarDate Lunar() const { return LunarDate{lunarYear, lunarMonth, lunarDay, leapFlag}; }
+
+  int lunarYear = 0;
+  int lunarMonth = 0;
+  int lunarDay = 0;
+  std::u16string eraLabel;        // e.g. 民国38年, 共和国元年 (from the Gregorian year)
+  std::u16string lunarDayName;    // 初一 ... 三十
+  std::u16string lunarMonthName;  // 一 ... 十二 (no 月, no leap marker)
+  std::u16string monthSize;       // 大 (30-day month) or 小 (29 days)
+  int leapFlag = 0;
+  std::u16string yearGanZhi;
+  std::u16string monthGanZhi;
+  std::u16string dayGanZhi;
+  std::u16string zodiacAnimal;
+  std::u16string lunarFestival;   // one lunar festival name
+  std::u16string solarFestival;   // fixed-date and weekday-rule festival names joined by blanks
+  std::u16string solarTerm;       // term name on a term day
+  int holidayStar = 0;            // 1 when a matching festival entry carries the star
+  CalendarDate date;              // the date last passed to Calculate
+
+ private:
+  bool valid_ = false;
+};
+
+// --- Lunar-year table (lunar years 1900 ... 2100; 0 for other years) ---
+// Leap month number 1 ... 12 of lunar year y, 0 when none.
+int LeapMonth(int y);
+// Days of the leap month of lunar year y (29 or 30), 0 when none.
+int LeapMonthDays(int y);
+// Days of ordinary month m (1 ... 12) of lunar year y: 29 or 30.
+int MonthDays(int y, int m);
+// Days of lunar year y (353 ... 385).
+int YearDays(int y);
+
+// --- Gregorian helpers ---
+// Whole days from 1970-01-01 to the date (negative before it).
+int DaysSince1970(int y, int m, int d);
+// 1 = Sunday, 2 = Monday ... 7 = Saturday.
+int WeekdayOf(int y, int m, int d);
+// Days of Gregorian month m of year y.
+int GregorianMonthDays(int y, int m);
+
+// --- Names ---
+// Stem of n mod 10 followed by branch of n mod 12 (n >= 0).
+std::u16string GanZhiName(int64_t n);
+// 初一 ... 初十, 十一 ... 二十, 廿一 ... 三十; d in 1 ... 30.
+std::u16string LunarDayName(int d);
+// 一 ... 十二; m in 1 ... 12.
+std::u16string LunarMonthName(int m);
+// 光绪/宣统/民国/共和国 + year number (元 for the first year) + 年; 公元%d年 before 1875.
+std::u16string EraLabel(int gregorianYear);
+// 鼠 ... 猪 for a lunar year.
+std::u16string_view ZodiacAnimal(int lunarYear);
+
+// --- Solar terms ---
+// 0 = 小寒, 1 = 大寒 ... 23 = 冬至.
+std::u16string_view SolarTermName(int n);
+// Day of month (China Standard Time) on which solar term n falls in Gregorian year y.
+// Term n lies in month n / 2 + 1.
+int SolarTermDay(int n, int gregorianYear);
