@@ -14,7 +14,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
-  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
+  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei python3-pil python3-cairo
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3 libtinyxml-dev libjsoncpp-dev libcurl4-openssl-dev
 )
