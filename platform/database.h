@@ -1,0 +1,49 @@
+#pragma once
+// The one SQLite connection of the process lives on the DBThread worker; every statement of the
+// program is posted to it and the caller blocks until the worker has run it. Callable from any
+// thread. When the worker cannot open the database, or after CloseDatabase, every call returns
+// at once with an empty result.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/thread.h"
+
+enum DbRequestKind : int32_t {
+  kDbExecute = 4,
+  kDbSingleValue = 6,
+  kDbTextRows = 9,
+};
+
+// Starts the worker on the database file; does not wait for it to open. The narrow form takes a
+// path in the ANSI code page.
+void OpenDatabase(std::u16string_view path);
+void OpenDatabase(std::string_view pathAnsi);
+// Stops the worker (waits up to 3000 ms) and releases every request still queued with an empty
+// result.
+void CloseDatabase();
+
+// Runs the statement; no result. Empty sql does nothing.
+void ExecSql(std::u16string_view sql);
+// Column 0 of the first row as text; empty for empty sql, no row, or an empty or NULL value.
+std::u16string QueryValue(std::u16string_view sql);
+// Column 0 of every row joined by "\r\n"; empty when there are no rows.
+std::u16string QueryRows(std::u16string_view sql);
+
+// A value made safe to stand between single quotes in a statement: every ' doubled.
+std::u16string SqlText(std::u16string_view value);
+
+struct DbShared;
+
+// The worker thread (created by OpenDatabase; deletes itself when done). Owns the connection;
+// shares the request queue, its lock, the wake and stopped events with the posters.
+class DBThread : public TThread {
+ public:
+  DBThread(std::u16string path, std::shared_ptr<DbShared> shared);
+  void Run() override;
+
+ private:
+  std::u16string path_;
+  std::shared_ptr<DbShared> shared_;
+};

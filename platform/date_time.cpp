@@ -1,0 +1,116 @@
+#include "platform/date_time.h"
+
+#include <cstdio>
+
+#include "platform/text_codec.h"
+
+std::string FormatTimestampA(const SystemTime& t) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%4d-%02d-%02d %02d:%02d:%02d:%03d", t.wYear, t.wMonth, t.wDay, t.wHour,
+                t.wMinute, t.wSecond, t.wMilliseconds);
+  return buf;
+}
+
+std::string FormatDateA(const SystemTime& t) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%4d-%02d-%02d", t.wYear, t.wMonth, t.wDay);
+  return buf;
+}
+
+static std::u16string Widen(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+std::u16string FormatTimestamp(const SystemTime& t) { return Widen(FormatTimestampA(t)); }
+std::u16string FormatDate(const SystemTime& t) { return Widen(FormatDateA(t)); }
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+bool IsValidDate(const SystemTime& t) {
+  return t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 && t.wDay <= DaysInMonth(t.wYear, t.wMonth);
+}
+
+bool IsValidDateTime(const SystemTime& t) {
+  return IsValidDate(t) && t.wHour < 24 && t.wMinute < 60 && t.wSecond < 60 && t.wMilliseconds < 1000;
+}
+
+namespace {
+
+// Days from 0001-01-01 of the proleptic Gregorian calendar; the same count as walking day by day.
+long long DayNumber(int y, int m, int d) {
+  long long days = d - 1;
+  for (int month = 1; month < m; ++month) days += DaysInMonth(y, month);
+  long long py = y - 1;
+  days += py * 365 + py / 4 - py / 100 + py / 400;
+  return days;
+}
+
+int Digits(std::string_view text, size_t from, size_t count) {
+  int value = 0;
+  for (size_t i = from; i < from + count; ++i) {
+    char c = text[i];
+    if (c < '0' || c > '9') break;  // like atoi: the leading digits count
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
+int DaysBetween(const SystemTime& a, const SystemTime& b) {
+  if (!IsValidDate(a) || !IsValidDate(b)) return 0;
+  return static_cast<int>(DayNumber(b.wYear, b.wMonth, b.wDay) - DayNumber(a.wYear, a.wMonth, a.wDay));
+}
+
+void AddDays(SystemTime& t, int n) {
+  if (!IsValidDate(t)) return;
+  int y = t.wYear, m = t.wMonth, d = t.wDay;
+  while (n > 0) {
+    int left = DaysInMonth(y, m) - d;
+    if (n <= left) { d += n; n = 0; break; }
+    n -= left + 1;
+    d = 1;
+    if (++m > 12) { m = 1; ++y; }
+  }
+  while (n < 0) {
+    if (-n < d) { d += n; n = 0; break; }
+    n += d;
+    if (--m < 1) { m = 12; --y; }
+    d = DaysInMonth(y, m);
+  }
+  if (y < 0 || y > 65535) return;
+  t.wYear = static_cast<uint16_t>(y);
+  t.wMonth = static_cast<uint16_t>(m);
+  t.wDay = static_cast<uint16_t>(d);
+}
+
+bool ParseDateText(std::string_view text, SystemTime& out) {
+  out = SystemTime{};
+  if (text.size() < 10) return false;
+  int year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
+  if (year == 0 || month < 1 || month > 12 || day < 1 || day > 31) return false;
+  int hour = text.size() > 12 ? Digits(text, 11, 2) : 0;
+  int minute = text.size() > 15 ? Digits(text, 14, 2) : 0;
+  int second = text.size() > 18 ? Digits(text, 17, 2) : 0;
+  int milli = text.size() >= 23 ? Digits(text, 20, 3) : 0;
+  out.wYear = static_cast<uint16_t>(year);
+  out.wMonth = static_cast<uint16_t>(month);
+  out.wDay = static_cast<uint16_t>(day);
+  out.wHour = static_cast<uint16_t>(hour > 23 ? 0 : hour);
+  out.wMinute = static_cast<uint16_t>(minute >= 60 ? 0 : minute);
+  out.wSecond = static_cast<uint16_t>(second >= 60 ? 0 : second);
+  out.wMilliseconds = static_cast<uint16_t>(milli >= 1000 ? 0 : milli);
+  return true;
+}
+
+bool ParseDateText(std::u16string_view text, SystemTime& out) {
+  std::string narrow;
+  narrow.reserve(text.size());
+  // Only the digit positions matter; anything else stands in as a non-digit.
+  for (char16_t c : text) narrow.push_back(c < 128 ? static_cast<char>(c) : '?');
+  return ParseDateText(std::string_view(narrow), out);
+}

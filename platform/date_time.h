@@ -1,0 +1,30 @@
+#pragma once
+// Date arithmetic, time-stamp texts and the date-text parser on the local date-time record.
+#include <string>
+#include <string_view>
+
+#include "platform/system_time.h"
+
+// "%4d-%02d-%02d %02d:%02d:%02d:%03d" and "%4d-%02d-%02d"; the A forms are narrow.
+std::u16string FormatTimestamp(const SystemTime& t);
+std::string FormatTimestampA(const SystemTime& t);
+std::u16string FormatDate(const SystemTime& t);
+std::string FormatDateA(const SystemTime& t);
+
+bool IsLeapYear(int year);
+int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
+// Month 1..12 and day within the month; the year is not tested.
+bool IsValidDate(const SystemTime& t);
+// IsValidDate plus hour < 24, minute and second < 60, millisecond < 1000.
+bool IsValidDateTime(const SystemTime& t);
+
+// Signed whole days from a to b (time of day ignored); 0 when either date is invalid.
+int DaysBetween(const SystemTime& a, const SystemTime& b);
+// Moves the date n days forward or backward; an invalid date is left alone.
+void AddDays(SystemTime& t, int n);
+
+// "yyyy-mm-dd[ hh[:mm[:ss[:mmm]]]]" by position; separators are not examined. Fails (result all
+// zero) for a text under 10 characters, year 0, month outside 1..12 or day outside 1..31.
+// Out-of-range time parts become 0. The day of week is left 0.
+bool ParseDateText(std::string_view text, SystemTime& out);
+bool ParseDateText(std::u16string_view text, SystemTime& out);

@@ -1,0 +1,23 @@
+#pragma once
+// Small text routines shared by every layer.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Two upper-case hexadecimal digits per byte, no separators.
+std::u16string HexText(std::string_view bytes);
+std::string HexTextA(std::string_view bytes);
+
+std::u16string IntToText(int64_t value);
+std::string IntToTextA(int64_t value);
+
+// Drops characters with codes up to 32 at both ends.
+std::u16string TrimText(std::u16string_view text);
+std::string TrimText(std::string_view text);
+
+// Replaces every occurrence of from (non-empty) by to.
+std::u16string ReplaceText(std::u16string_view text, std::u16string_view from, std::u16string_view to);
+std::string ReplaceText(std::string_view text, std::string_view from, std::string_view to);
+
+// A new GUID, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}".
+std::u16string MakeGuidText();

@@ -1,0 +1,104 @@
+#include "platform/thread.h"
+
+#include <chrono>
+#include <system_error>
+#include <thread>
+
+Event::Event(bool manualReset, bool initiallySet) : manual_(manualReset), set_(initiallySet) {}
+
+void Event::Set() {
+  // Notify under the lock: a waiter that owns this event may destroy it as soon as it wakes.
+  std::lock_guard<std::mutex> lock(mutex_);
+  set_ = true;
+  if (manual_) cv_.notify_all();
+  else cv_.notify_one();
+}
+
+void Event::Reset() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  set_ = false;
+}
+
+bool Event::IsSet() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return set_;
+}
+
+bool Event::Wait(int timeoutMs) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (timeoutMs < 0) {
+    cv_.wait(lock, [this] { return set_; });
+  } else if (!cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return set_; })) {
+    return false;
+  }
+  if (!manual_) set_ = false;
+  return true;
+}
+
+// Shared between the object and its running thread, so that the thread can report its end
+// even after the owner has deleted the object.
+struct TThread::State {
+  std::mutex mutex;
+  std::condition_variable cv;
+  bool finished = false;
+  bool deleteWhenDone = false;
+};
+
+TThread::TThread() : state_(std::make_shared<State>()) {}
+
+TThread::~TThread() = default;
+
+void TThread::SetDeleteWhenDone(bool on) {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  state_->deleteWhenDone = on;
+}
+
+bool TThread::DeleteWhenDone() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->deleteWhenDone;
+}
+
+bool TThread::Start() {
+  if (started_) return false;
+  try {
+    std::thread thread(&TThread::Entry, this, state_);
+    thread.detach();
+  } catch (const std::system_error&) {
+    return false;
+  }
+  started_ = true;
+  return true;
+}
+
+void TThread::Entry(TThread* self, std::shared_ptr<State> state) {
+  self->threadId_.store(CurrentThreadId());
+  self->Run();
+  bool remove = false;
+  {
+    std::lock_guard<std::mutex> lock(state->mutex);
+    remove = state->deleteWhenDone;
+    state->finished = true;
+    state->cv.notify_all();
+  }
+  // From here on the owner may have deleted a thread that is not delete-when-done.
+  if (remove) delete self;
+}
+
+bool TThread::WaitForEnd(int timeoutMs) {
+  if (!started_) return true;
+  std::shared_ptr<State> state = state_;
+  std::unique_lock<std::mutex> lock(state->mutex);
+  if (timeoutMs < 0) {
+    state->cv.wait(lock, [&] { return state->finished; });
+    return true;
+  }
+  return state->cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return state->finished; });
+}
+
+bool TThread::ReleaseWhenDone() {
+  if (!started_) return true;
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  if (state_->finished) return true;
+  state_->deleteWhenDone = true;
+  return false;
+}

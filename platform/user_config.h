@@ -1,0 +1,10 @@
+#pragma once
+// Name/value settings in table "userconfig". A missing row and an empty value both read as "".
+#include <string>
+#include <string_view>
+
+std::u16string GetUserConfig(std::u16string_view name);
+// Name and value in the ANSI code page.
+std::string GetUserConfigA(std::string_view name);
+// Value first. Replaces the row of name (delete, then insert).
+void SetUserConfig(std::u16string_view value, std::u16string_view name);

@@ -1,0 +1,67 @@
+#include "platform/user_data.h"
+
+#include <mutex>
+
+#include "platform/clock.h"
+#include "platform/database.h"
+#include "platform/date_time.h"
+#include "platform/file_utils.h"
+#include "platform/log.h"
+#include "platform/program_dir.h"
+#include "platform/text_utils.h"
+
+namespace {
+std::mutex g_lock;
+UserDataHooks g_hooks;
+SystemTime g_runStart;
+
+UserDataHooks Hooks() {
+  std::lock_guard<std::mutex> guard(g_lock);
+  return g_hooks;
+}
+}  // namespace
+
+void SetUserDataHooks(UserDataHooks hooks) {
+  std::lock_guard<std::mutex> guard(g_lock);
+  g_hooks = std::move(hooks);
+}
+
+SystemTime RunStartTime() {
+  std::lock_guard<std::mutex> guard(g_lock);
+  return g_runStart;
+}
+
+int RunSeconds(const SystemTime& start, const SystemTime& now) {
+  bool valid = IsValidDateTime(start) && IsValidDateTime(now);
+  int hours = valid ? DaysBetween(start, now) * 24 + (now.wHour - start.wHour) : 0;
+  int minutes = valid ? hours * 60 + (now.wMinute - start.wMinute) : 0;
+  return minutes * 60 + (now.wSecond - start.wSecond);
+}
+
+void OpenUserDataIn(std::u16string_view directory) {
+  {
+    std::lock_guard<std::mutex> guard(g_lock);
+    g_runStart = LocalNow();
+  }
+  CreateDirectoryLevels(directory);
+  StartLogWriter(directory);
+  OpenDatabase(std::u16string(directory) + u"user.dat");
+  UserDataHooks hooks = Hooks();
+  if (hooks.loadCurrentCity) hooks.loadCurrentCity();
+  if (hooks.loadHolidays) hooks.loadHolidays();
+  std::u16string version = FileVersionText(ExecutablePath());
+  ExecSql(u"delete from userconfig where name = 'lv'");
+  ExecSql(u"insert into userconfig (name,value) values ('lv','" + SqlText(version) + u"')");
+}
+
+void OpenUserData() { OpenUserDataIn(ProgramDirectory()); }
+
+void CloseUserData() {
+  UserDataHooks hooks = Hooks();
+  if (hooks.stopStatistics) hooks.stopStatistics();
+  int seconds = RunSeconds(RunStartTime(), LocalNow());
+  ExecSql(u"delete from userconfig where name = 'lrt'");
+  ExecSql(u"insert into userconfig (name,value) values ('lrt','" + IntToText(seconds) + u"')");
+  CloseDatabase();
+  StopLogWriter();
+}

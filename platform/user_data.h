@@ -1,0 +1,30 @@
+#pragma once
+// Start-up and shutdown of the program's data: log writer, database worker, the "lv" and "lrt"
+// bookkeeping values, and the loaders that other modules register.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/system_time.h"
+
+// Work that other modules plug into start-up and shutdown; any of them may be empty.
+struct UserDataHooks {
+  std::function<void()> loadCurrentCity;     // after the database is open
+  std::function<void()> loadHolidays;        // after the current city
+  std::function<void()> stopStatistics;      // first thing at shutdown
+};
+void SetUserDataHooks(UserDataHooks hooks);
+
+// Opens everything in the program's directory ("user.dat" there); the directory is created
+// level by level when it is missing.
+void OpenUserData();
+// The same in another directory (ending with a path separator).
+void OpenUserDataIn(std::u16string_view directory);
+// Writes "lrt", closes the database, stops the log writer.
+void CloseUserData();
+
+// Local time taken by OpenUserData.
+SystemTime RunStartTime();
+// Whole seconds from start to now, counted field by field over whole days; the hour and minute
+// terms are 0 when either time is not a valid date and time.
+int RunSeconds(const SystemTime& start, const SystemTime& now);
