@@ -1,0 +1,9 @@
+-- Default settings shipped in user.dat. The outside services are deployment settings: a base URL
+-- such as http://127.0.0.1:8731, or empty for "no such service".
+INSERT INTO userconfig (name,value) VALUES ('allow_push','true');
+INSERT INTO userconfig (name,value) VALUES ('join_ue','true');
+INSERT INTO userconfig (name,value) VALUES ('svc_forecast','');
+INSERT INTO userconfig (name,value) VALUES ('svc_weather2','');
+INSERT INTO userconfig (name,value) VALUES ('svc_air','');
+INSERT INTO userconfig (name,value) VALUES ('svc_iplocation','');
+INSERT INTO userconfig (name,value) VALUES ('svc_stats','');
