@@ -22,6 +22,8 @@ source tools/wine-env.sh
 source tools/xvfb.sh
 xvfb_start
 wineserver -p >/dev/null 2>&1
+# Start Wine's helper processes now, detached from any test's output.
+wine cmd /c exit >/dev/null 2>&1 </dev/null
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   xvfb_stop
