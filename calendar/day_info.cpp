@@ -1,0 +1,116 @@
+#include "calendar/day_info.h"
+
+#include <array>
+#include <utility>
+
+#include "calendar/almanac.h"
+#include "calendar/ccalendar.h"
+#include "calendar/holiday_arrangement.h"
+#include "platform/date_time.h"
+
+namespace {
+
+constexpr size_t kClipLength = 25;
+
+void FillDayInfo(const SystemTime& date, DayInfo& info, bool withAlmanac) {
+  info = DayInfo{};
+  info.date.wYear = date.wYear;
+  info.date.wMonth = date.wMonth;
+  info.date.wDay = date.wDay;
+  info.date.wHour = info.date.wMinute = info.date.wSecond = info.date.wMilliseconds = 1;
+
+  const CalendarDate day = CalendarDate::FromSystemTime(date);
+  if (day.valid) {
+    info.date.wDayOfWeek = static_cast<uint16_t>(WeekdayOf(day.year, day.month, day.day) - 1);
+  }
+  info.weekdayNumber = info.date.wDayOfWeek == 0 ? 7 : info.date.wDayOfWeek;
+
+  CCalendar calendar;
+  calendar.Calculate(day);
+  if (calendar.IsValid()) {
+    info.zodiacAnimal = calendar.zodiacAnimal;
+    info.yearGanZhi = calendar.yearGanZhi;
+    info.lunarMonthName = calendar.lunarMonthName;
+    info.lunarDayName = calendar.lunarDayName;
+    info.lunarText = info.yearGanZhi + u"年" + info.lunarMonthName + u"月" + info.lunarDayName;
+    info.solarTerm = calendar.solarTerm;
+    info.lunarFestival = calendar.lunarFestival;
+    info.solarFestival = calendar.solarFestival;
+  }
+
+  if (withAlmanac && day.valid) {
+    info.suitable = LookUpSuitable(info.date);
+    info.avoid = LookUpAvoid(info.date);
+  }
+
+  const std::u16string dateText = FormatDate(info.date);
+  const std::u16string_view monthDay =
+      dateText.size() >= 5 ? std::u16string_view(dateText).substr(dateText.size() - 5)
+                           : std::u16string_view(dateText);
+  info.shortLabel =
+      ShortDayLabel(monthDay, info.lunarFestival, info.solarTerm, info.solarFestival);
+
+  if (day.valid) {
+    const HolidayMarks marks = MarkHolidayDate(*HolidayArrangementSnapshot(), dateText);
+    info.restDay = marks.rest ? 1 : 0;
+    info.workDay = marks.work ? 1 : 0;
+  }
+
+  info.lunarFestival = ClipDayText(info.lunarFestival, u' ');
+  info.solarTerm = ClipDayText(info.solarTerm, u' ');
+  info.solarFestival = ClipDayText(info.solarFestival, u' ');
+  info.suitable = ClipDayText(info.suitable, u'\r');
+  info.avoid = ClipDayText(info.avoid, u'\r');
+}
+
+}  // namespace
+
+std::u16string ShortDayLabel(std::u16string_view monthDay, std::u16string_view lunarFestival,
+                             std::u16string_view solarTerm, std::u16string_view solarFestival) {
+  static constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 8> kLabels = {{
+      {u"01-01", u"元旦"},
+      {u"05-01", u"劳动节"},
+      {u"06-01", u"儿童节"},
+      {u"04-01", u"愚人节"},
+      {u"02-14", u"情人节"},
+      {u"12-24", u"平安夜"},
+      {u"12-25", u"圣诞"},
+      {u"11-11", u"狂购"},
+  }};
+  for (const auto& [date, label] : kLabels) {
+    if (monthDay == date) return std::u16string(label);
+  }
+  if (lunarFestival.empty() && solarTerm.empty() && !solarFestival.empty()) {
+    const size_t blank = solarFestival.find(u' ');
+    if (blank != std::u16string_view::npos) return std::u16string(solarFestival.substr(0, blank));
+  }
+  return {};
+}
+
+std::u16string ClipDayText(std::u16string_view text, char16_t separator) {
+  if (text.size() <= kClipLength) return std::u16string(text);
+  for (size_t position = kClipLength - 1; position >= 2; --position) {
+    if (text[position] == separator) return std::u16string(text.substr(0, position));
+  }
+  return {};
+}
+
+void BuildDayInfo(const SystemTime& date, DayInfo& info) { FillDayInfo(date, info, true); }
+
+DayInfo BuildDayInfo(const SystemTime& date) {
+  DayInfo info;
+  FillDayInfo(date, info, true);
+  return info;
+}
+
+void BuildDayInfoWithoutAlmanac(const SystemTime& date, DayInfo& info) {
+  FillDayInfo(date, info, false);
+}
+
+bool IsRestDay(const SystemTime& date) {
+  return IsValidDate(date) && MarkHolidayDate(date).rest;
+}
+
+bool IsWorkDay(const SystemTime& date) {
+  return IsValidDate(date) && MarkHolidayDate(date).work;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Everything shown for one day (cell, today header, tooltip), built from the lunar engine, the
+// festival lists, the holiday arrangement and the almanac.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/system_time.h"
+
+struct DayInfo {
+  SystemTime date;              // year, month, day; weekday 0 = Sunday; hour ... millisecond 1
+  int weekdayNumber = 0;        // 1 = Monday ... 7 = Sunday
+  std::u16string lunarText;     // e.g. 甲辰年一月初一
+  std::u16string yearGanZhi;
+  std::u16string lunarMonthName;  // 一 ... 十二
+  std::u16string lunarDayName;
+  std::u16string zodiacAnimal;
+  std::u16string suitable;      // 宜 names joined by "\r\n"
+  std::u16string avoid;         // 忌 names joined by "\r\n"
+  std::u16string shortLabel;    // short festival label, usually empty
+  std::u16string lunarFestival;
+  std::u16string solarTerm;
+  std::u16string solarFestival;
+  uint8_t restDay = 0;          // official day off
+  uint8_t workDay = 0;          // official make-up working day
+};
+
+// Fills `info` for the Gregorian year, month and day of `date` (other fields ignored). Runs the
+// two almanac lookups through the database worker; marks days against the current holiday
+// record. A date the engine cannot convert keeps its date and weekday, with empty texts.
+void BuildDayInfo(const SystemTime& date, DayInfo& info);
+DayInfo BuildDayInfo(const SystemTime& date);
+
+// The same without the almanac lookups (no database access).
+void BuildDayInfoWithoutAlmanac(const SystemTime& date, DayInfo& info);
+
+// Short label of a day from its "MM-DD" text and festival texts.
+std::u16string ShortDayLabel(std::u16string_view monthDay, std::u16string_view lunarFestival,
+                             std::u16string_view solarTerm, std::u16string_view solarFestival);
+
+// A text of at most 25 characters stays; a longer one is cut before the last separator at
+// positions 24 ... 2, or becomes empty when none lies there.
+std::u16string ClipDayText(std::u16string_view text, char16_t separator);
+
+// Official marks of a date against the current holiday record (a date listed both as a day off
+// and as a make-up working day is both).
+bool IsRestDay(const SystemTime& date);
+bool IsWorkDay(const SystemTime& date);

@@ -1,0 +1,138 @@
+#include "calendar/holiday_arrangement.h"
+
+#include <mutex>
+#include <utility>
+
+#include "platform/clock.h"
+#include "platform/database.h"
+#include "platform/date_time.h"
+#include "platform/text_utils.h"
+#include "platform/user_data.h"
+
+namespace {
+
+constexpr std::u16string_view kKeys[kHolidayCount] = {
+    u"yuandan", u"chunjie", u"qingming", u"laodong", u"duanwu", u"zhongqiu", u"guoqing"};
+constexpr std::u16string_view kSelectorTexts[kHolidayCount] = {
+    u"元旦", u"春节", u"清明节", u"劳动节", u"端午节", u"中秋节", u"国庆节"};
+// The order in which the table fills the record.
+constexpr int kLoadOrder[kHolidayCount] = {1, 0, 2, 4, 3, 5, 6};
+
+struct SharedRecord {
+  std::mutex dataLock;    // guards `current` (held only to copy or swap the pointer)
+  std::mutex writerLock;  // one writer at a time, held across its whole read-modify-publish
+  std::shared_ptr<const HolidayArrangement> current = std::make_shared<const HolidayArrangement>();
+};
+
+SharedRecord& Shared() {
+  static SharedRecord shared;
+  return shared;
+}
+
+void Publish(HolidayArrangement record) {
+  auto next = std::make_shared<const HolidayArrangement>(std::move(record));
+  std::lock_guard<std::mutex> guard(Shared().dataLock);
+  Shared().current = std::move(next);
+}
+
+std::u16string SelectText(std::u16string_view column, const std::u16string& year,
+                          std::u16string_view key) {
+  std::u16string sql = u"select ";
+  sql += column;
+  sql += u" from holiday where year = '";
+  sql += year;
+  sql += u"' and name = '";
+  sql += key;
+  sql += u"'";
+  return QueryValue(sql);
+}
+
+}  // namespace
+
+std::u16string_view HolidayKey(int index) {
+  return index >= 0 && index < kHolidayCount ? kKeys[index] : std::u16string_view();
+}
+
+std::u16string_view HolidaySelectorText(int index) {
+  return index >= 0 && index < kHolidayCount ? kSelectorTexts[index] : std::u16string_view();
+}
+
+std::shared_ptr<const HolidayArrangement> HolidayArrangementSnapshot() {
+  std::lock_guard<std::mutex> guard(Shared().dataLock);
+  return Shared().current;
+}
+
+HolidayArrangement CurrentHolidayArrangement() { return *HolidayArrangementSnapshot(); }
+
+void ReplaceHolidayArrangement(HolidayArrangement record) {
+  std::lock_guard<std::mutex> writer(Shared().writerLock);
+  Publish(std::move(record));
+}
+
+bool ChangeHolidayArrangement(const std::function<bool(HolidayArrangement&)>& change) {
+  std::lock_guard<std::mutex> writer(Shared().writerLock);
+  HolidayArrangement copy = *HolidayArrangementSnapshot();
+  if (!change(copy)) return false;
+  Publish(std::move(copy));
+  return true;
+}
+
+void LoadHolidayArrangementInto(HolidayArrangement& record, int year) {
+  const std::u16string yearText = IntToText(year);
+  for (int index : kLoadOrder) {
+    HolidayTexts& texts = record.holidays[index];
+    if (!texts.middle.empty()) continue;
+    texts.left = SelectText(u"leftday", yearText, kKeys[index]);
+    texts.middle = SelectText(u"middleday", yearText, kKeys[index]);
+    texts.right = SelectText(u"rightday", yearText, kKeys[index]);
+    texts.day = SelectText(u"day", yearText, kKeys[index]);
+  }
+}
+
+void LoadHolidayArrangementForYear(int year) {
+  ChangeHolidayArrangement([year](HolidayArrangement& record) {
+    LoadHolidayArrangementInto(record, year);
+    return true;
+  });
+}
+
+void LoadHolidayArrangement() { LoadHolidayArrangementForYear(LocalNow().wYear); }
+
+bool ParseServiceDocument(std::u16string_view document) {
+  return ChangeHolidayArrangement([document](HolidayArrangement& record) {
+    return ParseServiceDocument(document, record, {});
+  });
+}
+
+HolidayMarks MarkHolidayDate(const HolidayArrangement& record, std::u16string_view dateText) {
+  HolidayMarks marks;
+  if (dateText.empty()) return marks;
+  for (const HolidayTexts& texts : record.holidays) {
+    if (texts.left.find(dateText) != std::u16string::npos ||
+        texts.right.find(dateText) != std::u16string::npos) {
+      marks.work = true;
+    }
+    if (texts.middle.find(dateText) != std::u16string::npos) marks.rest = true;
+  }
+  return marks;
+}
+
+HolidayMarks MarkHolidayDate(const SystemTime& date) {
+  return MarkHolidayDate(*HolidayArrangementSnapshot(), FormatDate(date));
+}
+
+bool HolidayJumpDate(const HolidayArrangement& record, int entry, SystemTime& date) {
+  date = SystemTime{};
+  if (entry < 1 || entry > kHolidayCount) return false;
+  const std::u16string& day = record.holidays[entry - 1].day;
+  if (day.size() < 10) return false;
+  return ParseDateText(std::u16string_view(day), date);
+}
+
+bool HolidayJumpDate(int entry, SystemTime& date) {
+  return HolidayJumpDate(*HolidayArrangementSnapshot(), entry, date);
+}
+
+void AddHolidayLoading(UserDataHooks& hooks) {
+  hooks.loadHolidays = [] { LoadHolidayArrangement(); };
+}

@@ -1,0 +1,106 @@
+#pragma once
+// The official arrangement of the seven public holidays of the current year (days off, make-up
+// working days, one jump date each) plus the other contents of the service document (location,
+// address, service URL lists). One process-wide record: written by the statistics worker and the
+// start-up path, read by the user-interface thread. Writers publish a whole new record, readers
+// take a snapshot, so no reader ever sees a text being replaced.
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/system_time.h"
+
+inline constexpr int kHolidayCount = 7;
+
+// The four texts of one holiday. Dates appear as "YYYY-MM-DD"; separators between them are free.
+struct HolidayTexts {
+  std::u16string left;    // make-up working days before the holiday
+  std::u16string middle;  // the days off
+  std::u16string right;   // make-up working days after the holiday
+  std::u16string day;     // the holiday's date as its first ten characters
+
+  friend bool operator==(const HolidayTexts&, const HolidayTexts&) = default;
+};
+
+// URL lists of the service document, each in document order, entries trimmed.
+struct ServiceUrls {
+  std::vector<std::u16string> weatherUrl;       // "weather_url"
+  std::vector<std::u16string> userBehaviorUrl;  // "userbehavior_url"
+  std::vector<std::u16string> aqiUrl;           // "aqi_url"
+  std::vector<std::u16string> installUrl;       // "install_url"
+  std::vector<std::u16string> uninstallUrl;     // "uninstall_url"
+  std::vector<std::u16string> updateUrl;        // "update_url"
+  std::vector<std::u16string> dataUrl;          // "data_url"
+  std::u16string remark;                        // "remark"
+
+  friend bool operator==(const ServiceUrls&, const ServiceUrls&) = default;
+};
+
+struct HolidayArrangement {
+  // Index 0 ... 6: yuandan, chunjie, qingming, laodong, duanwu, zhongqiu, guoqing (the holiday
+  // selector's entries 1 ... 7).
+  std::array<HolidayTexts, kHolidayCount> holidays;
+  // Location texts 1 ... 3 from "ipdata" (index 0 ... 2) and the address from "ip".
+  std::array<std::u16string, 3> location;
+  std::u16string address;
+  ServiceUrls urls;
+
+  friend bool operator==(const HolidayArrangement&, const HolidayArrangement&) = default;
+};
+
+// Key of holiday index 0 ... 6 in the document and in table `holiday` ("yuandan" ...);
+// empty for another index.
+std::u16string_view HolidayKey(int index);
+// Selector text of holiday index 0 ... 6 ("元旦" ... "国庆节"); empty for another index.
+std::u16string_view HolidaySelectorText(int index);
+
+// --- The process-wide record ---
+// A consistent snapshot; never null.
+std::shared_ptr<const HolidayArrangement> HolidayArrangementSnapshot();
+// A copy of the current record.
+HolidayArrangement CurrentHolidayArrangement();
+// Replaces the whole record (start-up of tests; the program itself only fills it).
+void ReplaceHolidayArrangement(HolidayArrangement record);
+// Runs `change` on a copy of the record and publishes the copy when it returns true. Writers run
+// one at a time; readers are never blocked by a writer's work.
+bool ChangeHolidayArrangement(const std::function<bool(HolidayArrangement&)>& change);
+
+// For the current local year, fills from table `holiday` every holiday whose middle text is
+// still empty (four single-value queries per holiday; a missing row gives empty texts).
+void LoadHolidayArrangement();
+// The same for another year (tests, and a view of another year's arrangement).
+void LoadHolidayArrangementForYear(int year);
+// Fills `record` in place from the table for `year`, holidays with an empty middle text only.
+void LoadHolidayArrangementInto(HolidayArrangement& record, int year);
+
+// Parses the service document (XML text) into the process-wide record. The document passes
+// through a GUID-named ".tmp" file in the program's directory, removed in every case. A
+// document that does not parse leaves the record unchanged (logged); returns false then.
+bool ParseServiceDocument(std::u16string_view document);
+// The same into `record`, with the temporary file in `directory` (ending with a separator; the
+// program's directory when empty). `record` is changed only when the document parses.
+bool ParseServiceDocument(std::u16string_view document, HolidayArrangement& record,
+                          std::u16string_view directory);
+
+// --- Day marking ---
+struct HolidayMarks {
+  bool rest = false;  // the date occurs in a middle text
+  bool work = false;  // the date occurs in a left or right text
+};
+// Marks of a date text "YYYY-MM-DD" against the record.
+HolidayMarks MarkHolidayDate(const HolidayArrangement& record, std::u16string_view dateText);
+// Marks of a date (year, month and day used) against the process-wide record.
+HolidayMarks MarkHolidayDate(const SystemTime& date);
+
+// --- Holiday selector jump ---
+// For selector entry 1 ... 7: the date of that holiday's day text. False (and `date` zeroed) for
+// entry 0, another entry, or a day text that is shorter than ten characters or not a date.
+bool HolidayJumpDate(const HolidayArrangement& record, int entry, SystemTime& date);
+bool HolidayJumpDate(int entry, SystemTime& date);
+
+// Plugs LoadHolidayArrangement into the start-up hooks of the user data (loadHolidays).
+struct UserDataHooks;
+void AddHolidayLoading(UserDataHooks& hooks);

@@ -1,0 +1,148 @@
+// Reading the service document: holiday texts, location, address and the service URL lists.
+#include <tinyxml.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "calendar/holiday_arrangement.h"
+#include "platform/file_utils.h"
+#include "platform/log.h"
+#include "platform/program_dir.h"
+#include "platform/text_codec.h"
+#include "platform/text_utils.h"
+
+namespace {
+
+bool SameName(const char* name, std::string_view wanted) {
+  if (!name) return false;
+  std::string_view n(name);
+  if (n.size() != wanted.size()) return false;
+  for (size_t i = 0; i < n.size(); ++i) {
+    char a = n[i], b = wanted[i];
+    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+    if (a != b) return false;
+  }
+  return true;
+}
+
+std::u16string TextOf(const TiXmlElement* element) {
+  const char* text = element->GetText();
+  return text ? Utf8ToWide(text) : std::u16string();
+}
+
+// "a.b.c.d": a -> location text 3, b -> location text 1, "c.d" -> location text 2.
+void ReadIpData(const TiXmlElement* element, HolidayArrangement& record) {
+  std::u16string text = TextOf(element);
+  std::u16string parts[3];
+  size_t start = 0;
+  for (int part = 0; part < 3 && start <= text.size(); ++part) {
+    size_t dot = part < 2 ? text.find(u'.', start) : std::u16string::npos;
+    size_t end = dot == std::u16string::npos ? text.size() : dot;
+    parts[part] = text.substr(start, end - start);
+    if (dot == std::u16string::npos) break;
+    start = dot + 1;
+  }
+  record.location[2] = parts[0];
+  record.location[0] = parts[1];
+  record.location[1] = parts[2];
+}
+
+void ReadHoliday(const TiXmlElement* element, HolidayTexts& texts) {
+  for (const TiXmlElement* child = element->FirstChildElement(); child;
+       child = child->NextSiblingElement()) {
+    if (SameName(child->Value(), "left")) texts.left = TextOf(child);
+    else if (SameName(child->Value(), "middle")) texts.middle = TextOf(child);
+    else if (SameName(child->Value(), "right")) texts.right = TextOf(child);
+    else if (SameName(child->Value(), "day")) texts.day = TextOf(child);
+  }
+}
+
+void ReadPublicHoliday(const TiXmlElement* element, HolidayArrangement& record) {
+  for (const TiXmlElement* child = element->FirstChildElement(); child;
+       child = child->NextSiblingElement()) {
+    for (int index = 0; index < kHolidayCount; ++index) {
+      if (SameName(child->Value(), WideToUtf8(HolidayKey(index)))) {
+        ReadHoliday(child, record.holidays[index]);
+        break;
+      }
+    }
+  }
+}
+
+// The list carried by the element replaces the stored one (a repeated document does not pile
+// up copies); empty entries are dropped.
+void ReadUrlList(const TiXmlElement* element, std::vector<std::u16string>& list) {
+  list.clear();
+  for (const TiXmlElement* child = element->FirstChildElement(); child;
+       child = child->NextSiblingElement()) {
+    std::u16string url = TrimText(TextOf(child));
+    if (!url.empty()) list.push_back(std::move(url));
+  }
+}
+
+void ReadRoot(const TiXmlElement* root, HolidayArrangement& record) {
+  ServiceUrls& urls = record.urls;
+  const std::pair<const char*, std::vector<std::u16string>*> lists[] = {
+      {"weather_url", &urls.weatherUrl},   {"userbehavior_url", &urls.userBehaviorUrl},
+      {"aqi_url", &urls.aqiUrl},           {"install_url", &urls.installUrl},
+      {"uninstall_url", &urls.uninstallUrl}, {"update_url", &urls.updateUrl},
+      {"data_url", &urls.dataUrl}};
+  for (const TiXmlElement* child = root->FirstChildElement(); child;
+       child = child->NextSiblingElement()) {
+    const char* name = child->Value();
+    if (SameName(name, "ipdata")) {
+      ReadIpData(child, record);
+    } else if (SameName(name, "ip")) {
+      record.address = TrimText(TextOf(child));
+    } else if (SameName(name, "public_holiday")) {
+      ReadPublicHoliday(child, record);
+    } else if (SameName(name, "remark")) {
+      urls.remark = TextOf(child);
+    } else {
+      for (const auto& [listName, list] : lists) {
+        if (SameName(name, listName)) {
+          ReadUrlList(child, *list);
+          break;
+        }
+      }
+    }
+  }
+}
+
+void RemoveFile(const std::u16string& path) {
+  std::error_code error;
+  std::filesystem::remove(std::filesystem::path(path), error);
+  if (error) LogError(u"service document: cannot remove temporary file " + path);
+}
+
+}  // namespace
+
+bool ParseServiceDocument(std::u16string_view document, HolidayArrangement& record,
+                          std::u16string_view directory) {
+  std::u16string path = directory.empty() ? ProgramDirectory() : std::u16string(directory);
+  path += MakeGuidText();
+  path += u".tmp";
+
+  bool parsed = false;
+  std::string bytes;
+  TiXmlDocument xml;
+  if (!WriteWholeFile(path, WideToUtf8(document))) {
+    LogError(u"service document: cannot write temporary file " + path);
+  } else if (!ReadWholeFile(path, bytes)) {
+    LogError(u"service document: cannot read temporary file " + path);
+  } else {
+    xml.Parse(bytes.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    if (xml.Error() || !xml.RootElement()) {
+      LogError(u"service document: not a readable XML document (" +
+               Utf8ToWide(xml.ErrorDesc() ? xml.ErrorDesc() : "no root element") + u")");
+    } else {
+      HolidayArrangement next = record;
+      ReadRoot(xml.RootElement(), next);
+      record = std::move(next);
+      parsed = true;
+    }
+  }
+  RemoveFile(path);
+  return parsed;
+}

@@ -1,0 +1,198 @@
+#include "calendar/holiday_arrangement.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "calendar/day_info.h"
+#include "platform/user_data.h"
+#include "tests/calendar/holiday_test_support.h"
+
+using holiday_test::Date;
+using holiday_test::ScratchDir;
+
+namespace {
+
+HolidayArrangement Filled(const std::u16string& tag) {
+  HolidayArrangement record;
+  for (int i = 0; i < kHolidayCount; ++i) {
+    record.holidays[i] = {tag + u"L", tag + u"M", tag + u"R", tag + u"D"};
+  }
+  record.address = tag;
+  return record;
+}
+
+}  // namespace
+
+TEST(HolidayArrangement, KeysAndSelectorTextsInSelectorOrder) {
+  EXPECT_EQ(HolidayKey(0), u"yuandan");
+  EXPECT_EQ(HolidayKey(1), u"chunjie");
+  EXPECT_EQ(HolidayKey(6), u"guoqing");
+  EXPECT_TRUE(HolidayKey(7).empty());
+  EXPECT_TRUE(HolidayKey(-1).empty());
+  EXPECT_EQ(HolidaySelectorText(2), u"清明节");
+  EXPECT_EQ(HolidaySelectorText(5), u"中秋节");
+}
+
+TEST(HolidayArrangement, MarksAreSubstringMatchesOverAllSevenHolidays) {
+  HolidayArrangement record;
+  record.holidays[0] = {u"", u"2026-01-01 2026-01-02", u"2026-01-04", u"2026-01-01"};
+  record.holidays[6] = {u"2026-09-20", u"2026-10-01..2026-10-07", u"2026-10-10", u"2026-10-01"};
+  EXPECT_TRUE(MarkHolidayDate(record, u"2026-01-02").rest);
+  EXPECT_TRUE(MarkHolidayDate(record, u"2026-01-04").work);
+  EXPECT_TRUE(MarkHolidayDate(record, u"2026-09-20").work);
+  EXPECT_TRUE(MarkHolidayDate(record, u"2026-10-07").rest);
+  // Separators are never parsed: a date not written out is not marked.
+  EXPECT_FALSE(MarkHolidayDate(record, u"2026-10-03").rest);
+  const HolidayMarks none = MarkHolidayDate(record, u"");
+  EXPECT_FALSE(none.rest || none.work);
+}
+
+TEST(HolidayArrangement, JumpDates) {
+  HolidayArrangement record;
+  record.holidays[1].day = u"2026-02-17";
+  record.holidays[2].day = u"2026-4-5";       // shorter than ten characters
+  record.holidays[3].day = u"2026-13-01 xx";  // not a date
+  record.holidays[4].day = u"2026-06-19 端午";
+  SystemTime date;
+  ASSERT_TRUE(HolidayJumpDate(record, 2, date));
+  EXPECT_EQ(date.wYear, 2026);
+  EXPECT_EQ(date.wMonth, 2);
+  EXPECT_EQ(date.wDay, 17);
+  EXPECT_FALSE(HolidayJumpDate(record, 3, date));
+  EXPECT_EQ(date.wYear, 0);
+  EXPECT_FALSE(HolidayJumpDate(record, 4, date));
+  EXPECT_TRUE(HolidayJumpDate(record, 5, date));
+  EXPECT_EQ(date.wDay, 19);
+  EXPECT_FALSE(HolidayJumpDate(record, 0, date));  // the caption entry
+  EXPECT_FALSE(HolidayJumpDate(record, 1, date));  // empty day text
+  EXPECT_FALSE(HolidayJumpDate(record, 8, date));
+}
+
+TEST(HolidayArrangement, HooksLoadTheHolidaysAtStartUp) {
+  UserDataHooks hooks;
+  AddHolidayLoading(hooks);
+  EXPECT_TRUE(static_cast<bool>(hooks.loadHolidays));
+  EXPECT_FALSE(static_cast<bool>(hooks.loadCurrentCity));
+}
+
+TEST(ServiceDocument, FillsHolidaysLocationAddressAndUrlLists) {
+  ScratchDir dir;
+  HolidayArrangement record;
+  record.holidays[0].middle = u"kept";
+  const std::u16string document =
+      u"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+      u"<config>\n"
+      u"  <ipdata>上海.上海.电信.其它</ipdata>\n"
+      u"  <ip> 203.0.113.7 </ip>\n"
+      u"  <public_holiday>\n"
+      u"    <chunjie><left>2026-02-14</left><middle>2026-02-15,2026-02-23</middle>"
+      u"<right>2026-02-28</right><day>2026-02-17</day><note>x</note></chunjie>\n"
+      u"    <unknown><middle>2026-03-03</middle></unknown>\n"
+      u"  </public_holiday>\n"
+      u"  <update_url><u> http://127.0.0.1:1/update </u><u></u></update_url>\n"
+      u"  <userbehavior_url><a>http://127.0.0.1:1/a</a><b>http://127.0.0.1:1/b</b></userbehavior_url>\n"
+      u"  <remark>hello</remark>\n"
+      u"  <other>ignored</other>\n"
+      u"</config>\n";
+  ASSERT_TRUE(ParseServiceDocument(document, record, dir.Dir()));
+  EXPECT_EQ(dir.FileCount(), 0u);
+  EXPECT_EQ(record.location[2], u"上海");
+  EXPECT_EQ(record.location[0], u"上海");
+  EXPECT_EQ(record.location[1], u"电信.其它");
+  EXPECT_EQ(record.address, u"203.0.113.7");
+  EXPECT_EQ(record.holidays[1], (HolidayTexts{u"2026-02-14", u"2026-02-15,2026-02-23",
+                                               u"2026-02-28", u"2026-02-17"}));
+  EXPECT_EQ(record.holidays[0].middle, u"kept");  // missing element: unchanged
+  EXPECT_EQ(record.urls.updateUrl, std::vector<std::u16string>{u"http://127.0.0.1:1/update"});
+  EXPECT_EQ(record.urls.userBehaviorUrl,
+            (std::vector<std::u16string>{u"http://127.0.0.1:1/a", u"http://127.0.0.1:1/b"}));
+  EXPECT_TRUE(record.urls.dataUrl.empty());
+  EXPECT_EQ(record.urls.remark, u"hello");
+
+  // A second document with the same list replaces it instead of piling up copies.
+  ASSERT_TRUE(ParseServiceDocument(document, record, dir.Dir()));
+  EXPECT_EQ(record.urls.userBehaviorUrl.size(), 2u);
+}
+
+TEST(ServiceDocument, KeyCaseIsIgnored) {
+  ScratchDir dir;
+  HolidayArrangement record;
+  ASSERT_TRUE(ParseServiceDocument(
+      u"<R><IPDATA>a.b</IPDATA><Public_Holiday><GuoQing><MIDDLE>2026-10-01</MIDDLE>"
+      u"<Day>2026-10-01</Day></GuoQing></Public_Holiday><DATA_URL><x>d</x></DATA_URL></R>",
+      record, dir.Dir()));
+  EXPECT_EQ(record.holidays[6].middle, u"2026-10-01");
+  EXPECT_EQ(record.holidays[6].day, u"2026-10-01");
+  EXPECT_EQ(record.location[2], u"a");
+  EXPECT_EQ(record.location[0], u"b");
+  EXPECT_EQ(record.location[1], u"");
+  EXPECT_EQ(record.urls.dataUrl, std::vector<std::u16string>{u"d"});
+}
+
+TEST(ServiceDocument, MalformedDocumentChangesNothingAndLeavesNoFile) {
+  ScratchDir dir;
+  HolidayArrangement record = Filled(u"x");
+  const HolidayArrangement before = record;
+  for (const char16_t* bad : {u"", u"not xml at all", u"<a><public_holiday><chunjie>",
+                              u"<a><ip>1.2.3.4</ip></b>"}) {
+    EXPECT_FALSE(ParseServiceDocument(bad, record, dir.Dir()));
+    EXPECT_EQ(record, before);
+    EXPECT_EQ(dir.FileCount(), 0u);
+  }
+}
+
+TEST(ServiceDocument, AnUnwritableDirectoryFailsCleanly) {
+  HolidayArrangement record = Filled(u"y");
+  const HolidayArrangement before = record;
+  ScratchDir dir;
+  EXPECT_FALSE(ParseServiceDocument(u"<a><ip>1</ip></a>", record, dir.Dir() + u"missing/"));
+  EXPECT_EQ(record, before);
+}
+
+// The statistics worker replaces the record while the user-interface thread reads it: every
+// snapshot a reader takes must be one whole published record.
+TEST(HolidayArrangement, ReadersNeverSeeAHalfReplacedRecord) {
+  const HolidayArrangement a = Filled(u"2031-01-0");
+  HolidayArrangement b = Filled(u"b");
+  b.holidays[2].middle = u"2031-05-05";
+  ReplaceHolidayArrangement(a);
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    for (int i = 0; i < 2000; ++i) {
+      if (i % 2) {
+        ReplaceHolidayArrangement(b);
+      } else {
+        ChangeHolidayArrangement([&](HolidayArrangement& record) {
+          record = a;
+          return true;
+        });
+      }
+    }
+    stop = true;
+  });
+  int reads = 0;
+  while (!stop || reads < 100) {
+    const auto snapshot = HolidayArrangementSnapshot();
+    ASSERT_TRUE(*snapshot == a || *snapshot == b);
+    const HolidayMarks marks = MarkHolidayDate(Date(2031, 5, 5));
+    (void)marks;
+    DayInfo info;
+    BuildDayInfoWithoutAlmanac(Date(2031, 1, 1), info);
+    ++reads;
+  }
+  writer.join();
+  ReplaceHolidayArrangement({});
+}
+
+TEST(HolidayArrangement, ServiceDocumentReachesTheSharedRecord) {
+  ReplaceHolidayArrangement({});
+  // The process-wide parse writes its temporary file beside the program.
+  ASSERT_TRUE(ParseServiceDocument(
+      u"<a><public_holiday><laodong><middle>2031-05-01</middle></laodong></public_holiday></a>"));
+  EXPECT_TRUE(MarkHolidayDate(Date(2031, 5, 1)).rest);
+  EXPECT_FALSE(ParseServiceDocument(u"<broken"));
+  EXPECT_TRUE(MarkHolidayDate(Date(2031, 5, 1)).rest);
+  ReplaceHolidayArrangement({});
+}
