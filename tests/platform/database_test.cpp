@@ -1,0 +1,235 @@
+#include "platform/database.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/file_utils.h"
+#include "platform/program_dir.h"
+#include "platform/text_codec.h"
+#include "platform/text_utils.h"
+#include "platform/user_config.h"
+#include "platform/user_data.h"
+#include "temp_dir.h"
+
+namespace {
+
+// Opens a fresh database in a temporary directory for one test and closes it after.
+class Db : public ::testing::Test {
+ protected:
+  void SetUp() override { OpenDatabase(temp_.Dir() + u"user.dat"); }
+  void TearDown() override { CloseDatabase(); }
+  TempDir temp_;
+};
+
+std::u16string Num(int64_t n) { return IntToText(n); }
+
+}  // namespace
+
+TEST_F(Db, QueryRowsJoinsWithSeparatorsBetweenRowsOnly) {
+  ExecSql(u"create table t (k integer, v text)");
+  EXPECT_EQ(QueryRows(u"select v from t order by k"), u"");
+  ExecSql(u"insert into t values (1, 'a')");
+  EXPECT_EQ(QueryRows(u"select v from t order by k"), u"a");
+  ExecSql(u"insert into t values (2, '上海')");
+  ExecSql(u"insert into t values (3, 'c')");
+  EXPECT_EQ(QueryRows(u"select v from t order by k"), u"a\r\n上海\r\nc");
+  // An empty value while nothing is gathered yet adds nothing, not even a separator.
+  ExecSql(u"insert into t values (0, '')");
+  EXPECT_EQ(QueryRows(u"select v from t order by k"), u"a\r\n上海\r\nc");
+  ExecSql(u"insert into t values (2, '')");
+  EXPECT_EQ(QueryRows(u"select v from t order by k, v"), u"a\r\n\r\n上海\r\nc");
+
+  EXPECT_EQ(QueryValue(u"select v from t where k = 2 order by v desc"), u"上海");
+  EXPECT_EQ(QueryValue(u"select count(*) from t"), u"5");
+  EXPECT_EQ(QueryValue(u"select null"), u"");
+  EXPECT_EQ(QueryValue(u"select v from t where k = 99"), u"");
+  EXPECT_EQ(QueryValue(u""), u"");
+  EXPECT_EQ(QueryValue(u"this is not sql"), u"");
+  ExecSql(u"insert into missing_table values (1)");  // fails quietly
+  EXPECT_EQ(QueryValue(u"select v from t where k = 1"), u"a");
+}
+
+TEST_F(Db, UserConfigKeepsOneRowPerNameAndSurvivesApostrophes) {
+  ExecSql(u"create table userconfig (name text primary key, value text)");
+  EXPECT_EQ(GetUserConfig(u"skin"), u"");
+  SetUserConfig(u"bg3", u"skin");
+  EXPECT_EQ(GetUserConfig(u"skin"), u"bg3");
+  SetUserConfig(u"bg5", u"skin");
+  EXPECT_EQ(GetUserConfig(u"skin"), u"bg5");
+  EXPECT_EQ(QueryValue(u"select count(*) from userconfig where name = 'skin'"), u"1");
+
+  // An apostrophe in a value or name is doubled: the write is not lost.
+  SetUserConfig(u"http://127.0.0.1:8731/it's", u"uu");
+  EXPECT_EQ(GetUserConfig(u"uu"), u"http://127.0.0.1:8731/it's");
+  SetUserConfig(u"x", u"o'clock");
+  EXPECT_EQ(GetUserConfig(u"o'clock"), u"x");
+  EXPECT_EQ(GetUserConfig(u"' or '1'='1"), u"");  // no statement injection
+  EXPECT_EQ(SqlText(u"a''b'"), u"a''''b''");
+
+  SetUserConfig(u"上海", u"province");
+  EXPECT_EQ(GetUserConfigA("province"), ToNarrow(u"上海", kCodePageAnsi));
+  EXPECT_EQ(GetUserConfigA("absent"), "");
+}
+
+TEST_F(Db, ManyThreadsAllGetTheirOwnAnswers) {
+  constexpr int kThreads = 8, kQueries = 1000;
+  std::atomic<int> right{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t, &right] {
+      for (int i = 0; i < kQueries; ++i) {
+        int64_t n = int64_t{t} * 100000 + i;
+        if (QueryValue(u"select " + Num(n)) == Num(n)) ++right;
+      }
+    });
+  }
+  for (auto& th : threads) th.join();
+  EXPECT_EQ(right.load(), kThreads * kQueries);
+}
+
+TEST(Database, RequestsQueuedAtCloseAreReleasedEmpty) {
+  TempDir temp;
+  OpenDatabase(temp.Dir() + u"user.dat");
+  EXPECT_EQ(QueryValue(u"select 1"), u"1");
+  // Keep the worker busy with one long statement, queue two more behind it, then close.
+  std::u16string slow;
+  std::thread busy([&] {
+    slow = QueryValue(
+        u"with recursive c(x) as (select 1 union all select x + 1 from c where x < 3000000) select count(*) from c");
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  std::u16string queued1 = u"unset", queued2 = u"unset";
+  std::thread a([&] { queued1 = QueryValue(u"select 'a'"); });
+  std::thread b([&] { queued2 = QueryRows(u"select 'b'"); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  CloseDatabase();
+  a.join();
+  b.join();
+  busy.join();
+  EXPECT_EQ(queued1, u"");
+  EXPECT_EQ(queued2, u"");
+  // After the close every call returns at once, empty.
+  EXPECT_EQ(QueryValue(u"select 1"), u"");
+  CloseDatabase();  // a second close is harmless
+}
+
+TEST(Database, UnopenableOrCorruptFilesGiveEmptyResultsWithoutHanging) {
+  TempDir temp;
+  // A directory where the file should be: the worker cannot open it, and nobody waits for it.
+  std::filesystem::create_directories(temp.Path() / "user.dat");
+  OpenDatabase(temp.Dir() + u"user.dat");
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(QueryValue(u"select 1"), u"") << i;
+  ExecSql(u"create table t (x)");
+  EXPECT_EQ(QueryRows(u"select 1"), u"");
+  CloseDatabase();
+
+  // A missing directory level: same.
+  OpenDatabase(temp.Dir() + u"no" + kPathSeparator + u"such" + kPathSeparator + u"user.dat");
+  EXPECT_EQ(QueryValue(u"select 1"), u"");
+  CloseDatabase();
+
+  // Garbage instead of a database: statements fail, the file is left as it was.
+  std::u16string garbage = temp.Dir() + u"garbage.dat";
+  std::string junk(8192, '\x5A');
+  ASSERT_TRUE(WriteWholeFile(garbage, junk));
+  OpenDatabase(garbage);
+  EXPECT_EQ(QueryValue(u"select count(*) from sqlite_master"), u"");
+  ExecSql(u"create table t (x)");
+  EXPECT_EQ(GetUserConfig(u"lv"), u"");
+  CloseDatabase();
+  EXPECT_EQ(ReadTextFile(garbage), junk);
+
+  // The narrow form (ANSI path) works as well.
+  std::string ansi = ToNarrow(temp.Dir() + u"narrow.dat", kCodePageAnsi);
+  OpenDatabase(std::string_view(ansi));
+  EXPECT_EQ(QueryValue(u"select 'ok'"), u"ok");
+  CloseDatabase();
+}
+
+namespace {
+std::mutex g_clockLock;
+SystemTime g_now;
+SystemTime FakeNow() {
+  std::lock_guard<std::mutex> guard(g_clockLock);
+  return g_now;
+}
+void SetNow(int y, int m, int d, int h, int mi, int s) {
+  std::lock_guard<std::mutex> guard(g_clockLock);
+  g_now = SystemTime{static_cast<uint16_t>(y), static_cast<uint16_t>(m), 0, static_cast<uint16_t>(d),
+                     static_cast<uint16_t>(h), static_cast<uint16_t>(mi), static_cast<uint16_t>(s), 0};
+}
+}  // namespace
+
+TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
+  TempDir temp;
+  std::u16string dir = temp.Dir() + u"a" + kPathSeparator + u"b" + kPathSeparator;
+  // Seed a database in the not yet existing directory's place afterwards: first a plain run.
+  std::vector<std::string> calls;
+  SetUserDataHooks({[&] { calls.push_back("city:" + ToNarrow(GetUserConfig(u"city"), kCodePageUtf8)); },
+                    [&] { calls.push_back("holidays"); },
+                    [&] { calls.push_back("stop statistics"); }});
+  SetLocalClock(&FakeNow);
+  SetNow(2024, 1, 1, 23, 59, 50);
+  OpenUserDataIn(dir);  // creates a/b level by level
+  EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(dir)));
+  ExecSql(u"create table userconfig (name text primary key, value text)");
+  ExecSql(u"insert into userconfig (name,value) values ('lv','0.0.0.0')");  // lv of this run
+  EXPECT_EQ(RunStartTime().wSecond, 50);
+  SetNow(2024, 1, 2, 0, 0, 20);
+  CloseUserData();
+
+  // The next run sees "lrt" = 30 and rewrites "lv".
+  SetNow(2024, 1, 2, 8, 0, 0);
+  SetUserConfig(u"", u"unused");  // no database: returns at once
+  OpenUserDataIn(dir);
+  EXPECT_EQ(GetUserConfig(u"lrt"), u"30");
+  EXPECT_EQ(GetUserConfig(u"lv"), FileVersionText(ExecutablePath()));
+  EXPECT_EQ(QueryValue(u"select count(*) from userconfig where name = 'lv'"), u"1");
+  SetUserConfig(u"上海", u"city");
+  SetNow(2024, 1, 2, 8, 0, 5);
+  CloseUserData();
+  SetLocalClock(nullptr);
+  SetUserDataHooks({});
+
+  ASSERT_EQ(calls.size(), 6u);
+  EXPECT_EQ(calls[0], "city:");  // the table did not exist yet in the first run
+  EXPECT_EQ(calls[1], "holidays");
+  EXPECT_EQ(calls[2], "stop statistics");
+  EXPECT_EQ(calls[3], "city:");
+  EXPECT_EQ(calls[5], "stop statistics");
+  EXPECT_TRUE(FileExists(dir + u"user.dat"));
+}
+
+TEST(UserData, RunSecondsCountsFieldByField) {
+  SystemTime start{2024, 1, 0, 1, 23, 59, 50, 0}, end{2024, 1, 0, 2, 0, 0, 20, 0};
+  EXPECT_EQ(RunSeconds(start, end), 30);
+  EXPECT_EQ(RunSeconds(start, start), 0);
+  SystemTime invalid = start;
+  invalid.wMonth = 13;
+  EXPECT_EQ(RunSeconds(invalid, end), 20 - 50);  // only the seconds term is left
+}
+
+TEST(UserData, ShippedFileHoldsTheSevenTablesAndEmptyServiceSettings) {
+  std::u16string shipped = ProgramDirectory() + u"user.dat";
+  ASSERT_TRUE(FileExists(shipped)) << "user.dat is built beside the programs";
+  TempDir temp;
+  std::filesystem::copy_file(std::filesystem::path(shipped), temp.Path() / "user.dat");
+  OpenDatabase(temp.Dir() + u"user.dat");
+  EXPECT_EQ(QueryRows(u"select name from sqlite_master where type = 'table' order by name"),
+            u"holiday\r\nmycity\r\nprovinces\r\nuserconfig\r\nweathercode\r\nyijidata\r\nyijikey");
+  for (const char16_t* key : {u"svc_forecast", u"svc_weather2", u"svc_air", u"svc_iplocation", u"svc_stats"}) {
+    EXPECT_EQ(QueryValue(u"select count(*) from userconfig where name = '" + std::u16string(key) + u"'"), u"1");
+    EXPECT_EQ(GetUserConfig(key), u"");
+  }
+  EXPECT_EQ(QueryValue(u"select count(*) from mycity"), u"0");
+  ExecSql(u"insert into mycity (prov,city,addtime) values ('上海','上海','2024-01-01 00:00:00:000')");
+  EXPECT_EQ(QueryRows(u"select prov || ',' || city from mycity order by addtime desc"), u"上海,上海");
+  CloseDatabase();
+}
