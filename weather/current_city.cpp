@@ -1,0 +1,85 @@
+#include "weather/current_city.h"
+
+#include <mutex>
+
+#include "platform/user_config.h"
+#include "weather/city_codes.h"
+#include "weather/weather_worker.h"
+
+namespace {
+
+std::mutex g_lock;
+CurrentCity g_current;
+IpLocation g_ipLocation;
+
+CurrentCity DefaultCity() {
+  return {std::u16string(kDefaultProvince), std::u16string(kDefaultCity), std::u16string(kDefaultCityCode)};
+}
+
+void PersistAndRefresh(const CurrentCity& city) {
+  SetUserConfig(city.province, u"province");
+  SetUserConfig(city.city, u"city");
+  StartWeatherWorker();
+}
+
+}  // namespace
+
+CurrentCity GetCurrentCity() {
+  std::lock_guard<std::mutex> lock(g_lock);
+  return g_current;
+}
+
+void SetCurrentCity(const CurrentCity& city) {
+  std::lock_guard<std::mutex> lock(g_lock);
+  g_current = city;
+}
+
+IpLocation GetIpLocation() {
+  std::lock_guard<std::mutex> lock(g_lock);
+  return g_ipLocation;
+}
+
+void SetIpLocation(const IpLocation& location) {
+  std::lock_guard<std::mutex> lock(g_lock);
+  g_ipLocation = location;
+}
+
+void LoadCurrentCity() {
+  CurrentCity city;
+  city.province = GetUserConfig(u"province");
+  city.city = GetUserConfig(u"city");
+  if (!city.province.empty()) city.code = LookupCityCode(city.province, city.city);
+  if (city.province.empty() || city.code.empty()) city = DefaultCity();
+  SetCurrentCity(city);
+}
+
+bool SwitchCity(std::u16string_view city, std::u16string_view province) {
+  CurrentCity current = GetCurrentCity();
+  if (province.empty()) {
+    if (city.empty() && current.province.empty() && current.city.empty()) {
+      CurrentCity fallback = DefaultCity();
+      SetCurrentCity(fallback);
+      PersistAndRefresh(fallback);
+    } else {
+      StartWeatherWorker();
+    }
+    return true;
+  }
+  if (!city.empty() && (province != current.province || city != current.city)) {
+    CityCode code = LookupCityCode(province, city);
+    if (!code.empty()) {
+      CurrentCity chosen{std::u16string(province), std::u16string(city), code};
+      SetCurrentCity(chosen);
+      PersistAndRefresh(chosen);
+      return true;
+    }
+  }
+  StartWeatherWorker();
+  return true;
+}
+
+void SelectCity(std::u16string_view city, std::u16string_view province) {
+  CityCode code = LookupCityCode(province, city);
+  if (code.empty()) return;
+  SetCurrentCity({std::u16string(province), std::u16string(city), code});
+}

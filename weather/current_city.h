@@ -1,0 +1,34 @@
+#pragma once
+// The city whose weather is shown, and the place derived from the public IP address. Both are
+// shared by the user-interface thread and the statistics worker; every access takes a lock and
+// hands out copies.
+#include <string>
+#include <string_view>
+
+struct CurrentCity {
+  std::u16string province;
+  std::u16string city;
+  std::u16string code;
+};
+
+struct IpLocation {
+  std::u16string province;
+  std::u16string city;
+};
+
+CurrentCity GetCurrentCity();
+void SetCurrentCity(const CurrentCity& city);
+
+IpLocation GetIpLocation();
+void SetIpLocation(const IpLocation& location);
+
+// At start-up, once the database is open: the stored "province" and "city", or the default city
+// (上海, 上海, 101020100) when the province is empty or the pair has no code. Writes nothing.
+void LoadCurrentCity();
+
+// Makes the pair current when it has a code (persisting the names) and starts a weather refresh;
+// an unknown pair, the current pair or an empty city only refreshes the current city. Always true.
+bool SwitchCity(std::u16string_view city, std::u16string_view province);
+
+// Makes a known pair current in memory only: nothing stored, no refresh.
+void SelectCity(std::u16string_view city, std::u16string_view province);

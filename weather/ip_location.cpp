@@ -1,0 +1,58 @@
+#include "weather/ip_location.h"
+
+#include <json/json.h>
+
+#include <memory>
+
+#include "platform/http_client.h"
+#include "platform/text_codec.h"
+#include "platform/text_utils.h"
+#include "weather/service_hosts.h"
+
+bool ParseIpLocationReply(std::string_view body, std::u16string& province, std::u16string& city) {
+  try {
+    Json::CharReaderBuilder builder;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    Json::Value root;
+    std::string errors;
+    if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors)) return false;
+    if (!root.isObject()) return false;
+    const Json::Value& code = root["code"];
+    if (!code.isIntegral() || code.asInt64() != 0) return false;
+    const Json::Value& data = root["data"];
+    if (!data.isObject()) return false;
+    const Json::Value& c = data["city"];
+    const Json::Value& r = data["region"];
+    if (!c.isString() || !r.isString()) return false;
+    city = Utf8ToWide(c.asString());
+    province = Utf8ToWide(r.asString());
+    return true;
+  } catch (...) {
+    return false;  // JsonCpp reports some misuse by throwing; none of it leaves here
+  }
+}
+
+std::u16string NormaliseIpCityName(std::u16string_view city) {
+  std::u16string s = ReplaceText(city, u"县", u"");
+  s = ReplaceText(s, u"市", u"");
+  return ReplaceText(s, u"区", u"");
+}
+
+std::u16string NormaliseIpProvinceName(std::u16string_view province) {
+  std::u16string s = ReplaceText(province, u"市", u"");
+  s = ReplaceText(s, u"省", u"");
+  return ReplaceText(s, u"自治区", u"");
+}
+
+void LocateByIp(std::string_view ip, std::u16string& province, std::u16string& city) {
+  province.clear();
+  city.clear();
+  std::u16string base = ServiceBaseUrl(kSvcIpLocation);
+  if (!base.empty()) {
+    std::string body;
+    std::u16string url = base + u"/service/getIpInfo.php?ip=" + ToWide(ip, kCodePageAnsi);
+    if (HttpGet(url, body) == 0) ParseIpLocationReply(body, province, city);
+  }
+  city = NormaliseIpCityName(city);
+  province = NormaliseIpProvinceName(province);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// What the main window's weather panel and the seven-day window show, computed without windows.
+#include <cstdint>
+#include <string>
+
+#include "weather/weather_report.h"
+
+// currentTemperature when known; otherwise today's daytime tempHigh for hours 10..15, else today's
+// night tempLow.
+std::u16string CurrentTemperatureText(const WeatherReport& report, int localHour);
+// currentWind when known; otherwise today's daytime wind for hours 10..15, else today's night wind.
+std::u16string CurrentWindText(const WeatherReport& report, int localHour);
+
+// Night is before 08:00 and from 20:00 on.
+bool IsNightHour(int localHour);
+
+struct WeatherPanelIcon {
+  std::u16string icon;     // e.g. "weather\day\sunny.png"; never empty
+  std::u16string toolTip;  // the condition text shown on hover
+};
+// Today's picture for the panel: by day the daytime condition (the night one when the day has
+// none, and the night picture of the night condition when the daytime one has no picture); at
+// night the night condition (the daytime one when there is none); 晴 by day when nothing maps.
+WeatherPanelIcon ChooseWeatherPanelIcon(const WeatherReport& report, int localHour);
+
+struct AirBadge {
+  std::u16string text;          // empty when no air-quality data is known
+  bool styled = false;          // false: keep the label's colour and position
+  uint32_t background = 0;      // ARGB
+  bool blackText = false;       // 严重污染 sets the text colour 0
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+// The "airQuality" label: " 空气质量 L" for a one-character level, " L V" otherwise.
+AirBadge MakeAirBadge(const AirQualityReport& air);

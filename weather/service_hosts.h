@@ -1,0 +1,16 @@
+#pragma once
+// Base addresses of the outside services, kept in userconfig, e.g. "http://127.0.0.1:8731".
+// An empty setting means there is no such service: fetches fail at once without traffic.
+#include <string>
+#include <string_view>
+
+inline constexpr std::u16string_view kSvcForecast = u"svc_forecast";
+inline constexpr std::u16string_view kSvcWeather2 = u"svc_weather2";   // also the first air ranking
+inline constexpr std::u16string_view kSvcAir = u"svc_air";
+inline constexpr std::u16string_view kSvcIpLocation = u"svc_iplocation";
+
+// The trimmed setting without a trailing '/', or empty.
+std::u16string ServiceBaseUrl(std::u16string_view key);
+
+// GET base + path; false (no traffic) when base is empty, false when no response arrived.
+bool FetchServicePage(std::u16string_view base, std::u16string_view path, std::string& body);

@@ -1,0 +1,59 @@
+#pragma once
+// The weather and air-quality records shared between the weather worker and the windows.
+// Every value is display text exactly as found on the pages; an empty string means missing.
+#include <array>
+#include <string>
+
+struct WeatherSlot {
+  std::u16string weather;   // condition text, e.g. 晴
+  std::u16string wind;      // direction followed by force
+  std::u16string tempLow;
+  std::u16string tempHigh;
+  std::u16string extra;
+
+  bool operator==(const WeatherSlot&) const = default;
+};
+
+struct WeatherDay {
+  WeatherSlot daytime;  // weather, wind, tempHigh
+  WeatherSlot night;    // weather, wind, tempLow
+
+  bool operator==(const WeatherDay&) const = default;
+};
+
+struct LifeIndexPair {
+  std::u16string name;
+  std::u16string value;
+
+  bool operator==(const LifeIndexPair&) const = default;
+};
+
+constexpr int kPeriodCount = 4;
+constexpr int kLifeIndexCount = 13;
+constexpr int kDayCount = 7;
+// The forecast site fills pairs 0..8 in page order; the second site fills these pairs with its
+// nine entries in page order.
+constexpr std::array<int, 9> kSecondSiteLifePairs = {1, 9, 3, 7, 10, 6, 11, 4, 12};
+
+struct WeatherReport {
+  std::u16string city;
+  std::u16string province;
+  std::u16string fetchDate;            // "%4d-%02d-%02d"
+  std::u16string currentTemperature;   // e.g. 25℃
+  std::u16string currentWind;          // direction immediately followed by force
+  std::array<WeatherSlot, kPeriodCount> periods;
+  std::array<LifeIndexPair, kLifeIndexCount> lifeIndex;
+  std::array<WeatherDay, kDayCount> days;  // 0 = today
+
+  bool operator==(const WeatherReport&) const = default;
+};
+
+// Air quality uses the slot with its own meanings: weather = city name as written on the ranking
+// page, tempLow = index value (digits), tempHigh = level word; wind and extra stay empty.
+// An empty level word means no air-quality data is known.
+using AirQualityReport = WeatherSlot;
+using AirQualityEntry = WeatherSlot;
+
+inline const std::u16string& AirCityName(const AirQualityReport& a) { return a.weather; }
+inline const std::u16string& AirIndexValue(const AirQualityReport& a) { return a.tempLow; }
+inline const std::u16string& AirLevel(const AirQualityReport& a) { return a.tempHigh; }

@@ -1,0 +1,131 @@
+#include "weather/weather_worker.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+
+#include "platform/log.h"
+#include "weather/air_quality_fetch.h"
+#include "weather/current_city.h"
+#include "weather/report_cleanup.h"
+#include "weather/weather_fetch.h"
+
+namespace {
+
+std::mutex g_reportLock;
+WeatherReport g_report;
+AirQualityReport g_air;
+
+std::mutex g_posterLock;
+WeatherPoster g_poster;
+
+// Scheduling: at most one worker; a request arriving meanwhile waits in g_pending.
+std::mutex g_runLock;
+std::condition_variable g_idle;
+bool g_running = false;
+std::optional<WeatherJob> g_pending;
+
+void Post(uint32_t message) {
+  WeatherPoster poster;
+  {
+    std::lock_guard<std::mutex> lock(g_posterLock);
+    poster = g_poster;
+  }
+  if (poster) poster(message);
+}
+
+WeatherJob JobForCurrentCity() {
+  CurrentCity city = GetCurrentCity();
+  return {city.code, city.province, city.city};
+}
+
+}  // namespace
+
+void SetWeatherPoster(WeatherPoster poster) {
+  std::lock_guard<std::mutex> lock(g_posterLock);
+  g_poster = std::move(poster);
+}
+
+WeatherReport CurrentWeatherReport() {
+  std::lock_guard<std::mutex> lock(g_reportLock);
+  return g_report;
+}
+
+AirQualityReport CurrentAirQualityReport() {
+  std::lock_guard<std::mutex> lock(g_reportLock);
+  return g_air;
+}
+
+WeatherThread::WeatherThread(WeatherJob job) : job_(std::move(job)) {}
+
+void WeatherThread::FetchInto(const WeatherJob& job, WeatherReport& report, AirQualityReport& air) {
+  air = AirQualityReport{};
+  ClearReport(report);
+  if (!FetchFromForecastSite(job.code, report)) FetchFromSecondSite(job.code, report);
+  NormaliseReport(report);
+  FetchAirQuality(job.city, air);
+  if (AirLevel(air).empty()) FetchAirQuality(job.province, air);
+}
+
+void WeatherThread::Run() {
+  WeatherJob job = job_;
+  for (;;) {
+    // Work on copies (pairs 9..12 carry over from the last run) and publish them whole.
+    WeatherReport report = CurrentWeatherReport();
+    AirQualityReport air;
+    FetchInto(job, report, air);
+    {
+      std::lock_guard<std::mutex> lock(g_reportLock);
+      g_report = std::move(report);
+      g_air = std::move(air);
+    }
+    Post(UM_WEATHER_UPDATED);
+
+    std::lock_guard<std::mutex> lock(g_runLock);
+    if (g_pending) {
+      job = std::move(*g_pending);
+      g_pending.reset();
+      continue;
+    }
+    g_running = false;
+    g_idle.notify_all();
+    return;
+  }
+}
+
+bool StartWeatherWorker() {
+  WeatherJob job = JobForCurrentCity();
+  {
+    std::lock_guard<std::mutex> lock(g_runLock);
+    if (g_running) {
+      g_pending = std::move(job);
+      return true;
+    }
+    g_running = true;
+  }
+  auto* worker = new WeatherThread(job);
+  worker->SetDeleteWhenDone(true);
+  if (StartThread(worker)) return true;
+
+  delete worker;
+  LogError(u"weather: the refresh thread could not be started");
+  {
+    std::lock_guard<std::mutex> lock(g_runLock);
+    g_running = false;
+    g_pending.reset();
+    g_idle.notify_all();
+  }
+  Post(UM_WEATHER_UPDATED);  // the window must leave its loading state all the same
+  return false;
+}
+
+bool WaitForWeatherIdle(int timeoutMs) {
+  std::unique_lock<std::mutex> lock(g_runLock);
+  auto idle = [] { return !g_running && !g_pending; };
+  if (timeoutMs < 0) {
+    g_idle.wait(lock, idle);
+    return true;
+  }
+  return g_idle.wait_for(lock, std::chrono::milliseconds(timeoutMs), idle);
+}
