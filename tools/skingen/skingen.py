@@ -188,7 +188,7 @@ def month_card(name, h):
     c.stroke()
     # hairline under the weekday row
     c.set_source_rgb(*hexrgb("#ECEFF3"))
-    c.rectangle(9, 31, CARD_W - 18, 1)
+    c.rectangle(9, 32, CARD_W - 18, 1)
     c.fill()
     save(s, os.path.join(SKIN, name))
 
