@@ -20,7 +20,7 @@ INSERT INTO holiday (year,name,leftday,middleday,rightday,day) VALUES ('2006','c
 INSERT INTO holiday (year,name,leftday,middleday,rightday,day) VALUES ('2006','qingming','','','','2006-04-05');
 INSERT INTO holiday (year,name,leftday,middleday,rightday,day) VALUES ('2006','laodong','2006-04-29,2006-04-30','2006-05-01,2006-05-02,2006-05-03,2006-05-04,2006-05-05,2006-05-06,2006-05-07','','2006-05-01');
 INSERT INTO holiday (year,name,leftday,middleday,rightday,day) VALUES ('2006','duanwu','','','','2006-05-31');
-INSERT INTO holiday (year,name,leftday,middleday,rightday,day) VALUES ('2006','zhongqiu','','2006-10-06','','2006-10-06');
+INSERT INTO holiday (year,name,leftday,middleday,rightday,day) VALUES ('2006','zhongqiu','','','','2006-10-06');
 INSERT INTO holiday (year,name,leftday,middleday,rightday,day) VALUES ('2006','guoqing','2006-09-30','2006-10-01,2006-10-02,2006-10-03,2006-10-04,2006-10-05,2006-10-06,2006-10-07','2006-10-08','2006-10-01');
 INSERT INTO holiday (year,name,leftday,middleday,rightday,day) VALUES ('2007','yuandan','2006-12-30,2006-12-31','2007-01-01,2007-01-02,2007-01-03','','2007-01-01');
 INSERT INTO holiday (year,name,leftday,middleday,rightday,day) VALUES ('2007','chunjie','2007-02-17','2007-02-18,2007-02-19,2007-02-20,2007-02-21,2007-02-22,2007-02-23,2007-02-24','2007-02-25','2007-02-18');

@@ -116,7 +116,8 @@ for (let year = FIRST_YEAR; year <= LAST_YEAR; year++) {
   const oct1 = `${year}-10-01`;
   const block = runs(autumn.filter((e) => !e.work).map((e) => e.day).sort())
     .find((r) => r.includes(oct1));
-  if (block && block.includes(z)) {
+  // 中秋 is a day off from 2008 on; before that a 中秋 inside the National Day week is not its own.
+  if (year >= 2008 && block && block.includes(z)) {
     const work = autumn.filter((e) => e.work).map((e) => e.day).sort();
     const before = work.filter((d) => d < block[0]);
     const after = work.filter((d) => d > block[block.length - 1]);
