@@ -1,0 +1,125 @@
+// skinviewer: opens one skin file in a real window (or an item template inside a plain host window
+// with --item), lets it lay out and paint, saves the client area as PNG and exits.
+//   skinviewer.exe <skin folder> <xml file> <out.png> [--item] [--wait ms]
+// Exit codes: 0 saved; 1 bad command line; 2 skin file missing or malformed; 3 window or PNG failure.
+// Missing images and skin warnings are listed on stderr (they do not fail the run).
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "platform/text_codec.h"
+#include "ui/container.h"
+#include "ui/skin_builder.h"
+#include "ui/win32/image_cache.h"
+#include "ui/win32/ui_app.h"
+#include "ui/win32/window_impl_base.h"
+
+namespace {
+
+using tvui::FromWide;
+
+void Print(const std::u16string& text) {
+  std::string narrow = WideToUtf8(text);
+  std::fprintf(stderr, "%s\n", narrow.c_str());
+}
+
+std::u16string FullPath(const std::u16string& path) {
+  wchar_t buffer[MAX_PATH * 4] = {};
+  DWORD n = GetFullPathNameW(tvui::WidePtr(path), static_cast<DWORD>(std::size(buffer)), buffer, nullptr);
+  return n ? FromWide(buffer) : path;
+}
+
+class ViewerWindow : public tvui::WindowImplBase {
+ public:
+  ViewerWindow(std::u16string folder, std::u16string file, bool item)
+      : folder_(std::move(folder)), file_(std::move(file)), item_(item) {}
+  const wchar_t* GetWindowClassName() const override { return L"TvSkinViewer"; }
+  std::u16string GetSkinFolder() override { return folder_; }
+  // For an item the host window itself has no skin file; an empty tree is built instead.
+  std::u16string GetSkinFile() override { return item_ ? u"" : file_; }
+  void InitWindow() override {
+    if (!item_) return;
+    auto item = CreateItem(file_);
+    if (!item) return;
+    tvui::Control* root = GetRoot();
+    int cx = item->GetFixedWidth() > 0 ? item->GetFixedWidth() : 200;
+    int cy = item->GetFixedHeight() > 0 ? item->GetFixedHeight() : 60;
+    if (auto* box = root ? root->AsContainer() : nullptr) box->Add(std::move(item));
+    SetWindowPos(GetHWND(), nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void OnFinalMessage(HWND) override { PostQuitMessage(0); }
+
+ private:
+  std::u16string folder_;
+  std::u16string file_;
+  bool item_;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr,
+                 "usage: skinviewer <skin folder> <xml file> <out.png> [--item] [--wait ms]\n");
+    return 1;
+  }
+  std::u16string folder = FullPath(FromWide(argv[1]));
+  std::u16string file = FromWide(argv[2]);
+  std::u16string out = FromWide(argv[3]);
+  bool item = false;
+  int waitMs = 300;
+  for (int i = 4; i < argc; ++i) {
+    if (std::wcscmp(argv[i], L"--item") == 0) {
+      item = true;
+    } else if (std::wcscmp(argv[i], L"--wait") == 0 && i + 1 < argc) {
+      waitMs = _wtoi(argv[++i]);
+    } else {
+      std::fprintf(stderr, "skinviewer: unknown option %s\n", WideToUtf8(FromWide(argv[i])).c_str());
+      return 1;
+    }
+  }
+
+  // Check the file first so that problems come out as one clear line.
+  tvui::SkinBuilder builder(folder);
+  tvui::SkinResult result;
+  if (!builder.BuildFile(file, result)) {
+    Print(u"skinviewer: " + result.error);
+    return 2;
+  }
+  if (item && result.isWindow) Print(u"skinviewer: note: " + file + u" is a window file, shown as an item");
+  if (!item && !result.isWindow) Print(u"skinviewer: note: " + file + u" has no <Window> root; use --item for item templates");
+  for (const auto& w : result.warnings) Print(u"skinviewer: warning: " + w);
+
+  tvui::UiApp::SetInstance(GetModuleHandleW(nullptr));
+  ViewerWindow window(folder, file, item);
+  if (item) {
+    // The host skin: a plain white container.
+  }
+  HWND hwnd = window.Create(nullptr, L"skinviewer", WS_POPUP | WS_CLIPCHILDREN, 0, 20, 20, 0, 0);
+  if (!hwnd) {
+    std::fprintf(stderr, "skinviewer: cannot create the window\n");
+    return 3;
+  }
+  window.ShowWindow(true, true);
+  UpdateWindow(hwnd);
+  DWORD until = GetTickCount() + static_cast<DWORD>(waitMs);
+  while (static_cast<int>(until - GetTickCount()) > 0) {
+    if (!tvui::UiApp::PumpPending()) break;
+    Sleep(10);
+  }
+  int code = 0;
+  if (!window.SaveClientPng(out)) {
+    Print(u"skinviewer: cannot save " + out);
+    code = 3;
+  } else {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    std::fprintf(stderr, "skinviewer: saved %ldx%ld\n", rc.right, rc.bottom);
+  }
+  for (const auto& missing : tvui::ImageCache::Instance().MissingFiles())
+    Print(u"skinviewer: missing image " + missing);
+  DestroyWindow(hwnd);
+  return code;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The pop-up list of a combo box: its own top-most window under the combo, with hover highlight,
+// the current item marked, mouse-wheel scrolling and keyboard (Up/Down/Enter/Escape). A click on an
+// item closes the list and reports the item to the combo ("itemclick", then "itemselect").
+// Losing activation closes it without a choice.
+#include <windows.h>
+
+#include "ui/combo.h"
+
+namespace tvui {
+
+class FontCache;
+class UiManager;
+
+class DropDownWindow {
+ public:
+  static constexpr const wchar_t* kClassName = L"TvComboDropDown";
+  DropDownWindow(UiManager& manager, FontCache& fonts, Combo* combo, HWND owner);
+  ~DropDownWindow();
+  DropDownWindow(const DropDownWindow&) = delete;
+  DropDownWindow& operator=(const DropDownWindow&) = delete;
+
+  bool IsOpen() const { return hwnd_ != nullptr; }
+  HWND GetHWND() const { return hwnd_; }
+  Combo* GetCombo() const { return combo_; }
+  void Close();
+  int ItemHeight() const { return itemHeight_; }
+  int FirstVisible() const { return top_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc);
+  int ItemAt(int y) const;
+  void ScrollTo(int first);
+  void Choose(int index);
+  int VisibleCount() const;
+
+  UiManager& manager_;
+  FontCache& fonts_;
+  Combo* combo_;
+  HWND owner_;
+  HWND hwnd_ = nullptr;
+  int itemHeight_ = 24;
+  int top_ = 0;
+  int hot_ = -1;
+  bool tracking_ = false;
+};
+
+}  // namespace tvui

@@ -1,0 +1,31 @@
+#include "ui/win32/font_cache.h"
+
+namespace tvui {
+
+FontCache::~FontCache() { Clear(); }
+
+void FontCache::SetInfo(const WindowInfo* info) {
+  Clear();
+  info_ = info;
+}
+
+void FontCache::Clear() {
+  for (auto& [id, font] : fonts_) DeleteObject(font);
+  fonts_.clear();
+}
+
+HFONT FontCache::Get(int id) {
+  auto it = fonts_.find(id);
+  if (it != fonts_.end()) return it->second;
+  static const WindowInfo kEmpty;
+  const FontSpec& spec = (info_ ? *info_ : kEmpty).Font(id);
+  HFONT font = CreateFontW(-spec.size, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic,
+                           spec.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           reinterpret_cast<const wchar_t*>(spec.name.c_str()));
+  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  fonts_[id] = font;
+  return font;
+}
+
+}  // namespace tvui

@@ -1,0 +1,241 @@
+#include "ui/win32/renderer.h"
+
+#include "ui/win32/gdiplus_include.h"
+
+#include <algorithm>
+
+#include "ui/button.h"
+#include "ui/combo.h"
+#include "ui/container.h"
+#include "ui/image_spec.h"
+#include "ui/list.h"
+#include "ui/option.h"
+#include "ui/win32/font_cache.h"
+#include "ui/win32/image_cache.h"
+
+namespace tvui {
+
+namespace {
+
+Gdiplus::Color ToGdip(Color c) { return Gdiplus::Color(static_cast<Gdiplus::ARGB>(c)); }
+
+COLORREF ToColorRef(Color c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+void RoundRectPath(Gdiplus::GraphicsPath& path, const Rect& r, Size round) {
+  int w = std::min(round.cx, r.Width());
+  int h = std::min(round.cy, r.Height());
+  if (w <= 0 || h <= 0) {
+    path.AddRectangle(Gdiplus::Rect(r.left, r.top, r.Width(), r.Height()));
+    return;
+  }
+  path.AddArc(r.left, r.top, w, h, 180, 90);
+  path.AddArc(r.right - w, r.top, w, h, 270, 90);
+  path.AddArc(r.right - w, r.bottom - h, w, h, 0, 90);
+  path.AddArc(r.left, r.bottom - h, w, h, 90, 90);
+  path.CloseFigure();
+}
+
+}  // namespace
+
+Renderer::Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16string skinFolder)
+    : dc_(dc), info_(info), fonts_(fonts), folder_(std::move(skinFolder)),
+      g_(new Gdiplus::Graphics(dc)) {
+  g_->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  g_->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  SetBkMode(dc_, TRANSPARENT);
+}
+
+Renderer::~Renderer() {
+  g_->Flush(Gdiplus::FlushIntentionSync);
+  delete g_;
+}
+
+void Renderer::SetClip(const Rect& clip) {
+  g_->SetClip(Gdiplus::Rect(clip.left, clip.top, clip.Width(), clip.Height()),
+              Gdiplus::CombineModeReplace);
+  HRGN rgn = CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom);
+  SelectClipRgn(dc_, rgn);
+  DeleteObject(rgn);
+}
+
+void Renderer::FillRect(const Rect& rect, Color color) {
+  if (!(color >> 24)) return;
+  Gdiplus::SolidBrush brush(ToGdip(color));
+  g_->FillRectangle(&brush, rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+void Renderer::PaintWindow(Control* root, const Rect& clip) {
+  SetClip(clip);
+  Gdiplus::SolidBrush brush(ToGdip(info_.bkColor | 0xFF000000));
+  g_->FillRectangle(&brush, clip.left, clip.top, clip.Width(), clip.Height());
+  if (root) Paint(root, clip);
+  g_->Flush(Gdiplus::FlushIntentionSync);
+  SelectClipRgn(dc_, nullptr);
+}
+
+void Renderer::Paint(Control* c, const Rect& parentClip) {
+  if (!c->IsVisible()) return;
+  Rect clip = parentClip.Intersect(c->GetPos());
+  if (clip.IsEmpty()) return;
+  SetClip(clip);
+  PaintBackground(c);
+  if (!c->GetBkImage().empty()) DrawImage(c->GetBkImage(), c->GetPos());
+  if (!c->StateImage().empty()) DrawImage(c->StateImage(), c->GetPos());
+  if (!c->GetForeImage().empty()) DrawImage(c->GetForeImage(), c->GetPos());
+  if (dynamic_cast<Combo*>(c) && c->StateImage().empty()) PaintComboArrow(c);
+  PaintText(c);
+  if (c->GetBorderSize() > 0 && (c->GetBorderColor() >> 24)) {
+    Gdiplus::Pen pen(ToGdip(c->GetBorderColor()), static_cast<Gdiplus::REAL>(c->GetBorderSize()));
+    pen.SetAlignment(Gdiplus::PenAlignmentInset);
+    Rect r = c->GetPos();
+    Gdiplus::GraphicsPath path;
+    RoundRectPath(path, {r.left, r.top, r.right - 1, r.bottom - 1}, c->GetBorderRound());
+    g_->DrawPath(&pen, &path);
+  }
+  if (dynamic_cast<Combo*>(c)) return;  // its items live in the drop-down window
+  if (Container* box = c->AsContainer()) {
+    for (int i = 0; i < box->GetCount(); ++i) Paint(box->GetItemAt(i), clip);
+    SetClip(clip);
+  }
+}
+
+void Renderer::PaintBackground(Control* c) {
+  Color color = c->GetBkColor();
+  if (auto* option = dynamic_cast<Option*>(c); option && option->IsSelected() && option->GetSelectedBkColor())
+    color = option->GetSelectedBkColor();
+  else if (auto* button = dynamic_cast<Button*>(c);
+           button && button->IsEnabled() && (c->IsHot() || c->IsPushed()) && button->GetHotBkColor())
+    color = button->GetHotBkColor();
+  if (ItemOwner* owner = OwnerOf(c); owner && dynamic_cast<List*>(c->GetParent())) {
+    const ListItemStyle& st = owner->ItemStyle();
+    bool selected = c->GetParent()->GetItemIndex(c) == owner->GetCurSel();
+    if (selected && st.selectedBkColor) color = st.selectedBkColor;
+    else if (c->IsHot() && st.hotBkColor) color = st.hotBkColor;
+    else if (!color && st.bkColor) color = st.bkColor;
+  }
+  if (!(color >> 24)) return;
+  const Rect& r = c->GetPos();
+  Gdiplus::GraphicsPath path;
+  RoundRectPath(path, r, c->GetBorderRound());
+  if (c->GetBkColor2() >> 24) {
+    Gdiplus::LinearGradientBrush brush(Gdiplus::Point(r.left, r.top - 1),
+                                       Gdiplus::Point(r.left, r.bottom), ToGdip(color),
+                                       ToGdip(c->GetBkColor2()));
+    g_->FillPath(&brush, &path);
+  } else {
+    Gdiplus::SolidBrush brush(ToGdip(color));
+    g_->FillPath(&brush, &path);
+  }
+}
+
+void Renderer::PaintComboArrow(Control* c) {
+  const Rect& r = c->GetPos();
+  Color color = c->HasTextColor() ? c->GetTextColor() : info_.textColor;
+  Gdiplus::Pen pen(ToGdip(color | 0xFF000000), 1.5f);
+  float cx = static_cast<float>(r.right - 11);
+  float cy = static_cast<float>(r.top + r.Height() / 2);
+  Gdiplus::PointF pts[3] = {{cx - 4, cy - 2}, {cx, cy + 2}, {cx + 4, cy - 2}};
+  g_->DrawLines(&pen, pts, 3);
+}
+
+void Renderer::PaintText(Control* c) {
+  std::u16string text = c->GetText();
+  if (auto* combo = dynamic_cast<Combo*>(c)) {
+    text = combo->GetSelectedText();
+    if (text.empty()) text = c->GetText();
+  }
+  if (text.empty()) return;
+  Color color = c->StateTextColor();
+  if (c->IsEnabled() && !c->HasTextColor() && color == c->GetTextColor()) color = info_.textColor;
+  int font = c->GetFont();
+  if (ItemOwner* owner = OwnerOf(c); owner && dynamic_cast<List*>(c->GetParent())) {
+    const ListItemStyle& st = owner->ItemStyle();
+    bool selected = c->GetParent()->GetItemIndex(c) == owner->GetCurSel();
+    if (selected && st.selectedTextColor) color = st.selectedTextColor;
+    else if (c->IsHot() && st.hotTextColor) color = st.hotTextColor;
+    else if (!c->HasTextColor() && st.textColor) color = st.textColor;
+    if (font < 0) font = st.font;
+  }
+  Rect r = c->GetPos().Deflate(c->GetTextPadding());
+  PaintString(text, r, color, font, c->GetAlign(), c->GetVAlign(), c->IsWordBreak(), c->IsEndEllipsis());
+}
+
+void Renderer::PaintString(const std::u16string& text, const Rect& rect, Color color, int font,
+                        HAlign align, VAlign valign, bool wordBreak, bool endEllipsis) {
+  if (text.empty() || rect.IsEmpty()) return;
+  g_->Flush(Gdiplus::FlushIntentionSync);
+  HGDIOBJ old = SelectObject(dc_, fonts_.Get(font));
+  // Text colours ignore the alpha byte: skins commonly give text as 00RRGGBB.
+  SetTextColor(dc_, ToColorRef(color));
+  UINT flags = DT_NOPREFIX;
+  flags |= align == HAlign::kCenter ? DT_CENTER : align == HAlign::kRight ? DT_RIGHT : DT_LEFT;
+  if (endEllipsis) flags |= DT_END_ELLIPSIS;
+  RECT rc{rect.left, rect.top, rect.right, rect.bottom};
+  if (wordBreak) {
+    flags |= DT_WORDBREAK | DT_EDITCONTROL;
+    RECT calc = rc;
+    ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(text.c_str()), -1, &calc, flags | DT_CALCRECT);
+    int h = calc.bottom - calc.top;
+    if (h < rect.Height()) {
+      if (valign == VAlign::kCenter) rc.top += (rect.Height() - h) / 2;
+      else if (valign == VAlign::kBottom) rc.top = rc.bottom - h;
+    }
+  } else {
+    flags |= DT_SINGLELINE;
+    flags |= valign == VAlign::kTop ? DT_TOP : valign == VAlign::kBottom ? DT_BOTTOM : DT_VCENTER;
+  }
+  ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(text.c_str()), -1, &rc, flags);
+  SelectObject(dc_, old);
+}
+
+bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
+  ImageSpec spec;
+  if (!ParseImageSpec(imageText, spec) || spec.file.empty()) return false;
+  Gdiplus::Bitmap* bmp = ImageCache::Instance().Get(JoinSkinPath(folder_, spec.file));
+  if (!bmp) return false;
+  int iw = static_cast<int>(bmp->GetWidth());
+  int ih = static_cast<int>(bmp->GetHeight());
+  Rect src = spec.hasSource ? spec.source : Rect{0, 0, iw, ih};
+  src = src.Intersect({0, 0, iw, ih});
+  if (src.IsEmpty()) return false;
+  Rect dst = rect;
+  if (spec.hasDest) dst = spec.dest.Offset(rect.left, rect.top);
+  if (dst.IsEmpty()) return true;
+
+  Gdiplus::ImageAttributes attrs;
+  attrs.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+  if (spec.fade < 255) {
+    Gdiplus::ColorMatrix m = {{{1, 0, 0, 0, 0},
+                               {0, 1, 0, 0, 0},
+                               {0, 0, 1, 0, 0},
+                               {0, 0, 0, spec.fade / 255.0f, 0},
+                               {0, 0, 0, 0, 1}}};
+    attrs.SetColorMatrix(&m);
+  }
+  bool sameSize = dst.Width() == src.Width() && dst.Height() == src.Height();
+  g_->SetInterpolationMode(sameSize ? Gdiplus::InterpolationModeNearestNeighbor
+                                    : Gdiplus::InterpolationModeHighQualityBilinear);
+  auto part = [&](int dl, int dt, int dr, int db, int sl, int st, int sr, int sb) {
+    if (dr <= dl || db <= dt || sr <= sl || sb <= st) return;
+    g_->DrawImage(bmp, Gdiplus::Rect(dl, dt, dr - dl, db - dt), sl, st, sr - sl, sb - st,
+                  Gdiplus::UnitPixel, &attrs);
+  };
+  const Rect& k = spec.corner;
+  if (k.left == 0 && k.top == 0 && k.right == 0 && k.bottom == 0) {
+    part(dst.left, dst.top, dst.right, dst.bottom, src.left, src.top, src.right, src.bottom);
+    return true;
+  }
+  // Nine-grid: corners keep their size, edges stretch along one axis, the middle along both.
+  int xs[4] = {src.left, src.left + k.left, src.right - k.right, src.right};
+  int ys[4] = {src.top, src.top + k.top, src.bottom - k.bottom, src.bottom};
+  int xd[4] = {dst.left, dst.left + k.left, dst.right - k.right, dst.right};
+  int yd[4] = {dst.top, dst.top + k.top, dst.bottom - k.bottom, dst.bottom};
+  for (int row = 0; row < 3; ++row) {
+    for (int col = 0; col < 3; ++col) {
+      part(xd[col], yd[row], xd[col + 1], yd[row + 1], xs[col], ys[row], xs[col + 1], ys[row + 1]);
+    }
+  }
+  return true;
+}
+
+}  // namespace tvui

@@ -1,0 +1,49 @@
+#pragma once
+// Paints a control tree into a device context (the window's back buffer): background colours and
+// gradients, images (nine-grid, source/dest parts, fade) through GDI+, text through GDI with
+// ClearType, borders.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/control.h"
+#include "ui/window_info.h"
+
+namespace Gdiplus {
+class Graphics;
+}
+
+namespace tvui {
+
+class FontCache;
+
+class Renderer {
+ public:
+  Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16string skinFolder);
+  ~Renderer();
+  Renderer(const Renderer&) = delete;
+  Renderer& operator=(const Renderer&) = delete;
+
+  // Fills the clip with the window background and paints the tree over it.
+  void PaintWindow(Control* root, const Rect& clip);
+  // Draws an image attribute text into rect; false when the image is missing or malformed.
+  bool DrawImage(const std::u16string& imageText, const Rect& rect);
+  void PaintString(const std::u16string& text, const Rect& rect, Color color, int font, HAlign align,
+                VAlign valign, bool wordBreak, bool endEllipsis);
+  void FillRect(const Rect& rect, Color color);
+
+ private:
+  void Paint(Control* control, const Rect& clip);
+  void SetClip(const Rect& clip);
+  void PaintBackground(Control* c);
+  void PaintText(Control* c);
+  void PaintComboArrow(Control* c);
+
+  HDC dc_;
+  const WindowInfo& info_;
+  FontCache& fonts_;
+  std::u16string folder_;
+  Gdiplus::Graphics* g_;
+};
+
+}  // namespace tvui

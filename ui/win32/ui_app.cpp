@@ -1,0 +1,65 @@
+#include "ui/win32/ui_app.h"
+
+#include <commctrl.h>
+
+#include "ui/win32/gdiplus_session.h"
+
+namespace tvui {
+
+namespace {
+HINSTANCE g_instance = nullptr;
+std::u16string g_resourcePath;
+}  // namespace
+
+void UiApp::SetInstance(HINSTANCE instance) {
+  g_instance = instance;
+  EnsureGdiplus();
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+}
+
+HINSTANCE UiApp::GetInstance() {
+  if (!g_instance) g_instance = GetModuleHandleW(nullptr);
+  return g_instance;
+}
+
+std::u16string UiApp::GetInstancePath() {
+  wchar_t buffer[MAX_PATH * 4] = {};
+  DWORD n = GetModuleFileNameW(GetInstance(), buffer, static_cast<DWORD>(std::size(buffer)));
+  std::u16string path = FromWide(n ? buffer : L"");
+  size_t slash = path.find_last_of(u"\\/");
+  return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
+}
+
+void UiApp::SetResourcePath(std::u16string path) {
+  if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path += u'\\';
+  g_resourcePath = std::move(path);
+}
+
+std::u16string UiApp::GetResourcePath() {
+  return g_resourcePath.empty() ? GetInstancePath() : g_resourcePath;
+}
+
+int UiApp::MessageLoop() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+bool UiApp::PumpPending() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+}  // namespace tvui

@@ -1,0 +1,574 @@
+#include "ui/win32/window_impl_base.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cstdio>
+
+#include "platform/text_codec.h"
+#include "ui/attribute_values.h"
+#include "ui/container.h"
+#include "ui/win32/drop_down_window.h"
+#include "ui/win32/png_writer.h"
+#include "ui/win32/renderer.h"
+#include "ui/win32/ui_app.h"
+
+namespace tvui {
+
+namespace {
+
+constexpr UINT kHoverTimeMs = 400;
+
+void LogUi(const std::u16string& text) {
+  std::u16string line = u"ui: " + text + u"\n";
+  OutputDebugStringW(reinterpret_cast<const wchar_t*>(line.c_str()));
+}
+
+bool IsAbsolutePath(const std::u16string& p) {
+  return (p.size() > 1 && p[1] == u':') || (!p.empty() && (p[0] == u'\\' || p[0] == u'/'));
+}
+
+}  // namespace
+
+UINT WindowImplBase::WindowInitMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TvUiWindowInit");
+  return message;
+}
+
+WindowImplBase::WindowImplBase() { manager_.SetHost(this); }
+
+WindowImplBase::~WindowImplBase() {
+  dropDown_.reset();
+  if (hwnd_) {
+    // The object goes first: detach so the window procedure no longer reaches it.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    HWND h = hwnd_;
+    hwnd_ = nullptr;
+    DestroyWindow(h);
+  }
+  if (tooltip_) DestroyWindow(tooltip_);
+  manager_.SetHost(nullptr);
+  if (backDc_) {
+    SelectObject(backDc_, backOld_);
+    DeleteDC(backDc_);
+  }
+  if (backBitmap_) DeleteObject(backBitmap_);
+}
+
+bool WindowImplBase::RegisterWindowClass() {
+  WNDCLASSEXW existing{sizeof(existing)};
+  if (GetClassInfoExW(UiApp::GetInstance(), GetWindowClassName(), &existing)) return true;
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.style = GetClassStyle();
+  wc.lpfnWndProc = &WindowProc;
+  wc.hInstance = UiApp::GetInstance();
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = GetWindowClassName();
+  return RegisterClassExW(&wc) != 0;
+}
+
+HWND WindowImplBase::Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle, int x,
+                            int y, int cx, int cy) {
+  if (hwnd_) return hwnd_;
+  UiApp::GetInstance();
+  if (!RegisterWindowClass()) {
+    LogUi(u"cannot register window class");
+    return nullptr;
+  }
+  if (cx == CW_USEDEFAULT) cx = 0;
+  if (cy == CW_USEDEFAULT) cy = 0;
+  HWND h = CreateWindowExW(exStyle, GetWindowClassName(), name ? name : L"", style, x, y, cx, cy,
+                           parent, nullptr, UiApp::GetInstance(), this);
+  return h ? hwnd_ : nullptr;
+}
+
+LRESULT CALLBACK WindowImplBase::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowImplBase* self = nullptr;
+  if (message == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    self = static_cast<WindowImplBase*>(cs->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<WindowImplBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    LRESULT r = DefWindowProcW(hwnd, message, wParam, lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->OnFinalMessage(hwnd);  // may delete self
+    return r;
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+std::u16string WindowImplBase::GetSkinPath() {
+  std::u16string folder = GetSkinFolder();
+  if (!IsAbsolutePath(folder)) folder = UiApp::GetResourcePath() + folder;
+  return folder;
+}
+
+void WindowImplBase::BuildSkin() {
+  builder_ = std::make_unique<SkinBuilder>(GetSkinPath());
+  SkinResult result;
+  if (builder_->BuildFile(GetSkinFile(), result)) {
+    skinError_.clear();
+    manager_.SetWindowInfo(result.window);
+    manager_.AttachRoot(std::move(result.root));
+  } else {
+    // Keep a working, empty window: the caller can still show, move and close it.
+    skinError_ = result.error;
+    LogUi(result.error);
+    manager_.AttachRoot(std::make_unique<Container>());
+  }
+  skinWarnings_ = std::move(result.warnings);
+  fonts_.SetInfo(&manager_.GetWindowInfo());
+}
+
+std::unique_ptr<Control> WindowImplBase::CreateItem(std::u16string_view file) {
+  if (!builder_) builder_ = std::make_unique<SkinBuilder>(GetSkinPath());
+  std::u16string error;
+  auto item = builder_->CreateItem(file, &error);
+  if (!item) LogUi(error);
+  return item;
+}
+
+LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  long filtered = 0;
+  if (message != WM_CREATE && manager_.RunMessageFilters(message, wParam, lParam, filtered))
+    return filtered;
+  bool handled = false;
+  LRESULT r = 0;
+  switch (message) {
+    case WM_CREATE: r = OnCreate(message, wParam, lParam, handled); break;
+    case WM_CLOSE: r = OnClose(message, wParam, lParam, handled); break;
+    case WM_DESTROY: r = OnDestroy(message, wParam, lParam, handled); break;
+    case WM_NCACTIVATE: r = OnNcActivate(message, wParam, lParam, handled); break;
+    case WM_NCCALCSIZE: r = OnNcCalcSize(message, wParam, lParam, handled); break;
+    case WM_NCPAINT: r = OnNcPaint(message, wParam, lParam, handled); break;
+    case WM_NCHITTEST: r = OnNcHitTest(message, wParam, lParam, handled); break;
+    case WM_GETMINMAXINFO: r = OnGetMinMaxInfo(message, wParam, lParam, handled); break;
+    case WM_MOUSEWHEEL: r = OnMouseWheel(message, wParam, lParam, handled); break;
+    case WM_MOUSEHOVER: r = OnMouseHover(message, wParam, lParam, handled); break;
+    case WM_SHOWWINDOW: r = OnShowWindow(message, wParam, lParam, handled); break;
+    case WM_SIZE: r = OnSize(message, wParam, lParam, handled); break;
+    case WM_CHAR: r = OnChar(message, wParam, lParam, handled); break;
+    case WM_SYSCOMMAND: r = OnSysCommand(message, wParam, lParam, handled); break;
+    case WM_COMMAND: r = OnCommand(message, wParam, lParam, handled); break;
+    case WM_KEYDOWN: r = OnKeyDown(message, wParam, lParam, handled); break;
+    case WM_KILLFOCUS: r = OnKillFocus(message, wParam, lParam, handled); break;
+    case WM_SETFOCUS: r = OnSetFocus(message, wParam, lParam, handled); break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: r = OnLButtonDown(message, wParam, lParam, handled); break;
+    case WM_LBUTTONUP: r = OnLButtonUp(message, wParam, lParam, handled); break;
+    case WM_MOUSEMOVE: r = OnMouseMove(message, wParam, lParam, handled); break;
+    default: break;
+  }
+  if (handled) return r;
+  r = HandleCustomMessage(message, wParam, lParam, handled);
+  if (handled) return r;
+  if (hwnd_ && HandleLibraryMessage(message, wParam, lParam, r)) return r;
+  return hwnd_ ? DefWindowProcW(hwnd_, message, wParam, lParam) : 0;
+}
+
+LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM lParam, bool& handled) {
+  handled = true;
+  // Borderless: the skin draws the whole window; keep the system's caption band out.
+  LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+  SetWindowLongW(hwnd_, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME));
+  BuildSkin();
+  manager_.AddNotifier(this);
+  manager_.AddMessageFilter(this);
+  auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+  Size skinSize = manager_.GetWindowInfo().size;
+  int cx = cs->cx > 0 ? cs->cx : skinSize.cx;
+  int cy = cs->cy > 0 ? cs->cy : skinSize.cy;
+  SetWindowPos(hwnd_, nullptr, 0, 0, cx, cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  manager_.SetClientSize({rc.right, rc.bottom});
+  UpdateRegion(rc.right, rc.bottom);
+  manager_.Layout(true);
+  InitWindow();
+  if (hwnd_) ::PostMessageW(hwnd_, WindowInitMessage(), 0, 0);
+  return 0;
+}
+
+LRESULT WindowImplBase::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = false;
+  return 0;
+}
+
+LRESULT WindowImplBase::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = false;
+  return 0;
+}
+
+LRESULT WindowImplBase::OnNcActivate(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  if (IsIconic(hwnd_)) return 0;
+  handled = true;
+  return wParam == 0 ? TRUE : FALSE;
+}
+
+LRESULT WindowImplBase::OnNcCalcSize(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = true;  // the client area is the whole window
+  return 0;
+}
+
+LRESULT WindowImplBase::OnNcPaint(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = true;
+  return 0;
+}
+
+LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& handled) {
+  handled = true;
+  POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ScreenToClient(hwnd_, &pt);
+  Point p{pt.x, pt.y};
+  if (manager_.GetWindowInfo().InCaption(p, manager_.GetClientSize())) {
+    manager_.Layout();
+    Control* c = manager_.FindControl(p);
+    if (!c || !c->TakesClicks()) return HTCAPTION;
+  }
+  return HTCLIENT;
+}
+
+LRESULT WindowImplBase::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handled) {
+  const WindowInfo& info = manager_.GetWindowInfo();
+  auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
+  if (info.minInfo.cx > 0) mmi->ptMinTrackSize = {info.minInfo.cx, info.minInfo.cy};
+  if (info.maxInfo.cx > 0) mmi->ptMaxTrackSize = {info.maxInfo.cx, info.maxInfo.cy};
+  handled = false;
+  return 0;
+}
+
+#define TV_DEFAULT_HANDLER(name)                                      \
+  LRESULT WindowImplBase::name(UINT, WPARAM, LPARAM, bool& handled) { \
+    handled = false;                                                  \
+    return 0;                                                         \
+  }
+TV_DEFAULT_HANDLER(OnMouseWheel)
+TV_DEFAULT_HANDLER(OnMouseHover)
+TV_DEFAULT_HANDLER(OnShowWindow)
+TV_DEFAULT_HANDLER(OnChar)
+TV_DEFAULT_HANDLER(OnSysCommand)
+TV_DEFAULT_HANDLER(OnCommand)
+TV_DEFAULT_HANDLER(OnKillFocus)
+TV_DEFAULT_HANDLER(OnSetFocus)
+TV_DEFAULT_HANDLER(OnLButtonDown)
+TV_DEFAULT_HANDLER(OnLButtonUp)
+TV_DEFAULT_HANDLER(OnMouseMove)
+#undef TV_DEFAULT_HANDLER
+
+LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM lParam, bool& handled) {
+  handled = false;
+  int cx = LOWORD(lParam);
+  int cy = HIWORD(lParam);
+  manager_.SetClientSize({cx, cy});
+  UpdateRegion(cx, cy);
+  return 0;
+}
+
+LRESULT WindowImplBase::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  handled = false;
+  if (wParam == VK_ESCAPE || wParam == VK_RETURN) {
+    LRESULT r = ResponseDefaultKeyEvent(wParam);
+    handled = r != 0;
+    return r;
+  }
+  return 0;
+}
+
+LRESULT WindowImplBase::ResponseDefaultKeyEvent(WPARAM) { return 0; }
+
+LRESULT WindowImplBase::HandleCustomMessage(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = false;
+  return 0;
+}
+
+long WindowImplBase::MessageHandler(unsigned, std::uintptr_t, std::intptr_t, bool& handled) {
+  handled = false;
+  return 0;
+}
+
+void WindowImplBase::Notify(Notification& msg) {
+  if (EqualsNoCase(msg.type, kNotifyClick)) OnClick(msg);
+  else if (EqualsNoCase(msg.type, kNotifySelectChanged)) OnSelectChanged(msg);
+  else if (EqualsNoCase(msg.type, kNotifyItemSelect)) OnItemSelect(msg);
+  else if (EqualsNoCase(msg.type, kNotifyTimer)) OnTimer(msg);
+}
+
+Point WindowImplBase::ClientPoint(LPARAM lParam) const {
+  return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                          LRESULT& result) {
+  result = 0;
+  if (message == WindowInitMessage()) {
+    if (!sentInit_) {
+      sentInit_ = true;
+      manager_.Layout();
+      manager_.SendNotify(manager_.GetRoot(), kNotifyWindowInit);
+    }
+    return true;
+  }
+  switch (message) {
+    case WM_ERASEBKGND:
+      result = 1;
+      return true;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      Paint(dc, ps.rcPaint);
+      EndPaint(hwnd_, &ps);
+      return true;
+    }
+    case WM_PRINTCLIENT: {
+      RECT rc;
+      GetClientRect(hwnd_, &rc);
+      Paint(reinterpret_cast<HDC>(wParam), rc);
+      return true;
+    }
+    case WM_MOUSEMOVE: {
+      if (!trackingMouse_) {
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE | TME_HOVER, hwnd_, kHoverTimeMs};
+        trackingMouse_ = TrackMouseEvent(&tme) != FALSE;
+      }
+      Control* before = manager_.GetHover();
+      manager_.OnMouseMove(ClientPoint(lParam));
+      if (manager_.GetHover() != before) {
+        UpdateToolTip(false);
+        // Hover again so the new control's tool tip can show.
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_HOVER | TME_LEAVE, hwnd_, kHoverTimeMs};
+        TrackMouseEvent(&tme);
+      }
+      return true;
+    }
+    case WM_MOUSELEAVE:
+      trackingMouse_ = false;
+      UpdateToolTip(false);
+      manager_.OnMouseLeave();
+      return true;
+    case WM_MOUSEHOVER:
+      UpdateToolTip(true);
+      return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      UpdateToolTip(false);
+      if (manager_.OnButtonDown(ClientPoint(lParam)) && hwnd_) SetCapture(hwnd_);
+      return true;
+    case WM_LBUTTONUP:
+      if (GetCapture() == hwnd_) ReleaseCapture();
+      manager_.OnButtonUp(ClientPoint(lParam));
+      return true;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT) {
+        Control* hover = manager_.GetHover();
+        bool hand = hover && hover->IsEnabled() && hover->GetCursor() == Cursor::kHand;
+        ::SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
+        result = TRUE;
+        return true;
+      }
+      return false;
+    case WM_TIMER:
+      return manager_.OnHostTimer(static_cast<unsigned>(wParam));
+    case WM_DESTROY:
+      dropDown_.reset();
+      if (tooltip_) {
+        DestroyWindow(tooltip_);
+        tooltip_ = nullptr;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool WindowImplBase::EnsureBackBuffer(int cx, int cy) {
+  if (backDc_ && backSize_.cx == cx && backSize_.cy == cy) return true;
+  if (backDc_) {
+    SelectObject(backDc_, backOld_);
+    DeleteDC(backDc_);
+    backDc_ = nullptr;
+  }
+  if (backBitmap_) {
+    DeleteObject(backBitmap_);
+    backBitmap_ = nullptr;
+  }
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = cx;
+  bi.bmiHeader.biHeight = -cy;  // top-down rows
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  backBitmap_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &backBits_, nullptr, 0);
+  if (!backBitmap_) return false;
+  backDc_ = CreateCompatibleDC(nullptr);
+  backOld_ = SelectObject(backDc_, backBitmap_);
+  backSize_ = {cx, cy};
+  return true;
+}
+
+void WindowImplBase::Paint(HDC target, const RECT& area) {
+  Size client = manager_.GetClientSize();
+  if (client.cx <= 0 || client.cy <= 0) return;
+  manager_.Layout();
+  if (!EnsureBackBuffer(client.cx, client.cy)) return;
+  Rect clip{area.left, area.top, area.right, area.bottom};
+  clip = clip.Intersect({0, 0, client.cx, client.cy});
+  if (clip.IsEmpty()) return;
+  {
+    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"");
+    renderer.PaintWindow(manager_.GetRoot(), clip);
+  }
+  GdiFlush();
+  BitBlt(target, clip.left, clip.top, clip.Width(), clip.Height(), backDc_, clip.left, clip.top,
+         SRCCOPY);
+  manager_.TakeDirty();
+}
+
+bool WindowImplBase::SaveClientPng(const std::u16string& path) {
+  Size client = manager_.GetClientSize();
+  if (client.cx <= 0 || client.cy <= 0) return false;
+  manager_.Layout();
+  if (!EnsureBackBuffer(client.cx, client.cy)) return false;
+  {
+    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"");
+    renderer.PaintWindow(manager_.GetRoot(), {0, 0, client.cx, client.cy});
+  }
+  GdiFlush();
+  return SavePixelsAsPng(backBits_, client.cx, client.cy, client.cx * 4, path);
+}
+
+void WindowImplBase::UpdateRegion(int cx, int cy) {
+  Size round = manager_.GetWindowInfo().roundCorner;
+  if (!hwnd_) return;
+  if (round.cx > 0 && round.cy > 0) {
+    HRGN rgn = CreateRoundRectRgn(0, 0, cx + 1, cy + 1, round.cx, round.cy);
+    SetWindowRgn(hwnd_, rgn, TRUE);  // the system owns rgn now
+  } else {
+    SetWindowRgn(hwnd_, nullptr, TRUE);
+  }
+}
+
+void WindowImplBase::UpdateToolTip(bool show) {
+  if (!show) {
+    if (tooltip_ && tooltipFor_) ::SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, 0);
+    tooltipFor_ = nullptr;
+    return;
+  }
+  Control* hover = manager_.GetHover();
+  if (!hover || hover->GetToolTip().empty() || hover == tooltipFor_) return;
+  if (!tooltip_) {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               0, 0, 0, 0, hwnd_, nullptr, UiApp::GetInstance(), nullptr);
+    if (!tooltip_) return;
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    ti.hwnd = hwnd_;
+    ti.uId = 1;
+    ti.lpszText = const_cast<wchar_t*>(L"");
+    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 360);
+  }
+  tooltipFor_ = hover;
+  std::u16string text = hover->GetToolTip();
+  TTTOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.hwnd = hwnd_;
+  ti.uId = 1;
+  ti.lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
+  ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  POINT pt;
+  GetCursorPos(&pt);
+  ::SendMessageW(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(pt.x + 4, pt.y + 20));
+  ::SendMessageW(tooltip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+}
+
+void WindowImplBase::ShowWindow(bool show, bool takeFocus) {
+  if (!hwnd_) return;
+  ::ShowWindow(hwnd_, show ? (takeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE) : SW_HIDE);
+}
+
+void WindowImplBase::Close(UINT code) {
+  if (!hwnd_) return;
+  closeCode_ = code;
+  ::PostMessageW(hwnd_, WM_CLOSE, code, 0);
+}
+
+void WindowImplBase::CenterWindow() {
+  if (!hwnd_) return;
+  RECT rc;
+  GetWindowRect(hwnd_, &rc);
+  int w = rc.right - rc.left;
+  int h = rc.bottom - rc.top;
+  MONITORINFO mi{sizeof(mi)};
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &mi);
+  RECT area = mi.rcWork;
+  HWND owner = GetWindow(hwnd_, GW_OWNER);
+  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
+  int x = area.left + (area.right - area.left - w) / 2;
+  int y = area.top + (area.bottom - area.top - h) / 2;
+  // Stay inside the work area.
+  x = std::max<int>(mi.rcWork.left, std::min<int>(x, mi.rcWork.right - w));
+  y = std::max<int>(mi.rcWork.top, std::min<int>(y, mi.rcWork.bottom - h));
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowImplBase::SetIcon(UINT resourceId) {
+  if (!hwnd_) return;
+  HINSTANCE inst = UiApp::GetInstance();
+  auto big = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+                                           GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                           LR_DEFAULTCOLOR | LR_SHARED));
+  auto small = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED));
+  if (big) ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  if (small) ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+BOOL WindowImplBase::PostMessageW(UINT message, WPARAM wParam, LPARAM lParam) {
+  return hwnd_ ? ::PostMessageW(hwnd_, message, wParam, lParam) : FALSE;
+}
+
+LRESULT WindowImplBase::SendMessageW(UINT message, WPARAM wParam, LPARAM lParam) {
+  return hwnd_ ? ::SendMessageW(hwnd_, message, wParam, lParam) : 0;
+}
+
+bool WindowImplBase::SetTimer(UINT id, UINT periodMs) {
+  return manager_.SetTimer(manager_.GetRoot(), id, periodMs);
+}
+
+bool WindowImplBase::KillTimer(UINT id) { return manager_.KillTimer(manager_.GetRoot(), id); }
+
+void WindowImplBase::InvalidateRect(const Rect& rect) {
+  if (!hwnd_) return;
+  RECT rc{rect.left, rect.top, rect.right, rect.bottom};
+  ::InvalidateRect(hwnd_, &rc, FALSE);
+}
+
+bool WindowImplBase::StartTimer(unsigned hostId, unsigned periodMs) {
+  return hwnd_ && ::SetTimer(hwnd_, hostId, periodMs, nullptr) != 0;
+}
+
+void WindowImplBase::StopTimer(unsigned hostId) {
+  if (hwnd_) ::KillTimer(hwnd_, hostId);
+}
+
+void WindowImplBase::ShowDropDown(Combo* combo) {
+  dropDown_.reset();
+  if (!hwnd_) return;
+  dropDown_ = std::make_unique<DropDownWindow>(manager_, fonts_, combo, hwnd_);
+}
+
+HWND WindowImplBase::GetDropDownWindow() const {
+  return dropDown_ && dropDown_->IsOpen() ? dropDown_->GetHWND() : nullptr;
+}
+
+}  // namespace tvui

@@ -1,0 +1,158 @@
+#pragma once
+// WindowImplBase: a top-level window built from a skin file. Derive from it, name the window class,
+// the skin folder and file, and override the operations you need:
+//   InitWindow            after the tree is built (controls can be looked up)
+//   Notify                every notification of the window; the base routes "click" to OnClick,
+//                         "selectchanged" to OnSelectChanged, "itemselect" to OnItemSelect and
+//                         "timer" to OnTimer (call it for what you do not consume)
+//   MessageHandler        sees every window message first (a message filter)
+//   HandleCustomMessage   messages not handled by the On… handlers
+//   On…                   one per Windows message; set handled to stop the message there
+//   OnFinalMessage        after the window is gone (a window may delete itself here)
+// Windows are borderless: the skin paints everything; the caption band drags the window.
+// "windowinit" is sent once, after InitWindow, when the window's queue is next served.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "ui/skin_builder.h"
+#include "ui/ui_manager.h"
+#include "ui/win32/font_cache.h"
+
+namespace tvui {
+
+class DropDownWindow;
+
+class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
+ public:
+  WindowImplBase();
+  ~WindowImplBase() override;
+  WindowImplBase(const WindowImplBase&) = delete;
+  WindowImplBase& operator=(const WindowImplBase&) = delete;
+
+  // Creates the window. A size of 0 (or CW_USEDEFAULT) takes the skin's size.
+  HWND Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle, int x = CW_USEDEFAULT,
+              int y = CW_USEDEFAULT, int cx = 0, int cy = 0);
+  HWND GetHWND() const { return hwnd_; }
+  operator HWND() const { return hwnd_; }
+  void ShowWindow(bool show = true, bool takeFocus = true);
+  // Posts WM_CLOSE with the result code kept for whoever asks (GetCloseCode).
+  void Close(UINT code = IDOK);
+  UINT GetCloseCode() const { return closeCode_; }
+  // Centres on the owner window, else on the work area of the window's monitor.
+  void CenterWindow();
+  // Sets the big and small icon from an icon resource of the module.
+  void SetIcon(UINT resourceId);
+  BOOL PostMessageW(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  LRESULT SendMessageW(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+  // Content.
+  UiManager& GetManager() { return manager_; }
+  Control* GetRoot() const { return manager_.GetRoot(); }
+  Control* FindControl(std::u16string_view name) const { return manager_.FindControl(name); }
+  // pt in client coordinates.
+  Control* FindControl(POINT pt) const { return manager_.FindControl(Point{pt.x, pt.y}); }
+  template <class T>
+  T* FindControlAs(std::u16string_view name) const {
+    return dynamic_cast<T*>(FindControl(name));
+  }
+  // A new control subtree from an item template of this window's skin folder ("day.xml");
+  // nullptr (and a logged reason) when the file is missing or malformed.
+  std::unique_ptr<Control> CreateItem(std::u16string_view file);
+  // Why the skin file could not be built (empty when it was).
+  const std::u16string& GetSkinError() const { return skinError_; }
+  const std::vector<std::u16string>& GetSkinWarnings() const { return skinWarnings_; }
+  // The resolved skin folder (absolute).
+  std::u16string GetSkinPath();
+
+  // Window timers: each tick sends "timer" (wParam = id, sender = the root) and reaches OnTimer.
+  bool SetTimer(UINT id, UINT periodMs);
+  bool KillTimer(UINT id);
+
+  // Paints the whole client area into a bitmap and saves it as PNG.
+  bool SaveClientPng(const std::u16string& path);
+  // The open combo drop-down window, if any.
+  HWND GetDropDownWindow() const;
+
+  // Overridables.
+  virtual const wchar_t* GetWindowClassName() const = 0;
+  virtual const wchar_t* GetSuperClassName() const { return nullptr; }
+  virtual UINT GetClassStyle() const { return CS_DBLCLKS; }
+  virtual std::u16string GetSkinFolder() = 0;
+  virtual std::u16string GetSkinFile() = 0;
+  virtual void InitWindow() {}
+  virtual void OnFinalMessage(HWND hwnd) { (void)hwnd; }
+  void Notify(Notification& msg) override;
+  virtual void OnClick(Notification& msg) { (void)msg; }
+  virtual void OnSelectChanged(Notification& msg) { (void)msg; }
+  virtual void OnItemSelect(Notification& msg) { (void)msg; }
+  virtual void OnTimer(Notification& msg) { (void)msg; }
+  long MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                      bool& handled) override;
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  virtual LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT ResponseDefaultKeyEvent(WPARAM key);
+  virtual LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnNcActivate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnNcCalcSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnNcPaint(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnGetMinMaxInfo(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnMouseHover(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnChar(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnSetFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnLButtonUp(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+  // UiHost.
+  void InvalidateRect(const Rect& rect) override;
+  bool StartTimer(unsigned hostId, unsigned periodMs) override;
+  void StopTimer(unsigned hostId) override;
+  void ShowDropDown(Combo* combo) override;
+
+  // The message the window posts to itself to send "windowinit".
+  static UINT WindowInitMessage();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  bool RegisterWindowClass();
+  // The library's own handling (paint, mouse, timers, tooltips); true when handled.
+  bool HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void BuildSkin();
+  void Paint(HDC target, const RECT& area);
+  bool EnsureBackBuffer(int cx, int cy);
+  void UpdateRegion(int cx, int cy);
+  void UpdateToolTip(bool show);
+  Point ClientPoint(LPARAM lParam) const;
+
+  HWND hwnd_ = nullptr;
+  UINT closeCode_ = 0;
+  UiManager manager_;
+  std::unique_ptr<SkinBuilder> builder_;
+  std::u16string skinError_;
+  std::vector<std::u16string> skinWarnings_;
+  FontCache fonts_;
+  HDC backDc_ = nullptr;
+  HBITMAP backBitmap_ = nullptr;
+  HGDIOBJ backOld_ = nullptr;
+  void* backBits_ = nullptr;
+  Size backSize_;
+  bool trackingMouse_ = false;
+  HWND tooltip_ = nullptr;
+  Control* tooltipFor_ = nullptr;
+  std::unique_ptr<DropDownWindow> dropDown_;
+  bool sentInit_ = false;
+};
+
+}  // namespace tvui
