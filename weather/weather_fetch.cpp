@@ -16,7 +16,6 @@ constexpr size_t kUrlBuffer = 100;
 
 bool FetchFromForecastSite(std::u16string_view code, WeatherReport& report) {
   std::u16string base = ServiceBaseUrl(kSvcForecast);
-  if (base.empty()) return false;
   std::u16string nowUrl = base + u"/data/ks/" + std::u16string(code) + u".html";
   std::u16string pageUrl = base + u"/weather/" + std::u16string(code) + u".shtml";
   if (nowUrl.size() >= kUrlBuffer || pageUrl.size() >= kUrlBuffer) return false;
@@ -25,11 +24,12 @@ bool FetchFromForecastSite(std::u16string_view code, WeatherReport& report) {
   report.province = LookupProvinceName(code);
   report.currentTemperature.clear();
   report.currentWind.clear();
+  report.fetchDate = FormatDate(LocalNow());
+  // No forecast service configured: the names and the date are all there is.
+  if (base.empty()) return false;
 
   std::string body;
   if (HttpGet(nowUrl, body) == 0) ParseCurrentConditions(Utf8ToWide(body), report);
-
-  report.fetchDate = FormatDate(LocalNow());
 
   body.clear();
   if (HttpGet(pageUrl, body) != 0) return false;

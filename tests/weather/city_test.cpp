@@ -1,0 +1,142 @@
+// City codes, city lists, the recent-city list and the current city, on a copy of user.dat.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "platform/database.h"
+#include "platform/user_config.h"
+#include "weather/city_codes.h"
+#include "weather/current_city.h"
+#include "weather_test_env.h"
+
+namespace {
+
+class CityTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(data_.Copied()) << "user.dat missing beside the test program";
+    for (auto key : {u"svc_forecast", u"svc_weather2", u"svc_air", u"svc_iplocation"}) SetUserConfig(u"", key);
+  }
+  ScratchUserData data_;
+};
+
+TEST(SplitRows, Separators) {
+  EXPECT_TRUE(SplitRows(u"").empty());
+  EXPECT_EQ(SplitRows(u"a"), (std::vector<std::u16string>{u"a"}));
+  EXPECT_EQ(SplitRows(u"a\r\n\r\nb"), (std::vector<std::u16string>{u"a", u"", u"b"}));
+  EXPECT_EQ(SplitRows(u"a\r\nb\r\n"), (std::vector<std::u16string>{u"a", u"b"}));
+  EXPECT_EQ(LetteredEntryName(u"S 上海"), u"上海");
+  EXPECT_EQ(LetteredEntryName(u"S"), u"");
+}
+
+TEST_F(CityTest, ShippedCodes) {
+  EXPECT_EQ(LookupCityCode(u"上海", u"上海"), u"101020100");
+  EXPECT_EQ(LookupCityCode(u"北京", u"北京"), u"101010100");
+  EXPECT_EQ(LookupCityCode(u"天津", u"天津"), u"101030100");
+  EXPECT_EQ(LookupCityCode(u"重庆", u"重庆"), u"101040100");
+  EXPECT_EQ(LookupCityCode(u"广东", u"广州"), u"101280101");
+  EXPECT_EQ(LookupCityName(u"101280601"), u"深圳");
+  EXPECT_EQ(LookupProvinceName(u"101280601"), u"广东");
+  EXPECT_EQ(LookupCityCode(u"广东", u"上海"), u"");
+  EXPECT_EQ(LookupCityCode(u"上'海", u"x' or '1'='1"), u"");  // quotes stay inside the values
+}
+
+TEST_F(CityTest, ListsByLetter) {
+  std::vector<std::u16string> provinces = ListProvinces();
+  EXPECT_EQ(provinces.size(), 34u);
+  EXPECT_NE(std::find(provinces.begin(), provinces.end(), u"S 上海"), provinces.end());
+  EXPECT_NE(std::find(provinces.begin(), provinces.end(), u"C 重庆"), provinces.end());
+  EXPECT_TRUE(std::is_sorted(provinces.begin(), provinces.end(),
+                             [](const auto& a, const auto& b) { return a[0] < b[0]; }));
+  std::vector<std::u16string> cities = ListCities(u"广东");
+  EXPECT_EQ(cities.size(), 21u);
+  EXPECT_NE(std::find(cities.begin(), cities.end(), u"S 深圳"), cities.end());
+  EXPECT_TRUE(ListCities(u"没有").empty());
+}
+
+TEST_F(CityTest, RecentCitiesKeepSixNewestFirst) {
+  AddToMyCities(u"广东", u"深圳");
+  std::this_thread::sleep_for(std::chrono::milliseconds(3));
+  AddToMyCities(u"北京", u"北京");
+  std::this_thread::sleep_for(std::chrono::milliseconds(3));
+  AddToMyCities(u"广东", u"深圳");  // moved to the front, not doubled
+  EXPECT_EQ(ListMyCities(), (std::vector<std::u16string>{u"广东,深圳", u"北京,北京"}));
+  AddToMyCities(u"广东", u"火星");  // unknown: not added
+  EXPECT_EQ(ListMyCities().size(), 2u);
+
+  const char16_t* more[][2] = {{u"上海", u"上海"}, {u"天津", u"天津"}, {u"重庆", u"重庆"},
+                               {u"广东", u"广州"}, {u"浙江", u"杭州"}};
+  for (auto& c : more) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    AddToMyCities(c[0], c[1]);
+  }
+  std::vector<std::u16string> list = ListMyCities();
+  ASSERT_EQ(list.size(), 6u);
+  EXPECT_EQ(list.front(), u"浙江,杭州");
+  EXPECT_EQ(std::find(list.begin(), list.end(), u"北京,北京"), list.end());  // the oldest went
+}
+
+TEST_F(CityTest, LoadCurrentCityFallsBackWithoutWriting) {
+  LoadCurrentCity();
+  CurrentCity c = GetCurrentCity();
+  EXPECT_EQ(c.province, u"上海");
+  EXPECT_EQ(c.city, u"上海");
+  EXPECT_EQ(c.code, u"101020100");
+  EXPECT_EQ(GetUserConfig(u"province"), u"");  // nothing written back
+
+  SetUserConfig(u"广东", u"province");
+  SetUserConfig(u"深圳", u"city");
+  LoadCurrentCity();
+  EXPECT_EQ(GetCurrentCity().code, u"101280601");
+
+  SetUserConfig(u"广东", u"province");
+  SetUserConfig(u"纽约", u"city");
+  LoadCurrentCity();
+  EXPECT_EQ(GetCurrentCity().code, u"101020100");
+}
+
+TEST_F(CityTest, SwitchCityPersistsOnlyKnownPairs) {
+  PostedMessages posted;
+  SetCurrentCity({u"上海", u"上海", u"101020100"});
+  EXPECT_TRUE(SwitchCity(u"深圳", u"广东"));
+  EXPECT_EQ(GetCurrentCity().code, u"101280601");
+  EXPECT_EQ(GetUserConfig(u"province"), u"广东");
+  EXPECT_EQ(GetUserConfig(u"city"), u"深圳");
+  ASSERT_TRUE(WaitForWeatherIdle(60000));
+  EXPECT_TRUE(posted.WaitFor(1));  // a refresh ran (no services configured: it ends at once)
+
+  EXPECT_TRUE(SwitchCity(u"纽约", u"美国"));
+  EXPECT_EQ(GetCurrentCity().code, u"101280601");
+  EXPECT_EQ(GetUserConfig(u"city"), u"深圳");
+  ASSERT_TRUE(WaitForWeatherIdle(60000));
+  EXPECT_TRUE(posted.WaitFor(2));  // still refreshed, for the unchanged city
+
+  SetCurrentCity({u"", u"", u""});
+  EXPECT_TRUE(SwitchCity(u"", u""));
+  EXPECT_EQ(GetCurrentCity().code, u"101020100");
+  EXPECT_EQ(GetUserConfig(u"province"), u"上海");
+  ASSERT_TRUE(WaitForWeatherIdle(60000));
+  EXPECT_TRUE(posted.WaitFor(3));
+
+  SelectCity(u"杭州", u"浙江");
+  EXPECT_EQ(GetCurrentCity().code, u"101210101");
+  EXPECT_EQ(GetUserConfig(u"city"), u"上海");  // selecting stores nothing
+  EXPECT_TRUE(WaitForWeatherIdle(60000));
+}
+
+TEST_F(CityTest, NoServicesConfiguredGivesNamesAndDateOnly) {
+  PostedMessages posted;
+  SetCurrentCity({u"广东", u"深圳", u"101280601"});
+  ASSERT_TRUE(StartWeatherWorker());
+  ASSERT_TRUE(posted.WaitFor(1));
+  ASSERT_TRUE(WaitForWeatherIdle(60000));
+  WeatherReport r = CurrentWeatherReport();
+  EXPECT_EQ(r.city, u"深圳");
+  EXPECT_EQ(r.province, u"广东");
+  EXPECT_EQ(r.fetchDate.size(), 10u);
+  EXPECT_EQ(r.days[0], WeatherDay{});
+  EXPECT_EQ(CurrentAirQualityReport(), AirQualityReport{});
+}
+
+}  // namespace

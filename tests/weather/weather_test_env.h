@@ -1,0 +1,75 @@
+#pragma once
+// Test surroundings: a private copy of the shipped user.dat opened by the database worker, the
+// devservice port, and a poster that records what the weather worker posts.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/database.h"
+#include "platform/program_dir.h"
+#include "weather/weather_worker.h"
+
+class ScratchUserData {
+ public:
+  ScratchUserData() {
+    std::random_device random;
+    dir_ = std::filesystem::temp_directory_path() / ("tvwx-" + std::to_string(random()));
+    std::filesystem::create_directories(dir_);
+    std::error_code error;
+    std::filesystem::copy_file("user.dat", dir_ / "user.dat", error);  // the tests run in bin/
+    copied_ = !error;
+    OpenDatabase(dir_.u16string() + kPathSeparator + u"user.dat");
+  }
+  ~ScratchUserData() {
+    WaitForWeatherIdle(60000);
+    CloseDatabase();
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  bool Copied() const { return copied_; }
+
+ private:
+  std::filesystem::path dir_;
+  bool copied_ = false;
+};
+
+// Port of the devservice started by the CTest fixture for this build tree; 0 when none runs.
+inline int DevServicePort() {
+  std::ifstream in("wx_devservice.port");
+  int port = 0;
+  in >> port;
+  return port;
+}
+
+class PostedMessages {
+ public:
+  PostedMessages() {
+    SetWeatherPoster([this](uint32_t message) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      messages_.push_back(message);
+      cv_.notify_all();
+    });
+  }
+  ~PostedMessages() { SetWeatherPoster(nullptr); }
+  bool WaitFor(size_t count, int timeoutMs = 60000) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return messages_.size() >= count; });
+  }
+  std::vector<uint32_t> Messages() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return messages_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  std::vector<uint32_t> messages_;
+};
