@@ -120,7 +120,7 @@ void DBThread::Run() {
       if (shared.queue.empty()) {
         shared.wake.Reset();
         guard.unlock();
-        shared.wake.Wait(1000);
+        shared.wake.Wait(1000);  // woken by the next post
         continue;
       }
       request = std::move(shared.queue.front());

@@ -24,7 +24,7 @@ class Event {
   mutable std::mutex mutex_;
   std::condition_variable cv_;
   const bool manual_;
-  bool set_;
+  std::atomic<bool> set_;
 };
 
 // Base of every worker: the subclass implements Run and polls StopRequested().
