@@ -714,17 +714,15 @@ def main():
     nine_grid_button("cbw_n.png", 48, 28, 4, rgba("#FFFFFF"), rgba("#C9D1DB"), arrow=rgba("#6B7685"))
     nine_grid_button("cbw_h.png", 48, 28, 4, rgba("#FFFFFF"), rgba("#4C8DFF"), arrow=rgba("#2F7BF5"))
     nine_grid_button("cbw_p.png", 48, 28, 4, rgba("#F3F7FF"), rgba("#2F7BF5"), arrow=rgba("#2F7BF5"))
-    nine_grid_button("btn_primary_n.png", 24, 30, 5, None, None,
-                     grad=(rgba("#4C8DFF"), rgba("#2F72F0")))
-    nine_grid_button("btn_primary_h.png", 24, 30, 5, None, None,
-                     grad=(rgba("#67A0FF"), rgba("#3F80F7")))
-    nine_grid_button("btn_primary_p.png", 24, 30, 5, None, None,
-                     grad=(rgba("#2F6AE0"), rgba("#2A60CC")))
-    nine_grid_button("btn_primary_d.png", 24, 30, 5, rgba("#C8D6F0"))
-    nine_grid_button("btn_sec_n.png", 24, 30, 5, rgba("#FFFFFF"), rgba("#C9D1DB"))
-    nine_grid_button("btn_sec_h.png", 24, 30, 5, rgba("#F3F7FF"), rgba("#4C8DFF"))
-    nine_grid_button("btn_sec_p.png", 24, 30, 5, rgba("#E6EEFD"), rgba("#2F7BF5"))
-    nine_grid_button("btn_sec_d.png", 24, 30, 5, rgba("#F4F5F7"), rgba("#DDE1E6"))
+    # Push buttons are drawn at the size of the one control that uses each, so they never stretch.
+    for base, w, h in (("btn_sure", 80, 30), ("btn_ok", 90, 25)):
+        nine_grid_button(base + "_n.png", w, h, 5, None, None, grad=(rgba("#4C8DFF"), rgba("#2F72F0")))
+        nine_grid_button(base + "_h.png", w, h, 5, None, None, grad=(rgba("#67A0FF"), rgba("#3F80F7")))
+        nine_grid_button(base + "_p.png", w, h, 5, None, None, grad=(rgba("#2F6AE0"), rgba("#2A60CC")))
+    nine_grid_button("btn_pos_n.png", 92, 30, 5, rgba("#FFFFFF"), rgba("#C9D1DB"))
+    nine_grid_button("btn_pos_h.png", 92, 30, 5, rgba("#F3F7FF"), rgba("#4C8DFF"))
+    nine_grid_button("btn_pos_p.png", 92, 30, 5, rgba("#E6EEFD"), rgba("#2F7BF5"))
+    nine_grid_button("btn_pos_d.png", 92, 30, 5, rgba("#F4F5F7"), rgba("#DDE1E6"))
     checkbox("chk_n.png", False, False)
     checkbox("chk_h.png", False, True)
     checkbox("chk_s.png", True, False)
