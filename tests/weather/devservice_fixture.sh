@@ -22,7 +22,7 @@ case $action in
     stop
     mkdir -p "$dir"
     nohup python3 "$root/tools/devservice/devservice.py" --port 0 --port-file "$port_file" \
-      --timeout-seconds 20 >"$dir/wx_devservice.log" 2>&1 </dev/null &
+      --timeout-seconds 8 >"$dir/wx_devservice.log" 2>&1 </dev/null &
     echo $! >"$pid_file"
     for _ in $(seq 100); do
       [ -s "$port_file" ] && { echo "devservice on port $(cat "$port_file")"; exit 0; }
