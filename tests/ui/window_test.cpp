@@ -1,0 +1,265 @@
+// Real windows under Windows (wine64 + Xvfb here): input reaches controls as notifications,
+// hit testing, option groups, combo lists, timers, templates and screenshots.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include "ui/button.h"
+#include "ui/combo.h"
+#include "ui/container.h"
+#include "ui/option.h"
+#include "ui/win32/drop_down_window.h"
+#include "ui/win32/ui_app.h"
+#include "ui/win32/window_impl_base.h"
+
+namespace tvui {
+namespace {
+
+const std::u16string kSkins = std::filesystem::path(TAVRINO_SOURCE_DIR "/tests/ui/skins/").u16string();
+
+bool HaveDisplay() {
+  const char* display = std::getenv("DISPLAY");
+  return display && *display;
+}
+
+void PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000) {
+  DWORD start = GetTickCount();
+  while (!done() && GetTickCount() - start < timeoutMs) {
+    UiApp::PumpPending();
+    Sleep(5);
+  }
+}
+
+void PumpFor(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+class SkinWindow : public WindowImplBase {
+ public:
+  explicit SkinWindow(std::u16string file = u"basic.xml") : file_(std::move(file)) {}
+  const wchar_t* GetWindowClassName() const override { return L"TvUiTestWindow"; }
+  std::u16string GetSkinFolder() override { return kSkins; }
+  std::u16string GetSkinFile() override { return file_; }
+  void InitWindow() override { initCalled = true; }
+  void Notify(Notification& msg) override {
+    log.push_back(msg.type + u":" + (msg.sender ? msg.sender->GetName() : u""));
+    if (msg.type == u"windowinit") sawInitAfterInitWindow = initCalled;
+    WindowImplBase::Notify(msg);
+  }
+  void OnClick(Notification& msg) override { clicks.push_back(msg.sender->GetName()); }
+  void OnSelectChanged(Notification& msg) override { selectChanges.push_back(msg.sender->GetName()); }
+  void OnItemSelect(Notification& msg) override { itemSelects.push_back(static_cast<int>(msg.wParam)); }
+  void OnTimer(Notification& msg) override { timerIds.push_back(static_cast<unsigned>(msg.wParam)); }
+  long MessageHandler(unsigned message, std::uintptr_t, std::intptr_t, bool& handled) override {
+    if (message == WM_LBUTTONDOWN) filterSawButtonDownBeforeClick = clicks.empty();
+    handled = false;
+    return 0;
+  }
+  int Count(const std::u16string& text) const { return static_cast<int>(std::count(log.begin(), log.end(), text)); }
+
+  bool initCalled = false;
+  bool sawInitAfterInitWindow = false;
+  bool filterSawButtonDownBeforeClick = false;
+  std::vector<std::u16string> log;
+  std::vector<std::u16string> clicks;
+  std::vector<std::u16string> selectChanges;
+  std::vector<int> itemSelects;
+  std::vector<unsigned> timerIds;
+
+ private:
+  std::u16string file_;
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveDisplay()) GTEST_SKIP() << "no display (set DISPLAY, e.g. with tools/xvfb.sh)";
+    UiApp::SetInstance(GetModuleHandleW(nullptr));
+    window = std::make_unique<SkinWindow>();
+    HWND hwnd = window->Create(nullptr, L"ui test", WS_POPUP, 0, 100, 100);
+    window->ShowWindow(true, true);
+    if (!hwnd) GTEST_SKIP() << "cannot create a window on this display (error " << GetLastError() << ")";
+    ASSERT_TRUE(window->GetSkinError().empty());
+    SetForegroundWindow(hwnd);
+    PumpUntil([&] { return window->Count(u"windowinit:root") > 0; });
+  }
+  void TearDown() override {
+    window.reset();
+    PumpFor(20);
+  }
+  POINT Center(std::u16string_view name) {
+    Control* c = window->FindControl(name);
+    EXPECT_NE(c, nullptr) << "no control " << std::string(name.begin(), name.end());
+    if (!c) return {};
+    Rect r = c->GetPos();
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  void PostClick(HWND hwnd, POINT pt) {
+    LPARAM lp = MAKELPARAM(pt.x, pt.y);
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, lp);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, lp);
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, lp);
+    PumpFor(50);
+  }
+  void SendRealClick(POINT client) {
+    POINT screen = client;
+    ClientToScreen(window->GetHWND(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    PumpFor(30);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+  }
+  std::unique_ptr<SkinWindow> window;
+};
+
+TEST_F(WindowTest, CreationBuildsTheSkinThenSendsWindowInit) {
+  RECT rc;
+  GetClientRect(window->GetHWND(), &rc);
+  EXPECT_EQ(rc.right, 320);
+  EXPECT_EQ(rc.bottom, 240);
+  EXPECT_TRUE(window->sawInitAfterInitWindow);
+  EXPECT_EQ(window->Count(u"windowinit:root"), 1);
+}
+
+TEST_F(WindowTest, RealClickOnAButtonNotifiesClickWithItsName) {
+  SendRealClick(Center(u"btnA"));
+  PumpUntil([&] { return !window->clicks.empty(); });
+  ASSERT_EQ(window->clicks, (std::vector<std::u16string>{u"btnA"}));
+  EXPECT_TRUE(window->filterSawButtonDownBeforeClick) << "the message filter sees the press first";
+  EXPECT_EQ(window->Count(u"click:btnA"), 1);
+}
+
+TEST_F(WindowTest, PointerMovesGiveEnterAndLeave) {
+  POINT a = Center(u"btnA");
+  POINT screen = a;
+  ClientToScreen(window->GetHWND(), &screen);
+  SetCursorPos(screen.x, screen.y);
+  PumpUntil([&] { return window->Count(u"mouseenter:btnA") > 0; });
+  EXPECT_EQ(window->Count(u"mouseenter:btnA"), 1);
+  EXPECT_TRUE(window->FindControl(u"btnA")->IsHot());
+  // Off the window altogether: the system's leave message ends the hover.
+  SetCursorPos(900, 700);
+  PumpUntil([&] { return window->Count(u"mouseleave:btnA") > 0; });
+  EXPECT_EQ(window->Count(u"mouseleave:btnA"), 1);
+  EXPECT_FALSE(window->FindControl(u"btnA")->IsHot());
+}
+
+TEST_F(WindowTest, OptionGroupStaysExclusive) {
+  HWND hwnd = window->GetHWND();
+  PostClick(hwnd, Center(u"opt2"));
+  PostClick(hwnd, Center(u"opt3"));
+  PostClick(hwnd, Center(u"opt3"));
+  auto sel = [&](std::u16string_view n) { return window->FindControlAs<Option>(n)->IsSelected(); };
+  EXPECT_FALSE(sel(u"opt1"));
+  EXPECT_FALSE(sel(u"opt2"));
+  EXPECT_TRUE(sel(u"opt3"));
+  EXPECT_EQ(window->selectChanges,
+            (std::vector<std::u16string>{u"opt1", u"opt2", u"opt2", u"opt3"}));
+}
+
+TEST_F(WindowTest, ComboListSelectsWithNotificationAndSilently) {
+  auto* combo = window->FindControlAs<Combo>(u"cmb");
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->GetCurSel(), 0);
+  PostClick(window->GetHWND(), Center(u"cmb"));
+  HWND list = window->GetDropDownWindow();
+  ASSERT_NE(list, nullptr) << "the list opens as its own pop-up window";
+  wchar_t cls[64] = {};
+  GetClassNameW(list, cls, 64);
+  EXPECT_STREQ(cls, DropDownWindow::kClassName);
+  RECT lr, cr;
+  GetWindowRect(list, &lr);
+  POINT below{combo->GetPos().left, combo->GetPos().bottom};
+  ClientToScreen(window->GetHWND(), &below);
+  EXPECT_EQ(lr.left, below.x);
+  EXPECT_EQ(lr.top, below.y);
+  GetClientRect(list, &cr);
+  // Third item (index 2): items are 24 px high below a 1 px border.
+  LPARAM lp = MAKELPARAM(20, 1 + 24 * 2 + 12);
+  PostMessageW(list, WM_MOUSEMOVE, 0, lp);
+  PostMessageW(list, WM_LBUTTONUP, 0, lp);
+  PumpUntil([&] { return !window->itemSelects.empty(); });
+  EXPECT_EQ(window->itemSelects, (std::vector<int>{2}));
+  EXPECT_EQ(window->Count(u"itemclick:cmb"), 1);
+  EXPECT_EQ(combo->GetSelectedText(), u"2026年");
+  EXPECT_EQ(window->GetDropDownWindow(), nullptr) << "choosing closes the list";
+
+  combo->SelectItem(3, false);
+  PumpFor(30);
+  EXPECT_EQ(window->itemSelects.size(), 1u);
+  EXPECT_EQ(combo->GetCurSel(), 3);
+}
+
+TEST_F(WindowTest, FindByPointAndCaptionHitTesting) {
+  POINT close = Center(u"closebtn");
+  ASSERT_NE(window->FindControl(close), nullptr);
+  EXPECT_EQ(window->FindControl(close)->GetName(), u"closebtn");
+  EXPECT_EQ(window->FindControl(Center(u"floater"))->GetName(), u"floater");
+  auto hit = [&](POINT client) {
+    POINT s = client;
+    ClientToScreen(window->GetHWND(), &s);
+    return SendMessageW(window->GetHWND(), WM_NCHITTEST, 0, MAKELPARAM(s.x, s.y));
+  };
+  EXPECT_EQ(hit(Center(u"caption")), HTCAPTION) << "the caption band drags the window";
+  EXPECT_EQ(hit(close), HTCLIENT) << "but a button in it still takes clicks";
+  EXPECT_EQ(hit(Center(u"para")), HTCLIENT);
+}
+
+TEST_F(WindowTest, TimerFiresOnItsWindowUntilKilled) {
+  ASSERT_TRUE(window->SetTimer(77, 20));
+  PumpUntil([&] { return window->timerIds.size() >= 2; });
+  ASSERT_GE(window->timerIds.size(), 2u);
+  EXPECT_EQ(window->timerIds[0], 77u);
+  EXPECT_EQ(window->Count(u"timer:root"), static_cast<int>(window->timerIds.size()));
+  EXPECT_TRUE(window->KillTimer(77));
+  PumpFor(60);
+  size_t after = window->timerIds.size();
+  PumpFor(100);
+  EXPECT_EQ(window->timerIds.size(), after);
+}
+
+TEST_F(WindowTest, ItemTemplatesAddCellsAndScreenshotsSave) {
+  auto* tiles = window->FindControl(u"tiles")->AsContainer();
+  tiles->RemoveAll();
+  for (int i = 0; i < 3; ++i) {
+    auto cell = window->CreateItem(u"item.xml");
+    ASSERT_NE(cell, nullptr);
+    tiles->Add(std::move(cell));
+  }
+  EXPECT_EQ(window->CreateItem(u"missing.xml"), nullptr);
+  window->GetManager().Layout();
+  PostClick(window->GetHWND(), {tiles->GetPos().left + 60, tiles->GetPos().top + 20});
+  Control* hit = window->FindControl(POINT{tiles->GetPos().left + 60, tiles->GetPos().top + 20});
+  ASSERT_NE(hit, nullptr);
+  EXPECT_EQ(hit->GetName(), u"isSelect");
+  EXPECT_TRUE(dynamic_cast<Option*>(hit)->IsSelected());
+
+  auto out = std::filesystem::temp_directory_path() / "tvui_window_test.png";
+  std::filesystem::remove(out);
+  ASSERT_TRUE(window->SaveClientPng(out.u16string()));
+  EXPECT_GT(std::filesystem::file_size(out), 1000u);
+  std::filesystem::remove(out);
+}
+
+TEST(WindowSkinErrors, AMalformedSkinLeavesAWorkingEmptyWindow) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no display";
+  UiApp::SetInstance(GetModuleHandleW(nullptr));
+  SkinWindow w(u"broken.xml");
+  ASSERT_NE(w.Create(nullptr, L"broken", WS_POPUP, 0, 0, 50, 40), nullptr);
+  EXPECT_NE(w.GetSkinError().find(u"malformed XML"), std::u16string::npos);
+  ASSERT_NE(w.GetRoot(), nullptr);
+  PumpFor(20);
+  w.Close();
+  PumpFor(50);
+  EXPECT_EQ(w.GetHWND(), nullptr) << "closing destroys the window";
+}
+
+}  // namespace
+}  // namespace tvui
