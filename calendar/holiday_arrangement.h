@@ -77,8 +77,9 @@ void LoadHolidayArrangementForYear(int year);
 void LoadHolidayArrangementInto(HolidayArrangement& record, int year);
 
 // Parses the service document (XML text) into the process-wide record. The document passes
-// through a GUID-named ".tmp" file in the program's directory, removed in every case. A
-// document that does not parse leaves the record unchanged (logged); returns false then.
+// through a GUID-named ".tmp" file in the program's directory, removed in every case (read from
+// memory when the directory takes no file). A document that does not parse leaves the record
+// unchanged (logged); returns false then.
 bool ParseServiceDocument(std::u16string_view document);
 // The same into `record`, with the temporary file in `directory` (ending with a separator; the
 // program's directory when empty). `record` is changed only when the document parses.

@@ -112,8 +112,9 @@ void ReadRoot(const TiXmlElement* root, HolidayArrangement& record) {
 
 void RemoveFile(const std::u16string& path) {
   std::error_code error;
-  std::filesystem::remove(std::filesystem::path(path), error);
-  if (error) LogError(u"service document: cannot remove temporary file " + path);
+  const std::filesystem::path file(path);
+  if (std::filesystem::remove(file, error) || !error) return;
+  LogError(u"service document: cannot remove temporary file " + path);
 }
 
 }  // namespace
@@ -124,25 +125,25 @@ bool ParseServiceDocument(std::u16string_view document, HolidayArrangement& reco
   path += MakeGuidText();
   path += u".tmp";
 
-  bool parsed = false;
+  // The document goes through the file; when the directory takes no file (a program folder
+  // without write access) it is read from memory instead, so the service's answer is not lost.
+  const std::string utf8 = WideToUtf8(document);
   std::string bytes;
-  TiXmlDocument xml;
-  if (!WriteWholeFile(path, WideToUtf8(document))) {
-    LogError(u"service document: cannot write temporary file " + path);
-  } else if (!ReadWholeFile(path, bytes)) {
-    LogError(u"service document: cannot read temporary file " + path);
-  } else {
-    xml.Parse(bytes.c_str(), nullptr, TIXML_ENCODING_UTF8);
-    if (xml.Error() || !xml.RootElement()) {
-      LogError(u"service document: not a readable XML document (" +
-               Utf8ToWide(xml.ErrorDesc() ? xml.ErrorDesc() : "no root element") + u")");
-    } else {
-      HolidayArrangement next = record;
-      ReadRoot(xml.RootElement(), next);
-      record = std::move(next);
-      parsed = true;
-    }
+  if (!WriteWholeFile(path, utf8) || !ReadWholeFile(path, bytes)) {
+    LogError(u"service document: temporary file " + path + u" not usable, reading from memory");
+    bytes = utf8;
   }
   RemoveFile(path);
-  return parsed;
+
+  TiXmlDocument xml;
+  xml.Parse(bytes.c_str(), nullptr, TIXML_ENCODING_UTF8);
+  if (xml.Error() || !xml.RootElement()) {
+    LogError(u"service document: not a readable XML document (" +
+             Utf8ToWide(xml.Error() ? xml.ErrorDesc() : "no root element") + u")");
+    return false;
+  }
+  HolidayArrangement next = record;
+  ReadRoot(xml.RootElement(), next);
+  record = std::move(next);
+  return true;
 }

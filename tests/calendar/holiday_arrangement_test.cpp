@@ -143,12 +143,15 @@ TEST(ServiceDocument, MalformedDocumentChangesNothingAndLeavesNoFile) {
   }
 }
 
-TEST(ServiceDocument, AnUnwritableDirectoryFailsCleanly) {
-  HolidayArrangement record = Filled(u"y");
-  const HolidayArrangement before = record;
+TEST(ServiceDocument, ADirectoryWithoutRoomIsReadFromMemory) {
   ScratchDir dir;
-  EXPECT_FALSE(ParseServiceDocument(u"<a><ip>1</ip></a>", record, dir.Dir() + u"missing/"));
-  EXPECT_EQ(record, before);
+  HolidayArrangement record = Filled(u"y");
+  EXPECT_TRUE(ParseServiceDocument(u"<a><ip>1.2.3.4</ip></a>", record, dir.Dir() + u"missing/"));
+  EXPECT_EQ(record.address, u"1.2.3.4");
+  EXPECT_EQ(record.holidays[2].middle, u"yM");
+  EXPECT_FALSE(ParseServiceDocument(u"<a>", record, dir.Dir() + u"missing/"));
+  EXPECT_EQ(record.address, u"1.2.3.4");
+  EXPECT_EQ(dir.FileCount(), 0u);
 }
 
 // The statistics worker replaces the record while the user-interface thread reads it: every
