@@ -453,6 +453,16 @@ def draw_check(c, n):
     c.stroke()
 
 
+def draw_degree(c, n):
+    """The Celsius sign, drawn so that it does not depend on the font having the glyph."""
+    c.set_line_width(1.3)
+    circle(c, 4.2, 5.2, 2.2)
+    c.stroke()
+    c.set_line_width(1.9)
+    c.arc(13.6, 11, 6.2, math.radians(40), math.radians(320))
+    c.stroke()
+
+
 def refresh_frames():
     n = 16
     for f in range(24):
@@ -702,6 +712,7 @@ def main():
     icon("ico_left.png", 24, draw_left, white)
     icon("ico_right.png", 24, draw_right, white)
     icon("ico_pin.png", 16, draw_pin, white)
+    icon("deg.png", 20, draw_degree, (1, 1, 1, 0.92))
     refresh_frames()
 
     # faces on the coloured header (translucent white) and on white pop-ups
