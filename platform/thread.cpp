@@ -4,36 +4,6 @@
 #include <system_error>
 #include <thread>
 
-Event::Event(bool manualReset, bool initiallySet) : manual_(manualReset), set_(initiallySet) {}
-
-void Event::Set() {
-  // Notify under the lock: a waiter that owns this event may destroy it as soon as it wakes.
-  std::lock_guard<std::mutex> lock(mutex_);
-  set_.store(true);
-  if (manual_) cv_.notify_all();
-  else cv_.notify_one();
-}
-
-void Event::Reset() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  set_.store(false);
-}
-
-bool Event::IsSet() const {
-  return set_.load();
-}
-
-bool Event::Wait(int timeoutMs) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  if (timeoutMs < 0) {
-    cv_.wait(lock, [this] { return set_.load(); });
-  } else if (!cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return set_.load(); })) {
-    return false;
-  }
-  if (!manual_) set_.store(false);
-  return true;
-}
-
 // Shared between the object and its running thread, so that the thread can report its end
 // even after the owner has deleted the object.
 struct TThread::State {

@@ -7,7 +7,8 @@
 #include <mutex>
 
 // An event in the manner of the system's: manual reset stays set until Reset; automatic reset
-// releases exactly one waiter and clears itself.
+// releases exactly one waiter and clears itself. Windows uses a system event (much cheaper to
+// wait on there than a condition variable), elsewhere a condition variable.
 class Event {
  public:
   explicit Event(bool manualReset, bool initiallySet = false);
@@ -19,12 +20,17 @@ class Event {
   // Waits until set; timeoutMs < 0 waits without a limit. True when the event was set.
   bool Wait(int timeoutMs = -1);
   bool IsSet() const;
+  ~Event();
 
  private:
+#ifdef _WIN32
+  void* handle_;
+#else
   mutable std::mutex mutex_;
   std::condition_variable cv_;
   const bool manual_;
   std::atomic<bool> set_;
+#endif
 };
 
 // Base of every worker: the subclass implements Run and polls StopRequested().

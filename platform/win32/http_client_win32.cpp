@@ -70,6 +70,9 @@ int32_t Prepare(std::u16string_view url, const wchar_t* verb, Prepared& p) {
   p.request.handle = WinHttpOpenRequest(p.connection.handle, verb, object.c_str(), nullptr, WINHTTP_NO_REFERER,
                                         WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
   if (!p.request.handle) return static_cast<int32_t>(GetLastError());
+  // Waiting for the answer's headers has a limit of its own (not covered by the receive time-out).
+  DWORD responseMs = static_cast<DWORD>(totalMs);
+  WinHttpSetOption(p.request.handle, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs);
   return 0;
 }
 
@@ -77,7 +80,13 @@ int32_t Prepare(std::u16string_view url, const wchar_t* verb, Prepared& p) {
 void ReadBody(HINTERNET request, Clock::time_point deadline, std::string& body) {
   MemoryStream stream(1024);
   DWORD available = 0;
-  while (Clock::now() < deadline && WinHttpQueryDataAvailable(request, &available) && available > 0) {
+  for (;;) {
+    // Each read may only wait for what is left of the fetch's time.
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) break;
+    DWORD leftMs = static_cast<DWORD>(left);
+    WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_TIMEOUT, &leftMs, sizeof leftMs);
+    if (!WinHttpQueryDataAvailable(request, &available) || available == 0) break;
     std::unique_ptr<char[]> chunk(new (std::nothrow) char[available]);
     if (!chunk) break;
     DWORD read = 0;

@@ -102,7 +102,7 @@ TEST(Database, RequestsQueuedAtCloseAreReleasedEmpty) {
   std::u16string slow;
   std::thread busy([&] {
     slow = QueryValue(
-        u"with recursive c(x) as (select 1 union all select x + 1 from c where x < 3000000) select count(*) from c");
+        u"with recursive c(x) as (select 1 union all select x + 1 from c where x < 1500000) select count(*) from c");
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   std::u16string queued1 = u"unset", queued2 = u"unset";
