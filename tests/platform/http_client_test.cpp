@@ -1,4 +1,5 @@
 #include "platform/http_client.h"
+#include "platform/http_url.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,7 @@ LoopbackServer::Handler Pages() {
     if (r.target == "/moved") return HttpReply("302 Found", "", "Location: http://127.0.0.1:1/elsewhere\r\n");
     if (r.target == "/echo") return HttpReply("200 OK", r.method + ":" + r.body);
     if (r.target == "/silent") return "";
+    if (r.target == "/short") return "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nConnection: close\r\n\r\n0123456789";
     return HttpReply("500 Internal Server Error", "?");
   };
 }
@@ -105,4 +107,32 @@ TEST(HttpClient, AServerThatNeverAnswersIsGivenUp) {
   EXPECT_EQ(body, "kept");
   // Far below the 30 s default: the configured limit was applied.
   EXPECT_LT(waited, std::chrono::seconds(15));
+}
+
+TEST(HttpClient, ABodyThatBreaksOffKeepsWhatArrived) {
+  LoopbackServer server(Pages());
+  std::string body;
+  EXPECT_EQ(HttpGet(Url(server.Port(), "/short"), body), 0);
+  EXPECT_EQ(body, "0123456789");
+}
+
+TEST(HttpUrl, SplitsAndDecidesOnTlsByThePortAlone) {
+  HttpUrlParts p;
+  ASSERT_TRUE(SplitHttpUrl(u"https://example.org/a/b?c=1#frag", p));
+  EXPECT_EQ(p.host, u"example.org");
+  EXPECT_EQ(p.port, 443);
+  EXPECT_TRUE(p.secure);
+  EXPECT_EQ(p.pathAndExtra, u"/a/b?c=1");
+  ASSERT_TRUE(SplitHttpUrl(u"HTTP://example.org:443", p));
+  EXPECT_TRUE(p.secure);
+  EXPECT_EQ(p.pathAndExtra, u"/");
+  ASSERT_TRUE(SplitHttpUrl(u"https://example.org:8443/x", p));
+  EXPECT_FALSE(p.secure);
+  ASSERT_TRUE(SplitHttpUrl(u"http://127.0.0.1:8731?q=天气", p));
+  EXPECT_EQ(p.port, 8731);
+  EXPECT_EQ(p.pathAndExtra, u"/?q=天气");
+  for (const char16_t* bad : {u"", u"example.org/x", u"http://", u"http://:80/", u"http://h:0/", u"http://h:70000/",
+                              u"http://h:8o/", u"mailto:x@y"}) {
+    EXPECT_FALSE(SplitHttpUrl(bad, p));
+  }
 }
