@@ -143,7 +143,7 @@ def bars(c, rows, colour, width=5.0, alpha=1.0, halo=None):
     c.set_line_cap(cairo.LINE_CAP_ROUND)
     if halo:
         c.set_line_width(width + 3)
-        c.set_source_rgb(*halo)
+        c.set_source_rgba(*halo, 0.85)
         for x0, x1, y in rows:
             c.move_to(x0, y)
             c.line_to(x1, y)
@@ -313,21 +313,21 @@ def p_fly_ash(c):
 
 
 def p_quicksand(c):
-    swirl(c, 14, 46, 46, 10, SAND, 5.5)
-    swirl(c, 24, 70, 40, 8, SAND, 5.5)
-    dots(c, [(76, 62), (84, 74), (70, 84), (86, 88), (60, 92)], 3.2, SAND_DARK)
+    swirl(c, 12, 48, 46, 11, SAND, 5.5)
+    bars(c, [(22, 58, 72)], SAND, 5.5, halo=(1, 1, 1))
+    dots(c, [(70, 70), (82, 80), (66, 86), (80, 92), (54, 90)], 3.2, SAND_DARK)
 
 
 def p_sandstorm(c, heavy):
     col = SAND_DARK if heavy else SAND
     w = 6.5 if heavy else 5.5
-    swirl(c, 10, 34, 50, 10, col, w)
-    swirl(c, 22, 58, 48, 9, col, w)
-    swirl(c, 12, 82, 40, 8, col, w)
+    swirl(c, 10, 38, 46, 11, col, w)
+    swirl(c, 24, 62, 48, 9, col, w)
+    bars(c, [(12, 50, 84)], col, w, halo=(1, 1, 1))
     if heavy:
-        dots(c, [(80, 40), (88, 62), (76, 74), (86, 88), (66, 92)], 3.6, hexrgb("#B8732E"))
+        dots(c, [(64, 82), (78, 86), (90, 76), (72, 94), (88, 94)], 3.6, hexrgb("#B8732E"))
     else:
-        dots(c, [(82, 48), (86, 70), (74, 88)], 3.2, SAND_DARK)
+        dots(c, [(66, 84), (80, 90), (88, 78)], 3.2, SAND_DARK)
 
 
 PICTURES = {
