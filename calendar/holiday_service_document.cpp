@@ -33,7 +33,7 @@ std::u16string TextOf(const TiXmlElement* element) {
 
 // "a.b.c.d": a -> location text 3, b -> location text 1, "c.d" -> location text 2.
 void ReadIpData(const TiXmlElement* element, HolidayArrangement& record) {
-  std::u16string text = TextOf(element);
+  const std::u16string text = TrimText(TextOf(element));
   std::u16string parts[3];
   size_t start = 0;
   for (int part = 0; part < 3 && start <= text.size(); ++part) {

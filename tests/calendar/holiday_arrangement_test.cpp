@@ -120,7 +120,7 @@ TEST(ServiceDocument, KeyCaseIsIgnored) {
   ScratchDir dir;
   HolidayArrangement record;
   ASSERT_TRUE(ParseServiceDocument(
-      u"<R><IPDATA>a.b</IPDATA><Public_Holiday><GuoQing><MIDDLE>2026-10-01</MIDDLE>"
+      u"<R><IPDATA>\n a.b </IPDATA><Public_Holiday><GuoQing><MIDDLE>2026-10-01</MIDDLE>"
       u"<Day>2026-10-01</Day></GuoQing></Public_Holiday><DATA_URL><x>d</x></DATA_URL></R>",
       record, dir.Dir()));
   EXPECT_EQ(record.holidays[6].middle, u"2026-10-01");
