@@ -1,6 +1,8 @@
 // skinviewer: opens one skin file in a real window (or an item template inside a plain host window
 // with --item), lets it lay out and paint, saves the client area as PNG and exits.
-//   skinviewer.exe <skin folder> <xml file> <out.png> [--item] [--wait ms]
+//   skinviewer.exe <skin folder> <xml file> <out.png> [--item] [--wait ms] [--hover name] [--drop name]
+// --hover puts the pointer over a control (to see its hot look); --drop opens a combo's list and
+// saves the screen around the window, list included.
 // Exit codes: 0 saved; 1 bad command line; 2 skin file missing or malformed; 3 window or PNG failure.
 // Missing images and skin warnings are listed on stderr (they do not fail the run).
 #include <windows.h>
@@ -13,6 +15,7 @@
 #include "ui/container.h"
 #include "ui/skin_builder.h"
 #include "ui/win32/image_cache.h"
+#include "ui/win32/png_writer.h"
 #include "ui/win32/ui_app.h"
 #include "ui/win32/window_impl_base.h"
 
@@ -70,11 +73,17 @@ int wmain(int argc, wchar_t** argv) {
   std::u16string out = FromWide(argv[3]);
   bool item = false;
   int waitMs = 300;
+  std::u16string hover;
+  std::u16string drop;
   for (int i = 4; i < argc; ++i) {
     if (std::wcscmp(argv[i], L"--item") == 0) {
       item = true;
     } else if (std::wcscmp(argv[i], L"--wait") == 0 && i + 1 < argc) {
       waitMs = _wtoi(argv[++i]);
+    } else if (std::wcscmp(argv[i], L"--hover") == 0 && i + 1 < argc) {
+      hover = FromWide(argv[++i]);
+    } else if (std::wcscmp(argv[i], L"--drop") == 0 && i + 1 < argc) {
+      drop = FromWide(argv[++i]);
     } else {
       std::fprintf(stderr, "skinviewer: unknown option %s\n", WideToUtf8(FromWide(argv[i])).c_str());
       return 1;
@@ -94,23 +103,49 @@ int wmain(int argc, wchar_t** argv) {
 
   tvui::UiApp::SetInstance(GetModuleHandleW(nullptr));
   ViewerWindow window(folder, file, item);
-  if (item) {
-    // The host skin: a plain white container.
-  }
   HWND hwnd = window.Create(nullptr, L"skinviewer", WS_POPUP | WS_CLIPCHILDREN, 0, 20, 20, 0, 0);
   if (!hwnd) {
     std::fprintf(stderr, "skinviewer: cannot create the window\n");
     return 3;
   }
-  window.ShowWindow(true, true);
+  window.ShowWindow(true, false);  // no activation: nothing to type into, and quicker to close
   UpdateWindow(hwnd);
+  tvui::UiApp::PumpPending();
+  for (int step = 0; step < 2; ++step) {
+    const std::u16string& name = step == 0 ? hover : drop;
+    if (name.empty()) continue;
+    tvui::Control* c = window.FindControl(name);
+    if (!c) {
+      Print(u"skinviewer: no control named " + name);
+      DestroyWindow(hwnd);
+      return 1;
+    }
+    tvui::Rect r = c->GetPos();
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+    if (step == 1) {
+      SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    }
+  }
   DWORD until = GetTickCount() + static_cast<DWORD>(waitMs);
   while (static_cast<int>(until - GetTickCount()) > 0) {
     if (!tvui::UiApp::PumpPending()) break;
     Sleep(10);
   }
   int code = 0;
-  if (!window.SaveClientPng(out)) {
+  HWND list = window.GetDropDownWindow();
+  if (!drop.empty() && !list) Print(u"skinviewer: " + drop + u" opened no list (not a combo, or empty)");
+  if (list) {
+    RECT a, b, both;
+    GetWindowRect(hwnd, &a);
+    GetWindowRect(list, &b);
+    UnionRect(&both, &a, &b);
+    if (!tvui::SaveScreenRectPng(both, out)) {
+      Print(u"skinviewer: cannot save " + out);
+      code = 3;
+    }
+  } else if (!window.SaveClientPng(out)) {
     Print(u"skinviewer: cannot save " + out);
     code = 3;
   } else {

@@ -63,9 +63,10 @@ DropDownWindow::DropDownWindow(UiManager& manager, FontCache& fonts, Combo* comb
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
   ScrollTo(combo->GetCurSel() - VisibleCount() / 2);
-  ::ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  SetFocus(hwnd_);
+  // Not activated: the owner keeps the focus (and forwards keys and the wheel); the list holds the
+  // mouse so that a press anywhere else closes it.
+  ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  SetCapture(hwnd_);
 }
 
 DropDownWindow::~DropDownWindow() { Close(); }
@@ -75,6 +76,7 @@ void DropDownWindow::Close() {
   HWND h = hwnd_;
   hwnd_ = nullptr;
   SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+  if (GetCapture() == h) ReleaseCapture();
   DestroyWindow(h);
 }
 
@@ -100,11 +102,13 @@ int DropDownWindow::ItemAt(int y) const {
 void DropDownWindow::Choose(int index) {
   Combo* combo = combo_;
   UiManager& manager = manager_;
-  HWND owner = owner_;
   Close();
-  if (owner) SetForegroundWindow(owner);
   // The combo may have gone while the list was open.
   if (index >= 0 && manager.Contains(combo)) combo->ItemClicked(index);
+}
+
+void DropDownWindow::Forward(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (hwnd_) Handle(message, wParam, lParam);
 }
 
 LRESULT CALLBACK DropDownWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -139,7 +143,10 @@ LRESULT DropDownWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
         tracking_ = TrackMouseEvent(&tme) != FALSE;
       }
-      int hot = ItemAt(static_cast<short>(HIWORD(lParam)));
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      int hot = PtInRect(&rc, pt) ? ItemAt(pt.y) : -1;
       if (hot != hot_) {
         hot_ = hot;
         ::InvalidateRect(hwnd, nullptr, FALSE);
@@ -156,11 +163,26 @@ LRESULT DropDownWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       ScrollTo(top_ - (delta / WHEEL_DELTA) * 3);
       return 0;
     }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (!PtInRect(&rc, pt)) Choose(-1);
+      return 0;
+    }
     case WM_LBUTTONUP: {
-      int index = ItemAt(static_cast<short>(HIWORD(lParam)));
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      int index = PtInRect(&rc, pt) ? ItemAt(pt.y) : -1;
       if (index >= 0) Choose(index);
       return 0;
     }
+    case WM_CAPTURECHANGED:
+      if (hwnd_ && reinterpret_cast<HWND>(lParam) != hwnd_) Choose(-1);
+      return 0;
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {
         Choose(-1);
@@ -173,12 +195,6 @@ LRESULT DropDownWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         else if (hot_ >= top_ + VisibleCount()) ScrollTo(hot_ - VisibleCount() + 1);
         ::InvalidateRect(hwnd, nullptr, FALSE);
       }
-      return 0;
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) Choose(-1);
-      return 0;
-    case WM_KILLFOCUS:
-      if (hwnd_ && reinterpret_cast<HWND>(wParam) != hwnd_) Choose(-1);
       return 0;
     default:
       break;

@@ -1,8 +1,9 @@
 #pragma once
-// The pop-up list of a combo box: its own top-most window under the combo, with hover highlight,
-// the current item marked, mouse-wheel scrolling and keyboard (Up/Down/Enter/Escape). A click on an
-// item closes the list and reports the item to the combo ("itemclick", then "itemselect").
-// Losing activation closes it without a choice.
+// The pop-up list of a combo box: its own top-most window under the combo (above it when there is no
+// room below), with hover highlight, the current item marked, mouse-wheel scrolling and keyboard
+// (Up/Down/Enter/Escape, forwarded by the owner, which keeps the focus). A click on an item closes
+// the list and reports the item to the combo ("itemclick", then "itemselect"). A press anywhere
+// else, or the owner losing the focus, closes it without a choice.
 #include <windows.h>
 
 #include "ui/combo.h"
@@ -26,6 +27,8 @@ class DropDownWindow {
   void Close();
   int ItemHeight() const { return itemHeight_; }
   int FirstVisible() const { return top_; }
+  // Keys and wheel turns the owner forwards while the list is open.
+  void Forward(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -18,4 +18,31 @@ bool SavePixelsAsPng(const void* bits, int width, int height, int stride, const 
          Gdiplus::Ok;
 }
 
+bool SaveScreenRectPng(const RECT& rect, const std::u16string& path) {
+  int w = rect.right - rect.left;
+  int h = rect.bottom - rect.top;
+  if (w <= 0 || h <= 0) return false;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bmp) return false;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  bool ok = SavePixelsAsPng(bits, w, h, w * 4, path);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(bmp);
+  return ok;
+}
+
 }  // namespace tvui

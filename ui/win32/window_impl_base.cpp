@@ -135,6 +135,12 @@ std::unique_ptr<Control> WindowImplBase::CreateItem(std::u16string_view file) {
 }
 
 LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // An open combo list closes when its owner loses the focus or hides, whoever handles that.
+  if (dropDown_ && dropDown_->IsOpen() &&
+      (message == WM_KILLFOCUS || (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) ||
+       (message == WM_SHOWWINDOW && !wParam))) {
+    dropDown_->Close();
+  }
   long filtered = 0;
   if (message != WM_CREATE && manager_.RunMessageFilters(message, wParam, lParam, filtered))
     return filtered;
@@ -314,6 +320,12 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
       manager_.SendNotify(manager_.GetRoot(), kNotifyWindowInit);
     }
     return true;
+  }
+  if (dropDown_ && dropDown_->IsOpen()) {
+    if (message == WM_KEYDOWN || message == WM_MOUSEWHEEL) {
+      dropDown_->Forward(message, wParam, lParam);
+      return true;
+    }
   }
   switch (message) {
     case WM_ERASEBKGND:
