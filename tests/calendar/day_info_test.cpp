@@ -142,7 +142,11 @@ TEST_F(DayInfoTest, RestAndWorkMarksFollowTheRecord) {
   HolidayArrangement record;
   record.holidays[3] = {u"2030-04-28", u"2030-05-01,2030-05-02,2030-05-11", u"2030-05-11",
                         u"2030-05-01"};
+  record.holidays[1] = {u"2030-01-26", u"2030-01-26,2030-02-02,2030-02-03", u"", u"2030-02-03"};
   ReplaceHolidayArrangement(record);
+  // Listed both among the days off and before them as a make-up day: marked as worked too.
+  EXPECT_EQ(Day(2030, 1, 26).workDay, 1);
+  EXPECT_EQ(Day(2030, 1, 26).restDay, 1);
   EXPECT_EQ(Day(2030, 5, 1).restDay, 1);
   EXPECT_EQ(Day(2030, 5, 1).workDay, 0);
   EXPECT_EQ(Day(2030, 4, 28).workDay, 1);
