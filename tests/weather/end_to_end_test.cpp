@@ -115,7 +115,7 @@ TEST_F(EndToEnd, FirstSiteDownUsesSecondSite) {
 }
 
 TEST_F(EndToEnd, ErrorPagesAndMissingLifeIndexFallBack) {
-  for (const char16_t* forecast : {u"/_/500", u"/_/404", u"/_/garbage", u"/_/nolife,daytime"}) {
+  for (const char16_t* forecast : {u"/_/500", u"/_/404", u"/_/garbage", u"/_/down", u"/_/nolife,daytime"}) {
     Configure(forecast, u"/_/date=2026-12-07", u"/_/date=2026-12-07");
     Refresh();
     EXPECT_EQ(report_.lifeIndex[9].name, u"晨练") << std::string(forecast, forecast + 3);

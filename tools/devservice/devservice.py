@@ -16,7 +16,9 @@ serves, for every station of data/weathercode.sql:
 Values vary by city and date and are the same for the same city and date. Behaviour switches go in
 a path prefix, so that a service's base address can carry them: "/_/<switch>,<switch>/...", e.g.
 a forecast host of http://127.0.0.1:8731/_/500 makes every forecast request answer 500.
-  500 | 404 | timeout | garbage   fail every request under the prefix
+  down | timeout | 500 | 404 | garbage
+                                  fail every request under the prefix (down: the connection closes
+                                  without an answer; timeout: no answer for --timeout-seconds)
   evening | daytime               forecast page without / with today's daytime column
                                   (default: by the clock, without it from 18:00)
   nolife                          pages without their life-index section
@@ -344,12 +346,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         modes = set(opts)
         if service in self.server.fail:
             modes.add(self.server.fail[service])
-        for mode in ('timeout', '500', '404', 'garbage'):
+        for mode in ('down', 'timeout', '500', '404', 'garbage'):
             if mode in modes:
                 return mode
         return None
 
     def handle_failure(self, mode):
+        if mode == 'down':
+            self.close_connection = True
+            return
         if mode == 'timeout':
             time.sleep(self.server.timeout_seconds)
             self.close_connection = True
@@ -435,14 +440,14 @@ def main(argv=None):
     ap.add_argument('--port', type=int, default=8731, help='port on 127.0.0.1 (0: any free port)')
     ap.add_argument('--port-file', help='file that receives the port once listening')
     ap.add_argument('--fail', action='append', default=[], metavar='SERVICE=MODE',
-                    help='make a service fail: 500, 404, timeout or garbage')
+                    help='make a service fail: down, 500, 404, timeout or garbage')
     ap.add_argument('--timeout-seconds', type=float, default=60.0, help='how long "timeout" stalls')
     ap.add_argument('--verbose', action='store_true')
     args = ap.parse_args(argv)
     fail = {}
     for item in args.fail:
         service, _, mode = item.partition('=')
-        if service not in SERVICES or mode not in ('500', '404', 'timeout', 'garbage'):
+        if service not in SERVICES or mode not in ('down', '500', '404', 'timeout', 'garbage'):
             ap.error(f'bad --fail {item}')
         fail[service] = mode
     server = Server(('127.0.0.1', args.port), Handler)
