@@ -135,6 +135,7 @@ void DBThread::Run() {
 }
 
 void OpenDatabase(std::u16string_view path) {
+  CloseDatabase();  // one worker at a time
   auto shared = std::make_shared<DbShared>();
   auto* worker = new DBThread(std::u16string(path), shared);
   worker->SetDeleteWhenDone(true);

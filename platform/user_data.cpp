@@ -26,6 +26,21 @@ void SetUserDataHooks(UserDataHooks hooks) {
   g_hooks = std::move(hooks);
 }
 
+void SetLoadCurrentCityHook(std::function<void()> hook) {
+  std::lock_guard<std::mutex> guard(g_lock);
+  g_hooks.loadCurrentCity = std::move(hook);
+}
+
+void SetLoadHolidaysHook(std::function<void()> hook) {
+  std::lock_guard<std::mutex> guard(g_lock);
+  g_hooks.loadHolidays = std::move(hook);
+}
+
+void SetStopStatisticsHook(std::function<void()> hook) {
+  std::lock_guard<std::mutex> guard(g_lock);
+  g_hooks.stopStatistics = std::move(hook);
+}
+
 SystemTime RunStartTime() {
   std::lock_guard<std::mutex> guard(g_lock);
   return g_runStart;

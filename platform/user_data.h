@@ -13,7 +13,12 @@ struct UserDataHooks {
   std::function<void()> loadHolidays;        // after the current city
   std::function<void()> stopStatistics;      // first thing at shutdown
 };
+// Replaces all three at once.
 void SetUserDataHooks(UserDataHooks hooks);
+// Each module sets its own, leaving the others in place.
+void SetLoadCurrentCityHook(std::function<void()> hook);
+void SetLoadHolidaysHook(std::function<void()> hook);
+void SetStopStatisticsHook(std::function<void()> hook);
 
 // Opens everything in the program's directory ("user.dat" there); the directory is created
 // level by level when it is missing.

@@ -172,9 +172,10 @@ TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
   std::u16string dir = temp.Dir() + u"a" + kPathSeparator + u"b" + kPathSeparator;
   // Seed a database in the not yet existing directory's place afterwards: first a plain run.
   std::vector<std::string> calls;
-  SetUserDataHooks({[&] { calls.push_back("city:" + ToNarrow(GetUserConfig(u"city"), kCodePageUtf8)); },
-                    [&] { calls.push_back("holidays"); },
-                    [&] { calls.push_back("stop statistics"); }});
+  SetUserDataHooks({});
+  SetLoadHolidaysHook([&] { calls.push_back("holidays"); });
+  SetLoadCurrentCityHook([&] { calls.push_back("city:" + ToNarrow(GetUserConfig(u"city"), kCodePageUtf8)); });
+  SetStopStatisticsHook([&] { calls.push_back("stop statistics"); });
   SetLocalClock(&FakeNow);
   SetNow(2024, 1, 1, 23, 59, 50);
   OpenUserDataIn(dir);  // creates a/b level by level

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_utils.h"
@@ -130,4 +134,37 @@ TEST(XLog, ProcessWriterStartsStopsAndDropsLinesOutsideItsLife) {
   EXPECT_NE(text.find(u" during\r\n"), std::u16string::npos);
   EXPECT_EQ(text.find(u"before"), std::u16string::npos);
   EXPECT_EQ(text.find(u"after"), std::u16string::npos);
+}
+
+TEST(XLog, LinesFromManyThreadsWhileTheWriterRunsAreAllWrittenWhole) {
+  TempDir temp;
+  FakeClock clock(2024, 6, 1, 12, 0, 0);
+  auto* log = new XLog(temp.Dir(), u"PC1", u"t.exe", 2048);  // small: appends often find it full
+  ASSERT_TRUE(log->Start());
+  constexpr int kThreads = 4, kLines = 500;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([log, t] {
+      for (int i = 0; i < kLines; ++i) log->Append(u"worker" + IntToText(t) + u" line" + IntToText(i) + u".");
+    });
+  }
+  // Flushes as the writer's tick does, racing the appends.
+  std::atomic<bool> done{false};
+  std::thread flusher([&] {
+    while (!done) log->Flush();
+  });
+  for (auto& th : threads) th.join();
+  done = true;
+  flusher.join();
+  log->RequestStop();
+  log->Wake();
+  ASSERT_TRUE(log->WaitForEnd(5000));
+  delete log;
+  std::u16string text = LogText(temp.Dir() + u"PC1_t.exe_2024-06-01.log");
+  size_t lines = 0;
+  for (size_t at = text.find(u".\r\n"); at != std::u16string::npos; at = text.find(u".\r\n", at + 1)) ++lines;
+  EXPECT_EQ(lines, size_t{kThreads * kLines});
+  for (int t = 0; t < kThreads; ++t) {
+    EXPECT_NE(text.find(u"worker" + IntToText(t) + u" line" + IntToText(kLines - 1) + u".\r\n"), std::u16string::npos);
+  }
 }
