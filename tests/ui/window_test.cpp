@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -152,6 +153,33 @@ TEST_F(WindowTest, PointerMovesGiveEnterAndLeave) {
   EXPECT_FALSE(window->FindControl(u"btnA")->IsHot());
 }
 
+TEST_F(WindowTest, RestingOnAControlShowsItsToolTip) {
+  POINT screen = Center(u"closebtn");
+  ClientToScreen(window->GetHWND(), &screen);
+  SetCursorPos(screen.x, screen.y);
+  auto visibleTip = [&]() -> HWND {
+    HWND tip = nullptr;
+    while ((tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr))) {
+      if (IsWindowVisible(tip) && GetWindow(tip, GW_OWNER) == window->GetHWND()) return tip;
+    }
+    return nullptr;
+  };
+  PumpUntil([&] { return visibleTip() != nullptr; });
+  HWND tip = visibleTip();
+  ASSERT_NE(tip, nullptr);
+  wchar_t text[64] = {};
+  TTTOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.hwnd = window->GetHWND();
+  ti.uId = 1;
+  ti.lpszText = text;
+  SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&ti));
+  EXPECT_STREQ(text, L"关闭窗口");
+  SetCursorPos(900, 700);
+  PumpUntil([&] { return visibleTip() == nullptr; });
+  EXPECT_EQ(visibleTip(), nullptr);
+}
+
 TEST_F(WindowTest, OptionGroupStaysExclusive) {
   HWND hwnd = window->GetHWND();
   PostClick(hwnd, Center(u"opt2"));
@@ -263,6 +291,37 @@ TEST_F(WindowTest, ItemTemplatesAddCellsAndScreenshotsSave) {
   ASSERT_TRUE(window->SaveClientPng(out.u16string()));
   EXPECT_GT(std::filesystem::file_size(out), 1000u);
   std::filesystem::remove(out);
+}
+
+// A window that deletes itself when it is gone, destroyed from inside its own click handler.
+class SelfDeletingWindow : public SkinWindow {
+ public:
+  explicit SelfDeletingWindow(bool* deleted) : deleted_(deleted) {}
+  ~SelfDeletingWindow() override { *deleted_ = true; }
+  void OnClick(Notification& msg) override {
+    SkinWindow::OnClick(msg);
+    DestroyWindow(GetHWND());
+  }
+  void OnFinalMessage(HWND) override { delete this; }
+
+ private:
+  bool* deleted_;
+};
+
+TEST(WindowLifetime, DestroyingFromAClickHandlerIsSafe) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no display";
+  UiApp::SetInstance(GetModuleHandleW(nullptr));
+  bool deleted = false;
+  auto* w = new SelfDeletingWindow(&deleted);
+  HWND hwnd = w->Create(nullptr, L"self", WS_POPUP, 0, 0, 0);
+  ASSERT_NE(hwnd, nullptr);
+  Rect r = w->FindControl(u"btnA")->GetPos();
+  LPARAM lp = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, lp);
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, lp);
+  EXPECT_TRUE(deleted);
+  EXPECT_FALSE(IsWindow(hwnd));
+  PumpFor(20);
 }
 
 TEST(WindowSkinErrors, AMalformedSkinLeavesAWorkingEmptyWindow) {

@@ -97,10 +97,19 @@ LRESULT CALLBACK WindowImplBase::WindowProc(HWND hwnd, UINT message, WPARAM wPar
     LRESULT r = DefWindowProcW(hwnd, message, wParam, lParam);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
-    self->OnFinalMessage(hwnd);  // may delete self
+    // OnFinalMessage may delete the object: when the window was destroyed from inside one of its
+    // own handlers, wait until that handler has returned.
+    if (self->messageDepth_ > 0) self->finalPending_ = true;
+    else self->OnFinalMessage(hwnd);
     return r;
   }
-  return self->HandleMessage(message, wParam, lParam);
+  ++self->messageDepth_;
+  LRESULT r = self->HandleMessage(message, wParam, lParam);
+  if (--self->messageDepth_ == 0 && self->finalPending_) {
+    self->finalPending_ = false;
+    self->OnFinalMessage(hwnd);  // may delete self
+  }
+  return r;
 }
 
 std::u16string WindowImplBase::GetSkinPath() {

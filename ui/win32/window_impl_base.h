@@ -153,6 +153,8 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   Control* tooltipFor_ = nullptr;
   std::unique_ptr<DropDownWindow> dropDown_;
   bool sentInit_ = false;
+  int messageDepth_ = 0;
+  bool finalPending_ = false;
 };
 
 }  // namespace tvui
