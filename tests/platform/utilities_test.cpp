@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/memory_stream.h"
@@ -127,6 +128,12 @@ TEST(Files, DirectoriesTextFilesAndTheProgramsPlace) {
   EXPECT_TRUE(FileExists(exe));
   EXPECT_NE(ExecutableFileName().find(u"platform_tests"), std::u16string::npos);
   EXPECT_EQ(FileVersionText(file), u"0.0.0.0");
+#ifdef _WIN32
+  // A system library carries version information: four numbers, not all zero.
+  std::u16string version = FileVersionText(u"C:\\windows\\system32\\kernel32.dll");
+  EXPECT_NE(version, u"0.0.0.0");
+  EXPECT_EQ(std::count(version.begin(), version.end(), u'.'), 3);
+#endif
   EXPECT_FALSE(ComputerName().empty());
   EXPECT_LE(ComputerName().size(), 15u);
 }
