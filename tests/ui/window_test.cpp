@@ -257,6 +257,55 @@ TEST_F(WindowTest, FindByPointAndCaptionHitTesting) {
   EXPECT_EQ(hit(Center(u"para")), HTCLIENT);
 }
 
+class CustomWindow : public SkinWindow {
+ public:
+  LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) override {
+    if (message == 10025) {
+      custom.push_back(static_cast<int>(wParam));
+      handled = true;
+    }
+    return 0;
+  }
+  long MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t, bool& handled) override {
+    handled = message == 10025 && wParam == 99;
+    if (handled) filtered.push_back(static_cast<int>(wParam));
+    return 0;
+  }
+  std::vector<int> custom;
+  std::vector<int> filtered;
+};
+
+TEST(WindowMessages, CustomMessagesReachHandleCustomMessageUnlessAFilterTakesThem) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no display";
+  UiApp::SetInstance(GetModuleHandleW(nullptr));
+  CustomWindow w;
+  ASSERT_NE(w.Create(nullptr, L"custom", WS_POPUP, 0, 0, 0), nullptr);
+  w.PostMessageW(10025, 1);
+  w.PostMessageW(10025, 99);
+  w.PostMessageW(10025, 2);
+  PumpFor(50);
+  EXPECT_EQ(w.custom, (std::vector<int>{1, 2}));
+  EXPECT_EQ(w.filtered, (std::vector<int>{99}));
+}
+
+TEST_F(WindowTest, ResizingRelaysOutTheTree) {
+  SetWindowPos(window->GetHWND(), nullptr, 0, 0, 358, 506, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpFor(30);
+  window->GetManager().Layout();
+  EXPECT_EQ(window->GetManager().GetClientSize(), (Size{358, 506}));
+  EXPECT_EQ(window->FindControl(u"root")->GetPos(), (Rect{0, 0, 358, 506}));
+  EXPECT_EQ(window->FindControl(u"closebtn")->GetPos().right, 358 - 8) << "the title row follows the new width";
+}
+
+TEST_F(WindowTest, CenterWindowStaysInsideTheWorkArea) {
+  window->CenterWindow();
+  RECT rc, work;
+  GetWindowRect(window->GetHWND(), &rc);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR((rc.left + rc.right) / 2, (work.left + work.right) / 2, 1);
+  EXPECT_NEAR((rc.top + rc.bottom) / 2, (work.top + work.bottom) / 2, 1);
+}
+
 TEST_F(WindowTest, TimerFiresOnItsWindowUntilKilled) {
   ASSERT_TRUE(window->SetTimer(77, 20));
   PumpUntil([&] { return window->timerIds.size() >= 2; });

@@ -74,6 +74,9 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   bool SaveClientPng(const std::u16string& path);
   // The open combo drop-down window, if any.
   HWND GetDropDownWindow() const;
+  // The tool tip shown for the control under the pointer: whether one is up, and hiding it.
+  bool IsToolTipShown() const { return tooltipFor_ != nullptr; }
+  void HideToolTip() { UpdateToolTip(false); }
 
   // Overridables.
   virtual const wchar_t* GetWindowClassName() const = 0;
