@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/user_config.h"
+#include "platform/user_data.h"
 #include "weather/city_codes.h"
 #include "weather/weather_worker.h"
 
@@ -52,6 +53,8 @@ void LoadCurrentCity() {
   if (city.province.empty() || city.code.empty()) city = DefaultCity();
   SetCurrentCity(city);
 }
+
+void InstallCurrentCityLoader() { SetLoadCurrentCityHook(&LoadCurrentCity); }
 
 bool SwitchCity(std::u16string_view city, std::u16string_view province) {
   CurrentCity current = GetCurrentCity();

@@ -26,6 +26,9 @@ void SetIpLocation(const IpLocation& location);
 // (上海, 上海, 101020100) when the province is empty or the pair has no code. Writes nothing.
 void LoadCurrentCity();
 
+// Registers LoadCurrentCity as the start-up step that runs once OpenUserData has the database open.
+void InstallCurrentCityLoader();
+
 // Makes the pair current when it has a code (persisting the names) and starts a weather refresh;
 // an unknown pair, the current pair or an empty city only refreshes the current city. Always true.
 bool SwitchCity(std::u16string_view city, std::u16string_view province);

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/database.h"
+#include "platform/user_data.h"
 #include "platform/user_config.h"
 #include "weather/city_codes.h"
 #include "weather/current_city.h"
@@ -137,6 +138,32 @@ TEST_F(CityTest, NoServicesConfiguredGivesNamesAndDateOnly) {
   EXPECT_EQ(r.fetchDate.size(), 10u);
   EXPECT_EQ(r.days[0], WeatherDay{});
   EXPECT_EQ(CurrentAirQualityReport(), AirQualityReport{});
+}
+
+}  // namespace
+
+namespace {
+
+// Start-up loads the stored city once the database is open.
+TEST(CityStartup, OpenUserDataLoadsTheStoredCity) {
+  std::filesystem::path dir;
+  {
+    ScratchUserData data;
+    ASSERT_TRUE(data.Copied());
+    SetUserConfig(u"浙江", u"province");
+    SetUserConfig(u"杭州", u"city");
+    dir = data.Keep();
+  }
+  SetCurrentCity({});
+  InstallCurrentCityLoader();
+  OpenUserDataIn(dir.u16string() + kPathSeparator);
+  CurrentCity c = GetCurrentCity();
+  CloseUserData();
+  SetLoadCurrentCityHook(nullptr);
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
+  EXPECT_EQ(c.code, u"101210101");
+  EXPECT_EQ(c.city, u"杭州");
 }
 
 }  // namespace

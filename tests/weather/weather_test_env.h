@@ -32,13 +32,19 @@ class ScratchUserData {
     WaitForWeatherIdle(60000);
     CloseDatabase();
     std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
+    if (!kept_) std::filesystem::remove_all(dir_, ignored);
   }
   bool Copied() const { return copied_; }
+  // The directory stays after the database closes; the caller removes it.
+  std::filesystem::path Keep() {
+    kept_ = true;
+    return dir_;
+  }
 
  private:
   std::filesystem::path dir_;
   bool copied_ = false;
+  bool kept_ = false;
 };
 
 // Port of the devservice started by the CTest fixture for this build tree; 0 when none runs.
