@@ -278,3 +278,29 @@ TEST(SkinFiles, MonthCardImagesFillTheCardExactly) {
   const char* inset = card->Attribute("inset");
   EXPECT_EQ(cardW - Field(inset, 0) - Field(inset, 2), 7 * 47);
 }
+
+TEST(SkinFiles, ControlsTheProgramMovesSitInAParentAtTheWindowOrigin) {
+  // The program moves these with window-client coordinates; the skin places them with float
+  // positions, which agree only when every parent starts at the window's top-left corner.
+  const std::pair<const char*, const char*> moved[] = {
+      {"DlgMain.xml", "airQuality"}, {"DlgWeather.xml", "air"}, {"surveys.xml", "sendqq"}, {"surveys.xml", "ok"}};
+  for (const auto& [file, name] : moved) {
+    TiXmlDocument doc;
+    ASSERT_TRUE(LoadLayout(file, doc)) << file;
+    const TiXmlElement* e = FindNamed(doc.RootElement(), name);
+    ASSERT_NE(e, nullptr) << file << " " << name;
+    EXPECT_STREQ(e->Attribute("float"), "true") << file << " " << name;
+    for (const TiXmlNode* p = e->Parent(); p && p->ToElement() && std::string(p->Value()) != "Window";
+         p = p->Parent()) {
+      const TiXmlElement* a = p->ToElement();
+      EXPECT_EQ(a->Attribute("padding"), nullptr) << file << ": a parent of " << name << " has padding";
+      EXPECT_EQ(a->Attribute("float"), nullptr) << file << ": a parent of " << name << " floats";
+      const TiXmlElement* first = p->Parent()->FirstChildElement();
+      while (first && std::string(first->Value()) == "Font") first = first->NextSiblingElement();
+      EXPECT_EQ(first, a) << file << ": a parent of " << name << " is not its container's first child";
+      const TiXmlElement* up = p->Parent()->ToElement();
+      if (up && std::string(up->Value()) != "Window")
+        EXPECT_EQ(up->Attribute("inset"), nullptr) << file << ": a parent of " << name << " is inset";
+    }
+  }
+}
