@@ -14,7 +14,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
-  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei python3-pil python3-cairo
+  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core python3-pil python3-cairo
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3 libtinyxml-dev libjsoncpp-dev libcurl4-openssl-dev
   clang libclang-rt-14-dev
@@ -110,19 +110,25 @@ build_windows_deps i686-w64-mingw32 win32
 # ------------------------------------------------------------------ Wine prefix
 # shellcheck source=tools/wine-env.sh
 source "$ROOT/tools/wine-env.sh"
-if [ ! -f "$WINEPREFIX/.tavrino-ready" ]; then
+if [ ! -f "$WINEPREFIX/.tavrino-ready-2" ]; then
   log "preparing the Wine prefix $WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
-  wineserver -w || true
+  timeout 60 wineserver -w || true
   font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
-  cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  cp "$font" /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   reg=$(mktemp --suffix=.reg)
   cat > "$reg" <<'REG'
 REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
 "WenQuanYi Micro Hei (TrueType)"="wqy-microhei.ttc"
+"DejaVu Sans (TrueType)"="DejaVuSans.ttf"
+
+; Symbols the CJK font lacks (such as the degree-Celsius sign) come from DejaVu Sans.
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
+"WenQuanYi Micro Hei"=hex(7):44,00,65,00,6a,00,61,00,56,00,75,00,53,00,61,00,6e,00,73,00,2e,00,74,00,74,00,66,00,2c,00,44,00,65,00,6a,00,61,00,56,00,75,00,20,00,53,00,61,00,6e,00,73,00,00,00,00,00
+"Microsoft YaHei"=hex(7):44,00,65,00,6a,00,61,00,56,00,75,00,53,00,61,00,6e,00,73,00,2e,00,74,00,74,00,66,00,2c,00,44,00,65,00,6a,00,61,00,56,00,75,00,20,00,53,00,61,00,6e,00,73,00,00,00,00,00
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
 "Microsoft YaHei"="WenQuanYi Micro Hei"
@@ -142,8 +148,8 @@ REG
   sed -i '1s/REGEDIT4/Windows Registry Editor Version 5.00/' "$reg"
   iconv -f UTF-8 -t UTF-16LE "$reg" | { printf '\xff\xfe'; cat; } > "$reg.u16"
   wine regedit /S "$reg.u16" >/dev/null 2>&1 || true
-  wineserver -w || true
+  timeout 60 wineserver -w || true
   rm -f "$reg" "$reg.u16"
-  touch "$WINEPREFIX/.tavrino-ready"
+  touch "$WINEPREFIX/.tavrino-ready-2"
 fi
 log "ready"
