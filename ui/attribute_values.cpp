@@ -64,7 +64,7 @@ bool ParseInt(std::u16string_view raw, int& out) {
   for (; i < text.size(); ++i) {
     if (text[i] < u'0' || text[i] > u'9') return false;
     value = value * 10 + (text[i] - u'0');
-    if (value > 1000000000LL) return false;  // no skin value is this large
+    if (value > 1000000LL) return false;  // no skin value is this large
   }
   out = static_cast<int>(negative ? -value : value);
   return true;

@@ -11,6 +11,8 @@ namespace {
 
 int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
 
+constexpr int kMaxColumns = 1000;
+
 }  // namespace
 
 Container::Container() = default;
@@ -167,7 +169,7 @@ struct AxisItem {
 };
 
 void ShareAxis(std::vector<AxisItem>& items, int available, int gap) {
-  int used = 0;
+  long long used = 0;
   int stretchers = 0;
   for (auto& it : items) {
     used += it.lead + it.trail;
@@ -178,8 +180,8 @@ void ShareAxis(std::vector<AxisItem>& items, int available, int gap) {
       ++stretchers;
     }
   }
-  if (!items.empty()) used += gap * static_cast<int>(items.size() - 1);
-  int remain = std::max(0, available - used);
+  if (!items.empty()) used += static_cast<long long>(gap) * static_cast<long long>(items.size() - 1);
+  int remain = static_cast<int>(std::max<long long>(0, available - used));
   int seen = 0;
   int given = 0;
   for (auto& it : items) {
@@ -236,7 +238,7 @@ void HorizontalLayout::LayoutChildren(const Rect& inner, const std::vector<Contr
 bool TileLayout::SetAttribute(std::u16string_view name, std::u16string_view value) {
   if (EqualsNoCase(name, u"columns")) {
     int v = 0;
-    if (!ParseInt(value, v) || v < 0) return false;
+    if (!ParseInt(value, v) || v < 0 || v > kMaxColumns) return false;
     columns_ = v;
     return true;
   }
@@ -245,15 +247,15 @@ bool TileLayout::SetAttribute(std::u16string_view name, std::u16string_view valu
 }
 
 void TileLayout::SetColumns(int columns) {
-  columns_ = std::max(0, columns);
+  columns_ = Clamp(columns, 0, kMaxColumns);
   NeedUpdate();
 }
 
 void TileLayout::LayoutChildren(const Rect& inner, const std::vector<Control*>& flow) {
-  const int gap = GetChildPadding();
+  const int gap = Clamp(GetChildPadding(), 0, 10000);
   int columns = columns_;
   if (columns <= 0 && itemSize_.cx > 0) columns = (inner.Width() + gap) / (itemSize_.cx + gap);
-  if (columns <= 0) columns = 1;
+  columns = Clamp(columns, 1, kMaxColumns);
   int cellWidth = itemSize_.cx > 0 ? itemSize_.cx : (inner.Width() - gap * (columns - 1)) / columns;
   cellWidth = std::max(0, cellWidth);
   int y = inner.top;

@@ -45,6 +45,18 @@ TEST(Layout, OverfullRowsNeverGetNegativeSizes) {
   EXPECT_GE(w.PosOf(u"c").left, 300);
 }
 
+TEST(Layout, AbsurdNumbersAreRefusedOrClamped) {
+  TestWindow w(R"(<TileLayout name="t" columns="2000000000" childpadding="1000000"><Label name="a" width="99999999999"/></TileLayout>)",
+               {100, 100});
+  ASSERT_TRUE(w.error.empty());
+  auto* tile = dynamic_cast<TileLayout*>(w.Find(u"t"));
+  EXPECT_EQ(tile->GetColumns(), 0);
+  EXPECT_EQ(w.Find(u"a")->GetFixedWidth(), 0);
+  tile->SetColumns(1 << 30);
+  w.manager.Layout();
+  EXPECT_EQ(w.PosOf(u"a").left, 0);
+}
+
 TEST(Layout, TileRowsOfSevenMixedWidthCells) {
   std::string xml = R"(<TileLayout name="menology" columns="7" inset="15,0,0,0">)";
   for (int i = 0; i < 10; ++i) {

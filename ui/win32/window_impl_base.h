@@ -80,7 +80,6 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
 
   // Overridables.
   virtual const wchar_t* GetWindowClassName() const = 0;
-  virtual const wchar_t* GetSuperClassName() const { return nullptr; }
   virtual UINT GetClassStyle() const { return CS_DBLCLKS; }
   virtual std::u16string GetSkinFolder() = 0;
   virtual std::u16string GetSkinFile() = 0;
