@@ -89,8 +89,10 @@ std::u16string Post(DbRequestKind kind, std::u16string_view sql) {
     std::lock_guard<std::mutex> guard(shared->lock);
     if (shared->closed) return result;
     shared->queue.push_back(DbRequest{kind, std::u16string(sql), &result, &done});
-    shared->wake.Set();
   }
+  // Outside the lock, so the worker does not wake only to wait for it. A worker that found the
+  // queue empty reset the event before this push, so it cannot miss this.
+  shared->wake.Set();
   done.Wait();
   return result;
 }
@@ -120,7 +122,7 @@ void DBThread::Run() {
       if (shared.queue.empty()) {
         shared.wake.Reset();
         guard.unlock();
-        shared.wake.Wait(1000);  // woken by the next post
+        shared.wake.Wait();  // every post and the close set it
         continue;
       }
       request = std::move(shared.queue.front());

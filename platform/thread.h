@@ -8,7 +8,8 @@
 
 // An event in the manner of the system's: manual reset stays set until Reset; automatic reset
 // releases exactly one waiter and clears itself. Windows uses a system event (much cheaper to
-// wait on there than a condition variable), elsewhere a condition variable.
+// wait on there than a condition variable), elsewhere an atomic flag (untimed waits sleep on it
+// directly) with a condition variable for timed waits.
 class Event {
  public:
   explicit Event(bool manualReset, bool initiallySet = false);
@@ -26,10 +27,12 @@ class Event {
 #ifdef _WIN32
   void* handle_;
 #else
-  mutable std::mutex mutex_;
+  bool TryTake();  // true when set; an automatic event is cleared by taking it
+
+  std::mutex mutex_;
   std::condition_variable cv_;
   const bool manual_;
-  std::atomic<bool> set_;
+  std::atomic<int> set_;
 #endif
 };
 
