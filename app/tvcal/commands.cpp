@@ -1,0 +1,396 @@
+#include "app/tvcal/commands.h"
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/tvcal/terminal_text.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: tvcal                    the current month\n"
+    "       tvcal month [YYYY-MM]    a month as a Monday-first grid with lunar dates\n"
+    "       tvcal day YYYY-MM-DD     everything known for one day\n"
+    "       tvcal dump FROM TO       one tab-separated line per day, FROM and TO as YYYY-MM-DD:\n"
+    "                                date, lunar year, month, day, leap 0/1, solar term,\n"
+    "                                lunar festival, solar festival\n"
+    "Dates from 1900-01-31 to 2101-01-28; months from 1900-02 to 2100-12.\n";
+
+constexpr std::string_view kRangeText = "supported dates: 1900-01-31 ... 2101-01-28";
+
+// ANSI sequences, used only when colours are on.
+constexpr std::string_view kReset = "\x1b[0m";
+constexpr std::string_view kBold = "\x1b[1m";
+constexpr std::string_view kRed = "\x1b[31m";
+constexpr std::string_view kCyan = "\x1b[36m";
+constexpr std::string_view kGrey = "\x1b[90m";
+constexpr std::string_view kReverse = "\x1b[7m";
+
+constexpr std::u16string_view kWeekdayNames[8] = {u"",       u"星期一", u"星期二", u"星期三",
+                                                  u"星期四", u"星期五", u"星期六", u"星期日"};
+constexpr std::u16string_view kShortWeekdays[8] = {u"",   u"周一", u"周二", u"周三",
+                                                   u"周四", u"周五", u"周六", u"周日"};
+
+// Collects output and hands it to the sink in large pieces.
+class Buffered {
+ public:
+  explicit Buffered(TextSink& sink) : sink_(sink) { text_.reserve(kChunk + 4096); }
+  ~Buffered() { Flush(); }
+  std::string& text() { return text_; }
+  void MaybeFlush() {
+    if (text_.size() >= kChunk) Flush();
+  }
+  void Flush() {
+    if (!text_.empty()) sink_.Write(text_);
+    text_.clear();
+  }
+
+ private:
+  static constexpr size_t kChunk = 1 << 16;
+  TextSink& sink_;
+  std::string text_;
+};
+
+int Usage(TextSink& err, std::string_view problem) {
+  std::string s = "tvcal: ";
+  s.append(problem).append("\n").append(kUsage);
+  err.Write(s);
+  return kExitUsage;
+}
+
+int OutOfRange(TextSink& err, std::string_view what) {
+  std::string s = "tvcal: ";
+  s.append(what).append(" is outside the lunar calendar's range (").append(kRangeText).append(")\n");
+  err.Write(s);
+  return kExitUsage;
+}
+
+bool ParseDigits(std::string_view text, int& value) {
+  if (text.empty()) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return true;
+}
+
+CalendarDate NextDay(const CalendarDate& d) {
+  if (d.day < GregorianMonthDays(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
+  if (d.month < 12) return {d.year, d.month + 1, 1, true};
+  return {d.year + 1, 1, 1, true};
+}
+
+CalendarDate PreviousDay(const CalendarDate& d) {
+  if (d.day > 1) return {d.year, d.month, d.day - 1, true};
+  if (d.month > 1) return {d.year, d.month - 1, GregorianMonthDays(d.year, d.month - 1), true};
+  return {d.year - 1, 12, 31, true};
+}
+
+void AppendNumber(std::string& out, int value, int width) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%*d", width, value);
+  out += buf;
+}
+
+void AppendDate(std::string& out, const CalendarDate& d) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+  out += buf;
+}
+
+std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+
+std::u16string GregorianText(const CalendarDate& d) {
+  return Ascii(std::to_string(d.year)) + u"年" + Ascii(std::to_string(d.month)) + u"月" +
+         Ascii(std::to_string(d.day)) + u"日";
+}
+
+// --- month ------------------------------------------------------------------------------------
+constexpr int kCellWidth = 8;
+
+struct Cell {
+  DayFacts facts;
+  bool known = false;     // inside the engine's range
+  bool inMonth = false;
+};
+
+// Ends a grid line without trailing blanks.
+void EndLine(std::string& out) {
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  out += '\n';
+}
+
+void AppendColored(std::string& out, bool color, std::string_view seq, std::u16string_view text,
+                   int width) {
+  const bool wrap = color && !seq.empty() && !text.empty();
+  if (wrap) out += seq;
+  AppendUtf8(out, text);
+  if (wrap) out += kReset;
+  for (int w = DisplayWidth(text); w < width; ++w) out += ' ';
+}
+
+void AppendCentered(std::string& out, std::u16string_view text, int width) {
+  for (int pad = (width - DisplayWidth(text)) / 2; pad > 0; --pad) out += ' ';
+  AppendUtf8(out, text);
+}
+
+void AppendTodayHeader(std::string& out, const TvcalOptions& options,
+                       const DayFactsProvider& provider) {
+  DayFacts today;
+  std::u16string line = u"今天 ";
+  if (options.today.valid) line += GregorianText(options.today);
+  if (provider.Fill(options.today, today)) {
+    line += u' ';
+    line += kShortWeekdays[today.weekday];
+    line += u"  农历";
+    line += today.cal.yearGanZhi + u"年 " + today.cal.zodiacAnimal + u"年 ";
+    line += LunarMonthDayText(today.cal);
+  } else {
+    line += u"（超出农历范围）";
+  }
+  AppendUtf8(out, line);
+  out += '\n';
+}
+
+int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsProvider& provider,
+             TextSink& sink) {
+  const bool color = options.color;
+  Buffered buffer(sink);
+  std::string& out = buffer.text();
+
+  // Title and today's header.
+  std::u16string title = Ascii(std::to_string(year)) + u"年" + Ascii(std::to_string(month)) + u"月";
+  if (color) out += kBold;
+  AppendCentered(out, title, 7 * kCellWidth);
+  if (color) out += kReset;
+  out += '\n';
+  AppendTodayHeader(out, options, provider);
+  out += '\n';
+
+  // The grid: Monday-first, the leading cells hold the end of the previous month.
+  const CalendarDate first{year, month, 1, true};
+  const int lead = (WeekdayOf(year, month, 1) + 5) % 7;  // 0 when the month starts on Monday
+  const int days = GregorianMonthDays(year, month);
+  const int rows = (lead + days + 6) / 7;
+  std::array<Cell, 42> cells;
+  CalendarDate d = first;
+  for (int i = 0; i < lead; ++i) d = PreviousDay(d);
+  for (int i = 0; i < rows * 7; ++i, d = NextDay(d)) {
+    cells[i].known = provider.Fill(d, cells[i].facts);  // the engine keeps the date either way
+    cells[i].inMonth = d.month == month;
+  }
+
+  static constexpr std::u16string_view kHeads[7] = {u"一", u"二", u"三", u"四",
+                                                    u"五", u"六", u"日"};
+  for (int c = 0; c < 7; ++c) {
+    out += "  ";
+    AppendColored(out, color, c >= 5 ? kRed : std::string_view{}, kHeads[c], kCellWidth - 2);
+  }
+  EndLine(out);
+
+  for (int r = 0; r < rows; ++r) {
+    // Day numbers, today and badges.
+    for (int c = 0; c < 7; ++c) {
+      const Cell& cell = cells[r * 7 + c];
+      const CalendarDate& date = cell.facts.cal.date;
+      const bool shown = cell.known && (cell.inMonth || color);
+      if (!shown) {
+        out.append(kCellWidth, ' ');
+        continue;
+      }
+      const bool isToday = cell.inMonth && date == options.today;
+      std::string number;
+      AppendNumber(number, date.day, 2);
+      std::string field;
+      if (color) {
+        std::string_view seq = !cell.inMonth ? kGrey : (c >= 5 ? kRed : std::string_view{});
+        field += ' ';
+        if (isToday) field += kReverse;
+        field += seq;
+        field += number;
+        if (isToday || !seq.empty()) field += kReset;
+        field += ' ';
+      } else {
+        field = isToday ? "[" + number + "]" : " " + number + " ";
+      }
+      out += field;
+      std::u16string badge = cell.facts.workDay ? u"班" : cell.facts.restDay ? u"休" : u"";
+      AppendColored(out, color, kRed, badge, kCellWidth - 4);
+    }
+    EndLine(out);
+    // Lunar line.
+    for (int c = 0; c < 7; ++c) {
+      const Cell& cell = cells[r * 7 + c];
+      if (!cell.known || (!cell.inMonth && !color)) {
+        out.append(kCellWidth, ' ');
+        continue;
+      }
+      bool highlighted = false;
+      const std::u16string text = CellText(cell.facts, &highlighted);
+      out += ' ';
+      AppendColored(out, color, !cell.inMonth ? kGrey : highlighted ? kCyan : kGrey, text,
+                    kCellWidth - 1);
+    }
+    EndLine(out);
+  }
+
+  // The month's solar terms and lunar festivals, as a short list under the grid.
+  std::vector<std::u16string> items;
+  for (int i = 0; i < rows * 7; ++i) {
+    const Cell& cell = cells[i];
+    if (!cell.known || !cell.inMonth) continue;
+    const CCalendar& cal = cell.facts.cal;
+    for (const std::u16string* text : {&cal.solarTerm, &cal.lunarFestival})
+      if (!text->empty()) items.push_back(Ascii(std::to_string(cal.date.day)) + u"日 " + *text);
+  }
+  std::u16string line;
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (i == 0) out += '\n';
+    if (!line.empty() && DisplayWidth(line) + 3 + DisplayWidth(items[i]) > 7 * kCellWidth) {
+      AppendUtf8(out, line);
+      out += '\n';
+      line.clear();
+    }
+    if (!line.empty()) line += u" · ";
+    line += items[i];
+  }
+  if (!line.empty()) {
+    AppendUtf8(out, line);
+    out += '\n';
+  }
+  return kExitOk;
+}
+
+// --- day --------------------------------------------------------------------------------------
+void AppendField(std::string& out, std::u16string_view label, std::u16string_view value) {
+  AppendPadded(out, label, 10);
+  AppendUtf8(out, value.empty() ? std::u16string_view(u"—") : value);
+  out += '\n';
+}
+
+int RunDay(const CalendarDate& date, const DayFactsProvider& provider, TextSink& sink) {
+  DayFacts facts;
+  provider.Fill(date, facts);
+  const CCalendar& cal = facts.cal;
+  Buffered buffer(sink);
+  std::string& out = buffer.text();
+
+  AppendDate(out, date);
+  out += ' ';
+  AppendUtf8(out, kWeekdayNames[facts.weekday]);
+  out += '\n';
+  const int monthLength = cal.leapFlag ? LeapMonthDays(cal.lunarYear)
+                                       : MonthDays(cal.lunarYear, cal.lunarMonth);
+  AppendField(out, u"农历", Ascii(std::to_string(cal.lunarYear)) + u"年 " + LunarMonthDayText(cal));
+  AppendField(out, u"月份", (cal.leapFlag ? u"闰" : u"") + cal.lunarMonthName + u"月" +
+                                cal.monthSize + u"（" + Ascii(std::to_string(monthLength)) +
+                                u"天）");
+  AppendField(out, u"干支", cal.yearGanZhi + u"年 " + cal.monthGanZhi + u"月 " + cal.dayGanZhi +
+                                u"日");
+  AppendField(out, u"生肖", cal.zodiacAnimal);
+  AppendField(out, u"纪年", cal.eraLabel);
+  AppendField(out, u"节气", cal.solarTerm);
+  AppendField(out, u"农历节日", cal.lunarFestival);
+  AppendField(out, u"公历节日", cal.solarFestival);
+  if (!facts.shortLabel.empty()) AppendField(out, u"节日简称", facts.shortLabel);
+  if (cal.holidayStar) AppendField(out, u"节假日", u"是（带星号的节日）");
+  if (facts.restDay) AppendField(out, u"休息日", u"法定假日");
+  if (facts.workDay) AppendField(out, u"上班日", u"调休上班");
+  if (!facts.suitable.empty()) AppendField(out, u"宜", facts.suitable);
+  if (!facts.avoid.empty()) AppendField(out, u"忌", facts.avoid);
+  return kExitOk;
+}
+
+// --- dump -------------------------------------------------------------------------------------
+int RunDump(CalendarDate from, const CalendarDate& to, TextSink& sink) {
+  Buffered buffer(sink);
+  std::string& out = buffer.text();
+  CCalendar cal;
+  for (CalendarDate d = from;; d = NextDay(d)) {
+    cal.Calculate(d);
+    AppendDate(out, d);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "\t%d\t%d\t%d\t%d\t", cal.lunarYear, cal.lunarMonth,
+                  cal.lunarDay, cal.leapFlag);
+    out += buf;
+    AppendUtf8(out, cal.solarTerm);
+    out += '\t';
+    AppendUtf8(out, cal.lunarFestival);
+    out += '\t';
+    AppendUtf8(out, cal.solarFestival);
+    out += '\n';
+    buffer.MaybeFlush();
+    if (d == to) break;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+CalendarDate ParseDateArgument(std::string_view text) {
+  int y = 0, m = 0, d = 0;
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !ParseDigits(text.substr(0, 4), y) ||
+      !ParseDigits(text.substr(5, 2), m) || !ParseDigits(text.substr(8, 2), d))
+    return {};
+  return CalendarDate::Of(y, m, d);
+}
+
+int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& options,
+             TextSink& out, TextSink& err) {
+  const DayFactsProvider plain;
+  const DayFactsProvider& provider = options.provider ? *options.provider : plain;
+  const std::string_view command = args.empty() ? "month" : args[0];
+
+  if (command == "help" || command == "-h" || command == "--help") {
+    out.Write(kUsage);
+    return kExitOk;
+  }
+
+  if (command == "month") {
+    if (args.size() > 2) return Usage(err, "month takes at most one argument, YYYY-MM");
+    int year = options.today.year, month = options.today.month;
+    if (args.size() == 2) {
+      const std::string_view a = args[1];
+      if (a.size() != 7 || a[4] != '-' || !ParseDigits(a.substr(0, 4), year) ||
+          !ParseDigits(a.substr(5, 2), month) || month < 1 || month > 12)
+        return Usage(err, "bad month '" + std::string(a) + "', expected YYYY-MM");
+    } else if (!options.today.valid) {
+      return Usage(err, "today's date is unknown; name the month as YYYY-MM");
+    }
+    if (year * 12 + month < 1900 * 12 + 2 || year * 12 + month > 2100 * 12 + 12) {
+      std::string s = "tvcal: month " + std::to_string(year) + "-" + (month < 10 ? "0" : "") +
+                      std::to_string(month) +
+                      " is outside the lunar calendar's range (supported months: 1900-02 ... "
+                      "2100-12)\n";
+      err.Write(s);
+      return kExitUsage;
+    }
+    return RunMonth(year, month, options, provider, out);
+  }
+
+  if (command == "day") {
+    if (args.size() != 2) return Usage(err, "day takes one argument, YYYY-MM-DD");
+    const CalendarDate date = ParseDateArgument(args[1]);
+    if (!date.valid) return Usage(err, "bad date '" + std::string(args[1]) + "', expected YYYY-MM-DD");
+    if (!IsInCalendarRange(date)) return OutOfRange(err, std::string(args[1]));
+    return RunDay(date, provider, out);
+  }
+
+  if (command == "dump") {
+    if (args.size() != 3) return Usage(err, "dump takes two arguments, FROM and TO (YYYY-MM-DD)");
+    const CalendarDate from = ParseDateArgument(args[1]);
+    const CalendarDate to = ParseDateArgument(args[2]);
+    if (!from.valid) return Usage(err, "bad date '" + std::string(args[1]) + "', expected YYYY-MM-DD");
+    if (!to.valid) return Usage(err, "bad date '" + std::string(args[2]) + "', expected YYYY-MM-DD");
+    if (!IsInCalendarRange(from)) return OutOfRange(err, std::string(args[1]));
+    if (!IsInCalendarRange(to)) return OutOfRange(err, std::string(args[2]));
+    if (DaysSince1970(from.year, from.month, from.day) > DaysSince1970(to.year, to.month, to.day))
+      return Usage(err, "FROM is after TO");
+    return RunDump(from, to, out);
+  }
+
+  return Usage(err, "unknown command '" + std::string(command) + "'");
+}

@@ -1,0 +1,29 @@
+#pragma once
+// tvcal's commands, independent of the console: arguments in, UTF-8 text and an exit code out.
+#include <string_view>
+#include <vector>
+
+#include "app/tvcal/day_facts.h"
+
+class TextSink {
+ public:
+  virtual ~TextSink() = default;
+  virtual void Write(std::string_view utf8) = 0;
+};
+
+struct TvcalOptions {
+  CalendarDate today;                  // the local date; marks today and fills the header
+  const DayFactsProvider* provider = nullptr;  // nullptr: the plain engine provider
+  bool color = false;                  // ANSI colours on standard output
+};
+
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 2;  // bad arguments or a date outside the supported range
+
+// args excludes the program name:
+//   (none) | month [YYYY-MM] | day YYYY-MM-DD | dump FROM TO | help
+int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& options,
+             TextSink& out, TextSink& err);
+
+// Strict "YYYY-MM-DD"; an invalid result has valid == false.
+CalendarDate ParseDateArgument(std::string_view text);

@@ -1,0 +1,63 @@
+#include <windows.h>
+
+#include <string>
+
+#include "app/tvcal/console.h"
+
+namespace {
+
+HANDLE HandleOf(Stream stream) {
+  return GetStdHandle(stream == Stream::kOut ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+}
+
+bool IsConsole(HANDLE h) {
+  DWORD mode = 0;
+  return h != nullptr && h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode);
+}
+
+bool g_vt[2] = {false, false};  // ANSI sequences enabled on stdout / stderr
+
+}  // namespace
+
+void PrepareConsole() {
+  SetConsoleOutputCP(CP_UTF8);
+  const Stream streams[2] = {Stream::kOut, Stream::kErr};
+  for (int i = 0; i < 2; ++i) {
+    HANDLE h = HandleOf(streams[i]);
+    DWORD mode = 0;
+    if (h != nullptr && h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode))
+      g_vt[i] = SetConsoleMode(h, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+  }
+}
+
+bool IsColorTerminal(Stream stream) {
+  return g_vt[stream == Stream::kOut ? 0 : 1] && IsConsole(HandleOf(stream));
+}
+
+void WriteText(Stream stream, std::string_view utf8) {
+  HANDLE h = HandleOf(stream);
+  if (h == nullptr || h == INVALID_HANDLE_VALUE || utf8.empty()) return;
+  if (IsConsole(h)) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                      nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    const wchar_t* p = wide.data();
+    size_t left = wide.size();
+    while (left > 0) {  // the console takes bounded chunks
+      DWORD chunk = static_cast<DWORD>(left < 8192 ? left : 8192), written = 0;
+      if (!WriteConsoleW(h, p, chunk, &written, nullptr) || written == 0) return;
+      p += written;
+      left -= written;
+    }
+  } else {
+    const char* p = utf8.data();
+    size_t left = utf8.size();
+    while (left > 0) {
+      DWORD written = 0;
+      if (!WriteFile(h, p, static_cast<DWORD>(left), &written, nullptr) || written == 0) return;
+      p += written;
+      left -= written;
+    }
+  }
+}

@@ -1,0 +1,88 @@
+# Runs tvcal with arguments and checks exit codes and output. Variables: TVCAL, optional EMULATOR
+# (the wine64 runner, which hands back standard error merged into standard output).
+cmake_minimum_required(VERSION 3.25)
+
+function(run_tvcal)
+  execute_process(COMMAND ${EMULATOR} ${TVCAL} ${ARGN}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE so ERROR_VARIABLE se)
+  set(rc "${rc}" PARENT_SCOPE)
+  set(so "${so}" PARENT_SCOPE)
+  set(se "${se}" PARENT_SCOPE)
+endfunction()
+
+function(fail)
+  message(FATAL_ERROR "tvcal: " ${ARGN})
+endfunction()
+
+# dump: one line per day, eight tab-separated fields.
+run_tvcal(dump 2024-02-08 2024-02-12)
+if(NOT rc EQUAL 0)
+  fail("dump exit code ${rc}: ${se}")
+endif()
+string(REGEX REPLACE "\n$" "" so "${so}")
+string(REPLACE "\n" ";" lines "${so}")
+list(LENGTH lines n)
+if(NOT n EQUAL 5)
+  fail("dump of five days gave ${n} lines")
+endif()
+foreach(line IN LISTS lines)
+  string(REGEX MATCHALL "\t" tabs "${line}")
+  list(LENGTH tabs t)
+  if(NOT t EQUAL 7)
+    fail("line '${line}' has ${t} tabs, not 7")
+  endif()
+endforeach()
+list(GET lines 1 eve)
+if(NOT eve STREQUAL "2024-02-09\t2023\t12\t30\t0\t\t除夕\t")
+  fail("2024-02-09 line: ${eve}")
+endif()
+list(GET lines 2 newyear)
+if(NOT newyear MATCHES "^2024-02-10\t2024\t1\t1\t0\t\t春节\t世界气象日")
+  fail("2024-02-10 line: ${newyear}")
+endif()
+
+# The whole range in one call.
+set(dump_file ${CMAKE_CURRENT_BINARY_DIR}/tvcal_dump.txt)
+execute_process(COMMAND ${EMULATOR} ${TVCAL} dump 1900-01-31 2100-12-31
+                RESULT_VARIABLE rc OUTPUT_FILE ${dump_file})
+if(NOT rc EQUAL 0)
+  fail("full dump exit code ${rc}")
+endif()
+file(STRINGS ${dump_file} all ENCODING UTF-8)
+file(REMOVE ${dump_file})
+list(LENGTH all n)
+if(NOT n EQUAL 73384)
+  fail("full dump gave ${n} lines, not 73384")
+endif()
+list(GET all -1 last)
+if(NOT last MATCHES "^2100-12-31\t2100\t12\t1\t0\t")
+  fail("last line of the full dump: ${last}")
+endif()
+
+# day and month.
+run_tvcal(day 2023-03-22)
+if(NOT rc EQUAL 0 OR NOT so MATCHES "闰二月初一")
+  fail("day 2023-03-22: exit code ${rc}, output ${so}")
+endif()
+run_tvcal(month 2024-02)
+if(NOT rc EQUAL 0 OR NOT so MATCHES "春节")
+  fail("month 2024-02: exit code ${rc}, output ${so}")
+endif()
+
+# Bad arguments and dates out of range: a message on stderr, exit code 2, nothing on stdout.
+foreach(args IN ITEMS "bogus" "day" "day;2024-13-01" "day;20240210" "month;2024-2"
+                      "dump;2024-02-12;2024-02-08" "dump;2024-01-01" "day;1900-01-30"
+                      "day;2101-01-29" "dump;2101-01-20;2101-02-01" "month;1900-01")
+  run_tvcal(${args})
+  if(EMULATOR)
+    set(se "${so}")
+    set(so "")
+  endif()
+  if(NOT rc EQUAL 2 OR NOT se MATCHES "^tvcal: " OR NOT so STREQUAL "")
+    fail("'${args}': exit code ${rc}, stderr '${se}', stdout '${so}'")
+  endif()
+endforeach()
+run_tvcal(day 2101-01-29)
+if(NOT se MATCHES "outside" AND NOT so MATCHES "outside")
+  fail("out-of-range message: ${se}")
+endif()
