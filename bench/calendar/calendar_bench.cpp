@@ -1,0 +1,52 @@
+// Calculate for one day and for a month grid of 42 consecutive days, each day on a fresh
+// CCalendar as the day-information builder does it.
+#include <benchmark/benchmark.h>
+
+#include "calendar/ccalendar.h"
+
+namespace {
+
+CalendarDate NextDay(const CalendarDate& d) {
+  if (d.day < GregorianMonthDays(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
+  if (d.month < 12) return {d.year, d.month + 1, 1, true};
+  return {d.year + 1, 1, 1, true};
+}
+
+void BM_CalculateOneDay(benchmark::State& state) {
+  const CalendarDate date = CalendarDate::Of(2024, 2, 10);  // 春节: term check, festivals
+  for (auto _ : state) {
+    CCalendar cal;
+    cal.Calculate(date);
+    benchmark::DoNotOptimize(cal.lunarDay);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CalculateOneDay);
+
+// The grid of March 2024: 26 February ... 7 April.
+void BM_Calculate42Days(benchmark::State& state) {
+  const CalendarDate first = CalendarDate::Of(2024, 2, 26);
+  for (auto _ : state) {
+    CalendarDate d = first;
+    for (int i = 0; i < 42; ++i, d = NextDay(d)) {
+      CCalendar cal;
+      cal.Calculate(d);
+      benchmark::DoNotOptimize(cal.lunarDay);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 42);
+}
+BENCHMARK(BM_Calculate42Days);
+
+// The slowest corner for the year search and month walk: the end of the range.
+void BM_CalculateLastDay(benchmark::State& state) {
+  for (auto _ : state) {
+    CCalendar cal;
+    cal.Calculate(kLastCalendarDate);
+    benchmark::DoNotOptimize(cal.lunarDay);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CalculateLastDay);
+
+}  // namespace
