@@ -212,6 +212,12 @@ void UiManager::OnButtonUp(Point p) {
   if (!pressed_) SetHover(FindControl(p), p);
 }
 
+void UiManager::CancelPress() {
+  Control* target = pressed_;
+  pressed_ = nullptr;
+  if (target && Contains(target)) target->OnRelease();
+}
+
 bool UiManager::SetTimer(Control* control, unsigned id, unsigned periodMs) {
   if (!control || !Contains(control)) return false;
   if (periodMs == 0) periodMs = 1;

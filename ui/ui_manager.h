@@ -85,6 +85,8 @@ class UiManager {
   // Returns true when a control took the press (the edge then captures the mouse).
   bool OnButtonDown(Point p);
   void OnButtonUp(Point p);
+  // The press ends without a click (the window lost the mouse capture).
+  void CancelPress();
   Control* GetHover() const { return hover_; }
   Control* GetPressed() const { return pressed_; }
   Point GetMousePos() const { return mouse_; }

@@ -49,6 +49,15 @@ TEST(MouseStateMachine, ClickOnlyOnReleaseInsideThePressedControl) {
                                        u"mouseenter:b2", u"click:b2"}));
 }
 
+TEST(MouseStateMachine, ACancelledPressClicksNothing) {
+  TestWindow w(kButtons);
+  w.manager.OnButtonDown({10, 10});
+  w.manager.CancelPress();
+  EXPECT_FALSE(w.Find(u"b1")->IsPushed());
+  w.manager.OnButtonUp({10, 10});
+  EXPECT_EQ(w.notifier.Texts(), (Texts{u"mouseenter:b1"}));
+}
+
 TEST(MouseStateMachine, DisabledControlsTakeNoClickAndNoHover) {
   TestWindow w(kButtons);
   w.Click({110, 10});

@@ -382,9 +382,17 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
       if (manager_.OnButtonDown(ClientPoint(lParam)) && hwnd_) SetCapture(hwnd_);
       return true;
     case WM_LBUTTONUP:
-      if (GetCapture() == hwnd_) ReleaseCapture();
+      if (manager_.GetPressed()) {
+        releasing_ = true;
+        if (GetCapture() == hwnd_) ReleaseCapture();
+        releasing_ = false;
+      }
       manager_.OnButtonUp(ClientPoint(lParam));
       return true;
+    case WM_CAPTURECHANGED:
+      // Someone else took the mouse in the middle of a press: no click comes of it.
+      if (!releasing_ && manager_.GetPressed()) manager_.CancelPress();
+      return false;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT) {
         Control* hover = manager_.GetHover();

@@ -156,6 +156,7 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   std::unique_ptr<DropDownWindow> dropDown_;
   bool sentInit_ = false;
   int messageDepth_ = 0;
+  bool releasing_ = false;
   bool finalPending_ = false;
 };
 
