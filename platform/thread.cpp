@@ -29,13 +29,16 @@ bool TThread::DeleteWhenDone() const {
 
 bool TThread::Start() {
   if (started_) return false;
+  // Marked before the thread exists: a thread that deletes itself may be gone by the time the
+  // creation call returns, and then this object must not be touched any more.
+  started_ = true;
   try {
     std::thread thread(&TThread::Entry, this, state_);
     thread.detach();
   } catch (const std::system_error&) {
+    started_ = false;
     return false;
   }
-  started_ = true;
   return true;
 }
 
