@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "ui/attribute_values.h"
 #include "ui/button.h"
@@ -150,6 +151,38 @@ TEST(SkinBuilding, BadValuesAndUnknownAttributesAreWarningsNotFailures) {
   ASSERT_NE(r.root, nullptr);
   EXPECT_EQ(r.root->GetFixedWidth(), 0);
   EXPECT_EQ(r.warnings.size(), 3u);
+}
+
+TEST(SkinBuilding, MangledFilesNeverCrashAndAlwaysSayWhy) {
+  std::string original;
+  ASSERT_TRUE(ReadFileBytes(JoinSkinPath(
+      std::filesystem::path(TAVRINO_SOURCE_DIR "/tests/ui/skins").u16string(), u"basic.xml"), original));
+  std::mt19937 random(20240210);
+  const std::string junk = "<>/=\"' &;#x0\xE4\xB8\xAD\xFF,-9";
+  int failures = 0;
+  for (int round = 0; round < 300; ++round) {
+    std::string text = original;
+    int edits = 1 + static_cast<int>(random() % 6);
+    for (int e = 0; e < edits && !text.empty(); ++e) {
+      size_t at = random() % text.size();
+      switch (random() % 3) {
+        case 0: text.erase(at, 1 + random() % 12); break;
+        case 1: text.insert(at, 1, junk[random() % junk.size()]); break;
+        default: text[at] = junk[random() % junk.size()]; break;
+      }
+    }
+    testing::TestWindow w(text, {320, 240});
+    if (!w.error.empty()) {
+      ++failures;
+      continue;
+    }
+    // Whatever was built can be laid out, hit and clicked.
+    for (int y = 0; y < 240; y += 17) {
+      for (int x = 0; x < 320; x += 23) w.Click({x, y});
+    }
+  }
+  EXPECT_GT(failures, 0);
+  EXPECT_LT(failures, 300);
 }
 
 TEST(SkinBuilding, ItemTemplatesBuildIndependentCopiesFromOneRead) {

@@ -121,7 +121,11 @@ std::u16string WindowImplBase::GetSkinPath() {
 void WindowImplBase::BuildSkin() {
   builder_ = std::make_unique<SkinBuilder>(GetSkinPath());
   SkinResult result;
-  if (builder_->BuildFile(GetSkinFile(), result)) {
+  std::u16string file = GetSkinFile();
+  if (file.empty()) {
+    // A window without a skin file: an empty tree the window fills itself.
+    manager_.AttachRoot(std::make_unique<Container>());
+  } else if (builder_->BuildFile(file, result)) {
     skinError_.clear();
     manager_.SetWindowInfo(result.window);
     manager_.AttachRoot(std::move(result.root));

@@ -82,6 +82,7 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   virtual const wchar_t* GetWindowClassName() const = 0;
   virtual UINT GetClassStyle() const { return CS_DBLCLKS; }
   virtual std::u16string GetSkinFolder() = 0;
+  // An empty file name gives an empty tree (a Container) to fill in InitWindow.
   virtual std::u16string GetSkinFile() = 0;
   virtual void InitWindow() {}
   virtual void OnFinalMessage(HWND hwnd) { (void)hwnd; }
