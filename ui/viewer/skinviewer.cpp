@@ -4,7 +4,8 @@
 // --hover puts the pointer over a control (to see its hot look); --drop opens a combo's list and
 // saves the screen around the window, list included.
 // Exit codes: 0 saved; 1 bad command line; 2 skin file missing or malformed; 3 window or PNG failure.
-// Missing images and skin warnings are listed on stderr (they do not fail the run).
+// Missing images, skin warnings and lint findings (text that does not fit, controls with no room or
+// outside the window) are listed on stderr; they do not fail the run.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,8 +13,10 @@
 #include <string>
 
 #include "platform/text_codec.h"
+#include "ui/combo.h"
 #include "ui/container.h"
 #include "ui/skin_builder.h"
+#include "ui/win32/font_cache.h"
 #include "ui/win32/image_cache.h"
 #include "ui/win32/png_writer.h"
 #include "ui/win32/ui_app.h"
@@ -32,6 +35,47 @@ std::u16string FullPath(const std::u16string& path) {
   wchar_t buffer[MAX_PATH * 4] = {};
   DWORD n = GetFullPathNameW(tvui::WidePtr(path), static_cast<DWORD>(std::size(buffer)), buffer, nullptr);
   return n ? FromWide(buffer) : path;
+}
+
+std::u16string Describe(tvui::Control* c) {
+  std::u16string name = c->GetName().empty() ? u"(unnamed)" : c->GetName();
+  return u"<" + std::u16string(c->GetClass()) + u" " + name + u">";
+}
+
+std::u16string Number(long v) { return Utf8ToWide(std::to_string(v)); }
+
+// Lists what a user would find broken: text that does not fit its control, and visible
+// controls squeezed to nothing or lying outside the window.
+void Lint(tvui::WindowImplBase& window, tvui::FontCache& fonts, tvui::Control* c, int depth = 0) {
+  if (!c || !c->IsVisible() || depth > 64) return;
+  tvui::Rect r = c->GetPos();
+  tvui::Size client = window.GetManager().GetClientSize();
+  bool hasLook = !c->GetText().empty() || !c->GetBkImage().empty() || !c->StateImage().empty();
+  if (hasLook && (r.Width() <= 0 || r.Height() <= 0))
+    Print(u"skinviewer: lint: " + Describe(c) + u" has no room (" + Number(r.Width()) + u"x" +
+          Number(r.Height()) + u")");
+  else if (hasLook && (r.right > client.cx || r.bottom > client.cy || r.left < 0 || r.top < 0))
+    Print(u"skinviewer: lint: " + Describe(c) + u" reaches outside the window");
+  if (!c->GetText().empty() && r.Width() > 0 && !dynamic_cast<tvui::Combo*>(c)) {
+    HDC dc = GetDC(window.GetHWND());
+    HGDIOBJ old = SelectObject(dc, fonts.Get(c->GetFont()));
+    tvui::Rect box = r.Deflate(c->GetTextPadding());
+    RECT calc{0, 0, box.Width(), 0};
+    UINT flags = DT_NOPREFIX | DT_CALCRECT | (c->IsWordBreak() ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE);
+    DrawTextW(dc, tvui::WidePtr(c->GetText()), -1, &calc, flags);
+    SelectObject(dc, old);
+    ReleaseDC(window.GetHWND(), dc);
+    if (!c->IsWordBreak() && !c->IsEndEllipsis() && calc.right > box.Width())
+      Print(u"skinviewer: lint: text of " + Describe(c) + u" is " + Number(calc.right) +
+            u" px wide, the control gives " + Number(box.Width()));
+    else if (calc.bottom > box.Height())
+      Print(u"skinviewer: lint: text of " + Describe(c) + u" is " + Number(calc.bottom) +
+            u" px high, the control gives " + Number(box.Height()));
+  }
+  if (dynamic_cast<tvui::Combo*>(c)) return;
+  if (tvui::Container* box = c->AsContainer()) {
+    for (int i = 0; i < box->GetCount(); ++i) Lint(window, fonts, box->GetItemAt(i), depth + 1);
+  }
 }
 
 class ViewerWindow : public tvui::WindowImplBase {
@@ -53,6 +97,11 @@ class ViewerWindow : public tvui::WindowImplBase {
     SetWindowPos(GetHWND(), nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   void OnFinalMessage(HWND) override { PostQuitMessage(0); }
+  void LintAll() {
+    GetManager().Layout();
+    tvui::FontCache fonts(&GetManager().GetWindowInfo());
+    Lint(*this, fonts, GetRoot());
+  }
 
  private:
   std::u16string folder_;
@@ -153,6 +202,7 @@ int wmain(int argc, wchar_t** argv) {
     GetClientRect(hwnd, &rc);
     std::fprintf(stderr, "skinviewer: saved %ldx%ld\n", rc.right, rc.bottom);
   }
+  window.LintAll();
   for (const auto& missing : tvui::ImageCache::Instance().MissingFiles())
     Print(u"skinviewer: missing image " + missing);
   DestroyWindow(hwnd);
