@@ -92,15 +92,19 @@ struct SkinBuilder::Parsed {
 };
 
 bool ReadFileBytes(std::u16string_view path, std::string& bytes) {
-  std::error_code ec;
-  std::filesystem::path p(std::u16string{path});
-  if (!std::filesystem::is_regular_file(p, ec)) return false;
-  std::ifstream in(p, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  bytes = ss.str();
-  return true;
+  try {
+    std::error_code ec;
+    std::filesystem::path p(std::u16string{path});  // throws on text that is not a path
+    if (!std::filesystem::is_regular_file(p, ec)) return false;
+    std::ifstream in(p, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    bytes = ss.str();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 SkinBuilder::SkinBuilder(std::u16string folder) : folder_(std::move(folder)) {}

@@ -140,6 +140,8 @@ TEST(SkinBuilding, BadInputFailsWithAReasonAndLine) {
   SkinBuilder missing(u"/nonexistent/skin");
   EXPECT_FALSE(missing.BuildFile(u"DlgMain.xml", r));
   EXPECT_NE(r.error.find(u"cannot open skin file"), std::u16string::npos);
+  const char16_t loneSurrogate[] = {u'a', 0xD800, u'.', u'x', u'm', u'l', 0};
+  EXPECT_FALSE(missing.BuildFile(loneSurrogate, r)) << "a name that is no path fails, it does not throw";
 }
 
 TEST(SkinBuilding, BadValuesAndUnknownAttributesAreWarningsNotFailures) {
