@@ -1,0 +1,67 @@
+#pragma once
+// The usage recorder: numbered usage events (a click, a menu entry, a start, an exit) collected
+// from every thread and appended by the UserBehaviorAgent worker to "ubd.dat" in the program's
+// directory about every 10 s.
+//
+// "ubd.dat" is UTF-8 without a byte-order mark. Each write appends "\r\n" followed by that
+// write's lines joined by "\r\n"; a line is "<code>,<yyyy-mm-dd hh:mm:ss>[,<text>]".
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "platform/system_time.h"
+#include "platform/thread.h"
+
+// Usage-event codes recorded by start-up (the windows' codes are listed beside their handlers).
+constexpr int kUsageProgramStart = 90001;
+constexpr int kUsageProgramExit = 90002;
+constexpr int kUsageSetAutostart = 90006;
+constexpr int kUsageRemoveAutostart = 90007;
+
+// One event line: "<code>,<first 19 characters of the time stamp>" and ",<text>" when text is
+// not empty. Line breaks inside text become blanks so that every event stays on its own line.
+std::u16string UsageEventLine(int code, const SystemTime& when, std::u16string_view text);
+
+class UserBehaviorAgent : public TThread {
+ public:
+  static constexpr int kDefaultCycleMs = 10000;
+
+  explicit UserBehaviorAgent(std::u16string filePath, int cycleMs = kDefaultCycleMs);
+  ~UserBehaviorAgent() override = default;
+
+  void Run() override;
+  // Queues one line; never touches the file.
+  void Append(std::u16string line);
+  // Wakes the thread before its cycle ends (used with RequestStop).
+  void Wake() { wake_.Set(); }
+  // Lines taken but not yet written.
+  size_t PendingLines();
+
+ private:
+  void MoveIncoming();
+  // Appends the write list to the file; on failure the lines stay for the next cycle.
+  bool WritePending();
+
+  const std::u16string path_;
+  const int cycleMs_;
+  std::mutex incomingLock_, writeLock_;
+  std::deque<std::u16string> incoming_, writing_;
+  bool failing_ = false;  // the last write failed (logged once per failure streak)
+  Event wake_{false};
+};
+
+// Records one event (the text is "0" for every caller of the program). Callable from any thread;
+// returns at once and never does file work. Dropped when no recorder runs.
+void RecordUsageEvent(int code, std::u16string_view text);
+
+// Starts the recorder on ProgramDirectory() + "ubd.dat"; true when it runs (also when it already did).
+bool StartUsageRecorder();
+// The same on any file, with any cycle length (tests use short cycles and scratch folders).
+bool StartUsageRecorderAt(std::u16string filePath, int cycleMs = UserBehaviorAgent::kDefaultCycleMs);
+
+// Orderly shutdown: events recorded from here on are dropped, every line recorded before is
+// written to the file (or logged as lost when the file cannot be written), then the worker ends.
+// Waits at most a few seconds; harmless when the recorder never started or was stopped already.
+void StopUsageRecorder();
