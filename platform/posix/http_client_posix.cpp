@@ -74,7 +74,8 @@ int32_t Fetch(std::u16string_view url, bool post, std::string_view data, bool fo
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, &rawHeaders);
   if (post) {
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, data.data());
+    // Never a null pointer: curl would then read the body from standard input.
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, data.empty() ? "" : data.data());
     curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(data.size()));
   }
 

@@ -65,6 +65,11 @@ TEST(HttpClient, PostSendsFormDataAndCanStopAtARedirect) {
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_NE(requests[0].headers.find("application/x-www-form-urlencoded"), std::string::npos);
 
+  // An empty form is sent as an empty body.
+  body.clear();
+  EXPECT_EQ(HttpPost(Url(server.Port(), "/echo"), body, nullptr, {}, true), 0);
+  EXPECT_EQ(body, "POST:");
+
   body = "before";
   headers.clear();
   EXPECT_EQ(HttpPost(Url(server.Port(), "/moved"), body, &headers, "x", false), 0);
@@ -72,7 +77,7 @@ TEST(HttpClient, PostSendsFormDataAndCanStopAtARedirect) {
   EXPECT_NE(headers.find(u"302"), std::u16string::npos);
   EXPECT_NE(headers.find(u"Location: http://127.0.0.1:1/elsewhere"), std::u16string::npos);
   EXPECT_NE(headers.find(u"\r\n"), std::u16string::npos);
-  EXPECT_EQ(server.Requests().size(), 2u);  // the redirect was not followed
+  EXPECT_EQ(server.Requests().size(), 3u);  // the redirect was not followed
 }
 
 TEST(HttpClient, FailuresGiveCodesAndNoBody) {
