@@ -1,0 +1,94 @@
+#include "app/logic/day_cell.h"
+
+#include <cstdio>
+
+#include "platform/text_utils.h"
+
+namespace {
+
+constexpr size_t kAlmanacLimit = 20;
+constexpr size_t kLunarLineLimit = 3;
+
+std::u16string Number(int n) { return IntToText(n); }
+
+std::u16string_view WeekName(int weekdayNumber) {
+  static constexpr std::u16string_view names[] = {u"星期一", u"星期二", u"星期三", u"星期四",
+                                                   u"星期五", u"星期六", u"星期日"};
+  if (weekdayNumber < 1 || weekdayNumber > 7) return {};
+  return names[weekdayNumber - 1];
+}
+
+}  // namespace
+
+std::u16string ShortenAlmanacText(std::u16string_view list) {
+  std::u16string text = ReplaceText(list, u"\r\n", u" ");
+  if (text.size() <= kAlmanacLimit) return text;
+  size_t blank = text.rfind(u' ', kAlmanacLimit);
+  text.resize(blank == std::u16string::npos ? kAlmanacLimit : blank);
+  return text;
+}
+
+std::u16string DayDataString(const DayInfo& day) {
+  std::u16string s = u"date:" + Number(day.date.wYear) + u"年" + Number(day.date.wMonth) + u"月" +
+                     Number(day.date.wDay) + u"日";
+  s += u"#week:";
+  s += WeekName(day.weekdayNumber);
+  s += u" ";
+  // The lunar text without its year (two GanZhi characters and 年).
+  if (day.lunarText.size() > 3) s += day.lunarText.substr(3);
+  s += u"#holiday:";
+  for (const std::u16string* part : {&day.solarTerm, &day.solarFestival, &day.lunarFestival}) {
+    if (!part->empty()) s += u" " + *part;
+  }
+  if (!day.suitable.empty()) s += u"#宜:" + ShortenAlmanacText(day.suitable);
+  if (!day.avoid.empty()) s += u"#忌:" + ShortenAlmanacText(day.avoid);
+  return s;
+}
+
+std::u16string LunarLineText(const DayInfo& day, bool* festival) {
+  const std::u16string* chosen = nullptr;
+  for (const std::u16string* part :
+       {&day.shortLabel, &day.lunarFestival, &day.solarTerm, &day.solarFestival}) {
+    if (!part->empty()) {
+      chosen = part;
+      break;
+    }
+  }
+  bool fits = chosen && chosen->size() <= kLunarLineLimit;
+  if (festival) *festival = fits;
+  std::u16string text = fits ? *chosen : day.lunarDayName;
+  if (text.size() > kLunarLineLimit) text.resize(kLunarLineLimit);
+  return text;
+}
+
+DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, int month,
+                          int todayDay, int selectedDay) {
+  DayCellLook look;
+  look.inMonth = day.date.wMonth == month;
+  bool narrow = index % 7 == 6 || !next || next->date.wMonth != month;
+  look.width = narrow ? 46 : 47;
+  look.normalImage = narrow ? u"day_n46.png" : u"day_n.png";
+  if (day.restDay) look.badgeImage = u"release.png";
+  if (day.workDay) look.badgeImage = u"work.png";  // a make-up working day wins
+  look.tag = day.date.wDay;
+  look.dayText = Number(day.date.wDay);
+  look.dayColor = kDayTextColor;
+  if (!look.inMonth) {
+    look.normalImage.clear();
+    look.dayColor = kOtherMonthColor;
+  }
+  if (look.inMonth && todayDay != 0 && day.date.wDay == todayDay) {
+    look.normalImage = u"day_s.png";
+    look.today = true;
+  }
+  if (look.inMonth && selectedDay != 0 && day.date.wDay == selectedDay) {
+    look.normalImage = u"select.png";
+    look.selected = true;
+  }
+  bool festival = false;
+  look.lunarText = LunarLineText(day, &festival);
+  look.lunarColor = festival ? kFestivalColor : kLunarDayColor;
+  if (day.weekdayNumber == 6 || day.weekdayNumber == 7) look.dayColor = kWeekendColor;
+  look.data = DayDataString(day);
+  return look;
+}

@@ -1,0 +1,30 @@
+#include "app/logic/header_texts.h"
+
+#include "platform/text_utils.h"
+
+namespace {
+std::u16string TwoDigits(int n) {
+  std::u16string s = IntToText(n % 100 < 0 ? 0 : n % 100);
+  return s.size() < 2 ? u"0" + s : s;
+}
+}  // namespace
+
+std::u16string WorldDayText(const DayInfo& today) {
+  static constexpr std::u16string_view names[] = {u"周日", u"周一", u"周二", u"周三",
+                                                   u"周四", u"周五", u"周六"};
+  const SystemTime& d = today.date;
+  std::u16string s = IntToText(d.wYear) + u"年" + IntToText(d.wMonth) + u"月" + IntToText(d.wDay) + u"日 ";
+  // The weekday from the record's own number (1 = Monday … 7 = Sunday).
+  int sundayFirst = today.weekdayNumber % 7;
+  if (today.weekdayNumber >= 1 && today.weekdayNumber <= 7) s += names[sundayFirst];
+  return s;
+}
+
+std::u16string ChineseDayText(const DayInfo& today) {
+  if (today.lunarMonthName.empty()) return {};
+  return today.zodiacAnimal + u"年" + today.lunarMonthName + u"月" + today.lunarDayName;
+}
+
+ClockTexts ClockTextsOf(const SystemTime& now) {
+  return {TwoDigits(now.wHour), TwoDigits(now.wMinute), TwoDigits(now.wSecond)};
+}

@@ -1,0 +1,18 @@
+#include "app/logic/input_guards.h"
+
+bool ToggleGuard::Accept(uint32_t tick) {
+  if (any_ && tick - last_ <= kMinimumGapMs) return false;
+  last_ = tick;
+  any_ = true;
+  return true;
+}
+
+void RestingPointer::Moved(int x, int y, uint32_t tick) {
+  x_ = x;
+  y_ = y;
+  tick_ = tick;
+}
+
+bool RestingPointer::RestsAt(int x, int y, uint32_t tick) const {
+  return x == x_ && y == y_ && tick - tick_ >= kRestMs;
+}

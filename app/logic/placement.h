@@ -1,0 +1,57 @@
+#pragma once
+// Where the calendar window and the day tooltip stand on the screen. Pure arithmetic on
+// rectangles in screen coordinates, so that the four taskbar positions and the edges of the work
+// area can be checked without a display.
+#include <cstdint>
+#include <string_view>
+
+struct ScreenRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
+};
+
+struct ScreenPoint {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
+// Side of the screen the taskbar lies on.
+enum class TaskbarEdge { kLeft = 0, kTop = 1, kRight = 2, kBottom = 3 };
+
+inline constexpr int kMainWindowWidth = 358;
+inline constexpr int kMainWindowShortHeight = 460;  // four or five week rows
+inline constexpr int kMainWindowLongHeight = 506;   // six week rows
+inline constexpr int kRowHeight = 46;
+
+// The anchor: the top-left corner of the 460-pixel window next to the taskbar clock.
+struct Anchor {
+  int x = 0;
+  int y = 0;
+  // Until a rule has applied the window behaves as with a taskbar at the bottom (the most common
+  // place, and the one whose window grows upward).
+  TaskbarEdge edge = TaskbarEdge::kBottom;
+  bool ruleApplied = false;
+};
+
+// Recomputes the anchor from the work area and the taskbar rectangle. A rule that does not apply
+// leaves the previous values in place. A missing taskbar is passed as an empty rectangle at 0,0.
+void ComputeAnchor(const ScreenRect& workArea, const ScreenRect& taskbar, Anchor& anchor);
+
+// Window rectangle and month-card background for a month of `rows` week rows.
+struct MonthWindowPlacement {
+  ScreenRect rect;
+  std::u16string_view background;  // "bglong.png" for six rows, else "bgshort.png"
+};
+MonthWindowPlacement PlaceMonthWindow(const Anchor& anchor, int rows);
+
+// Top-left corner of the 230 x 110 day tooltip for the pointer at `pointer` (screen coordinates),
+// kept inside the work area's right and bottom edges.
+inline constexpr int kTooltipWidth = 230;
+inline constexpr int kTooltipHeight = 110;
+ScreenPoint PlaceDayTooltip(ScreenPoint pointer, const ScreenRect& workArea);

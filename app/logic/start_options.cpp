@@ -1,0 +1,44 @@
+#include "app/logic/start_options.h"
+
+#include "platform/text_utils.h"
+
+namespace {
+char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+}  // namespace
+
+bool HasOption(const std::vector<std::u16string>& tokens, std::u16string_view option) {
+  for (const std::u16string& token : tokens)
+    if (EqualsNoCase(TrimText(token), option)) return true;
+  return false;
+}
+
+StartOptions ParseStartOptions(const std::vector<std::u16string>& tokens) {
+  StartOptions o;
+  o.noShow = HasOption(tokens, u"-noshow");
+  o.autoStart = HasOption(tokens, u"-autostart");
+  o.install = HasOption(tokens, u"-install");
+  o.setAutoStart = HasOption(tokens, u"-setautostart");
+  o.setNoAutoStart = HasOption(tokens, u"-setnoautostart");
+  return o;
+}
+
+int StartOptions::InstallEvent() const {
+  if (!install) return 0;
+  if (setAutoStart) return 90006;
+  if (setNoAutoStart) return 90007;
+  return 0;
+}
+
+std::u16string WindowHandleText(uint64_t handle) {
+  static const char16_t digits[] = u"0123456789abcdef";
+  std::u16string s(8, u'0');
+  uint32_t value = static_cast<uint32_t>(handle);
+  for (int i = 7; i >= 0; --i, value >>= 4) s[i] = digits[value & 15];
+  return s;
+}

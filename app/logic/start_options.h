@@ -1,0 +1,24 @@
+#pragma once
+// The program's command-line options: bare words compared without regard to case.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// True when a token, trimmed of blanks and control characters, equals the option ignoring case.
+bool HasOption(const std::vector<std::u16string>& tokens, std::u16string_view option);
+
+struct StartOptions {
+  bool noShow = false;          // "-noshow": the window is created hidden
+  bool autoStart = false;       // "-autostart": the window is hidden right after it is shown
+  bool install = false;         // "-install": a start by the installer
+  bool setAutoStart = false;    // "-setautostart"
+  bool setNoAutoStart = false;  // "-setnoautostart"
+  // The usage event of an installer start: 90006 for "-setautostart", else 90007 for
+  // "-setnoautostart", 0 without "-install" or without either.
+  int InstallEvent() const;
+};
+StartOptions ParseStartOptions(const std::vector<std::u16string>& tokens);
+
+// A window handle as companion programs receive it: 8 lower-case hexadecimal digits.
+std::u16string WindowHandleText(uint64_t handle);

@@ -1,0 +1,593 @@
+#include "app/win32/dlg_main.h"
+
+#include <algorithm>
+
+#include "app/logic/day_cell.h"
+#include "app/logic/header_texts.h"
+#include "app/logic/month_layout.h"
+#include "app/logic/window_messages.h"
+#include "app/win32/later_windows.h"
+#include "app/win32/main_window_test_hook.h"
+#include "app/win32/note_launcher.h"
+#include "app/win32/start_metrics.h"
+#include "app/win32/tooltip_dlg.h"
+#include "calendar/day_info.h"
+#include "calendar/holiday_arrangement.h"
+#include "platform/clock.h"
+#include "platform/log.h"
+#include "platform/text_utils.h"
+#include "platform/usage_recorder.h"
+#include "platform/user_config.h"
+#include "ui/attribute_values.h"
+#include "ui/option.h"
+#include "weather/city_codes.h"
+#include "weather/current_city.h"
+#include "weather/weather_worker.h"
+
+using tvui::EqualsNoCase;
+using tvui::Notification;
+
+namespace {
+
+constexpr int kAnimationFrames = 24;
+constexpr int kAnimationFetchStep = 48;
+constexpr int kAnimationWrap = 10000;
+
+UINT TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
+void Record(int code) { RecordUsageEvent(code, u"0"); }
+
+ScreenRect WorkArea() {
+  RECT rc{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0)) {
+    rc = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
+const std::u16string& NameOf(const tvui::Control* c) {
+  static const std::u16string none;
+  return c ? c->GetName() : none;
+}
+
+}  // namespace
+
+CDlgMain::CDlgMain() { TaskbarCreatedMessage(); }
+
+CDlgMain::~CDlgMain() { app::RemoveTrayIcon(); }
+
+SystemTime CDlgMain::Now() const { return LocalNow(); }
+
+void CDlgMain::InitWindow() {
+  cmbYear_ = FindControlAs<tvui::Combo>(u"CmbYear");
+  cmbMonth_ = FindControlAs<tvui::Combo>(u"CmbMonth");
+  cmbHoliday_ = FindControlAs<tvui::Combo>(u"CmbHoliday");
+  xcity_ = FindControlAs<tvui::Combo>(u"xcity");
+  hour_ = FindControl(u"hour");
+  minute_ = FindControl(u"minute");
+  sec_ = FindControl(u"sec");
+  weather_ = FindControl(u"weather");
+  temperature_ = FindControl(u"temperature");
+  airQuality_ = FindControl(u"airQuality");
+  worldday_ = FindControl(u"worldday");
+  chineseday_ = FindControl(u"chineseday");
+  refresh_ = FindControl(u"refresh");
+  curcity_ = FindControl(u"curcity");
+  tvui::Control* menology = FindControl(u"menology");
+  menology_ = menology ? menology->AsContainer() : nullptr;
+  // A skin without one of these would leave the window unusable: say which, once.
+  const std::pair<const char16_t*, const void*> required[] = {
+      {u"CmbYear", cmbYear_}, {u"CmbMonth", cmbMonth_}, {u"CmbHoliday", cmbHoliday_},
+      {u"xcity", xcity_},     {u"hour", hour_},         {u"minute", minute_},
+      {u"sec", sec_},         {u"worldday", worldday_}, {u"chineseday", chineseday_},
+      {u"menology", menology_}};
+  for (const auto& [name, control] : required) {
+    if (!control) LogError(std::u16string(u"app: the main window's skin has no control ") + name);
+  }
+
+  if (weather_ && !weatherSubscribed_) {
+    weatherSubscribed_ = true;
+    weather_->Subscribe([this](Notification& msg) {
+      HandleWeatherNotification(msg);
+      return true;  // nothing of the weather icon reaches Notify
+    });
+  }
+  StartTimersAndHook();
+  SetIcon(app::kIconWindow);
+  app::AddTrayIcon(GetHWND());
+}
+
+void CDlgMain::StartTimersAndHook() {
+  SetTimer(app::kTimerClock, 500);
+  SetTimer(app::kTimerHover, 200);
+  SetTimer(app::kTimerWeatherPeriodic, 1800000);
+  app::StartClockHook();
+  RefreshAll();
+}
+
+void CDlgMain::HandleWeatherNotification(Notification& msg) {
+  if (EqualsNoCase(msg.type, tvui::kNotifyMouseEnter)) {
+    Record(app::kUsageWeatherEnter);
+    app::ShowWeatherPopup(GetHWND(), true);
+  }
+}
+
+void CDlgMain::OnFinalMessage(HWND) {
+  KillTimer(app::kTimerClock);
+  KillTimer(app::kTimerHover);
+  KillTimer(app::kTimerWeatherPeriodic);
+  delete this;
+}
+
+// --- Refresh for display ---
+
+void CDlgMain::RefreshAll() {
+  ComputeAnchor();
+  FillCalendarSelectors();
+  app::ApplySavedSkin(GetHWND());
+  UpdateTodayHeader();
+  UpdateClock();
+  CurrentCity city = GetCurrentCity();
+  AddToMyCities(city.province, city.city);
+  FillCityList(CityEntry(city.province, city.city));
+  app::UpdateWeatherPanel(GetHWND());
+}
+
+void CDlgMain::ComputeAnchor() {
+  ScreenRect taskbar;
+  if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) {
+    RECT rc;
+    if (GetWindowRect(tray, &rc)) taskbar = {rc.left, rc.top, rc.right, rc.bottom};
+  }
+  ::ComputeAnchor(WorkArea(), taskbar, anchor_);
+}
+
+void CDlgMain::FillCalendarSelectors() {
+  const std::pair<tvui::Combo*, std::vector<std::u16string>> lists[] = {
+      {cmbYear_, YearSelectorItems()}, {cmbMonth_, MonthSelectorItems()}, {cmbHoliday_, HolidaySelectorItems()}};
+  for (const auto& [combo, items] : lists) {
+    if (!combo) continue;
+    combo->RemoveAll();
+    for (const std::u16string& text : items) combo->AddItem(text);
+  }
+  navigator_.Reset(Now());
+  ShowNavigated();
+}
+
+void CDlgMain::GoToMonth(int month, int year, int selectedDay) {
+  navigator_.GoToMonth(month, year, selectedDay, Now());
+  ShowNavigated();
+}
+
+void CDlgMain::MirrorSelectors() {
+  // Silent: the selectors follow the navigator, they do not drive it here.
+  if (cmbYear_) cmbYear_->SelectItem(navigator_.YearIndex(), false);
+  if (cmbMonth_) cmbMonth_->SelectItem(navigator_.MonthIndex(), false);
+  if (cmbHoliday_) cmbHoliday_->SelectItem(navigator_.HolidayIndex(), false);
+}
+
+void CDlgMain::ShowNavigated() {
+  MirrorSelectors();
+  const ShownMonth& s = navigator_.Shown();
+  ShowMonth(s.year, s.month, s.todayDay, s.selectedDay);
+}
+
+void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
+  int64_t start = app::MicrosecondsNow();
+  MonthShape shape = ShapeOfMonth(year, month);
+  if (shape.rows == 0) {
+    LogError(u"app: no month grid for " + IntToText(year) + u"-" + IntToText(month));
+    return;
+  }
+  int cells = shape.rows * kGridColumns;
+  // The cells on show, and the one after the last (its month decides the last cell's width).
+  MonthDays days = LayOutMonthDays(year, month, std::min(cells + 1, kGridCells));
+  shownRows_ = shape.rows;
+
+  MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
+  if (tvui::Control* card = FindControl(u"tv_mouth_info")) card->SetBkImage(std::u16string(place.background));
+  currentTop_ = place.rect.top;
+  SetWindowPos(GetHWND(), nullptr, place.rect.left, place.rect.top, place.rect.Width(), place.rect.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+
+  if (!menology_) return;
+  HideTooltip();
+  menology_->RemoveAll();
+  for (int i = 0; i < cells; ++i) {
+    std::unique_ptr<tvui::Control> cell = CreateItem(u"day.xml");
+    tvui::Container* box = cell ? cell->AsContainer() : nullptr;
+    if (!box) break;  // logged by CreateItem
+    const DayInfo* next = i + 1 < kGridCells ? &days.days[i + 1] : nullptr;
+    DayCellLook look = LookOfDayCell(days.days[i], i, next, month, todayDay, selectedDay);
+    if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
+      option->Subscribe([this](Notification& msg) {
+        if (EqualsNoCase(msg.type, tvui::kNotifyMouseLeave) && EqualsNoCase(NameOf(msg.sender), u"isSelect")) {
+          HideTooltip();
+        }
+        return false;
+      });
+      option->SetNormalImage(look.normalImage);
+      option->SetFixedWidth(look.width);
+      option->SetFixedHeight(look.height);
+      option->SetGroup(u"Menology");
+      option->SetTag(look.tag);
+      option->SetUserData(look.data);
+    }
+    if (tvui::Control* badge = box->FindSubControl(u"img")) badge->SetBkImage(look.badgeImage);
+    if (tvui::Control* day = box->FindSubControl(u"day")) {
+      day->SetTextColor(look.dayColor);
+      day->SetText(look.dayText);
+    }
+    if (tvui::Control* lunar = box->FindSubControl(u"ChineseDay")) {
+      lunar->SetTextColor(look.lunarColor);
+      lunar->SetText(look.lunarText);
+    }
+    menology_->Add(std::move(cell));
+  }
+  GetManager().NeedUpdate();
+  if (GetHWND()) ::InvalidateRect(GetHWND(), nullptr, FALSE);
+  lastRebuildUs_ = app::MicrosecondsNow() - start;
+}
+
+void CDlgMain::UpdateTodayHeader() {
+  DayInfo today = BuildDayInfo(Now());
+  if (worldday_) worldday_->SetText(WorldDayText(today));
+  if (chineseday_) chineseday_->SetText(ChineseDayText(today));
+}
+
+void CDlgMain::UpdateClock() {
+  ClockTexts t = ClockTextsOf(Now());
+  if (hour_) hour_->SetText(t.hour);
+  if (minute_) minute_->SetText(t.minute);
+  if (sec_) sec_->SetText(t.second);
+}
+
+void CDlgMain::FillCityList(const std::u16string& firstEntry) {
+  cityItems_ = BuildCityList(firstEntry, ListMyCities());
+  if (!xcity_) return;
+  xcity_->RemoveAll();
+  for (const CityListItem& item : cityItems_) xcity_->AddItem(item.text);
+  xcity_->SelectItem(0, false);  // silent: a refill is no choice of the user's
+}
+
+void CDlgMain::OnCitySelected(int index) {
+  if (index < 0 || index >= static_cast<int>(cityItems_.size())) return;
+  CityListItem item = cityItems_[index];
+  CurrentCity current = GetCurrentCity();
+  CityChoice choice = ChooseCityItem(item, {current.province, current.city});
+  if (choice.kind == CityChoice::kPicker) {
+    Record(app::kUsageCityPicker);
+    if (xcity_) xcity_->SelectItem(0, false);
+    if (!app::IsCityPickerVisible()) app::OpenCityPicker(GetHWND());
+    return;
+  }
+  AddToMyCities(choice.pair.province, choice.pair.city);
+  FillCityList(item.entry);
+  if (choice.changesCurrent) {
+    SelectCity(choice.pair.city, choice.pair.province);
+    SetUserConfig(choice.pair.province, u"province");
+    SetUserConfig(choice.pair.city, u"city");
+    StartRefreshAnimation();
+  }
+}
+
+// --- Notifications ---
+
+void CDlgMain::Notify(Notification& msg) {
+  const std::u16string& name = NameOf(msg.sender);
+  if (EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
+    app::ApplySavedSkin(GetHWND());
+  } else if (EqualsNoCase(msg.type, tvui::kNotifyItemClick)) {
+    if (EqualsNoCase(name, u"CmbYear")) Record(app::kUsageYear);
+    else if (EqualsNoCase(name, u"CmbMonth")) Record(app::kUsageMonth);
+    else if (EqualsNoCase(name, u"CmbHoliday")) Record(app::kUsageHoliday);
+    return;
+  } else if (EqualsNoCase(msg.type, tvui::kNotifyClick)) {
+    if (EqualsNoCase(name, u"skin")) {
+      Record(app::kUsageSkin);
+      app::OpenSkinChooser(GetHWND());
+      return;
+    }
+    if (EqualsNoCase(name, u"sendqq")) {
+      Record(app::kUsageContact);
+      app::ShowAutostartPrompt(GetHWND(), true);
+    } else if (EqualsNoCase(name, u"close")) {
+      Record(app::kUsageHide);
+      app::HideAllPopups();
+      HideTooltip();
+      ShowWindow(false);
+    } else if (EqualsNoCase(name, u"set")) {
+      Record(app::kUsageSettings);
+      app::OpenSettings(GetHWND());
+    } else if (EqualsNoCase(name, u"note")) {
+      app::LaunchNote(GetHWND());
+    }
+  }
+  WindowImplBase::Notify(msg);
+}
+
+void CDlgMain::OnClick(Notification& msg) {
+  const std::u16string& name = NameOf(msg.sender);
+  SystemTime now = Now();
+  if (EqualsNoCase(name, u"closebtn")) {
+    Close();
+  } else if (EqualsNoCase(name, u"curcity") || EqualsNoCase(name, u"city")) {
+    Record(app::kUsageCityPicker);
+    app::HideAllPopups();
+    app::OpenCityPicker(GetHWND());
+  } else if (EqualsNoCase(name, u"returntoday")) {
+    Record(app::kUsageToday);
+    navigator_.ReturnToday(now);
+    ShowNavigated();
+  } else if (EqualsNoCase(name, u"remind")) {
+    Record(app::kUsageRemind);
+  } else if (EqualsNoCase(name, u"monLeft")) {
+    Record(app::kUsagePrevious);
+    navigator_.Previous(now);
+    ShowNavigated();
+  } else if (EqualsNoCase(name, u"monRight")) {
+    Record(app::kUsageNext);
+    navigator_.Next(now);
+    ShowNavigated();
+  } else if (EqualsNoCase(name, u"refresh")) {
+    Record(app::kUsageRefresh);
+    StartRefreshAnimation();
+  }
+}
+
+void CDlgMain::OnItemSelect(Notification& msg) {
+  const std::u16string& name = NameOf(msg.sender);
+  int index = static_cast<int>(msg.wParam);
+  SystemTime now = Now();
+  if (EqualsNoCase(name, u"CmbYear")) {
+    if (navigator_.ChooseYear(index, now)) ShowNavigated();
+  } else if (EqualsNoCase(name, u"CmbMonth")) {
+    if (navigator_.ChooseMonth(index, now)) ShowNavigated();
+  } else if (EqualsNoCase(name, u"CmbHoliday")) {
+    ShownMonth before = navigator_.Shown();
+    if (navigator_.ChooseHoliday(index, *HolidayArrangementSnapshot(), now) && !(navigator_.Shown() == before)) {
+      ShowNavigated();
+    }
+  } else if (EqualsNoCase(name, u"xcity")) {
+    OnCitySelected(index);
+  }
+}
+
+// --- Timers ---
+
+void CDlgMain::OnTimer(Notification& msg) {
+  switch (msg.wParam) {
+    case app::kTimerClock:
+      UpdateClock();
+      break;
+    case app::kTimerRefreshAnim:
+      RefreshAnimationStep();
+      break;
+    case app::kTimerWeatherPeriodic: {
+      CurrentCity city = GetCurrentCity();
+      SwitchCity(city.city, city.province);
+      break;
+    }
+    case app::kTimerHover:
+      HoverCheck();
+      break;
+    default:
+      break;
+  }
+}
+
+void CDlgMain::StartRefreshAnimation() {
+  if (animFrame_ == 0) SetTimer(app::kTimerRefreshAnim, 40);
+}
+
+void CDlgMain::RefreshAnimationStep() {
+  if (refresh_) refresh_->SetBkImage(u"r" + IntToText(animFrame_) + u".png");
+  if (animTicks_ > kAnimationWrap) animTicks_ = 0;
+  ++animFrame_;
+  ++animTicks_;
+  if (animTicks_ == kAnimationFetchStep) {
+    CurrentCity city = GetCurrentCity();
+    SwitchCity(city.city, city.province);
+  }
+  if (animFrame_ > kAnimationFrames - 1) animFrame_ = 0;
+}
+
+void CDlgMain::HoverCheck() {
+  HWND hwnd = GetHWND();
+  if (!hwnd || !IsWindowVisible(hwnd)) return;
+  POINT screen;
+  if (!GetCursorPos(&screen)) return;
+  POINT client = screen;
+  ScreenToClient(hwnd, &client);
+  if (!pointer_.RestsAt(client.x, client.y, GetTickCount())) return;
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  if (!PtInRect(&rc, client)) return;
+  tvui::Control* control = FindControl(client);
+  if (!control || !EqualsNoCase(control->GetName(), u"isSelect")) return;
+  if (!tooltip_) {
+    auto tip = std::make_unique<CToolTipDlg>();
+    if (!tip->Create(nullptr, L"CToolTipDlg", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                     WS_EX_TOOLWINDOW | WS_EX_TOPMOST)) {
+      LogError(u"app: cannot create the day tooltip");
+      return;
+    }
+    tooltip_ = std::move(tip);
+  }
+  tooltip_->SetData(control->GetUserData());
+  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, WorkArea());
+  SetWindowPos(tooltip_->GetHWND(), nullptr, at.x, at.y, kTooltipWidth, kTooltipHeight,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  tooltip_->ShowWindow(true, true);
+}
+
+void CDlgMain::HideTooltip() {
+  if (tooltip_ && tooltip_->GetHWND() && IsWindowVisible(tooltip_->GetHWND())) tooltip_->ShowWindow(false);
+}
+
+// --- Messages ---
+
+long CDlgMain::MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, bool& handled) {
+  handled = false;
+  if (message == WM_LBUTTONDOWN) {
+    POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    tvui::Control* control = FindControl(pt);
+    if (control && EqualsNoCase(control->GetName(), u"weather") && !app::IsWeatherPopupOpen()) {
+      app::ShowWeatherPopup(GetHWND(), true);
+    } else {
+      app::ShowWeatherPopup(GetHWND(), false);
+    }
+  } else if (message == WM_MOUSEMOVE) {
+    pointer_.Moved(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), GetTickCount());
+  }
+  return WindowImplBase::MessageHandler(message, wParam, lParam, handled);
+}
+
+void CDlgMain::Toggle() {
+  if (!toggleGuard_.Accept(GetTickCount())) return;
+  HWND hwnd = GetHWND();
+  if (!IsWindowVisible(hwnd)) {
+    Record(app::kUsageToggleShow);
+    RefreshAll();
+    ShowWindow(true, true);
+    SetForegroundWindow(hwnd);
+  } else {
+    HideTooltip();
+    ShowWindow(false);
+    app::HideAllPopups();
+  }
+}
+
+LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  handled = false;
+  HWND hwnd = GetHWND();
+  LRESULT result = 0;
+  if (app::MainWindowTestHook::Handle(*this, message, wParam, lParam, result)) {
+    handled = true;
+    return result;
+  }
+  if (message == TaskbarCreatedMessage() && message != 0) {
+    // The taskbar came back (the shell restarted): hook, placement, timers and tray icon anew.
+    StartTimersAndHook();
+    app::AddTrayIcon(hwnd);
+    return 0;
+  }
+  switch (message) {
+    case WM_PAINT:
+      if (IsWindowVisible(hwnd)) app::MarkFirstVisiblePaint();
+      return 0;
+    case app::UM_SKIN_RESTORE:
+      app::ApplySavedSkin(hwnd);
+      return 0;
+    case app::UM_SKIN_PREVIEW:
+      app::PreviewSkin(hwnd, static_cast<int>(wParam));
+      return 0;
+    case app::UM_SKIN_APPLY:
+      app::ApplyAndStoreSkin(hwnd, static_cast<int>(wParam));
+      return 0;
+    case app::UM_TOGGLE_MAIN:
+      Toggle();
+      handled = true;
+      return 0;
+    case app::UM_SHOW_TRAY_MENU:
+      Record(app::kUsageTrayMenu);
+      app::ShowTrayMenu(hwnd);
+      return 0;
+    case UM_WEATHER_UPDATED: {
+      bool popupOpen = app::IsWeatherPopupOpen();
+      app::ShowWeatherPopup(hwnd, false);
+      if (popupOpen) app::ShowWeatherPopup(hwnd, true);
+      KillTimer(app::kTimerRefreshAnim);
+      animFrame_ = 0;
+      animTicks_ = 0;
+      if (refresh_) refresh_->SetBkImage(u"r0.png");
+      app::UpdateWeatherPanel(hwnd);
+      return 0;
+    }
+    case app::UM_SHOW_MAIN:
+      if (!IsWindowVisible(hwnd)) {
+        Toggle();
+        handled = true;
+      }
+      return 0;
+    case app::UM_CITY_CHANGED:
+      ShowWindow(true, true);
+      app::ShowWeatherPopup(hwnd, false);
+      StartRefreshAnimation();
+      return 0;
+    case app::UM_RETURN_TO_MAIN:
+      ShowWindow(true, true);
+      app::ShowWeatherPopup(hwnd, false);
+      return 0;
+    case app::UM_SHOW_ABOUT:
+      app::OpenAbout(hwnd);
+      return 0;
+    case app::UM_HIDE_DIALOGS:
+      app::HideDialogs();
+      return 0;
+    case app::UM_START_REFRESH:
+      StartRefreshAnimation();
+      return 0;
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+      app::StopClockHook();
+      Close();
+      handled = true;
+      return 1;
+    case WM_KILLFOCUS:
+      handled = true;
+      return 0;
+    case WM_COPYDATA:
+      handled = true;
+      return app::HandleCompanionCopyData(hwnd, wParam, lParam);
+    default:
+      return 0;
+  }
+}
+
+LRESULT CDlgMain::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = false;
+  PostQuitMessage(0);
+  return 0;
+}
+
+LRESULT CDlgMain::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  handled = false;
+  if (wParam) {
+    ++showCount_;
+  } else {
+    // Hidden most of the day: give the memory back.
+    SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+  }
+  return 0;
+}
+
+LRESULT CDlgMain::OnCommand(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  handled = true;
+  switch (LOWORD(wParam)) {
+    case app::kCommandQuit:
+      Close();
+      return 0;
+    case app::kCommandDateTime:
+      app::OpenDateTimeSettings();
+      return 0;
+    case app::kCommandSwallowed:
+      return 0;
+    default:
+      handled = false;
+      return 0;
+  }
+}
+
+LRESULT CDlgMain::OnKillFocus(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = false;  // HandleCustomMessage answers it
+  return 0;
+}
+
+LRESULT CDlgMain::OnSetFocus(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = true;
+  return 0;
+}

@@ -1,0 +1,108 @@
+#pragma once
+// CDlgMain: the calendar window. Header with the clock, today's dates, weather and city list;
+// month navigation with the year, month and holiday selectors; the month grid of day cells; the
+// day tooltip. Placement, navigation and cell looks come from app/logic; this class applies them
+// to the skin's controls and reacts to input, timers and the program's messages.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/logic/city_list.h"
+#include "app/logic/input_guards.h"
+#include "app/logic/month_navigator.h"
+#include "app/logic/placement.h"
+#include "ui/combo.h"
+#include "ui/win32/window_impl_base.h"
+
+class CToolTipDlg;
+namespace app {
+class MainWindowTestHook;
+}
+
+class CDlgMain : public tvui::WindowImplBase {
+ public:
+  CDlgMain();
+  ~CDlgMain() override;
+
+  const wchar_t* GetWindowClassName() const override { return L"TavrinoMain"; }
+  std::u16string GetSkinFolder() override { return u"skin15\\"; }
+  std::u16string GetSkinFile() override { return u"DlgMain.xml"; }
+  void InitWindow() override;
+  void OnFinalMessage(HWND hwnd) override;
+  void Notify(tvui::Notification& msg) override;
+  void OnClick(tvui::Notification& msg) override;
+  void OnTimer(tvui::Notification& msg) override;
+  void OnSelectChanged(tvui::Notification&) override {}
+  void OnItemSelect(tvui::Notification& msg) override;
+  LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnSetFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  long MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                      bool& handled) override;
+
+  // Everything the window shows, renewed before it is shown: placement, selectors and today's
+  // month, skin, today header, clock, city list, weather panel.
+  void RefreshAll();
+  void ComputeAnchor();
+  void FillCalendarSelectors();
+  void GoToMonth(int month, int year, int selectedDay);
+  // Rebuilds the grid for the month and sizes and places the window for its row count.
+  void ShowMonth(int year, int month, int todayDay, int selectedDay);
+  void UpdateTodayHeader();
+  void UpdateClock();
+  void FillCityList(const std::u16string& firstEntry);
+
+  // State for tests and measurements (see app/README.md).
+  std::u16string DescribeState();
+  // Microseconds of the last grid rebuild.
+  int64_t LastRebuildMicroseconds() const { return lastRebuildUs_; }
+
+ private:
+  friend class app::MainWindowTestHook;
+  void StartTimersAndHook();
+  void Toggle();
+  void ShowNavigated();
+  void MirrorSelectors();
+  void HoverCheck();
+  void HideTooltip();
+  void StartRefreshAnimation();
+  void RefreshAnimationStep();
+  void OnCitySelected(int index);
+  void HandleWeatherNotification(tvui::Notification& msg);
+  SystemTime Now() const;
+
+  tvui::Combo* cmbYear_ = nullptr;
+  tvui::Combo* cmbMonth_ = nullptr;
+  tvui::Combo* cmbHoliday_ = nullptr;
+  tvui::Combo* xcity_ = nullptr;
+  tvui::Control* hour_ = nullptr;
+  tvui::Control* minute_ = nullptr;
+  tvui::Control* sec_ = nullptr;
+  tvui::Control* weather_ = nullptr;
+  tvui::Control* temperature_ = nullptr;
+  tvui::Control* airQuality_ = nullptr;
+  tvui::Control* worldday_ = nullptr;
+  tvui::Control* chineseday_ = nullptr;
+  tvui::Control* refresh_ = nullptr;
+  tvui::Control* curcity_ = nullptr;
+  tvui::Container* menology_ = nullptr;
+
+  Anchor anchor_;
+  int currentTop_ = 0;
+  int shownRows_ = 0;
+  MonthNavigator navigator_;
+  ToggleGuard toggleGuard_;
+  RestingPointer pointer_;
+  int animFrame_ = 0;  // F
+  int animTicks_ = 0;  // K
+  std::vector<CityListItem> cityItems_;
+  std::unique_ptr<CToolTipDlg> tooltip_;
+  bool weatherSubscribed_ = false;
+  int64_t lastRebuildUs_ = 0;
+  int showCount_ = 0;
+  bool painted_ = false;
+};

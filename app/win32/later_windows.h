@@ -1,0 +1,47 @@
+#pragma once
+// Windows and services of the program that the calendar window opens but that are built
+// separately: the weather pop-up, city picker, settings, skin chooser, about window, autostart
+// prompt, tray icon and menu, the taskbar clock hook and the statistics worker. Until they exist
+// each entry point logs one line (once per run) and does nothing, so every button stays safe.
+#include <windows.h>
+
+#include "app/logic/start_options.h"
+
+namespace app {
+
+void ShowWeatherPopup(HWND owner, bool show);
+bool IsWeatherPopupOpen();
+void OpenCityPicker(HWND owner);
+bool IsCityPickerVisible();
+void OpenSettings(HWND owner);
+void OpenSkinChooser(HWND owner);
+void OpenAbout(HWND owner);
+// The autostart prompt, with or without its autostart part.
+void ShowAutostartPrompt(HWND owner, bool withAutostart);
+// At start-up: the installer's prompt or the periodic one when it is due.
+void ShowAutostartPromptIfDue(HWND owner, const StartOptions& options);
+// Hides the settings window, the about window and the autostart prompt.
+void HideDialogs();
+// Hides every pop-up of the main window.
+void HideAllPopups();
+
+// Skins: the stored one, a preview, a choice.
+void ApplySavedSkin(HWND mainWindow);
+void PreviewSkin(HWND mainWindow, int skin);
+void ApplyAndStoreSkin(HWND mainWindow, int skin);
+
+// Today's weather and air quality in the window's header.
+void UpdateWeatherPanel(HWND mainWindow);
+
+void AddTrayIcon(HWND owner);
+void RemoveTrayIcon();
+void ShowTrayMenu(HWND owner);
+
+void StartClockHook();
+void StopClockHook();
+void StartStatisticsWorker(HWND mainWindow);
+void OpenDateTimeSettings();
+// The copy-data exchange with companion programs; returns the message result.
+LRESULT HandleCompanionCopyData(HWND mainWindow, WPARAM wParam, LPARAM lParam);
+
+}  // namespace app

@@ -1,0 +1,160 @@
+#include "app/win32/main_window_test_hook.h"
+
+#include <iterator>
+#include <string>
+
+#include "app/win32/dlg_main.h"
+#include "app/win32/start_metrics.h"
+#include "app/win32/tooltip_dlg.h"
+#include "platform/text_utils.h"
+#include "ui/option.h"
+
+namespace app {
+
+namespace {
+
+UINT HookMessage() {
+  static const UINT message = RegisterWindowMessageW(kTestHookMessageName);
+  return message;
+}
+
+std::u16string RectText(const RECT& r) {
+  return IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) + u"," +
+         IntToText(r.bottom - r.top);
+}
+
+std::u16string Line(std::u16string_view key, const std::u16string& value) {
+  return std::u16string(key) + u"=" + value + u"\n";
+}
+
+std::u16string TextOf(tvui::WindowImplBase& w, std::u16string_view name) {
+  tvui::Control* c = w.FindControl(name);
+  return c ? c->GetText() : std::u16string();
+}
+
+}  // namespace
+
+
+}  // namespace app
+
+std::u16string CDlgMain::DescribeState() {
+  using app::Line;
+  HWND hwnd = GetHWND();
+  std::u16string s;
+  RECT rc{};
+  GetWindowRect(hwnd, &rc);
+  s += Line(u"visible", IntToText(IsWindowVisible(hwnd) ? 1 : 0));
+  s += Line(u"show_count", IntToText(showCount_));
+  s += Line(u"rect", app::RectText(rc));
+  s += Line(u"anchor", IntToText(anchor_.x) + u"," + IntToText(anchor_.y) + u"," +
+                           IntToText(static_cast<int>(anchor_.edge)));
+  s += Line(u"top", IntToText(currentTop_));
+  s += Line(u"rows", IntToText(shownRows_));
+  const ShownMonth& m = navigator_.Shown();
+  s += Line(u"shown", IntToText(m.year) + u"," + IntToText(m.month) + u"," + IntToText(m.todayDay) + u"," +
+                          IntToText(m.selectedDay));
+  s += Line(u"selectors", IntToText(cmbYear_ ? cmbYear_->GetCurSel() : -1) + u"," +
+                              IntToText(cmbMonth_ ? cmbMonth_->GetCurSel() : -1) + u"," +
+                              IntToText(cmbHoliday_ ? cmbHoliday_->GetCurSel() : -1));
+  s += Line(u"selector_texts", (cmbYear_ ? cmbYear_->GetSelectedText() : u"") + u"," +
+                                   (cmbMonth_ ? cmbMonth_->GetSelectedText() : u"") + u"," +
+                                   (cmbHoliday_ ? cmbHoliday_->GetSelectedText() : u""));
+  s += Line(u"background", [&] {
+    tvui::Control* card = FindControl(u"tv_mouth_info");
+    return card ? card->GetBkImage() : std::u16string();
+  }());
+  s += Line(u"worldday", app::TextOf(*this, u"worldday"));
+  s += Line(u"chineseday", app::TextOf(*this, u"chineseday"));
+  s += Line(u"clock", app::TextOf(*this, u"hour") + u":" + app::TextOf(*this, u"minute") + u":" +
+                          app::TextOf(*this, u"sec"));
+  std::u16string cities;
+  for (const CityListItem& item : cityItems_) cities += item.text + u";";
+  s += Line(u"xcity", cities);
+  int cells = menology_ ? menology_->GetCount() : 0;
+  s += Line(u"cells", IntToText(cells));
+  for (int i = 0; i < cells; ++i) {
+    tvui::Container* box = menology_->GetItemAt(i)->AsContainer();
+    if (!box) continue;
+    auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"));
+    tvui::Control* day = box->FindSubControl(u"day");
+    tvui::Control* lunar = box->FindSubControl(u"ChineseDay");
+    tvui::Rect r = option ? option->GetPos() : tvui::Rect{};
+    s += Line(u"cell." + IntToText(i),
+              (option ? option->GetNormalImage() : u"") + u"|" + (day ? day->GetText() : u"") + u"|" +
+                  (lunar ? lunar->GetText() : u"") + u"|" + IntToText(r.left) + u"," + IntToText(r.top) +
+                  u"," + IntToText(r.right - r.left) + u"," + IntToText(r.bottom - r.top) + u"|" +
+                  (option ? option->GetUserData() : u""));
+  }
+  bool tipShown = tooltip_ && tooltip_->GetHWND() && IsWindowVisible(tooltip_->GetHWND());
+  s += Line(u"tooltip", IntToText(tipShown ? 1 : 0));
+  if (tooltip_ && tooltip_->GetHWND()) {
+    RECT tr{};
+    GetWindowRect(tooltip_->GetHWND(), &tr);
+    s += Line(u"tooltip.rect", app::RectText(tr));
+    s += Line(u"tooltip.data", tooltip_->GetData());
+    for (const char16_t* name : {u"day", u"chinsesday", u"tip", u"sword", u"svoid"}) {
+      s += Line(std::u16string(u"tooltip.") + name, app::TextOf(*tooltip_, name));
+    }
+  }
+  s += Line(u"rebuild_us", IntToText(lastRebuildUs_));
+  s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
+  s += app::StartMetricsText();
+  return s;
+}
+
+namespace app {
+
+bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message != HookMessage() || message == 0) return false;
+  result = 0;
+  tvui::Combo* combo = nullptr;
+  switch (wParam) {
+    case kHookState: {
+      HWND peer = reinterpret_cast<HWND>(lParam);
+      if (!IsWindow(peer)) return true;
+      std::u16string text = w.DescribeState();
+      COPYDATASTRUCT cds{kTestHookStateTag, static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)),
+                         const_cast<char16_t*>(text.c_str())};
+      SendMessageW(peer, WM_COPYDATA, reinterpret_cast<WPARAM>(w.GetHWND()), reinterpret_cast<LPARAM>(&cds));
+      result = 1;
+      return true;
+    }
+    case kHookYear: combo = w.cmbYear_; break;
+    case kHookMonth: combo = w.cmbMonth_; break;
+    case kHookHoliday: combo = w.cmbHoliday_; break;
+    case kHookCity: combo = w.xcity_; break;
+    case kHookClick: {
+      if (lParam < 0 || lParam >= static_cast<LPARAM>(std::size(kTestHookButtons))) return true;
+      tvui::Control* c = w.FindControl(kTestHookButtons[lParam]);
+      if (!c) return true;
+      w.GetManager().SendNotify(c, tvui::kNotifyClick);
+      result = 1;
+      return true;
+    }
+    case kHookBench: {
+      int n = static_cast<int>(lParam);
+      if (n <= 0 || n > 1000) return true;
+      int64_t total = 0;
+      SystemTime now = w.Now();
+      for (int i = 0; i < n; ++i) {
+        int64_t start = MicrosecondsNow();
+        w.navigator_.Next(now);
+        w.ShowNavigated();
+        UpdateWindow(w.GetHWND());
+        total += MicrosecondsNow() - start;
+      }
+      w.navigator_.ReturnToday(now);
+      w.ShowNavigated();
+      result = static_cast<LRESULT>(total / n);
+      return true;
+    }
+    default:
+      return true;
+  }
+  if (!combo || lParam < 0 || lParam >= combo->GetCount()) return true;
+  combo->ItemClicked(static_cast<int>(lParam));
+  result = 1;
+  return true;
+}
+
+}  // namespace app

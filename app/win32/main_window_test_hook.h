@@ -1,0 +1,43 @@
+#pragma once
+// A documented window message through which tests and benchmarks drive the main window and read
+// its state from another process (see app/README.md). It only does what a user can do with the
+// mouse, plus reading.
+//
+// Message: RegisterWindowMessage("TavrinoTestHook"), sent with SendMessage; wParam = command:
+//   1 state    lParam = a window of the caller; receives WM_COPYDATA (dwData 0x54565354) with
+//              the state as UTF-16 "key=value" lines
+//   2 year     lParam = item index of "CmbYear", chosen as by a click on the item
+//   3 month    the same for "CmbMonth"
+//   4 holiday  the same for "CmbHoliday"
+//   5 city     the same for "xcity"
+//   6 click    lParam = index in kTestHookButtons: a "click" notification of that control
+//   7 bench    lParam = n: n month rebuilds with painting; returns the mean in microseconds
+// The result is 1 for a command done, 0 for an unknown command or argument.
+#include <windows.h>
+
+class CDlgMain;
+
+namespace app {
+
+inline constexpr const wchar_t* kTestHookMessageName = L"TavrinoTestHook";
+inline constexpr ULONG_PTR kTestHookStateTag = 0x54565354;
+enum TestHookCommand : WPARAM {
+  kHookState = 1,
+  kHookYear = 2,
+  kHookMonth = 3,
+  kHookHoliday = 4,
+  kHookCity = 5,
+  kHookClick = 6,
+  kHookBench = 7,
+};
+inline constexpr const char16_t* kTestHookButtons[] = {
+    u"monLeft", u"monRight", u"returntoday", u"closebtn", u"close", u"skin",  u"set",
+    u"sendqq",  u"note",     u"curcity",     u"city",     u"remind", u"refresh"};
+
+class MainWindowTestHook {
+ public:
+  // True when the message was the hook's (result set).
+  static bool Handle(CDlgMain& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+};
+
+}  // namespace app

@@ -1,0 +1,56 @@
+#include "app/win32/start_metrics.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include "platform/text_utils.h"
+
+namespace app {
+
+namespace {
+int64_t g_entryUs = -1;
+int64_t g_paintUs = -1;
+int64_t g_createToPaintMs = -1;
+
+int64_t FileTimeValue(const FILETIME& ft) {
+  return (static_cast<int64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+}  // namespace
+
+int64_t MicrosecondsNow() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<int64_t>(now.QuadPart * 1000000.0 / frequency.QuadPart);
+}
+
+void MarkProgramEntry() { g_entryUs = MicrosecondsNow(); }
+
+void MarkFirstVisiblePaint() {
+  if (g_paintUs >= 0) return;
+  g_paintUs = MicrosecondsNow();
+  FILETIME created, exited, kernel, user, now;
+  if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+    GetSystemTimeAsFileTime(&now);
+    g_createToPaintMs = (FileTimeValue(now) - FileTimeValue(created)) / 10000;
+  }
+}
+
+std::u16string StartMetricsText() {
+  int64_t entryToPaint = g_paintUs >= 0 && g_entryUs >= 0 ? (g_paintUs - g_entryUs) / 1000 : -1;
+  return u"entry_to_paint_ms=" + IntToText(entryToPaint) + u"\ncreate_to_paint_ms=" +
+         IntToText(g_createToPaintMs) + u"\n";
+}
+
+int64_t WorkingSetKiB() {
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof(pmc);
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc))) return -1;
+  return static_cast<int64_t>(pmc.WorkingSetSize / 1024);
+}
+
+}  // namespace app

@@ -1,0 +1,34 @@
+#include "app/win32/tooltip_dlg.h"
+
+#include "app/logic/tooltip_fields.h"
+#include "app/logic/window_messages.h"
+
+LRESULT CToolTipDlg::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  handled = false;
+  // The labels are filled once the window is up, on the next turn of the message loop.
+  if (wParam) SetTimer(app::kTimerTooltipFill, 1);
+  return 0;
+}
+
+void CToolTipDlg::OnTimer(tvui::Notification& msg) {
+  if (msg.wParam != app::kTimerTooltipFill) return;
+  KillTimer(app::kTimerTooltipFill);
+  Fill();
+}
+
+void CToolTipDlg::SetData(std::u16string data) {
+  if (data == data_) return;
+  data_ = std::move(data);
+  if (GetHWND() && IsWindowVisible(GetHWND())) SetTimer(app::kTimerTooltipFill, 1);
+}
+
+void CToolTipDlg::Fill() {
+  TooltipFields f = ParseTooltipFields(data_);
+  const std::pair<const char16_t*, const std::u16string*> targets[] = {
+      {u"day", &f.day}, {u"chinsesday", &f.week}, {u"tip", &f.holiday},
+      {u"sword", &f.suitable}, {u"svoid", &f.avoid}};
+  for (const auto& [name, text] : targets) {
+    if (tvui::Control* c = FindControl(name)) c->SetText(*text);
+  }
+  if (GetHWND()) ::InvalidateRect(GetHWND(), nullptr, FALSE);
+}

@@ -1,0 +1,138 @@
+// Starts tavrino.exe from a scratch copy of its folder several times and prints its start-up
+// time, the month rebuild time and its working set, read through the program's test hook.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/win32/main_window_test_hook.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::u16string g_state;
+
+LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) {
+    auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
+    if (cds->dwData == app::kTestHookStateTag && cds->cbData >= 2)
+      g_state.assign(static_cast<const char16_t*>(cds->lpData), cds->cbData / 2 - 1);
+    return 1;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+long long Value(const char16_t* key) {
+  std::u16string k = std::u16string(key) + u"=";
+  size_t at = g_state.find(u"\n" + k);
+  if (at == std::u16string::npos) {
+    if (g_state.rfind(k, 0) != 0) return -1;
+    at = 0;
+  } else {
+    at += 1;
+  }
+  std::string digits;
+  for (size_t i = at + k.size(); i < g_state.size() && (g_state[i] == u'-' || (g_state[i] >= u'0' && g_state[i] <= u'9')); ++i)
+    digits += static_cast<char>(g_state[i]);
+  return digits.empty() ? -1 : std::atoll(digits.c_str());
+}
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return -1;
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  fs::path bin = fs::path(self).parent_path();
+  fs::path dir = fs::temp_directory_path() / ("tavrino-bench-" + std::to_string(std::random_device{}()));
+  fs::create_directories(dir);
+  fs::copy_file(bin / "tavrino.exe", dir / "tavrino.exe");
+  fs::copy_file(bin / "user.dat", dir / "user.dat");
+  fs::copy(bin / "skin15", dir / "skin15", fs::copy_options::recursive);
+
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TavrinoBenchProbe";
+  RegisterClassW(&wc);
+  HWND reader = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  UINT hook = RegisterWindowMessageW(app::kTestHookMessageName);
+
+  std::vector<double> entryToPaint, createToPaint, launchToVisible, rebuildPaint, rebuildOnly, workingSet;
+  int failures = 0;
+  for (int run = 0; run < runs; ++run) {
+    std::wstring exe = (dir / "tavrino.exe").wstring();
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    auto launched = std::chrono::steady_clock::now();
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.wstring().c_str(), &si, &pi)) {
+      std::printf("cannot start tavrino.exe\n");
+      return 1;
+    }
+    HWND main = nullptr;
+    for (int i = 0; i < 2000 && !main; ++i) {
+      HWND h = FindWindowW(L"TavrinoMain", nullptr);
+      if (h && IsWindowVisible(h)) main = h;
+      else Sleep(2);
+    }
+    double visibleMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - launched).count();
+    bool ok = main != nullptr;
+    if (ok) {
+      // Wait for the first painting, then read.
+      for (int i = 0; i < 200; ++i) {
+        g_state.clear();
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(main, hook, app::kHookState, reinterpret_cast<LPARAM>(reader), SMTO_NORMAL, 5000, &r);
+        if (Value(u"entry_to_paint_ms") >= 0) break;
+        Sleep(10);
+      }
+      entryToPaint.push_back(static_cast<double>(Value(u"entry_to_paint_ms")));
+      createToPaint.push_back(static_cast<double>(Value(u"create_to_paint_ms")));
+      launchToVisible.push_back(visibleMs);
+      DWORD_PTR mean = 0;
+      SendMessageTimeoutW(main, hook, app::kHookBench, 50, SMTO_NORMAL, 60000, &mean);
+      rebuildPaint.push_back(static_cast<double>(mean) / 1000.0);
+      g_state.clear();
+      DWORD_PTR r = 0;
+      SendMessageTimeoutW(main, hook, app::kHookState, reinterpret_cast<LPARAM>(reader), SMTO_NORMAL, 5000, &r);
+      rebuildOnly.push_back(static_cast<double>(Value(u"rebuild_us")) / 1000.0);
+      workingSet.push_back(static_cast<double>(Value(u"working_set_kib")) / 1024.0);
+      SendMessageTimeoutW(main, hook, app::kHookClick, 3, SMTO_NORMAL, 5000, &r);  // closebtn
+    } else {
+      ++failures;
+    }
+    if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) {
+      TerminateProcess(pi.hProcess, 1);
+      WaitForSingleObject(pi.hProcess, 5000);
+      ++failures;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  DestroyWindow(reader);
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
+
+  std::printf("runs: %d (failures %d), medians:\n", runs, failures);
+  std::printf("  start: entry point -> first visible paint   %8.1f ms (target <= 300)\n", Median(entryToPaint));
+  std::printf("  start: process creation -> first paint      %8.1f ms\n", Median(createToPaint));
+  std::printf("  start: CreateProcess -> window visible      %8.1f ms (includes Wine's process start)\n", Median(launchToVisible));
+  std::printf("  month rebuild + layout + paint on a click   %8.2f ms (target <= 16)\n", Median(rebuildPaint));
+  std::printf("  month rebuild alone (cells built)           %8.2f ms\n", Median(rebuildOnly));
+  std::printf("  working set after showing a month           %8.1f MiB\n", Median(workingSet));
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Whole-program timings of tavrino.exe under wine64 + Xvfb:
+#   start     cold start to the first painting of the visible window, measured by the program itself
+#             from its entry point (Wine's own start-up excluded) and from process creation
+#   rebuild   one month rebuild on a click (grid rebuilt, laid out and painted), mean of 50
+#   memory    working set after showing a month
+# Usage: bench/app/run_app_bench.sh [build dir, default build/win64] [runs, default 5]
+set -uo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+BUILD="${1:-$ROOT/build/win64}"
+RUNS="${2:-5}"
+PROBE="$BUILD/bin/app_bench_probe.exe"
+[ -x "$BUILD/bin/tavrino.exe" ] && [ -f "$PROBE" ] || { echo "build tavrino and app_bench_probe in $BUILD first"; exit 1; }
+source "$ROOT/tools/wine-env.sh"
+source "$ROOT/tools/xvfb.sh"
+own_display=0
+if [ -z "${DISPLAY:-}" ]; then xvfb_start; own_display=1; fi
+wineserver -p >/dev/null 2>&1
+# Wine's helpers up before anything is timed.
+wine cmd /c exit >/dev/null 2>&1 </dev/null
+out=$(mktemp)
+timeout 300 wine "$PROBE" "$RUNS" >"$out" 2>&1 </dev/null
+rc=$?
+cat "$out"
+rm -f "$out"
+[ $own_display = 1 ] && xvfb_stop
+exit $rc

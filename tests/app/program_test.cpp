@@ -1,0 +1,495 @@
+// tavrino.exe as a whole, under Windows (wine64 + Xvfb here): each test starts the program from a
+// scratch copy of bin/ (program, user.dat, skin15), drives it with real input or through its test
+// hook message, and reads its state back through the hook (see app/README.md).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cwchar>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "app/logic/month_layout.h"
+#include "app/logic/placement.h"
+#include "app/logic/window_messages.h"
+#include "app/win32/main_window_test_hook.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Narrow(const std::u16string& s) {
+  std::string out;
+  int n = WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(s.c_str()), static_cast<int>(s.size()),
+                              nullptr, 0, nullptr, nullptr);
+  out.resize(n);
+  WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(s.c_str()), static_cast<int>(s.size()),
+                      out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(20);
+  }
+  return true;
+}
+
+// The state text of the running program, "key=value" per line.
+class State {
+ public:
+  explicit State(std::u16string text) {
+    std::u16string line;
+    std::u16string_view rest = text;
+    while (!rest.empty()) {
+      size_t end = rest.find(u'\n');
+      std::u16string_view l = rest.substr(0, end);
+      size_t eq = l.find(u'=');
+      if (eq != std::u16string_view::npos) values_[std::u16string(l.substr(0, eq))] = std::u16string(l.substr(eq + 1));
+      if (end == std::u16string_view::npos) break;
+      rest = rest.substr(end + 1);
+    }
+  }
+  bool Empty() const { return values_.empty(); }
+  std::u16string Text(const std::u16string& key) const {
+    auto it = values_.find(key);
+    return it == values_.end() ? std::u16string() : it->second;
+  }
+  std::string operator[](const std::u16string& key) const { return Narrow(Text(key)); }
+  int Int(const std::u16string& key) const { return std::atoi((*this)[key].c_str()); }
+  // The n-th comma-separated number of a value.
+  int Field(const std::u16string& key, int n) const {
+    std::stringstream ss((*this)[key]);
+    std::string part;
+    for (int i = 0; std::getline(ss, part, ','); ++i)
+      if (i == n) return std::atoi(part.c_str());
+    return -1;
+  }
+  // Cell values: "image|day|lunar|x,y,w,h|data".
+  std::u16string CellPart(int cell, int part) const {
+    std::string number = std::to_string(cell);
+    std::u16string v = Text(u"cell." + std::u16string(number.begin(), number.end()));
+    size_t start = 0;
+    for (int i = 0; i < part; ++i) {
+      start = v.find(u'|', start);
+      if (start == std::u16string::npos) return {};
+      ++start;
+    }
+    if (part == 4) return v.substr(start);
+    size_t end = v.find(u'|', start);
+    return v.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
+  }
+
+ private:
+  std::map<std::u16string, std::u16string> values_;
+};
+
+// A message-only window that receives the program's state text.
+class StateReader {
+ public:
+  StateReader() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TavrinoTestStateReader";
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~StateReader() { DestroyWindow(hwnd_); }
+  State Read(HWND program) {
+    text_.clear();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(program, Hook(), app::kHookState, reinterpret_cast<LPARAM>(hwnd_), SMTO_NORMAL, 5000,
+                        &result);
+    return State(text_);
+  }
+  static UINT Hook() { return RegisterWindowMessageW(app::kTestHookMessageName); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+      auto* self = reinterpret_cast<StateReader*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
+      if (self && cds->dwData == app::kTestHookStateTag && cds->cbData >= 2) {
+        self->text_.assign(static_cast<const char16_t*>(cds->lpData), cds->cbData / 2 - 1);
+      }
+      return 1;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  HWND hwnd_ = nullptr;
+  std::u16string text_;
+};
+
+// A scratch copy of the program folder and the processes started from it.
+class Installation {
+ public:
+  Installation() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    fs::path bin = fs::path(self).parent_path();
+    dir_ = fs::temp_directory_path() / ("tavrino-e2e-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir_);
+    fs::copy_file(bin / "tavrino.exe", dir_ / "tavrino.exe");
+    fs::copy_file(bin / "user.dat", dir_ / "user.dat");
+    fs::copy(bin / "skin15", dir_ / "skin15", fs::copy_options::recursive);
+  }
+  ~Installation() {
+    for (HANDLE p : processes_) {
+      if (WaitForSingleObject(p, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(p, 1);
+        WaitForSingleObject(p, 5000);
+      }
+      CloseHandle(p);
+    }
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  const fs::path& Dir() const { return dir_; }
+
+  HANDLE Start(const std::wstring& args = L"") {
+    std::wstring exe = (dir_ / "tavrino.exe").wstring();
+    std::wstring command = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir_.wstring().c_str(), &si, &pi)) {
+      return nullptr;
+    }
+    CloseHandle(pi.hThread);
+    processes_.push_back(pi.hProcess);
+    return pi.hProcess;
+  }
+
+  // The main window of the process, once it exists.
+  static HWND WaitWindow(HANDLE process, int timeoutMs = 15000) {
+    DWORD pid = GetProcessId(process);
+    HWND found = nullptr;
+    WaitFor([&] {
+      for (HWND h = FindWindowW(L"TavrinoMain", nullptr); h; h = FindWindowExW(nullptr, h, L"TavrinoMain", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == pid) found = h;
+      }
+      return found != nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    }, timeoutMs);
+    return found;
+  }
+
+  static int WaitExit(HANDLE process, int timeoutMs) {
+    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return static_cast<int>(code);
+  }
+
+  std::string ReadFile(const char* name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+
+  std::string QueryValue(const char* sql) const {
+    sqlite3* db = nullptr;
+    std::string value;
+    if (sqlite3_open_v2((dir_ / "user.dat").string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+      sqlite3_stmt* st = nullptr;
+      if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(st, 0);
+        if (text) value = reinterpret_cast<const char*>(text);
+      }
+      sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return value;
+  }
+
+ private:
+  fs::path dir_;
+  std::vector<HANDLE> processes_;
+};
+
+SYSTEMTIME Today() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return t;
+}
+
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) GTEST_SKIP() << "no display (set DISPLAY, e.g. with tools/xvfb.sh)";
+    if (FindWindowW(L"TavrinoMain", nullptr)) GTEST_SKIP() << "another tavrino.exe is running on this desktop";
+    install_ = std::make_unique<Installation>();
+  }
+  void TearDown() override {
+    if (process_ && hwnd_ && IsWindow(hwnd_)) {
+      Click(app::kHookClick, 3);  // closebtn
+      Installation::WaitExit(process_, 10000);
+    }
+    install_.reset();
+  }
+
+  // Starts the program and waits for its window (and, unless hidden, for it to be shown).
+  void Launch(const std::wstring& args = L"", bool expectVisible = true) {
+    process_ = install_->Start(args);
+    ASSERT_NE(process_, nullptr);
+    hwnd_ = Installation::WaitWindow(process_);
+    ASSERT_NE(hwnd_, nullptr) << "no main window";
+    if (expectVisible) ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !Read().Empty(); }, 5000)) << "the window does not answer";
+  }
+  State Read() { return reader_.Read(hwnd_); }
+  LRESULT Click(WPARAM command, LPARAM arg) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(hwnd_, StateReader::Hook(), command, arg, SMTO_NORMAL, 10000, &result);
+    return static_cast<LRESULT>(result);
+  }
+  // A real mouse click at a point of the window's client area.
+  void RealClick(int x, int y) {
+    RECT rc;
+    GetWindowRect(hwnd_, &rc);
+    SetCursorPos(rc.left + x, rc.top + y);
+    Sleep(60);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(150);
+  }
+  // Waits until the shown month (year, month, today, selected) is the expected one.
+  ::testing::AssertionResult ShowsMonth(int year, int month, int todayDay, int selectedDay) {
+    State s = Read();
+    WaitFor([&] {
+      s = Read();
+      return s.Field(u"shown", 0) == year && s.Field(u"shown", 1) == month;
+    }, 3000);
+    if (s.Field(u"shown", 0) != year || s.Field(u"shown", 1) != month || s.Field(u"shown", 2) != todayDay ||
+        s.Field(u"shown", 3) != selectedDay) {
+      return ::testing::AssertionFailure() << "shown " << s["shown"] << ", expected " << year << "," << month
+                                           << "," << todayDay << "," << selectedDay;
+    }
+    int rows = ShapeOfMonth(year, month).rows;
+    if (s.Int(u"rows") != rows || s.Int(u"cells") != rows * 7) {
+      return ::testing::AssertionFailure() << "rows " << s["rows"] << " cells " << s["cells"];
+    }
+    if (s.Field(u"selectors", 0) != year - 1950 || s.Field(u"selectors", 1) != month - 1) {
+      return ::testing::AssertionFailure() << "selectors " << s["selectors"];
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  StateReader reader_;
+  std::unique_ptr<Installation> install_;
+  HANDLE process_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+TEST_F(ProgramTest, WindowStandsAtTheAnchorAndShowsTodaysMonth) {
+  Launch();
+  SYSTEMTIME now = Today();
+  State s = Read();
+  EXPECT_EQ(s.Int(u"visible"), 1);
+
+  // The anchor from this desktop's work area and taskbar.
+  RECT wa;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
+  ScreenRect taskbar;
+  if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) {
+    RECT tr;
+    GetWindowRect(tray, &tr);
+    taskbar = {tr.left, tr.top, tr.right, tr.bottom};
+  }
+  Anchor anchor;
+  ComputeAnchor({wa.left, wa.top, wa.right, wa.bottom}, taskbar, anchor);
+  int rows = ShapeOfMonth(now.wYear, now.wMonth).rows;
+  ScreenRect expected = PlaceMonthWindow(anchor, rows).rect;
+  RECT rc;
+  GetWindowRect(hwnd_, &rc);
+  EXPECT_EQ(rc.left, expected.left);
+  EXPECT_EQ(rc.top, expected.top);
+  EXPECT_EQ(rc.right - rc.left, 358);
+  EXPECT_EQ(rc.bottom - rc.top, rows == 6 ? 506 : 460);
+  EXPECT_EQ(s[u"background"], rows == 6 ? "bglong.png" : "bgshort.png");
+  EXPECT_TRUE(ShowsMonth(now.wYear, now.wMonth, now.wDay, 0));
+  EXPECT_EQ(s.Field(u"selectors", 2), 0);
+
+  // Today's header, today's mark and the ticking clock.
+  std::string world = s[u"worldday"];
+  std::string prefix = std::to_string(now.wYear) + "年" + std::to_string(now.wMonth) + "月" +
+                       std::to_string(now.wDay) + "日 周";
+  EXPECT_EQ(world.rfind(prefix, 0), 0u) << world;
+  EXPECT_NE(s[u"chineseday"].find("年"), std::string::npos);
+  int todayCell = ShapeOfMonth(now.wYear, now.wMonth).leadingDays + now.wDay - 1;
+  EXPECT_EQ(Narrow(s.CellPart(todayCell, 0)), "day_s.png");
+  EXPECT_EQ(Narrow(s.CellPart(todayCell, 1)), std::to_string(now.wDay));
+  std::string clock = s[u"clock"];
+  ASSERT_EQ(clock.size(), 8u) << clock;
+  EXPECT_TRUE(WaitFor([&] { return Read()[u"clock"] != clock; }, 3000)) << "the clock does not tick";
+  EXPECT_EQ(Read()[u"xcity"].rfind("上海;", 0), 0u) << Read()[u"xcity"];
+}
+
+TEST_F(ProgramTest, ArrowsSelectorsAndHolidaysChangeTheGrid) {
+  Launch();
+  SYSTEMTIME now = Today();
+  int y = now.wYear, m = now.wMonth;
+  auto prev = [](int& yy, int& mm) { if (--mm == 0) { mm = 12; --yy; } };
+  auto next = [](int& yy, int& mm) { if (++mm == 13) { mm = 1; ++yy; } };
+
+  // Real clicks on the arrows and on "返回今天" (their places in DlgMain.xml).
+  RealClick(24, 162);  // monLeft
+  int py = y, pm = m;
+  prev(py, pm);
+  EXPECT_TRUE(ShowsMonth(py, pm, 0, 0));
+  RealClick(182, 162);  // monRight
+  RealClick(182, 162);
+  int ny = y, nm = m;
+  next(ny, nm);
+  EXPECT_TRUE(ShowsMonth(ny, nm, 0, 0));
+  RealClick(314, 162);  // returntoday
+  EXPECT_TRUE(ShowsMonth(y, m, now.wDay, 0));
+
+  // The year and month selectors, and the arrows at the ends of the year list.
+  ASSERT_EQ(Click(app::kHookYear, 0), 1);
+  EXPECT_TRUE(ShowsMonth(1950, m, 0, 0));
+  ASSERT_EQ(Click(app::kHookMonth, 0), 1);
+  EXPECT_TRUE(ShowsMonth(1950, 1, 0, 0));
+  RealClick(24, 162);
+  EXPECT_TRUE(ShowsMonth(1950, 12, 0, 0)) << "January 1950 goes to December 1950";
+  ASSERT_EQ(Click(app::kHookYear, 100), 1);
+  EXPECT_TRUE(ShowsMonth(2050, 12, 0, 0));
+  RealClick(182, 162);
+  EXPECT_TRUE(ShowsMonth(2050, 1, 0, 0)) << "December 2050 goes to January 2050";
+  // A six-row month (March 2025) makes the window taller, keeping its bottom edge.
+  RECT before;
+  GetWindowRect(hwnd_, &before);
+  Click(app::kHookYear, 75);
+  Click(app::kHookMonth, 2);
+  EXPECT_TRUE(ShowsMonth(2025, 3, 0, 0));
+  RECT tall;
+  GetWindowRect(hwnd_, &tall);
+  EXPECT_EQ(tall.bottom - tall.top, 506);
+  EXPECT_EQ(Read()[u"background"], "bglong.png");
+  Click(app::kHookMonth, 1);  // February 2025: five rows
+  RECT shortRect;
+  GetWindowRect(hwnd_, &shortRect);
+  EXPECT_EQ(shortRect.bottom - shortRect.top, 460);
+
+  // The spring festival of this year from the shipped holiday table: its day is selected.
+  std::string day = install_->QueryValue(
+      ("select day from holiday where year = '" + std::to_string(y) + "' and name = 'chunjie'").c_str());
+  ASSERT_EQ(Click(app::kHookHoliday, 2), 1);
+  State s = Read();
+  EXPECT_EQ(s.Field(u"selectors", 2), 2);
+  if (day.size() >= 10) {
+    int hy = std::atoi(day.substr(0, 4).c_str()), hm = std::atoi(day.substr(5, 2).c_str()),
+        hd = std::atoi(day.substr(8, 2).c_str());
+    EXPECT_TRUE(ShowsMonth(hy, hm, 0, hd));
+    int cell = ShapeOfMonth(hy, hm).leadingDays + hd - 1;
+    EXPECT_EQ(Narrow(Read().CellPart(cell, 0)), "select.png");
+  }
+  // An arrow puts the holiday selector back on its caption.
+  RealClick(182, 162);
+  EXPECT_EQ(Read().Field(u"selectors", 2), 0);
+}
+
+TEST_F(ProgramTest, RestingOnADayShowsItsDetails) {
+  Launch();
+  SYSTEMTIME now = Today();
+  State s = Read();
+  MonthShape shape = ShapeOfMonth(now.wYear, now.wMonth);
+  RECT rc;
+  GetWindowRect(hwnd_, &rc);
+  auto rest = [&](int cell) {
+    std::u16string pos = s.CellPart(cell, 3);
+    int cx = 0, cy = 0, cw = 0, ch = 0;
+    std::swscanf(reinterpret_cast<const wchar_t*>(pos.c_str()), L"%d,%d,%d,%d", &cx, &cy, &cw, &ch);
+    SetCursorPos(rc.left + cx + cw / 2, rc.top + cy + ch / 2);
+  };
+  int first = shape.leadingDays;  // day 1
+  rest(first);
+  ASSERT_TRUE(WaitFor([&] { return Read().Int(u"tooltip") == 1; }, 3000)) << "no tooltip";
+  ASSERT_TRUE(WaitFor([&] { return !Read()[u"tooltip.day"].empty(); }, 2000));
+  State t = Read();
+  EXPECT_EQ(t[u"tooltip.day"],
+            std::to_string(now.wYear) + "年" + std::to_string(now.wMonth) + "月1日");
+  EXPECT_EQ(t.Text(u"tooltip.data"), s.CellPart(first, 4));
+  EXPECT_EQ(t[u"tooltip.chinsesday"].rfind("星期", 0), 0u) << t[u"tooltip.chinsesday"];
+  EXPECT_EQ(t.Field(u"tooltip.rect", 2), 230);
+  EXPECT_EQ(t.Field(u"tooltip.rect", 3), 110);
+
+  // Onto the next row's cell: the pop-up follows with that day.
+  rest(first + 7);
+  ASSERT_TRUE(WaitFor([&] { return Read()[u"tooltip.day"].find("月8日") != std::string::npos; }, 3000))
+      << Read()[u"tooltip.day"];
+  EXPECT_EQ(Read().Int(u"tooltip"), 1);
+  // Off the grid: hidden.
+  SetCursorPos(rc.left + 20, rc.top + 60);
+  EXPECT_TRUE(WaitFor([&] { return Read().Int(u"tooltip") == 0; }, 3000));
+}
+
+TEST_F(ProgramTest, SecondStartShowsTheFirstAndExits) {
+  Launch();
+  ASSERT_EQ(Click(app::kHookClick, 4), 1);  // "close" hides the window
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(hwnd_); }, 3000));
+  HANDLE second = install_->Start();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(Installation::WaitExit(second, 15000), 0);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 3000)) << "the first did not come forward";
+  EXPECT_TRUE(IsWindow(hwnd_));
+}
+
+TEST_F(ProgramTest, CloseButtonEndsTheProgramAndKeepsItsRecords) {
+  Launch();
+  RealClick(24, 162);  // one usage event of a window
+  ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn
+  EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
+  std::string lrt = install_->QueryValue("select value from userconfig where name = 'lrt'");
+  EXPECT_FALSE(lrt.empty()) << "no lrt";
+  std::string events = install_->ReadFile("ubd.dat");
+  EXPECT_EQ(events.rfind("\r\n", 0), 0u);
+  EXPECT_NE(events.find("\r\n90001,"), std::string::npos) << events;
+  EXPECT_NE(events.find("\r\n12004,"), std::string::npos) << events;
+  EXPECT_NE(events.find("\r\n90002,"), std::string::npos) << "the exit event is lost: " << events;
+  hwnd_ = nullptr;
+}
+
+TEST_F(ProgramTest, NoShowAndAutostartKeepTheWindowHidden) {
+  Launch(L"-NOSHOW", false);
+  State s = Read();
+  EXPECT_EQ(s.Int(u"visible"), 0);
+  EXPECT_EQ(s.Int(u"show_count"), 0) << "-noshow never shows it";
+  EXPECT_GT(s.Int(u"cells"), 27) << "the month is built all the same";
+  Click(app::kHookClick, 3);
+  ASSERT_EQ(Installation::WaitExit(process_, 15000), 0);
+
+  Launch(L"-autostart", false);
+  s = Read();
+  EXPECT_EQ(s.Int(u"visible"), 0);
+  EXPECT_EQ(s.Int(u"show_count"), 1) << "-autostart shows, then hides";
+  // Brought forward by a second start like any hidden window.
+  HANDLE second = install_->Start();
+  EXPECT_EQ(Installation::WaitExit(second, 15000), 0);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 3000));
+}
+
+}  // namespace
