@@ -18,7 +18,7 @@ struct ImageSpec {
   int fade = 255;        // 0 … 255
 };
 
-// Empty text parses to an empty spec (no image). Returns false for malformed text (unbalanced
+// Empty text parses to an empty ImageSpec (no image). Returns false for malformed text (unbalanced
 // quotes, bad numbers, a list without file=); out is then left empty.
 bool ParseImageSpec(std::u16string_view text, ImageSpec& out);
 

@@ -3,6 +3,8 @@
 #include "ui/win32/gdiplus_include.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "ui/button.h"
 #include "ui/combo.h"
@@ -164,8 +166,25 @@ void Renderer::PaintString(const std::u16string& text, const Rect& rect, Color c
                         HAlign align, VAlign valign, bool wordBreak, bool endEllipsis) {
   if (text.empty() || rect.IsEmpty()) return;
   g_->Flush(Gdiplus::FlushIntentionSync);
+  // Alpha 00 counts as opaque (skins commonly give text as 00RRGGBB); alpha 01…FE blends the text
+  // over what is already drawn. That needs the pixels of a 32-bit top-down DIB section.
+  unsigned alpha = color >> 24;
+  std::vector<std::uint32_t> under;
+  DIBSECTION ds{};
+  Rect area;
+  if (alpha > 0 && alpha < 255) {
+    auto* bmp = static_cast<HBITMAP>(GetCurrentObject(dc_, OBJ_BITMAP));
+    if (bmp && GetObjectW(bmp, sizeof(ds), &ds) == sizeof(ds) && ds.dsBm.bmBits &&
+        ds.dsBm.bmBitsPixel == 32 && ds.dsBmih.biHeight < 0) {
+      area = rect.Intersect({0, 0, ds.dsBm.bmWidth, -ds.dsBmih.biHeight});
+      GdiFlush();
+      auto* px = static_cast<std::uint32_t*>(ds.dsBm.bmBits);
+      for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) under.push_back(px[y * ds.dsBm.bmWidth + x]);
+      }
+    }
+  }
   HGDIOBJ old = SelectObject(dc_, fonts_.Get(font));
-  // Text colours ignore the alpha byte: skins commonly give text as 00RRGGBB.
   SetTextColor(dc_, ToColorRef(color));
   UINT flags = DT_NOPREFIX;
   flags |= align == HAlign::kCenter ? DT_CENTER : align == HAlign::kRight ? DT_RIGHT : DT_LEFT;
@@ -186,6 +205,25 @@ void Renderer::PaintString(const std::u16string& text, const Rect& rect, Color c
   }
   ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(text.c_str()), -1, &rc, flags);
   SelectObject(dc_, old);
+  if (!under.empty()) {
+    GdiFlush();
+    auto* px = static_cast<std::uint32_t*>(ds.dsBm.bmBits);
+    size_t i = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x, ++i) {
+        std::uint32_t& now = px[y * ds.dsBm.bmWidth + x];
+        std::uint32_t was = under[i];
+        if (now == was) continue;
+        std::uint32_t out = 0xFF000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+          int a = (was >> shift) & 0xFF;
+          int b = (now >> shift) & 0xFF;
+          out |= static_cast<std::uint32_t>(a + (b - a) * static_cast<int>(alpha) / 255) << shift;
+        }
+        now = out;
+      }
+    }
+  }
 }
 
 bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
