@@ -126,6 +126,33 @@ constexpr std::u16string_view kSolarTermNames[24] = {
     u"立夏", u"小满", u"芒种", u"夏至", u"小暑", u"大暑", u"立秋", u"处暑",
     u"白露", u"秋分", u"寒露", u"霜降", u"立冬", u"小雪", u"大雪", u"冬至"};
 
+// The 60 GanZhi names and the 30 lunar day names as character pairs, so that Calculate copies
+// two characters instead of building strings.
+using CharPair = std::array<char16_t, 2>;
+constexpr auto kGanZhiPairs = [] {
+  std::array<CharPair, 60> pairs{};
+  for (int n = 0; n < 60; ++n) pairs[n] = {kHeavenlyStems[n % 10][0], kEarthlyBranches[n % 12][0]};
+  return pairs;
+}();
+constexpr auto kLunarDayPairs = [] {
+  std::array<CharPair, 31> pairs{};  // index 0 unused
+  for (int d = 1; d <= 30; ++d) {
+    if (d == 10)
+      pairs[d] = {u'初', u'十'};
+    else if (d == 20)
+      pairs[d] = {u'二', u'十'};
+    else if (d == 30)
+      pairs[d] = {u'三', u'十'};
+    else
+      pairs[d] = {kDayTensPrefixes[d / 10][0], kNumberNames[d % 10][0]};
+  }
+  return pairs;
+}();
+
+void AssignPair(std::u16string& out, const CharPair& pair) { out.assign(pair.data(), 2); }
+
+int PositiveMod(int64_t n, int m) { return static_cast<int>((n % m + m) % m); }
+
 // Minutes of each term from the start of a mean tropical year (the fallback when the generated
 // term table has no entry).
 constexpr int32_t kSolarTermMinutes[24] = {
@@ -143,11 +170,49 @@ int MeanSolarTermDay(int n, int year) {
   return CivilFromDays(days - kDays1601To1970).day;
 }
 
-std::u16string Concat(std::u16string_view a, std::u16string_view b) {
-  std::u16string s;
-  s.reserve(a.size() + b.size());
-  s.append(a).append(b);
-  return s;
+// Era label of a Gregorian year, written into `out` in one assignment.
+void AssignEraLabel(std::u16string& out, int y) {
+  struct Era {
+    int first;
+    int last;
+    std::u16string_view name;
+  };
+  static constexpr Era kEras[] = {{1875, 1908, u"光绪"},
+                                  {1909, 1911, u"宣统"},
+                                  {1912, 1949, u"民国"},
+                                  {1950, 1 << 30, u"共和国"}};
+  char16_t buf[24];
+  size_t n = 0;
+  auto put = [&](std::u16string_view t) {
+    for (char16_t c : t) buf[n++] = c;
+  };
+  auto putNumber = [&](int v) {
+    char16_t digits[12];
+    int k = 0;
+    const bool negative = v < 0;
+    unsigned u = negative ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
+    do {
+      digits[k++] = static_cast<char16_t>(u'0' + u % 10);
+      u /= 10;
+    } while (u != 0);
+    if (negative) buf[n++] = u'-';
+    while (k > 0) buf[n++] = digits[--k];
+  };
+  const Era* era = nullptr;
+  for (const Era& e : kEras)
+    if (y >= e.first && y <= e.last) era = &e;
+  if (era) {
+    put(era->name);
+    if (y == era->first)
+      put(u"元");
+    else
+      putNumber(y - era->first + 1);
+  } else {
+    put(u"公元");
+    putNumber(y);
+  }
+  put(u"年");
+  out.assign(buf, n);
 }
 
 }  // namespace
@@ -189,19 +254,13 @@ int WeekdayOf(int y, int m, int d) {
 int GregorianMonthDays(int y, int m) { return GregorianDays(y, m); }
 
 std::u16string GanZhiName(int64_t n) {
-  if (n < 0) n = n % 60 + 60;  // never happens for supported dates; keeps the index in range
-  return Concat(kHeavenlyStems[n % 10], kEarthlyBranches[n % 12]);
+  const CharPair& pair = kGanZhiPairs[PositiveMod(n, 60)];  // n is never negative in range
+  return std::u16string(pair.data(), 2);
 }
 
 std::u16string LunarDayName(int d) {
-  switch (d) {
-    case 10: return u"初十";
-    case 20: return u"二十";
-    case 30: return u"三十";
-    default: break;
-  }
   if (d < 1 || d > 30) return {};
-  return Concat(kDayTensPrefixes[d / 10], kNumberNames[d % 10]);
+  return std::u16string(kLunarDayPairs[d].data(), 2);
 }
 
 std::u16string LunarMonthName(int m) {
@@ -210,28 +269,9 @@ std::u16string LunarMonthName(int m) {
 }
 
 std::u16string EraLabel(int y) {
-  struct Era {
-    int first;
-    int last;
-    std::u16string_view name;
-  };
-  static constexpr Era kEras[] = {{1875, 1908, u"光绪"},
-                                  {1909, 1911, u"宣统"},
-                                  {1912, 1949, u"民国"},
-                                  {1950, 1 << 30, u"共和国"}};
-  auto digits = [](int v) {
-    const std::string s = std::to_string(v);
-    return std::u16string(s.begin(), s.end());
-  };
-  for (const Era& era : kEras) {
-    if (y >= era.first && y <= era.last) {
-      std::u16string s(era.name);
-      s += y == era.first ? std::u16string(u"元") : digits(y - era.first + 1);
-      s += u'年';
-      return s;
-    }
-  }
-  return u"公元" + digits(y) + u"年";
+  std::u16string label;
+  AssignEraLabel(label, y);
+  return label;
 }
 
 std::u16string_view ZodiacAnimal(int lunarYear) {
@@ -276,7 +316,7 @@ void CCalendar::Calculate(const CalendarDate& when) {
   const int Y = when.year, M = when.month, D = when.day;
   const int daysSince1970 = DaysFromCivil(Y, M, D);
 
-  eraLabel = EraLabel(Y);
+  AssignEraLabel(eraLabel, Y);
 
   // Lunar year: the last year whose first day is not after the date.
   int offset = daysSince1970 - kEpochOffset;
@@ -320,14 +360,14 @@ void CCalendar::Calculate(const CalendarDate& when) {
   lunarDay = offset + 1;
 
   lunarMonthName = kNumberNames[lunarMonth];
-  lunarDayName = LunarDayName(lunarDay);
+  AssignPair(lunarDayName, kLunarDayPairs[lunarDay]);
   const int monthLength = leapFlag ? LeapMonthDaysOf(year) : MonthDaysOf(year, lunarMonth);
   monthSize = monthLength > 29 ? u"大" : u"小";
 
   zodiacAnimal = ZodiacAnimal(lunarYear);
-  yearGanZhi = GanZhiName(lunarYear - 1864);
-  monthGanZhi = GanZhiName(static_cast<int64_t>(lunarYear) * 12 + lunarMonth - 22787);
-  dayGanZhi = GanZhiName(static_cast<int64_t>(daysSince1970) + 25577);
+  AssignPair(yearGanZhi, kGanZhiPairs[PositiveMod(lunarYear - 1864, 60)]);
+  AssignPair(monthGanZhi, kGanZhiPairs[PositiveMod(int64_t{lunarYear} * 12 + lunarMonth - 22787, 60)]);
+  AssignPair(dayGanZhi, kGanZhiPairs[PositiveMod(int64_t{daysSince1970} + 25577, 60)]);
 
   if (SolarTermDay(2 * M - 2, Y) == D)
     solarTerm = kSolarTermNames[2 * M - 2];

@@ -260,6 +260,31 @@ constexpr bool SolarDatesAreDistinct() {
 }
 static_assert(SolarDatesAreDistinct(), "one fixed-date entry per valid date");
 
+// Entries of each month: [begin, end) indexes of a list whose entries are grouped by month.
+struct MonthRange {
+  uint8_t begin = 0;
+  uint8_t end = 0;
+};
+template <size_t N>
+constexpr std::array<MonthRange, 13> RangesByMonth(const std::array<FestivalEntry, N>& list) {
+  std::array<MonthRange, 13> ranges{};
+  for (size_t i = 0; i < N; ++i) {
+    MonthRange& r = ranges[list[i].month];
+    if (r.begin == r.end) r.begin = static_cast<uint8_t>(i);
+    r.end = static_cast<uint8_t>(i + 1);
+  }
+  return ranges;
+}
+template <size_t N>
+constexpr bool GroupedByMonth(const std::array<FestivalEntry, N>& list) {
+  for (size_t i = 1; i < N; ++i)
+    if (list[i].month < list[i - 1].month) return false;
+  return true;
+}
+static_assert(GroupedByMonth(kWeekdayFestivals) && GroupedByMonth(kLunarFestivals));
+constexpr auto kWeekdayRanges = RangesByMonth(kWeekdayFestivals);
+constexpr auto kLunarRanges = RangesByMonth(kLunarFestivals);
+
 void AppendName(std::u16string& text, std::u16string_view name) {
   if (!text.empty()) text += u' ';
   text.append(name);
@@ -294,8 +319,9 @@ void MatchSolarFestivals(int y, int m, int d, int weekday, std::u16string& text,
   // 1st: w1 = weekday of the 1st, 1 = Sunday.
   const int w1 = ((weekday - 1 - (d - 1) % 7) % 7 + 7) % 7 + 1;
   auto rowOf = [w1](int day) { return (day - 1) / 7 + 1 + ((day - 1) % 7 + w1 > 7 ? 1 : 0); };
-  for (const FestivalEntry& e : kWeekdayFestivals) {
-    if (e.month != m || e.dayCode % 10 + 1 != weekday) continue;
+  for (int i = kWeekdayRanges[m].begin; i < kWeekdayRanges[m].end; ++i) {
+    const FestivalEntry& e = kWeekdayFestivals[i];
+    if (e.dayCode % 10 + 1 != weekday) continue;
     const int w = e.dayCode / 10;
     const bool match = w < 6 ? rowOf(d) == w
                              : rowOf(GregorianMonthDays(y, m)) - rowOf(d) + 6 == w;
@@ -311,8 +337,9 @@ void MatchSolarFestivals(int y, int m, int d, int weekday, std::u16string& text,
 void MatchLunarFestival(int lunarMonth, int lunarDay, int monthLength, std::u16string& text,
                         int& star) {
   text.clear();
-  for (const FestivalEntry& e : kLunarFestivals) {
-    if (e.month != lunarMonth) continue;
+  if (lunarMonth < 1 || lunarMonth > 12) return;
+  for (int i = kLunarRanges[lunarMonth].begin; i < kLunarRanges[lunarMonth].end; ++i) {
+    const FestivalEntry& e = kLunarFestivals[i];
     if (e.dayCode == lunarDay || (e.dayCode == 0 && lunarDay == monthLength)) {
       text.assign(e.name);
       if (e.star) star = 1;
