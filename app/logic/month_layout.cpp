@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calendar/almanac.h"
 #include "platform/date_time.h"
 
 namespace {
@@ -41,12 +42,20 @@ SystemTime CellDate(const MonthShape& shape, int index) {
 
 MonthDays LayOutMonthDays(int year, int month) { return LayOutMonthDays(year, month, kGridCells); }
 
-MonthDays LayOutMonthDays(int year, int month, int cells) {
+MonthDays LayOutMonthDays(int year, int month, int cells, bool withAlmanac) {
   MonthDays out;
   MonthShape shape = ShapeOfMonth(year, month);
   out.rows = shape.rows;
   if (shape.rows == 0) return out;
   cells = std::clamp(cells, 0, kGridCells);
-  for (int i = 0; i < cells; ++i) BuildDayInfo(CellDate(shape, i), out.days[i]);
+  for (int i = 0; i < cells; ++i) {
+    if (withAlmanac) BuildDayInfo(CellDate(shape, i), out.days[i]);
+    else BuildDayInfoWithoutAlmanac(CellDate(shape, i), out.days[i]);
+  }
   return out;
+}
+
+void FillAlmanac(DayInfo& day) {
+  day.suitable = LookUpSuitable(day.date);
+  day.avoid = LookUpAvoid(day.date);
 }

@@ -27,5 +27,8 @@ struct MonthDays {
 };
 // The 42 records of the month's grid from the day-information builder, and the row count.
 MonthDays LayOutMonthDays(int year, int month);
-// The same for the first `cells` cells only (the ones a view shows); the rest stay empty.
-MonthDays LayOutMonthDays(int year, int month, int cells);
+// The same for the first `cells` cells only (the ones a view shows); the rest stay empty. Without
+// the almanac the suitable and avoid lists stay empty (no database work; see FillAlmanac).
+MonthDays LayOutMonthDays(int year, int month, int cells, bool withAlmanac = true);
+// Looks up the day's suitable and avoid lists.
+void FillAlmanac(DayInfo& day);

@@ -184,7 +184,11 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
   }
   int cells = shape.rows * kGridColumns;
   // The cells on show, and the one after the last (its month decides the last cell's width).
-  MonthDays days = LayOutMonthDays(year, month, std::min(cells + 1, kGridCells));
+  // The almanac lists need two database round trips per day; they are read for the one cell the
+  // pointer rests on (CompleteCellData), which keeps a click's rebuild within a frame.
+  MonthDays days = LayOutMonthDays(year, month, std::min(cells + 1, kGridCells), false);
+  cellDays_.assign(days.days.begin(), days.days.begin() + cells);
+  cellAlmanac_.assign(cells, false);
   shownRows_ = shape.rows;
 
   MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
@@ -417,11 +421,21 @@ void CDlgMain::HoverCheck() {
     }
     tooltip_ = std::move(tip);
   }
-  tooltip_->SetData(control->GetUserData());
+  tooltip_->SetData(CompleteCellData(control));
   ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, WorkArea());
   SetWindowPos(tooltip_->GetHWND(), nullptr, at.x, at.y, kTooltipWidth, kTooltipHeight,
                SWP_NOZORDER | SWP_NOACTIVATE);
   tooltip_->ShowWindow(true, true);
+}
+
+const std::u16string& CDlgMain::CompleteCellData(tvui::Control* option) {
+  int index = menology_ && option->GetParent() ? menology_->GetItemIndex(option->GetParent()) : -1;
+  if (index >= 0 && index < static_cast<int>(cellDays_.size()) && !cellAlmanac_[index]) {
+    cellAlmanac_[index] = true;
+    FillAlmanac(cellDays_[index]);
+    option->SetUserData(DayDataString(cellDays_[index]));
+  }
+  return option->GetUserData();
 }
 
 void CDlgMain::HideTooltip() {

@@ -12,6 +12,7 @@
 #include "app/logic/input_guards.h"
 #include "app/logic/month_navigator.h"
 #include "app/logic/placement.h"
+#include "calendar/day_info.h"
 #include "ui/combo.h"
 #include "ui/win32/window_impl_base.h"
 
@@ -69,6 +70,8 @@ class CDlgMain : public tvui::WindowImplBase {
   void MirrorSelectors();
   void HoverCheck();
   void HideTooltip();
+  // The cell's data string with the day's almanac lists (read once per cell and month view).
+  const std::u16string& CompleteCellData(tvui::Control* option);
   void StartRefreshAnimation();
   void RefreshAnimationStep();
   void OnCitySelected(int index);
@@ -100,6 +103,9 @@ class CDlgMain : public tvui::WindowImplBase {
   int animFrame_ = 0;  // F
   int animTicks_ = 0;  // K
   std::vector<CityListItem> cityItems_;
+  // The records of the cells on show; their almanac lists are read when a cell is first hovered.
+  std::vector<DayInfo> cellDays_;
+  std::vector<bool> cellAlmanac_;
   std::unique_ptr<CToolTipDlg> tooltip_;
   bool weatherSubscribed_ = false;
   int64_t lastRebuildUs_ = 0;

@@ -65,6 +65,9 @@ TEST(MonthShape, LayOutFillsTheRecordsInOrder) {
   MonthDays partial = LayOutMonthDays(2024, 3, 5);
   EXPECT_EQ(partial.days[4].date.wDay, 1);
   EXPECT_EQ(partial.days[5].date.wYear, 0) << "cells after the count stay empty";
+  MonthDays quick = LayOutMonthDays(2024, 2, 10, false);
+  EXPECT_FALSE(quick.days[9].lunarText.empty()) << "everything but the almanac is there";
+  EXPECT_TRUE(quick.days[9].suitable.empty());
 }
 
 DayInfo Day(int y, int m, int d, int weekday) {
