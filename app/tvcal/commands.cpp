@@ -16,7 +16,9 @@ constexpr std::string_view kUsage =
     "       tvcal dump FROM TO       one tab-separated line per day, FROM and TO as YYYY-MM-DD:\n"
     "                                date, lunar year, month, day, leap 0/1, solar term,\n"
     "                                lunar festival, solar festival\n"
-    "Dates from 1900-01-31 to 2101-01-28; months from 1900-02 to 2100-12.\n";
+    "Dates from 1900-01-31 to 2101-01-28; months from 1900-02 to 2100-12.\n"
+    "Options before the command: --db PATH reads days off, make-up working days and the\n"
+    "almanac from that user.dat (default: the user.dat beside tvcal); --no-db skips them.\n";
 
 constexpr std::string_view kRangeText = "supported dates: 1900-01-31 ... 2101-01-28";
 

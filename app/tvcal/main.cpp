@@ -1,11 +1,14 @@
 // tvcal: the lunar calendar in a terminal.
 #include <cstdlib>
+#include <string>
 #include <ctime>
 #include <string_view>
 #include <vector>
 
 #include "app/tvcal/commands.h"
 #include "app/tvcal/console.h"
+#include "app/tvcal/database_facts.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -42,5 +45,39 @@ int main(int argc, char** argv) {
   const char* noColor = std::getenv("NO_COLOR");
   options.color = IsColorTerminal(Stream::kOut) && !(noColor && *noColor);
   ConsoleSink out(Stream::kOut), err(Stream::kErr);
-  return RunTvcal(args, options, out, err);
+
+  // Leading options: --db PATH, --no-db.
+  std::u16string databasePath = DefaultDatabasePath();
+  bool explicitDatabase = false;
+  while (!args.empty() && args[0].substr(0, 2) == "--" && args[0] != "--help") {
+    if (args[0] == "--no-db") {
+      databasePath.clear();
+      args.erase(args.begin());
+    } else if (args[0] == "--db" && args.size() >= 2) {
+      databasePath = Utf8ToWide(args[1]);
+      explicitDatabase = true;
+      args.erase(args.begin(), args.begin() + 2);
+    } else {
+      err.Write("tvcal: unknown or incomplete option '" + std::string(args[0]) + "'\n");
+      RunTvcal({"help"}, options, err, err);  // the usage text, on standard error
+      return kExitUsage;
+    }
+  }
+
+  // The database is needed only for the views that show days off and the almanac.
+  const bool wantsFacts = args.empty() || args[0] == "month" || args[0] == "day";
+  DatabaseDayFacts databaseFacts;
+  bool opened = false;
+  if (wantsFacts && !databasePath.empty()) {
+    const int year = options.today.valid ? options.today.year : 0;
+    opened = OpenCalendarDatabase(databasePath, year);
+    if (!opened && explicitDatabase) {
+      err.Write("tvcal: no database at '" + WideToUtf8(databasePath) + "'\n");
+      return kExitUsage;
+    }
+    if (opened) options.provider = &databaseFacts;
+  }
+  const int rc = RunTvcal(args, options, out, err);
+  if (opened) CloseCalendarDatabase();
+  return rc;
 }
