@@ -98,11 +98,12 @@ TEST(Database, RequestsQueuedAtCloseAreReleasedEmpty) {
   TempDir temp;
   OpenDatabase(temp.Dir() + u"user.dat");
   EXPECT_EQ(QueryValue(u"select 1"), u"1");
-  // Keep the worker busy with one long statement, queue two more behind it, then close.
+  // Keep the worker busy with one long statement (about a second or more), queue two more
+  // behind it, then close while it still runs.
   std::u16string slow;
   std::thread busy([&] {
     slow = QueryValue(
-        u"with recursive c(x) as (select 1 union all select x + 1 from c where x < 1500000) select count(*) from c");
+        u"with recursive c(x) as (select 1 union all select x + 1 from c where x < 5000000) select count(*) from c");
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   std::u16string queued1 = u"unset", queued2 = u"unset";
