@@ -43,9 +43,5 @@ void StartClockHook() { NotYet(u"the taskbar clock hook"); }
 void StopClockHook() {}
 void StartStatisticsWorker(HWND) { NotYet(u"the statistics worker"); }
 void OpenDateTimeSettings() { NotYet(u"the date and time settings"); }
-LRESULT HandleCompanionCopyData(HWND, WPARAM, LPARAM) {
-  NotYet(u"the companion exchange");
-  return 1;
-}
 
 }  // namespace app
