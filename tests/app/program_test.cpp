@@ -225,6 +225,16 @@ class Installation {
   std::vector<HANDLE> processes_;
 };
 
+// A pointer move as the mouse makes it (input queue), to screen coordinates.
+void MovePointer(int x, int y) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = static_cast<LONG>((x * 65535.0) / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
+  in.mi.dy = static_cast<LONG>((y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof(in));
+}
+
 SYSTEMTIME Today() {
   SYSTEMTIME t;
   GetLocalTime(&t);
@@ -423,7 +433,10 @@ TEST_F(ProgramTest, RestingOnADayShowsItsDetails) {
     std::u16string pos = s.CellPart(cell, 3);
     int cx = 0, cy = 0, cw = 0, ch = 0;
     std::swscanf(reinterpret_cast<const wchar_t*>(pos.c_str()), L"%d,%d,%d,%d", &cx, &cy, &cw, &ch);
-    SetCursorPos(rc.left + cx + cw / 2, rc.top + cy + ch / 2);
+    // Two real moves, so that the window sees the pointer arrive even when it already stood there.
+    MovePointer(rc.left + cx + cw / 2 - 3, rc.top + cy + ch / 2 - 3);
+    Sleep(60);
+    MovePointer(rc.left + cx + cw / 2, rc.top + cy + ch / 2);
   };
   int first = shape.leadingDays;  // day 1
   rest(first);
@@ -445,7 +458,7 @@ TEST_F(ProgramTest, RestingOnADayShowsItsDetails) {
       << Read()[u"tooltip.day"];
   EXPECT_EQ(Read().Int(u"tooltip"), 1);
   // Off the grid: hidden.
-  SetCursorPos(rc.left + 20, rc.top + 60);
+  MovePointer(rc.left + 20, rc.top + 60);
   EXPECT_TRUE(WaitFor([&] { return Read().Int(u"tooltip") == 0; }, 3000));
 }
 
