@@ -473,6 +473,18 @@ TEST_F(ProgramTest, SecondStartShowsTheFirstAndExits) {
   EXPECT_TRUE(IsWindow(hwnd_));
 }
 
+TEST_F(ProgramTest, ToggleMessagesWithinTwoHundredMsActOnce) {
+  Launch();
+  PostMessageW(hwnd_, app::UM_TOGGLE_MAIN, 0, 0);
+  PostMessageW(hwnd_, app::UM_TOGGLE_MAIN, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(hwnd_); }, 3000));
+  Sleep(400);
+  EXPECT_FALSE(IsWindowVisible(hwnd_)) << "the second toggle came too soon and is ignored";
+  PostMessageW(hwnd_, app::UM_TOGGLE_MAIN, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 3000));
+  EXPECT_TRUE(ShowsMonth(Today().wYear, Today().wMonth, Today().wDay, 0)) << "shown anew on today's month";
+}
+
 TEST_F(ProgramTest, CloseButtonEndsTheProgramAndKeepsItsRecords) {
   Launch();
   RealClick(24, 162);  // one usage event of a window
