@@ -194,8 +194,13 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
   MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
   if (tvui::Control* card = FindControl(u"tv_mouth_info")) card->SetBkImage(std::u16string(place.background));
   currentTop_ = place.rect.top;
-  SetWindowPos(GetHWND(), nullptr, place.rect.left, place.rect.top, place.rect.Width(), place.rect.Height(),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT now{};
+  GetWindowRect(GetHWND(), &now);
+  if (now.left != place.rect.left || now.top != place.rect.top || now.right != place.rect.right ||
+      now.bottom != place.rect.bottom) {
+    SetWindowPos(GetHWND(), nullptr, place.rect.left, place.rect.top, place.rect.Width(),
+                 place.rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 
   if (!menology_) return;
   HideTooltip();

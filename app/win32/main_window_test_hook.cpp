@@ -148,6 +148,17 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
       result = static_cast<LRESULT>(total / n);
       return true;
     }
+    case kHookPaint: {
+      int n = static_cast<int>(lParam);
+      if (n <= 0 || n > 1000) return true;
+      int64_t start = MicrosecondsNow();
+      for (int i = 0; i < n; ++i) {
+        ::InvalidateRect(w.GetHWND(), nullptr, FALSE);
+        UpdateWindow(w.GetHWND());
+      }
+      result = static_cast<LRESULT>((MicrosecondsNow() - start) / n);
+      return true;
+    }
     default:
       return true;
   }

@@ -12,6 +12,7 @@
 //   5 city     the same for "xcity"
 //   6 click    lParam = index in kTestHookButtons: a "click" notification of that control
 //   7 bench    lParam = n: n month rebuilds with painting; returns the mean in microseconds
+//   8 paint    lParam = n: n paintings of the whole window alone; the mean in microseconds
 // The result is 1 for a command done, 0 for an unknown command or argument.
 #include <windows.h>
 
@@ -29,6 +30,7 @@ enum TestHookCommand : WPARAM {
   kHookCity = 5,
   kHookClick = 6,
   kHookBench = 7,
+  kHookPaint = 8,
 };
 inline constexpr const char16_t* kTestHookButtons[] = {
     u"monLeft", u"monRight", u"returntoday", u"closebtn", u"close", u"skin",  u"set",
