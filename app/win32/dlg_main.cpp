@@ -29,10 +29,6 @@ using tvui::Notification;
 
 namespace {
 
-constexpr int kAnimationFrames = 24;
-constexpr int kAnimationFetchStep = 48;
-constexpr int kAnimationWrap = 10000;
-
 UINT TaskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
   return message;
@@ -87,6 +83,10 @@ void CDlgMain::InitWindow() {
   for (const auto& [name, control] : required) {
     if (!control) LogError(std::u16string(u"app: the main window's skin has no control ") + name);
   }
+  if (airQuality_) {
+    const tvui::Rect& pos = airQuality_->GetFloatPos();
+    airSkin_ = {airQuality_->GetTextColor(), pos.left, pos.top, pos.right, pos.bottom};
+  }
 
   if (weather_ && !weatherSubscribed_) {
     weatherSubscribed_ = true;
@@ -133,7 +133,7 @@ void CDlgMain::RefreshAll() {
   CurrentCity city = GetCurrentCity();
   AddToMyCities(city.province, city.city);
   FillCityList(CityEntry(city.province, city.city));
-  app::UpdateWeatherPanel(GetHWND());
+  UpdateWeatherPanel();
 }
 
 void CDlgMain::ComputeAnchor() {
@@ -388,22 +388,6 @@ void CDlgMain::OnTimer(Notification& msg) {
   }
 }
 
-void CDlgMain::StartRefreshAnimation() {
-  if (animFrame_ == 0) SetTimer(app::kTimerRefreshAnim, 40);
-}
-
-void CDlgMain::RefreshAnimationStep() {
-  if (refresh_) refresh_->SetBkImage(u"r" + IntToText(animFrame_) + u".png");
-  if (animTicks_ > kAnimationWrap) animTicks_ = 0;
-  ++animFrame_;
-  ++animTicks_;
-  if (animTicks_ == kAnimationFetchStep) {
-    CurrentCity city = GetCurrentCity();
-    SwitchCity(city.city, city.province);
-  }
-  if (animFrame_ > kAnimationFrames - 1) animFrame_ = 0;
-}
-
 void CDlgMain::HoverCheck() {
   HWND hwnd = GetHWND();
   if (!hwnd || !IsWindowVisible(hwnd)) return;
@@ -515,17 +499,9 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       Record(app::kUsageTrayMenu);
       app::ShowTrayMenu(hwnd);
       return 0;
-    case UM_WEATHER_UPDATED: {
-      bool popupOpen = app::IsWeatherPopupOpen();
-      app::ShowWeatherPopup(hwnd, false);
-      if (popupOpen) app::ShowWeatherPopup(hwnd, true);
-      KillTimer(app::kTimerRefreshAnim);
-      animFrame_ = 0;
-      animTicks_ = 0;
-      if (refresh_) refresh_->SetBkImage(u"r0.png");
-      app::UpdateWeatherPanel(hwnd);
+    case UM_WEATHER_UPDATED:
+      OnWeatherUpdated();
       return 0;
-    }
     case app::UM_SHOW_MAIN:
       if (!IsWindowVisible(hwnd)) {
         Toggle();

@@ -12,6 +12,7 @@
 #include "app/logic/input_guards.h"
 #include "app/logic/month_navigator.h"
 #include "app/logic/placement.h"
+#include "app/logic/weather_panel_view.h"
 #include "calendar/day_info.h"
 #include "ui/combo.h"
 #include "ui/win32/window_impl_base.h"
@@ -56,6 +57,8 @@ class CDlgMain : public tvui::WindowImplBase {
   void UpdateTodayHeader();
   void UpdateClock();
   void FillCityList(const std::u16string& firstEntry);
+  // Today's weather and air quality from the shared reports (weather_panel.cpp).
+  void UpdateWeatherPanel();
 
   // State for tests and measurements (see app/README.md).
   std::u16string DescribeState();
@@ -74,6 +77,8 @@ class CDlgMain : public tvui::WindowImplBase {
   const std::u16string& CompleteCellData(tvui::Control* option);
   void StartRefreshAnimation();
   void RefreshAnimationStep();
+  void StopRefreshAnimation();
+  void OnWeatherUpdated();
   void OnCitySelected(int index);
   void HandleWeatherNotification(tvui::Notification& msg);
   SystemTime Now() const;
@@ -100,8 +105,9 @@ class CDlgMain : public tvui::WindowImplBase {
   MonthNavigator navigator_;
   ToggleGuard toggleGuard_;
   RestingPointer pointer_;
-  int animFrame_ = 0;  // F
-  int animTicks_ = 0;  // K
+  RefreshAnimation refreshAnim_;
+  AirLabelLook airSkin_;  // the air-quality label as the skin has it
+  int weatherUpdates_ = 0;
   std::vector<CityListItem> cityItems_;
   // The records of the cells on show; their almanac lists are read when a cell is first hovered.
   std::vector<DayInfo> cellDays_;

@@ -35,7 +35,6 @@ void HideAllPopups() {}
 void ApplySavedSkin(HWND) { NotYet(u"skin switching"); }
 void PreviewSkin(HWND, int) { NotYet(u"skin preview"); }
 void ApplyAndStoreSkin(HWND, int) { NotYet(u"skin switching"); }
-void UpdateWeatherPanel(HWND) { NotYet(u"the weather panel"); }
 void AddTrayIcon(HWND) { NotYet(u"the tray icon"); }
 void RemoveTrayIcon() {}
 void ShowTrayMenu(HWND) { NotYet(u"the tray menu"); }

@@ -30,9 +30,6 @@ void ApplySavedSkin(HWND mainWindow);
 void PreviewSkin(HWND mainWindow, int skin);
 void ApplyAndStoreSkin(HWND mainWindow, int skin);
 
-// Today's weather and air quality in the window's header.
-void UpdateWeatherPanel(HWND mainWindow);
-
 void AddTrayIcon(HWND owner);
 void RemoveTrayIcon();
 void ShowTrayMenu(HWND owner);

@@ -96,6 +96,17 @@ std::u16string CDlgMain::DescribeState() {
       s += Line(std::u16string(u"tooltip.") + name, app::TextOf(*tooltip_, name));
     }
   }
+  // The weather panel: icon|tool tip, temperature, badge text|background|text colour|l,t,r,b.
+  s += Line(u"weather", (weather_ ? weather_->GetBkImage() : u"") + u"|" + (weather_ ? weather_->GetToolTip() : u""));
+  s += Line(u"temperature", temperature_ ? temperature_->GetText() : u"");
+  if (airQuality_) {
+    const tvui::Rect& a = airQuality_->GetFloatPos();
+    s += Line(u"air", airQuality_->GetText() + u"|" + IntToText(airQuality_->GetBkColor()) + u"|" +
+                          IntToText(airQuality_->GetTextColor()) + u"|" + IntToText(a.left) + u"," +
+                          IntToText(a.top) + u"," + IntToText(a.right) + u"," + IntToText(a.bottom));
+  }
+  s += Line(u"refresh", (refresh_ ? refresh_->GetBkImage() : u"") + u"|" + IntToText(refreshAnim_.Running() ? 1 : 0));
+  s += Line(u"weather_updates", IntToText(weatherUpdates_));
   s += Line(u"rebuild_us", IntToText(lastRebuildUs_));
   s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
   s += app::StartMetricsText();

@@ -19,6 +19,7 @@
 #include "platform/user_data.h"
 #include "ui/win32/ui_app.h"
 #include "weather/current_city.h"
+#include "weather/weather_worker.h"
 #include "weather/win32/window_poster.h"
 
 namespace app {
@@ -31,7 +32,11 @@ void Shutdown(bool comStarted) {
   steps.stopClockHook = [] { StopClockHook(); };
   steps.stopIpcListener = [] { StopActivationListener(); };
   steps.stopUsageRecorder = [] { StopUsageRecorder(); };
-  steps.closeUserData = [] { CloseUserData(); };
+  steps.closeUserData = [] {
+    // A refresh still running writes through the database: let it end first.
+    if (!WaitForWeatherIdle(15000)) LogError(u"app: a weather refresh was still running at exit");
+    CloseUserData();
+  };
   RunShutdown(steps);
   if (comStarted) CoUninitialize();
 }

@@ -205,6 +205,24 @@ class Installation {
     return ss.str();
   }
 
+  // Sets a "userconfig" value of the copied user.dat before the program starts.
+  bool SetConfig(const std::string& name, const std::string& value) const {
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2((dir_ / "user.dat").string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    for (const char* sql : {"delete from userconfig where name = ?1", "insert into userconfig (name,value) values (?1,?2)"}) {
+      sqlite3_stmt* st = nullptr;
+      ok = ok && sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK;
+      if (ok) {
+        sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_bind_parameter_count(st) > 1) sqlite3_bind_text(st, 2, value.c_str(), -1, SQLITE_TRANSIENT);
+        ok = sqlite3_step(st) == SQLITE_DONE;
+      }
+      sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return ok;
+  }
+
   std::string QueryValue(const char* sql) const {
     sqlite3* db = nullptr;
     std::string value;
@@ -233,6 +251,16 @@ void MovePointer(int x, int y) {
   in.mi.dy = static_cast<LONG>((y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &in, sizeof(in));
+}
+
+// Port of the local service stand-in that the CTest fixture started beside the test; 0 when none.
+int DevServicePort() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::ifstream in(fs::path(self).parent_path() / "wx_devservice.port");
+  int port = 0;
+  in >> port;
+  return port;
 }
 
 SYSTEMTIME Today() {
@@ -517,6 +545,59 @@ TEST_F(ProgramTest, NoShowAndAutostartKeepTheWindowHidden) {
   HANDLE second = install_->Start();
   EXPECT_EQ(Installation::WaitExit(second, 15000), 0);
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 3000));
+}
+
+TEST_F(ProgramTest, WeatherPanelShowsTheRefreshedReport) {
+  int port = DevServicePort();
+  if (port == 0) GTEST_SKIP() << "devservice is not running: run this test through ctest (fixture wx_devservice)";
+  std::string root = "http://127.0.0.1:" + std::to_string(port);
+  ASSERT_TRUE(install_->SetConfig("svc_forecast", root + "/_/daytime"));
+  ASSERT_TRUE(install_->SetConfig("svc_weather2", root));
+  ASSERT_TRUE(install_->SetConfig("svc_air", root));
+  Launch();
+
+  // The start-up refresh: the button turns until the update (10028) arrives, then rests.
+  State s = Read();
+  ASSERT_TRUE(WaitFor([&] {
+    s = Read();
+    return s.Int(u"weather_updates") >= 1;
+  }, 60000)) << "no weather update";
+  EXPECT_EQ(s[u"refresh"], "r0.png|0");
+  std::u16string weather = s.Text(u"weather");
+  size_t bar = weather.find(u'|');
+  ASSERT_NE(bar, std::u16string::npos);
+  std::u16string icon = weather.substr(0, bar), tip = weather.substr(bar + 1);
+  EXPECT_EQ(icon.rfind(u"weather\\", 0), 0u) << s[u"weather"];
+  EXPECT_NE(icon.find(u".png"), std::u16string::npos) << s[u"weather"];
+  std::string picture = Narrow(icon);
+  for (char& c : picture) c = c == '\\' ? '/' : c;
+  EXPECT_TRUE(fs::exists(install_->Dir() / "skin15" / fs::u8path(picture))) << "no picture " << s[u"weather"];
+  EXPECT_FALSE(tip.empty()) << "no condition text";
+  EXPECT_NE(tip.find(u"风"), std::u16string::npos) << "no wind in " << s[u"weather"];
+  std::u16string temperature = s.Text(u"temperature");
+  ASSERT_FALSE(temperature.empty());
+  EXPECT_EQ(temperature.back(), u'℃') << s[u"temperature"];
+  // The badge: " 空气质量 L" or " L V", coloured by its level, at the skin's place.
+  std::string air = s[u"air"];
+  EXPECT_EQ(air.rfind(" ", 0), 0u) << air;
+  EXPECT_GT(air.find("|"), 1u) << "no air-quality text";
+  static const char* kColours[] = {"4286691887", "4294949655", "4291197185", "4293595419", "4289922651", "4284482050"};
+  bool coloured = false;
+  for (const char* c : kColours) coloured = coloured || air.find(std::string("|") + c + "|") != std::string::npos;
+  EXPECT_TRUE(coloured) << air;
+  EXPECT_NE(air.find("|122,93,"), std::string::npos) << air;
+
+  // The refresh button: turning at once, resting again after the next update.
+  int updates = s.Int(u"weather_updates");
+  ASSERT_EQ(Click(app::kHookClick, 12), 1);  // refresh
+  s = Read();
+  EXPECT_EQ(s[u"refresh"].substr(s[u"refresh"].size() - 2), "|1") << s[u"refresh"];
+  ASSERT_TRUE(WaitFor([&] {
+    s = Read();
+    return s.Int(u"weather_updates") > updates;
+  }, 60000)) << "the refresh button brought no update";
+  EXPECT_EQ(s[u"refresh"], "r0.png|0");
+  EXPECT_EQ(s.Text(u"temperature"), temperature) << "same city and date, same report";
 }
 
 }  // namespace

@@ -1,0 +1,55 @@
+#pragma once
+// What the main window's weather panel shows for the shared reports, and the refresh button's
+// animation, decided without windows.
+#include <cstdint>
+#include <string>
+
+#include "weather/panel_logic.h"
+#include "weather/weather_report.h"
+
+// The air-quality label's look in the skin; the badge returns to it whenever a level has no
+// colour of its own, so that one report's look never outlives the report.
+struct AirLabelLook {
+  uint32_t textColor = 0xffffffff;
+  int left = 122, top = 93, right = 192, bottom = 111;
+};
+
+struct WeatherPanelView {
+  std::u16string icon;         // background image of "weather"; never empty
+  std::u16string toolTip;      // the condition, then the wind after a blank when it is known
+  std::u16string temperature;  // "temperature"
+  std::u16string airText;      // "airQuality"; empty when no level is known
+  uint32_t airBackground = 0;  // 0: none
+  uint32_t airTextColor = 0;
+  int airLeft = 0, airTop = 0, airRight = 0, airBottom = 0;
+};
+
+WeatherPanelView MakeWeatherPanelView(const WeatherReport& report, const AirQualityReport& air,
+                                      int localHour, const AirLabelLook& skin);
+
+// The refresh button's frames r0.png … r23.png, stepped every 40 ms from a start until the
+// weather update arrives. The 48th step starts the fetch (the button's circle has turned twice
+// by then); a worker that never answers gets the request again every 10001 steps after it.
+class RefreshAnimation {
+ public:
+  static constexpr int kFrames = 24;
+  static constexpr int kFetchStep = 48;
+  static constexpr int kWrap = 10000;
+
+  // True when the step timer has to be started (false while it already runs).
+  bool Start();
+  struct Step {
+    std::u16string image;  // the frame to show
+    bool fetch = false;    // start the weather fetch now
+  };
+  Step Next();
+  // The update arrived: back to rest. Returns the resting frame.
+  std::u16string Stop();
+  bool Running() const { return running_; }
+  int Frame() const { return frame_; }
+
+ private:
+  bool running_ = false;
+  int frame_ = 0;  // the frame the next step shows
+  int ticks_ = 0;  // steps since the start, wrapping after kWrap
+};
