@@ -5,9 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "ui/button.h"
 #include "ui/combo.h"
@@ -340,6 +342,42 @@ TEST_F(WindowTest, ItemTemplatesAddCellsAndScreenshotsSave) {
   ASSERT_TRUE(window->SaveClientPng(out.u16string()));
   EXPECT_GT(std::filesystem::file_size(out), 1000u);
   std::filesystem::remove(out);
+}
+
+TEST_F(WindowTest, ScreenshotsMatchAfterRepaintsAndAfterTheWindowGrowsAndShrinksBack) {
+  // The second paint draws from cached, already composed images; after a grow and a shrink the
+  // back buffer is larger than the window. Neither may change a pixel of the saved picture.
+  auto dir = std::filesystem::temp_directory_path();
+  auto first = dir / "tvui_window_test_a.png";
+  auto again = dir / "tvui_window_test_b.png";
+  auto resized = dir / "tvui_window_test_c.png";
+  ASSERT_TRUE(window->SaveClientPng(first.u16string()));
+  ASSERT_TRUE(window->SaveClientPng(again.u16string()));
+  RECT rc;
+  GetWindowRect(window->GetHWND(), &rc);
+  int cx = rc.right - rc.left;
+  int cy = rc.bottom - rc.top;
+  SetWindowPos(window->GetHWND(), nullptr, 0, 0, cx + 40, cy + 60, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  UpdateWindow(window->GetHWND());
+  PumpFor(20);
+  SetWindowPos(window->GetHWND(), nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  UpdateWindow(window->GetHWND());
+  PumpFor(20);
+  ASSERT_TRUE(window->SaveClientPng(resized.u16string()));
+  auto bytes = [](const std::filesystem::path& p) {
+    std::FILE* f = _wfopen(p.wstring().c_str(), L"rb");
+    std::string data;
+    if (!f) return data;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof(buf), f)) > 0;) data.append(buf, n);
+    std::fclose(f);
+    return data;
+  };
+  std::string a = bytes(first);
+  EXPECT_GT(a.size(), 1000u);
+  EXPECT_EQ(a, bytes(again));
+  EXPECT_EQ(a, bytes(resized));
+  for (const auto& p : {first, again, resized}) std::filesystem::remove(p);
 }
 
 // A window that deletes itself when it is gone, destroyed from inside its own click handler.

@@ -2,6 +2,8 @@
 
 #include "ui/win32/gdiplus_include.h"
 
+#include <cstring>
+#include <deque>
 #include <map>
 #include <memory>
 
@@ -11,7 +13,46 @@ namespace tvui {
 
 struct ImageCache::Impl {
   std::map<std::u16string, std::unique_ptr<Gdiplus::Bitmap>> images;
+  std::map<std::u16string, HBITMAP> dibs;
+  std::map<std::u16string, HBITMAP> composed;
+  std::deque<std::u16string> composedOrder;  // oldest first
+
+  void DropDibs() {
+    for (auto& [key, dib] : dibs) DeleteObject(dib);
+    for (auto& [key, dib] : composed) DeleteObject(dib);
+    dibs.clear();
+    composed.clear();
+    composedOrder.clear();
+  }
 };
+
+namespace {
+
+constexpr size_t kMaxComposed = 512;
+
+std::u16string NormalPath(const std::u16string& rawPath) {
+  std::u16string path = rawPath;
+  for (auto& c : path) {
+    if (c == u'/') c = u'\\';
+  }
+  return path;
+}
+
+HBITMAP CreateDib(int cx, int cy, void** bits) {
+  if (cx <= 0 || cy <= 0) return nullptr;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = cx;
+  bi.bmiHeader.biHeight = -cy;  // top-down rows
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+  if (dib && *bits) std::memset(*bits, 0, static_cast<size_t>(cx) * cy * 4);
+  return dib;
+}
+
+}  // namespace
 
 ImageCache::ImageCache() : impl_(new Impl) {}
 
@@ -22,10 +63,7 @@ ImageCache& ImageCache::Instance() {
 
 Gdiplus::Bitmap* ImageCache::Get(const std::u16string& rawPath) {
   if (rawPath.empty() || !EnsureGdiplus()) return nullptr;
-  std::u16string path = rawPath;
-  for (auto& c : path) {
-    if (c == u'/') c = u'\\';
-  }
+  std::u16string path = NormalPath(rawPath);
   auto it = impl_->images.find(path);
   if (it != impl_->images.end()) return it->second.get();
   std::unique_ptr<Gdiplus::Bitmap> bitmap;
@@ -44,7 +82,93 @@ Gdiplus::Bitmap* ImageCache::Get(const std::u16string& rawPath) {
   return raw;
 }
 
+HBITMAP ImageCache::GetDib(const std::u16string& rawPath) {
+  std::u16string path = NormalPath(rawPath);
+  auto it = impl_->dibs.find(path);
+  if (it != impl_->dibs.end()) return it->second;
+  Gdiplus::Bitmap* image = Get(path);
+  if (!image) return nullptr;
+  int cx = static_cast<int>(image->GetWidth());
+  int cy = static_cast<int>(image->GetHeight());
+  void* bits = nullptr;
+  HBITMAP dib = CreateDib(cx, cy, &bits);
+  if (!dib) return nullptr;
+  Gdiplus::BitmapData data{};
+  Gdiplus::Rect all(0, 0, cx, cy);
+  if (image->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
+    DeleteObject(dib);
+    return nullptr;
+  }
+  for (int y = 0; y < cy; ++y) {
+    std::memcpy(static_cast<char*>(bits) + static_cast<size_t>(y) * cx * 4,
+                static_cast<const char*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                static_cast<size_t>(cx) * 4);
+  }
+  image->UnlockBits(&data);
+  impl_->dibs[path] = dib;
+  return dib;
+}
+
+HBITMAP ImageCache::FindComposed(const std::u16string& key) const {
+  auto it = impl_->composed.find(key);
+  return it == impl_->composed.end() ? nullptr : it->second;
+}
+
+HBITMAP ImageCache::Compose(const std::u16string& key, int left, int top, int cx, int cy,
+                            const std::function<void(Gdiplus::Graphics&)>& draw) {
+  if (!EnsureGdiplus() || left < 0 || top < 0) return nullptr;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDib(cx, cy, &bits);
+  if (!dib) return nullptr;
+  // Drawn at the same device coordinates as in the window's back buffer, so that stretched parts
+  // sample their pixels exactly as a direct draw would, into a premultiplied surface (which keeps
+  // the alpha); then the area is cut out.
+  void* wholeBits = nullptr;
+  HBITMAP whole = CreateDib(left + cx, top + cy, &wholeBits);
+  if (!whole) {
+    DeleteObject(dib);
+    return nullptr;
+  }
+  {
+    Gdiplus::Bitmap surface(left + cx, top + cy, (left + cx) * 4, PixelFormat32bppPARGB,
+                            static_cast<BYTE*>(wholeBits));
+    if (surface.GetLastStatus() != Gdiplus::Ok) {
+      DeleteObject(whole);
+      DeleteObject(dib);
+      return nullptr;
+    }
+    Gdiplus::Graphics g(&surface);
+    draw(g);
+    g.Flush(Gdiplus::FlushIntentionSync);
+  }
+  size_t wholeStride = static_cast<size_t>(left + cx) * 4;
+  for (int y = 0; y < cy; ++y) {
+    std::memcpy(static_cast<char*>(bits) + static_cast<size_t>(y) * cx * 4,
+                static_cast<const char*>(wholeBits) + (top + y) * wholeStride + left * 4,
+                static_cast<size_t>(cx) * 4);
+  }
+  DeleteObject(whole);
+  auto it = impl_->composed.find(key);
+  if (it != impl_->composed.end()) {
+    DeleteObject(it->second);
+    it->second = dib;
+    return dib;
+  }
+  while (impl_->composed.size() >= kMaxComposed && !impl_->composedOrder.empty()) {
+    auto old = impl_->composed.find(impl_->composedOrder.front());
+    if (old != impl_->composed.end()) {
+      DeleteObject(old->second);
+      impl_->composed.erase(old);
+    }
+    impl_->composedOrder.pop_front();
+  }
+  impl_->composed[key] = dib;
+  impl_->composedOrder.push_back(key);
+  return dib;
+}
+
 void ImageCache::Clear() {
+  impl_->DropDibs();
   impl_->images.clear();
   missing_.clear();
 }

@@ -1,13 +1,16 @@
 #pragma once
-// Process-wide cache of decoded images (PNG with alpha through GDI+), keyed by full path.
-// UI thread only.
+// Process-wide cache of decoded images (PNG with alpha through GDI+), keyed by full path, and of
+// images already composed at a drawing size (nine-grids, stretched or faded images), so that a
+// paint draws them 1:1 instead of scaling them again. UI thread only.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace Gdiplus {
 class Bitmap;
+class Graphics;
 }
 
 namespace tvui {
@@ -19,6 +22,16 @@ class ImageCache {
   // listed by MissingFiles).
   Gdiplus::Bitmap* Get(const std::u16string& path);
   const std::vector<std::u16string>& MissingFiles() const { return missing_; }
+  // The same image as a premultiplied 32-bit top-down DIB section, for GDI alpha blending
+  // (made on first use, owned by the cache); nullptr when the image is missing.
+  HBITMAP GetDib(const std::u16string& path);
+  // A composed image stored under key earlier, or nullptr.
+  HBITMAP FindComposed(const std::u16string& key) const;
+  // Lets draw paint the area (left, top, cx, cy) of a transparent surface through GDI+ (at those
+  // device coordinates), keeps that area as a premultiplied 32-bit top-down DIB section under
+  // key and returns it. The oldest ones are dropped when too many pile up (a window being resized).
+  HBITMAP Compose(const std::u16string& key, int left, int top, int cx, int cy,
+                  const std::function<void(Gdiplus::Graphics&)>& draw);
   // Forgets everything (after skin files changed on disk).
   void Clear();
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "ui/button.h"
@@ -50,6 +51,7 @@ Renderer::Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16str
 Renderer::~Renderer() {
   g_->Flush(Gdiplus::FlushIntentionSync);
   delete g_;
+  if (memDc_) DeleteDC(memDc_);
 }
 
 void Renderer::SetClip(const Rect& clip) {
@@ -229,7 +231,9 @@ void Renderer::PaintString(const std::u16string& text, const Rect& rect, Color c
 bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
   ImageSpec spec;
   if (!ParseImageSpec(imageText, spec) || spec.file.empty()) return false;
-  Gdiplus::Bitmap* bmp = ImageCache::Instance().Get(JoinSkinPath(folder_, spec.file));
+  std::u16string path = JoinSkinPath(folder_, spec.file);
+  ImageCache& cache = ImageCache::Instance();
+  Gdiplus::Bitmap* bmp = cache.Get(path);
   if (!bmp) return false;
   int iw = static_cast<int>(bmp->GetWidth());
   int ih = static_cast<int>(bmp->GetHeight());
@@ -240,6 +244,56 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
   if (spec.hasDest) dst = spec.dest.Offset(rect.left, rect.top);
   if (dst.IsEmpty()) return true;
 
+  bool sameSize = dst.Width() == src.Width() && dst.Height() == src.Height();
+  if (sameSize && spec.fade >= 255) {
+    // Drawn as it is (a nine-grid at its own size is the image itself): one alpha blend of the
+    // premultiplied pixels, no scaling and no image attributes.
+    HBITMAP dib = cache.GetDib(path);
+    if (!dib) return false;
+    Blend(dib, src.left, src.top, dst);
+    return true;
+  }
+  // Scaled or faded: composed once per place and size (with the same interpolation a direct draw
+  // would use), then blended 1:1 on every paint.
+  std::u16string key = path;
+  // The place counts too: GDI+ samples stretched parts from device coordinates.
+  for (int v : {src.left, src.top, src.right, src.bottom, spec.corner.left, spec.corner.top,
+                spec.corner.right, spec.corner.bottom, spec.fade, dst.left, dst.top, dst.Width(),
+                dst.Height()}) {
+    key += u'|';
+    for (char ch : std::to_string(v)) key += static_cast<char16_t>(ch);
+  }
+  HBITMAP dib = cache.FindComposed(key);
+  if (!dib) {
+    dib = cache.Compose(key, dst.left, dst.top, dst.Width(), dst.Height(), [&](Gdiplus::Graphics& g) {
+      g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+      g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+      g.SetClip(Gdiplus::Rect(dst.left, dst.top, dst.Width(), dst.Height()));
+      ComposeImage(g, bmp, spec, src, dst);
+    });
+    if (!dib) {
+      // Not composable (partly left of or above the window): drawn directly.
+      ComposeImage(*g_, bmp, spec, src, dst);
+      return true;
+    }
+  }
+  Blend(dib, 0, 0, dst);
+  return true;
+}
+
+void Renderer::Blend(HBITMAP dib, int sx, int sy, const Rect& dst) {
+  g_->Flush(Gdiplus::FlushIntentionSync);  // what GDI+ drew so far lies underneath
+  if (!memDc_) memDc_ = CreateCompatibleDC(dc_);
+  if (!memDc_) return;
+  HGDIOBJ old = SelectObject(memDc_, dib);
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  GdiAlphaBlend(dc_, dst.left, dst.top, dst.Width(), dst.Height(), memDc_, sx, sy, dst.Width(),
+                dst.Height(), blend);
+  SelectObject(memDc_, old);
+}
+
+void Renderer::ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& spec,
+                            const Rect& src, const Rect& dst) {
   Gdiplus::ImageAttributes attrs;
   attrs.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
   if (spec.fade < 255) {
@@ -251,17 +305,17 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
     attrs.SetColorMatrix(&m);
   }
   bool sameSize = dst.Width() == src.Width() && dst.Height() == src.Height();
-  g_->SetInterpolationMode(sameSize ? Gdiplus::InterpolationModeNearestNeighbor
-                                    : Gdiplus::InterpolationModeHighQualityBilinear);
+  g.SetInterpolationMode(sameSize ? Gdiplus::InterpolationModeNearestNeighbor
+                                  : Gdiplus::InterpolationModeHighQualityBilinear);
   auto part = [&](int dl, int dt, int dr, int db, int sl, int st, int sr, int sb) {
     if (dr <= dl || db <= dt || sr <= sl || sb <= st) return;
-    g_->DrawImage(bmp, Gdiplus::Rect(dl, dt, dr - dl, db - dt), sl, st, sr - sl, sb - st,
-                  Gdiplus::UnitPixel, &attrs);
+    g.DrawImage(bmp, Gdiplus::Rect(dl, dt, dr - dl, db - dt), sl, st, sr - sl, sb - st,
+                Gdiplus::UnitPixel, &attrs);
   };
   const Rect& k = spec.corner;
   if (k.left == 0 && k.top == 0 && k.right == 0 && k.bottom == 0) {
     part(dst.left, dst.top, dst.right, dst.bottom, src.left, src.top, src.right, src.bottom);
-    return true;
+    return;
   }
   // Nine-grid: corners keep their size, edges stretch along one axis, the middle along both.
   int xs[4] = {src.left, src.left + k.left, src.right - k.right, src.right};
@@ -273,7 +327,6 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
       part(xd[col], yd[row], xd[col + 1], yd[row + 1], xs[col], ys[row], xs[col + 1], ys[row + 1]);
     }
   }
-  return true;
 }
 
 }  // namespace tvui

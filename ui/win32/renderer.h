@@ -10,12 +10,14 @@
 #include "ui/window_info.h"
 
 namespace Gdiplus {
+class Bitmap;
 class Graphics;
 }
 
 namespace tvui {
 
 class FontCache;
+struct ImageSpec;
 
 class Renderer {
  public:
@@ -38,12 +40,18 @@ class Renderer {
   void PaintBackground(Control* c);
   void PaintText(Control* c);
   void PaintComboArrow(Control* c);
+  // Alpha-blends dst's size of a premultiplied DIB section, from (sx, sy), at dst.
+  void Blend(HBITMAP dib, int sx, int sy, const Rect& dst);
+  // Draws an image's parts (nine-grid, stretch, fade) into dst of g.
+  static void ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& spec,
+                           const Rect& src, const Rect& dst);
 
   HDC dc_;
   const WindowInfo& info_;
   FontCache& fonts_;
   std::u16string folder_;
   Gdiplus::Graphics* g_;
+  HDC memDc_ = nullptr;  // holds the DIB being blended
 };
 
 }  // namespace tvui

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/text_codec.h"
@@ -421,7 +422,10 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
 }
 
 bool WindowImplBase::EnsureBackBuffer(int cx, int cy) {
-  if (backDc_ && backSize_.cx == cx && backSize_.cy == cy) return true;
+  // Only grows: a window that changes height with the month keeps one buffer for both sizes.
+  if (backDc_ && backSize_.cx >= cx && backSize_.cy >= cy) return true;
+  cx = std::max(cx, static_cast<int>(backSize_.cx));
+  cy = std::max(cy, static_cast<int>(backSize_.cy));
   if (backDc_) {
     SelectObject(backDc_, backOld_);
     DeleteDC(backDc_);
@@ -474,7 +478,7 @@ bool WindowImplBase::SaveClientPng(const std::u16string& path) {
     renderer.PaintWindow(manager_.GetRoot(), {0, 0, client.cx, client.cy});
   }
   GdiFlush();
-  return SavePixelsAsPng(backBits_, client.cx, client.cy, client.cx * 4, path);
+  return SavePixelsAsPng(backBits_, client.cx, client.cy, backSize_.cx * 4, path);
 }
 
 void WindowImplBase::UpdateRegion(int cx, int cy) {
