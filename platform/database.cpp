@@ -114,6 +114,9 @@ void DBThread::Run() {
     shared.stopped.Set();
     return;
   }
+  // Another process (a second program, tvcal) may hold the file's lock for a moment; on Windows
+  // even two readers can briefly collide. Wait for it instead of failing the statement.
+  sqlite3_busy_timeout(db, 5000);
   for (;;) {
     DbRequest request;
     {
