@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,30 @@
 namespace tvui {
 
 namespace {
+
+// Some CJK fonts map symbols such as ℃ to an empty outline, so GDI neither draws them nor falls
+// back to another font. Such a symbol is then written with plain characters instead.
+bool FontDrawsGlyph(HDC dc, wchar_t ch) {
+  static std::map<std::pair<HGDIOBJ, wchar_t>, bool> known;  // UI thread only
+  const auto key = std::make_pair(GetCurrentObject(dc, OBJ_FONT), ch);
+  if (auto it = known.find(key); it != known.end()) return it->second;
+  GLYPHMETRICS gm{};
+  const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+  const DWORD size = GetGlyphOutlineW(dc, ch, GGO_NATIVE, &gm, 0, nullptr, &identity);
+  const bool draws = size != GDI_ERROR && size > 0;
+  known.emplace(key, draws);
+  return draws;
+}
+
+std::u16string WithDrawableSymbols(HDC dc, const std::u16string& text) {
+  if (text.find(u'\u2103') == std::u16string::npos || FontDrawsGlyph(dc, L'\u2103')) return text;
+  std::u16string out;
+  for (char16_t c : text) {
+    if (c == u'\u2103') out += u"\u00B0C";
+    else out += c;
+  }
+  return out;
+}
 
 Gdiplus::Color ToGdip(Color c) { return Gdiplus::Color(static_cast<Gdiplus::ARGB>(c)); }
 
@@ -187,6 +212,7 @@ void Renderer::PaintString(const std::u16string& text, const Rect& rect, Color c
     }
   }
   HGDIOBJ old = SelectObject(dc_, fonts_.Get(font));
+  const std::u16string shown = WithDrawableSymbols(dc_, text);
   SetTextColor(dc_, ToColorRef(color));
   UINT flags = DT_NOPREFIX;
   flags |= align == HAlign::kCenter ? DT_CENTER : align == HAlign::kRight ? DT_RIGHT : DT_LEFT;
@@ -195,7 +221,7 @@ void Renderer::PaintString(const std::u16string& text, const Rect& rect, Color c
   if (wordBreak) {
     flags |= DT_WORDBREAK | DT_EDITCONTROL;
     RECT calc = rc;
-    ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(text.c_str()), -1, &calc, flags | DT_CALCRECT);
+    ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(shown.c_str()), -1, &calc, flags | DT_CALCRECT);
     int h = calc.bottom - calc.top;
     if (h < rect.Height()) {
       if (valign == VAlign::kCenter) rc.top += (rect.Height() - h) / 2;
@@ -205,7 +231,7 @@ void Renderer::PaintString(const std::u16string& text, const Rect& rect, Color c
     flags |= DT_SINGLELINE;
     flags |= valign == VAlign::kTop ? DT_TOP : valign == VAlign::kBottom ? DT_BOTTOM : DT_VCENTER;
   }
-  ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(text.c_str()), -1, &rc, flags);
+  ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(shown.c_str()), -1, &rc, flags);
   SelectObject(dc_, old);
   if (!under.empty()) {
     GdiFlush();
