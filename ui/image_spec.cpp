@@ -12,7 +12,7 @@ bool ParseImageSpec(std::u16string_view raw, ImageSpec& out) {
     out.file = text;
     return true;
   }
-  ImageSpec spec;
+  ImageSpec image;
   size_t i = 0;
   while (i < text.size()) {
     while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
@@ -28,24 +28,24 @@ bool ParseImageSpec(std::u16string_view raw, ImageSpec& out) {
     std::u16string value = text.substr(q + 1, end - q - 1);
     i = end + 1;
     if (EqualsNoCase(key, u"file") || EqualsNoCase(key, u"res")) {
-      spec.file = Trim(value);
+      image.file = Trim(value);
     } else if (EqualsNoCase(key, u"corner")) {
-      if (!ParseRect(value, spec.corner)) return false;
+      if (!ParseRect(value, image.corner)) return false;
     } else if (EqualsNoCase(key, u"source")) {
-      if (!ParseRect(value, spec.source)) return false;
-      spec.hasSource = true;
+      if (!ParseRect(value, image.source)) return false;
+      image.hasSource = true;
     } else if (EqualsNoCase(key, u"dest")) {
-      if (!ParseRect(value, spec.dest)) return false;
-      spec.hasDest = true;
+      if (!ParseRect(value, image.dest)) return false;
+      image.hasDest = true;
     } else if (EqualsNoCase(key, u"fade")) {
       int f = 0;
       if (!ParseInt(value, f) || f < 0 || f > 255) return false;
-      spec.fade = f;
+      image.fade = f;
     }
     // Other keys are ignored so that newer skins still load.
   }
-  if (spec.file.empty()) return false;
-  out = spec;
+  if (image.file.empty()) return false;
+  out = image;
   return true;
 }
 

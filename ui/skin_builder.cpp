@@ -237,8 +237,8 @@ std::unique_ptr<Control> SkinBuilder::BuildElement(const TiXmlElement& e, std::u
     std::u16string key = W(a->Name());
     std::u16string value = W(a->Value());
     if (IsImageAttribute(key)) {
-      ImageSpec spec;
-      if (!ParseImageSpec(value, spec)) {
+      ImageSpec image;
+      if (!ParseImageSpec(value, image)) {
         out.warnings.push_back(Where(name, e) + u": bad image text " + key + u"=\"" + value + u"\"");
       }
     }

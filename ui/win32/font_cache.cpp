@@ -18,11 +18,11 @@ HFONT FontCache::Get(int id) {
   auto it = fonts_.find(id);
   if (it != fonts_.end()) return it->second;
   static const WindowInfo kEmpty;
-  const FontSpec& spec = (info_ ? *info_ : kEmpty).Font(id);
-  HFONT font = CreateFontW(-spec.size, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic,
-                           spec.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  const FontSpec& face = (info_ ? *info_ : kEmpty).Font(id);
+  HFONT font = CreateFontW(-face.size, 0, 0, 0, face.bold ? FW_BOLD : FW_NORMAL, face.italic,
+                           face.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           reinterpret_cast<const wchar_t*>(spec.name.c_str()));
+                           reinterpret_cast<const wchar_t*>(face.name.c_str()));
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   fonts_[id] = font;
   return font;

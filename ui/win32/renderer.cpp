@@ -255,23 +255,23 @@ void Renderer::PaintString(const std::u16string& text, const Rect& rect, Color c
 }
 
 bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
-  ImageSpec spec;
-  if (!ParseImageSpec(imageText, spec) || spec.file.empty()) return false;
-  std::u16string path = JoinSkinPath(folder_, spec.file);
+  ImageSpec image;
+  if (!ParseImageSpec(imageText, image) || image.file.empty()) return false;
+  std::u16string path = JoinSkinPath(folder_, image.file);
   ImageCache& cache = ImageCache::Instance();
   Gdiplus::Bitmap* bmp = cache.Get(path);
   if (!bmp) return false;
   int iw = static_cast<int>(bmp->GetWidth());
   int ih = static_cast<int>(bmp->GetHeight());
-  Rect src = spec.hasSource ? spec.source : Rect{0, 0, iw, ih};
+  Rect src = image.hasSource ? image.source : Rect{0, 0, iw, ih};
   src = src.Intersect({0, 0, iw, ih});
   if (src.IsEmpty()) return false;
   Rect dst = rect;
-  if (spec.hasDest) dst = spec.dest.Offset(rect.left, rect.top);
+  if (image.hasDest) dst = image.dest.Offset(rect.left, rect.top);
   if (dst.IsEmpty()) return true;
 
   bool sameSize = dst.Width() == src.Width() && dst.Height() == src.Height();
-  if (sameSize && spec.fade >= 255) {
+  if (sameSize && image.fade >= 255) {
     // Drawn as it is (a nine-grid at its own size is the image itself): one alpha blend of the
     // premultiplied pixels, no scaling and no image attributes.
     HBITMAP dib = cache.GetDib(path);
@@ -283,8 +283,8 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
   // would use), then blended 1:1 on every paint.
   std::u16string key = path;
   // The place counts too: GDI+ samples stretched parts from device coordinates.
-  for (int v : {src.left, src.top, src.right, src.bottom, spec.corner.left, spec.corner.top,
-                spec.corner.right, spec.corner.bottom, spec.fade, dst.left, dst.top, dst.Width(),
+  for (int v : {src.left, src.top, src.right, src.bottom, image.corner.left, image.corner.top,
+                image.corner.right, image.corner.bottom, image.fade, dst.left, dst.top, dst.Width(),
                 dst.Height()}) {
     key += u'|';
     for (char ch : std::to_string(v)) key += static_cast<char16_t>(ch);
@@ -295,11 +295,11 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
       g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
       g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
       g.SetClip(Gdiplus::Rect(dst.left, dst.top, dst.Width(), dst.Height()));
-      ComposeImage(g, bmp, spec, src, dst);
+      ComposeImage(g, bmp, image, src, dst);
     });
     if (!dib) {
       // Not composable (partly left of or above the window): drawn directly.
-      ComposeImage(*g_, bmp, spec, src, dst);
+      ComposeImage(*g_, bmp, image, src, dst);
       return true;
     }
   }
@@ -318,15 +318,15 @@ void Renderer::Blend(HBITMAP dib, int sx, int sy, const Rect& dst) {
   SelectObject(memDc_, old);
 }
 
-void Renderer::ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& spec,
+void Renderer::ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& image,
                             const Rect& src, const Rect& dst) {
   Gdiplus::ImageAttributes attrs;
   attrs.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-  if (spec.fade < 255) {
+  if (image.fade < 255) {
     Gdiplus::ColorMatrix m = {{{1, 0, 0, 0, 0},
                                {0, 1, 0, 0, 0},
                                {0, 0, 1, 0, 0},
-                               {0, 0, 0, spec.fade / 255.0f, 0},
+                               {0, 0, 0, image.fade / 255.0f, 0},
                                {0, 0, 0, 0, 1}}};
     attrs.SetColorMatrix(&m);
   }
@@ -338,7 +338,7 @@ void Renderer::ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const Im
     g.DrawImage(bmp, Gdiplus::Rect(dl, dt, dr - dl, db - dt), sl, st, sr - sl, sb - st,
                 Gdiplus::UnitPixel, &attrs);
   };
-  const Rect& k = spec.corner;
+  const Rect& k = image.corner;
   if (k.left == 0 && k.top == 0 && k.right == 0 && k.bottom == 0) {
     part(dst.left, dst.top, dst.right, dst.bottom, src.left, src.top, src.right, src.bottom);
     return;

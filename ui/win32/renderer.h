@@ -43,7 +43,7 @@ class Renderer {
   // Alpha-blends dst's size of a premultiplied DIB section, from (sx, sy), at dst.
   void Blend(HBITMAP dib, int sx, int sy, const Rect& dst);
   // Draws an image's parts (nine-grid, stretch, fade) into dst of g.
-  static void ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& spec,
+  static void ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& image,
                            const Rect& src, const Rect& dst);
 
   HDC dc_;
