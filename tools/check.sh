@@ -7,20 +7,36 @@ cd "$ROOT"
 bash tools/setup.sh || exit 1
 
 build() {  # preset
-  if [ ! -f "build/$1/CMakeCache.txt" ]; then
-    cmake --preset "$1" >"build/$1.configure.log" 2>&1 || { cat "build/$1.configure.log"; return 1; }
+  # Configure whenever the last configure did not finish (a cache without a generated build file).
+  if [ ! -f "build/$1/CMakeCache.txt" ] || [ ! -f "build/$1/build.ninja" ]; then
+    if ! cmake --preset "$1" >"build/$1.configure.log" 2>&1; then
+      cat "build/$1.configure.log"
+      echo "check: configure of $1 FAILED" >&2
+      rm -f "build/$1/CMakeCache.txt"
+      return 1
+    fi
   fi
   echo "check: building $1"
-  cmake --build --preset "$1" -- -k 0 2>&1 | grep -Ev '^\[[0-9]+/[0-9]+\]' || true
-  [ "${PIPESTATUS[0]}" = 0 ]
+  local rc
+  cmake --build --preset "$1" -- -k 0 >"build/$1.build.log" 2>&1
+  rc=$?
+  grep -Ev '^\[[0-9]+/[0-9]+\]' "build/$1.build.log"
+  return $rc
 }
 mkdir -p build
 status=0
-for p in native win64 win32; do build "$p" || { echo "check: build $p FAILED"; status=1; }; done
+for p in native win64 win32; do build "$p" || { echo "check: build $p FAILED" >&2; status=1; }; done
+# Never test stale binaries: a failed build ends the run here.
+if [ $status != 0 ]; then
+  echo "check: FAILED (build); no tests were run" >&2
+  exit 1
+fi
 
 source tools/wine-env.sh
 source tools/xvfb.sh
-xvfb_start
+xvfb_start || { echo "check: FAILED: no X display for the window tests" >&2; exit 1; }
+# Window tests fail instead of skipping when they find no display.
+export TAVRINO_REQUIRE_DISPLAY=1
 wineserver -p >/dev/null 2>&1
 # Start Wine's helper processes now, detached from any test's output.
 wine cmd /c exit >/dev/null 2>&1 </dev/null

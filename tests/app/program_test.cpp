@@ -23,6 +23,7 @@
 #include "app/logic/placement.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/main_window_test_hook.h"
+#include "tests/support/display.h"
 
 namespace fs = std::filesystem;
 
@@ -273,9 +274,8 @@ SYSTEMTIME Today() {
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) GTEST_SKIP() << "no display (set DISPLAY, e.g. with tools/xvfb.sh)";
-    if (FindWindowW(L"TavrinoMain", nullptr)) GTEST_SKIP() << "another tavrino.exe is running on this desktop";
+    if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display (set DISPLAY, e.g. with tools/xvfb.sh)");
+    if (FindWindowW(L"TavrinoMain", nullptr)) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("another tavrino.exe is running on this desktop");
     install_ = std::make_unique<Installation>();
   }
   void TearDown() override {
@@ -549,7 +549,7 @@ TEST_F(ProgramTest, NoShowAndAutostartKeepTheWindowHidden) {
 
 TEST_F(ProgramTest, WeatherPanelShowsTheRefreshedReport) {
   int port = DevServicePort();
-  if (port == 0) GTEST_SKIP() << "devservice is not running: run this test through ctest (fixture wx_devservice)";
+  if (port == 0) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("devservice is not running: run this test through ctest (fixture wx_devservice)");
   std::string root = "http://127.0.0.1:" + std::to_string(port);
   ASSERT_TRUE(install_->SetConfig("svc_forecast", root + "/_/daytime"));
   ASSERT_TRUE(install_->SetConfig("svc_weather2", root));

@@ -18,16 +18,12 @@
 #include "ui/win32/drop_down_window.h"
 #include "ui/win32/ui_app.h"
 #include "ui/win32/window_impl_base.h"
+#include "tests/support/display.h"
 
 namespace tvui {
 namespace {
 
 const std::u16string kSkins = std::filesystem::path(TAVRINO_SOURCE_DIR "/tests/ui/skins/").u16string();
-
-bool HaveDisplay() {
-  const char* display = std::getenv("DISPLAY");
-  return display && *display;
-}
 
 void PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000) {
   DWORD start = GetTickCount();
@@ -80,14 +76,14 @@ class SkinWindow : public WindowImplBase {
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!HaveDisplay()) GTEST_SKIP() << "no display (set DISPLAY, e.g. with tools/xvfb.sh)";
+    if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display (set DISPLAY, e.g. with tools/xvfb.sh)");
     UiApp::SetInstance(GetModuleHandleW(nullptr));
     window = std::make_unique<SkinWindow>();
     HWND hwnd = window->Create(nullptr, L"ui test", WS_POPUP, 0, 100, 100);
     // Shown without activation: under Wine without a window manager an activated window becomes
     // "managed" and its destruction then waits two seconds for the manager.
     window->ShowWindow(true, false);
-    if (!hwnd) GTEST_SKIP() << "cannot create a window on this display (error " << GetLastError() << ")";
+    if (!hwnd) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("cannot create a window on this display (error " + std::to_string(GetLastError()) + ")");
     ASSERT_TRUE(window->GetSkinError().empty());
     PumpUntil([&] { return window->Count(u"windowinit:root") > 0; });
   }
@@ -278,7 +274,7 @@ class CustomWindow : public SkinWindow {
 };
 
 TEST(WindowMessages, CustomMessagesReachHandleCustomMessageUnlessAFilterTakesThem) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no display";
+  if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display");
   UiApp::SetInstance(GetModuleHandleW(nullptr));
   CustomWindow w;
   ASSERT_NE(w.Create(nullptr, L"custom", WS_POPUP, 0, 0, 0), nullptr);
@@ -396,7 +392,7 @@ class SelfDeletingWindow : public SkinWindow {
 };
 
 TEST(WindowLifetime, DestroyingFromAClickHandlerIsSafe) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no display";
+  if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display");
   UiApp::SetInstance(GetModuleHandleW(nullptr));
   bool deleted = false;
   auto* w = new SelfDeletingWindow(&deleted);
@@ -412,7 +408,7 @@ TEST(WindowLifetime, DestroyingFromAClickHandlerIsSafe) {
 }
 
 TEST(WindowSkinErrors, AMalformedSkinLeavesAWorkingEmptyWindow) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no display";
+  if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display");
   UiApp::SetInstance(GetModuleHandleW(nullptr));
   SkinWindow w(u"broken.xml");
   ASSERT_NE(w.Create(nullptr, L"broken", WS_POPUP, 0, 0, 50, 40), nullptr);
