@@ -14,6 +14,7 @@
 #include "calendar/day_info.h"
 #include "calendar/holiday_arrangement.h"
 #include "platform/clock.h"
+#include "platform/launch.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
@@ -567,7 +568,7 @@ LRESULT CDlgMain::OnCommand(UINT, WPARAM wParam, LPARAM, bool& handled) {
       Close();
       return 0;
     case app::kCommandDateTime:
-      app::OpenDateTimeSettings();
+      ::OpenDateTimeSettings();
       return 0;
     case app::kCommandSwallowed:
       return 0;

@@ -37,7 +37,6 @@ void ShowTrayMenu(HWND owner);
 void StartClockHook();
 void StopClockHook();
 void StartStatisticsWorker(HWND mainWindow);
-void OpenDateTimeSettings();
 // The copy-data exchange with companion programs (companion_exchange_win32.cpp); returns the
 // message result.
 LRESULT HandleCompanionCopyData(HWND mainWindow, WPARAM wParam, LPARAM lParam);

@@ -9,6 +9,5 @@ void ShowAutostartPromptIfDue(HWND, const StartOptions&) { NotYet(u"the autostar
 void AddTrayIcon(HWND) { NotYet(u"the tray icon"); }
 void RemoveTrayIcon() {}
 void ShowTrayMenu(HWND) { NotYet(u"the tray menu"); }
-void OpenDateTimeSettings() { NotYet(u"the date and time settings"); }
 
 }  // namespace app
