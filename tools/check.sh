@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
-# Sets the machine up, builds the native, win64 and win32 trees, and runs every test:
-# the native suite directly and the win64 suite under wine64 (with Xvfb for real windows).
+# Sets the machine up, builds the native, win64 and win32 trees with warnings as errors and the
+# native tree twice more with sanitizers, and runs every test: the native suite under
+# AddressSanitizer + UndefinedBehaviorSanitizer and under ThreadSanitizer, then the native suite
+# directly and the win64 suite under wine64 (with Xvfb for real windows) with one summary.
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
 bash tools/setup.sh || exit 1
 
 build() {  # preset
-  # Configure whenever the last configure did not finish (a cache without a generated build file).
-  if [ ! -f "build/$1/CMakeCache.txt" ] || [ ! -f "build/$1/build.ninja" ]; then
-    if ! cmake --preset "$1" >"build/$1.configure.log" 2>&1; then
-      cat "build/$1.configure.log"
-      echo "check: configure of $1 FAILED" >&2
-      rm -f "build/$1/CMakeCache.txt"
-      return 1
-    fi
+  # Configured every time (quick on a configured tree), so that a changed option or a configure
+  # that failed last time is never skipped. Warnings in our code are errors here.
+  if ! cmake --preset "$1" -DTAVRINO_WERROR=ON >"build/$1.configure.log" 2>&1; then
+    cat "build/$1.configure.log"
+    echo "check: configure of $1 FAILED" >&2
+    rm -f "build/$1/CMakeCache.txt"
+    return 1
   fi
   echo "check: building $1"
   local rc
@@ -25,12 +26,26 @@ build() {  # preset
 }
 mkdir -p build
 status=0
-for p in native win64 win32; do build "$p" || { echo "check: build $p FAILED" >&2; status=1; }; done
+for p in native win64 win32 native-asan native-tsan; do build "$p" || { echo "check: build $p FAILED" >&2; status=1; }; done
 # Never test stale binaries: a failed build ends the run here.
 if [ $status != 0 ]; then
   echo "check: FAILED (build); no tests were run" >&2
   exit 1
 fi
+
+# The native suite under the sanitizers first: a report ends the test program with an error.
+sanitized=0
+for p in native-asan native-tsan; do
+  echo "check: native suite under $p"
+  if ! ctest --preset "$p" --timeout 900 -j2 "$@" >"build/$p.test.log" 2>&1; then
+    grep -E 'tests passed|\*\*\*|Failed|ERROR: (Address|Thread|Undefined)|runtime error|WARNING: ThreadSanitizer' \
+      "build/$p.test.log" | head -60
+    echo "check: $p suite FAILED (full output in build/$p.test.log)" >&2
+    sanitized=1
+  else
+    grep -E 'tests passed' "build/$p.test.log"
+  fi
+done
 
 source tools/wine-env.sh
 source tools/xvfb.sh
@@ -54,5 +69,8 @@ mkdir -p build/all
 } > build/all/CTestTestfile.cmake
 ctest --test-dir build/all --output-on-failure --timeout 600 -j2 "$@"
 rc=$?
-[ $status = 0 ] || rc=1
+if [ $sanitized != 0 ]; then
+  echo "check: FAILED: a sanitizer suite failed (see above)" >&2
+  rc=1
+fi
 exit $rc

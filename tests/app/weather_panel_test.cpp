@@ -103,7 +103,9 @@ TEST(RefreshAnimation, CyclesTheFramesFetchesOnceAndStopsOnTheUpdate) {
       EXPECT_EQ(step, 48);
     }
     // A frame-0 moment in the cycle is no reason to start anew.
-    if (a.Frame() == 0) EXPECT_FALSE(a.Start());
+    if (a.Frame() == 0) {
+      EXPECT_FALSE(a.Start());
+    }
   }
   EXPECT_EQ(fetches, 1);
   EXPECT_EQ(a.Stop(), u"r0.png");
