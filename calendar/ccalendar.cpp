@@ -73,43 +73,7 @@ constexpr auto kYearStart = [] {
   return starts;
 }();
 
-// --- Gregorian arithmetic (proleptic; days counted from 1970-01-01) -----------------------------
-constexpr bool IsGregorianLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-constexpr int GregorianDays(int y, int m) {
-  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (m < 1 || m > 12) return 0;
-  return (m == 2 && IsGregorianLeap(y)) ? 29 : kDays[m - 1];
-}
-
-constexpr int DaysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-struct Civil {
-  int year;
-  int month;
-  int day;
-};
-
-constexpr Civil CivilFromDays(int64_t z) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  return Civil{static_cast<int>(yoe + era * 400 + (m <= 2)), m, d};
-}
-
-constexpr int kEpochOffset = DaysFromCivil(1900, 1, 31);  // lunar 1900-01-01
+constexpr int kEpochOffset = DaysSince1970(1900, 1, 31);  // lunar 1900-01-01
 
 // --- Names ------------------------------------------------------------------------------------
 constexpr std::u16string_view kHeavenlyStems[10] = {u"甲", u"乙", u"丙", u"丁", u"戊",
@@ -167,7 +131,7 @@ int MeanSolarTermDay(int n, int year) {
   constexpr int64_t kTicksPerDay = 864000000000LL;
   constexpr int64_t kDays1601To1970 = 134774;
   const int64_t days = instant / kTicksPerDay;  // instant is positive for the years we compute
-  return CivilFromDays(days - kDays1601To1970).day;
+  return DateFromDays1970(days - kDays1601To1970).day;
 }
 
 // Era label of a Gregorian year, written into `out` in one assignment.
@@ -221,7 +185,7 @@ void AssignEraLabel(std::u16string& out, int y) {
 CalendarDate CalendarDate::Of(int year, int month, int day) {
   CalendarDate d{year, month, day, false};
   d.valid = year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-            day <= GregorianDays(year, month);
+            day <= DaysInMonth(year, month);
   return d;
 }
 
@@ -231,7 +195,7 @@ CalendarDate CalendarDate::FromSystemTime(const SystemTime& st) {
 
 bool IsInCalendarRange(const CalendarDate& date) {
   if (!date.valid) return false;
-  const int days = DaysFromCivil(date.year, date.month, date.day);
+  const int days = DaysSince1970(date.year, date.month, date.day);
   return days >= kEpochOffset &&
          days < kEpochOffset + kYearStart.back();  // kYearStart.back(): day after lunar 2100
 }
@@ -242,16 +206,14 @@ int LeapMonthDays(int y) { return LeapMonthDaysOf(y); }
 int MonthDays(int y, int m) { return MonthDaysOf(y, m); }
 int YearDays(int y) { return YearDaysOf(y); }
 
-int DaysSince1970(int y, int m, int d) { return DaysFromCivil(y, m, d); }
 
 int WeekdayOf(int y, int m, int d) {
   // 1970-01-01 was a Thursday (5 in 1 = Sunday ... 7 = Saturday).
-  const int days = DaysFromCivil(y, m, d);
+  const int days = DaysSince1970(y, m, d);
   const int r = ((days + 4) % 7 + 7) % 7;  // 0 = Sunday
   return r + 1;
 }
 
-int GregorianMonthDays(int y, int m) { return GregorianDays(y, m); }
 
 std::u16string GanZhiName(int64_t n) {
   const CharPair& pair = kGanZhiPairs[PositiveMod(n, 60)];  // n is never negative in range
@@ -314,7 +276,7 @@ void CCalendar::Calculate(const CalendarDate& when) {
   date = when;
   if (!IsInCalendarRange(when)) return;
   const int Y = when.year, M = when.month, D = when.day;
-  const int daysSince1970 = DaysFromCivil(Y, M, D);
+  const int daysSince1970 = DaysSince1970(Y, M, D);
 
   AssignEraLabel(eraLabel, Y);
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/gregorian.h"
 #include "platform/system_time.h"
 
 // A Gregorian date with a validity state (time of day is irrelevant to the engine).
@@ -89,13 +90,9 @@ int MonthDays(int y, int m);
 // Days of lunar year y (353 ... 385).
 int YearDays(int y);
 
-// --- Gregorian helpers ---
-// Whole days from 1970-01-01 to the date (negative before it).
-int DaysSince1970(int y, int m, int d);
+// --- Gregorian helpers (the day arithmetic itself: platform/gregorian.h) ---
 // 1 = Sunday, 2 = Monday ... 7 = Saturday.
 int WeekdayOf(int y, int m, int d);
-// Days of Gregorian month m of year y.
-int GregorianMonthDays(int y, int m);
 
 // --- Names ---
 // Stem of n mod 10 followed by branch of n mod 12 (n >= 0).

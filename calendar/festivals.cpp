@@ -324,7 +324,7 @@ void MatchSolarFestivals(int y, int m, int d, int weekday, std::u16string& text,
     if (e.dayCode % 10 + 1 != weekday) continue;
     const int w = e.dayCode / 10;
     const bool match = w < 6 ? rowOf(d) == w
-                             : rowOf(GregorianMonthDays(y, m)) - rowOf(d) + 6 == w;
+                             : rowOf(DaysInMonth(y, m)) - rowOf(d) + 6 == w;
     if (match) {
       AppendName(text, e.name);
       if (e.star) star = 1;

@@ -7,7 +7,7 @@
 #include "platform/database.h"
 #include "platform/date_time.h"
 #include "platform/text_utils.h"
-#include "platform/user_data.h"
+#include "platform/data_steps.h"
 
 namespace {
 
@@ -133,6 +133,6 @@ bool HolidayJumpDate(int entry, SystemTime& date) {
   return HolidayJumpDate(*HolidayArrangementSnapshot(), entry, date);
 }
 
-void AddHolidayLoading(UserDataHooks& hooks) {
-  hooks.loadHolidays = [] { LoadHolidayArrangement(); };
+void InstallHolidayLoader() {
+  RegisterDataStep(DataPhase::kAfterOpen, "holidays", kHolidayLoadRank, [] { LoadHolidayArrangement(); });
 }

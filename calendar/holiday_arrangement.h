@@ -102,6 +102,6 @@ HolidayMarks MarkHolidayDate(const SystemTime& date);
 bool HolidayJumpDate(const HolidayArrangement& record, int entry, SystemTime& date);
 bool HolidayJumpDate(int entry, SystemTime& date);
 
-// Plugs LoadHolidayArrangement into the start-up hooks of the user data (loadHolidays).
-struct UserDataHooks;
-void AddHolidayLoading(UserDataHooks& hooks);
+// Registers LoadHolidayArrangement as a step of the data start-up, after the current city.
+inline constexpr int kHolidayLoadRank = 20;
+void InstallHolidayLoader();

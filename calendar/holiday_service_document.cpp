@@ -13,18 +13,7 @@
 
 namespace {
 
-bool SameName(const char* name, std::string_view wanted) {
-  if (!name) return false;
-  std::string_view n(name);
-  if (n.size() != wanted.size()) return false;
-  for (size_t i = 0; i < n.size(); ++i) {
-    char a = n[i], b = wanted[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-    if (a != b) return false;
-  }
-  return true;
-}
+bool SameName(const char* name, std::string_view wanted) { return name && EqualsNoCase(std::string_view(name), wanted); }
 
 std::u16string TextOf(const TiXmlElement* element) {
   const char* text = element->GetText();

@@ -37,8 +37,14 @@ struct DbShared {
 
 namespace {
 
-std::mutex g_lock;  // guards g_shared
+std::mutex g_lock;  // guards g_shared and g_statementHook
 std::shared_ptr<DbShared> g_shared;
+std::function<void(std::u16string_view)> g_statementHook;
+
+std::function<void(std::u16string_view)> StatementHook() {
+  std::lock_guard<std::mutex> guard(g_lock);
+  return g_statementHook;
+}
 
 std::shared_ptr<DbShared> Current() {
   std::lock_guard<std::mutex> guard(g_lock);
@@ -131,6 +137,7 @@ void DBThread::Run() {
       request = std::move(shared.queue.front());
       shared.queue.pop_front();
     }
+    if (auto hook = StatementHook()) hook(request.sql);
     Execute(db, request);
     request.done->Set();
   }
@@ -171,6 +178,18 @@ void CloseDatabase() {
   }
   shared->stopped.Wait(3000);
   shared->CloseQueue();
+}
+
+void SetDbStatementHook(std::function<void(std::u16string_view sql)> hook) {
+  std::lock_guard<std::mutex> guard(g_lock);
+  g_statementHook = std::move(hook);
+}
+
+size_t QueuedDbRequests() {
+  std::shared_ptr<DbShared> shared = Current();
+  if (!shared) return 0;
+  std::lock_guard<std::mutex> guard(shared->lock);
+  return shared->queue.size();
 }
 
 void ExecSql(std::u16string_view sql) { Post(kDbExecute, sql); }

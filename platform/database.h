@@ -3,7 +3,9 @@
 // program is posted to it and the caller blocks until the worker has run it. Callable from any
 // thread. When the worker cannot open the database, or after CloseDatabase, every call returns
 // at once with an empty result.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,6 +32,11 @@ void ExecSql(std::u16string_view sql);
 std::u16string QueryValue(std::u16string_view sql);
 // Column 0 of every row joined by "\r\n"; empty when there are no rows.
 std::u16string QueryRows(std::u16string_view sql);
+
+// Seams for tests of the worker's life: the hook runs on the worker just before each statement
+// (nullptr: none; it may block the worker), and the count is the requests waiting in its queue.
+void SetDbStatementHook(std::function<void(std::u16string_view sql)> hook);
+size_t QueuedDbRequests();
 
 // A value made safe to stand between single quotes in a statement: every ' doubled.
 std::u16string SqlText(std::u16string_view value);

@@ -22,14 +22,6 @@ static std::u16string Widen(const std::string& ascii) { return std::u16string(as
 std::u16string FormatTimestamp(const SystemTime& t) { return Widen(FormatTimestampA(t)); }
 std::u16string FormatDate(const SystemTime& t) { return Widen(FormatDateA(t)); }
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 0;
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 bool IsValidDate(const SystemTime& t) {
   return t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 && t.wDay <= DaysInMonth(t.wYear, t.wMonth);
 }
@@ -39,15 +31,6 @@ bool IsValidDateTime(const SystemTime& t) {
 }
 
 namespace {
-
-// Days from 0001-01-01 of the proleptic Gregorian calendar; the same count as walking day by day.
-long long DayNumber(int y, int m, int d) {
-  long long days = d - 1;
-  for (int month = 1; month < m; ++month) days += DaysInMonth(y, month);
-  long long py = y - 1;
-  days += py * 365 + py / 4 - py / 100 + py / 400;
-  return days;
-}
 
 int Digits(std::string_view text, size_t from, size_t count) {
   int value = 0;
@@ -63,29 +46,16 @@ int Digits(std::string_view text, size_t from, size_t count) {
 
 int DaysBetween(const SystemTime& a, const SystemTime& b) {
   if (!IsValidDate(a) || !IsValidDate(b)) return 0;
-  return static_cast<int>(DayNumber(b.wYear, b.wMonth, b.wDay) - DayNumber(a.wYear, a.wMonth, a.wDay));
+  return DaysSince1970(b.wYear, b.wMonth, b.wDay) - DaysSince1970(a.wYear, a.wMonth, a.wDay);
 }
 
 void AddDays(SystemTime& t, int n) {
   if (!IsValidDate(t)) return;
-  int y = t.wYear, m = t.wMonth, d = t.wDay;
-  while (n > 0) {
-    int left = DaysInMonth(y, m) - d;
-    if (n <= left) { d += n; n = 0; break; }
-    n -= left + 1;
-    d = 1;
-    if (++m > 12) { m = 1; ++y; }
-  }
-  while (n < 0) {
-    if (-n < d) { d += n; n = 0; break; }
-    n += d;
-    if (--m < 1) { m = 12; --y; }
-    d = DaysInMonth(y, m);
-  }
-  if (y < 0 || y > 65535) return;
-  t.wYear = static_cast<uint16_t>(y);
-  t.wMonth = static_cast<uint16_t>(m);
-  t.wDay = static_cast<uint16_t>(d);
+  CivilDate d = DateFromDays1970(static_cast<long long>(DaysSince1970(t.wYear, t.wMonth, t.wDay)) + n);
+  if (d.year < 0 || d.year > 65535) return;
+  t.wYear = static_cast<uint16_t>(d.year);
+  t.wMonth = static_cast<uint16_t>(d.month);
+  t.wDay = static_cast<uint16_t>(d.day);
 }
 
 bool ParseDateText(std::string_view text, SystemTime& out) {

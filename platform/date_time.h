@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/gregorian.h"
 #include "platform/system_time.h"
 
 // "%4d-%02d-%02d %02d:%02d:%02d:%03d" and "%4d-%02d-%02d"; the A forms are narrow.
@@ -11,8 +12,6 @@ std::string FormatTimestampA(const SystemTime& t);
 std::u16string FormatDate(const SystemTime& t);
 std::string FormatDateA(const SystemTime& t);
 
-bool IsLeapYear(int year);
-int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
 // Month 1..12 and day within the month; the year is not tested.
 bool IsValidDate(const SystemTime& t);
 // IsValidDate plus hour < 24, minute and second < 60, millisecond < 1000.

@@ -3,21 +3,12 @@
 #include <atomic>
 
 #include "platform/http_client.h"
+#include "platform/text_utils.h"
 
 namespace {
 
 std::atomic<int> g_connectMs{10000};
 std::atomic<int> g_totalMs{30000};
-
-bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    char16_t c = text[i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    if (c != prefix[i]) return false;
-  }
-  return true;
-}
 
 }  // namespace
 

@@ -1,13 +1,13 @@
 #include "platform/log.h"
 
 #include <cstring>
-#include <shared_mutex>
 
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_utils.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
+#include "platform/worker_slot.h"
 
 XLog::XLog(std::u16string directory, std::u16string computerName, std::u16string programFile, size_t capacity)
     : directory_(std::move(directory)),
@@ -94,37 +94,19 @@ void XLog::Run() {
 void XLog::Wake() { wake_.Set(); }
 
 namespace {
-std::shared_mutex g_logLock;  // shared by appenders, exclusive to start and stop
-XLog* g_log = nullptr;
+WorkerSlot<XLog> g_log;
 }  // namespace
 
 void StartLogWriter(std::u16string_view directory) {
-  std::unique_lock<std::shared_mutex> guard(g_logLock);
-  if (g_log) return;
-  std::u16string dir = directory.empty() ? ProgramDirectory() : std::u16string(directory);
-  auto* log = new XLog(dir, ComputerName(), ExecutableFileName());
-  if (!log->Start()) {
-    delete log;
-    return;
-  }
-  g_log = log;
+  g_log.Start([&] {
+    std::u16string dir = directory.empty() ? ProgramDirectory() : std::u16string(directory);
+    return new XLog(dir, ComputerName(), ExecutableFileName());
+  });
 }
 
-void StopLogWriter() {
-  XLog* log = nullptr;
-  {
-    std::unique_lock<std::shared_mutex> guard(g_logLock);
-    log = g_log;
-    g_log = nullptr;
-  }
-  if (!log) return;
-  log->RequestStop();
-  log->Wake();
-  // A writer that does not end in time deletes itself (and writes its buffers) when it does.
-  if (log->WaitForEnd(2000) || log->ReleaseWhenDone()) delete log;
-}
+// A writer that does not end in time deletes itself (and writes its buffers) when it does.
+void StopLogWriter() { g_log.Stop(2000); }
 
 void LogError(std::u16string_view message) {
-  std::shared_lock<std::shared_mutex> guard(g_logLock);
-  if (g_log) g_log->Append(message);
+  g_log.With([&](XLog& log) { log.Append(message); });
 }

@@ -51,7 +51,22 @@ std::basic_string<Char> Replace(std::basic_string_view<Char> text, std::basic_st
   return out;
 }
 
+template <typename Char>
+bool SameNoCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(static_cast<char16_t>(a[i])) != AsciiLower(static_cast<char16_t>(b[i]))) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) { return SameNoCase(a, b); }
+bool EqualsNoCase(std::string_view a, std::string_view b) { return SameNoCase(a, b); }
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
+  return text.size() >= prefix.size() && SameNoCase(text.substr(0, prefix.size()), prefix);
+}
 
 std::u16string HexText(std::string_view bytes) { return Hex<char16_t>(bytes); }
 std::string HexTextA(std::string_view bytes) { return Hex<char>(bytes); }

@@ -19,5 +19,12 @@ std::string TrimText(std::string_view text);
 std::u16string ReplaceText(std::u16string_view text, std::u16string_view from, std::u16string_view to);
 std::string ReplaceText(std::string_view text, std::string_view from, std::string_view to);
 
+// ASCII letters compared without case (names, keys, header fields); every other character,
+// CJK included, must match exactly.
+constexpr char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
+
 // A new GUID, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}".
 std::u16string MakeGuidText();

@@ -1,6 +1,6 @@
 #include "platform/usage_recorder.h"
 
-#include <shared_mutex>
+#include <chrono>
 #include <utility>
 
 #include "platform/clock.h"
@@ -10,14 +10,14 @@
 #include "platform/program_dir.h"
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
+#include "platform/worker_slot.h"
 
 namespace {
 
 constexpr int kWaitSlices = 20;     // the cycle is waited in slices, checking the stop flag after each
 constexpr int kStopWaitMs = 3000;   // how long shutdown waits for the last write
 
-std::shared_mutex g_agentLock;      // guards g_agent; RecordUsageEvent only reads it
-UserBehaviorAgent* g_agent = nullptr;
+WorkerSlot<UserBehaviorAgent> g_agent;
 
 }  // namespace
 
@@ -76,55 +76,75 @@ bool UserBehaviorAgent::WritePending() {
   return false;
 }
 
+uint64_t UserBehaviorAgent::CycleBegins() {
+  std::lock_guard<std::mutex> guard(cycleLock_);
+  return requested_;
+}
+
+void UserBehaviorAgent::CycleEnded(uint64_t served) {
+  {
+    std::lock_guard<std::mutex> guard(cycleLock_);
+    served_ = served;
+  }
+  cycleEnded_.notify_all();
+}
+
+bool UserBehaviorAgent::WriteRequested() {
+  std::lock_guard<std::mutex> guard(cycleLock_);
+  return requested_ > served_;
+}
+
+bool UserBehaviorAgent::WriteNow(int timeoutMs) {
+  std::unique_lock<std::mutex> guard(cycleLock_);
+  if (ended_) return false;
+  const uint64_t request = ++requested_;
+  wake_.Set();
+  return cycleEnded_.wait_for(guard, std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs),
+                              [&] { return served_ >= request || ended_; }) &&
+         served_ >= request;
+}
+
 void UserBehaviorAgent::Run() {
   const int slice = cycleMs_ >= kWaitSlices ? cycleMs_ / kWaitSlices : 1;
   for (;;) {
+    const uint64_t serving = CycleBegins();
     MoveIncoming();
     WritePending();
-    for (int i = 0; i < kWaitSlices && !StopRequested(); ++i) wake_.Wait(slice);
+    CycleEnded(serving);
+    for (int i = 0; i < kWaitSlices && !StopRequested() && !WriteRequested(); ++i) wake_.Wait(slice);
     if (StopRequested()) break;
   }
   // Stopping: whatever was recorded up to now goes to the file before the thread ends.
+  const uint64_t serving = CycleBegins();
   MoveIncoming();
   if (!WritePending()) {
     LogError(u"usage events lost:" + IntToText(static_cast<int64_t>(PendingLines())));
   }
+  {
+    std::lock_guard<std::mutex> guard(cycleLock_);
+    served_ = serving;
+    ended_ = true;
+  }
+  cycleEnded_.notify_all();
 }
 
 void RecordUsageEvent(int code, std::u16string_view text) {
-  std::shared_lock<std::shared_mutex> guard(g_agentLock);
-  if (!g_agent) return;
-  g_agent->Append(UsageEventLine(code, LocalNow(), text));
+  g_agent.With([&](UserBehaviorAgent& agent) { agent.Append(UsageEventLine(code, LocalNow(), text)); });
+}
+
+bool WriteUsageEventsNow(int timeoutMs) {
+  bool written = false;
+  g_agent.With([&](UserBehaviorAgent& agent) { written = agent.WriteNow(timeoutMs); });
+  return written;
 }
 
 bool StartUsageRecorder() { return StartUsageRecorderAt(ProgramDirectory() + u"ubd.dat"); }
 
 bool StartUsageRecorderAt(std::u16string filePath, int cycleMs) {
-  std::unique_lock<std::shared_mutex> guard(g_agentLock);
-  if (g_agent) return true;
-  auto* agent = new UserBehaviorAgent(std::move(filePath), cycleMs);
-  if (!StartThread(agent)) {
-    delete agent;
-    return false;
-  }
-  g_agent = agent;
-  return true;
+  return g_agent.Start([&] { return new UserBehaviorAgent(std::move(filePath), cycleMs); });
 }
 
 void StopUsageRecorder() {
-  UserBehaviorAgent* agent = nullptr;
-  {
-    // From here on RecordUsageEvent finds no recorder, so no line can arrive after the last write.
-    std::unique_lock<std::shared_mutex> guard(g_agentLock);
-    agent = g_agent;
-    g_agent = nullptr;
-  }
-  if (!agent) return;
-  agent->RequestStop();
-  agent->Wake();
-  if (agent->WaitForEnd(kStopWaitMs) || agent->ReleaseWhenDone()) {
-    delete agent;
-  } else {
-    LogError(u"usage recorder did not end in time");
-  }
+  // From here on RecordUsageEvent finds no recorder, so no line can arrive after the last write.
+  if (!g_agent.Stop(kStopWaitMs)) LogError(u"usage recorder did not end in time");
 }

@@ -5,7 +5,9 @@
 //
 // "ubd.dat" is UTF-8 without a byte-order mark. Each write appends "\r\n" followed by that
 // write's lines joined by "\r\n"; a line is "<code>,<yyyy-mm-dd hh:mm:ss>[,<text>]".
+#include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -36,11 +38,19 @@ class UserBehaviorAgent : public TThread {
   void Append(std::u16string line);
   // Wakes the thread before its cycle ends (used with RequestStop).
   void Wake() { wake_.Set(); }
+  // Runs a write cycle now instead of at the end of the current one and waits up to timeoutMs
+  // for it. True once a cycle that began after the call has ended (whether or not its write
+  // succeeded); false on timeout or when the thread has ended.
+  bool WriteNow(int timeoutMs);
   // Lines taken but not yet written.
   size_t PendingLines();
 
  private:
   void MoveIncoming();
+  // Cycle bookkeeping for WriteNow: a cycle serves every request made before it began.
+  uint64_t CycleBegins();
+  void CycleEnded(uint64_t served);
+  bool WriteRequested();
   // Appends the write list to the file; on failure the lines stay for the next cycle.
   bool WritePending();
 
@@ -50,6 +60,10 @@ class UserBehaviorAgent : public TThread {
   std::deque<std::u16string> incoming_, writing_;
   bool failing_ = false;  // the last write failed (logged once per failure streak)
   Event wake_{false};
+  std::mutex cycleLock_;
+  std::condition_variable cycleEnded_;
+  uint64_t requested_ = 0, served_ = 0;  // WriteNow requests made / served by an ended cycle
+  bool ended_ = false;
 };
 
 // Records one event (the text is "0" for every caller of the program). Callable from any thread;
@@ -60,6 +74,10 @@ void RecordUsageEvent(int code, std::u16string_view text);
 bool StartUsageRecorder();
 // The same on any file, with any cycle length (tests use short cycles and scratch folders).
 bool StartUsageRecorderAt(std::u16string filePath, int cycleMs = UserBehaviorAgent::kDefaultCycleMs);
+
+// Has the running recorder write everything recorded so far now (before a reader takes the file)
+// and waits up to timeoutMs for that write; false when no recorder runs or it did not answer.
+bool WriteUsageEventsNow(int timeoutMs);
 
 // Orderly shutdown: events recorded from here on are dropped, every line recorded before is
 // written to the file (or logged as lost when the file cannot be written), then the worker ends.

@@ -12,34 +12,8 @@
 
 namespace {
 std::mutex g_lock;
-UserDataHooks g_hooks;
 SystemTime g_runStart;
-
-UserDataHooks Hooks() {
-  std::lock_guard<std::mutex> guard(g_lock);
-  return g_hooks;
-}
 }  // namespace
-
-void SetUserDataHooks(UserDataHooks hooks) {
-  std::lock_guard<std::mutex> guard(g_lock);
-  g_hooks = std::move(hooks);
-}
-
-void SetLoadCurrentCityHook(std::function<void()> hook) {
-  std::lock_guard<std::mutex> guard(g_lock);
-  g_hooks.loadCurrentCity = std::move(hook);
-}
-
-void SetLoadHolidaysHook(std::function<void()> hook) {
-  std::lock_guard<std::mutex> guard(g_lock);
-  g_hooks.loadHolidays = std::move(hook);
-}
-
-void SetStopStatisticsHook(std::function<void()> hook) {
-  std::lock_guard<std::mutex> guard(g_lock);
-  g_hooks.stopStatistics = std::move(hook);
-}
 
 SystemTime RunStartTime() {
   std::lock_guard<std::mutex> guard(g_lock);
@@ -61,9 +35,7 @@ void OpenUserDataIn(std::u16string_view directory) {
   CreateDirectoryLevels(directory);
   StartLogWriter(directory);
   OpenDatabase(std::u16string(directory) + u"user.dat");
-  UserDataHooks hooks = Hooks();
-  if (hooks.loadCurrentCity) hooks.loadCurrentCity();
-  if (hooks.loadHolidays) hooks.loadHolidays();
+  RunDataSteps(DataPhase::kAfterOpen);
   std::u16string version = FileVersionText(ExecutablePath());
   ExecSql(u"delete from userconfig where name = 'lv'");
   ExecSql(u"insert into userconfig (name,value) values ('lv','" + SqlText(version) + u"')");
@@ -72,8 +44,7 @@ void OpenUserDataIn(std::u16string_view directory) {
 void OpenUserData() { OpenUserDataIn(ProgramDirectory()); }
 
 void CloseUserData() {
-  UserDataHooks hooks = Hooks();
-  if (hooks.stopStatistics) hooks.stopStatistics();
+  RunDataSteps(DataPhase::kBeforeClose);
   int seconds = RunSeconds(RunStartTime(), LocalNow());
   ExecSql(u"delete from userconfig where name = 'lrt'");
   ExecSql(u"insert into userconfig (name,value) values ('lrt','" + IntToText(seconds) + u"')");

@@ -1,31 +1,18 @@
 #pragma once
 // Start-up and shutdown of the program's data: log writer, database worker, the "lv" and "lrt"
-// bookkeeping values, and the loaders that other modules register.
-#include <functional>
+// bookkeeping values, and the steps other modules register (platform/data_steps.h).
 #include <string>
 #include <string_view>
 
+#include "platform/data_steps.h"
 #include "platform/system_time.h"
 
-// Work that other modules plug into start-up and shutdown; any of them may be empty.
-struct UserDataHooks {
-  std::function<void()> loadCurrentCity;     // after the database is open
-  std::function<void()> loadHolidays;        // after the current city
-  std::function<void()> stopStatistics;      // first thing at shutdown
-};
-// Replaces all three at once.
-void SetUserDataHooks(UserDataHooks hooks);
-// Each module sets its own, leaving the others in place.
-void SetLoadCurrentCityHook(std::function<void()> hook);
-void SetLoadHolidaysHook(std::function<void()> hook);
-void SetStopStatisticsHook(std::function<void()> hook);
-
-// Opens everything in the program's directory ("user.dat" there); the directory is created
-// level by level when it is missing.
+// Opens everything in the program's directory ("user.dat" there) and runs the kAfterOpen steps;
+// the directory is created level by level when it is missing.
 void OpenUserData();
 // The same in another directory (ending with a path separator).
 void OpenUserDataIn(std::u16string_view directory);
-// Writes "lrt", closes the database, stops the log writer.
+// Runs the kBeforeClose steps, writes "lrt", closes the database, stops the log writer.
 void CloseUserData();
 
 // Local time taken by OpenUserData.

@@ -23,8 +23,6 @@ namespace {
 
 bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
-
 bool ParseList(std::u16string_view text, std::vector<int>& values, size_t count) {
   values.clear();
   size_t start = 0;
@@ -106,7 +104,7 @@ bool ParseColor(std::u16string_view raw, Color& out) {
   if (digits == 0 || (base == 16 && digits != 6 && digits != 8)) return false;
   unsigned long long value = 0;
   for (size_t i = start; i < text.size(); ++i) {
-    char16_t c = Lower(text[i]);
+    char16_t c = AsciiLower(text[i]);
     int d = -1;
     if (c >= u'0' && c <= u'9') d = c - u'0';
     else if (base == 16 && c >= u'a' && c <= u'f') d = c - u'a' + 10;
@@ -130,14 +128,6 @@ bool ParseBool(std::u16string_view raw, bool& out) {
     return true;
   }
   return false;
-}
-
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
 }
 
 }  // namespace tvui

@@ -5,7 +5,7 @@
 
 namespace tvui {
 
-Combo::Combo() { SetAttribute(u"textpadding", u"6,0,20,0"); }
+Combo::Combo() : ItemOwner(static_cast<Container&>(*this)) { SetAttribute(u"textpadding", u"6,0,20,0"); }
 
 bool Combo::SetAttribute(std::u16string_view name, std::u16string_view value) {
   if (images_.SetAttribute(name, value)) return true;
@@ -15,24 +15,6 @@ bool Combo::SetAttribute(std::u16string_view name, std::u16string_view value) {
   return Container::SetAttribute(name, value);
 }
 
-bool Combo::SelectItem(int index, bool notify) {
-  if (index < 0 || index >= GetCount()) return false;
-  if (index == curSel_) return true;
-  int old = curSel_;
-  curSel_ = index;
-  Invalidate();
-  if (notify) Notify(kNotifyItemSelect, static_cast<std::uintptr_t>(index), old);
-  return true;
-}
-
-void Combo::ItemClicked(int index) {
-  if (index < 0 || index >= GetCount()) return;
-  UiManager* manager = GetManager();
-  UiManager::DispatchScope scope(manager);
-  Notify(kNotifyItemClick, static_cast<std::uintptr_t>(index));
-  if (!manager || manager->Contains(this)) SelectItem(index, true);
-}
-
 ListLabelElement* Combo::AddItem(std::u16string text) {
   auto item = std::make_unique<ListLabelElement>();
   item->SetText(std::move(text));
@@ -40,7 +22,7 @@ ListLabelElement* Combo::AddItem(std::u16string text) {
 }
 
 std::u16string Combo::GetSelectedText() const {
-  Control* item = GetItemAt(curSel_);
+  Control* item = GetItemAt(GetCurSel());
   return item ? item->GetText() : std::u16string();
 }
 
@@ -67,15 +49,14 @@ void Combo::Activate() {
 bool Combo::Remove(Control* child) {
   int index = GetItemIndex(child);
   if (index < 0) return false;
-  if (index == curSel_) curSel_ = -1;
-  else if (index < curSel_) --curSel_;
+  ItemRemoving(index);
   Invalidate();
   return Container::Remove(child);
 }
 
 void Combo::RemoveAll() {
   Container::RemoveAll();
-  curSel_ = -1;
+  ItemsCleared();
   Invalidate();
 }
 

@@ -16,11 +16,6 @@ class Combo : public Container, public ItemOwner {
 
   // Items.
   int GetCount() const { return Container::GetCount(); }
-  int GetCurSel() const override { return curSel_; }
-  // Selects an item; notify = false selects silently. Selecting the current item again, or an
-  // index out of range, sends nothing (out of range returns false).
-  bool SelectItem(int index, bool notify = true) override;
-  void ItemClicked(int index) override;
   const ListItemStyle& ItemStyle() const override { return style_; }
   // Adds a text item and returns it.
   ListLabelElement* AddItem(std::u16string text);
@@ -38,7 +33,6 @@ class Combo : public Container, public ItemOwner {
   // Opens the drop-down list (through the window's host).
   void Activate() override;
 
-  // Removing items keeps the selection on the same item (or none).
   bool Remove(Control* child) override;
   void RemoveAll() override;
 
@@ -46,7 +40,6 @@ class Combo : public Container, public ItemOwner {
   StateImages images_;
   ListItemStyle style_;
   Size dropBoxSize_;
-  int curSel_ = -1;
 };
 
 }  // namespace tvui

@@ -146,6 +146,7 @@ class Control {
   void NeedParentUpdate();
 
  protected:
+  friend class ItemOwner;  // sends the item notifications of lists and combos
   void Notify(std::u16string_view type, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
 
   Rect rect_;

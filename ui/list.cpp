@@ -69,35 +69,39 @@ bool List::SetAttribute(std::u16string_view name, std::u16string_view value) {
   return VerticalLayout::SetAttribute(name, value);
 }
 
-bool List::SelectItem(int index, bool notify) {
-  if (index < 0 || index >= GetCount()) return false;
+bool ItemOwner::SelectItem(int index, bool notify) {
+  if (index < 0 || index >= items_.GetCount()) return false;
   if (index == curSel_) return true;
   int old = curSel_;
   curSel_ = index;
-  Invalidate();
-  if (notify) Notify(kNotifyItemSelect, static_cast<std::uintptr_t>(index), old);
+  items_.Invalidate();
+  if (notify) items_.Notify(kNotifyItemSelect, static_cast<std::uintptr_t>(index), old);
   return true;
 }
 
-void List::ItemClicked(int index) {
-  if (index < 0 || index >= GetCount()) return;
-  UiManager* manager = GetManager();
+void ItemOwner::ItemClicked(int index) {
+  if (index < 0 || index >= items_.GetCount()) return;
+  UiManager* manager = items_.GetManager();
   UiManager::DispatchScope scope(manager);
-  Notify(kNotifyItemClick, static_cast<std::uintptr_t>(index));
-  if (!manager || manager->Contains(this)) SelectItem(index, true);
+  items_.Notify(kNotifyItemClick, static_cast<std::uintptr_t>(index));
+  if (!manager || manager->Contains(&items_)) SelectItem(index, true);
+}
+
+void ItemOwner::ItemRemoving(int index) {
+  if (index == curSel_) curSel_ = -1;
+  else if (index < curSel_) --curSel_;
 }
 
 bool List::Remove(Control* child) {
   int index = GetItemIndex(child);
   if (index < 0) return false;
-  if (index == curSel_) curSel_ = -1;
-  else if (index < curSel_) --curSel_;
+  ItemRemoving(index);
   return VerticalLayout::Remove(child);
 }
 
 void List::RemoveAll() {
   VerticalLayout::RemoveAll();
-  curSel_ = -1;
+  ItemsCleared();
 }
 
 }  // namespace tvui

@@ -23,15 +23,31 @@ struct ListItemStyle {
   bool SetAttribute(std::u16string_view name, std::u16string_view value);
 };
 
-// Something that owns selectable items: List and Combo.
+// Something that owns selectable items (List and Combo): the children of items, one of them
+// selected or none. Removing items keeps the selection on the same item (or none).
 class ItemOwner {
  public:
+  explicit ItemOwner(Container& items) : items_(items) {}
   virtual ~ItemOwner() = default;
-  virtual int GetCurSel() const = 0;
-  virtual bool SelectItem(int index, bool notify = true) = 0;
-  // An item was clicked: "itemclick", then selection.
-  virtual void ItemClicked(int index) = 0;
+  ItemOwner(const ItemOwner&) = delete;
+  ItemOwner& operator=(const ItemOwner&) = delete;
+
+  int GetCurSel() const { return curSel_; }
+  // Selects an item; notify = false selects silently. Selecting the current item again, or an
+  // index out of range, sends nothing (out of range returns false).
+  bool SelectItem(int index, bool notify = true);
+  // An item was clicked: "itemclick", then selection (unless a handler removed the owner).
+  void ItemClicked(int index);
   virtual const ListItemStyle& ItemStyle() const = 0;
+
+ protected:
+  // Before the item at index is removed / after every item was.
+  void ItemRemoving(int index);
+  void ItemsCleared() { curSel_ = -1; }
+
+ private:
+  Container& items_;
+  int curSel_ = -1;
 };
 
 class ListLabelElement : public Label {
@@ -56,19 +72,15 @@ class ListContainerElement : public HorizontalLayout {
 
 class List : public VerticalLayout, public ItemOwner {
  public:
+  List() : ItemOwner(static_cast<Container&>(*this)) {}
   std::u16string_view GetClass() const override { return u"List"; }
   bool SetAttribute(std::u16string_view name, std::u16string_view value) override;
-  int GetCurSel() const override { return curSel_; }
-  bool SelectItem(int index, bool notify = true) override;
-  void ItemClicked(int index) override;
   const ListItemStyle& ItemStyle() const override { return style_; }
-  // Removing items keeps the selection on the same item (or none).
   bool Remove(Control* child) override;
   void RemoveAll() override;
 
  private:
   ListItemStyle style_;
-  int curSel_ = -1;
 };
 
 // The item owner of an item control (its List or Combo parent), or nullptr.

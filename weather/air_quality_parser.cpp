@@ -1,5 +1,6 @@
 #include "weather/air_quality_parser.h"
 
+#include "platform/text_utils.h"
 #include "weather/text_search.h"
 
 namespace {
@@ -7,17 +8,6 @@ namespace {
 constexpr std::u16string_view kValueCell = u"class=\"td td-3rd\">";   // 18 characters
 constexpr std::u16string_view kNameLink = u"target=\"_blank\">";      // 16 characters
 constexpr std::u16string_view kBlankLink = u"\"_blank\">";            // 9 characters
-
-bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i], y = b[i];
-    if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x - u'A' + u'a');
-    if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y - u'A' + u'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -56,9 +46,9 @@ bool ParseAirRankingFirst(std::u16string_view text, std::vector<AirQualityEntry>
     size_t valueEnd = FindText(text, u"<", valueStart);
     if (valueEnd == kNotFound) break;
     AirQualityEntry entry;
-    entry.weather = Trim(TextBetween(text, nameStart, nameEnd));
-    entry.tempLow = Trim(TextBetween(text, valueStart, valueEnd));
-    entry.tempHigh = AirLevelName(entry.tempLow);
+    entry.city = Trim(TextBetween(text, nameStart, nameEnd));
+    entry.index = Trim(TextBetween(text, valueStart, valueEnd));
+    entry.level = AirLevelName(entry.index);
     entries.push_back(std::move(entry));
     if (valueEnd <= a) break;
     a = valueEnd;
@@ -92,9 +82,9 @@ bool ParseAirRankingSecond(std::u16string_view text, std::vector<AirQualityEntry
       }
     }
     AirQualityEntry entry;
-    entry.weather = TextBetween(text, link + kBlankLink.size(), nameEnd);
-    entry.tempLow = TextBetween(text, valueStart, h);
-    entry.tempHigh = AirLevelName(entry.tempLow);
+    entry.city = TextBetween(text, link + kBlankLink.size(), nameEnd);
+    entry.index = TextBetween(text, valueStart, h);
+    entry.level = AirLevelName(entry.index);
     entries.push_back(std::move(entry));
     from = valueStart + 1;
   }
@@ -106,8 +96,8 @@ void PickAirQuality(const std::vector<AirQualityEntry>& entries, std::u16string_
   std::u16string withShi = std::u16string(name) + u"市";
   std::u16string withXian = std::u16string(name) + u"县";
   for (const AirQualityEntry& e : entries) {
-    if (SameIgnoringCase(e.weather, name) || SameIgnoringCase(e.weather, withShi) ||
-        SameIgnoringCase(e.weather, withXian)) {
+    if (EqualsNoCase(e.city, name) || EqualsNoCase(e.city, withShi) ||
+        EqualsNoCase(e.city, withXian)) {
       report = e;
     }
   }

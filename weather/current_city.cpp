@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "platform/user_config.h"
-#include "platform/user_data.h"
+#include "platform/data_steps.h"
 #include "weather/city_codes.h"
 #include "weather/weather_worker.h"
 
@@ -54,7 +54,9 @@ void LoadCurrentCity() {
   SetCurrentCity(city);
 }
 
-void InstallCurrentCityLoader() { SetLoadCurrentCityHook(&LoadCurrentCity); }
+void InstallCurrentCityLoader() {
+  RegisterDataStep(DataPhase::kAfterOpen, "current city", kCurrentCityRank, &LoadCurrentCity);
+}
 
 bool SwitchCity(std::u16string_view city, std::u16string_view province) {
   CurrentCity current = GetCurrentCity();

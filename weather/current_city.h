@@ -26,7 +26,9 @@ void SetIpLocation(const IpLocation& location);
 // (上海, 上海, 101020100) when the province is empty or the pair has no code. Writes nothing.
 void LoadCurrentCity();
 
-// Registers LoadCurrentCity as the start-up step that runs once OpenUserData has the database open.
+// Registers LoadCurrentCity as a step of the data start-up (rank kCurrentCityRank), so that the
+// city is known before anything that depends on it loads.
+inline constexpr int kCurrentCityRank = 10;
 void InstallCurrentCityLoader();
 
 // Makes the pair current when it has a code (persisting the names) and starts a weather refresh;

@@ -1,6 +1,6 @@
 #pragma once
-// What the main window's weather panel and the seven-day window show, computed without windows.
-#include <cstdint>
+// Readings of the weather report for the present hour (the panel's pictures and the air badge's
+// look are the windows' business: app/logic).
 #include <string>
 
 #include "weather/weather_report.h"
@@ -14,21 +14,3 @@ std::u16string CurrentWindText(const WeatherReport& report, int localHour);
 // Night is before 08:00 and from 20:00 on.
 bool IsNightHour(int localHour);
 
-struct WeatherPanelIcon {
-  std::u16string icon;     // e.g. "weather\day\sunny.png"; never empty
-  std::u16string toolTip;  // the condition text shown on hover
-};
-// Today's picture for the panel: by day the daytime condition (the night one when the day has
-// none, and the night picture of the night condition when the daytime one has no picture); at
-// night the night condition (the daytime one when there is none); 晴 by day when nothing maps.
-WeatherPanelIcon ChooseWeatherPanelIcon(const WeatherReport& report, int localHour);
-
-struct AirBadge {
-  std::u16string text;          // empty when no air-quality data is known
-  bool styled = false;          // false: keep the label's colour and position
-  uint32_t background = 0;      // ARGB
-  bool blackText = false;       // 严重污染 sets the text colour 0
-  int left = 0, top = 0, right = 0, bottom = 0;
-};
-// The "airQuality" label: " 空气质量 L" for a one-character level, " L V" otherwise.
-AirBadge MakeAirBadge(const AirQualityReport& air);

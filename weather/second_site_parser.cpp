@@ -1,6 +1,7 @@
 #include "weather/second_site_parser.h"
 
 #include "platform/text_codec.h"
+#include "platform/text_utils.h"
 #include "weather/text_search.h"
 
 std::string PercentEncode(std::string_view bytes) {
@@ -35,15 +36,7 @@ std::u16string LocationHeaderValue(std::u16string_view raw) {
     size_t colon = line.find(u':');
     if (colon != std::u16string_view::npos) {
       std::u16string name = Trim(line.substr(0, colon));
-      if (name.size() == 8) {
-        bool same = true;
-        for (size_t i = 0; i < 8 && same; ++i) {
-          char16_t c = name[i];
-          if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-          same = c == u"location"[i];
-        }
-        if (same) return Trim(line.substr(colon + 1));
-      }
+      if (EqualsNoCase(name, u"location")) return Trim(line.substr(colon + 1));
     }
     if (end == raw.size()) break;
     start = end + 2;

@@ -48,12 +48,14 @@ struct WeatherReport {
   bool operator==(const WeatherReport&) const = default;
 };
 
-// Air quality uses the slot with its own meanings: weather = city name as written on the ranking
-// page, tempLow = index value (digits), tempHigh = level word; wind and extra stay empty.
-// An empty level word means no air-quality data is known.
-using AirQualityReport = WeatherSlot;
-using AirQualityEntry = WeatherSlot;
+// One city's air quality, as a ranking page lists it.
+struct AirQualityReport {
+  std::u16string city;   // the name as written on the ranking page
+  std::u16string index;  // the index value (digits)
+  std::u16string level;  // the level word (优 … 严重污染); empty: no air-quality data is known
 
-inline const std::u16string& AirCityName(const AirQualityReport& a) { return a.weather; }
-inline const std::u16string& AirIndexValue(const AirQualityReport& a) { return a.tempLow; }
-inline const std::u16string& AirLevel(const AirQualityReport& a) { return a.tempHigh; }
+  bool Known() const { return !level.empty(); }
+  bool operator==(const AirQualityReport&) const = default;
+};
+// A row of a ranking page.
+using AirQualityEntry = AirQualityReport;

@@ -65,7 +65,7 @@ void WeatherThread::FetchInto(const WeatherJob& job, WeatherReport& report, AirQ
   if (!FetchFromForecastSite(job.code, report)) FetchFromSecondSite(job.code, report);
   NormaliseReport(report);
   FetchAirQuality(job.city, air);
-  if (AirLevel(air).empty()) FetchAirQuality(job.province, air);
+  if (!air.Known()) FetchAirQuality(job.province, air);
 }
 
 void WeatherThread::Run() {

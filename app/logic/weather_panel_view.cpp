@@ -1,6 +1,39 @@
 #include "app/logic/weather_panel_view.h"
 
+#include "app/logic/weather_icons.h"
 #include "platform/text_utils.h"
+#include "weather/panel_logic.h"
+
+AirBadge MakeAirBadge(const AirQualityReport& air) {
+  AirBadge badge;
+  const std::u16string& level = air.level;
+  if (level.empty()) return badge;
+  if (level.size() == 1) {
+    badge.text = u" 空气质量 " + level;
+  } else {
+    badge.text = u" " + level + u" " + air.index;
+  }
+  struct Style {
+    std::u16string_view level;
+    uint32_t colour;
+    int right;
+  };
+  static constexpr Style kStyles[] = {
+      {u"优", 0xff81ba2f, 192},      {u"良", 0xffffbb17, 192},      {u"轻度污染", 0xffc67901, 202},
+      {u"中度污染", 0xffeb111b, 202}, {u"重度污染", 0xffb3065b, 202}, {u"严重污染", 0xff600202, 202},
+  };
+  for (const Style& s : kStyles) {
+    if (s.level != level) continue;
+    badge.styled = true;
+    badge.background = s.colour;
+    badge.blackText = s.level == u"严重污染";
+    badge.left = 122;
+    badge.top = 93;
+    badge.right = s.right;
+    badge.bottom = 111;
+  }
+  return badge;
+}
 
 WeatherPanelView MakeWeatherPanelView(const WeatherReport& report, const AirQualityReport& air,
                                       int localHour, const AirLabelLook& skin) {

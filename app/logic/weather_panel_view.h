@@ -4,8 +4,18 @@
 #include <cstdint>
 #include <string>
 
-#include "weather/panel_logic.h"
 #include "weather/weather_report.h"
+
+struct AirBadge {
+  std::u16string text;          // empty when no air-quality data is known
+  bool styled = false;          // false: keep the label's colour and position
+  uint32_t background = 0;      // ARGB
+  bool blackText = false;       // 严重污染 sets the text colour 0
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+// The "airQuality" label: " 空气质量 L" for a one-character level, " L V" otherwise; each level's
+// colour and place in the main window's skin.
+AirBadge MakeAirBadge(const AirQualityReport& air);
 
 // The air-quality label's look in the skin; the badge returns to it whenever a level has no
 // colour of its own, so that one report's look never outlives the report.

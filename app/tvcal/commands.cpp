@@ -80,14 +80,14 @@ bool ParseDigits(std::string_view text, int& value) {
 }
 
 CalendarDate NextDay(const CalendarDate& d) {
-  if (d.day < GregorianMonthDays(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
+  if (d.day < DaysInMonth(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
   if (d.month < 12) return {d.year, d.month + 1, 1, true};
   return {d.year + 1, 1, 1, true};
 }
 
 CalendarDate PreviousDay(const CalendarDate& d) {
   if (d.day > 1) return {d.year, d.month, d.day - 1, true};
-  if (d.month > 1) return {d.year, d.month - 1, GregorianMonthDays(d.year, d.month - 1), true};
+  if (d.month > 1) return {d.year, d.month - 1, DaysInMonth(d.year, d.month - 1), true};
   return {d.year - 1, 12, 31, true};
 }
 
@@ -175,7 +175,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
   // The grid: Monday-first, the leading cells hold the end of the previous month.
   const CalendarDate first{year, month, 1, true};
   const int lead = (WeekdayOf(year, month, 1) + 5) % 7;  // 0 when the month starts on Monday
-  const int days = GregorianMonthDays(year, month);
+  const int days = DaysInMonth(year, month);
   const int rows = (lead + days + 6) / 7;
   std::array<Cell, 42> cells;
   CalendarDate d = first;

@@ -48,10 +48,8 @@ int RunTavrino(HINSTANCE instance) {
   // One instance: a second start brings the first forward and leaves.
   if (SignalRunningInstance()) return 0;
 
-  UserDataHooks hooks;
-  hooks.loadCurrentCity = [] { LoadCurrentCity(); };
-  AddHolidayLoading(hooks);
-  SetUserDataHooks(std::move(hooks));
+  InstallCurrentCityLoader();
+  InstallHolidayLoader();
   OpenUserData();
 
   StartUsageRecorder();

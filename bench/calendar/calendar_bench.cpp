@@ -7,7 +7,7 @@
 namespace {
 
 CalendarDate NextDay(const CalendarDate& d) {
-  if (d.day < GregorianMonthDays(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
+  if (d.day < DaysInMonth(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
   if (d.month < 12) return {d.year, d.month + 1, 1, true};
   return {d.year + 1, 1, 1, true};
 }

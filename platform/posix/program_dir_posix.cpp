@@ -1,7 +1,6 @@
 #include <limits.h>
 #include <unistd.h>
 
-#include "platform/file_utils.h"
 #include "platform/program_dir.h"
 #include "platform/text_codec.h"
 
@@ -10,20 +9,6 @@ std::u16string ExecutablePath() {
   ssize_t n = readlink("/proc/self/exe", buf, PATH_MAX);
   if (n <= 0) return {};
   return Utf8ToWide(std::string_view(buf, static_cast<size_t>(n)));
-}
-
-std::u16string ProgramDirectory() {
-  std::u16string path = ExecutablePath();
-  size_t slash = path.rfind(u'/');
-  std::u16string dir = slash == path.npos ? std::u16string(u"./") : path.substr(0, slash + 1);
-  CreateDirectoryLevels(dir);
-  return dir;
-}
-
-std::u16string ExecutableFileName() {
-  std::u16string path = ExecutablePath();
-  size_t slash = path.rfind(u'/');
-  return slash == path.npos ? path : path.substr(slash + 1);
 }
 
 std::u16string ComputerName() {

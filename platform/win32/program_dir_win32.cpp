@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "platform/file_utils.h"
 #include "platform/program_dir.h"
 
 std::u16string ExecutablePath() {
@@ -14,20 +13,6 @@ std::u16string ExecutablePath() {
     if (buf.size() >= 32768) return {};
     buf.resize(buf.size() * 2);
   }
-}
-
-std::u16string ProgramDirectory() {
-  std::u16string path = ExecutablePath();
-  size_t slash = path.find_last_of(u"\\/");
-  std::u16string dir = slash == path.npos ? std::u16string(u".\\") : path.substr(0, slash + 1);
-  CreateDirectoryLevels(dir);
-  return dir;
-}
-
-std::u16string ExecutableFileName() {
-  std::u16string path = ExecutablePath();
-  size_t slash = path.find_last_of(u"\\/");
-  return slash == path.npos ? path : path.substr(slash + 1);
 }
 
 std::u16string ComputerName() {

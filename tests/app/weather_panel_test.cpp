@@ -20,9 +20,9 @@ WeatherReport Report() {
 
 AirQualityReport Air(std::u16string level, std::u16string value) {
   AirQualityReport a;
-  a.weather = u"上海";
-  a.tempLow = std::move(value);
-  a.tempHigh = std::move(level);
+  a.city = u"上海";
+  a.index = std::move(value);
+  a.level = std::move(level);
   return a;
 }
 

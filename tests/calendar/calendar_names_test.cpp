@@ -81,7 +81,7 @@ TEST(CalendarNames, EveryMonthHoldsItsTwoTerms) {
   for (int y = 1900; y <= 2100; ++y) {
     for (int m = (y == 1900 ? 2 : 1); m <= 12; ++m) {
       int found = 0;
-      for (int d = 1; d <= GregorianMonthDays(y, m); ++d) {
+      for (int d = 1; d <= DaysInMonth(y, m); ++d) {
         const CCalendar cal = Calc(y, m, d);
         if (cal.solarTerm.empty()) continue;
         const int n = 2 * m - 2 + found;

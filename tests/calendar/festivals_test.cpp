@@ -22,7 +22,7 @@ CCalendar Calc(int y, int m, int d) {
 // Days of Gregorian year y whose solar festival text contains `name`.
 std::vector<int> DaysWithSolarFestival(int y, int m, std::u16string_view name) {
   std::vector<int> days;
-  for (int d = 1; d <= GregorianMonthDays(y, m); ++d)
+  for (int d = 1; d <= DaysInMonth(y, m); ++d)
     if (Calc(y, m, d).solarFestival.find(name) != std::u16string::npos) days.push_back(d);
   return days;
 }
@@ -48,7 +48,7 @@ TEST(FestivalLists, ShapeOfTheLists) {
   for (const FestivalEntry& e : SolarFestivals()) {
     const int key = e.month * 100 + e.dayCode;
     EXPECT_GT(key, previous) << "date order, one entry per date";
-    EXPECT_LE(e.dayCode, GregorianMonthDays(2024, e.month));
+    EXPECT_LE(e.dayCode, DaysInMonth(2024, e.month));
     EXPECT_FALSE(e.name.empty());
     previous = key;
     stars += e.star;
@@ -146,7 +146,7 @@ TEST(LunarFestivalMatching, LeapMonthsMatchTheirNumber) {
   for (CalendarDate d = CalendarDate::Of(2009, 1, 1); d.year == 2009;) {
     const CCalendar cal = Calc(d.year, d.month, d.day);
     if (cal.lunarFestival == u"端午节") found.push_back(cal.Lunar());
-    d = d.day < GregorianMonthDays(d.year, d.month) ? CalendarDate::Of(d.year, d.month, d.day + 1)
+    d = d.day < DaysInMonth(d.year, d.month) ? CalendarDate::Of(d.year, d.month, d.day + 1)
         : d.month < 12                               ? CalendarDate::Of(d.year, d.month + 1, 1)
                                                      : CalendarDate::Of(d.year + 1, 1, 1);
   }

@@ -70,13 +70,6 @@ TEST(HolidayArrangement, JumpDates) {
   EXPECT_FALSE(HolidayJumpDate(record, 8, date));
 }
 
-TEST(HolidayArrangement, HooksLoadTheHolidaysAtStartUp) {
-  UserDataHooks hooks;
-  AddHolidayLoading(hooks);
-  EXPECT_TRUE(static_cast<bool>(hooks.loadHolidays));
-  EXPECT_FALSE(static_cast<bool>(hooks.loadCurrentCity));
-}
-
 TEST(ServiceDocument, FillsHolidaysLocationAddressAndUrlLists) {
   ScratchDir dir;
   HolidayArrangement record;

@@ -1,9 +1,13 @@
 // The shipped holiday table, read through the database worker from the user.dat of the build.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "calendar/day_info.h"
 #include "calendar/holiday_arrangement.h"
+#include "platform/clock.h"
 #include "platform/date_time.h"
+#include "platform/user_data.h"
 #include "tests/calendar/holiday_test_support.h"
 
 using holiday_test::Date;
@@ -139,5 +143,29 @@ TEST_F(HolidayData, SharedRecordMarksTheDayCells) {
   LoadHolidayArrangementForYear(2024);
   EXPECT_FALSE(IsRestDay(Date(2024, 10, 3)));
   EXPECT_TRUE(IsRestDay(Date(2024, 10, 9)));
+  ReplaceHolidayArrangement({});
+}
+
+// The program's data start-up loads the arrangement of the current year once the loader is
+// registered, and only then.
+TEST(HolidayStartUp, TheRegisteredLoaderFillsTheSharedRecord) {
+  ScratchDir dir;
+  std::error_code error;
+  std::filesystem::copy_file(std::filesystem::path(ProgramDirectory() + u"user.dat"),
+                             std::filesystem::path(dir.Dir() + u"user.dat"), error);
+  ASSERT_FALSE(error) << "user.dat missing beside the test program";
+  SetLocalClock([] { return Date(2024, 10, 1); });
+  ClearDataSteps();
+  ReplaceHolidayArrangement({});
+  OpenUserDataIn(dir.Dir());
+  CloseUserData();
+  EXPECT_FALSE(IsRestDay(Date(2024, 10, 3)));
+
+  InstallHolidayLoader();
+  OpenUserDataIn(dir.Dir());
+  CloseUserData();
+  EXPECT_TRUE(IsRestDay(Date(2024, 10, 3)));
+  ClearDataSteps();
+  SetLocalClock(nullptr);
   ReplaceHolidayArrangement({});
 }

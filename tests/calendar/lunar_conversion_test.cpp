@@ -13,7 +13,7 @@ LunarDate ToLunar(int y, int m, int d) {
 }
 
 CalendarDate NextDay(const CalendarDate& d) {
-  if (d.day < GregorianMonthDays(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
+  if (d.day < DaysInMonth(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
   if (d.month < 12) return {d.year, d.month + 1, 1, true};
   return {d.year + 1, 1, 1, true};
 }
@@ -185,8 +185,8 @@ TEST(GregorianHelpers, DatesAndWeekdays) {
   EXPECT_EQ(WeekdayOf(2000, 1, 1), 7);   // Saturday
   EXPECT_EQ(WeekdayOf(2024, 2, 10), 7);  // Saturday
   EXPECT_EQ(WeekdayOf(2024, 3, 3), 1);   // Sunday
-  EXPECT_EQ(GregorianMonthDays(2024, 2), 29);
-  EXPECT_EQ(GregorianMonthDays(1900, 2), 28);
+  EXPECT_EQ(DaysInMonth(2024, 2), 29);
+  EXPECT_EQ(DaysInMonth(1900, 2), 28);
 }
 
 }  // namespace

@@ -98,24 +98,30 @@ TEST(Database, RequestsQueuedAtCloseAreReleasedEmpty) {
   TempDir temp;
   OpenDatabase(temp.Dir() + u"user.dat");
   EXPECT_EQ(QueryValue(u"select 1"), u"1");
-  // Keep the worker busy with one long statement (about a second or more), queue two more
-  // behind it, then close while it still runs.
-  std::u16string slow;
-  std::thread busy([&] {
-    slow = QueryValue(
-        u"with recursive c(x) as (select 1 union all select x + 1 from c where x < 5000000) select count(*) from c");
+  // The worker is held inside one statement until the close is over; two requests wait behind it.
+  Event entered(true), release(true);
+  SetDbStatementHook([&](std::u16string_view sql) {
+    if (sql != u"select 'held'") return;
+    entered.Set();
+    release.Wait();
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  std::u16string held = u"unset";
+  std::thread busy([&] { held = QueryValue(u"select 'held'"); });
+  ASSERT_TRUE(entered.Wait(60000));
   std::u16string queued1 = u"unset", queued2 = u"unset";
   std::thread a([&] { queued1 = QueryValue(u"select 'a'"); });
   std::thread b([&] { queued2 = QueryRows(u"select 'b'"); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  CloseDatabase();
+  for (int i = 0; i < 60000 && QueuedDbRequests() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_EQ(QueuedDbRequests(), 2u);
+  CloseDatabase();  // gives up waiting for the held worker, releases the queue
   a.join();
   b.join();
-  busy.join();
   EXPECT_EQ(queued1, u"");
   EXPECT_EQ(queued2, u"");
+  release.Set();  // the held statement ends; the worker sees the stop and goes
+  busy.join();
+  SetDbStatementHook(nullptr);
+  EXPECT_EQ(held, u"held");
   // After the close every call returns at once, empty.
   EXPECT_EQ(QueryValue(u"select 1"), u"");
   CloseDatabase();  // a second close is harmless
@@ -172,11 +178,16 @@ TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
   TempDir temp;
   std::u16string dir = temp.Dir() + u"a" + kPathSeparator + u"b" + kPathSeparator;
   // Seed a database in the not yet existing directory's place afterwards: first a plain run.
+  // Registered steps run by rank, not by registration order; a second registration replaces.
   std::vector<std::string> calls;
-  SetUserDataHooks({});
-  SetLoadHolidaysHook([&] { calls.push_back("holidays"); });
-  SetLoadCurrentCityHook([&] { calls.push_back("city:" + ToNarrow(GetUserConfig(u"city"), kCodePageUtf8)); });
-  SetStopStatisticsHook([&] { calls.push_back("stop statistics"); });
+  ClearDataSteps();
+  RegisterDataStep(DataPhase::kAfterOpen, "later", 20, [&] { calls.push_back("later"); });
+  RegisterDataStep(DataPhase::kAfterOpen, "first", 10, [&] { calls.push_back("replaced"); });
+  RegisterDataStep(DataPhase::kAfterOpen, "first", 10,
+                   [&] { calls.push_back("first:" + ToNarrow(GetUserConfig(u"city"), kCodePageUtf8)); });
+  RegisterDataStep(DataPhase::kAfterOpen, "gone", 5, [&] { calls.push_back("gone"); });
+  RegisterDataStep(DataPhase::kAfterOpen, "gone", 5, nullptr);
+  RegisterDataStep(DataPhase::kBeforeClose, "closing", 0, [&] { calls.push_back("closing"); });
   SetLocalClock(&FakeNow);
   SetNow(2024, 1, 1, 23, 59, 50);
   OpenUserDataIn(dir);  // creates a/b level by level
@@ -198,14 +209,10 @@ TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
   SetNow(2024, 1, 2, 8, 0, 5);
   CloseUserData();
   SetLocalClock(nullptr);
-  SetUserDataHooks({});
+  ClearDataSteps();
 
-  ASSERT_EQ(calls.size(), 6u);
-  EXPECT_EQ(calls[0], "city:");  // the table did not exist yet in the first run
-  EXPECT_EQ(calls[1], "holidays");
-  EXPECT_EQ(calls[2], "stop statistics");
-  EXPECT_EQ(calls[3], "city:");
-  EXPECT_EQ(calls[5], "stop statistics");
+  // The table did not exist yet in the first run; the second run's value was set after its start.
+  EXPECT_EQ(calls, (std::vector<std::string>{"first:", "later", "closing", "first:", "later", "closing"}));
   EXPECT_TRUE(FileExists(dir + u"user.dat"));
 }
 

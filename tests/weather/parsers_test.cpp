@@ -163,15 +163,15 @@ TEST(AirQuality, FirstRankingAndMatching) {
   std::vector<AirQualityEntry> e;
   ASSERT_TRUE(ParseAirRankingFirst(samples::AirRankFirst(), e));
   ASSERT_EQ(e.size(), 3u);  // the footer link past the table is not a row
-  EXPECT_EQ(e[0].weather, u"上海");
-  EXPECT_EQ(e[0].tempLow, u"45");
-  EXPECT_EQ(e[2].tempHigh, u"中度污染");
+  EXPECT_EQ(e[0].city, u"上海");
+  EXPECT_EQ(e[0].index, u"45");
+  EXPECT_EQ(e[2].level, u"中度污染");
 
   AirQualityReport r;
   PickAirQuality(e, u"上海", r);
-  EXPECT_EQ(r.weather, u"上海县");  // 上海, 上海市 and 上海县 all match; the later row wins
+  EXPECT_EQ(r.city, u"上海县");  // 上海, 上海市 and 上海县 all match; the later row wins
   PickAirQuality(e, u"北京", r);
-  EXPECT_EQ(r.tempLow, u"151");
+  EXPECT_EQ(r.index, u"151");
   AirQualityReport none;
   PickAirQuality(e, u"广州", none);
   EXPECT_EQ(none, AirQualityReport{});
@@ -184,9 +184,9 @@ TEST(AirQuality, SecondRanking) {
   std::vector<AirQualityEntry> e;
   ASSERT_TRUE(ParseAirRankingSecond(samples::AirRankSecond(), e));
   ASSERT_EQ(e.size(), 2u);
-  EXPECT_EQ(e[1].weather, u"西藏");
-  EXPECT_EQ(e[1].tempLow, u"33");
-  EXPECT_EQ(e[1].tempHigh, u"优");
+  EXPECT_EQ(e[1].city, u"西藏");
+  EXPECT_EQ(e[1].index, u"33");
+  EXPECT_EQ(e[1].level, u"优");
   EXPECT_FALSE(ParseAirRankingSecond(u"<h2>空气质量</h2>", e));
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "ui/win32/dib_section.h"
 #include "ui/win32/gdiplus_session.h"
 
 namespace tvui {
@@ -36,20 +37,6 @@ std::u16string NormalPath(const std::u16string& rawPath) {
     if (c == u'/') c = u'\\';
   }
   return path;
-}
-
-HBITMAP CreateDib(int cx, int cy, void** bits) {
-  if (cx <= 0 || cy <= 0) return nullptr;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = cx;
-  bi.bmiHeader.biHeight = -cy;  // top-down rows
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
-  if (dib && *bits) std::memset(*bits, 0, static_cast<size_t>(cx) * cy * 4);
-  return dib;
 }
 
 }  // namespace
@@ -91,7 +78,7 @@ HBITMAP ImageCache::GetDib(const std::u16string& rawPath) {
   int cx = static_cast<int>(image->GetWidth());
   int cy = static_cast<int>(image->GetHeight());
   void* bits = nullptr;
-  HBITMAP dib = CreateDib(cx, cy, &bits);
+  HBITMAP dib = CreateTopDownDib(cx, cy, &bits);
   if (!dib) return nullptr;
   Gdiplus::BitmapData data{};
   Gdiplus::Rect all(0, 0, cx, cy);
@@ -118,13 +105,13 @@ HBITMAP ImageCache::Compose(const std::u16string& key, int left, int top, int cx
                             const std::function<void(Gdiplus::Graphics&)>& draw) {
   if (!EnsureGdiplus() || left < 0 || top < 0) return nullptr;
   void* bits = nullptr;
-  HBITMAP dib = CreateDib(cx, cy, &bits);
+  HBITMAP dib = CreateTopDownDib(cx, cy, &bits);
   if (!dib) return nullptr;
   // Drawn at the same device coordinates as in the window's back buffer, so that stretched parts
   // sample their pixels exactly as a direct draw would, into a premultiplied surface (which keeps
   // the alpha); then the area is cut out.
   void* wholeBits = nullptr;
-  HBITMAP whole = CreateDib(left + cx, top + cy, &wholeBits);
+  HBITMAP whole = CreateTopDownDib(left + cx, top + cy, &wholeBits);
   if (!whole) {
     DeleteObject(dib);
     return nullptr;

@@ -2,6 +2,7 @@
 
 #include "ui/win32/gdiplus_include.h"
 
+#include "ui/win32/dib_section.h"
 #include "ui/win32/gdiplus_session.h"
 
 namespace tvui {
@@ -22,15 +23,8 @@ bool SaveScreenRectPng(const RECT& rect, const std::u16string& path) {
   int w = rect.right - rect.left;
   int h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return false;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bmp = CreateTopDownDib(w, h, &bits);
   if (!bmp) return false;
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);

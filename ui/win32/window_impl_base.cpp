@@ -9,6 +9,7 @@
 #include "platform/text_codec.h"
 #include "ui/attribute_values.h"
 #include "ui/container.h"
+#include "ui/win32/dib_section.h"
 #include "ui/win32/drop_down_window.h"
 #include "ui/win32/png_writer.h"
 #include "ui/win32/renderer.h"
@@ -435,14 +436,7 @@ bool WindowImplBase::EnsureBackBuffer(int cx, int cy) {
     DeleteObject(backBitmap_);
     backBitmap_ = nullptr;
   }
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = cx;
-  bi.bmiHeader.biHeight = -cy;  // top-down rows
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  backBitmap_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &backBits_, nullptr, 0);
+  backBitmap_ = CreateTopDownDib(cx, cy, &backBits_);
   if (!backBitmap_) return false;
   backDc_ = CreateCompatibleDC(nullptr);
   backOld_ = SelectObject(backDc_, backBitmap_);

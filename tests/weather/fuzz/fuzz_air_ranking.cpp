@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PickAirQuality(entries, u"上海", report);
   ParseAirRankingSecond(text, entries);
   PickAirQuality(entries, u"上海", report);
-  for (const AirQualityEntry& e : entries) AirLevelName(e.tempLow);
+  for (const AirQualityEntry& e : entries) AirLevelName(e.index);
   return 0;
 }

@@ -1,4 +1,6 @@
-#include "weather/weather_icons.h"
+#include "app/logic/weather_icons.h"
+
+#include "weather/panel_logic.h"
 
 namespace {
 
@@ -53,4 +55,23 @@ std::u16string WeatherIconFile(std::u16string_view condition, bool night, bool s
     return path;
   }
   return {};
+}
+
+WeatherPanelIcon ChooseWeatherPanelIcon(const WeatherReport& report, int localHour) {
+  const std::u16string& d = report.days[0].daytime.weather;
+  const std::u16string& n = report.days[0].night.weather;
+  WeatherPanelIcon out;
+  if (!IsNightHour(localHour)) {
+    out.icon = WeatherIconFile(d.empty() ? n : d, false, false);
+    out.toolTip = d;
+    if (out.icon.empty()) {
+      out.icon = WeatherIconFile(n, true, false);
+      out.toolTip = n;
+    }
+  } else {
+    out.icon = WeatherIconFile(n.empty() ? d : n, true, false);
+    out.toolTip = n;
+  }
+  if (out.icon.empty()) out.icon = WeatherIconFile(u"晴", false, false);
+  return out;
 }
