@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <mutex>
+#include <vector>
 
 #include "platform/debug_output.h"
 #include "platform/text_codec.h"
@@ -11,6 +12,7 @@
 struct DbRequest {
   DbRequestKind kind = kDbExecute;
   std::u16string sql;
+  std::vector<std::u16string> batch;  // kDbTransaction
   std::u16string* result = nullptr;  // the poster's; written before done is set
   Event* done = nullptr;
 };
@@ -51,7 +53,39 @@ std::shared_ptr<DbShared> Current() {
   return g_shared;
 }
 
+// One statement of a transaction; false when it cannot be prepared or does not run to its end.
+bool Step(sqlite3* db, std::u16string_view sql) {
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare16_v2(db, sql.data(), static_cast<int>(sql.size() * 2), &stmt, nullptr);
+  if (rc == SQLITE_OK && stmt) {
+    do {
+      rc = sqlite3_step(stmt);
+    } while (rc == SQLITE_ROW);
+  }
+  sqlite3_finalize(stmt);
+  return rc == SQLITE_DONE;
+}
+
+void ExecuteTransaction(sqlite3* db, const DbRequest& request) {
+  if (!Step(db, u"begin immediate")) return;
+  for (const std::u16string& sql : request.batch) {
+    if (!Step(db, sql)) {
+      Step(db, u"rollback");
+      return;
+    }
+  }
+  if (Step(db, u"commit")) {
+    *request.result = u"1";
+  } else {
+    Step(db, u"rollback");
+  }
+}
+
 void Execute(sqlite3* db, const DbRequest& request) {
+  if (request.kind == kDbTransaction) {
+    ExecuteTransaction(db, request);
+    return;
+  }
   sqlite3_stmt* stmt = nullptr;
   if (sqlite3_prepare16_v2(db, request.sql.data(), static_cast<int>(request.sql.size() * 2), &stmt, nullptr) !=
           SQLITE_OK ||
@@ -61,6 +95,7 @@ void Execute(sqlite3* db, const DbRequest& request) {
   }
   switch (request.kind) {
     case kDbExecute:
+    case kDbTransaction:  // handled above
       sqlite3_step(stmt);
       break;
     case kDbSingleValue:
@@ -85,16 +120,16 @@ void Execute(sqlite3* db, const DbRequest& request) {
   sqlite3_finalize(stmt);
 }
 
-std::u16string Post(DbRequestKind kind, std::u16string_view sql) {
+std::u16string Post(DbRequestKind kind, std::u16string_view sql, std::vector<std::u16string> batch = {}) {
   std::u16string result;
-  if (sql.empty()) return result;
+  if (sql.empty() && batch.empty()) return result;
   std::shared_ptr<DbShared> shared = Current();
   if (!shared) return result;
   Event done(true);
   {
     std::lock_guard<std::mutex> guard(shared->lock);
     if (shared->closed) return result;
-    shared->queue.push_back(DbRequest{kind, std::u16string(sql), &result, &done});
+    shared->queue.push_back(DbRequest{kind, std::u16string(sql), std::move(batch), &result, &done});
   }
   // Outside the lock, so the worker does not wake only to wait for it. A worker that found the
   // queue empty reset the event before this push, so it cannot miss this.
@@ -195,6 +230,9 @@ size_t QueuedDbRequests() {
 void ExecSql(std::u16string_view sql) { Post(kDbExecute, sql); }
 std::u16string QueryValue(std::u16string_view sql) { return Post(kDbSingleValue, sql); }
 std::u16string QueryRows(std::u16string_view sql) { return Post(kDbTextRows, sql); }
+bool ExecSqlTransaction(const std::vector<std::u16string>& statements) {
+  return !statements.empty() && Post(kDbTransaction, {}, statements) == u"1";
+}
 
 std::u16string SqlText(std::u16string_view value) {
   std::u16string out;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/thread.h"
 
@@ -16,6 +17,7 @@ enum DbRequestKind : int32_t {
   kDbExecute = 4,
   kDbSingleValue = 6,
   kDbTextRows = 9,
+  kDbTransaction = 12,
 };
 
 // Starts the worker on the database file; does not wait for it to open. The narrow form takes a
@@ -32,6 +34,10 @@ void ExecSql(std::u16string_view sql);
 std::u16string QueryValue(std::u16string_view sql);
 // Column 0 of every row joined by "\r\n"; empty when there are no rows.
 std::u16string QueryRows(std::u16string_view sql);
+// Runs the statements in order as one transaction: all of them take effect or, when one fails
+// (or the database is not open), none does. True when committed. No other request runs between
+// them.
+bool ExecSqlTransaction(const std::vector<std::u16string>& statements);
 
 // Seams for tests of the worker's life: the hook runs on the worker just before each statement
 // (nullptr: none; it may block the worker), and the count is the requests waiting in its queue.

@@ -12,8 +12,10 @@ std::string GetUserConfigA(std::string_view name) {
   return ToNarrow(GetUserConfig(ToWide(name, kCodePageAnsi)), kCodePageAnsi);
 }
 
-void SetUserConfig(std::u16string_view value, std::u16string_view name) {
+bool SetUserConfig(std::u16string_view value, std::u16string_view name) {
   std::u16string quotedName = SqlText(name);
-  ExecSql(u"delete from userconfig where name = '" + quotedName + u"'");
-  ExecSql(u"insert into userconfig (name,value) values ('" + quotedName + u"','" + SqlText(value) + u"')");
+  // One transaction: a crash or a failing insert never leaves the name without its row.
+  return ExecSqlTransaction({u"delete from userconfig where name = '" + quotedName + u"'",
+                             u"insert into userconfig (name,value) values ('" + quotedName + u"','" +
+                                 SqlText(value) + u"')"});
 }

@@ -9,6 +9,7 @@
 #include "platform/log.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
+#include "platform/user_config.h"
 
 namespace {
 std::mutex g_lock;
@@ -37,8 +38,7 @@ void OpenUserDataIn(std::u16string_view directory) {
   OpenDatabase(std::u16string(directory) + u"user.dat");
   RunDataSteps(DataPhase::kAfterOpen);
   std::u16string version = FileVersionText(ExecutablePath());
-  ExecSql(u"delete from userconfig where name = 'lv'");
-  ExecSql(u"insert into userconfig (name,value) values ('lv','" + SqlText(version) + u"')");
+  SetUserConfig(version, u"lv");
 }
 
 void OpenUserData() { OpenUserDataIn(ProgramDirectory()); }
@@ -46,8 +46,7 @@ void OpenUserData() { OpenUserDataIn(ProgramDirectory()); }
 void CloseUserData() {
   RunDataSteps(DataPhase::kBeforeClose);
   int seconds = RunSeconds(RunStartTime(), LocalNow());
-  ExecSql(u"delete from userconfig where name = 'lrt'");
-  ExecSql(u"insert into userconfig (name,value) values ('lrt','" + IntToText(seconds) + u"')");
+  SetUserConfig(IntToText(seconds), u"lrt");
   CloseDatabase();
   StopLogWriter();
 }

@@ -7,6 +7,8 @@ set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
 bash tools/setup.sh || exit 1
+# The layering of includes first: a breach fails the run before anything is built.
+python3 tools/check_layers.py || { echo "check: FAILED (layering, see above)" >&2; exit 1; }
 
 build() {  # preset
   # Configured every time (quick on a configured tree), so that a changed option or a configure

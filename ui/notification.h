@@ -29,6 +29,11 @@ struct Notification {
   Point point;  // pointer position (client) when the notification came from the mouse
 };
 
+// A window message's result, as wide as the platform's (LRESULT: a pointer's width) at every
+// level of the dispatch chain, so that a handle or pointer given back is never cut. The levels
+// and what "handled" means at each: ui/win32/window_impl_base.h.
+using MessageResult = std::intptr_t;
+
 // Receives every notification of a window (the window base implements it).
 class INotify {
  public:
@@ -41,8 +46,8 @@ class INotify {
 class IMessageFilter {
  public:
   virtual ~IMessageFilter() = default;
-  virtual long MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                              bool& handled) = 0;
+  virtual MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                                       bool& handled) = 0;
 };
 
 }  // namespace tvui

@@ -134,13 +134,13 @@ void UiManager::RemoveMessageFilter(IMessageFilter* filter) {
 }
 
 bool UiManager::RunMessageFilters(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                                  long& result) {
+                                  MessageResult& result) {
   DispatchScope scope(this);
   auto filters = filters_;
   for (IMessageFilter* f : filters) {
     if (std::find(filters_.begin(), filters_.end(), f) == filters_.end()) continue;
     bool handled = false;
-    long r = f->MessageHandler(message, wParam, lParam, handled);
+    MessageResult r = f->MessageHandler(message, wParam, lParam, handled);
     if (handled) {
       result = r;
       return true;

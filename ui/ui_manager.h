@@ -75,7 +75,7 @@ class UiManager {
   void AddMessageFilter(IMessageFilter* filter);
   void RemoveMessageFilter(IMessageFilter* filter);
   bool RunMessageFilters(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                         long& result);
+                         MessageResult& result);
 
   // Mouse state machine. Hover sends "mouseenter"/"mouseleave" to the deepest control under the
   // pointer; a press captures the control; a release inside the pressed control activates it

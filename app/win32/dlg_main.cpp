@@ -7,7 +7,6 @@
 #include "app/logic/month_layout.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/later_windows.h"
-#include "app/win32/main_window_test_hook.h"
 #include "app/win32/note_launcher.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
@@ -29,6 +28,8 @@ using tvui::EqualsNoCase;
 using tvui::Notification;
 
 namespace {
+
+CDlgMain::MessageTap g_messageTap = nullptr;  // UI thread only
 
 UINT TaskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
@@ -295,26 +296,6 @@ void CDlgMain::Notify(Notification& msg) {
     else if (EqualsNoCase(name, u"CmbMonth")) Record(app::kUsageMonth);
     else if (EqualsNoCase(name, u"CmbHoliday")) Record(app::kUsageHoliday);
     return;
-  } else if (EqualsNoCase(msg.type, tvui::kNotifyClick)) {
-    if (EqualsNoCase(name, u"skin")) {
-      Record(app::kUsageSkin);
-      app::OpenSkinChooser(GetHWND());
-      return;
-    }
-    if (EqualsNoCase(name, u"sendqq")) {
-      Record(app::kUsageContact);
-      app::ShowAutostartPrompt(GetHWND(), true);
-    } else if (EqualsNoCase(name, u"close")) {
-      Record(app::kUsageHide);
-      app::HideAllPopups();
-      HideTooltip();
-      ShowWindow(false);
-    } else if (EqualsNoCase(name, u"set")) {
-      Record(app::kUsageSettings);
-      app::OpenSettings(GetHWND());
-    } else if (EqualsNoCase(name, u"note")) {
-      app::LaunchNote(GetHWND());
-    }
   }
   WindowImplBase::Notify(msg);
 }
@@ -324,6 +305,22 @@ void CDlgMain::OnClick(Notification& msg) {
   SystemTime now = Now();
   if (EqualsNoCase(name, u"closebtn")) {
     Close();
+  } else if (EqualsNoCase(name, u"skin")) {
+    Record(app::kUsageSkin);
+    app::OpenSkinChooser(GetHWND());
+  } else if (EqualsNoCase(name, u"sendqq")) {
+    Record(app::kUsageContact);
+    app::ShowAutostartPrompt(GetHWND(), true);
+  } else if (EqualsNoCase(name, u"close")) {
+    Record(app::kUsageHide);
+    app::HideAllPopups();
+    HideTooltip();
+    ShowWindow(false);
+  } else if (EqualsNoCase(name, u"set")) {
+    Record(app::kUsageSettings);
+    app::OpenSettings(GetHWND());
+  } else if (EqualsNoCase(name, u"note")) {
+    app::LaunchNote(GetHWND());
   } else if (EqualsNoCase(name, u"curcity") || EqualsNoCase(name, u"city")) {
     Record(app::kUsageCityPicker);
     app::HideAllPopups();
@@ -434,7 +431,8 @@ void CDlgMain::HideTooltip() {
 
 // --- Messages ---
 
-long CDlgMain::MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, bool& handled) {
+tvui::MessageResult CDlgMain::MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                                             bool& handled) {
   handled = false;
   if (message == WM_LBUTTONDOWN) {
     POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -465,11 +463,13 @@ void CDlgMain::Toggle() {
   }
 }
 
+void CDlgMain::SetMessageTap(MessageTap tap) { g_messageTap = tap; }
+
 LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   handled = false;
   HWND hwnd = GetHWND();
   LRESULT result = 0;
-  if (app::MainWindowTestHook::Handle(*this, message, wParam, lParam, result)) {
+  if (g_messageTap && g_messageTap(*this, message, wParam, lParam, result)) {
     handled = true;
     return result;
   }

@@ -43,8 +43,8 @@ class CDlgMain : public tvui::WindowImplBase {
   LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnSetFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  long MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                      bool& handled) override;
+  tvui::MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                                     bool& handled) override;
 
   // Everything the window shows, renewed before it is shown: placement, selectors and today's
   // month, skin, today header, clock, city list, weather panel.
@@ -60,7 +60,12 @@ class CDlgMain : public tvui::WindowImplBase {
   // Today's weather and air quality from the shared reports (weather_panel.cpp).
   void UpdateWeatherPanel();
 
-  // State for tests and measurements (see app/README.md).
+  // Sees the window's messages before its own handling (level 3 of the dispatch chain); true
+  // when it answered one (result set). Only the test build of the program installs one.
+  using MessageTap = bool (*)(CDlgMain& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  static void SetMessageTap(MessageTap tap);
+
+  // State for tests and measurements (see app/README.md; the test build of the program only).
   std::u16string DescribeState();
   // Microseconds of the last grid rebuild.
   int64_t LastRebuildMicroseconds() const { return lastRebuildUs_; }

@@ -115,6 +115,8 @@ std::u16string CDlgMain::DescribeState() {
 
 namespace app {
 
+void MainWindowTestHook::Install() { CDlgMain::SetMessageTap(&MainWindowTestHook::Handle); }
+
 bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message != HookMessage() || message == 0) return false;
   result = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // A documented window message through which tests and benchmarks drive the main window and read
 // its state from another process (see app/README.md). It only does what a user can do with the
-// mouse, plus reading.
+// mouse, plus reading. It exists only in the test build of the program (tavrino_testable.exe):
+// the shipped tavrino.exe neither registers nor answers it.
 //
 // Message: RegisterWindowMessage("TavrinoTestHook"), sent with SendMessage; wParam = command:
 //   1 state    lParam = a window of the caller; receives WM_COPYDATA (dwData 0x54565354) with
@@ -38,6 +39,8 @@ inline constexpr const char16_t* kTestHookButtons[] = {
 
 class MainWindowTestHook {
  public:
+  // Makes every main window answer the hook (before the window is created).
+  static void Install();
   // True when the message was the hook's (result set).
   static bool Handle(CDlgMain& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 };

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   fs::path bin = fs::path(self).parent_path();
   fs::path dir = fs::temp_directory_path() / ("tavrino-bench-" + std::to_string(std::random_device{}()));
   fs::create_directories(dir);
-  fs::copy_file(bin / "tavrino.exe", dir / "tavrino.exe");
+  fs::copy_file(bin / "tavrino_testable.exe", dir / "tavrino.exe");  // the build with the test hook
   fs::copy_file(bin / "user.dat", dir / "user.dat");
   fs::copy(bin / "skin15", dir / "skin15", fs::copy_options::recursive);
 

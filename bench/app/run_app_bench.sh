@@ -10,7 +10,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="${1:-$ROOT/build/win64}"
 RUNS="${2:-5}"
 PROBE="$BUILD/bin/app_bench_probe.exe"
-[ -x "$BUILD/bin/tavrino.exe" ] && [ -f "$PROBE" ] || { echo "build tavrino and app_bench_probe in $BUILD first"; exit 1; }
+[ -x "$BUILD/bin/tavrino_testable.exe" ] && [ -f "$PROBE" ] || { echo "build tavrino_testable and app_bench_probe in $BUILD first"; exit 1; }
 source "$ROOT/tools/wine-env.sh"
 source "$ROOT/tools/xvfb.sh"
 own_display=0

@@ -18,16 +18,11 @@
 #include "platform/file_utils.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
+#include "tests/support/dates.h"
 
 namespace {
 
-SystemTime Date(int y, int m, int d) {
-  SystemTime t;
-  t.wYear = static_cast<uint16_t>(y);
-  t.wMonth = static_cast<uint16_t>(m);
-  t.wDay = static_cast<uint16_t>(d);
-  return t;
-}
+using tvtest::Date;
 
 // First cell of a Monday-first month grid.
 SystemTime FirstCell(int y, int m) {

@@ -2,16 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "app/logic/month_navigator.h"
+#include "tests/support/dates.h"
 
 namespace {
 
-SystemTime Date(int y, int m, int d) {
-  SystemTime t{};
-  t.wYear = static_cast<uint16_t>(y);
-  t.wMonth = static_cast<uint16_t>(m);
-  t.wDay = static_cast<uint16_t>(d);
-  return t;
-}
+using tvtest::Date;
 
 const SystemTime kNow = Date(2024, 5, 20);
 

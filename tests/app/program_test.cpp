@@ -14,7 +14,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -24,6 +23,7 @@
 #include "app/logic/window_messages.h"
 #include "app/win32/main_window_test_hook.h"
 #include "tests/support/display.h"
+#include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -137,16 +137,18 @@ class StateReader {
   std::u16string text_;
 };
 
-// A scratch copy of the program folder and the processes started from it.
+// A scratch copy of the program folder and the processes started from it. The program is the test
+// build (it answers the test hook) unless the shipped one is asked for; either runs as tavrino.exe.
+constexpr const wchar_t* kTestBuild = L"tavrino_testable.exe";
+constexpr const wchar_t* kShipped = L"tavrino.exe";
+
 class Installation {
  public:
-  Installation() {
+  explicit Installation(const wchar_t* program = kTestBuild) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     fs::path bin = fs::path(self).parent_path();
-    dir_ = fs::temp_directory_path() / ("tavrino-e2e-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir_);
-    fs::copy_file(bin / "tavrino.exe", dir_ / "tavrino.exe");
+    fs::copy_file(bin / program, dir_ / "tavrino.exe");
     fs::copy_file(bin / "user.dat", dir_ / "user.dat");
     fs::copy(bin / "skin15", dir_ / "skin15", fs::copy_options::recursive);
   }
@@ -158,8 +160,6 @@ class Installation {
       }
       CloseHandle(p);
     }
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
   }
   const fs::path& Dir() const { return dir_; }
 
@@ -240,7 +240,8 @@ class Installation {
   }
 
  private:
-  fs::path dir_;
+  tvtest::TempDir temp_{"tavrino-e2e"};  // removed after the processes have ended
+  fs::path dir_ = temp_.Path();
   std::vector<HANDLE> processes_;
 };
 
@@ -341,6 +342,25 @@ class ProgramTest : public ::testing::Test {
   HANDLE process_ = nullptr;
   HWND hwnd_ = nullptr;
 };
+
+// The shipped program runs the same window but leaves the test hook unanswered: no other process
+// can press its controls or read its state.
+TEST_F(ProgramTest, TheShippedProgramHasNoTestHook) {
+  install_ = std::make_unique<Installation>(kShipped);
+  process_ = install_->Start();
+  ASSERT_NE(process_, nullptr);
+  hwnd_ = Installation::WaitWindow(process_);
+  ASSERT_NE(hwnd_, nullptr) << "no main window";
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 10000));
+  DWORD_PTR result = 7;
+  ASSERT_NE(SendMessageTimeoutW(hwnd_, StateReader::Hook(), app::kHookState, 0, SMTO_NORMAL, 5000, &result), 0);
+  EXPECT_EQ(result, 0u);
+  EXPECT_TRUE(reader_.Read(hwnd_).Empty());
+  EXPECT_EQ(Click(app::kHookClick, 3), 0);  // "closebtn" is not pressed from outside
+  EXPECT_TRUE(IsWindow(hwnd_));
+  PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
+}
 
 TEST_F(ProgramTest, WindowStandsAtTheAnchorAndShowsTodaysMonth) {
   Launch();

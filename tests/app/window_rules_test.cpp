@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include "app/logic/city_list.h"
@@ -12,6 +11,7 @@
 #include "app/logic/shutdown_sequence.h"
 #include "app/logic/start_options.h"
 #include "platform/usage_recorder.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -135,10 +135,8 @@ TEST(Shutdown, StepsRunInOrderAndMissingStepsAreSkipped) {
 }
 
 TEST(Shutdown, TheExitEventReachesTheUsageFile) {
-  std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("tvapp-" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(dir);
-  std::filesystem::path file = dir / "ubd.dat";
+  tvtest::TempDir dir("tvapp");
+  std::filesystem::path file = dir.Path() / "ubd.dat";
   // A cycle far longer than the test: only the shutdown can write the lines.
   ASSERT_TRUE(StartUsageRecorderAt(file.u16string(), 600000));
   RecordUsageEvent(90001, u"0");
@@ -152,9 +150,6 @@ TEST(Shutdown, TheExitEventReachesTheUsageFile) {
   EXPECT_NE(text.str().find("\r\n90001,"), std::string::npos) << text.str();
   EXPECT_NE(text.str().find("\r\n90002,"), std::string::npos) << text.str();
   EXPECT_EQ(text.str().find("90002,"), text.str().rfind("90002,"));
-  in.close();
-  std::error_code ignored;
-  std::filesystem::remove_all(dir, ignored);
 }
 
 }  // namespace

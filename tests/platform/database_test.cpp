@@ -16,7 +16,9 @@
 #include "platform/text_utils.h"
 #include "platform/user_config.h"
 #include "platform/user_data.h"
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
+
+using tvtest::TempDir;
 
 namespace {
 
@@ -76,6 +78,24 @@ TEST_F(Db, UserConfigKeepsOneRowPerNameAndSurvivesApostrophes) {
   SetUserConfig(u"上海", u"province");
   EXPECT_EQ(GetUserConfigA("province"), ToNarrow(u"上海", kCodePageAnsi));
   EXPECT_EQ(GetUserConfigA("absent"), "");
+}
+
+// A setting is replaced as a whole or not at all: a write whose insert fails leaves the old value.
+TEST_F(Db, SettingWritesAndTransactionsAreAllOrNothing) {
+  ExecSql(u"create table userconfig (name text primary key, value text check (length(value) < 8))");
+  EXPECT_TRUE(SetUserConfig(u"bg3", u"skin"));
+  EXPECT_FALSE(SetUserConfig(u"far too long", u"skin"));
+  EXPECT_EQ(GetUserConfig(u"skin"), u"bg3");
+
+  EXPECT_FALSE(ExecSqlTransaction({u"insert into userconfig values ('a','1')", u"this is not sql"}));
+  EXPECT_FALSE(ExecSqlTransaction({}));
+  EXPECT_EQ(QueryValue(u"select count(*) from userconfig"), u"1");
+  EXPECT_TRUE(ExecSqlTransaction({u"insert into userconfig values ('a','1')", u"insert into userconfig values ('b','2')"}));
+  EXPECT_EQ(QueryRows(u"select value from userconfig where name <> 'skin' order by name"), u"1\r\n2");
+  // A failed transaction leaves none open: the next write is on its own again.
+  EXPECT_TRUE(SetUserConfig(u"bg5", u"skin"));
+  CloseDatabase();
+  EXPECT_FALSE(SetUserConfig(u"bg6", u"skin"));  // no database: reported, not pretended
 }
 
 TEST_F(Db, ManyThreadsAllGetTheirOwnAnswers) {

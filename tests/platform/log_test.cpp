@@ -10,7 +10,9 @@
 #include "platform/date_time.h"
 #include "platform/file_utils.h"
 #include "platform/text_utils.h"
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
+
+using tvtest::TempDir;
 
 namespace {
 

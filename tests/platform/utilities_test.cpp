@@ -6,21 +6,11 @@
 #include <filesystem>
 
 #include "platform/memory_stream.h"
-#include "temp_dir.h"
+#include "tests/support/dates.h"
+#include "tests/support/temp_dir.h"
 
-namespace {
-SystemTime Date(int y, int m, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-  SystemTime t;
-  t.wYear = static_cast<uint16_t>(y);
-  t.wMonth = static_cast<uint16_t>(m);
-  t.wDay = static_cast<uint16_t>(d);
-  t.wHour = static_cast<uint16_t>(h);
-  t.wMinute = static_cast<uint16_t>(mi);
-  t.wSecond = static_cast<uint16_t>(s);
-  t.wMilliseconds = static_cast<uint16_t>(ms);
-  return t;
-}
-}  // namespace
+using tvtest::Date;
+using tvtest::TempDir;
 
 TEST(DateText, ParsesByPositionAndRangeChecksLoosely) {
   SystemTime t;

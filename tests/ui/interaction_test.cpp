@@ -255,7 +255,7 @@ struct Filter : IMessageFilter {
   std::vector<unsigned>* log;
   int id;
   bool stop;
-  long MessageHandler(unsigned message, std::uintptr_t, std::intptr_t, bool& handled) override {
+  MessageResult MessageHandler(unsigned message, std::uintptr_t, std::intptr_t, bool& handled) override {
     log->push_back(id * 1000 + message);
     handled = stop;
     return 7;
@@ -271,7 +271,7 @@ TEST(MessageFilters, RunInOrderUntilOneHandles) {
   manager.AddMessageFilter(&a);
   manager.AddMessageFilter(&b);
   manager.AddMessageFilter(&c);
-  long result = 0;
+  MessageResult result = 0;
   EXPECT_TRUE(manager.RunMessageFilters(513, 0, 0, result));
   EXPECT_EQ(result, 7);
   EXPECT_EQ(log, (std::vector<unsigned>{1513, 2513}));

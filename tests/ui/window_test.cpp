@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -53,7 +54,7 @@ class SkinWindow : public WindowImplBase {
   void OnSelectChanged(Notification& msg) override { selectChanges.push_back(msg.sender->GetName()); }
   void OnItemSelect(Notification& msg) override { itemSelects.push_back(static_cast<int>(msg.wParam)); }
   void OnTimer(Notification& msg) override { timerIds.push_back(static_cast<unsigned>(msg.wParam)); }
-  long MessageHandler(unsigned message, std::uintptr_t, std::intptr_t, bool& handled) override {
+  MessageResult MessageHandler(unsigned message, std::uintptr_t, std::intptr_t, bool& handled) override {
     if (message == WM_LBUTTONDOWN) filterSawButtonDownBeforeClick = clicks.empty();
     handled = false;
     return 0;
@@ -255,19 +256,23 @@ TEST_F(WindowTest, FindByPointAndCaptionHitTesting) {
   EXPECT_EQ(hit(Center(u"para")), HTCLIENT);
 }
 
+// A result as wide as a pointer: any level that cut it to 32 bits would change it on x64.
+const MessageResult kWideResult = static_cast<MessageResult>(UINTPTR_MAX / 3);
+
 class CustomWindow : public SkinWindow {
  public:
   LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) override {
     if (message == 10025) {
       custom.push_back(static_cast<int>(wParam));
       handled = true;
+      return wParam == 7 ? kWideResult - 1 : 0;
     }
     return 0;
   }
-  long MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t, bool& handled) override {
+  MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t, bool& handled) override {
     handled = message == 10025 && wParam == 99;
     if (handled) filtered.push_back(static_cast<int>(wParam));
-    return 0;
+    return handled ? kWideResult : 0;
   }
   std::vector<int> custom;
   std::vector<int> filtered;
@@ -284,6 +289,9 @@ TEST(WindowMessages, CustomMessagesReachHandleCustomMessageUnlessAFilterTakesThe
   PumpFor(50);
   EXPECT_EQ(w.custom, (std::vector<int>{1, 2}));
   EXPECT_EQ(w.filtered, (std::vector<int>{99}));
+  // The full result width from the filter and from the custom handler to the sender.
+  EXPECT_EQ(w.SendMessageW(10025, 99), kWideResult);
+  EXPECT_EQ(w.SendMessageW(10025, 7), kWideResult - 1);
 }
 
 TEST_F(WindowTest, ResizingRelaysOutTheTree) {

@@ -8,10 +8,12 @@
 #include <thread>
 #include <vector>
 
-#include "../platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 #include "platform/clock.h"
 #include "platform/file_utils.h"
 #include "platform/log.h"
+
+using tvtest::TempDir;
 
 namespace {
 

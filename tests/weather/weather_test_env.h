@@ -9,42 +9,32 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "platform/database.h"
-#include "platform/program_dir.h"
+#include "tests/support/temp_dir.h"
 #include "weather/weather_worker.h"
 
 class ScratchUserData {
  public:
-  ScratchUserData() {
-    std::random_device random;
-    dir_ = std::filesystem::temp_directory_path() / ("tvwx-" + std::to_string(random()));
-    std::filesystem::create_directories(dir_);
+  ScratchUserData() : dir_("tvwx") {
     std::error_code error;
-    std::filesystem::copy_file("user.dat", dir_ / "user.dat", error);  // the tests run in bin/
+    std::filesystem::copy_file("user.dat", dir_.Path() / "user.dat", error);  // the tests run in bin/
     copied_ = !error;
-    OpenDatabase(dir_.u16string() + kPathSeparator + u"user.dat");
+    OpenDatabase(dir_.Dir() + u"user.dat");
   }
   ~ScratchUserData() {
     WaitForWeatherIdle(60000);
     CloseDatabase();
-    std::error_code ignored;
-    if (!kept_) std::filesystem::remove_all(dir_, ignored);
   }
   bool Copied() const { return copied_; }
   // The directory stays after the database closes; the caller removes it.
-  std::filesystem::path Keep() {
-    kept_ = true;
-    return dir_;
-  }
+  std::filesystem::path Keep() { return dir_.Keep(); }
 
  private:
-  std::filesystem::path dir_;
+  tvtest::TempDir dir_;
   bool copied_ = false;
-  bool kept_ = false;
 };
 
 // Port of the devservice started by the CTest fixture for this build tree; 0 when none runs.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <type_traits>
 
 #include "platform/text_codec.h"
 #include "ui/attribute_values.h"
@@ -16,6 +17,9 @@
 #include "ui/win32/ui_app.h"
 
 namespace tvui {
+
+static_assert(sizeof(MessageResult) == sizeof(LRESULT) && std::is_signed_v<MessageResult> == std::is_signed_v<LRESULT>,
+              "the portable message result is the platform's LRESULT");
 
 namespace {
 
@@ -156,7 +160,7 @@ LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
        (message == WM_SHOWWINDOW && !wParam))) {
     dropDown_->Close();
   }
-  long filtered = 0;
+  MessageResult filtered = 0;
   if (message != WM_CREATE && manager_.RunMessageFilters(message, wParam, lParam, filtered))
     return filtered;
   bool handled = false;
@@ -309,7 +313,7 @@ LRESULT WindowImplBase::HandleCustomMessage(UINT, WPARAM, LPARAM, bool& handled)
   return 0;
 }
 
-long WindowImplBase::MessageHandler(unsigned, std::uintptr_t, std::intptr_t, bool& handled) {
+MessageResult WindowImplBase::MessageHandler(unsigned, std::uintptr_t, std::intptr_t, bool& handled) {
   handled = false;
   return 0;
 }

@@ -4,13 +4,30 @@
 //   InitWindow            after the tree is built (controls can be looked up)
 //   Notify                every notification of the window; the base routes "click" to OnClick,
 //                         "selectchanged" to OnSelectChanged, "itemselect" to OnItemSelect and
-//                         "timer" to OnTimer (call it for what you do not consume)
+//                         "timer" to OnTimer (call it for what you do not consume). Handle each
+//                         notification type in one place: "click" in OnClick, never in Notify too.
 //   MessageHandler        sees every window message first (a message filter)
 //   HandleCustomMessage   messages not handled by the On… handlers
 //   On…                   one per Windows message; set handled to stop the message there
 //   OnFinalMessage        after the window is gone (a window may delete itself here)
 // Windows are borderless: the skin paints everything; the caption band drags the window.
 // "windowinit" is sent once, after InitWindow, when the window's queue is next served.
+//
+// The dispatch chain of a window message, four levels in this order. At each level handled =
+// true ends the message there and the level's return value is the message's result; handled =
+// false passes it on (the return value is then ignored). Every level returns a full LRESULT
+// (MessageResult in the portable model, the same width), so pointers and handles survive.
+//   1 filter          IMessageFilter::MessageHandler of each filter added to the manager, in the
+//                     order added (the window's own MessageHandler first). Every message but
+//                     WM_CREATE passes here, also those the levels below handle.
+//   2 handler         the On… handler of the message, if it has one (OnClose, OnKeyDown, …);
+//                     the base's handlers say handled only where they replace the system's
+//                     behaviour (borderless frame, hit testing).
+//   3 custom message  HandleCustomMessage: every message the handlers left, the program's own
+//                     messages (UM_…, registered ones) among them.
+//   4 library         the layer itself: "windowinit", painting, mouse and keyboard for the
+//                     controls (these become notifications: "click", "itemselect", …), timers,
+//                     tool tips and the combo list; whatever it leaves goes to DefWindowProcW.
 #include <windows.h>
 
 #include <memory>
@@ -91,8 +108,8 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   virtual void OnSelectChanged(Notification& msg) { (void)msg; }
   virtual void OnItemSelect(Notification& msg) { (void)msg; }
   virtual void OnTimer(Notification& msg) { (void)msg; }
-  long MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                      bool& handled) override;
+  MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                               bool& handled) override;
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   virtual LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT ResponseDefaultKeyEvent(WPARAM key);
