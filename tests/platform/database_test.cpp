@@ -16,6 +16,7 @@
 #include "platform/text_utils.h"
 #include "platform/user_config.h"
 #include "platform/user_data.h"
+#include "tests/support/dates.h"
 #include "tests/support/temp_dir.h"
 
 using tvtest::TempDir;
@@ -189,8 +190,7 @@ SystemTime FakeNow() {
 }
 void SetNow(int y, int m, int d, int h, int mi, int s) {
   std::lock_guard<std::mutex> guard(g_clockLock);
-  g_now = SystemTime{static_cast<uint16_t>(y), static_cast<uint16_t>(m), 0, static_cast<uint16_t>(d),
-                     static_cast<uint16_t>(h), static_cast<uint16_t>(mi), static_cast<uint16_t>(s), 0};
+  g_now = tvtest::Date(y, m, d, h, mi, s);
 }
 }  // namespace
 

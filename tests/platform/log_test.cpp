@@ -10,6 +10,7 @@
 #include "platform/date_time.h"
 #include "platform/file_utils.h"
 #include "platform/text_utils.h"
+#include "tests/support/dates.h"
 #include "tests/support/temp_dir.h"
 
 using tvtest::TempDir;
@@ -22,15 +23,7 @@ SystemTime FakeNow() { return g_now; }
 struct FakeClock {
   FakeClock(int y, int m, int d, int h, int mi, int s) { Set(y, m, d, h, mi, s); SetLocalClock(&FakeNow); }
   ~FakeClock() { SetLocalClock(nullptr); }
-  void Set(int y, int m, int d, int h, int mi, int s) {
-    g_now = SystemTime{};
-    g_now.wYear = static_cast<uint16_t>(y);
-    g_now.wMonth = static_cast<uint16_t>(m);
-    g_now.wDay = static_cast<uint16_t>(d);
-    g_now.wHour = static_cast<uint16_t>(h);
-    g_now.wMinute = static_cast<uint16_t>(mi);
-    g_now.wSecond = static_cast<uint16_t>(s);
-  }
+  void Set(int y, int m, int d, int h, int mi, int s) { g_now = tvtest::Date(y, m, d, h, mi, s); }
 };
 
 // The file's text without its byte-order mark, as UTF-16.

@@ -164,8 +164,9 @@ TEST(SkinFiles, EveryLayoutParsesWithOneRootControl) {
   // No stray layouts: every XML file in the folder is one the program opens.
   std::set<std::string> known(std::begin(kLayouts), std::end(kLayouts));
   for (const auto& entry : fs::directory_iterator(fs::path(SkinDir()))) {
-    if (entry.path().extension() == ".xml")
+    if (entry.path().extension() == ".xml") {
       EXPECT_TRUE(known.count(entry.path().filename().string())) << entry.path().filename().string();
+    }
   }
 }
 
@@ -221,7 +222,9 @@ TEST(SkinFiles, EachWindowHasTheControlsItLooksUp) {
       const TiXmlElement* e = FindNamed(doc.RootElement(), name);
       ASSERT_NE(e, nullptr) << file << " lacks \"" << name << "\"";
       EXPECT_EQ(seen[name], 1) << file << ": \"" << name << "\" must be unique";
-      if (!kind.empty()) EXPECT_EQ(std::string(e->Value()), kind) << file << ": \"" << name << "\"";
+      if (!kind.empty()) {
+        EXPECT_EQ(std::string(e->Value()), kind) << file << ": \"" << name << "\"";
+      }
     }
   }
 }
@@ -299,8 +302,9 @@ TEST(SkinFiles, ControlsTheProgramMovesSitInAParentAtTheWindowOrigin) {
       while (first && std::string(first->Value()) == "Font") first = first->NextSiblingElement();
       EXPECT_EQ(first, a) << file << ": a parent of " << name << " is not its container's first child";
       const TiXmlElement* up = p->Parent()->ToElement();
-      if (up && std::string(up->Value()) != "Window")
+      if (up && std::string(up->Value()) != "Window") {
         EXPECT_EQ(up->Attribute("inset"), nullptr) << file << ": a parent of " << name << " is inset";
+      }
     }
   }
 }
