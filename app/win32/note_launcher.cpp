@@ -14,7 +14,8 @@ bool LaunchNote(HWND mainWindow) {
   if (!FileExists(path)) return false;
   std::u16string command = u"\"" + path + u"\" " +
                            WindowHandleText(reinterpret_cast<uintptr_t>(mainWindow));
-  STARTUPINFOW si{sizeof(si)};
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(reinterpret_cast<const wchar_t*>(path.c_str()),
                       reinterpret_cast<wchar_t*>(command.data()), nullptr, nullptr, FALSE, 0,

@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
   for (int run = 0; run < runs; ++run) {
     std::wstring exe = (dir / "tavrino.exe").wstring();
     std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW si{sizeof(si)};
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     auto launched = std::chrono::steady_clock::now();
     if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.wstring().c_str(), &si, &pi)) {

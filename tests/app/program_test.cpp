@@ -166,7 +166,8 @@ class Installation {
   HANDLE Start(const std::wstring& args = L"") {
     std::wstring exe = (dir_ / "tavrino.exe").wstring();
     std::wstring command = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
-    STARTUPINFOW si{sizeof(si)};
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         dir_.wstring().c_str(), &si, &pi)) {

@@ -20,7 +20,8 @@ constexpr Color kSelectedBk = 0xFFCCE4F7;
 
 void RegisterOnce() {
   static bool done = [] {
-    WNDCLASSEXW wc{sizeof(wc)};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
     wc.style = CS_DROPSHADOW;
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = UiApp::GetInstance();
@@ -50,7 +51,8 @@ DropDownWindow::DropDownWindow(UiManager& manager, FontCache& fonts, Combo* comb
   POINT pt{face.left, face.bottom};
   ClientToScreen(owner, &pt);
   // Keep the list on the monitor: open upwards when there is no room below.
-  MONITORINFO mi{sizeof(mi)};
+  MONITORINFO mi{};
+  mi.cbSize = sizeof(mi);
   GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &mi);
   if (pt.y + height > mi.rcWork.bottom) {
     POINT top{face.left, face.top};

@@ -62,9 +62,11 @@ WindowImplBase::~WindowImplBase() {
 }
 
 bool WindowImplBase::RegisterWindowClass() {
-  WNDCLASSEXW existing{sizeof(existing)};
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
   if (GetClassInfoExW(UiApp::GetInstance(), GetWindowClassName(), &existing)) return true;
-  WNDCLASSEXW wc{sizeof(wc)};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
   wc.style = GetClassStyle();
   wc.lpfnWndProc = &WindowProc;
   wc.hInstance = UiApp::GetInstance();
@@ -542,7 +544,8 @@ void WindowImplBase::CenterWindow() {
   GetWindowRect(hwnd_, &rc);
   int w = rc.right - rc.left;
   int h = rc.bottom - rc.top;
-  MONITORINFO mi{sizeof(mi)};
+  MONITORINFO mi{};
+  mi.cbSize = sizeof(mi);
   GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &mi);
   RECT area = mi.rcWork;
   HWND owner = GetWindow(hwnd_, GW_OWNER);
