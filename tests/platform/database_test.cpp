@@ -130,17 +130,20 @@ TEST(Database, RequestsQueuedAtCloseAreReleasedEmpty) {
   std::thread busy([&] { held = QueryValue(u"select 'held'"); });
   ASSERT_TRUE(entered.Wait(60000));
   std::u16string queued1 = u"unset", queued2 = u"unset";
-  std::thread a([&] { queued1 = QueryValue(u"select 'a'"); });
-  std::thread b([&] { queued2 = QueryRows(u"select 'b'"); });
+  Event aDone(true), bDone(true);
+  std::thread a([&] { queued1 = QueryValue(u"select 'a'"), aDone.Set(); });
+  std::thread b([&] { queued2 = QueryRows(u"select 'b'"), bDone.Set(); });
   for (int i = 0; i < 60000 && QueuedDbRequests() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  ASSERT_EQ(QueuedDbRequests(), 2u);
+  EXPECT_EQ(QueuedDbRequests(), 2u);
   CloseDatabase();  // gives up waiting for the held worker, releases the queue
+  // Released by the close itself, while the worker is still held.
+  EXPECT_TRUE(aDone.Wait(30000) && bDone.Wait(30000)) << "the close left queued requests waiting";
+  release.Set();  // the held statement ends; the worker sees the stop and goes
   a.join();
   b.join();
+  busy.join();
   EXPECT_EQ(queued1, u"");
   EXPECT_EQ(queued2, u"");
-  release.Set();  // the held statement ends; the worker sees the stop and goes
-  busy.join();
   SetDbStatementHook(nullptr);
   EXPECT_EQ(held, u"held");
   // After the close every call returns at once, empty.
