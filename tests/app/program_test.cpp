@@ -294,7 +294,9 @@ class ProgramTest : public ::testing::Test {
     ASSERT_NE(process_, nullptr);
     hwnd_ = Installation::WaitWindow(process_);
     ASSERT_NE(hwnd_, nullptr) << "no main window";
-    if (expectVisible) ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 10000));
+    if (expectVisible) {
+      ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 10000));
+    }
     ASSERT_TRUE(WaitFor([&] { return !Read().Empty(); }, 5000)) << "the window does not answer";
   }
   State Read() { return reader_.Read(hwnd_); }
