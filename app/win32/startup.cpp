@@ -16,7 +16,9 @@
 #include "platform/file_utils.h"
 #include "platform/log.h"
 #include "platform/usage_recorder.h"
+#include "platform/program_dir.h"
 #include "platform/user_data.h"
+#include "platform/user_data_upgrade.h"
 #include "ui/win32/ui_app.h"
 #include "weather/current_city.h"
 #include "weather/weather_worker.h"
@@ -52,7 +54,11 @@ int RunTavrino(HINSTANCE instance) {
   hooks.loadCurrentCity = [] { LoadCurrentCity(); };
   AddHolidayLoading(hooks);
   SetUserDataHooks(std::move(hooks));
+  // A new version's data left by the installer becomes user.dat, with the user's rows, before it opens.
+  std::u16string upgradeFailure;
+  ApplyPendingUserDataUpgrade(ProgramDirectory(), upgradeFailure);
   OpenUserData();
+  if (!upgradeFailure.empty()) LogError(u"app: upgrading user.dat: " + upgradeFailure);
 
   StartUsageRecorder();
   RecordUsageEvent(kUsageProgramStart, u"0");
