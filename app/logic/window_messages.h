@@ -3,16 +3,18 @@
 // codes of the main window. Posted with wParam and lParam 0 unless noted.
 #include <cstdint>
 
+#include "platform/ipc_events.h"
+
 namespace app {
 
 inline constexpr uint32_t UM_SKIN_RESTORE = 2024;
 inline constexpr uint32_t UM_SKIN_PREVIEW = 2025;     // wParam = skin 1 … 9
 inline constexpr uint32_t UM_SKIN_APPLY = 2026;       // wParam = skin 1 … 9
-inline constexpr uint32_t UM_TOGGLE_MAIN = 10025;
-inline constexpr uint32_t UM_SHOW_TRAY_MENU = 10026;
+inline constexpr uint32_t UM_TOGGLE_MAIN = ipc::kClockLeftClickMessage;        // 10025
+inline constexpr uint32_t UM_SHOW_TRAY_MENU = ipc::kClockRightClickMessage;  // 10026
 inline constexpr uint32_t UM_STATISTICS_DONE = 10027;  // ignored by the main window
-inline constexpr uint32_t UM_COMPANION_EXIT = 10029;
-inline constexpr uint32_t UM_SHOW_MAIN = 10030;
+inline constexpr uint32_t UM_COMPANION_EXIT = ipc::kRestoreClockMessage;     // 10029
+inline constexpr uint32_t UM_SHOW_MAIN = ipc::kActivateMessage;              // 10030
 inline constexpr uint32_t UM_CITY_CHANGED = 10032;
 inline constexpr uint32_t UM_RETURN_TO_MAIN = 10033;
 inline constexpr uint32_t UM_SHOW_ABOUT = 10034;

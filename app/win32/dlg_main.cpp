@@ -19,6 +19,7 @@
 #include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
 #include "platform/user_config.h"
+#include "platform/win32/clock_hook.h"
 #include "ui/attribute_values.h"
 #include "ui/option.h"
 #include "weather/city_codes.h"
@@ -105,7 +106,7 @@ void CDlgMain::StartTimersAndHook() {
   SetTimer(app::kTimerClock, 500);
   SetTimer(app::kTimerHover, 200);
   SetTimer(app::kTimerWeatherPeriodic, 1800000);
-  app::StartClockHook();
+  StartClockHook();
   RefreshAll();
 }
 
@@ -529,7 +530,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case WM_QUERYENDSESSION:
     case WM_ENDSESSION:
-      app::StopClockHook();
+      StopClockHook();
       Close();
       handled = true;
       return 1;

@@ -1,7 +1,7 @@
 #pragma once
 // Windows and services of the program that the calendar window opens but that are built
 // separately: the weather pop-up, city picker, settings, skin chooser, about window, autostart
-// prompt, tray icon and menu, the taskbar clock hook and the statistics worker. Until they exist
+// prompt, tray icon and menu and the statistics worker. Until they exist
 // each entry point logs one line (once per run) and does nothing, so every button stays safe.
 #include <windows.h>
 
@@ -34,8 +34,6 @@ void AddTrayIcon(HWND owner);
 void RemoveTrayIcon();
 void ShowTrayMenu(HWND owner);
 
-void StartClockHook();
-void StopClockHook();
 void StartStatisticsWorker(HWND mainWindow);
 // The copy-data exchange with companion programs (companion_exchange_win32.cpp); returns the
 // message result.

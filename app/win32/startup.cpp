@@ -7,7 +7,6 @@
 #include "app/logic/shutdown_sequence.h"
 #include "app/logic/start_options.h"
 #include "app/logic/window_messages.h"
-#include "app/win32/activation_listener.h"
 #include "app/win32/dlg_main.h"
 #include "app/win32/later_windows.h"
 #include "app/win32/main_window_handle.h"
@@ -19,6 +18,8 @@
 #include "platform/program_dir.h"
 #include "platform/user_data.h"
 #include "platform/user_data_upgrade.h"
+#include "platform/win32/clock_hook.h"
+#include "platform/win32/ipc.h"
 #include "ui/win32/ui_app.h"
 #include "weather/current_city.h"
 #include "weather/weather_worker.h"
@@ -32,7 +33,7 @@ void Shutdown(bool comStarted) {
   ShutdownSteps steps;
   steps.recordExit = [] { RecordUsageEvent(kUsageProgramExit, u"0"); };
   steps.stopClockHook = [] { StopClockHook(); };
-  steps.stopIpcListener = [] { StopActivationListener(); };
+  steps.stopIpcListener = [] { StopIpcListener(); };
   steps.stopUsageRecorder = [] { StopUsageRecorder(); };
   steps.closeUserData = [] {
     // A refresh still running writes through the database: let it end first.
@@ -85,7 +86,7 @@ int RunTavrino(HINSTANCE instance) {
     return 0;
   }
   SetWeatherPoster(MakeWindowPoster(hwnd));
-  StartActivationListener(hwnd);
+  StartIpcListener(hwnd);
   if (!options.noShow) main->ShowWindow(true, true);
   if (options.autoStart) main->ShowWindow(false);
   SetMainWindowHandle(hwnd);
