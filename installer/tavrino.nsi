@@ -130,9 +130,16 @@ Function AutostartPageLeave
   ${EndIf}
 FunctionEnd
 
-; Moves $INSTDIR\.setup\<name> over $INSTDIR\<name> in one step.
+; Moves $INSTDIR\.setup\<name> over $INSTDIR\<name> in one step. A file that cannot be replaced
+; because it is mapped (the shell keeps a hook library loaded after its hook is gone) is renamed
+; aside first, which Windows allows for a loaded library; the next install removes what is left.
 !macro PlaceFile name
   System::Call 'kernel32::MoveFileExW(w "$INSTDIR\.setup\${name}", w "$INSTDIR\${name}", i 0x9) i .r0'  ; REPLACE_EXISTING | WRITE_THROUGH
+  ${If} $0 == 0
+    System::Call 'kernel32::GetTickCount() i .r1'
+    System::Call 'kernel32::MoveFileExW(w "$INSTDIR\${name}", w "$INSTDIR\${name}.$1.old", i 0x8) i .r0'
+    System::Call 'kernel32::MoveFileExW(w "$INSTDIR\.setup\${name}", w "$INSTDIR\${name}", i 0x9) i .r0'
+  ${EndIf}
   ${If} $0 == 0
     DetailPrint "cannot place ${name}"
     SetErrors
@@ -143,6 +150,8 @@ Section "Tavrino"
   SetShellVarContext current
   Call EndTavrino
 
+  ; Libraries renamed aside by an earlier upgrade, once nothing has them loaded any more.
+  Delete "$INSTDIR\*.old"
   ; Unpack everything first; nothing installed is touched yet.
   RMDir /r "$INSTDIR\.setup"
   !insertmacro PayloadFiles
@@ -199,6 +208,7 @@ Section "Uninstall"
   RMDir /r "$INSTDIR\.setup"
   Delete "$INSTDIR\user.dat.new"
   Delete "$INSTDIR\user.dat.upgrade"
+  Delete "$INSTDIR\*.old"
   Delete "$SMPROGRAMS\Tavrino 日历.lnk"
   ReadRegStr $0 HKCU "${RUN_KEY}" "tavrino"
   ${If} $0 != ""
