@@ -5,12 +5,15 @@
 #include "app/logic/day_cell.h"
 #include "app/logic/header_texts.h"
 #include "app/logic/month_layout.h"
+#include "app/logic/tray_rules.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/later_windows.h"
 #include "app/win32/main_window_test_hook.h"
+#include "app/win32/menu_tray.h"
 #include "app/win32/note_launcher.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
+#include "app/win32/tray_icon.h"
 #include "calendar/day_info.h"
 #include "calendar/holiday_arrangement.h"
 #include "platform/clock.h"
@@ -98,7 +101,7 @@ void CDlgMain::InitWindow() {
   }
   StartTimersAndHook();
   SetIcon(app::kIconWindow);
-  app::AddTrayIcon(GetHWND());
+  app::AddTrayIcon(*this);
 }
 
 void CDlgMain::StartTimersAndHook() {
@@ -465,6 +468,25 @@ void CDlgMain::Toggle() {
   }
 }
 
+void CDlgMain::ToggleFromTray() {
+  HWND hwnd = GetHWND();
+  switch (DecideTrayLeftClick(IsWindowVisible(hwnd) != FALSE, toggleGuard_, GetTickCount())) {
+    case TrayClick::kHide:
+      app::HideAllPopups();
+      HideTooltip();
+      ShowWindow(false);
+      PostMessageW(app::UM_HIDE_DIALOGS);
+      break;
+    case TrayClick::kShow:
+      RefreshAll();
+      ShowWindow(true, true);
+      SetForegroundWindow(hwnd);
+      break;
+    case TrayClick::kIgnore:
+      break;
+  }
+}
+
 LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   handled = false;
   HWND hwnd = GetHWND();
@@ -476,7 +498,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
   if (message == TaskbarCreatedMessage() && message != 0) {
     // The taskbar came back (the shell restarted): hook, placement, timers and tray icon anew.
     StartTimersAndHook();
-    app::AddTrayIcon(hwnd);
+    app::AddTrayIcon(*this);  // replaces the icon of the old taskbar
     return 0;
   }
   switch (message) {
@@ -519,6 +541,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       app::ShowWeatherPopup(hwnd, false);
       return 0;
     case app::UM_SHOW_ABOUT:
+      ++aboutRequests_;
       app::OpenAbout(hwnd);
       return 0;
     case app::UM_HIDE_DIALOGS:

@@ -60,6 +60,10 @@ class CDlgMain : public tvui::WindowImplBase {
   // Today's weather and air quality from the shared reports (weather_panel.cpp).
   void UpdateWeatherPanel();
 
+  // A left click on the tray icon: hides the shown window, shows the hidden one (not within
+  // 200 ms of the last show/hide toggle, and without counting as one).
+  void ToggleFromTray();
+
   // State for tests and measurements (see app/README.md).
   std::u16string DescribeState();
   // Microseconds of the last grid rebuild.
@@ -116,5 +120,6 @@ class CDlgMain : public tvui::WindowImplBase {
   bool weatherSubscribed_ = false;
   int64_t lastRebuildUs_ = 0;
   int showCount_ = 0;
+  int aboutRequests_ = 0;
   bool painted_ = false;
 };

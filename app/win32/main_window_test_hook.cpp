@@ -4,8 +4,10 @@
 #include <string>
 
 #include "app/win32/dlg_main.h"
+#include "app/win32/later_windows.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
+#include "app/win32/tray_icon.h"
 #include "platform/text_utils.h"
 #include "ui/option.h"
 
@@ -110,6 +112,9 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"rebuild_us", IntToText(lastRebuildUs_));
   s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
   s += app::StartMetricsText();
+  s += Line(u"about_requests", IntToText(aboutRequests_));
+  s += Line(u"autostart_prompts", IntToText(app::AutostartPromptsShown()));
+  s += app::TrayStateText();
   return s;
 }
 

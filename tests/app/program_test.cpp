@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cwchar>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +22,7 @@
 
 #include "app/logic/month_layout.h"
 #include "app/logic/placement.h"
+#include "app/logic/tray_rules.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/main_window_test_hook.h"
 #include "tests/support/display.h"
@@ -601,3 +603,206 @@ TEST_F(ProgramTest, WeatherPanelShowsTheRefreshedReport) {
 }
 
 }  // namespace
+
+// --- The notification-area icon, its menu and the autostart prompt ---
+
+namespace {
+
+// The top-level windows of a class that belong to a process.
+std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* className) {
+  DWORD pid = GetProcessId(process);
+  std::vector<HWND> found;
+  for (HWND h = FindWindowExW(nullptr, nullptr, className, nullptr); h; h = FindWindowExW(nullptr, h, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == pid) found.push_back(h);
+  }
+  return found;
+}
+
+const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The Run value "tavrino", empty when absent.
+std::wstring RunValue() {
+  wchar_t value[2048] = {};
+  DWORD size = sizeof(value);
+  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"tavrino", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return {};
+  return value;
+}
+
+void ClearRunValue() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    RegDeleteValueW(key, L"tavrino");
+    RegCloseKey(key);
+  }
+}
+
+void RealClickAt(int x, int y) {
+  SetCursorPos(x, y);
+  Sleep(60);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+  Sleep(150);
+}
+
+}  // namespace
+
+class TrayTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    ClearRunValue();
+  }
+  void TearDown() override {
+    ProgramTest::TearDown();
+    ClearRunValue();
+  }
+  HWND TrayWindow() {
+    std::vector<HWND> w = WindowsOf(process_, L"CTrayIcon");
+    return w.size() == 1 ? w[0] : nullptr;
+  }
+  void TrayCallback(LPARAM mouse) { PostMessageW(TrayWindow(), app::UM_TRAY_CALLBACK, 129, mouse); }
+  // Right button released over the icon with the pointer at (x, y); the menu's "menu=" fields.
+  State OpenMenuAt(int x, int y) {
+    SetCursorPos(x, y);
+    Sleep(60);
+    TrayCallback(WM_RBUTTONUP);
+    State s = Read();
+    WaitFor([&] {
+      s = Read();
+      return s.Field(u"menu", 0) == 1 && s.Field(u"menu", 1) != -1;
+    }, 3000);
+    return s;
+  }
+  bool MenuClosed() {
+    return WaitFor([&] { return Read().Field(u"menu", 0) == 0; }, 3000);
+  }
+};
+
+TEST_F(TrayTest, IconShowsAndHidesTheWindowAndOpensOneMenuAtThePointer) {
+  Launch();
+  ASSERT_TRUE(WaitFor([&] { return TrayWindow() != nullptr; }, 3000)) << "no icon window";
+  EXPECT_EQ(Read()[u"tray"], "1,1") << "the shell did not take the icon";
+
+  // Left button: hides a shown window at once, but a hidden one shows only 200 ms after the last toggle.
+  PostMessageW(hwnd_, app::UM_TOGGLE_MAIN, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(hwnd_); }, 3000));
+  TrayCallback(WM_LBUTTONDOWN);
+  Sleep(400);
+  EXPECT_FALSE(IsWindowVisible(hwnd_)) << "shown within 200 ms of a toggle";
+  TrayCallback(WM_LBUTTONDOWN);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 3000));
+  // The icon's clicks are no toggles themselves: hide and show again right away.
+  TrayCallback(WM_LBUTTONDOWN);
+  TrayCallback(WM_LBUTTONDOWN);
+  Sleep(300);
+  EXPECT_TRUE(IsWindowVisible(hwnd_));
+  // Another icon id, or a message the icon does not use, does nothing.
+  PostMessageW(TrayWindow(), app::UM_TRAY_CALLBACK, 130, WM_LBUTTONDOWN);
+  TrayCallback(WM_MOUSEMOVE);
+  Sleep(300);
+  EXPECT_TRUE(IsWindowVisible(hwnd_));
+
+  // Right button: the menu at the pointer, folded back near the work area's bottom-right corner.
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  State s = OpenMenuAt(work.right - 20, work.bottom - 10);
+  ASSERT_EQ(s.Field(u"menu", 0), 1) << s[u"menu"];
+  ScreenRect expected = PlaceTrayMenu({static_cast<int>(work.right - 20), static_cast<int>(work.bottom - 10)}, 148, 141,
+                                      {work.left, work.top, work.right, work.bottom});
+  EXPECT_EQ(s.Field(u"menu", 1), expected.left) << s[u"menu"];
+  EXPECT_EQ(s.Field(u"menu", 2), expected.top) << s[u"menu"];
+  EXPECT_EQ(s.Field(u"menu", 3) - s.Field(u"menu", 1), 148);
+  EXPECT_EQ(s.Field(u"menu", 4) - s.Field(u"menu", 2), 141);
+  EXPECT_EQ(s.Field(u"menu", 5), 0) << "autostart is off";
+  // A second right click replaces the menu: one menu window, now at the new place.
+  s = OpenMenuAt(work.left + 30, work.top + 40);
+  EXPECT_EQ(s.Field(u"menu", 1), work.left + 30) << s[u"menu"];
+  EXPECT_EQ(s.Field(u"menu", 2), work.top + 40) << s[u"menu"];
+  EXPECT_EQ(WindowsOf(process_, L"MendWnd").size(), 1u);
+  // Escape closes it.
+  PostMessageW(WindowsOf(process_, L"MendWnd")[0], WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(MenuClosed());
+
+  // The taskbar comes back: exactly one icon and one icon window again.
+  PostMessageW(hwnd_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  PostMessageW(hwnd_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  Sleep(500);
+  EXPECT_EQ(WindowsOf(process_, L"CTrayIcon").size(), 1u);
+  EXPECT_EQ(Read()[u"tray"], "1,1");
+  TrayCallback(WM_LBUTTONDOWN);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(hwnd_); }, 3000)) << "the new icon does not answer";
+}
+
+TEST_F(TrayTest, MenuSwitchesAutostartOpensAboutAndQuits) {
+  Launch();
+  ASSERT_TRUE(WaitFor([&] { return TrayWindow() != nullptr; }, 3000));
+  const std::wstring entry = L"\"" + (install_->Dir() / "tavrino.exe").wstring() + L"\" -autostart";
+  auto clickItem = [&](const State& s, int y) { RealClickAt(s.Field(u"menu", 1) + 74, s.Field(u"menu", 2) + y); };
+
+  // "menu_startingup" writes the entry, and the next menu shows it ticked; a second click deletes it.
+  State s = OpenMenuAt(200, 200);
+  clickItem(s, 51);
+  EXPECT_TRUE(MenuClosed());
+  EXPECT_EQ(RunValue(), entry);
+  s = OpenMenuAt(200, 200);
+  EXPECT_EQ(s.Field(u"menu", 5), 1) << s[u"menu"];
+  clickItem(s, 51);
+  EXPECT_TRUE(MenuClosed());
+  EXPECT_EQ(RunValue(), L"");
+
+  // "menu_about" asks the main window for the about window.
+  s = OpenMenuAt(200, 200);
+  clickItem(s, 90);
+  EXPECT_TRUE(WaitFor([&] { return Read().Int(u"about_requests") == 1; }, 3000));
+  EXPECT_TRUE(MenuClosed());
+
+  // "menu_quit" ends the program in order.
+  s = OpenMenuAt(200, 200);
+  clickItem(s, 120);
+  ASSERT_EQ(Installation::WaitExit(process_, 15000), 0);
+  hwnd_ = nullptr;
+  EXPECT_FALSE(install_->QueryValue("select value from userconfig where name = 'lrt'").empty());
+  std::string events = install_->ReadFile("ubd.dat");
+  for (const char* code : {"10002", "11001", "11002", "11005", "11004", "90002"}) {
+    EXPECT_NE(events.find(std::string("\r\n") + code + ","), std::string::npos) << code << " missing: " << events;
+  }
+}
+
+TEST_F(TrayTest, InstallerStartsPromptEveryTimeAndLeaveTheConfirmationDate) {
+  const std::string old = "2000-01-01 00:00:00:000";
+  ASSERT_TRUE(install_->SetConfig("lastconfirm", old));
+  auto startAndRead = [&](const std::wstring& args, bool visible) {
+    Launch(args, visible);
+    int prompts = Read().Int(u"autostart_prompts");
+    Click(app::kHookClick, 3);  // closebtn
+    EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
+    hwnd_ = nullptr;
+    return prompts;
+  };
+  EXPECT_EQ(startAndRead(L"-install", true), 1);
+  EXPECT_EQ(startAndRead(L"-install", true), 1) << "on every installer start";
+  EXPECT_EQ(startAndRead(L"-install -noshow", false), 0);
+  EXPECT_EQ(install_->QueryValue("select value from userconfig where name = 'lastconfirm'"), old);
+  // An ordinary start finds the old date: prompt, and today becomes the new date.
+  EXPECT_EQ(startAndRead(L"", true), 1);
+  std::string stamped = install_->QueryValue("select value from userconfig where name = 'lastconfirm'");
+  char today[16];
+  SYSTEMTIME now = Today();
+  std::snprintf(today, sizeof(today), "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
+  EXPECT_EQ(stamped.rfind(today, 0), 0u) << stamped;
+  EXPECT_EQ(startAndRead(L"", true), 0) << "just confirmed";
+  // With autostart on, never.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), ERROR_SUCCESS);
+  std::wstring entry = L"\"" + (install_->Dir() / "TAVRINO.EXE").wstring() + L"\" -autostart";
+  RegSetValueExW(key, L"tavrino", 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.c_str()),
+                 static_cast<DWORD>((entry.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  EXPECT_EQ(startAndRead(L"-install", true), 0);
+}

@@ -11,6 +11,7 @@
 #include "app/logic/input_guards.h"
 #include "app/logic/shutdown_sequence.h"
 #include "app/logic/start_options.h"
+#include "platform/launch.h"
 #include "platform/usage_recorder.h"
 
 namespace {
