@@ -8,6 +8,7 @@
 #include "platform/log.h"
 #include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
+#include "ui/attribute_values.h"
 #include "ui/option.h"
 
 namespace app {

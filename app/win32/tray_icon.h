@@ -4,6 +4,7 @@
 // hides the calendar window, a right button release opens the tray menu (CMenuTray). There is one
 // icon per process; adding it again (the taskbar came back) replaces the old icon and window.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 

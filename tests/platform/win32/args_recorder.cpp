@@ -1,6 +1,7 @@
 // A stand-in for the programs the launcher starts (the browser, the updater): it appends what it
-// received to "<its own path>.txt" in UTF-8: the whole command line, then each argument as the
-// system's standard parsing reads it, one per line, then a line "--".
+// received to "<its own path>.txt" in UTF-8: its process and thread ids ("<pid> <tid>"), the whole
+// command line, then each argument as the system's standard parsing reads it, one per line, then a
+// line "--".
 #include <windows.h>
 #include <shellapi.h>
 
@@ -20,7 +21,8 @@ int wmain() {
   DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
   if (n == 0 || n >= MAX_PATH - 4) return 1;
   std::wstring out = std::wstring(self) + L".txt";
-  std::string record = Utf8(GetCommandLineW()) + "\n";
+  std::string record = std::to_string(GetCurrentProcessId()) + " " + std::to_string(GetCurrentThreadId()) + "\n" +
+                       Utf8(GetCommandLineW()) + "\n";
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   for (int i = 1; argv && i < argc; ++i) record += Utf8(argv[i]) + "\n";
