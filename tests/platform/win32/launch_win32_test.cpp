@@ -72,10 +72,14 @@ class Stand : public ::testing::Test {
       fs::remove(p, ignored);
       fs::remove(fs::path(p.wstring() + L".txt"), ignored);
     }
+    for (const fs::path& d : dirs_) {
+      std::error_code ignored;
+      fs::remove(d, ignored);  // only when empty: never the program's own folder with its files
+    }
   }
   // A copy of the recorder under `name` in `dir`.
   fs::path Recorder(const fs::path& dir, const std::wstring& name) {
-    fs::create_directories(dir);
+    if (fs::create_directories(dir)) dirs_.push_back(dir);
     fs::path p = dir / name;
     std::error_code ignored;
     fs::remove(p, ignored);  // a copy left by an interrupted run
@@ -125,7 +129,7 @@ class Stand : public ::testing::Test {
     std::wstring value;
   };
   std::vector<Saved> restore_;
-  std::vector<fs::path> files_;
+  std::vector<fs::path> files_, dirs_;
 };
 
 }  // namespace
