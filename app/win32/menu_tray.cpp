@@ -22,7 +22,8 @@ constexpr const char16_t* kAutostartItem = u"menu_startingup";
 void Record(int code) { RecordUsageEvent(code, u"0"); }
 
 ScreenRect WorkAreaAt(POINT at) {
-  MONITORINFO info{sizeof(info)};
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
   HMONITOR monitor = MonitorFromPoint(at, MONITOR_DEFAULTTOPRIMARY);
   if (monitor && GetMonitorInfoW(monitor, &info)) {
     return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};

@@ -26,9 +26,11 @@ LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 bool RegisterTrayClass(HINSTANCE instance) {
-  WNDCLASSEXW existing{sizeof(existing)};
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
   if (GetClassInfoExW(instance, kClassName, &existing)) return true;
-  WNDCLASSEXW wc{sizeof(wc)};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = &TrayWindowProc;
   wc.hInstance = instance;
   wc.lpszClassName = kClassName;
