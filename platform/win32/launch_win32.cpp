@@ -64,7 +64,7 @@ class RegKey {
 
 std::u16string RunKeyPath() { return reinterpret_cast<const char16_t*>(kRunKey); }
 
-std::u16string Directory(UINT (*get)(LPWSTR, UINT)) {
+std::u16string Directory(UINT(WINAPI* get)(LPWSTR, UINT)) {
   wchar_t buffer[MAX_PATH + 1] = {};
   UINT n = get(buffer, MAX_PATH);
   if (n == 0 || n > MAX_PATH) return {};
