@@ -639,16 +639,6 @@ void ClearRunValue() {
   }
 }
 
-void RealClickAt(int x, int y) {
-  SetCursorPos(x, y);
-  Sleep(60);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(150);
-}
 
 }  // namespace
 
@@ -751,7 +741,12 @@ TEST_F(TrayTest, MenuSwitchesAutostartOpensAboutAndQuits) {
   Launch();
   ASSERT_TRUE(WaitFor([&] { return TrayWindow() != nullptr; }, 3000));
   const std::wstring entry = L"\"" + (install_->Dir() / "tavrino.exe").wstring() + L"\" -autostart";
-  auto clickItem = [&](const State& s, int y) { RealClickAt(s.Field(u"menu", 1) + 74, s.Field(u"menu", 2) + y); };
+  // A real click at a point of the menu (RealClick counts from the main window's corner).
+  auto clickItem = [&](const State& s, int y) {
+    RECT rc;
+    GetWindowRect(hwnd_, &rc);
+    RealClick(s.Field(u"menu", 1) + 74 - rc.left, s.Field(u"menu", 2) + y - rc.top);
+  };
 
   // "menu_startingup" writes the entry, and the next menu shows it ticked; a second click deletes it.
   State s = OpenMenuAt(200, 200);
