@@ -5,6 +5,7 @@
 
 #include "app/win32/dlg_main.h"
 #include "app/win32/later_windows.h"
+#include "app/win32/main_window_handle.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
 #include "app/win32/tray_icon.h"
@@ -45,6 +46,9 @@ std::u16string CDlgMain::DescribeState() {
   std::u16string s;
   RECT rc{};
   GetWindowRect(hwnd, &rc);
+  // Start-up has finished (the handle is published last): the window may answer earlier, while
+  // its creation waits on the shell (adding the tray icon lets other processes' messages in).
+  s += Line(u"started", IntToText(app::MainWindowHandle() == hwnd ? 1 : 0));
   s += Line(u"visible", IntToText(IsWindowVisible(hwnd) ? 1 : 0));
   s += Line(u"show_count", IntToText(showCount_));
   s += Line(u"rect", app::RectText(rc));

@@ -295,7 +295,7 @@ class ProgramTest : public ::testing::Test {
     hwnd_ = Installation::WaitWindow(process_);
     ASSERT_NE(hwnd_, nullptr) << "no main window";
     if (expectVisible) ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 10000));
-    ASSERT_TRUE(WaitFor([&] { return !Read().Empty(); }, 5000)) << "the window does not answer";
+    ASSERT_TRUE(WaitFor([&] { return Read().Int(u"started") == 1; }, 10000)) << "the program does not finish its start";
   }
   State Read() { return reader_.Read(hwnd_); }
   LRESULT Click(WPARAM command, LPARAM arg) {
