@@ -3,11 +3,13 @@
 // `yijidata` (date -> activity numbers) and `yijikey` (number -> name) of user.dat.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/system_time.h"
 
 // Activity names of the day (year, month and day used) joined by "\r\n", in the order the
-// database returns them; empty when the day has no row or no usable numbers.
+// database returns them; empty when the day has no row or no usable numbers. Two statements
+// each: for single days (the today header); a view of many days reads them as an AlmanacRange.
 std::u16string LookUpSuitable(const SystemTime& date);
 std::u16string LookUpAvoid(const SystemTime& date);
 
@@ -15,3 +17,29 @@ std::u16string LookUpAvoid(const SystemTime& date);
 // or id = '12' ...". Parts that are not all digits (after trimming blanks) are skipped; empty
 // when no part is left.
 std::u16string ActivityNameQuery(std::u16string_view numbers);
+
+// The lists of a run of consecutive days (a month view's cells), read with two statements through
+// the database worker: the days' rows, then the names of every number they use. Each day's lists
+// are the ones LookUpSuitable and LookUpAvoid give for it: the names are taken in the order the
+// database returns them for a statement of the same form.
+class AlmanacRange {
+ public:
+  // Reads `dayCount` days from `first` (year, month and day used). An invalid date or a count
+  // under 1 gives an empty run.
+  void Load(const SystemTime& first, int dayCount);
+  // True when the date lies in the run.
+  bool Covers(const SystemTime& date) const;
+  // The day's lists; empty for a day outside the run.
+  const std::u16string& Suitable(const SystemTime& date) const;
+  const std::u16string& Avoid(const SystemTime& date) const;
+
+ private:
+  struct Lists {
+    std::u16string suitable;
+    std::u16string avoid;
+  };
+  const Lists* Find(const SystemTime& date) const;
+
+  SystemTime first_{};
+  std::vector<Lists> days_;
+};
