@@ -1,7 +1,7 @@
 #include "calendar/almanac.h"
 
-#include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/database.h"
 #include "platform/date_time.h"
@@ -38,20 +38,6 @@ std::vector<std::u16string> ActivityNumbers(std::u16string_view numbers) {
   return out;
 }
 
-std::u16string NameQuery(const std::vector<std::u16string>& numbers, std::u16string_view column) {
-  std::u16string condition;
-  for (const std::u16string& number : numbers) {
-    condition += condition.empty() ? u" where id = '" : u" or id = '";
-    condition += number;
-    condition += u"'";
-  }
-  if (condition.empty()) return {};
-  std::u16string sql = u"select ";
-  sql += column;
-  sql += u" from yijikey ";
-  sql += condition;
-  return sql;
-}
 
 // "yyyymmdd" of the date.
 std::u16string DateId(const SystemTime& date) { return ReplaceText(FormatDate(date), u"-", u""); }
@@ -68,7 +54,7 @@ std::u16string LookUp(const SystemTime& date, std::u16string_view column) {
   return names.empty() ? std::u16string() : QueryRows(names);
 }
 
-// Calls row(text) for every row of a QueryRows result.
+// Calls row(text) for every row of a QueryRows result (none for an empty result).
 template <class Row>
 void ForEachRow(std::u16string_view rows, Row row) {
   if (rows.empty()) return;
@@ -84,7 +70,15 @@ void ForEachRow(std::u16string_view rows, Row row) {
 }  // namespace
 
 std::u16string ActivityNameQuery(std::u16string_view numbers) {
-  return NameQuery(ActivityNumbers(numbers), u"key");
+  std::u16string condition;
+  for (const std::u16string& number : ActivityNumbers(numbers)) {
+    condition += condition.empty() ? u" where id = '" : u" or id = '";
+    condition += number;
+    condition += u"'";
+  }
+  // The table's order, whatever way the database finds the rows (through the index the rows
+  // would come sorted as text, or in the order of the numbers, depending on how many there are).
+  return condition.empty() ? std::u16string() : u"select key from yijikey " + condition + u" order by rowid";
 }
 
 std::u16string LookUpSuitable(const SystemTime& date) { return LookUp(date, u"yi"); }
@@ -107,67 +101,48 @@ void AlmanacRange::Load(const SystemTime& first, int dayCount) {
       QueryRows(u"select id || char(31) || ifnull(yi, '') || char(31) || ifnull(ji, '') "
                 u"from yijidata where id between '" + DateId(first_) + u"' and '" + DateId(last) +
                 u"'");
-  struct DayNumbers {
-    size_t day;
-    std::vector<std::u16string> suitable, avoid;
-  };
-  std::vector<DayNumbers> found;
+  if (rows.empty()) return;
   std::unordered_map<std::u16string, size_t> dayOfId;
   SystemTime day = first_;
   for (int i = 0; i < dayCount; ++i, AddDays(day, 1)) dayOfId.emplace(DateId(day), i);
-  std::vector<std::u16string> used;  // every number of the run, once, in first-seen order
-  std::unordered_map<std::u16string, size_t> usedIndex;
+
+  // Every name, in the table's order (the order a single day's statement asks for): "id<US>key".
+  struct Name {
+    std::u16string id;
+    std::u16string text;
+  };
+  std::vector<Name> names;
+  ForEachRow(QueryRows(u"select ifnull(id, '') || char(31) || ifnull(key, '') from yijikey order by rowid"),
+             [&](std::u16string_view row) {
+               const size_t a = row.find(kField);
+               if (a != std::u16string_view::npos)
+                 names.push_back({std::u16string(row.substr(0, a)), std::u16string(row.substr(a + 1))});
+             });
+  if (names.empty()) return;
+
+  auto join = [&](std::u16string_view list) {
+    std::u16string text;
+    const std::vector<std::u16string> numbers = ActivityNumbers(list);
+    if (numbers.empty()) return text;
+    const std::unordered_set<std::u16string_view> wanted(numbers.begin(), numbers.end());
+    bool first = true;
+    for (const Name& name : names) {
+      if (wanted.find(name.id) == wanted.end()) continue;
+      if (!first) text += kRowBreak;
+      text += name.text;
+      first = false;
+    }
+    return text;
+  };
   ForEachRow(rows, [&](std::u16string_view row) {
     const size_t a = row.find(kField);
     const size_t b = a == std::u16string_view::npos ? a : row.find(kField, a + 1);
     if (b == std::u16string_view::npos) return;
     auto at = dayOfId.find(std::u16string(row.substr(0, a)));
     if (at == dayOfId.end()) return;  // an id between the two that names no day of the run
-    DayNumbers numbers{at->second, ActivityNumbers(row.substr(a + 1, b - a - 1)),
-                       ActivityNumbers(row.substr(b + 1))};
-    for (const auto* list : {&numbers.suitable, &numbers.avoid}) {
-      for (const std::u16string& number : *list) {
-        if (usedIndex.emplace(number, used.size()).second) used.push_back(number);
-      }
-    }
-    found.push_back(std::move(numbers));
+    days_[at->second].suitable = join(row.substr(a + 1, b - a - 1));
+    days_[at->second].avoid = join(row.substr(b + 1));
   });
-  if (used.empty()) return;
-
-  // The names, as "id<US>key" rows, asked for with the condition a single day's lookup uses, so
-  // that they come in the order a day's own statement returns them.
-  const std::u16string names = QueryRows(NameQuery(used, u"id || char(31) || ifnull(key, '')"));
-  struct Name {
-    size_t number;  // index into `used`
-    std::u16string text;
-  };
-  std::vector<Name> ordered;
-  ForEachRow(names, [&](std::u16string_view row) {
-    const size_t a = row.find(kField);
-    if (a == std::u16string_view::npos) return;
-    auto at = usedIndex.find(std::u16string(row.substr(0, a)));
-    if (at != usedIndex.end()) ordered.push_back({at->second, std::u16string(row.substr(a + 1))});
-  });
-
-  std::vector<char> wanted(used.size());
-  auto join = [&](const std::vector<std::u16string>& numbers) {
-    std::u16string text;
-    if (numbers.empty()) return text;
-    std::fill(wanted.begin(), wanted.end(), 0);
-    for (const std::u16string& number : numbers) wanted[usedIndex[number]] = 1;
-    bool firstName = true;
-    for (const Name& name : ordered) {
-      if (!wanted[name.number]) continue;
-      if (!firstName) text += kRowBreak;
-      text += name.text;
-      firstName = false;
-    }
-    return text;
-  };
-  for (const DayNumbers& numbers : found) {
-    days_[numbers.day].suitable = join(numbers.suitable);
-    days_[numbers.day].avoid = join(numbers.avoid);
-  }
 }
 
 const AlmanacRange::Lists* AlmanacRange::Find(const SystemTime& date) const {

@@ -7,21 +7,20 @@
 
 #include "platform/system_time.h"
 
-// Activity names of the day (year, month and day used) joined by "\r\n", in the order the
-// database returns them; empty when the day has no row or no usable numbers. Two statements
+// Activity names of the day (year, month and day used) joined by "\r\n", in the order of the
+// table `yijikey` (not the order of the numbers); empty when the day has no row or no usable numbers. Two statements
 // each: for single days (the today header); a view of many days reads them as an AlmanacRange.
 std::u16string LookUpSuitable(const SystemTime& date);
 std::u16string LookUpAvoid(const SystemTime& date);
 
 // The name query for a stored number list ("3,12,5"): "select key from yijikey  where id = '3'
-// or id = '12' ...". Parts that are not all digits (after trimming blanks) are skipped; empty
+// or id = '12' ... order by rowid". Parts that are not all digits (after trimming blanks) are skipped; empty
 // when no part is left.
 std::u16string ActivityNameQuery(std::u16string_view numbers);
 
 // The lists of a run of consecutive days (a month view's cells), read with two statements through
-// the database worker: the days' rows, then the names of every number they use. Each day's lists
-// are the ones LookUpSuitable and LookUpAvoid give for it: the names are taken in the order the
-// database returns them for a statement of the same form.
+// the database worker: the days' rows, then the name table. Each day's lists are the ones
+// LookUpSuitable and LookUpAvoid give for it.
 class AlmanacRange {
  public:
   // Reads `dayCount` days from `first` (year, month and day used). An invalid date or a count
