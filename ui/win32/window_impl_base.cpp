@@ -36,6 +36,11 @@ UINT WindowImplBase::WindowInitMessage() {
   return message;
 }
 
+UINT WindowImplBase::LayoutMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TvUiLayout");
+  return message;
+}
+
 WindowImplBase::WindowImplBase() { manager_.SetHost(this); }
 
 WindowImplBase::~WindowImplBase() {
@@ -327,6 +332,11 @@ Point WindowImplBase::ClientPoint(LPARAM lParam) const {
 bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                           LRESULT& result) {
   result = 0;
+  if (message == LayoutMessage()) {
+    layoutPosted_ = false;
+    manager_.Layout();
+    return true;
+  }
   if (message == WindowInitMessage()) {
     if (!sentInit_) {
       sentInit_ = true;
@@ -346,6 +356,8 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
       result = 1;
       return true;
     case WM_PAINT: {
+      // Lay out first: what the layout moves is invalidated and so painted now.
+      manager_.Layout();
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
       Paint(dc, ps.rcPaint);
@@ -481,15 +493,38 @@ bool WindowImplBase::SaveClientPng(const std::u16string& path) {
   return SavePixelsAsPng(backBits_, client.cx, client.cy, backSize_.cx * 4, path);
 }
 
-void WindowImplBase::UpdateRegion(int cx, int cy) {
+void WindowImplBase::UpdateRegion(int cx, int cy, bool redraw) {
   Size round = manager_.GetWindowInfo().roundCorner;
   if (!hwnd_) return;
+  if (regionSize_ == Size{cx, cy}) return;
+  regionSize_ = {cx, cy};
   if (round.cx > 0 && round.cy > 0) {
     HRGN rgn = CreateRoundRectRgn(0, 0, cx + 1, cy + 1, round.cx, round.cy);
-    SetWindowRgn(hwnd_, rgn, TRUE);  // the system owns rgn now
+    SetWindowRgn(hwnd_, rgn, redraw ? TRUE : FALSE);  // the system owns rgn now
   } else {
-    SetWindowRgn(hwnd_, nullptr, TRUE);
+    SetWindowRgn(hwnd_, nullptr, redraw ? TRUE : FALSE);
   }
+}
+
+void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
+  if (!hwnd_) return;
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  const int oldCx = now.right - now.left;
+  const int oldCy = now.bottom - now.top;
+  if (now.left == x && now.top == y && oldCx == cx && oldCy == cy) return;
+  if (oldCx == cx && oldCy == cy) {
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  // The region first when the window grows (it is cut to the window meanwhile), after the move
+  // when it shrinks, so the window never shows outside its new outline; the move itself repaints
+  // everything (the content moves on the screen), right away.
+  const bool grows = cx >= oldCx && cy >= oldCy;
+  if (grows) UpdateRegion(cx, cy, false);
+  SetWindowPos(hwnd_, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  if (!grows) UpdateRegion(cx, cy, false);
+  if (IsWindowVisible(hwnd_)) UpdateWindow(hwnd_);
 }
 
 void WindowImplBase::UpdateToolTip(bool show) {
@@ -588,6 +623,11 @@ void WindowImplBase::InvalidateRect(const Rect& rect) {
   if (!hwnd_) return;
   RECT rc{rect.left, rect.top, rect.right, rect.bottom};
   ::InvalidateRect(hwnd_, &rc, FALSE);
+}
+
+void WindowImplBase::LayoutNeeded() {
+  if (!hwnd_ || layoutPosted_) return;
+  layoutPosted_ = ::PostMessageW(hwnd_, LayoutMessage(), 0, 0) != FALSE;
 }
 
 bool WindowImplBase::StartTimer(unsigned hostId, unsigned periodMs) {
