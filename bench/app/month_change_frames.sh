@@ -25,7 +25,7 @@ probe=$!
 for _ in $(seq 600); do grep -q '^go' "$log" 2>/dev/null && break; sleep 0.1; done
 n=0
 while ! grep -q '^done' "$log" 2>/dev/null && kill -0 $probe 2>/dev/null; do
-  import -display "$DISPLAY" -window root "$OUT/raw/$(printf %04d $n).ppm" 2>/dev/null
+  import -display "$DISPLAY" -window root -depth 8 "$OUT/raw/$(printf %04d $n).ppm" 2>/dev/null
   n=$((n + 1))
 done
 wait $probe
@@ -47,17 +47,17 @@ def read(path):
         while not data[end:end + 1].isspace(): end += 1
         fields.append(data[pos:end]); pos = end
     w, h = int(fields[1]), int(fields[2])
-    return w, h, data[pos + 1:]
+    return w, h, (2 if int(fields[3]) > 255 else 1) * 3, data[pos + 1:]
 # The clock (client 0..160 x 30..86) at either window top is masked.
 masks = [(r[0], r[1] + 30, r[0] + 160, r[1] + 86) for r in rects.values()]
 def key(path):
-    w, h, px = read(path)
+    w, h, bpp, px = read(path)
     rows = []
     for y in range(h):
-        row = bytearray(px[y * w * 3:(y + 1) * w * 3])
+        row = bytearray(px[y * w * bpp:(y + 1) * w * bpp])
         for (x0, y0, x1, y1) in masks:
             if y0 <= y < y1:
-                row[x0 * 3:x1 * 3] = bytes((x1 - x0) * 3)
+                row[x0 * bpp:x1 * bpp] = bytes((x1 - x0) * bpp)
         rows.append(bytes(row))
     return hash(b"".join(rows))
 frames = sorted(f for f in os.listdir(os.path.join(out, "raw")))

@@ -462,19 +462,24 @@ bool WindowImplBase::EnsureBackBuffer(int cx, int cy) {
   return true;
 }
 
-void WindowImplBase::Paint(HDC target, const RECT& area) {
+bool WindowImplBase::Render(Rect& clip) {
   Size client = manager_.GetClientSize();
-  if (client.cx <= 0 || client.cy <= 0) return;
+  if (client.cx <= 0 || client.cy <= 0) return false;
   manager_.Layout();
-  if (!EnsureBackBuffer(client.cx, client.cy)) return;
-  Rect clip{area.left, area.top, area.right, area.bottom};
+  if (!EnsureBackBuffer(client.cx, client.cy)) return false;
   clip = clip.Intersect({0, 0, client.cx, client.cy});
-  if (clip.IsEmpty()) return;
+  if (clip.IsEmpty()) return false;
   {
     Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"");
     renderer.PaintWindow(manager_.GetRoot(), clip);
   }
   GdiFlush();
+  return true;
+}
+
+void WindowImplBase::Paint(HDC target, const RECT& area) {
+  Rect clip{area.left, area.top, area.right, area.bottom};
+  if (!Render(clip)) return;
   BitBlt(target, clip.left, clip.top, clip.Width(), clip.Height(), backDc_, clip.left, clip.top,
          SRCCOPY);
   manager_.TakeDirty();
@@ -482,14 +487,8 @@ void WindowImplBase::Paint(HDC target, const RECT& area) {
 
 bool WindowImplBase::SaveClientPng(const std::u16string& path) {
   Size client = manager_.GetClientSize();
-  if (client.cx <= 0 || client.cy <= 0) return false;
-  manager_.Layout();
-  if (!EnsureBackBuffer(client.cx, client.cy)) return false;
-  {
-    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"");
-    renderer.PaintWindow(manager_.GetRoot(), {0, 0, client.cx, client.cy});
-  }
-  GdiFlush();
+  Rect all{0, 0, client.cx, client.cy};
+  if (!Render(all)) return false;
   return SavePixelsAsPng(backBits_, client.cx, client.cy, backSize_.cx * 4, path);
 }
 
@@ -517,14 +516,26 @@ void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
     SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
-  // The region first when the window grows (it is cut to the window meanwhile), after the move
-  // when it shrinks, so the window never shows outside its new outline; the move itself repaints
-  // everything (the content moves on the screen), right away.
+  // The new picture is painted first, at the new size, so that the window shows it as soon as it
+  // stands in its new place (painting after the move would leave the old picture on show at the
+  // new place meanwhile). The region goes first when the window grows (it is cut to the window
+  // meanwhile), after the move when it shrinks, so the window never shows outside its outline.
+  const bool visible = IsWindowVisible(hwnd_) != FALSE;
+  manager_.SetClientSize({cx, cy});
+  Rect all{0, 0, cx, cy};
+  const bool painted = visible && Render(all);
   const bool grows = cx >= oldCx && cy >= oldCy;
   if (grows) UpdateRegion(cx, cy, false);
-  SetWindowPos(hwnd_, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  SetWindowPos(hwnd_, nullptr, x, y, cx, cy,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | (painted ? SWP_NOREDRAW : 0));
   if (!grows) UpdateRegion(cx, cy, false);
-  if (IsWindowVisible(hwnd_)) UpdateWindow(hwnd_);
+  if (!painted) return;
+  if (HDC dc = GetDC(hwnd_)) {
+    BitBlt(dc, 0, 0, cx, cy, backDc_, 0, 0, SRCCOPY);
+    ReleaseDC(hwnd_, dc);
+  }
+  ValidateRect(hwnd_, nullptr);
+  manager_.TakeDirty();
 }
 
 void WindowImplBase::UpdateToolTip(bool show) {

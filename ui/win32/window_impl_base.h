@@ -141,6 +141,8 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   bool HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void BuildSkin();
   void Paint(HDC target, const RECT& area);
+  // Lays out and paints the clip (cut to the client) into the back buffer; false when nothing was.
+  bool Render(Rect& clip);
   bool EnsureBackBuffer(int cx, int cy);
   // Sets the window's region for a client of cx x cy (once per size).
   void UpdateRegion(int cx, int cy, bool redraw = true);
