@@ -1,7 +1,8 @@
 #include "calendar/almanac.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "platform/database.h"
 #include "platform/date_time.h"
@@ -85,64 +86,97 @@ std::u16string LookUpSuitable(const SystemTime& date) { return LookUp(date, u"yi
 
 std::u16string LookUpAvoid(const SystemTime& date) { return LookUp(date, u"ji"); }
 
+std::u16string AlmanacRange::Statement(const SystemTime& first, int dayCount) {
+  if (dayCount < 1 || !IsValidDate(first)) return {};
+  SystemTime last = first;
+  AddDays(last, dayCount - 1);
+  // The days' rows, "d<US>id<US>yi<US>ji", and every name with its place in the table,
+  // "n<US>rowid<US>id<US>key" (a part of a compound statement cannot be ordered itself).
+  return u"select 'd' || char(31) || id || char(31) || ifnull(yi, '') || char(31) || ifnull(ji, '') "
+         u"from yijidata where id between '" + DateId(first) + u"' and '" + DateId(last) +
+         u"' union all select 'n' || char(31) || rowid || char(31) || ifnull(id, '') || char(31) || "
+         u"ifnull(key, '') from yijikey";
+}
+
 void AlmanacRange::Load(const SystemTime& first, int dayCount) {
+  const std::u16string sql = Statement(first, dayCount);
+  Fill(first, dayCount, sql.empty() ? std::u16string() : QueryRows(sql));
+}
+
+void AlmanacRange::Fill(const SystemTime& first, int dayCount, std::u16string_view rows) {
   days_.clear();
   first_ = SystemTime{};
   if (dayCount < 1 || !IsValidDate(first)) return;
   first_.wYear = first.wYear;
   first_.wMonth = first.wMonth;
   first_.wDay = first.wDay;
-  SystemTime last = first_;
-  AddDays(last, dayCount - 1);
   days_.resize(static_cast<size_t>(dayCount));
 
-  // The days' rows: "id<US>yi<US>ji" each.
-  const std::u16string rows =
-      QueryRows(u"select id || char(31) || ifnull(yi, '') || char(31) || ifnull(ji, '') "
-                u"from yijidata where id between '" + DateId(first_) + u"' and '" + DateId(last) +
-                u"'");
-  if (rows.empty()) return;
+  // The rows' fields after their tag.
+  auto fields = [](std::u16string_view row, std::u16string_view* out, int count) {
+    size_t from = 2;
+    for (int i = 0; i < count; ++i) {
+      const size_t bar = i + 1 < count ? row.find(kField, from) : row.size();
+      if (bar == std::u16string_view::npos) return false;
+      out[i] = row.substr(from, bar - from);
+      from = bar + 1;
+    }
+    return true;
+  };
+  struct Name {
+    int64_t place;
+    std::u16string_view id;
+    std::u16string_view text;
+  };
+  std::vector<Name> names;
+  std::vector<std::u16string_view> dayRows;
+  ForEachRow(rows, [&](std::u16string_view row) {
+    if (row.size() < 2 || row[1] != kField) return;
+    std::u16string_view f[3];
+    if (row[0] == u'd') {
+      dayRows.push_back(row);
+    } else if (row[0] == u'n' && fields(row, f, 3) && AllDigits(f[0]) && f[0].size() < 18) {
+      int64_t place = 0;
+      for (char16_t c : f[0]) place = place * 10 + (c - u'0');
+      names.push_back({place, f[1], f[2]});
+    }
+  });
+  if (dayRows.empty() || names.empty()) return;
+  // The table's order: the order a single day's statement asks for.
+  std::stable_sort(names.begin(), names.end(), [](const Name& a, const Name& b) { return a.place < b.place; });
+
   std::unordered_map<std::u16string, size_t> dayOfId;
   SystemTime day = first_;
   for (int i = 0; i < dayCount; ++i, AddDays(day, 1)) dayOfId.emplace(DateId(day), i);
-
-  // Every name, in the table's order (the order a single day's statement asks for): "id<US>key".
-  struct Name {
-    std::u16string id;
-    std::u16string text;
-  };
-  std::vector<Name> names;
-  ForEachRow(QueryRows(u"select ifnull(id, '') || char(31) || ifnull(key, '') from yijikey order by rowid"),
-             [&](std::u16string_view row) {
-               const size_t a = row.find(kField);
-               if (a != std::u16string_view::npos)
-                 names.push_back({std::u16string(row.substr(0, a)), std::u16string(row.substr(a + 1))});
-             });
-  if (names.empty()) return;
-
+  // Where each number's names stand in the table.
+  std::unordered_map<std::u16string_view, std::vector<size_t>> placesOf;
+  for (size_t i = 0; i < names.size(); ++i) placesOf[names[i].id].push_back(i);
+  std::vector<size_t> places;
   auto join = [&](std::u16string_view list) {
     std::u16string text;
-    const std::vector<std::u16string> numbers = ActivityNumbers(list);
-    if (numbers.empty()) return text;
-    const std::unordered_set<std::u16string_view> wanted(numbers.begin(), numbers.end());
-    bool first = true;
-    for (const Name& name : names) {
-      if (wanted.find(name.id) == wanted.end()) continue;
-      if (!first) text += kRowBreak;
-      text += name.text;
-      first = false;
+    std::vector<std::u16string> numbers = ActivityNumbers(list);
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());  // a repeat names once
+    places.clear();
+    for (const std::u16string& number : numbers) {
+      auto at = placesOf.find(number);
+      if (at != placesOf.end()) places.insert(places.end(), at->second.begin(), at->second.end());
+    }
+    std::sort(places.begin(), places.end());
+    for (size_t i = 0; i < places.size(); ++i) {
+      if (i > 0) text += kRowBreak;
+      text += names[places[i]].text;
     }
     return text;
   };
-  ForEachRow(rows, [&](std::u16string_view row) {
-    const size_t a = row.find(kField);
-    const size_t b = a == std::u16string_view::npos ? a : row.find(kField, a + 1);
-    if (b == std::u16string_view::npos) return;
-    auto at = dayOfId.find(std::u16string(row.substr(0, a)));
-    if (at == dayOfId.end()) return;  // an id between the two that names no day of the run
-    days_[at->second].suitable = join(row.substr(a + 1, b - a - 1));
-    days_[at->second].avoid = join(row.substr(b + 1));
-  });
+  for (std::u16string_view row : dayRows) {
+    std::u16string_view f[3];
+    if (!fields(row, f, 3)) continue;
+    auto at = dayOfId.find(std::u16string(f[0]));
+    if (at == dayOfId.end()) continue;  // an id between the two that names no day of the run
+    days_[at->second].suitable = join(f[1]);
+    days_[at->second].avoid = join(f[2]);
+  }
 }
 
 const AlmanacRange::Lists* AlmanacRange::Find(const SystemTime& date) const {

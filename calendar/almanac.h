@@ -18,14 +18,19 @@ std::u16string LookUpAvoid(const SystemTime& date);
 // when no part is left.
 std::u16string ActivityNameQuery(std::u16string_view numbers);
 
-// The lists of a run of consecutive days (a month view's cells), read with two statements through
-// the database worker: the days' rows, then the name table. Each day's lists are the ones
+// The lists of a run of consecutive days (a month view's cells), read with one statement through
+// the database worker: the days' rows and the name table. Each day's lists are the ones
 // LookUpSuitable and LookUpAvoid give for it.
 class AlmanacRange {
  public:
   // Reads `dayCount` days from `first` (year, month and day used). An invalid date or a count
   // under 1 gives an empty run.
   void Load(const SystemTime& first, int dayCount);
+  // The statement Load runs (empty for an empty run): one text per row, tagged "d" or "n" and
+  // character 31, so that it can stand in a compound statement with other tagged parts.
+  static std::u16string Statement(const SystemTime& first, int dayCount);
+  // Fills the run from that statement's rows (rows of other tags are skipped).
+  void Fill(const SystemTime& first, int dayCount, std::u16string_view rows);
   // True when the date lies in the run.
   bool Covers(const SystemTime& date) const;
   // The day's lists; empty for a day outside the run.

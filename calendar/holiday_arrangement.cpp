@@ -152,26 +152,34 @@ void HolidayYears::Load(int firstYear, int lastYear) {
 }
 
 void HolidayYears::Load(int firstYear, int lastYear, const HolidayArrangement& current) {
+  const std::u16string sql = Statement(firstYear, lastYear);
+  Fill(firstYear, lastYear, current, sql.empty() ? std::u16string() : QueryRows(sql));
+}
+
+std::u16string HolidayYears::Statement(int firstYear, int lastYear) {
+  if (firstYear > lastYear || firstYear < 1 || lastYear > 9999) return {};
+  // One row per year and holiday: "h", year, name, left, middle, right.
+  return u"select 'h' || char(31) || year || char(31) || name || char(31) || ifnull(leftday, '') || "
+         u"char(31) || ifnull(middleday, '') || char(31) || ifnull(rightday, '') from holiday "
+         u"where year between '" + IntToText(firstYear) + u"' and '" + IntToText(lastYear) + u"'";
+}
+
+void HolidayYears::Fill(int firstYear, int lastYear, const HolidayArrangement& current,
+                        std::u16string_view rows) {
   texts_.clear();
   firstYear_ = firstYear;
   lastYear_ = lastYear;
   const bool currentCounts = current.year == 0 || (current.year >= firstYear && current.year <= lastYear);
   if (currentCounts) texts_.assign(current.holidays.begin(), current.holidays.end());
-  if (firstYear > lastYear || firstYear < 1 || lastYear > 9999) return;
-  // One row per year and holiday, its columns folded into one text: year, name, left, middle,
-  // right, separated by character 31.
-  const std::u16string rows = QueryRows(
-      u"select year || char(31) || name || char(31) || ifnull(leftday, '') || char(31) || "
-      u"ifnull(middleday, '') || char(31) || ifnull(rightday, '') from holiday where year between '" +
-      IntToText(firstYear) + u"' and '" + IntToText(lastYear) + u"'");
   size_t start = 0;
   while (start < rows.size()) {
     size_t end = rows.find(u"\r\n", start);
-    if (end == std::u16string::npos) end = rows.size();
-    const std::u16string_view row = std::u16string_view(rows).substr(start, end - start);
+    if (end == std::u16string_view::npos) end = rows.size();
+    const std::u16string_view row = rows.substr(start, end - start);
     start = end + 2;
+    if (row.size() < 2 || row[0] != u'h' || row[1] != u'\x1f') continue;
     std::u16string_view fields[5];
-    size_t from = 0;
+    size_t from = 2;
     int count = 0;
     for (; count < 5; ++count) {
       const size_t bar = row.find(u'\x1f', from);

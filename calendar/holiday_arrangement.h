@@ -112,6 +112,11 @@ class HolidayYears {
   // The same with `current` in place of the process-wide record. A record of year 0 (loaded from
   // no table) counts for every date, in addition to the rows.
   void Load(int firstYear, int lastYear, const HolidayArrangement& current);
+  // The statement Load runs (empty for no year): one text per row, tagged "h" and character 31,
+  // so that it can stand in a compound statement with other tagged parts.
+  static std::u16string Statement(int firstYear, int lastYear);
+  // Fills from that statement's rows (rows of other tags are skipped).
+  void Fill(int firstYear, int lastYear, const HolidayArrangement& current, std::u16string_view rows);
   // Marks of a date text "YYYY-MM-DD".
   HolidayMarks Mark(std::u16string_view dateText) const;
   // The years whose arrangement is held.

@@ -8,8 +8,8 @@
 
 class MonthData {
  public:
-  // `dayCount` days from `first`: the almanac (two statements, skipped without it) and the
-  // arrangements of their years and the year after the last (one statement).
+  // `dayCount` days from `first`: the almanac (skipped without it) and the arrangements of their
+  // years and the year after the last, in one statement through the database worker.
   void Load(const SystemTime& first, int dayCount, bool withAlmanac = true);
 
   const AlmanacRange& Almanac() const { return almanac_; }
