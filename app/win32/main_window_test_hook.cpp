@@ -156,7 +156,7 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
         int64_t start = MicrosecondsNow();
         w.navigator_.Next(now);
         w.ShowNavigated();
-        UpdateWindow(w.GetHWND());
+        w.UpdateNow();
         total += MicrosecondsNow() - start;
       }
       w.navigator_.ReturnToday(now);

@@ -335,6 +335,7 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
   if (message == LayoutMessage()) {
     layoutPosted_ = false;
     manager_.Layout();
+    FlushInvalidation();
     return true;
   }
   if (message == WindowInitMessage()) {
@@ -358,6 +359,7 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
     case WM_PAINT: {
       // Lay out first: what the layout moves is invalidated and so painted now.
       manager_.Layout();
+      FlushInvalidation();
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
       Paint(dc, ps.rcPaint);
@@ -535,6 +537,7 @@ void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
     ReleaseDC(hwnd_, dc);
   }
   ValidateRect(hwnd_, nullptr);
+  pendingDirty_ = {};
   manager_.TakeDirty();
 }
 
@@ -631,9 +634,25 @@ bool WindowImplBase::SetTimer(UINT id, UINT periodMs) {
 bool WindowImplBase::KillTimer(UINT id) { return manager_.KillTimer(manager_.GetRoot(), id); }
 
 void WindowImplBase::InvalidateRect(const Rect& rect) {
-  if (!hwnd_) return;
-  RECT rc{rect.left, rect.top, rect.right, rect.bottom};
+  if (!hwnd_ || rect.IsEmpty()) return;
+  // Gathered and handed to the system once (each call is a trip to the window server under Wine,
+  // and a month change invalidates some two hundred small places).
+  pendingDirty_ = pendingDirty_.IsEmpty() ? rect : pendingDirty_.Union(rect);
+  LayoutNeeded();
+}
+
+void WindowImplBase::FlushInvalidation() {
+  if (!hwnd_ || pendingDirty_.IsEmpty()) return;
+  RECT rc{pendingDirty_.left, pendingDirty_.top, pendingDirty_.right, pendingDirty_.bottom};
+  pendingDirty_ = {};
   ::InvalidateRect(hwnd_, &rc, FALSE);
+}
+
+void WindowImplBase::UpdateNow() {
+  if (!hwnd_) return;
+  manager_.Layout();
+  FlushInvalidation();
+  ::UpdateWindow(hwnd_);
 }
 
 void WindowImplBase::LayoutNeeded() {

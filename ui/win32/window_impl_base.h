@@ -74,6 +74,10 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   bool SetTimer(UINT id, UINT periodMs);
   bool KillTimer(UINT id);
 
+  // Lays out and paints what changed, now (as UpdateWindow, with the changes not yet handed to the
+  // system included).
+  void UpdateNow();
+
   // Paints the whole client area into a bitmap and saves it as PNG.
   bool SaveClientPng(const std::u16string& path);
   // The open combo drop-down window, if any.
@@ -168,6 +172,8 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   std::unique_ptr<DropDownWindow> dropDown_;
   bool sentInit_ = false;
   bool layoutPosted_ = false;
+  Rect pendingDirty_;  // invalidated places not yet handed to the system
+  void FlushInvalidation();
   int messageDepth_ = 0;
   bool releasing_ = false;
   bool finalPending_ = false;
