@@ -11,12 +11,8 @@ YEAR="${2:-2025}"; MONTH="${3:-2}"; CHANGES="${4:-20}"; PERIOD="${5:-400}"
 OUT="${6:-$BUILD/month-frames}"
 PROBE="$BUILD/bin/app_bench_probe.exe"
 [ -f "$PROBE" ] || { echo "build app_bench_probe in $BUILD first"; exit 1; }
-source "$ROOT/tools/wine-env.sh"
-source "$ROOT/tools/xvfb.sh"
-own_display=0
-if [ -z "${DISPLAY:-}" ]; then xvfb_start; own_display=1; fi
-wineserver -p >/dev/null 2>&1
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+source "$ROOT/bench/app/wine_session.sh"
+wine_session_start
 rm -rf "$OUT"; mkdir -p "$OUT/raw"
 log="$OUT/probe.log"
 timeout 300 wine "$PROBE" frames "$YEAR" "$MONTH" "$CHANGES" "$PERIOD" >"$log" 2>&1 </dev/null &
@@ -71,5 +67,5 @@ for i, g in enumerate(ranked):
     os.system("convert %s %s" % (os.path.join(out, "raw", g[0]), os.path.join(out, "picture%d.png" % (i + 1))))
 print("half-built frames (neither finished month): %d" % sum(len(g) for g in ranked[2:]))
 PY
-[ $own_display = 1 ] && xvfb_stop
+wine_session_stop
 exit $rc
