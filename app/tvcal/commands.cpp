@@ -139,8 +139,9 @@ void AppendCentered(std::string& out, std::u16string_view text, int width) {
   AppendUtf8(out, text);
 }
 
-void AppendTodayHeader(std::string& out, const TvcalOptions& options,
-                       const DayFactsProvider& provider) {
+void AppendTodayHeader(std::string& out, const TvcalOptions& options) {
+  // The engine's names only: nothing of the database is shown here.
+  const DayFactsProvider provider;
   DayFacts today;
   std::u16string line = u"今天 ";
   if (options.today.valid) line += GregorianText(options.today);
@@ -169,7 +170,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
   AppendCentered(out, title, 7 * kCellWidth);
   if (color) out += kReset;
   out += '\n';
-  AppendTodayHeader(out, options, provider);
+  AppendTodayHeader(out, options);
   out += '\n';
 
   // The grid: Monday-first, the leading cells hold the end of the previous month.
@@ -180,6 +181,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
   std::array<Cell, 42> cells;
   CalendarDate d = first;
   for (int i = 0; i < lead; ++i) d = PreviousDay(d);
+  provider.Prepare(d, rows * 7);
   for (int i = 0; i < rows * 7; ++i, d = NextDay(d)) {
     cells[i].known = provider.Fill(d, cells[i].facts);  // the engine keeps the date either way
     cells[i].inMonth = d.month == month;

@@ -1,14 +1,23 @@
 #pragma once
 // Day facts with what user.dat knows: the official days off and make-up working days of the
-// loaded holiday arrangement, and the almanac's suitable/avoid lists.
+// day's own year, and the almanac's suitable/avoid lists.
 #include <string>
 #include <string_view>
 
 #include "app/tvcal/day_facts.h"
+#include "calendar/month_data.h"
 
+// Reads what user.dat knows for a month at a time: the run of days the view prepared, or else the
+// Gregorian month of the date asked for.
 class DatabaseDayFacts : public DayFactsProvider {
  public:
   bool Fill(const CalendarDate& date, DayFacts& facts) const override;
+  void Prepare(const CalendarDate& first, int dayCount) const override;
+
+ private:
+  mutable MonthData data_;
+  mutable int firstDay_ = 0;  // DaysSince1970 of the loaded run's first day
+  mutable int dayCount_ = 0;
 };
 
 // Opens the database file at `path` and loads the holiday arrangement of `year` (the local

@@ -179,6 +179,29 @@ void CDlgMain::ShowNavigated() {
   ShowMonth(s.year, s.month, s.todayDay, s.selectedDay);
 }
 
+bool CDlgMain::EnsureDayCells() {
+  if (!menology_) return false;
+  if (!dayCells_.empty()) return true;
+  menology_->RemoveAll();
+  for (int i = 0; i < kGridCells; ++i) {
+    std::unique_ptr<tvui::Control> cell = CreateItem(u"day.xml");
+    tvui::Container* box = cell ? cell->AsContainer() : nullptr;
+    if (!box) break;  // logged by CreateItem
+    if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
+      option->Subscribe([this](Notification& msg) {
+        if (EqualsNoCase(msg.type, tvui::kNotifyMouseLeave) && EqualsNoCase(NameOf(msg.sender), u"isSelect")) {
+          HideTooltip();
+        }
+        return false;
+      });
+      option->SetGroup(u"Menology");
+    }
+    dayCells_.push_back(box);
+    menology_->Add(std::move(cell));
+  }
+  return !dayCells_.empty();
+}
+
 void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
   int64_t start = app::MicrosecondsNow();
   MonthShape shape = ShapeOfMonth(year, month);
@@ -187,62 +210,51 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
     return;
   }
   int cells = shape.rows * kGridColumns;
-  // The cells on show, and the one after the last (its month decides the last cell's width).
-  // The almanac lists need two database round trips per day; they are read for the one cell the
-  // pointer rests on (CompleteCellData), which keeps a click's rebuild within a frame.
-  MonthDays days = LayOutMonthDays(year, month, std::min(cells + 1, kGridCells), false);
-  cellDays_.assign(days.days.begin(), days.days.begin() + cells);
-  cellAlmanac_.assign(cells, false);
+  // The cells on show, and the one after the last (its month decides the last cell's width),
+  // with their almanac lists: the month's data is read once for all of them.
+  MonthDays days = LayOutMonthDays(year, month, std::min(cells + 1, kGridCells));
+  lastDaysUs_ = app::MicrosecondsNow() - start;
   shownRows_ = shape.rows;
+  HideTooltip();
+
+  // Every cell is restyled before the window changes size, so no painting shows a half-built
+  // month; a setter that changes nothing repaints nothing.
+  if (EnsureDayCells()) {
+    for (int i = 0; i < static_cast<int>(dayCells_.size()); ++i) {
+      tvui::Container* box = dayCells_[i];
+      if (i >= cells) {
+        box->SetVisible(false);
+        continue;
+      }
+      const DayInfo* next = i + 1 < kGridCells ? &days.days[i + 1] : nullptr;
+      DayCellLook look = LookOfDayCell(days.days[i], i, next, month, todayDay, selectedDay);
+      if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
+        option->Selected(false, false);  // a cell picked in the month before
+        option->SetNormalImage(look.normalImage);
+        option->SetFixedWidth(look.width);
+        option->SetFixedHeight(look.height);
+        option->SetTag(look.tag);
+        option->SetUserData(look.data);
+      }
+      if (tvui::Control* badge = box->FindSubControl(u"img")) badge->SetBkImage(look.badgeImage);
+      if (tvui::Control* day = box->FindSubControl(u"day")) {
+        day->SetTextColor(look.dayColor);
+        day->SetText(look.dayText);
+      }
+      if (tvui::Control* lunar = box->FindSubControl(u"ChineseDay")) {
+        lunar->SetTextColor(look.lunarColor);
+        lunar->SetText(look.lunarText);
+      }
+      box->SetVisible(true);
+    }
+  }
 
   MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
   if (tvui::Control* card = FindControl(u"tv_mouth_info")) card->SetBkImage(std::u16string(place.background));
   currentTop_ = place.rect.top;
-  RECT now{};
-  GetWindowRect(GetHWND(), &now);
-  if (now.left != place.rect.left || now.top != place.rect.top || now.right != place.rect.right ||
-      now.bottom != place.rect.bottom) {
-    SetWindowPos(GetHWND(), nullptr, place.rect.left, place.rect.top, place.rect.Width(),
-                 place.rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
-  if (!menology_) return;
-  HideTooltip();
-  menology_->RemoveAll();
-  for (int i = 0; i < cells; ++i) {
-    std::unique_ptr<tvui::Control> cell = CreateItem(u"day.xml");
-    tvui::Container* box = cell ? cell->AsContainer() : nullptr;
-    if (!box) break;  // logged by CreateItem
-    const DayInfo* next = i + 1 < kGridCells ? &days.days[i + 1] : nullptr;
-    DayCellLook look = LookOfDayCell(days.days[i], i, next, month, todayDay, selectedDay);
-    if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
-      option->Subscribe([this](Notification& msg) {
-        if (EqualsNoCase(msg.type, tvui::kNotifyMouseLeave) && EqualsNoCase(NameOf(msg.sender), u"isSelect")) {
-          HideTooltip();
-        }
-        return false;
-      });
-      option->SetNormalImage(look.normalImage);
-      option->SetFixedWidth(look.width);
-      option->SetFixedHeight(look.height);
-      option->SetGroup(u"Menology");
-      option->SetTag(look.tag);
-      option->SetUserData(look.data);
-    }
-    if (tvui::Control* badge = box->FindSubControl(u"img")) badge->SetBkImage(look.badgeImage);
-    if (tvui::Control* day = box->FindSubControl(u"day")) {
-      day->SetTextColor(look.dayColor);
-      day->SetText(look.dayText);
-    }
-    if (tvui::Control* lunar = box->FindSubControl(u"ChineseDay")) {
-      lunar->SetTextColor(look.lunarColor);
-      lunar->SetText(look.lunarText);
-    }
-    menology_->Add(std::move(cell));
-  }
-  GetManager().NeedUpdate();
-  if (GetHWND()) ::InvalidateRect(GetHWND(), nullptr, FALSE);
   lastRebuildUs_ = app::MicrosecondsNow() - start;
+  // A change of row count moves, sizes and reshapes the window in one step and paints it at once.
+  PlaceWindow(place.rect.left, place.rect.top, place.rect.Width(), place.rect.Height());
 }
 
 void CDlgMain::UpdateTodayHeader() {
@@ -414,21 +426,11 @@ void CDlgMain::HoverCheck() {
     }
     tooltip_ = std::move(tip);
   }
-  tooltip_->SetData(CompleteCellData(control));
+  tooltip_->SetData(control->GetUserData());
   ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, WorkArea());
   SetWindowPos(tooltip_->GetHWND(), nullptr, at.x, at.y, kTooltipWidth, kTooltipHeight,
                SWP_NOZORDER | SWP_NOACTIVATE);
   tooltip_->ShowWindow(true, true);
-}
-
-const std::u16string& CDlgMain::CompleteCellData(tvui::Control* option) {
-  int index = menology_ && option->GetParent() ? menology_->GetItemIndex(option->GetParent()) : -1;
-  if (index >= 0 && index < static_cast<int>(cellDays_.size()) && !cellAlmanac_[index]) {
-    cellAlmanac_[index] = true;
-    FillAlmanac(cellDays_[index]);
-    option->SetUserData(DayDataString(cellDays_[index]));
-  }
-  return option->GetUserData();
 }
 
 void CDlgMain::HideTooltip() {
