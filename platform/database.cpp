@@ -8,7 +8,6 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/debug_output.h"
 #include "platform/file_utils.h"
 #include "platform/log.h"
 #include "platform/text_codec.h"
@@ -233,7 +232,6 @@ void DBThread::Run() {
         : IsDamage(rc) ? path_ + u" is damaged: " + Message(db)
                        : u"cannot open " + path_ + u": " + Message(db) + u" (" + IntToText(rc) + u")";
     sqlite3_close(db);
-    DebugOutput(utf8);
     LogError(u"database: " + problem + u"; running without " + FileNameOf(path_));
     {
       std::lock_guard<std::mutex> guard(shared.lock);
