@@ -19,6 +19,7 @@
 #include "platform/usage_recorder.h"
 #include "platform/user_data.h"
 #include "ui/win32/ui_app.h"
+#include "weather/city_codes.h"
 #include "weather/current_city.h"
 #include "weather/weather_worker.h"
 #include "weather/win32/window_poster.h"
@@ -76,6 +77,10 @@ int RunTavrino(HINSTANCE instance) {
   AddHolidayLoading(hooks);
   SetUserDataHooks(std::move(hooks));
   OpenUserData();
+  // user.dat is locked: show the default city until it can be read, without storing it.
+  if (UserDataDeferred()) {
+    SetCurrentCity({std::u16string(kDefaultProvince), std::u16string(kDefaultCity), std::u16string(kDefaultCityCode)});
+  }
 
   StartUsageRecorder();
   RecordUsageEvent(kUsageProgramStart, u"0");
