@@ -290,6 +290,7 @@ void CDlgMain::OnCitySelected(int index) {
 // --- Notifications ---
 
 void CDlgMain::Notify(Notification& msg) {
+  if (!GetSkinError().empty()) return;  // a window without its skin is only there to be closed
   const std::u16string& name = NameOf(msg.sender);
   if (EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
     app::ApplySavedSkin(GetHWND());
