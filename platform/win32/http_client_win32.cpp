@@ -200,21 +200,11 @@ int32_t ReadBody(Request& r, std::string& body) {
   MemoryStream stream(1024);
   AsyncCall& call = r.Call();
   for (;;) {
-    if (!WinHttpQueryDataAvailable(r.Handle(), nullptr)) break;
+    // A read completes with what has arrived (up to the buffer), or with 0 at the end.
+    if (!WinHttpReadData(r.Handle(), call.buffer.get(), kChunk, nullptr)) break;
     if (int32_t status = r.Wait()) {
       if (status == kHttpTimedOut || status == kHttpAbandoned) return status;
       break;  // the connection broke off: keep what arrived
-    }
-    DWORD available = call.bytes;
-    if (available == 0) break;
-    if (static_cast<size_t>(stream.Size()) + available > r.Bounds().bodyLimit) {
-      r.Close();
-      return kHttpTooLarge;
-    }
-    if (!WinHttpReadData(r.Handle(), call.buffer.get(), std::min(available, kChunk), nullptr)) break;
-    if (int32_t status = r.Wait()) {
-      if (status == kHttpTimedOut || status == kHttpAbandoned) return status;
-      break;
     }
     if (call.bytes == 0) break;
     if (static_cast<size_t>(stream.Size()) + call.bytes > r.Bounds().bodyLimit) {
