@@ -618,39 +618,45 @@ std::u16string LogText(const fs::path& dir) {
   return text;
 }
 
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND h, LPARAM l) {
+  auto* s = reinterpret_cast<WindowSearch*>(l);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(h, name, 64);
+  if (owner == s->pid && std::wcscmp(name, s->className) == 0) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // A top-level window of the process with the class name, or nullptr.
 HWND WindowOf(HANDLE process, const wchar_t* className) {
-  struct Search {
-    DWORD pid;
-    const wchar_t* className;
-    HWND found;
-  } search{GetProcessId(process), className, nullptr};
-  EnumWindows([](HWND h, LPARAM l) -> BOOL {
-    auto* s = reinterpret_cast<Search*>(l);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    wchar_t name[64] = {};
-    GetClassNameW(h, name, 64);
-    if (owner == s->pid && std::wcscmp(name, s->className) == 0) {
-      s->found = h;
-      return FALSE;
-    }
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{GetProcessId(process), className, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
-// The texts of a dialog's static controls.
+BOOL CALLBACK AppendChildText(HWND child, LPARAM l) {
+  wchar_t buffer[2048] = {};
+  // The message box's text control does not always give its text by GetWindowText.
+  if (SendMessageW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer)) == 0) GetWindowTextW(child, buffer, 2048);
+  *reinterpret_cast<std::u16string*>(l) += reinterpret_cast<const char16_t*>(buffer);
+  *reinterpret_cast<std::u16string*>(l) += u"\n";
+  return TRUE;
+}
+
+// The texts of a dialog's controls.
 std::u16string DialogText(HWND dialog) {
   std::u16string text;
-  EnumChildWindows(dialog, [](HWND child, LPARAM l) -> BOOL {
-    wchar_t buffer[2048] = {};
-    // The message box's text control does not always give its text by GetWindowText.
-    if (SendMessageW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer)) == 0) GetWindowTextW(child, buffer, 2048);
-    *reinterpret_cast<std::u16string*>(l) += reinterpret_cast<const char16_t*>(buffer);
-    *reinterpret_cast<std::u16string*>(l) += u"\n";
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&text));
+  EnumChildWindows(dialog, &AppendChildText, reinterpret_cast<LPARAM>(&text));
   return text;
 }
 
