@@ -49,16 +49,47 @@ bool DatabaseDayFacts::Fill(const CalendarDate& date, DayFacts& facts) const {
   return true;
 }
 
-bool OpenCalendarDatabase(std::u16string_view path, int year) {
-  if (path.empty() || !FileExists(path)) return false;
+CalendarDatabase OpenCalendarDatabase(std::u16string_view path, int year, int busyWaitMs) {
+  CalendarDatabase result;
+  if (path.empty() || !FileExists(path)) {
+    result.problem = std::u16string(path) + u" is missing";
+    return result;
+  }
+  SetDbBusyWait(busyWaitMs);
   OpenDatabase(path);
-  if (year > 0)
-    LoadHolidayArrangementForYear(year);
-  else
-    LoadHolidayArrangement();
-  return true;
+  // The tables tvcal reads, each asked once: a file without them is no calendar database.
+  DbOutcome first = DbOutcome::kOk;
+  for (const char16_t* table : {u"holiday", u"yijidata", u"yijikey"}) {
+    QueryValue(u"select 1 from " + std::u16string(table) + u" limit 1");
+    first = LastDbOutcome();
+    if (first != DbOutcome::kOk) break;
+  }
+  if (first == DbOutcome::kOk) {
+    if (year > 0)
+      LoadHolidayArrangementForYear(year);
+    else
+      LoadHolidayArrangement();
+  }
+  DbStatus status = DatabaseStatus();
+  if (first == DbOutcome::kBusy || (status.busySeen && status.problem.empty())) {
+    result.state = CalendarDatabase::kBusy;
+    result.problem = std::u16string(path) + u" is locked by another program";
+  } else if (first != DbOutcome::kOk || !status.problem.empty()) {
+    result.problem = status.problem.empty() ? std::u16string(path) + u" cannot be read" : status.problem;
+  } else {
+    result.state = CalendarDatabase::kReady;
+    return result;
+  }
+  CloseDatabase();
+  return result;
 }
 
-void CloseCalendarDatabase() { CloseDatabase(); }
+bool CloseCalendarDatabase(std::u16string* problem) {
+  DbStatus status = DatabaseStatus();
+  CloseDatabase();
+  if (status.problem.empty()) return true;
+  if (problem) *problem = status.problem;
+  return false;
+}
 
 std::u16string DefaultDatabasePath() { return ProgramDirectory() + u"user.dat"; }

@@ -20,11 +20,21 @@ class DatabaseDayFacts : public DayFactsProvider {
   mutable int dayCount_ = 0;
 };
 
-// Opens the database file at `path` and loads the holiday arrangement of `year` (the local
-// year when `year` is 0). False, with
-// nothing opened, when the file does not exist (the worker would otherwise create it).
-bool OpenCalendarDatabase(std::u16string_view path, int year);
-void CloseCalendarDatabase();
+// What became of opening the database.
+struct CalendarDatabase {
+  enum State {
+    kReady,     // open, the arrangement loaded: use DatabaseDayFacts
+    kBusy,      // another program holds the file's lock: nothing opened, nothing waited for
+    kUnusable,  // missing, not a database, damaged or without its tables: nothing opened
+  } state = kUnusable;
+  std::u16string problem;  // kBusy and kUnusable: what is wrong, naming the file
+};
+
+// Opens the database file at `path` (never creating it) and loads the holiday arrangement of
+// `year` (the local year when `year` is 0). Waits for another program's lock at most busyWaitMs.
+CalendarDatabase OpenCalendarDatabase(std::u16string_view path, int year, int busyWaitMs);
+// Closes it; false when statements failed while it was in use (problem says which).
+bool CloseCalendarDatabase(std::u16string* problem);
 
 // Where tvcal looks for user.dat when no path is given: beside the executable.
 std::u16string DefaultDatabasePath();

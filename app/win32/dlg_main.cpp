@@ -62,6 +62,9 @@ CDlgMain::~CDlgMain() { app::RemoveTrayIcon(); }
 SystemTime CDlgMain::Now() const { return LocalNow(); }
 
 void CDlgMain::InitWindow() {
+  // Without its skin the window is not used at all (start-up reports it and ends): no timers,
+  // no clock hook, no tray icon.
+  if (!GetSkinError().empty()) return;
   cmbYear_ = FindControlAs<tvui::Combo>(u"CmbYear");
   cmbMonth_ = FindControlAs<tvui::Combo>(u"CmbMonth");
   cmbHoliday_ = FindControlAs<tvui::Combo>(u"CmbHoliday");
@@ -136,7 +139,7 @@ void CDlgMain::RefreshAll() {
   UpdateClock();
   CurrentCity city = GetCurrentCity();
   AddToMyCities(city.province, city.city);
-  FillCityList(CityEntry(city.province, city.city));
+  FillCityList({city.province, city.city});
   UpdateWeatherPanel();
 }
 
@@ -270,8 +273,8 @@ void CDlgMain::UpdateClock() {
   if (sec_) sec_->SetText(t.second);
 }
 
-void CDlgMain::FillCityList(const std::u16string& firstEntry) {
-  cityItems_ = BuildCityList(firstEntry, ListMyCities());
+void CDlgMain::FillCityList(const CityPair& first) {
+  cityItems_ = BuildCityList(first, ListMyCities());
   if (!xcity_) return;
   xcity_->RemoveAll();
   for (const CityListItem& item : cityItems_) xcity_->AddItem(item.text);
@@ -290,9 +293,9 @@ void CDlgMain::OnCitySelected(int index) {
     return;
   }
   AddToMyCities(choice.pair.province, choice.pair.city);
-  FillCityList(item.entry);
-  if (choice.changesCurrent) {
-    SelectCity(choice.pair.city, choice.pair.province);
+  FillCityList(item.pair);
+  // A pair without a weather code is not made current, and nothing of it is stored.
+  if (choice.changesCurrent && SelectCity(choice.pair.city, choice.pair.province)) {
     SetUserConfig(choice.pair.province, u"province");
     SetUserConfig(choice.pair.city, u"city");
     StartRefreshAnimation();
@@ -302,6 +305,7 @@ void CDlgMain::OnCitySelected(int index) {
 // --- Notifications ---
 
 void CDlgMain::Notify(Notification& msg) {
+  if (!GetSkinError().empty()) return;  // a window without its skin is only there to be closed
   const std::u16string& name = NameOf(msg.sender);
   if (EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
     app::ApplySavedSkin(GetHWND());
@@ -550,6 +554,11 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       app::HideDialogs();
       return 0;
     case app::UM_START_REFRESH:
+      StartRefreshAnimation();
+      return 0;
+    case app::UM_USER_DATA_READY:
+      // The stored city, the holidays and the recent cities are known only now.
+      RefreshAll();
       StartRefreshAnimation();
       return 0;
     case WM_QUERYENDSESSION:

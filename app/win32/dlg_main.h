@@ -57,7 +57,7 @@ class CDlgMain : public tvui::WindowImplBase {
   void ShowMonth(int year, int month, int todayDay, int selectedDay);
   void UpdateTodayHeader();
   void UpdateClock();
-  void FillCityList(const std::u16string& firstEntry);
+  void FillCityList(const CityPair& first);
   // Today's weather and air quality from the shared reports (weather_panel.cpp).
   void UpdateWeatherPanel();
 

@@ -4,6 +4,7 @@
 #             from its entry point (Wine's own start-up excluded) and from process creation
 #   rebuild   one month rebuild on a click (grid rebuilt, laid out and painted), mean of 50
 #   memory    working set after showing a month
+#   hostile   start with user.dat locked by another connection; exit during a stalled weather request
 # Usage: bench/app/run_app_bench.sh [build dir, default build/win64] [runs, default 5]
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"

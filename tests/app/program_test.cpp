@@ -832,4 +832,172 @@ TEST_F(TrayTest, InstallerStartsPromptEveryTimeAndLeaveTheConfirmationDate) {
                  static_cast<DWORD>((entry.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
   EXPECT_EQ(startAndRead(L"-install", true), 0);
+namespace {
+
+// The program's log files in the installation, as text.
+std::u16string LogText(const fs::path& dir) {
+  std::u16string text;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().extension() != ".log") continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      text += static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
+    }
+  }
+  return text;
+}
+
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND h, LPARAM l) {
+  auto* s = reinterpret_cast<WindowSearch*>(l);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(h, name, 64);
+  if (owner == s->pid && std::wcscmp(name, s->className) == 0) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A top-level window of the process with the class name, or nullptr.
+HWND WindowOf(HANDLE process, const wchar_t* className) {
+  WindowSearch search{GetProcessId(process), className, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK AppendChildText(HWND child, LPARAM l) {
+  wchar_t buffer[2048] = {};
+  // The message box's text control does not always give its text by GetWindowText.
+  if (SendMessageW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer)) == 0) GetWindowTextW(child, buffer, 2048);
+  *reinterpret_cast<std::u16string*>(l) += reinterpret_cast<const char16_t*>(buffer);
+  *reinterpret_cast<std::u16string*>(l) += u"\n";
+  return TRUE;
+}
+
+// The texts of a dialog's controls.
+std::u16string DialogText(HWND dialog) {
+  std::u16string text;
+  EnumChildWindows(dialog, &AppendChildText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+}  // namespace
+
+// Another program holds user.dat's lock: the window comes up without waiting for it, says so in
+// the log, and shows the stored city once the lock is gone.
+TEST_F(ProgramTest, ALockedUserDatDoesNotHoldTheWindow) {
+  ASSERT_TRUE(install_->SetConfig("province", "北京"));
+  ASSERT_TRUE(install_->SetConfig("city", "北京"));
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2((install_->Dir() / "user.dat").string().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr),
+            SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+  Launch();
+  State s = Read();
+  EXPECT_GT(s.Int(u"cells"), 27) << "the month is built all the same";
+  EXPECT_EQ(s[u"xcity"].rfind("上海;", 0), 0u) << "the default city while user.dat is locked: " << s[u"xcity"];
+  EXPECT_TRUE(WaitFor([&] { return LogText(install_->Dir()).find(u"locked by another program") != std::u16string::npos; },
+                      10000))
+      << "the lock is not in the log";
+
+  ASSERT_EQ(sqlite3_exec(other, "commit", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(other);
+  EXPECT_TRUE(WaitFor([&] { return Read()[u"xcity"].rfind("北京;", 0) == 0; }, 20000))
+      << "the stored city never came: " << Read()[u"xcity"];
+  EXPECT_EQ(install_->QueryValue("select value from userconfig where name = 'city'"), "北京") << "the stored city was overwritten";
+}
+
+// A user.dat that is missing, not a database, cut off or without its tables: the window still
+// comes up, the log says what is wrong, and the file is neither created nor changed.
+TEST_F(ProgramTest, ADamagedOrMissingUserDatIsReportedAndLeftAlone) {
+  std::string shipped = install_->ReadFile("user.dat");
+  ASSERT_GT(shipped.size(), 65536u);
+  std::string tableless;
+  {
+    fs::path scratch = install_->Dir() / "scratch.dat";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(scratch.string().c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "create table unrelated (x)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    tableless = install_->ReadFile("scratch.dat");
+    fs::remove(scratch);
+  }
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char16_t* logged;
+  } cases[] = {
+      {"missing", "", u"user.dat is missing"},
+      {"random", std::string(40000, 'Z'), u"is damaged"},
+      {"cut off", shipped.substr(0, shipped.size() / 2), u"is damaged"},
+      {"no tables", tableless, u"no such table"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const auto& entry : fs::directory_iterator(install_->Dir())) {
+      if (entry.path().extension() == ".log") fs::remove(entry.path());
+    }
+    fs::remove(install_->Dir() / "user.dat");
+    if (!c.bytes.empty()) {
+      std::ofstream(install_->Dir() / "user.dat", std::ios::binary) << c.bytes;
+    }
+    Launch();
+    EXPECT_GT(Read().Int(u"cells"), 27);
+    ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn
+    EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
+    hwnd_ = nullptr;
+    std::u16string log = LogText(install_->Dir());
+    EXPECT_NE(log.find(c.logged), std::u16string::npos) << Narrow(log);
+    if (c.bytes.empty()) {
+      EXPECT_FALSE(fs::exists(install_->Dir() / "user.dat")) << "a missing user.dat was created";
+    } else {
+      EXPECT_TRUE(install_->ReadFile("user.dat") == c.bytes) << "user.dat was changed";
+    }
+  }
+}
+
+// A main window skin that cannot be built: a message box names the file and what is wrong, the
+// window never shows, and the program ends with a failure code once the box is closed.
+TEST_F(ProgramTest, AnUnusableMainSkinEndsTheProgramWithAMessage) {
+  fs::path skin = install_->Dir() / "skin15";
+  std::string dlgMain = install_->ReadFile("skin15/DlgMain.xml");
+  ASSERT_FALSE(dlgMain.empty());
+  struct Case {
+    const char* name;
+    std::function<void()> damage;
+    const char16_t* said;
+  } cases[] = {
+      {"cut DlgMain.xml", [&] { std::ofstream(skin / "DlgMain.xml", std::ios::binary) << dlgMain.substr(0, dlgMain.size() / 2); },
+       u"malformed XML"},
+      {"no skin folder", [&] { fs::remove_all(skin); }, u"cannot open skin file"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.damage();
+    HANDLE process = install_->Start();
+    ASSERT_NE(process, nullptr);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = WindowOf(process, L"#32770")) != nullptr; }, 20000)) << "no message box";
+    std::u16string text;
+    WaitFor([&] { return (text = DialogText(box)).find(u"DlgMain.xml") != std::u16string::npos; }, 5000);
+    EXPECT_NE(text.find(u"DlgMain.xml"), std::u16string::npos) << Narrow(text);
+    EXPECT_NE(text.find(c.said), std::u16string::npos) << Narrow(text);
+    HWND main = WindowOf(process, L"TavrinoMain");
+    EXPECT_TRUE(main == nullptr || !IsWindowVisible(main)) << "the blank window is on screen";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Installation::WaitExit(process, 15000), 3);
+    EXPECT_EQ(WindowOf(process, L"TavrinoMain"), nullptr);
+    std::u16string log = LogText(install_->Dir());
+    EXPECT_NE(log.find(u"skin cannot be built"), std::u16string::npos) << Narrow(log);
+    EXPECT_NE(log.find(c.said), std::u16string::npos) << Narrow(log);
+  }
 }

@@ -23,7 +23,7 @@ size_t NameCount(const std::u16string& list) {
 class AlmanacTable : public ::testing::Test {
  protected:
   void SetUp() override {
-    OpenDatabase(dir_.Dir() + u"almanac.dat");
+    OpenDatabase(dir_.Dir() + u"almanac.dat", DbOpenMode::kCreate);
     ExecSql(u"create table yijidata (id text primary key, yi text, ji text)");
     ExecSql(u"create table yijikey (key text, id text)");
     ExecSql(u"insert into yijikey (key,id) values ('祭祀','1'),('祈福','2'),('嫁娶','3')");

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <mutex>
+#include <set>
 
+#include "platform/log.h"
 #include "platform/text_codec.h"
 #include "ui/attribute_values.h"
 #include "ui/container.h"
@@ -23,6 +26,19 @@ constexpr UINT kHoverTimeMs = 400;
 void LogUi(const std::u16string& text) {
   std::u16string line = u"ui: " + text + u"\n";
   OutputDebugStringW(reinterpret_cast<const wchar_t*>(line.c_str()));
+}
+
+// A skin file that cannot be used goes to the program's log once per run, whichever window and
+// however often it is asked for (a broken day.xml is asked for at every month change).
+void LogSkinFailure(const std::u16string& error) {
+  static std::mutex lock;
+  static std::set<std::u16string> logged;
+  LogUi(error);
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    if (!logged.insert(error).second) return;
+  }
+  LogError(u"ui: skin file unusable: " + error);
 }
 
 bool IsAbsolutePath(const std::u16string& p) {
@@ -138,7 +154,7 @@ void WindowImplBase::BuildSkin() {
   } else {
     // Keep a working, empty window: the caller can still show, move and close it.
     skinError_ = result.error;
-    LogUi(result.error);
+    LogSkinFailure(result.error);
     manager_.AttachRoot(std::make_unique<Container>());
   }
   skinWarnings_ = std::move(result.warnings);
@@ -149,7 +165,7 @@ std::unique_ptr<Control> WindowImplBase::CreateItem(std::u16string_view file) {
   if (!builder_) builder_ = std::make_unique<SkinBuilder>(GetSkinPath());
   std::u16string error;
   auto item = builder_->CreateItem(file, &error);
-  if (!item) LogUi(error);
+  if (!item) LogSkinFailure(error);
   return item;
 }
 
