@@ -832,6 +832,8 @@ TEST_F(TrayTest, InstallerStartsPromptEveryTimeAndLeaveTheConfirmationDate) {
                  static_cast<DWORD>((entry.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
   EXPECT_EQ(startAndRead(L"-install", true), 0);
+}
+
 namespace {
 
 // The program's log files in the installation, as text.
