@@ -51,13 +51,13 @@ BENCHMARK(BM_DumpWholeRange)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   const std::u16string path = DefaultDatabasePath();
-  if (!FileExists(path) || !OpenCalendarDatabase(path, 2025)) {
+  if (!FileExists(path) || OpenCalendarDatabase(path, 2025, 1000).state != CalendarDatabase::kReady) {
     std::fprintf(stderr, "user.dat missing beside the benchmark\n");
     return 1;
   }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  CloseCalendarDatabase();
+  CloseCalendarDatabase(nullptr);
   return 0;
 }
