@@ -1,17 +1,11 @@
 // Starts tavrino.exe from a scratch copy of its folder several times and prints its start-up
 // time, the month rebuild time and its working set, read through the program's test hook.
-<<<<<<< HEAD
 //   app_bench_probe [runs]
 //   app_bench_probe frames YEAR MONTH CHANGES PERIOD_MS
 //     one start; shows YEAR-MONTH, prints "A x,y,w,h" (the window), shows the next month and
 //     prints "B x,y,w,h", goes back, prints "go", changes month CHANGES times (next and back in
 //     turn) every PERIOD_MS, prints "done" and ends the program: for a screen recorder beside it.
-=======
-#include <winsock2.h>
->>>>>>> hostile
 #include <windows.h>
-
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <chrono>
@@ -55,75 +49,6 @@ long long Value(const char16_t* key) {
   return digits.empty() ? -1 : std::atoll(digits.c_str());
 }
 
-double Median(std::vector<double> v);
-
-bool Exec(const fs::path& db, const std::string& sql) {
-  sqlite3* handle = nullptr;
-  bool ok = sqlite3_open_v2(db.string().c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-            sqlite3_exec(handle, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-  sqlite3_close(handle);
-  return ok;
-}
-
-HWND WaitVisible(DWORD pid, int timeoutMs) {
-  for (int i = 0; i < timeoutMs / 2; ++i) {
-    for (HWND h = FindWindowW(L"TavrinoMain", nullptr); h; h = FindWindowExW(nullptr, h, L"TavrinoMain", nullptr)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(h, &owner);
-      if (owner == pid && IsWindowVisible(h)) return h;
-    }
-    Sleep(2);
-  }
-  return nullptr;
-}
-
-// Hostile surroundings: the window's start with user.dat locked by another connection, and the
-// exit (close button to process end) while a weather request hangs on a service that never answers.
-void MeasureHostileRuns(const fs::path& dir, int runs, UINT hook) {
-  WSADATA wsa;
-  WSAStartup(MAKEWORD(2, 2), &wsa);
-  SOCKET silent = socket(AF_INET, SOCK_STREAM, 0);  // listens, never accepts: connections hang
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(silent, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  listen(silent, 16);
-  int len = sizeof addr;
-  getsockname(silent, reinterpret_cast<sockaddr*>(&addr), &len);
-  std::string url = "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
-  fs::path db = dir / "user.dat";
-  for (const char* key : {"svc_forecast", "svc_weather2", "svc_air"}) {
-    Exec(db, std::string("update userconfig set value = '") + url + "' where name = '" + key + "'");
-  }
-  std::vector<double> lockedVisible, stalledExit;
-  for (int run = 0; run < runs; ++run) {
-    sqlite3* other = nullptr;
-    sqlite3_open_v2(db.string().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr);
-    std::wstring exe = (dir / "tavrino.exe").wstring();
-    std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW si{sizeof(si)};
-    PROCESS_INFORMATION pi{};
-    auto launched = std::chrono::steady_clock::now();
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.wstring().c_str(), &si, &pi)) break;
-    HWND main = WaitVisible(pi.dwProcessId, 30000);
-    lockedVisible.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - launched).count());
-    sqlite3_exec(other, "commit", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
-    Sleep(4000);  // the start-up refresh begins its first request about 2 s after the start
-    DWORD_PTR r = 0;
-    auto closing = std::chrono::steady_clock::now();
-    if (main) SendMessageTimeoutW(main, hook, app::kHookClick, 3, SMTO_NORMAL, 5000, &r);  // closebtn
-    if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    stalledExit.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - closing).count());
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
-  closesocket(silent);
-  std::printf("  start with user.dat locked -> window visible %8.1f ms (includes Wine's process start)\n", Median(lockedVisible));
-  std::printf("  exit during a stalled weather request        %8.1f ms (target <= 2000)\n", Median(stalledExit));
-}
-
 double Median(std::vector<double> v) {
   if (v.empty()) return -1;
   std::sort(v.begin(), v.end());
@@ -159,15 +84,9 @@ int main(int argc, char** argv) {
   HWND reader = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
   UINT hook = RegisterWindowMessageW(app::kTestHookMessageName);
 
-<<<<<<< HEAD
   std::vector<double> entryToPaint, createToPaint, launchToVisible, rebuildPaint, rebuildOnly, daysOnly, paintOnly, workingSet;
-=======
-  std::vector<double> entryToPaint, createToPaint, launchToVisible, rebuildPaint, rebuildOnly, paintOnly, workingSet;
-  std::vector<double> exitTimes;
->>>>>>> hostile
   int failures = 0;
   for (int run = 0; run < runs; ++run) {
-    std::chrono::steady_clock::time_point closing;
     std::wstring exe = (dir / "tavrino.exe").wstring();
     std::wstring command = L"\"" + exe + L"\"";
     STARTUPINFOW si{sizeof(si)};
@@ -239,7 +158,6 @@ int main(int argc, char** argv) {
       rebuildOnly.push_back(static_cast<double>(Value(u"rebuild_us")) / 1000.0);
       daysOnly.push_back(static_cast<double>(Value(u"month_days_us")) / 1000.0);
       workingSet.push_back(static_cast<double>(Value(u"working_set_kib")) / 1024.0);
-      closing = std::chrono::steady_clock::now();
       SendMessageTimeoutW(main, hook, app::kHookClick, 3, SMTO_NORMAL, 5000, &r);  // closebtn
     } else {
       ++failures;
@@ -248,19 +166,14 @@ int main(int argc, char** argv) {
       TerminateProcess(pi.hProcess, 1);
       WaitForSingleObject(pi.hProcess, 5000);
       ++failures;
-    } else if (ok) {
-      exitTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - closing).count());
     }
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
   DestroyWindow(reader);
-<<<<<<< HEAD
   std::error_code ignored;
   fs::remove_all(dir, ignored);
   if (frames) return failures == 0 ? 0 : 1;
-=======
->>>>>>> hostile
 
   std::printf("runs: %d (failures %d), medians:\n", runs, failures);
   std::printf("  start: entry point -> first visible paint   %8.1f ms (target <= 300)\n", Median(entryToPaint));
@@ -271,9 +184,5 @@ int main(int argc, char** argv) {
   std::printf("    of which the day records with their data  %8.2f ms\n", Median(daysOnly));
   std::printf("  painting the whole window alone             %8.2f ms\n", Median(paintOnly));
   std::printf("  working set after showing a month           %8.1f MiB\n", Median(workingSet));
-  std::printf("  exit: close button -> process end            %8.1f ms\n", Median(exitTimes));
-  MeasureHostileRuns(dir, std::min(runs, 3), hook);
-  std::error_code ignored;
-  fs::remove_all(dir, ignored);
   return failures == 0 ? 0 : 1;
 }
