@@ -112,7 +112,7 @@ namespace {
 class MonthDataOwnTable : public ::testing::Test {
  protected:
   void SetUp() override {
-    OpenDatabase(dir_.Dir() + u"month.dat");
+    OpenDatabase(dir_.Dir() + u"month.dat", DbOpenMode::kCreate);
     ExecSql(u"create table yijidata (id text primary key, yi text, ji text)");
     ExecSql(u"create table yijikey (key text, id text)");
     ExecSql(u"insert into yijikey (key,id) values ('嫁娶','3'),('祭祀','1'),('祈福','2'),"
