@@ -66,20 +66,4 @@ TEST_F(CompanionTest, EndsWhenItsProgramDiesWithoutAsking) {
   EXPECT_FALSE(shell_.Subclassed()) << "the clock stays taken with no one listening";
 }
 
-TEST_F(CompanionTest, ItsWindowEndsItOnlyOnTheRequestWithWParamZero) {
-  HANDLE alone = tvtest::StartProcess(tvtest::BinDir() / "tavrino64.exe");
-  ASSERT_NE(alone, nullptr);
-  // Its starter (this test) lives, but no companion event exists: it still runs, hooked, until
-  // 10029 (wParam 0) ends it; 10029 with another wParam is not that request.
-  ASSERT_TRUE(shell_.WaitSubclassed(true, 10000));
-  HWND companion = FindWindowW(kCompanionClass, nullptr);
-  ASSERT_NE(companion, nullptr);
-  SendMessageTimeoutW(companion, ipc::kRestoreClockMessage, 1, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
-  EXPECT_EQ(WaitForSingleObject(alone, 300), static_cast<DWORD>(WAIT_TIMEOUT));
-  SendMessageTimeoutW(companion, ipc::kRestoreClockMessage, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
-  EXPECT_FALSE(shell_.Subclassed());
-  EXPECT_EQ(WaitForSingleObject(alone, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
-  CloseHandle(alone);
-}
-
 }  // namespace

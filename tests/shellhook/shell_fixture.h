@@ -36,7 +36,8 @@ inline const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar
 // Starts a process, without waiting for it; null on failure.
 inline HANDLE StartProcess(const std::filesystem::path& exe, const std::wstring& args = L"") {
   std::wstring command = L"\"" + exe.wstring() + L"\"" + (args.empty() ? L"" : L" " + args);
-  STARTUPINFOW si{sizeof(si)};
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(exe.wstring().c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       exe.parent_path().wstring().c_str(), &si, &pi)) {
