@@ -6,7 +6,8 @@
 // kBeforeClose steps run first thing at shutdown, while the database is still open. Within a
 // phase steps run in ascending rank, equal ranks in registration order. Registering again under
 // the same phase and name replaces the step; an empty step removes it. Callable from any thread;
-// a step runs on the thread that opens or closes the data, without any lock held.
+// a step runs on the thread that opens or closes the data (or, when user.dat was locked at
+// start-up, on the thread that waits for it), without any lock held.
 #include <functional>
 #include <string>
 

@@ -17,3 +17,12 @@ std::u16string CurrentWindText(const WeatherReport& report, int localHour) {
 }
 
 bool IsNightHour(int localHour) { return localHour < 8 || localHour > 19; }
+
+std::u16string ShownTemperature(std::u16string_view text) {
+  bool digit = false;
+  for (char16_t c : text) {
+    if (c == u'\uFFFD' || c < u' ') return {};
+    digit = digit || (c >= u'0' && c <= u'9');
+  }
+  return digit ? std::u16string(text) : std::u16string();
+}

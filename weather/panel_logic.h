@@ -2,6 +2,7 @@
 // Readings of the weather report for the present hour (the panel's pictures and the air badge's
 // look are the windows' business: app/logic).
 #include <string>
+#include <string_view>
 
 #include "weather/weather_report.h"
 
@@ -14,3 +15,6 @@ std::u16string CurrentWindText(const WeatherReport& report, int localHour);
 // Night is before 08:00 and from 20:00 on.
 bool IsNightHour(int localHour);
 
+// A temperature text as shown: empty when it cannot be one (no digit, or text that did not
+// decode, such as "\uFFFD℃").
+std::u16string ShownTemperature(std::u16string_view text);

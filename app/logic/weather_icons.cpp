@@ -72,6 +72,6 @@ WeatherPanelIcon ChooseWeatherPanelIcon(const WeatherReport& report, int localHo
     out.icon = WeatherIconFile(n.empty() ? d : n, true, false);
     out.toolTip = n;
   }
-  if (out.icon.empty()) out.icon = WeatherIconFile(u"晴", false, false);
+  if (out.icon.empty() && (!d.empty() || !n.empty())) out.icon = WeatherIconFile(u"晴", IsNightHour(localHour), false);
   return out;
 }

@@ -10,7 +10,7 @@ namespace {
 
 struct OpenDb {
   OpenDb() {
-    OpenDatabase(dir.Dir() + u"user.dat");
+    OpenDatabase(dir.Dir() + u"user.dat", DbOpenMode::kCreate);
     ExecSql(u"create table userconfig (name text primary key, value text)");
     ExecSql(u"insert into userconfig (name,value) values ('skin','bg3')");
   }

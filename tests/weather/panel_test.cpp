@@ -24,6 +24,9 @@ TEST(PanelLogic, TemperatureAndWindText) {
   r.currentWind = u"东风2级";
   EXPECT_EQ(CurrentTemperatureText(r, 12), u"21℃");
   EXPECT_EQ(CurrentWindText(r, 3), u"东风2级");
+  // Temperatures that are no temperature are not shown.
+  EXPECT_EQ(ShownTemperature(u"-3℃"), u"-3℃");
+  for (const char16_t* bad : {u"\uFFFD℃", u"℃", u"", u"1\uFFFD℃", u"2\x1b[2J℃"}) EXPECT_EQ(ShownTemperature(bad), u"");
 }
 
 TEST(ReportCleanup, ClearKeepsSecondSitePairsAndNormaliseCompacts) {
