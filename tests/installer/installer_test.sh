@@ -41,6 +41,15 @@ wait_program() {
   fail "the program did not come up from $DIR"
 }
 install() { timeout 120 wine "$SETUP" /S "$@"; }
+# Ends the setup program of this prefix only: the Windows process (its command line starts with a
+# drive), never this script, and never a setup another test run has going in a prefix of its own.
+kill_setup() {
+  local pid
+  for pid in $(pgrep -f '^[A-Za-z]:.*tavrino-.*-setup\.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill -9 "$pid"
+  done
+  return 0
+}
 
 step "silent install"
 install || fail "setup exited $?"
@@ -76,8 +85,7 @@ step "upgrades killed half-way"
 for delay in 0.5 1.5 2.5 3.5 5; do
   wine "$SETUP" /S /NORUN >/dev/null 2>&1 &
   sleep "$delay"
-  # Only the Windows process (its command line starts with a drive), never this script.
-  pkill -9 -f '^[A-Za-z]:.*tavrino-.*-setup\.exe' 2>/dev/null
+  kill_setup
   wait 2>/dev/null
   echo "   killed after ${delay}s: $(find "$DIR/.setup" -type f 2>/dev/null | wc -l) files still unpacked, user.dat.new $([ -e "$DIR/user.dat.new" ] && echo present || echo absent)"
   x86_64-w64-mingw32-objdump -f "$DIR/tavrino.exe" >/dev/null 2>&1 || fail "killed after ${delay}s: tavrino.exe is damaged"
