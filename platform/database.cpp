@@ -135,26 +135,23 @@ int Step(sqlite3* db, std::u16string_view sql) {
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
-// All of the batch or none of it; the result code of the step that failed (SQLITE_OK: committed).
-int ExecuteTransaction(sqlite3* db, const DbRequest& request) {
+// All of the batch or none of it; the result code of the step that failed (SQLITE_OK: committed)
+// and, on failure, SQLite's message about it (the rollback after it would replace the message).
+int ExecuteTransaction(sqlite3* db, const DbRequest& request, std::u16string& message) {
   int rc = Step(db, u"begin immediate");
-  if (rc != SQLITE_OK) return rc;
-  for (const std::u16string& sql : request.batch) {
-    rc = Step(db, sql);
-    if (rc != SQLITE_OK) break;
-  }
+  for (size_t i = 0; rc == SQLITE_OK && i < request.batch.size(); ++i) rc = Step(db, request.batch[i]);
   if (rc == SQLITE_OK) rc = Step(db, u"commit");
   if (rc == SQLITE_OK) {
     *request.result = u"1";
-  } else {
-    Step(db, u"rollback");
+    return rc;
   }
+  message = Message(db);
+  Step(db, u"rollback");  // nothing to undo when the begin itself failed
   return rc;
 }
 
-// Runs one request; the SQLite result code of the step that decided its outcome.
-int Execute(sqlite3* db, const DbRequest& request) {
-  if (request.kind == kDbTransaction) return ExecuteTransaction(db, request);
+// Runs one statement request; the SQLite result code of the step that decided its outcome.
+int ExecuteOne(sqlite3* db, const DbRequest& request) {
   sqlite3_stmt* stmt = nullptr;
   int rc = sqlite3_prepare16_v2(db, request.sql.data(), static_cast<int>(request.sql.size() * 2), &stmt, nullptr);
   if (rc != SQLITE_OK || !stmt) {
@@ -163,7 +160,7 @@ int Execute(sqlite3* db, const DbRequest& request) {
   }
   switch (request.kind) {
     case kDbExecute:
-    case kDbTransaction:  // handled above
+    case kDbTransaction:  // ExecuteTransaction's
       rc = sqlite3_step(stmt);
       break;
     case kDbSingleValue:
@@ -189,6 +186,15 @@ int Execute(sqlite3* db, const DbRequest& request) {
   }
   sqlite3_finalize(stmt);
   return rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+// Runs one request; the SQLite result code that decided its outcome and, on failure, SQLite's
+// message about it.
+int Execute(sqlite3* db, const DbRequest& request, std::u16string& message) {
+  if (request.kind == kDbTransaction) return ExecuteTransaction(db, request, message);
+  int rc = ExecuteOne(db, request);
+  if (rc != SQLITE_OK) message = Message(db);
+  return rc;
 }
 
 int64_t PragmaValue(sqlite3* db, const char* sql) {
@@ -326,7 +332,10 @@ void DBThread::Run() {
     DbOutcome outcome = DbOutcome::kUnusable;
     if (!damaged) {
       busy.deadline = request.busyDeadline;
-      rc = Execute(db, request);
+      // SQLite's message is read before the status lock is taken: SQLite's busy handler takes the
+      // status lock inside SQLite's own, so the status lock is never held while SQLite's is taken.
+      std::u16string message;
+      rc = Execute(db, request, message);
       outcome = rc == SQLITE_OK ? DbOutcome::kOk : IsBusy(rc) ? DbOutcome::kBusy : DbOutcome::kFailed;
       if (IsDamage(rc)) {
         damaged = true;
@@ -341,18 +350,18 @@ void DBThread::Run() {
           std::u16string what;
           if (damaged) {
             status.usable = false;
-            what = path_ + u" is damaged: " + Message(db);
+            what = path_ + u" is damaged: " + message;
             line = u"database: " + what + u"; running without " + FileNameOf(path_) + u" from here on";
           } else if (outcome == DbOutcome::kBusy) {
-            what = path_ + u" is busy: " + Message(db);
+            what = path_ + u" is busy: " + message;
             if (!status.busySeen) {
               line = u"database: " + FileNameOf(path_) +
-                     u" is locked by another program; statements that cannot wait are skipped (" + Message(db) + u")";
+                     u" is locked by another program; statements that cannot wait are skipped (" + message + u")";
             }
             status.busySeen = true;
           } else {
             ++status.failedStatements;
-            what = std::u16string(KindName(request.kind)) + u" failed: " + Message(db) + u" [" +
+            what = std::u16string(KindName(request.kind)) + u" failed: " + message + u" [" +
                    Excerpt(RequestText(request)) + u"]";
             if (!shared.loggedKind[KindIndex(request.kind)]) line = u"database: " + what;
             shared.loggedKind[KindIndex(request.kind)] = true;
