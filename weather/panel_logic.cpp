@@ -39,6 +39,18 @@ WeatherPanelIcon ChooseWeatherPanelIcon(const WeatherReport& report, int localHo
   return out;
 }
 
+const AirLevelStyle* FindAirLevelStyle(std::u16string_view level) {
+  static constexpr AirLevelStyle kStyles[] = {
+      {u"优", 0xff81ba2f, false, false},      {u"良", 0xffffbb17, false, false},
+      {u"轻度污染", 0xffc67901, true, false}, {u"中度污染", 0xffeb111b, true, false},
+      {u"重度污染", 0xffb3065b, true, false}, {u"严重污染", 0xff600202, true, true},
+  };
+  for (const AirLevelStyle& s : kStyles) {
+    if (s.level == level) return &s;
+  }
+  return nullptr;
+}
+
 AirBadge MakeAirBadge(const AirQualityReport& air) {
   AirBadge badge;
   const std::u16string& level = AirLevel(air);
@@ -48,23 +60,13 @@ AirBadge MakeAirBadge(const AirQualityReport& air) {
   } else {
     badge.text = u" " + level + u" " + AirIndexValue(air);
   }
-  struct Style {
-    std::u16string_view level;
-    uint32_t colour;
-    int right;
-  };
-  static constexpr Style kStyles[] = {
-      {u"优", 0xff81ba2f, 192},      {u"良", 0xffffbb17, 192},      {u"轻度污染", 0xffc67901, 202},
-      {u"中度污染", 0xffeb111b, 202}, {u"重度污染", 0xffb3065b, 202}, {u"严重污染", 0xff600202, 202},
-  };
-  for (const Style& s : kStyles) {
-    if (s.level != level) continue;
+  if (const AirLevelStyle* style = FindAirLevelStyle(level)) {
     badge.styled = true;
-    badge.background = s.colour;
-    badge.blackText = s.level == u"严重污染";
+    badge.background = style->background;
+    badge.blackText = style->blackText;
     badge.left = 122;
     badge.top = 93;
-    badge.right = s.right;
+    badge.right = style->wide ? 202 : 192;
     badge.bottom = 111;
   }
   return badge;

@@ -2,6 +2,7 @@
 // What the main window's weather panel and the seven-day window show, computed without windows.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "weather/weather_report.h"
 
@@ -22,6 +23,16 @@ struct WeatherPanelIcon {
 // none, and the night picture of the night condition when the daytime one has no picture); at
 // night the night condition (the daytime one when there is none); 晴 by day when nothing maps.
 WeatherPanelIcon ChooseWeatherPanelIcon(const WeatherReport& report, int localHour);
+
+// Badge look of an air-quality level word: its colour, whether the badge is the wide one (the
+// four-character levels) and whether the text turns black (严重污染). nullptr for any other word.
+struct AirLevelStyle {
+  std::u16string_view level;
+  uint32_t background;  // ARGB
+  bool wide;
+  bool blackText;
+};
+const AirLevelStyle* FindAirLevelStyle(std::u16string_view level);
 
 struct AirBadge {
   std::u16string text;          // empty when no air-quality data is known

@@ -1,18 +1,15 @@
 #pragma once
 // Windows and services of the program that the calendar window opens but that are built
-// separately: the weather pop-up, city picker, settings, skin chooser, about window, autostart
-// prompt, tray icon and menu, the taskbar clock hook and the statistics worker. Until they exist
-// each entry point logs one line (once per run) and does nothing, so every button stays safe.
+// separately: settings, skin chooser, about window, autostart prompt, tray icon and menu, the
+// taskbar clock hook and the statistics worker. Until they exist each entry point logs one line
+// (once per run) and does nothing, so every button stays safe. The weather pop-up and the city
+// picker: dlg_weather.h, dlg_city.h.
 #include <windows.h>
 
 #include "app/logic/start_options.h"
 
 namespace app {
 
-void ShowWeatherPopup(HWND owner, bool show);
-bool IsWeatherPopupOpen();
-void OpenCityPicker(HWND owner);
-bool IsCityPickerVisible();
 void OpenSettings(HWND owner);
 void OpenSkinChooser(HWND owner);
 void OpenAbout(HWND owner);

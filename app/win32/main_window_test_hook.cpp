@@ -1,13 +1,20 @@
 #include "app/win32/main_window_test_hook.h"
 
+#include <cstdint>
 #include <iterator>
 #include <string>
+#include <thread>
 
+#include "app/win32/dlg_city.h"
 #include "app/win32/dlg_main.h"
+#include "app/win32/dlg_weather.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
+#include "platform/program_dir.h"
 #include "platform/text_utils.h"
 #include "ui/option.h"
+#include "weather/current_city.h"
+#include "weather/ip_location.h"
 
 namespace app {
 
@@ -97,6 +104,11 @@ std::u16string CDlgMain::DescribeState() {
     }
   }
   // The weather panel: icon|tool tip, temperature, badge text|background|text colour|l,t,r,b.
+  if (weather_) {
+    const tvui::Rect& r = weather_->GetPos();
+    s += Line(u"weather.pos", IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) +
+                                  u"," + IntToText(r.bottom - r.top));
+  }
   s += Line(u"weather", (weather_ ? weather_->GetBkImage() : u"") + u"|" + (weather_ ? weather_->GetToolTip() : u""));
   s += Line(u"temperature", temperature_ ? temperature_->GetText() : u"");
   if (airQuality_) {
@@ -110,6 +122,8 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"rebuild_us", IntToText(lastRebuildUs_));
   s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
   s += app::StartMetricsText();
+  s += app::DescribeWeatherPopup();
+  s += app::DescribeCityPicker();
   return s;
 }
 
@@ -168,6 +182,29 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
         UpdateWindow(w.GetHWND());
       }
       result = static_cast<LRESULT>((MicrosecondsNow() - start) / n);
+      return true;
+    }
+    case kHookPickerItem:
+      result = ClickCityPickerItem(static_cast<int>(lParam >> 16), static_cast<int>(lParam & 0xffff)) ? 1 : 0;
+      return true;
+    case kHookLocate: {
+      uint32_t a = static_cast<uint32_t>(lParam);
+      std::string ip = std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 255) + "." +
+                       std::to_string((a >> 8) & 255) + "." + std::to_string(a & 255);
+      std::thread([ip] {
+        IpLocation here;
+        LocateByIp(ip, here.province, here.city);
+        SetIpLocation(here);
+      }).detach();
+      result = 1;
+      return true;
+    }
+    case kHookShot: {
+      tvui::WindowImplBase* window = nullptr;
+      if (lParam == 0) window = WeatherPopupWindow();
+      else if (lParam == 1) window = CityPickerWindow();
+      if (!window) return true;
+      result = window->SaveClientPng(ProgramDirectory() + u"shot-" + IntToText(lParam) + u".png") ? 1 : 0;
       return true;
     }
     default:

@@ -1,0 +1,78 @@
+#include "app/logic/weather_popup_view.h"
+
+#include "weather/panel_logic.h"
+#include "weather/weather_icons.h"
+
+namespace {
+
+const std::u16string& FirstNonEmpty(const std::u16string& a, const std::u16string& b) {
+  return a.empty() ? b : a;
+}
+
+PopupAirBadge MakePopupAirBadge(const AirQualityReport& air) {
+  PopupAirBadge badge;
+  const std::u16string& value = AirIndexValue(air);
+  if (value.empty()) return badge;
+  const std::u16string& level = AirLevel(air);
+  badge.text = u" " + level + u" PM2.5 " + value;
+  if (const AirLevelStyle* style = FindAirLevelStyle(level)) {
+    badge.styled = true;
+    badge.background = style->background;
+    badge.blackText = style->blackText;
+    badge.left = 12;
+    badge.top = 95;
+    badge.right = style->wide ? 133 : 96;
+    badge.bottom = 112;
+  }
+  return badge;
+}
+
+}  // namespace
+
+WeatherPopupView MakeWeatherPopupView(const WeatherReport& report, const AirQualityReport& air,
+                                      int localHour) {
+  WeatherPopupView view;
+  const WeatherDay& today = report.days[0];
+  const std::u16string& word = IsNightHour(localHour)
+                                   ? FirstNonEmpty(today.night.weather, today.daytime.weather)
+                                   : FirstNonEmpty(today.daytime.weather, today.night.weather);
+  std::u16string wind = CurrentWindText(report, localHour);
+  view.wind = word.empty() ? wind : wind.empty() ? word : word + u" " + wind;
+
+  std::u16string temperature = CurrentTemperatureText(report, localHour);
+  view.temperature = temperature.substr(0, temperature.find(u'℃'));
+  view.city = report.city;
+  view.air = MakePopupAirBadge(air);
+
+  static constexpr std::u16string_view kLabels[] = {u"今天", u"明天", u"后天"};
+  for (int i = 0; i < 3; ++i) {
+    const WeatherDay& day = report.days[i];
+    ForecastItemView& item = view.items[i];
+    item.dayLabel = std::u16string(kLabels[i]);
+    if (i == 0) {
+      item.toolTip = FirstNonEmpty(day.daytime.weather, day.night.weather);
+      item.temperature = day.night.tempLow;
+      if (!day.daytime.tempHigh.empty()) item.temperature += u"~" + day.daytime.tempHigh;
+    } else {
+      item.toolTip = day.daytime.weather;
+      item.temperature = day.night.tempLow + u"~" + day.daytime.tempHigh;
+    }
+    item.icon = WeatherIconFile(item.toolTip, false, true);
+  }
+  for (ForecastItemView& item : view.items) {
+    if (!item.icon.empty()) continue;
+    item.icon = WeatherIconFile(u"晴", false, true);
+    item.temperature = u"晴";
+  }
+  return view;
+}
+
+ScreenPoint PlaceWeatherPopup(const Anchor& anchor, int mainWindowTop) {
+  int x = anchor.edge == TaskbarEdge::kLeft ? anchor.x + kMainWindowWidth : anchor.x - kWeatherPopupWidth;
+  return {x, mainWindowTop + 5};
+}
+
+std::u16string ForecastPageUrl(std::u16string_view base, std::u16string_view code) {
+  if (base.empty() || code.empty()) return {};
+  return std::u16string(base) + u"/weather/" + std::u16string(code) + u".shtml";
+}
