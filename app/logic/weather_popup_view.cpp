@@ -9,6 +9,16 @@ const std::u16string& FirstNonEmpty(const std::u16string& a, const std::u16strin
   return a.empty() ? b : a;
 }
 
+// "low~high" for a forecast item, written as the short range "24~31℃" when both carry the
+// degree sign: four items share 172 pixels, and "24℃~31℃" is wider than one.
+std::u16string TemperatureRange(const std::u16string& low, const std::u16string& high) {
+  constexpr std::u16string_view kDegrees = u"℃";
+  if (low.ends_with(kDegrees) && high.ends_with(kDegrees)) {
+    return low.substr(0, low.size() - kDegrees.size()) + u"~" + high;
+  }
+  return low + u"~" + high;
+}
+
 PopupAirBadge MakePopupAirBadge(const AirQualityReport& air) {
   PopupAirBadge badge;
   const std::u16string& value = AirIndexValue(air);
@@ -18,7 +28,7 @@ PopupAirBadge MakePopupAirBadge(const AirQualityReport& air) {
   if (const AirLevelStyle* style = FindAirLevelStyle(level)) {
     badge.styled = true;
     badge.background = style->background;
-    badge.blackText = style->blackText;
+    badge.windowText = style->blackText;
     badge.left = 12;
     badge.top = 95;
     badge.right = style->wide ? 133 : 96;
@@ -51,11 +61,11 @@ WeatherPopupView MakeWeatherPopupView(const WeatherReport& report, const AirQual
     item.dayLabel = std::u16string(kLabels[i]);
     if (i == 0) {
       item.toolTip = FirstNonEmpty(day.daytime.weather, day.night.weather);
-      item.temperature = day.night.tempLow;
-      if (!day.daytime.tempHigh.empty()) item.temperature += u"~" + day.daytime.tempHigh;
+      item.temperature = day.daytime.tempHigh.empty() ? day.night.tempLow
+                                                      : TemperatureRange(day.night.tempLow, day.daytime.tempHigh);
     } else {
       item.toolTip = day.daytime.weather;
-      item.temperature = day.night.tempLow + u"~" + day.daytime.tempHigh;
+      item.temperature = TemperatureRange(day.night.tempLow, day.daytime.tempHigh);
     }
     item.icon = WeatherIconFile(item.toolTip, false, true);
   }

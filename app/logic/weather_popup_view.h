@@ -18,7 +18,7 @@ inline constexpr int kWeatherPopupHeight = 205;
 struct ForecastItemView {
   std::u16string dayLabel;     // "LabDay": 今天, 明天, 后天, or empty
   std::u16string icon;         // "LabWeather"'s background, a small day picture
-  std::u16string temperature;  // "LabTemperature"
+  std::u16string temperature;  // "LabTemperature": the night's low, "~", the day's high ("24~31℃")
   std::u16string toolTip;      // the condition text, on all three labels
 };
 
@@ -28,7 +28,7 @@ struct PopupAirBadge {
   std::u16string text;  // " 良 PM2.5 60"
   bool styled = false;
   uint32_t background = 0;  // ARGB
-  bool blackText = false;
+  bool windowText = false;  // 严重污染: the window's own text colour rather than the label's
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 

@@ -56,23 +56,26 @@ bool TableCityDirectory::IsKnown(std::u16string_view province, std::u16string_vi
   return !LookupCityCode(province, city).empty();
 }
 
+void CDlgCity::InitWindow() {
+  provinces_ = FindControlAs<tvui::Combo>(u"CmbProvinces");
+  cities_ = FindControlAs<tvui::Combo>(u"CmbCity");
+  closeButton_ = FindControl(u"closebtn");
+  locateButton_ = FindControl(u"currentposbtn");
+  sureButton_ = FindControl(u"BtnSure");
+  const std::pair<const char16_t*, const void*> required[] = {{u"CmbProvinces", provinces_},
+                                                              {u"CmbCity", cities_},
+                                                              {u"closebtn", closeButton_},
+                                                              {u"currentposbtn", locateButton_},
+                                                              {u"BtnSure", sureButton_}};
+  for (const auto& [control, found] : required) {
+    if (!found) LogError(std::u16string(u"city picker: the skin has no control ") + control);
+  }
+  ShowPair({});
+}
+
 void CDlgCity::Notify(tvui::Notification& msg) {
   const std::u16string& name = msg.sender ? msg.sender->GetName() : std::u16string();
   if (tvui::EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
-    provinces_ = FindControlAs<tvui::Combo>(u"CmbProvinces");
-    cities_ = FindControlAs<tvui::Combo>(u"CmbCity");
-    closeButton_ = FindControl(u"closebtn");
-    locateButton_ = FindControl(u"currentposbtn");
-    sureButton_ = FindControl(u"BtnSure");
-    const std::pair<const char16_t*, const void*> required[] = {{u"CmbProvinces", provinces_},
-                                                                {u"CmbCity", cities_},
-                                                                {u"closebtn", closeButton_},
-                                                                {u"currentposbtn", locateButton_},
-                                                                {u"BtnSure", sureButton_}};
-    for (const auto& [control, found] : required) {
-      if (!found) LogError(std::u16string(u"city picker: the skin has no control ") + control);
-    }
-    ShowPair({});
     if (tvui::Control* add = FindControl(u"addcity")) {
       std::u16string setting = GetUserConfig(u"ADD_CITY");
       if (setting == u"true") add->SetVisible(true);
@@ -157,12 +160,18 @@ void CDlgCity::MirrorCities() { Fill(cities_, model_.Cities(), model_.CityIndex(
 void CDlgCity::OnTimer(tvui::Notification& msg) {
   if (msg.wParam != kTimerLocateCheck) return;
   KillTimer(kTimerLocateCheck);
+  UpdateLocateButton();
+}
+
+void CDlgCity::UpdateLocateButton() {
   IpLocation here = GetIpLocation();
   if (locateButton_) locateButton_->SetEnabled(CanUseIpLocation(here.province, here.city));
 }
 
 LRESULT CDlgCity::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
   handled = false;
+  // Set before the first paint (no enabled flash), and again once the window is up.
+  if (wParam) UpdateLocateButton();
   SetTimer(kTimerLocateCheck, 1);
   if (!wParam) {
     // Whatever was chosen or browsed, the next opening starts from the current city.

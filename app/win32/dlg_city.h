@@ -22,6 +22,7 @@ class CDlgCity : public tvui::WindowImplBase {
   const wchar_t* GetWindowClassName() const override { return L"CDlgCity"; }
   std::u16string GetSkinFolder() override { return u"skin15\\"; }
   std::u16string GetSkinFile() override { return u"DlgCity.xml"; }
+  void InitWindow() override;
   void Notify(tvui::Notification& msg) override;
   void OnClick(tvui::Notification& msg) override;
   void OnItemSelect(tvui::Notification& msg) override;
@@ -38,6 +39,8 @@ class CDlgCity : public tvui::WindowImplBase {
   // Shows a pair in both combos (empty names: the current city).
   void ShowPair(const CityPair& pair);
   void MirrorCities();
+  // The current-position button works only with a known IP location.
+  void UpdateLocateButton();
   // Makes the chosen pair current (or not) and leaves the picker.
   void Apply(const CityPair& chosen);
   // Back to the main window without a change.

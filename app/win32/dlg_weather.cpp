@@ -7,6 +7,7 @@
 #include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
 #include "ui/attribute_values.h"
+#include "ui/container.h"
 #include "weather/current_city.h"
 #include "weather/service_hosts.h"
 #include "weather/weather_worker.h"
@@ -123,7 +124,9 @@ void CDlgWeather::Populate(const WeatherReport& report) {
     air->SetText(badge.text);
     // A level without a colour keeps the skin's look; an empty badge has no colour at all.
     air->SetBkColor(badge.styled ? badge.background : 0);
-    air->SetTextColor(badge.blackText ? 0 : airSkinText_);
+    // The darkest badge takes the window's own text colour (the skin's label colour may be chosen
+    // for the light badges); a colour of 0 would draw black on dark red.
+    air->SetTextColor(badge.windowText ? GetManager().GetWindowInfo().textColor : airSkinText_);
     tvui::Rect pos = badge.styled ? tvui::Rect{badge.left, badge.top, badge.right, badge.bottom} : airSkinPos_;
     const tvui::Rect& now = air->GetFloatPos();
     if (now.left != pos.left || now.top != pos.top || now.right != pos.right || now.bottom != pos.bottom) {

@@ -230,7 +230,7 @@ TEST_F(PopupWindowsTest, WeatherPopupAirBadgeOfThreeLevels) {
   const Case cases[] = {
       {"2026-01-07", " 优 PM2.5 46|4286691887|4294967295|12,95,96,112", " 空气质量 优", "weather-popup-air-good"},
       {"2026-02-06", " 良 PM2.5 60|4294949655|4294967295|12,95,96,112", " 空气质量 良", "weather-popup-air-fair"},
-      {"2026-01-05", " 严重污染 PM2.5 333|4284482050|0|12,95,133,112", " 严重污染 333", "weather-popup-air-severe"}};
+      {"2026-01-05", " 严重污染 PM2.5 333|4284482050|4294967295|12,95,133,112", " 严重污染 333", "weather-popup-air-severe"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.date);
     Configure(c.date);

@@ -63,7 +63,7 @@ TEST(WeatherPopupView, StripOfThreeDaysWithTheSunnyFallback) {
   const auto& today = v.items[0];
   EXPECT_EQ(today.dayLabel, u"今天");
   EXPECT_EQ(today.icon, u"weather\\day\\cloudysmall.png");
-  EXPECT_EQ(today.temperature, u"24℃~31℃");
+  EXPECT_EQ(today.temperature, u"24~31℃");
   EXPECT_EQ(today.toolTip, u"多云");
   // A compound condition has no picture: the 晴 picture and the word 晴 instead of temperatures.
   const auto& tomorrow = v.items[1];
@@ -74,7 +74,11 @@ TEST(WeatherPopupView, StripOfThreeDaysWithTheSunnyFallback) {
   const auto& after = v.items[2];
   EXPECT_EQ(after.dayLabel, u"后天");
   EXPECT_EQ(after.icon, u"weather\\lightRainsmall.png");
-  EXPECT_EQ(after.temperature, u"22℃~27℃");
+  EXPECT_EQ(after.temperature, u"22~27℃");
+  // Values without the degree sign stay as the page has them.
+  WeatherReport bare = Report();
+  bare.days[2].night.tempLow = u"-3";
+  EXPECT_EQ(MakeWeatherPopupView(bare, {}, 12).items[2].temperature, u"-3~27℃");
   // The fourth item never has data.
   EXPECT_EQ(v.items[3].dayLabel, u"");
   EXPECT_EQ(v.items[3].icon, u"weather\\day\\sunnysmall.png");
@@ -106,7 +110,7 @@ TEST(WeatherPopupView, AirBadgeForEveryLevel) {
   EXPECT_EQ(good.text, u" 良 PM2.5 60");
   EXPECT_TRUE(good.styled);
   EXPECT_EQ(good.background, 0xffffbb17u);
-  EXPECT_FALSE(good.blackText);
+  EXPECT_FALSE(good.windowText);
   EXPECT_EQ((std::array<int, 4>{good.left, good.top, good.right, good.bottom}), (std::array<int, 4>{12, 95, 96, 112}));
 
   struct Row {
@@ -128,7 +132,7 @@ TEST(WeatherPopupView, AirBadgeForEveryLevel) {
     EXPECT_EQ(b.left, 12);
     EXPECT_EQ(b.top, 95);
     EXPECT_EQ(b.bottom, 112);
-    EXPECT_EQ(b.blackText, row.black);
+    EXPECT_EQ(b.windowText, row.black);
   }
 
   // Another word: its text on the skin's label. No value: no badge at all.
