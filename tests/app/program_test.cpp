@@ -192,7 +192,10 @@ TEST_F(ProgramTest, ToggleMessagesWithinTwoHundredMsActOnce) {
 
 TEST_F(ProgramTest, CloseButtonEndsTheProgramAndKeepsItsRecords) {
   Launch();
+  std::string shown = Read()[u"shown"];
   RealClick(24, 162);  // one usage event of a window
+  // Input is served after sent messages: close only once the click has arrived.
+  ASSERT_TRUE(WaitFor([&] { return Read()[u"shown"] != shown; }, 5000)) << "the click did not arrive";
   ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn
   EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
   std::string lrt = install_->QueryValue("select value from userconfig where name = 'lrt'");
