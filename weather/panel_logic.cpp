@@ -60,14 +60,19 @@ AirBadge MakeAirBadge(const AirQualityReport& air) {
   } else {
     badge.text = u" " + level + u" " + AirIndexValue(air);
   }
-  if (const AirLevelStyle* style = FindAirLevelStyle(level)) {
-    badge.styled = true;
-    badge.background = style->background;
-    badge.blackText = style->blackText;
-    badge.left = 122;
-    badge.top = 93;
-    badge.right = style->wide ? 202 : 192;
-    badge.bottom = 111;
-  }
+  const AirBadge place{.left = 122, .top = 93, .right = 192, .bottom = 111};
+  StyleAirBadge(badge, level, place, 202);
   return badge;
+}
+
+void StyleAirBadge(AirBadge& badge, std::u16string_view level, const AirBadge& narrowPlace, int wideRight) {
+  const AirLevelStyle* style = FindAirLevelStyle(level);
+  if (!style) return;
+  badge.styled = true;
+  badge.background = style->background;
+  badge.blackText = style->blackText;
+  badge.left = narrowPlace.left;
+  badge.top = narrowPlace.top;
+  badge.right = style->wide ? wideRight : narrowPlace.right;
+  badge.bottom = narrowPlace.bottom;
 }

@@ -43,3 +43,6 @@ struct AirBadge {
 };
 // The "airQuality" label: " 空气质量 L" for a one-character level, " L V" otherwise.
 AirBadge MakeAirBadge(const AirQualityReport& air);
+// Gives a badge its level's colour and place (the right edge of the narrow or the wide badge);
+// a word without a look leaves it unstyled.
+void StyleAirBadge(AirBadge& badge, std::u16string_view level, const AirBadge& narrowPlace, int wideRight);

@@ -19,21 +19,13 @@ std::u16string TemperatureRange(const std::u16string& low, const std::u16string&
   return low + u"~" + high;
 }
 
-PopupAirBadge MakePopupAirBadge(const AirQualityReport& air) {
-  PopupAirBadge badge;
+AirBadge MakePopupAirBadge(const AirQualityReport& air) {
+  AirBadge badge;
   const std::u16string& value = AirIndexValue(air);
   if (value.empty()) return badge;
-  const std::u16string& level = AirLevel(air);
-  badge.text = u" " + level + u" PM2.5 " + value;
-  if (const AirLevelStyle* style = FindAirLevelStyle(level)) {
-    badge.styled = true;
-    badge.background = style->background;
-    badge.windowText = style->blackText;
-    badge.left = 12;
-    badge.top = 95;
-    badge.right = style->wide ? 133 : 96;
-    badge.bottom = 112;
-  }
+  badge.text = u" " + AirLevel(air) + u" PM2.5 " + value;
+  const AirBadge place{.left = 12, .top = 95, .right = 96, .bottom = 112};
+  StyleAirBadge(badge, AirLevel(air), place, 133);
   return badge;
 }
 

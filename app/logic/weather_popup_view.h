@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/logic/placement.h"
+#include "weather/panel_logic.h"
 #include "weather/weather_report.h"
 
 inline constexpr int kWeatherPopupWidth = 196;
@@ -22,21 +23,14 @@ struct ForecastItemView {
   std::u16string toolTip;      // the condition text, on all three labels
 };
 
-// The "air" badge. Empty text and no background when the report has no index value. A level word
-// without a colour of its own keeps the label's look from the skin (styled false).
-struct PopupAirBadge {
-  std::u16string text;  // " 良 PM2.5 60"
-  bool styled = false;
-  uint32_t background = 0;  // ARGB
-  bool windowText = false;  // 严重污染: the window's own text colour rather than the label's
-  int left = 0, top = 0, right = 0, bottom = 0;
-};
-
 struct WeatherPopupView {
   std::u16string wind;         // "wind" text and tool tip: today's condition, a blank, the wind
   std::u16string temperature;  // "temperature": the current temperature without its ℃ and after
   std::u16string city;         // "city"
-  PopupAirBadge air;
+  // The "air" badge: " 良 PM2.5 60"; empty with no background when the report has no index value.
+  // A level word without a look of its own keeps the label's look from the skin (styled false).
+  // blackText (严重污染) asks for the window's own text colour: black would not read on dark red.
+  AirBadge air;
   std::array<ForecastItemView, 4> items;  // today, tomorrow, the day after, and an empty fourth
 };
 

@@ -3,6 +3,7 @@
 #include "app/logic/window_messages.h"
 #include "app/win32/later_windows.h"
 #include "app/win32/main_window_handle.h"
+#include "app/win32/main_window_test_hook.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
@@ -229,9 +230,7 @@ void SetCityPickerTitleImage(std::u16string image) {
 }
 
 std::u16string DescribeCityPicker() {
-  auto line = [](std::u16string_view key, const std::u16string& value) {
-    return std::u16string(key) + u"=" + value + u"\n";
-  };
+  const auto& line = StateLine;
   IpLocation here = GetIpLocation();
   std::u16string s = line(u"ip_location", here.province + u"," + here.city);
   CurrentCity current = GetCurrentCity();
@@ -242,8 +241,7 @@ std::u16string DescribeCityPicker() {
   CDlgCity& w = *g_picker;
   RECT rc{};
   GetWindowRect(w.GetHWND(), &rc);
-  s += line(u"picker.rect", IntToText(rc.left) + u"," + IntToText(rc.top) + u"," + IntToText(rc.right - rc.left) +
-                                u"," + IntToText(rc.bottom - rc.top));
+  s += line(u"picker.rect", StateRect(rc));
   // index/count|selected text|every item's text, separated by ";"
   auto combo = [](tvui::Combo* c) {
     if (!c) return std::u16string();
@@ -256,11 +254,8 @@ std::u16string DescribeCityPicker() {
   for (const char16_t* name : {u"BtnSure", u"currentposbtn", u"closebtn", u"addcity"}) {
     tvui::Control* c = w.FindControl(name);
     if (!c) continue;
-    const tvui::Rect& r = c->GetPos();
-    s += line(u"picker." + std::u16string(name),
-              IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) + u"," +
-                  IntToText(r.bottom - r.top) + u"|" + IntToText(c->IsEnabled() ? 1 : 0) + u"|" +
-                  IntToText(c->IsVisible() ? 1 : 0));
+    s += line(u"picker." + std::u16string(name), StateRect(c->GetPos()) + u"|" + IntToText(c->IsEnabled() ? 1 : 0) +
+                                                     u"|" + IntToText(c->IsVisible() ? 1 : 0));
   }
   return s;
 }

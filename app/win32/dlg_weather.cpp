@@ -1,6 +1,7 @@
 #include "app/win32/dlg_weather.h"
 
 #include "app/logic/weather_popup_view.h"
+#include "app/win32/main_window_test_hook.h"
 #include "platform/clock.h"
 #include "platform/launch.h"
 #include "platform/log.h"
@@ -33,11 +34,6 @@ bool IsVisibleWindowOfClass(const wchar_t* className) {
     if (owner == self && IsWindowVisible(h)) return true;
   }
   return false;
-}
-
-std::u16string RectText(const RECT& r) {
-  return IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) + u"," +
-         IntToText(r.bottom - r.top);
 }
 
 }  // namespace
@@ -120,13 +116,13 @@ void CDlgWeather::Populate(const WeatherReport& report) {
   if (tvui::Control* t = FindControl(u"temperature")) t->SetText(view.temperature);
   if (tvui::Control* city = FindControl(u"city")) city->SetText(view.city);
   if (tvui::Control* air = FindControl(u"air")) {
-    const PopupAirBadge& badge = view.air;
+    const AirBadge& badge = view.air;
     air->SetText(badge.text);
     // A level without a colour keeps the skin's look; an empty badge has no colour at all.
     air->SetBkColor(badge.styled ? badge.background : 0);
     // The darkest badge takes the window's own text colour (the skin's label colour may be chosen
     // for the light badges); a colour of 0 would draw black on dark red.
-    air->SetTextColor(badge.windowText ? GetManager().GetWindowInfo().textColor : airSkinText_);
+    air->SetTextColor(badge.blackText ? GetManager().GetWindowInfo().textColor : airSkinText_);
     tvui::Rect pos = badge.styled ? tvui::Rect{badge.left, badge.top, badge.right, badge.bottom} : airSkinPos_;
     const tvui::Rect& now = air->GetFloatPos();
     if (now.left != pos.left || now.top != pos.top || now.right != pos.right || now.bottom != pos.bottom) {
@@ -218,9 +214,7 @@ void SetWeatherPopupImage(std::u16string image) {
 }
 
 std::u16string DescribeWeatherPopup() {
-  auto line = [](std::u16string_view key, const std::u16string& value) {
-    return std::u16string(key) + u"=" + value + u"\n";
-  };
+  const auto& line = StateLine;
   std::u16string s = line(u"wxpop", IntToText(IsWeatherPopupOpen() ? 1 : 0));
   s += line(u"wxpop.populated", IntToText(g_populated));
   s += line(u"wxpop.url", g_lastForecastUrl);
@@ -228,7 +222,7 @@ std::u16string DescribeWeatherPopup() {
   CDlgWeather& w = *g_popup;
   RECT rc{};
   GetWindowRect(w.GetHWND(), &rc);
-  s += line(u"wxpop.rect", RectText(rc));
+  s += line(u"wxpop.rect", StateRect(rc));
   BYTE alpha = 255;
   DWORD flags = 0;
   if (GetLayeredWindowAttributes(w.GetHWND(), nullptr, &alpha, &flags) && (flags & LWA_ALPHA)) {
@@ -250,9 +244,7 @@ std::u16string DescribeWeatherPopup() {
   }
   if (tvui::Control* bk = w.FindControl(u"weather")) s += line(u"wxpop.background", bk->GetBkImage());
   if (tvui::Control* more = w.FindControl(u"moreweather")) {
-    const tvui::Rect& r = more->GetPos();
-    s += line(u"wxpop.moreweather", IntToText(r.left) + u"," + IntToText(r.top) + u"," +
-                                        IntToText(r.right - r.left) + u"," + IntToText(r.bottom - r.top));
+    s += line(u"wxpop.moreweather", StateRect(more->GetPos()));
   }
   tvui::Control* strip = w.FindControl(u"sevenweather");
   tvui::Container* items = strip ? strip->AsContainer() : nullptr;

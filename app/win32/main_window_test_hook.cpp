@@ -25,15 +25,6 @@ UINT HookMessage() {
   return message;
 }
 
-std::u16string RectText(const RECT& r) {
-  return IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) + u"," +
-         IntToText(r.bottom - r.top);
-}
-
-std::u16string Line(std::u16string_view key, const std::u16string& value) {
-  return std::u16string(key) + u"=" + value + u"\n";
-}
-
 std::u16string TextOf(tvui::WindowImplBase& w, std::u16string_view name) {
   tvui::Control* c = w.FindControl(name);
   return c ? c->GetText() : std::u16string();
@@ -41,18 +32,28 @@ std::u16string TextOf(tvui::WindowImplBase& w, std::u16string_view name) {
 
 }  // namespace
 
+std::u16string StateLine(std::u16string_view key, const std::u16string& value) {
+  return std::u16string(key) + u"=" + value + u"\n";
+}
+
+std::u16string StateRect(const RECT& r) {
+  return IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) + u"," +
+         IntToText(r.bottom - r.top);
+}
+
+std::u16string StateRect(const tvui::Rect& r) { return StateRect(RECT{r.left, r.top, r.right, r.bottom}); }
 
 }  // namespace app
 
 std::u16string CDlgMain::DescribeState() {
-  using app::Line;
+  const auto& Line = app::StateLine;
   HWND hwnd = GetHWND();
   std::u16string s;
   RECT rc{};
   GetWindowRect(hwnd, &rc);
   s += Line(u"visible", IntToText(IsWindowVisible(hwnd) ? 1 : 0));
   s += Line(u"show_count", IntToText(showCount_));
-  s += Line(u"rect", app::RectText(rc));
+  s += Line(u"rect", app::StateRect(rc));
   s += Line(u"anchor", IntToText(anchor_.x) + u"," + IntToText(anchor_.y) + u"," +
                            IntToText(static_cast<int>(anchor_.edge)));
   s += Line(u"top", IntToText(currentTop_));
@@ -97,7 +98,7 @@ std::u16string CDlgMain::DescribeState() {
   if (tooltip_ && tooltip_->GetHWND()) {
     RECT tr{};
     GetWindowRect(tooltip_->GetHWND(), &tr);
-    s += Line(u"tooltip.rect", app::RectText(tr));
+    s += Line(u"tooltip.rect", app::StateRect(tr));
     s += Line(u"tooltip.data", tooltip_->GetData());
     for (const char16_t* name : {u"day", u"chinsesday", u"tip", u"sword", u"svoid"}) {
       s += Line(std::u16string(u"tooltip.") + name, app::TextOf(*tooltip_, name));
@@ -105,9 +106,7 @@ std::u16string CDlgMain::DescribeState() {
   }
   // The weather panel: icon|tool tip, temperature, badge text|background|text colour|l,t,r,b.
   if (weather_) {
-    const tvui::Rect& r = weather_->GetPos();
-    s += Line(u"weather.pos", IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) +
-                                  u"," + IntToText(r.bottom - r.top));
+    s += Line(u"weather.pos", app::StateRect(weather_->GetPos()));
   }
   s += Line(u"weather", (weather_ ? weather_->GetBkImage() : u"") + u"|" + (weather_ ? weather_->GetToolTip() : u""));
   s += Line(u"temperature", temperature_ ? temperature_->GetText() : u"");

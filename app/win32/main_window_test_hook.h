@@ -24,6 +24,11 @@
 // The result is 1 for a command done, 0 for an unknown command or argument.
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
+#include "ui/geometry.h"
+
 class CDlgMain;
 
 namespace app {
@@ -46,6 +51,11 @@ enum TestHookCommand : WPARAM {
 inline constexpr const char16_t* kTestHookButtons[] = {
     u"monLeft", u"monRight", u"returntoday", u"closebtn", u"close", u"skin",  u"set",
     u"sendqq",  u"note",     u"curcity",     u"city",     u"remind", u"refresh"};
+
+// One "key=value" line of the state text; rectangles as "x,y,width,height".
+std::u16string StateLine(std::u16string_view key, const std::u16string& value);
+std::u16string StateRect(const RECT& r);
+std::u16string StateRect(const tvui::Rect& r);
 
 class MainWindowTestHook {
  public:

@@ -90,16 +90,6 @@ class PopupWindowsTest : public ProgramTest {
     GetWindowRect(window, &rc);
     return {rc.left + s.Field(key, 0) + s.Field(key, 2) / 2, rc.top + s.Field(key, 1) + s.Field(key, 3) / 2};
   }
-  void ClickAt(POINT p) {
-    SetCursorPos(p.x, p.y);
-    Sleep(60);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    Sleep(150);
-  }
   // Points at the weather icon (after a step beside it, so that the entry is seen).
   void PointAtWeather() {
     State s = Read();

@@ -306,7 +306,11 @@ class ProgramTest : public ::testing::Test {
   void RealClick(int x, int y) {
     RECT rc;
     GetWindowRect(hwnd_, &rc);
-    SetCursorPos(rc.left + x, rc.top + y);
+    ClickAt({rc.left + x, rc.top + y});
+  }
+  // A real mouse click at a point of the screen.
+  static void ClickAt(POINT p) {
+    SetCursorPos(p.x, p.y);
     Sleep(60);
     INPUT in[2] = {};
     in[0].type = in[1].type = INPUT_MOUSE;

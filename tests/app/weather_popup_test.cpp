@@ -106,11 +106,11 @@ TEST(WeatherPopupView, StripOfThreeDaysWithTheSunnyFallback) {
 }
 
 TEST(WeatherPopupView, AirBadgeForEveryLevel) {
-  PopupAirBadge good = MakeWeatherPopupView(Report(), Air(u"良", u"60"), 12).air;
+  AirBadge good = MakeWeatherPopupView(Report(), Air(u"良", u"60"), 12).air;
   EXPECT_EQ(good.text, u" 良 PM2.5 60");
   EXPECT_TRUE(good.styled);
   EXPECT_EQ(good.background, 0xffffbb17u);
-  EXPECT_FALSE(good.windowText);
+  EXPECT_FALSE(good.blackText);
   EXPECT_EQ((std::array<int, 4>{good.left, good.top, good.right, good.bottom}), (std::array<int, 4>{12, 95, 96, 112}));
 
   struct Row {
@@ -123,7 +123,7 @@ TEST(WeatherPopupView, AirBadgeForEveryLevel) {
                       {u"轻度污染", 0xffc67901, 133, false}, {u"中度污染", 0xffeb111b, 133, false},
                       {u"重度污染", 0xffb3065b, 133, false}, {u"严重污染", 0xff600202, 133, true}};
   for (const Row& row : rows) {
-    PopupAirBadge b = MakeWeatherPopupView(Report(), Air(row.level, u"123"), 12).air;
+    AirBadge b = MakeWeatherPopupView(Report(), Air(row.level, u"123"), 12).air;
     std::u16string level(row.level);
     EXPECT_EQ(b.text, u" " + level + u" PM2.5 123");
     EXPECT_TRUE(b.styled);
@@ -132,14 +132,14 @@ TEST(WeatherPopupView, AirBadgeForEveryLevel) {
     EXPECT_EQ(b.left, 12);
     EXPECT_EQ(b.top, 95);
     EXPECT_EQ(b.bottom, 112);
-    EXPECT_EQ(b.windowText, row.black);
+    EXPECT_EQ(b.blackText, row.black);
   }
 
   // Another word: its text on the skin's label. No value: no badge at all.
-  PopupAirBadge odd = MakeWeatherPopupView(Report(), Air(u"未知", u"5"), 12).air;
+  AirBadge odd = MakeWeatherPopupView(Report(), Air(u"未知", u"5"), 12).air;
   EXPECT_EQ(odd.text, u" 未知 PM2.5 5");
   EXPECT_FALSE(odd.styled);
-  PopupAirBadge none = MakeWeatherPopupView(Report(), Air(u"良", u""), 12).air;
+  AirBadge none = MakeWeatherPopupView(Report(), Air(u"良", u""), 12).air;
   EXPECT_EQ(none.text, u"");
   EXPECT_FALSE(none.styled);
   EXPECT_EQ(none.background, 0u);

@@ -10,7 +10,9 @@ serves, for every station of data/weathercode.sql:
                      GET  /tq/<code>.htm             forecast page (GBK)
                      GET  /air-rank.htm              air-quality ranking (GBK)
   air-quality site   GET  /air/                      air-quality ranking (GBK)
-  IP location        GET  /service/getIpInfo.php?ip= JSON
+  IP location        GET  /service/getIpInfo.php?ip= JSON (fixed answers: 202.96.209.5 上海,
+                                                  123.123.123.123 北京, 222.84.0.1 广西 南宁,
+                                                  175.16.0.1 吉林 延边; others by hash)
   statistics         GET  /i.ashx                    stub
 
 Values vary by city and date and are the same for the same city and date. Behaviour switches go in
