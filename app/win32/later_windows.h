@@ -1,9 +1,8 @@
 #pragma once
 // Windows and services of the program that the calendar window opens but that are built
-// separately: settings, skin chooser, about window, autostart prompt, tray icon and menu, the
-// taskbar clock hook and the statistics worker. Until they exist each entry point logs one line
-// (once per run) and does nothing, so every button stays safe. The weather pop-up and the city
-// picker: dlg_weather.h, dlg_city.h.
+// separately: settings, skin chooser, about window, autostart prompt and the statistics worker.
+// Until they exist each entry point logs one line (once per run) and does nothing, so every
+// button stays safe. The weather pop-up and the city picker: dlg_weather.h, dlg_city.h.
 #include <windows.h>
 
 #include "app/logic/start_options.h"
@@ -15,8 +14,10 @@ void OpenSkinChooser(HWND owner);
 void OpenAbout(HWND owner);
 // The autostart prompt, with or without its autostart part.
 void ShowAutostartPrompt(HWND owner, bool withAutostart);
-// At start-up: the installer's prompt or the periodic one when it is due.
+// At start-up: the installer's prompt or the periodic one when it is due (autostart_at_start.cpp).
 void ShowAutostartPromptIfDue(HWND owner, const StartOptions& options);
+// How many times this run's start showed the prompt (for the test hook).
+int AutostartPromptsShown();
 // Hides the settings window, the about window and the autostart prompt.
 void HideDialogs();
 // Hides every pop-up of the main window.
@@ -27,12 +28,6 @@ void ApplySavedSkin(HWND mainWindow);
 void PreviewSkin(HWND mainWindow, int skin);
 void ApplyAndStoreSkin(HWND mainWindow, int skin);
 
-void AddTrayIcon(HWND owner);
-void RemoveTrayIcon();
-void ShowTrayMenu(HWND owner);
-
-void StartClockHook();
-void StopClockHook();
 void StartStatisticsWorker(HWND mainWindow);
 // The copy-data exchange with companion programs (companion_exchange_win32.cpp); returns the
 // message result.

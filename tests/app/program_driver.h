@@ -9,8 +9,9 @@
 #include <sqlite3.h>
 
 #include <chrono>
-#include <cwchar>
+#include <cstdint>
 #include <cstdlib>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -19,6 +20,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/logic/month_layout.h"
 #include "app/logic/placement.h"
@@ -81,7 +83,7 @@ class State {
       if (i == n) return std::atoi(part.c_str());
     return -1;
   }
-  // Cell values: "image|day|lunar|x,y,w,h|data".
+  // Cell values: "image|day|lunar|x,y,w,h|data|badge".
   std::u16string CellPart(int cell, int part) const {
     std::string number = std::to_string(cell);
     std::u16string v = Text(u"cell." + std::u16string(number.begin(), number.end()));
@@ -91,7 +93,6 @@ class State {
       if (start == std::u16string::npos) return {};
       ++start;
     }
-    if (part == 4) return v.substr(start);
     size_t end = v.find(u'|', start);
     return v.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
   }
@@ -138,6 +139,78 @@ class StateReader {
   std::u16string text_;
 };
 
+// The top-level windows of a class that belong to a process.
+inline std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* className) {
+  DWORD pid = GetProcessId(process);
+  std::vector<HWND> found;
+  for (HWND h = FindWindowExW(nullptr, nullptr, className, nullptr); h; h = FindWindowExW(nullptr, h, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == pid) found.push_back(h);
+  }
+  return found;
+}
+
+namespace detail {
+
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* className;
+  HWND found;
+};
+
+inline BOOL CALLBACK MatchWindow(HWND h, LPARAM l) {
+  auto* s = reinterpret_cast<WindowSearch*>(l);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(h, name, 64);
+  if (owner == s->pid && std::wcscmp(name, s->className) == 0) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+inline BOOL CALLBACK AppendChildText(HWND child, LPARAM l) {
+  wchar_t buffer[2048] = {};
+  // The message box's text control does not always give its text by GetWindowText.
+  if (SendMessageW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer)) == 0) GetWindowTextW(child, buffer, 2048);
+  *reinterpret_cast<std::u16string*>(l) += reinterpret_cast<const char16_t*>(buffer);
+  *reinterpret_cast<std::u16string*>(l) += u"\n";
+  return TRUE;
+}
+
+}  // namespace detail
+
+// A top-level window of the process with the class name, or nullptr.
+inline HWND WindowOf(HANDLE process, const wchar_t* className) {
+  detail::WindowSearch search{GetProcessId(process), className, nullptr};
+  EnumWindows(&detail::MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The texts of a dialog's controls.
+inline std::u16string DialogText(HWND dialog) {
+  std::u16string text;
+  EnumChildWindows(dialog, &detail::AppendChildText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+// The program's log files in a folder, as text.
+inline std::u16string LogText(const fs::path& dir) {
+  std::u16string text;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().extension() != ".log") continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      text += static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
+    }
+  }
+  return text;
+}
+
 // A scratch copy of the program folder and the processes started from it.
 class Installation {
  public:
@@ -180,14 +253,9 @@ class Installation {
 
   // The main window of the process, once it exists.
   static HWND WaitWindow(HANDLE process, int timeoutMs = 15000) {
-    DWORD pid = GetProcessId(process);
     HWND found = nullptr;
     WaitFor([&] {
-      for (HWND h = FindWindowW(L"TavrinoMain", nullptr); h; h = FindWindowExW(nullptr, h, L"TavrinoMain", nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        if (owner == pid) found = h;
-      }
+      found = WindowOf(process, L"TavrinoMain");
       return found != nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
     }, timeoutMs);
     return found;
@@ -294,7 +362,7 @@ class ProgramTest : public ::testing::Test {
     hwnd_ = Installation::WaitWindow(process_);
     ASSERT_NE(hwnd_, nullptr) << "no main window";
     if (expectVisible) ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 10000));
-    ASSERT_TRUE(WaitFor([&] { return !Read().Empty(); }, 5000)) << "the window does not answer";
+    ASSERT_TRUE(WaitFor([&] { return Read().Int(u"started") == 1; }, 10000)) << "the program does not finish its start";
   }
   State Read() { return reader_.Read(hwnd_); }
   LRESULT Click(WPARAM command, LPARAM arg) {
