@@ -98,15 +98,6 @@ class PopupWindowsTest : public ProgramTest {
     Sleep(80);
     MovePointer(p.x, p.y);
   }
-  HWND Window(const wchar_t* className) {
-    DWORD pid = GetProcessId(process_);
-    for (HWND h = FindWindowW(className, nullptr); h; h = FindWindowExW(nullptr, h, className, nullptr)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(h, &owner);
-      if (owner == pid) return h;
-    }
-    return nullptr;
-  }
   // Keeps the window's picture as bin/screenshots/<name>.png.
   void Shot(int window, const std::string& name) {
     if (Click(app::kHookShot, window) != 1) {
@@ -205,7 +196,7 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
 
   // A click elsewhere in the main window closes it.
   RealClick(300, 400);
-  EXPECT_TRUE(WaitFor([&] { return Read().Int(u"wxpop") == 0 && Window(L"CDlgWeather") == nullptr; }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return Read().Int(u"wxpop") == 0 && WindowOf(process_, L"CDlgWeather") == nullptr; }, 3000));
 }
 
 TEST_F(PopupWindowsTest, WeatherPopupAirBadgeOfThreeLevels) {
@@ -247,7 +238,7 @@ TEST_F(PopupWindowsTest, CityPickerSwitchesTheCityAndComesBack) {
   // Opening selects the current city; without an IP location the position button is off.
   ASSERT_EQ(Click(app::kHookClick, 9), 1);  // curcity
   ASSERT_TRUE(WaitFor([&] { return Read().Int(u"picker") == 1; }, 5000)) << "no picker";
-  HWND picker = Window(L"CDlgCity");
+  HWND picker = WindowOf(process_, L"CDlgCity");
   ASSERT_NE(picker, nullptr);
   State s = Read();
   EXPECT_EQ(s.Text(u"picker.provinces").find(u"|S 上海|"), s.Text(u"picker.provinces").find(u'|'));
