@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/logic/weather_popup_view.h"
@@ -63,6 +64,54 @@ int IndexOf(const std::vector<std::u16string>& items, std::u16string_view name) 
   }
   return -1;
 }
+
+// The current user's browser for http, for one test: a copy of the argument recorder in the
+// installation, chosen as the user's own browser; the old choice comes back at the end.
+class StandInBrowser {
+ public:
+  explicit StandInBrowser(const fs::path& dir) : program_(dir / "browser.exe") {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    fs::copy_file(fs::path(self).parent_path() / "args_recorder.exe", program_);
+    wchar_t old[256] = {};
+    DWORD size = sizeof(old);
+    hadChoice_ = RegGetValueW(HKEY_CURRENT_USER, kUserChoice, L"ProgId", RRF_RT_REG_SZ, nullptr, old, &size) == ERROR_SUCCESS;
+    oldChoice_ = old;
+    Set(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\shell\\open\\command", nullptr,
+        L"\"" + program_.wstring() + L"\" \"%1\"");
+    Set(HKEY_CURRENT_USER, kUserChoice, L"ProgId", kProgId);
+  }
+  ~StandInBrowser() {
+    if (hadChoice_) Set(HKEY_CURRENT_USER, kUserChoice, L"ProgId", oldChoice_);
+    else RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserChoice, L"ProgId");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
+  }
+  // The first argument of the browser's first start, once it has started.
+  std::string FirstArgument() const {
+    std::string argument;
+    WaitFor([&] {
+      std::ifstream in(fs::path(program_.wstring() + L".txt"), std::ios::binary);
+      std::string pids, command;
+      return std::getline(in, pids) && std::getline(in, command) && std::getline(in, argument);
+    }, 20000);
+    return argument;
+  }
+
+ private:
+  static constexpr const wchar_t* kProgId = L"TavrinoTestPopupURL";
+  static constexpr const wchar_t* kUserChoice =
+      L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice";
+  static void Set(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    HKEY k = nullptr;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != ERROR_SUCCESS) return;
+    RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(k);
+  }
+  fs::path program_;
+  bool hadChoice_ = false;
+  std::wstring oldChoice_;
+};
 
 class PopupWindowsTest : public ProgramTest {
  protected:
@@ -163,17 +212,19 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
   EXPECT_NE(air.find("|12,95,"), std::string::npos) << air;
   Shot(0, "weather-popup");
 
-  // "moreweather" opens the forecast page of the current city.
+  // "moreweather" starts the user's browser with the forecast page of the current city.
   POINT popupMiddle{at.x + 98, at.y + 60};
   RECT pr{at.x, at.y, at.x + 196, at.y + 205};
   {
+    StandInBrowser browser(install_->Dir());
     State p = Read();
     POINT more{pr.left + p.Field(u"wxpop.moreweather", 0) + p.Field(u"wxpop.moreweather", 2) / 2,
                pr.top + p.Field(u"wxpop.moreweather", 1) + p.Field(u"wxpop.moreweather", 3) / 2};
     ClickAt(more);
+    const std::string page = root_ + "/_/daytime/weather/101020100.shtml";
+    EXPECT_TRUE(WaitFor([&] { return Read()[u"wxpop.url"] == page; }, 3000)) << Read()[u"wxpop.url"];
+    EXPECT_EQ(browser.FirstArgument(), page) << "the browser did not get the page";
   }
-  EXPECT_TRUE(WaitFor([&] { return Read()[u"wxpop.url"] == root_ + "/_/daytime/weather/101020100.shtml"; }, 3000))
-      << Read()[u"wxpop.url"];
 
   // The pointer leaves the pop-up: hidden.
   MovePointer(popupMiddle.x, popupMiddle.y);
