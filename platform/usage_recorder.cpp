@@ -1,6 +1,8 @@
 #include "platform/usage_recorder.h"
 
+#include <filesystem>
 #include <shared_mutex>
+#include <system_error>
 #include <utility>
 
 #include "platform/clock.h"
@@ -18,6 +20,14 @@ constexpr int kStopWaitMs = 3000;   // how long shutdown waits for the last writ
 
 std::shared_mutex g_agentLock;      // guards g_agent; RecordUsageEvent only reads it
 UserBehaviorAgent* g_agent = nullptr;
+
+std::mutex g_uploaderLock;
+UsageUploader g_uploader;
+
+UsageUploader CurrentUploader() {
+  std::lock_guard<std::mutex> guard(g_uploaderLock);
+  return g_uploader;
+}
 
 }  // namespace
 
@@ -44,6 +54,26 @@ size_t UserBehaviorAgent::PendingLines() {
   std::lock_guard<std::mutex> in(incomingLock_);
   std::lock_guard<std::mutex> out(writeLock_);
   return incoming_.size() + writing_.size();
+}
+
+void SetUsageUploader(UsageUploader uploader) {
+  std::lock_guard<std::mutex> guard(g_uploaderLock);
+  g_uploader = std::move(uploader);
+}
+
+void UserBehaviorAgent::UploadOnce() {
+  if (uploadAttempted_) return;
+  const UsageUploader uploader = CurrentUploader();
+  if (!uploader.ready || !uploader.send || !uploader.ready()) return;
+  uploadAttempted_ = true;
+  std::lock_guard<std::mutex> guard(writeLock_);
+  std::string bytes;
+  if (!ReadWholeFile(path_, bytes) || bytes.empty()) return;  // nothing recorded yet
+  if (!uploader.send(bytes, [this] { return StopRequested(); })) return;  // the sender logged why
+  std::error_code error;
+  if (!std::filesystem::remove(std::filesystem::path(path_), error)) {
+    LogError(u"usage file uploaded but not deleted:" + path_);
+  }
 }
 
 void UserBehaviorAgent::MoveIncoming() {
@@ -79,6 +109,7 @@ bool UserBehaviorAgent::WritePending() {
 void UserBehaviorAgent::Run() {
   const int slice = cycleMs_ >= kWaitSlices ? cycleMs_ / kWaitSlices : 1;
   for (;;) {
+    UploadOnce();
     MoveIncoming();
     WritePending();
     for (int i = 0; i < kWaitSlices && !StopRequested(); ++i) wake_.Wait(slice);
