@@ -8,6 +8,7 @@
 #include "app/win32/tooltip_dlg.h"
 #include "platform/text_utils.h"
 #include "ui/option.h"
+#include "weather/current_city.h"
 
 namespace app {
 
@@ -84,6 +85,7 @@ std::u16string CDlgMain::DescribeState() {
                   (lunar ? lunar->GetText() : u"") + u"|" + IntToText(r.left) + u"," + IntToText(r.top) +
                   u"," + IntToText(r.right - r.left) + u"," + IntToText(r.bottom - r.top) + u"|" +
                   (option ? option->GetUserData() : u""));
+    if (tvui::Control* badge = box->FindSubControl(u"img")) s += Line(u"badge." + IntToText(i), badge->GetBkImage());
   }
   bool tipShown = tooltip_ && tooltip_->GetHWND() && IsWindowVisible(tooltip_->GetHWND());
   s += Line(u"tooltip", IntToText(tipShown ? 1 : 0));
@@ -107,6 +109,8 @@ std::u16string CDlgMain::DescribeState() {
   }
   s += Line(u"refresh", (refresh_ ? refresh_->GetBkImage() : u"") + u"|" + IntToText(refreshAnim_.Running() ? 1 : 0));
   s += Line(u"weather_updates", IntToText(weatherUpdates_));
+  const IpLocation ipLocation = GetIpLocation();
+  s += Line(u"iplocation", ipLocation.province + u"," + ipLocation.city);
   s += Line(u"rebuild_us", IntToText(lastRebuildUs_));
   s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
   s += app::StartMetricsText();

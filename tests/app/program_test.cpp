@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <json/json.h>
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cstring>
 #include <cwchar>
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +25,7 @@
 #include "app/logic/placement.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/main_window_test_hook.h"
+#include "platform/http_client.h"
 #include "tests/support/display.h"
 
 namespace fs = std::filesystem;
@@ -598,6 +601,98 @@ TEST_F(ProgramTest, WeatherPanelShowsTheRefreshedReport) {
   }, 60000)) << "the refresh button brought no update";
   EXPECT_EQ(s[u"refresh"], "r0.png|0");
   EXPECT_EQ(s.Text(u"temperature"), temperature) << "same city and date, same report";
+}
+
+// --- The statistics exchange against the local service stand-in ---
+
+std::u16string Utf16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+// What the stand-in received under an address: "reports" (queries) and "uploads" (base64 bodies).
+Json::Value StatisticsReceived(const std::string& base) {
+  std::string body;
+  Json::Value seen;
+  if (HttpGet(Utf16(base + "/stats-received"), body) == 0) Json::Reader().parse(body, seen);
+  return seen;
+}
+
+// The program's log lines (UTF-16 files in its folder), as UTF-8.
+std::string ProgramLog(const fs::path& dir) {
+  std::string all;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().extension() != ".log") continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::u16string text(bytes.size() / 2, u'\0');
+    if (!text.empty()) std::memcpy(text.data(), bytes.data(), text.size() * 2);
+    all += Narrow(text);
+  }
+  return all;
+}
+
+TEST_F(ProgramTest, StatisticsExchangeConfiguresTheProgramAndTakesTheUsageFile) {
+  int port = DevServicePort();
+  if (port == 0) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("devservice is not running: run this test through ctest (fixture wx_devservice)");
+  const std::string root = "http://127.0.0.1:" + std::to_string(port);
+  const std::string base = root + "/_/tag=e2e" + std::to_string(std::random_device{}());
+  ASSERT_TRUE(install_->SetConfig("svc_stats", base));
+  ASSERT_TRUE(install_->SetConfig("svc_iplocation", root));
+  std::ofstream(install_->Dir() / "bsc.dat", std::ios::binary) << "f/v6CmY=";  // channel 12345
+  const std::string earlier = "\r\n12004,2026-01-01 08:00:00,0";
+  std::ofstream(install_->Dir() / "ubd.dat", std::ios::binary) << earlier;
+  Launch();
+
+  // The document's location, then the IP-location service's answer for its address.
+  State s = Read();
+  ASSERT_TRUE(WaitFor([&] {
+    s = Read();
+    return s[u"iplocation"] == "\xE5\x8C\x97\xE4\xBA\xAC,\xE5\x8C\x97\xE4\xBA\xAC";  // 北京,北京
+  }, 60000)) << "iplocation=" << s[u"iplocation"];
+  const Json::Value reports = StatisticsReceived(base)["reports"];
+  ASSERT_EQ(reports.size(), 1u) << reports.toStyledString();
+  const std::string query = reports[0].asString();
+  EXPECT_EQ(query.rfind("gm=", 0), 0u) << query;
+  for (const char* key : {"&cm=", "&cc=12345&", "&cv=", "&fv=", "&lv=", "&uc=", "&ri=", "&ii=", "&lrt="}) {
+    EXPECT_NE(query.find(key), std::string::npos) << key << " in " << query;
+  }
+
+  // The document's duanwu: days 9 to 11 of this month off, the 12th a working day.
+  SYSTEMTIME now = Today();
+  const int lead = ShapeOfMonth(now.wYear, now.wMonth).leadingDays;
+  ASSERT_TRUE(WaitFor([&] {
+    s = Read();
+    return s[u"badge." + Utf16(std::to_string(lead + 10 - 1))] == "release.png";
+  }, 10000)) << "the document's days off are not marked";
+  for (int day : {9, 10, 11}) EXPECT_EQ(s[u"badge." + Utf16(std::to_string(lead + day - 1))], "release.png") << day;
+  EXPECT_EQ(s[u"badge." + Utf16(std::to_string(lead + 12 - 1))], "work.png");
+
+  // The upload: the earlier lines go with the header, "100" deletes them from the file.
+  ASSERT_TRUE(WaitFor([&] {
+    return StatisticsReceived(base)["uploads"].size() == 1 &&
+           install_->ReadFile("ubd.dat").find("12004,") == std::string::npos;
+  }, 30000)) << "no upload; the file holds: " << install_->ReadFile("ubd.dat");
+
+  ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn
+  EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
+  hwnd_ = nullptr;
+  EXPECT_EQ(install_->QueryValue("select value from userconfig where name = 'uu'"),
+            base + "/uninstall.htm?from=tavrino&v=1");
+}
+
+TEST_F(ProgramTest, ASilentStatisticsServiceDoesNotHoldTheExit) {
+  int port = DevServicePort();
+  if (port == 0) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("devservice is not running: run this test through ctest (fixture wx_devservice)");
+  const std::string base = "http://127.0.0.1:" + std::to_string(port) + "/_/silent,tag=e2e" +
+                           std::to_string(std::random_device{}());
+  ASSERT_TRUE(install_->SetConfig("svc_stats", base));
+  Launch();
+  ASSERT_TRUE(WaitFor([&] { return StatisticsReceived(base)["reports"].size() >= 1; }, 30000))
+      << "the report was not sent";
+  ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn while the report waits for its answer
+  EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
+  hwnd_ = nullptr;
+  const std::string log = ProgramLog(install_->Dir());
+  EXPECT_EQ(log.find("did not end in time"), std::string::npos) << log;
+  EXPECT_TRUE(install_->QueryValue("select value from userconfig where name = 'uu'").empty());
 }
 
 }  // namespace
