@@ -15,3 +15,6 @@ bool Sha256(std::string_view data, Sha256Digest& digest);
 // over 256 entries). False (logged, data unchanged) for another key length or when the system's
 // implementation cannot be used.
 bool Rc4Apply(std::string_view key, std::string& data);
+
+// The system's RC4 for a key of 1 ... 256 bytes and non-empty data (each edge has its own).
+bool SystemRc4(std::string_view key, std::string& data);

@@ -20,12 +20,7 @@ bool Sha256(std::string_view data, Sha256Digest& digest) {
   return true;
 }
 
-bool Rc4Apply(std::string_view key, std::string& data) {
-  if (key.empty() || key.size() > 256) {
-    LogError(u"crypto: RC4 key of unusable length");
-    return false;
-  }
-  if (data.empty()) return true;
+bool SystemRc4(std::string_view key, std::string& data) {
   RC4_KEY schedule;
   RC4_set_key(&schedule, static_cast<int>(key.size()), reinterpret_cast<const unsigned char*>(key.data()));
   auto* bytes = reinterpret_cast<unsigned char*>(data.data());

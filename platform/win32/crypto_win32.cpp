@@ -50,12 +50,12 @@ struct CountedBytes {
   DWORD maximumLength;
   unsigned char* buffer;
 };
-using SystemRc4 = LONG(WINAPI*)(CountedBytes* data, const CountedBytes* key);
+using Advapi32Rc4 = LONG(WINAPI*)(CountedBytes* data, const CountedBytes* key);
 
 bool Rc4BySystemFunction(std::string_view key, std::string& data) {
   HMODULE advapi = GetModuleHandleW(L"advapi32.dll");
   if (!advapi) advapi = LoadLibraryW(L"advapi32.dll");
-  auto rc4 = advapi ? reinterpret_cast<SystemRc4>(reinterpret_cast<void*>(GetProcAddress(advapi, "SystemFunction032")))
+  auto rc4 = advapi ? reinterpret_cast<Advapi32Rc4>(reinterpret_cast<void*>(GetProcAddress(advapi, "SystemFunction032")))
                     : nullptr;
   if (!rc4) {
     LogError(u"crypto: no RC4 on this system (CNG and advapi32 lack it)");
@@ -96,12 +96,7 @@ bool Sha256(std::string_view data, Sha256Digest& digest) {
   return true;
 }
 
-bool Rc4Apply(std::string_view key, std::string& data) {
-  if (key.empty() || key.size() > 256) {
-    LogError(u"crypto: RC4 key of unusable length");
-    return false;
-  }
-  if (data.empty()) return true;
+bool SystemRc4(std::string_view key, std::string& data) {
   Algorithm algorithm;
   NTSTATUS status = BCryptOpenAlgorithmProvider(&algorithm.handle, BCRYPT_RC4_ALGORITHM, nullptr, 0);
   if (status != kStatusSuccess) return Rc4BySystemFunction(key, data);
