@@ -194,7 +194,9 @@ TEST(NetworkIdentity, KernelTablesAndAddressTexts) {
 
   // Whatever this machine has, the addresses keep their shape.
   for (const std::string& mac : {GatewayMac(), AdapterMac()}) {
-    if (!mac.empty()) EXPECT_EQ(FormatMacAddress(ParseMacAddress(mac)), mac);
+    if (!mac.empty()) {
+      EXPECT_EQ(FormatMacAddress(ParseMacAddress(mac)), mac);
+    }
   }
 }
 
