@@ -1,8 +1,10 @@
 #include "platform/usage_recorder.h"
 
+#include <chrono>
 #include <filesystem>
 #include <shared_mutex>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #include "platform/clock.h"
@@ -17,6 +19,8 @@ namespace {
 
 constexpr int kWaitSlices = 20;     // the cycle is waited in slices, checking the stop flag after each
 constexpr int kStopWaitMs = 3000;   // how long shutdown waits for the last write
+constexpr int kDeleteAttempts = 10;  // deleting the uploaded file: tries, and the pause between them
+constexpr int kDeleteRetryMs = 50;
 
 std::shared_mutex g_agentLock;      // guards g_agent; RecordUsageEvent only reads it
 UserBehaviorAgent* g_agent = nullptr;
@@ -70,10 +74,14 @@ void UserBehaviorAgent::UploadOnce() {
   std::string bytes;
   if (!ReadWholeFile(path_, bytes) || bytes.empty()) return;  // nothing recorded yet
   if (!uploader.send(bytes, [this] { return StopRequested(); })) return;  // the sender logged why
-  std::error_code error;
-  if (!std::filesystem::remove(std::filesystem::path(path_), error)) {
-    LogError(u"usage file uploaded but not deleted:" + path_);
+  // Another reader (a scanner, a backup) may hold the file for a moment; on Windows it cannot be
+  // deleted meanwhile, and lines left in it would be uploaded again next run.
+  for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
+    std::error_code error;
+    if (std::filesystem::remove(std::filesystem::path(path_), error) || !error) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kDeleteRetryMs));
   }
+  LogError(u"usage file uploaded but not deleted:" + path_);
 }
 
 void UserBehaviorAgent::MoveIncoming() {
