@@ -82,3 +82,10 @@ std::u16string ReplaceText(std::u16string_view text, std::u16string_view from, s
 std::string ReplaceText(std::string_view text, std::string_view from, std::string_view to) {
   return Replace(text, from, to);
 }
+
+std::u16string LowerAsciiText(std::u16string_view text) {
+  std::u16string out(text);
+  for (char16_t& c : out)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  return out;
+}

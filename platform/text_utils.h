@@ -19,6 +19,9 @@ std::string IntToTextA(int64_t value);
 std::u16string TrimText(std::u16string_view text);
 std::string TrimText(std::string_view text);
 
+// A..Z become a..z; every other character stays (paths and names compared without case).
+std::u16string LowerAsciiText(std::u16string_view text);
+
 // Replaces every occurrence of from (non-empty) by to.
 std::u16string ReplaceText(std::u16string_view text, std::u16string_view from, std::u16string_view to);
 std::string ReplaceText(std::string_view text, std::string_view from, std::string_view to);

@@ -1,7 +1,7 @@
 #pragma once
 // Windows and services of the program that the calendar window opens but that are built
 // separately: the weather pop-up, city picker, settings, skin chooser, about window, autostart
-// prompt, tray icon and menu, the taskbar clock hook and the statistics worker. Until they exist
+// prompt and the statistics worker. Until they exist
 // each entry point logs one line (once per run) and does nothing, so every button stays safe.
 #include <windows.h>
 
@@ -18,8 +18,10 @@ void OpenSkinChooser(HWND owner);
 void OpenAbout(HWND owner);
 // The autostart prompt, with or without its autostart part.
 void ShowAutostartPrompt(HWND owner, bool withAutostart);
-// At start-up: the installer's prompt or the periodic one when it is due.
+// At start-up: the installer's prompt or the periodic one when it is due (autostart_at_start.cpp).
 void ShowAutostartPromptIfDue(HWND owner, const StartOptions& options);
+// How many times this run's start showed the prompt (for the test hook).
+int AutostartPromptsShown();
 // Hides the settings window, the about window and the autostart prompt.
 void HideDialogs();
 // Hides every pop-up of the main window.
@@ -30,12 +32,6 @@ void ApplySavedSkin(HWND mainWindow);
 void PreviewSkin(HWND mainWindow, int skin);
 void ApplyAndStoreSkin(HWND mainWindow, int skin);
 
-void AddTrayIcon(HWND owner);
-void RemoveTrayIcon();
-void ShowTrayMenu(HWND owner);
-
-void StartClockHook();
-void StopClockHook();
 void StartStatisticsWorker(HWND mainWindow);
 // The copy-data exchange with companion programs (companion_exchange_win32.cpp); returns the
 // message result.
