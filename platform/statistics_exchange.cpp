@@ -4,10 +4,11 @@
 #include <mutex>
 #include <utility>
 
-#include "platform/abandonable_request.h"
+#include "platform/abandonable_work.h"
 #include "platform/channel_number.h"
 #include "platform/descramble.h"
 #include "platform/file_utils.h"
+#include "platform/http_client.h"
 #include "platform/log.h"
 #include "platform/network_identity.h"
 #include "platform/program_dir.h"
@@ -38,6 +39,13 @@ bool ComputeUnlessStopped(std::function<T()> compute, T& result, const std::func
   return true;
 }
 
+// Bounds of the requests a worker makes: the default limits, abandoned when stop turns true.
+HttpScope::Bounds AbandonedAt(const std::atomic<bool>& stop) {
+  HttpScope::Bounds bounds;
+  bounds.abandon = &stop;
+  return bounds;
+}
+
 std::u16string LogAnswerPrefix(int32_t status) {
   return u"statistics: report answered with status " + Utf8ToWide(std::to_string(status));
 }
@@ -58,6 +66,7 @@ bool CDNThread::WaitForStop(int ms) { return StopRequested() || stopEvent_.Wait(
 
 bool CDNThread::SendUsageReport() {
   const auto stopped = [this] { return StopRequested(); };
+  const HttpScope scope(AbandonedAt(StopFlag()));
   if (partners_.loadHolidays) partners_.loadHolidays();
 
   const std::u16string base = ServiceBaseUrl(kSvcStats);
@@ -72,9 +81,9 @@ bool CDNThread::SendUsageReport() {
 
   std::string body;
   for (;;) {
-    const int32_t status = HttpGetUnlessStopped(url, body, stopped);
+    const int32_t status = HttpGet(url, body);
     if (status == 0) break;
-    if (status == kRequestAbandoned) return false;
+    if (StopRequested()) return false;
     LogError(LogAnswerPrefix(status) + u", asking again later");
     if (WaitForStop(timing_.retryMs)) return false;
   }
@@ -93,10 +102,8 @@ bool CDNThread::SendUsageReport() {
   if (!answer.uninstallUrl.empty()) SetUserConfig(answer.uninstallUrl, u"uu");
   if (answer.updateListed && partners_.launchUpdater && !StopRequested()) partners_.launchUpdater();
 
-  if (!answer.address.empty() && partners_.locate) {
-    const std::string ip = ToNarrow(answer.address, kCodePageAnsi);
-    auto locate = partners_.locate;
-    if (!RunUnlessStopped([locate, ip] { locate(ip); }, stopped)) return true;
+  if (!answer.address.empty() && partners_.locate && !StopRequested()) {
+    partners_.locate(ToNarrow(answer.address, kCodePageAnsi));
   }
   if (partners_.followLocation && !StopRequested()) partners_.followLocation();
   return true;
@@ -119,8 +126,7 @@ void CDNThread::Run() {
   }
 }
 
-bool UploadUsageFile(const std::string& bytes, const ServiceAnswer& answer,
-                     const std::function<bool()>& stopRequested) {
+bool UploadUsageFile(const std::string& bytes, const ServiceAnswer& answer, const std::atomic<bool>& stop) {
   if (GetUserConfig(u"join_ue") == u"false") {
     LogError(u"statistics: the user takes no part in the usage programme (join_ue), usage file kept");
     return false;
@@ -134,11 +140,12 @@ bool UploadUsageFile(const std::string& bytes, const ServiceAnswer& answer,
     return UploadHeader(GatewayMac(), AdapterMac(), ReadChannelNumber(),
                         WideToUtf8(FileVersionText(ExecutablePath())));
   };
-  if (!ComputeUnlessStopped<std::string>(makeHeader, header, stopRequested)) return false;
+  if (!ComputeUnlessStopped<std::string>(makeHeader, header, [&stop] { return stop.load(); })) return false;
   std::string reply;
-  const int32_t status = HttpPostUnlessStopped(answer.uploadTarget, reply, header + bytes, true, stopRequested);
+  const HttpScope scope(AbandonedAt(stop));
+  const int32_t status = HttpPost(answer.uploadTarget, reply, nullptr, header + bytes, true);
   if (IsUploadAccepted(status, reply)) return true;
-  if (status == kRequestAbandoned) {
+  if (status == kHttpAbandoned) {
     LogError(u"statistics: upload abandoned at the stop, usage file kept");
   } else {
     LogError(u"statistics: upload not taken (status " + Utf8ToWide(std::to_string(status)) + u", answer \"" +
@@ -163,8 +170,8 @@ bool StartStatisticsExchange(ExchangePartners partners, ExchangeTiming timing) {
   SetStopStatisticsHook([] { StopStatisticsExchange(); });
   UsageUploader uploader;
   uploader.ready = [] { return UploadEnabled(); };
-  uploader.send = [answer](const std::string& bytes, const std::function<bool()>& stopRequested) {
-    return UploadUsageFile(bytes, answer ? answer() : ServiceAnswer{}, stopRequested);
+  uploader.send = [answer](const std::string& bytes, const std::atomic<bool>& stop) {
+    return UploadUsageFile(bytes, answer ? answer() : ServiceAnswer{}, stop);
   };
   SetUsageUploader(std::move(uploader));
   return true;

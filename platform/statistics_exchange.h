@@ -7,7 +7,8 @@
 //
 // The worker asks once per run, and again every retry period while the service record has no
 // address (no document yet). Every wait and every request ends promptly when the worker is asked
-// to stop; a request in flight then is abandoned, never waited for in full.
+// to stop: the requests watch the worker's stop flag (HttpScope), and the machine's identifiers,
+// which may wait on the network, are gathered on a helper thread that is given up on at a stop.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -28,8 +29,7 @@ struct ServiceAnswer {
 };
 
 // What the exchange drives in the layers above it (holiday record, city, windows). Any member
-// may be empty. All run on the worker's thread except `locate`, which runs on a helper thread
-// that is abandoned at a stop.
+// may be empty. All run on the worker's thread; the requests `locate` makes end at a stop.
 struct ExchangePartners {
   std::function<void()> loadHolidays;                              // table fills what is empty
   std::function<bool(std::u16string_view document)> readDocument;  // false: not a document
@@ -79,5 +79,5 @@ bool StopStatisticsExchange();
 // The upload's sender (the usage recorder calls it with the file's bytes): nothing is sent when
 // "join_ue" is "false" or the record lists no upload target; the header line goes in front of
 // the bytes; true only when the service answered exactly "100".
-bool UploadUsageFile(const std::string& bytes, const ServiceAnswer& answer,
-                     const std::function<bool()>& stopRequested);
+// The request ends at once when stop turns true.
+bool UploadUsageFile(const std::string& bytes, const ServiceAnswer& answer, const std::atomic<bool>& stop);

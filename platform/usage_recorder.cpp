@@ -73,7 +73,7 @@ void UserBehaviorAgent::UploadOnce() {
   std::lock_guard<std::mutex> guard(writeLock_);
   std::string bytes;
   if (!ReadWholeFile(path_, bytes) || bytes.empty()) return;  // nothing recorded yet
-  if (!uploader.send(bytes, [this] { return StopRequested(); })) return;  // the sender logged why
+  if (!uploader.send(bytes, StopFlag())) return;  // the sender logged why
   // Another reader (a scanner, a backup) may hold the file for a moment; on Windows it cannot be
   // deleted meanwhile, and lines left in it would be uploaded again next run.
   for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {

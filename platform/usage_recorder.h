@@ -5,6 +5,7 @@
 //
 // "ubd.dat" is UTF-8 without a byte-order mark. Each write appends "\r\n" followed by that
 // write's lines joined by "\r\n"; a line is "<code>,<yyyy-mm-dd hh:mm:ss>[,<text>]".
+#include <atomic>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -29,11 +30,11 @@ std::u16string UsageEventLine(int code, const SystemTime& when, std::u16string_v
 // ready() at the start of every cycle until it says yes; then, once per run and holding its write
 // lock (so no write comes between), it reads the file and hands its bytes to send(). When send()
 // reports that the service took them the file is deleted; otherwise it stays for the next run. A
-// missing or empty file uses up the attempt without sending. send() must return soon after
-// stopRequested() turns true.
+// missing or empty file uses up the attempt without sending. send() must return soon after the
+// recorder's stop flag turns true.
 struct UsageUploader {
   std::function<bool()> ready;
-  std::function<bool(const std::string& bytes, const std::function<bool()>& stopRequested)> send;
+  std::function<bool(const std::string& bytes, const std::atomic<bool>& stop)> send;
 };
 // Replaces the uploader (empty members: no upload); callable from any thread.
 void SetUsageUploader(UsageUploader uploader);
