@@ -27,6 +27,7 @@
 #include "app/logic/window_messages.h"
 #include "app/win32/main_window_test_hook.h"
 #include "platform/http_client.h"
+#include "platform/launch.h"
 #include "tests/support/display.h"
 
 namespace fs = std::filesystem;
@@ -664,6 +665,10 @@ TEST_F(ProgramTest, StatisticsExchangeConfiguresTheProgramAndTakesTheUsageFile) 
   std::ofstream(install_->Dir() / "bsc.dat", std::ios::binary) << "f/v6CmY=";  // channel 12345
   const std::string earlier = "\r\n12004,2026-01-01 08:00:00,0";
   std::ofstream(install_->Dir() / "ubd.dat", std::ios::binary) << earlier;
+  // The document lists an updater: a stand-in that writes down its arguments.
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  fs::copy_file(fs::path(self).parent_path() / "args_recorder.exe", install_->Dir() / "tvupdate.exe");
   Launch();
 
   // The document's location, then the IP-location service's answer for its address.
@@ -679,6 +684,16 @@ TEST_F(ProgramTest, StatisticsExchangeConfiguresTheProgramAndTakesTheUsageFile) 
   for (const char* key : {"&cm=", "&cc=12345&", "&cv=", "&fv=", "&lv=", "&uc=", "&ri=", "&ii=", "&lrt="}) {
     EXPECT_NE(query.find(key), std::string::npos) << key << " in " << query;
   }
+
+  // The updater started with the main window's handle (its record: ids, command line, argument).
+  std::string updaterRun;
+  EXPECT_TRUE(WaitFor([&] {
+    updaterRun = install_->ReadFile("tvupdate.exe.txt");
+    return updaterRun.find("\n--") != std::string::npos;
+  }, 10000)) << "the updater did not start";
+  EXPECT_NE(updaterRun.find("\n" + Narrow(WindowHandleText(reinterpret_cast<uintptr_t>(hwnd_))) + "\n--"),
+            std::string::npos)
+      << updaterRun;
 
   // The document's duanwu: days 9 to 11 of this month off, the 12th a working day, seen once the
   // grid is built again (the window does not rebuild on the report's message).
