@@ -55,6 +55,23 @@ std::basic_string<Char> Replace(std::basic_string_view<Char> text, std::basic_st
 
 std::u16string HexText(std::string_view bytes) { return Hex<char16_t>(bytes); }
 std::string HexTextA(std::string_view bytes) { return Hex<char>(bytes); }
+std::string PercentEncode(std::string_view bytes) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size() * 3);
+  for (unsigned char ch : bytes) {
+    bool plain = (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
+    if (plain) {
+      out += static_cast<char>(ch);
+    } else {
+      out += '%';
+      out += kHex[ch >> 4];
+      out += kHex[ch & 15];
+    }
+  }
+  return out;
+}
+
 std::u16string IntToText(int64_t value) { return Decimal<char16_t>(value); }
 std::string IntToTextA(int64_t value) { return Decimal<char>(value); }
 std::u16string TrimText(std::u16string_view text) { return Trim(text); }

@@ -128,6 +128,8 @@ std::u16string CDlgMain::DescribeState() {
   }
   s += Line(u"refresh", (refresh_ ? refresh_->GetBkImage() : u"") + u"|" + IntToText(refreshAnim_.Running() ? 1 : 0));
   s += Line(u"weather_updates", IntToText(weatherUpdates_));
+  const IpLocation ipLocation = GetIpLocation();
+  s += Line(u"iplocation", ipLocation.province + u"," + ipLocation.city);
   s += Line(u"rebuild_us", IntToText(lastRebuildUs_));
   s += Line(u"month_days_us", IntToText(lastDaysUs_));
   s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
