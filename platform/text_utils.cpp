@@ -59,6 +59,13 @@ std::u16string IntToText(int64_t value) { return Decimal<char16_t>(value); }
 std::string IntToTextA(int64_t value) { return Decimal<char>(value); }
 std::u16string TrimText(std::u16string_view text) { return Trim(text); }
 std::string TrimText(std::string_view text) { return Trim(text); }
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
+  auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
 std::u16string ReplaceText(std::u16string_view text, std::u16string_view from, std::u16string_view to) {
   return Replace(text, from, to);
 }

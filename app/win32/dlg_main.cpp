@@ -303,7 +303,7 @@ void CDlgMain::Notify(Notification& msg) {
     }
     if (EqualsNoCase(name, u"sendqq")) {
       Record(app::kUsageContact);
-      app::ShowAutostartPrompt(GetHWND(), true);
+      app::ShowAutostartPrompt(GetHWND(), !IsAutostartRegistered());
     } else if (EqualsNoCase(name, u"close")) {
       Record(app::kUsageHide);
       app::HideAllPopups();

@@ -60,6 +60,10 @@ class CDlgMain : public tvui::WindowImplBase {
   // Today's weather and air quality from the shared reports (weather_panel.cpp).
   void UpdateWeatherPanel();
 
+  // Where the window stands by the taskbar; the feedback window is placed beside it.
+  const Anchor& GetAnchor() const { return anchor_; }
+  int GetCurrentTop() const { return currentTop_; }
+
   // State for tests and measurements (see app/README.md).
   std::u16string DescribeState();
   // Microseconds of the last grid rebuild.

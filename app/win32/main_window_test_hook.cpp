@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/win32/dlg_main.h"
+#include "app/win32/later_windows.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
 #include "platform/text_utils.h"
@@ -110,6 +111,7 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"rebuild_us", IntToText(lastRebuildUs_));
   s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
   s += app::StartMetricsText();
+  s += app::DescribePopups();
   return s;
 }
 

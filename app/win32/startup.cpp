@@ -89,6 +89,7 @@ int RunTavrino(HINSTANCE instance) {
   ShowAutostartPromptIfDue(hwnd, options);
 
   tvui::UiApp::MessageLoop();  // until the main window is destroyed (it deletes itself)
+  ReleasePopups();
 
   SetWeatherPoster({});
   SetMainWindowHandle(nullptr);
