@@ -3,9 +3,8 @@
 #include "app/win32/contact_opener.h"
 #include "platform/file_utils.h"
 #include "platform/program_dir.h"
+#include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
-
-using tvui::EqualsNoCase;
 
 namespace {
 

@@ -3,11 +3,10 @@
 #include "app/logic/settings_switches.h"
 #include "app/logic/window_messages.h"
 #include "platform/launch.h"
+#include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
 #include "platform/user_config.h"
 #include "ui/option.h"
-
-using tvui::EqualsNoCase;
 
 namespace {
 

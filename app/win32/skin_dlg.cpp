@@ -2,8 +2,6 @@
 
 #include "platform/text_utils.h"
 
-using tvui::EqualsNoCase;
-
 void CSkinDlg::Notify(tvui::Notification& msg) {
   const std::u16string name = msg.sender ? msg.sender->GetName() : std::u16string();
   if (EqualsNoCase(msg.type, tvui::kNotifyMouseEnter)) {

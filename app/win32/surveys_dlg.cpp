@@ -3,10 +3,9 @@
 #include "app/logic/feedback_window.h"
 #include "app/win32/contact_opener.h"
 #include "platform/launch.h"
+#include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
 #include "ui/option.h"
-
-using tvui::EqualsNoCase;
 
 void CSurveys::Notify(tvui::Notification& msg) {
   if (EqualsNoCase(msg.type, tvui::kNotifyClick) && msg.sender) {

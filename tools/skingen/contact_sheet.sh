@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# One picture of the running program's main window in each of the nine skins, joined into one
+# PNG, for looking at them side by side.
+#   tools/skingen/contact_sheet.sh OUT.png [BUILD_DIR]
+# BUILD_DIR is a win64 build tree holding bin/app_program_tests.exe and tavrino.exe (default
+# build/win64). Runs the program test that applies each skin, on a private Xvfb display.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+OUT="${1:?usage: contact_sheet.sh OUT.png [BUILD_DIR]}"
+BUILD="${2:-$ROOT/build/win64}"
+TEST="$BUILD/bin/app_program_tests.exe"
+[ -f "$TEST" ] || { echo "contact_sheet: $TEST not found (build the win64 tree first)" >&2; exit 1; }
+SHOTS="$(mktemp -d)"
+trap 'rm -rf "$SHOTS"' EXIT
+
+source "$ROOT/tools/wine-env.sh"
+source "$ROOT/tools/xvfb.sh"
+wineserver -p >/dev/null 2>&1 || true
+started_display=0
+if [ -z "${DISPLAY:-}" ]; then
+  xvfb_start
+  started_display=1
+fi
+trap 'rm -rf "$SHOTS"; [ $started_display = 1 ] && xvfb_stop' EXIT
+
+(cd "$BUILD/bin" && TAVRINO_SHOT_DIR="$(winepath -w "$SHOTS")" \
+   timeout 180 wine "$TEST" --gtest_filter='PopupTest.EveryViewOfTheNineSkins' --gtest_color=no)
+files=()
+for n in 1 2 3 4 5 6 7 8 9; do
+  [ -s "$SHOTS/skin$n.bmp" ] || { echo "contact_sheet: no picture of skin $n" >&2; exit 1; }
+  files+=(-label "skin $n" "$SHOTS/skin$n.bmp")
+done
+montage "${files[@]}" -tile 9x1 -geometry +6+6 -background '#d9dde3' "$OUT"
+echo "contact_sheet: $OUT"
