@@ -39,11 +39,20 @@ bool SkinSwitcher::Apply(int skin) {
 
 bool SkinSwitcher::ApplyStored() {
   int skin = StoredSkinNumber(effects_.readStored ? effects_.readStored() : std::u16string());
-  return skin != 0 && Apply(skin);
+  if (skin == 0 || !Apply(skin)) return false;
+  settled_ = skin;
+  return true;
+}
+
+void SkinSwitcher::Restore() {
+  // With nothing stored, re-applying "the stored skin" would change nothing and leave the
+  // previewed skin on the window for good.
+  if (!ApplyStored()) Apply(settled_);
 }
 
 bool SkinSwitcher::ApplyAndStore(int skin) {
   if (!Apply(skin)) return false;
+  settled_ = skin;
   if (effects_.store) effects_.store(SkinChoiceText(skin));
   return true;
 }

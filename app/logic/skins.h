@@ -41,6 +41,9 @@ class SkinSwitcher {
   bool Apply(int skin);
   // Applies the stored skin; false (nothing changed) when none is stored.
   bool ApplyStored();
+  // Ends a preview: the stored skin, or with none stored the skin shown before the preview
+  // began (skin 1, the skin file's own, until one was stored or applied from storage).
+  void Restore();
   // Applies skin 1 … 9 and stores it as "bgN"; any other number changes and stores nothing.
   bool ApplyAndStore(int skin);
 
@@ -51,5 +54,6 @@ class SkinSwitcher {
  private:
   Effects effects_;
   int active_ = 1;
+  int settled_ = 1;  // the last skin not merely previewed
   SkinImages images_;
 };

@@ -484,7 +484,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       if (IsWindowVisible(hwnd)) app::MarkFirstVisiblePaint();
       return 0;
     case app::UM_SKIN_RESTORE:
-      app::ApplySavedSkin(hwnd);
+      app::RestoreSkin(hwnd);
       return 0;
     case app::UM_SKIN_PREVIEW:
       app::PreviewSkin(hwnd, static_cast<int>(wParam));

@@ -28,8 +28,9 @@ void HideSkinChooser();
 // Hides every pop-up of the main window.
 void HideAllPopups();
 
-// Skins: the stored one, a preview, a choice.
+// Skins: the stored one, a preview, its end, a choice.
 void ApplySavedSkin(HWND mainWindow);
+void RestoreSkin(HWND mainWindow);
 void PreviewSkin(HWND mainWindow, int skin);
 void ApplyAndStoreSkin(HWND mainWindow, int skin);
 // Images of the active skin for the pop-ups: the "title" band of the settings, about, prompt and

@@ -191,6 +191,11 @@ void ApplySavedSkin(HWND mainWindow) {
   P().skins.ApplyStored();
 }
 
+void RestoreSkin(HWND mainWindow) {
+  P().main = mainWindow;
+  P().skins.Restore();
+}
+
 void PreviewSkin(HWND mainWindow, int skin) {
   P().main = mainWindow;
   P().skins.Apply(skin);

@@ -38,7 +38,7 @@ struct FakeMainWindow {
   // What the main window does with a message the chooser posted.
   void Receive(const SkinChooserStep& step) {
     if (step.message == app::UM_SKIN_PREVIEW) switcher.Apply(static_cast<int>(step.wParam));
-    if (step.message == app::UM_SKIN_RESTORE) switcher.ApplyStored();
+    if (step.message == app::UM_SKIN_RESTORE) switcher.Restore();
     if (step.message == app::UM_SKIN_APPLY) switcher.ApplyAndStore(static_cast<int>(step.wParam));
   }
   std::u16string Shown() const { return backgrounds.empty() ? u"" : backgrounds.back(); }
@@ -119,6 +119,15 @@ TEST(Skins, HoverPreviewsLeaveRestoresClickStores) {
   w.Receive(hidden);
   EXPECT_EQ(w.Shown(), u"file='bg5.png' corner='1,1,1,1'");
   EXPECT_EQ(chooser.Previewing(), 0);
+
+  // Nothing stored: the end of a preview brings back the skin shown before it.
+  FakeMainWindow fresh;
+  SkinChooserModel second;
+  fresh.Receive(second.MouseEnter(u"bg6"));
+  fresh.Receive(second.MouseLeave(u"bg6"));
+  EXPECT_EQ(fresh.Shown(), u"file='bg1.png' corner='1,1,1,1'") << "the preview outlived the hover";
+  EXPECT_EQ(fresh.switcher.TitleImage(), u"file='bgb1.png' corner='1,1,1,1'");
+  EXPECT_EQ(fresh.stores, 0);
 
   // Anything but a tile counts as tile 1; other controls' hovers do nothing.
   EXPECT_EQ(chooser.MouseEnter(u"panel").message, 0u);

@@ -30,5 +30,8 @@ for n in 1 2 3 4 5 6 7 8 9; do
   [ -s "$SHOTS/skin$n.bmp" ] || { echo "contact_sheet: no picture of skin $n" >&2; exit 1; }
   files+=(-label "skin $n" "$SHOTS/skin$n.bmp")
 done
-montage "${files[@]}" -tile 9x1 -geometry +6+6 -background '#d9dde3' "$OUT"
+font=()
+label_font="$(fc-match -f '%{file}' sans 2>/dev/null || true)"
+[ -n "$label_font" ] && font=(-font "$label_font")
+montage "${font[@]}" "${files[@]}" -tile 9x1 -geometry +6+6 -background '#d9dde3' "$OUT"
 echo "contact_sheet: $OUT"
