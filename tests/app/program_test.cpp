@@ -716,6 +716,13 @@ void SaveWindowShot(HWND hwnd, const fs::path& file) {
 
 class PopupTest : public ProgramTest {
  protected:
+  // A picture of the screen when TAVRINO_SHOT_DIR names a folder (for people to look at).
+  void Shot(const char* name) {
+    const char* dir = std::getenv("TAVRINO_SHOT_DIR");
+    if (!dir || !*dir) return;
+    Sleep(300);
+    SaveWindowShot(GetDesktopWindow(), fs::u8path(dir) / (std::string(name) + ".bmp"));
+  }
   void SetUp() override {
     ProgramTest::SetUp();
     DeleteRunValue();
@@ -885,6 +892,7 @@ TEST_F(PopupTest, AboutShowsTheProgramsFileVersion) {
   GetWindowRect(hwnd_, &main);
   EXPECT_EQ(RectOf(s, u"about.rect"), PlaceAbout({main.left, main.top, main.right, main.bottom}, {300, 4, 324, 28}));
   EXPECT_EQ(s.Text(u"about.title"), SkinImagesOf(s.Int(u"skin.active")).title);
+  Shot("about");
   // The tray icon hides the dialogs with the main window.
   PostMessageW(hwnd_, app::UM_HIDE_DIALOGS, 0, 0);
   EXPECT_EQ(WaitState([](const State& st) { return st[u"about"] == "hidden"; })[u"about"], "hidden");
@@ -924,6 +932,7 @@ TEST_F(PopupTest, PromptAsksForAutostartOnlyWhenItIsOff) {
   EXPECT_FALSE(ControlOf(s, u"prompt.opshiyonga").selected);
   EXPECT_TRUE(ControlOf(s, u"prompt.opshiyongb").selected);
   EXPECT_TRUE(ControlOf(s, u"prompt.opautostarta").selected) << "yes is the offered answer";
+  Shot("prompt320");
 
   // "ok" with yes: the entry is written and the prompt hides.
   ClickControl(prompts[0], with.ok);
@@ -940,6 +949,7 @@ TEST_F(PopupTest, PromptAsksForAutostartOnlyWhenItIsOff) {
   EXPECT_EQ(ControlOf(s, u"prompt.sendqq").rect, without.sendqq);
   EXPECT_EQ(ControlOf(s, u"prompt.ok").rect, without.ok);
   EXPECT_EQ(WindowsOf(process_, L"CSurveys").size(), 1u);
+  Shot("prompt290");
 }
 
 }  // namespace
