@@ -55,25 +55,11 @@ LRESULT CSetDlg::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
   return 0;
 }
 
-LRESULT CSetDlg::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
+LRESULT CSetDlg::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   if (message == app::UM_SET_REFRESH) {
     ShowAutostartState();
     handled = true;
-  } else if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && IsWindowVisible(GetHWND())) {
-    Hide(true);
+    return 0;
   }
-  return 0;
-}
-
-LRESULT CSetDlg::ResponseDefaultKeyEvent(WPARAM key) {
-  if (key != VK_ESCAPE) return 0;
-  Hide();
-  return 1;
-}
-
-void CSetDlg::Hide(bool lostActivation) {
-  if (!GetHWND() || !IsWindowVisible(GetHWND())) return;
-  if (lostActivation) reopen_.Hidden(GetTickCount());
-  ShowWindow(false);
+  return TransientPopup::HandleCustomMessage(message, wParam, lParam, handled);
 }

@@ -21,30 +21,3 @@ void CSkinDlg::Apply(const SkinChooserStep& step) {
   if (step.message != 0) ::PostMessageW(owner_, step.message, step.wParam, 0);
   if (step.hide) Hide();
 }
-
-void CSkinDlg::Hide(bool lostFocus) {
-  if (lostFocus) reopen_.Hidden(GetTickCount());
-  if (GetHWND() && IsWindowVisible(GetHWND())) ShowWindow(false);
-  Apply(model_.Hidden());
-}
-
-LRESULT CSkinDlg::OnKillFocus(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = false;
-  if (GetHWND() && IsWindowVisible(GetHWND())) Hide(true);
-  return 0;
-}
-
-LRESULT CSkinDlg::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
-  // Another window took the activation without the focus passing through the chooser.
-  if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && GetHWND() && IsWindowVisible(GetHWND())) {
-    Hide(true);
-  }
-  return 0;
-}
-
-LRESULT CSkinDlg::ResponseDefaultKeyEvent(WPARAM key) {
-  if (key != VK_ESCAPE) return 0;
-  Hide();
-  return 1;
-}

@@ -257,6 +257,20 @@ void MovePointer(int x, int y) {
   SendInput(1, &in, sizeof(in));
 }
 
+// A real mouse click at a point of a window (client coordinates of a frameless window).
+void ClickInWindow(HWND hwnd, int x, int y) {
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  SetCursorPos(rc.left + x, rc.top + y);
+  Sleep(60);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+  Sleep(150);
+}
+
 // Port of the local service stand-in that the CTest fixture started beside the test; 0 when none.
 int DevServicePort() {
   wchar_t self[MAX_PATH];
@@ -305,18 +319,7 @@ class ProgramTest : public ::testing::Test {
     return static_cast<LRESULT>(result);
   }
   // A real mouse click at a point of the window's client area.
-  void RealClick(int x, int y) {
-    RECT rc;
-    GetWindowRect(hwnd_, &rc);
-    SetCursorPos(rc.left + x, rc.top + y);
-    Sleep(60);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    Sleep(150);
-  }
+  void RealClick(int x, int y) { ClickInWindow(hwnd_, x, y); }
   // Waits until the shown month (year, month, today, selected) is the expected one.
   ::testing::AssertionResult ShowsMonth(int year, int month, int todayDay, int selectedDay) {
     State s = Read();
@@ -648,16 +651,17 @@ std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* windowClass) {
 
 // A real click at the middle of a control of a pop-up (client rectangle; the pop-ups have no frame).
 void ClickControl(HWND popup, const ScreenRect& control) {
-  RECT rc;
-  GetWindowRect(popup, &rc);
-  SetCursorPos(rc.left + (control.left + control.right) / 2, rc.top + (control.top + control.bottom) / 2);
-  Sleep(60);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(150);
+  ClickInWindow(popup, (control.left + control.right) / 2, (control.top + control.bottom) / 2);
+}
+
+// Escape pressed in a window.
+void PressEscape(HWND hwnd) {
+  SetForegroundWindow(hwnd);
+  INPUT key[2] = {};
+  key[0].type = key[1].type = INPUT_KEYBOARD;
+  key[0].ki.wVk = key[1].ki.wVk = VK_ESCAPE;
+  key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, key, sizeof(INPUT));
 }
 
 // The current user's autostart entry, as the tray menu and the prompt write it.
@@ -790,12 +794,7 @@ TEST_F(PopupTest, ChooserPreviewsOnHoverAndStoresOnClick) {
   ASSERT_EQ(WaitState([](const State& st) { return st[u"chooser"] == "shown"; })[u"chooser"], "shown");
   MovePointer(chooser.left + 160, chooser.top + 108);  // tile 9
   ASSERT_EQ(WaitState([](const State& st) { return st.Int(u"skin.active") == 9; }).Int(u"skin.active"), 9);
-  SetForegroundWindow(choosers[0]);
-  INPUT key[2] = {};
-  key[0].type = key[1].type = INPUT_KEYBOARD;
-  key[0].ki.wVk = key[1].ki.wVk = VK_ESCAPE;
-  key[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, key, sizeof(INPUT));
+  PressEscape(choosers[0]);
   s = WaitState([](const State& st) { return st[u"chooser"] == "hidden" && st.Int(u"skin.active") == 5; });
   EXPECT_EQ(s[u"chooser"], "hidden");
   EXPECT_EQ(s.Int(u"skin.active"), 5);
@@ -858,12 +857,7 @@ TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
   EXPECT_TRUE(ControlOf(Read(), u"settings.tip_autostart").selected);
 
   // Escape hides it; the tray menu turns autostart off meanwhile; reopened, it shows that.
-  SetForegroundWindow(settings);
-  INPUT key[2] = {};
-  key[0].type = key[1].type = INPUT_KEYBOARD;
-  key[0].ki.wVk = key[1].ki.wVk = VK_ESCAPE;
-  key[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, key, sizeof(INPUT));
+  PressEscape(settings);
   ASSERT_EQ(WaitState([](const State& st) { return st[u"settings"] == "hidden"; })[u"settings"], "hidden");
   DeleteRunValue();
   Sleep(400);

@@ -11,17 +11,12 @@ BUILD="${2:-$ROOT/build/win64}"
 TEST="$BUILD/bin/app_program_tests.exe"
 [ -f "$TEST" ] || { echo "contact_sheet: $TEST not found (build the win64 tree first)" >&2; exit 1; }
 SHOTS="$(mktemp -d)"
-trap 'rm -rf "$SHOTS"' EXIT
 
 source "$ROOT/tools/wine-env.sh"
 source "$ROOT/tools/xvfb.sh"
+[ -n "${DISPLAY:-}" ] || xvfb_start   # xvfb_stop only stops a display started here
+trap 'rm -rf "$SHOTS"; xvfb_stop' EXIT
 wineserver -p >/dev/null 2>&1 || true
-started_display=0
-if [ -z "${DISPLAY:-}" ]; then
-  xvfb_start
-  started_display=1
-fi
-trap 'rm -rf "$SHOTS"; [ $started_display = 1 ] && xvfb_stop' EXIT
 
 (cd "$BUILD/bin" && TAVRINO_SHOT_DIR="$(winepath -w "$SHOTS")" \
    timeout 180 wine "$TEST" --gtest_filter='PopupTest.EveryViewOfTheNineSkins' --gtest_color=no)
