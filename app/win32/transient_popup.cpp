@@ -7,8 +7,13 @@ bool Shown(HWND hwnd) { return hwnd && IsWindowVisible(hwnd); }
 }  // namespace
 
 void TransientPopup::Hide(bool lostFocus) {
-  if (lostFocus) reopen_.Hidden(GetTickCount());
-  if (Shown(GetHWND())) ShowWindow(false);
+  // The focus a hide of our own gives away is no click on the opening button.
+  if (lostFocus && !hiding_) reopen_.Hidden(GetTickCount());
+  if (Shown(GetHWND()) && !hiding_) {
+    hiding_ = true;
+    ShowWindow(false);
+    hiding_ = false;
+  }
   OnHidden();
 }
 
@@ -20,13 +25,13 @@ LRESULT TransientPopup::ResponseDefaultKeyEvent(WPARAM key) {
 
 LRESULT TransientPopup::OnKillFocus(UINT, WPARAM, LPARAM, bool& handled) {
   handled = false;
-  if (Shown(GetHWND())) Hide(true);
+  if (Shown(GetHWND()) && !hiding_) Hide(true);
   return 0;
 }
 
 LRESULT TransientPopup::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) {
   handled = false;
   // Another window took the activation without the focus passing through this one.
-  if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && Shown(GetHWND())) Hide(true);
+  if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && Shown(GetHWND()) && !hiding_) Hide(true);
   return 0;
 }

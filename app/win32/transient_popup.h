@@ -23,4 +23,5 @@ class TransientPopup : public tvui::WindowImplBase {
 
  private:
   PopupReopenGuard reopen_;
+  bool hiding_ = false;
 };

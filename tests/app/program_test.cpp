@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cwchar>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -744,6 +745,20 @@ class PopupTest : public ProgramTest {
     }, timeoutMs);
     return s;
   }
+  // True when the program's log says (it is written once a second) that its autostart entry is
+  // the stand-in of a build without it.
+  bool AutostartIsStandIn() {
+    return WaitFor([&] {
+      for (const auto& entry : fs::directory_iterator(install_->Dir())) {
+        if (entry.path().extension() != ".log") continue;
+        std::string bytes = install_->ReadFile(entry.path().filename().string().c_str());
+        std::u16string text(bytes.size() / 2, u'\0');
+        std::memcpy(text.data(), bytes.data(), text.size() * 2);
+        if (text.find(u"launch: autostart is not available in this build") != std::u16string::npos) return true;
+      }
+      return false;
+    }, 4000);
+  }
   std::string Stored(const char* name) {
     return install_->QueryValue((std::string("select value from userconfig where name = '") + name + "'").c_str());
   }
@@ -850,23 +865,37 @@ TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
   EXPECT_FALSE(ControlOf(s, u"settings.tip_joinue").selected) << "the option shows the stored value, not the click";
   EXPECT_EQ(Stored("join_ue"), "yes") << "a foreign value is never overwritten";
 
-  // The autostart switch writes the entry; the option shows what the registry holds.
-  ClickControl(settings, ControlOf(s, u"settings.tip_autostart").rect);
-  EXPECT_TRUE(WaitFor([] { return !RunValue().empty(); }, 3000)) << "no autostart entry";
-  EXPECT_NE(RunValue().find(L"-autostart"), std::wstring::npos);
-  EXPECT_TRUE(ControlOf(Read(), u"settings.tip_autostart").selected);
-
-  // Escape hides it; the tray menu turns autostart off meanwhile; reopened, it shows that.
+  // Escape hides it; reopened, it shows the stored values again.
   PressEscape(settings);
   ASSERT_EQ(WaitState([](const State& st) { return st[u"settings"] == "hidden"; })[u"settings"], "hidden");
-  DeleteRunValue();
   Sleep(400);
   ASSERT_EQ(Click(app::kHookClick, 6), 1);
-  s = WaitState([](const State& st) {
-    return st[u"settings"] == "shown" && !ControlOf(st, u"settings.tip_autostart").selected;
-  });
-  EXPECT_FALSE(ControlOf(s, u"settings.tip_autostart").selected) << "the change made elsewhere is shown";
+  s = WaitState([](const State& st) { return st[u"settings"] == "shown"; });
+  ASSERT_EQ(s[u"settings"], "shown") << "Escape is no click on \"set\": the window opens again";
   EXPECT_TRUE(ControlOf(s, u"settings.tip_allowpush").selected);
+  EXPECT_FALSE(ControlOf(s, u"settings.tip_joinue").selected);
+
+  // The autostart switch writes the entry; the option shows what the registry holds.
+  ClickControl(settings, ControlOf(s, u"settings.tip_autostart").rect);
+  bool entry = WaitFor([] { return !RunValue().empty(); }, 3000);
+  bool standIn = !entry && AutostartIsStandIn();
+  if (!standIn) {
+    EXPECT_TRUE(entry) << "no autostart entry";
+    EXPECT_NE(RunValue().find(L"-autostart"), std::wstring::npos);
+    EXPECT_TRUE(ControlOf(Read(), u"settings.tip_autostart").selected);
+    // The tray menu turns autostart off while the window is hidden; reopened, it shows that.
+    PressEscape(settings);
+    ASSERT_EQ(WaitState([](const State& st) { return st[u"settings"] == "hidden"; })[u"settings"], "hidden");
+    DeleteRunValue();
+    Sleep(400);
+    ASSERT_EQ(Click(app::kHookClick, 6), 1);
+    s = WaitState([](const State& st) {
+      return st[u"settings"] == "shown" && !ControlOf(st, u"settings.tip_autostart").selected;
+    });
+    EXPECT_FALSE(ControlOf(s, u"settings.tip_autostart").selected) << "the change made elsewhere is shown";
+  }
+  EXPECT_EQ(ControlOf(Read(), u"settings.tip_autostart").selected, !RunValue().empty());
+
   Click(app::kHookClick, 3);  // closebtn: the usage events reach ubd.dat
   ASSERT_EQ(Installation::WaitExit(process_, 15000), 0);
   std::string events = install_->ReadFile("ubd.dat");
@@ -874,6 +903,7 @@ TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
     EXPECT_NE(events.find(code), std::string::npos) << code << " missing in " << events;
   }
   hwnd_ = nullptr;
+  if (standIn) GTEST_SKIP() << "the autostart entry is the stand-in in this build: its part was left out";
 }
 
 TEST_F(PopupTest, AboutShowsTheProgramsFileVersion) {
@@ -930,8 +960,12 @@ TEST_F(PopupTest, PromptAsksForAutostartOnlyWhenItIsOff) {
 
   // "ok" with yes: the entry is written and the prompt hides.
   ClickControl(prompts[0], with.ok);
-  EXPECT_TRUE(WaitFor([] { return !RunValue().empty(); }, 3000)) << "ok with yes wrote no autostart entry";
+  bool entry = WaitFor([] { return !RunValue().empty(); }, 3000);
   EXPECT_EQ(WaitState([](const State& st) { return st[u"prompt"] == "hidden"; })[u"prompt"], "hidden");
+  if (!entry && AutostartIsStandIn()) {
+    GTEST_SKIP() << "the autostart entry is the stand-in in this build: the prompt with autostart on was left out";
+  }
+  EXPECT_TRUE(entry) << "ok with yes wrote no autostart entry";
 
   // Autostart on: 290 high, no question.
   ASSERT_EQ(Click(app::kHookClick, 7), 1);
