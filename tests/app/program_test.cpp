@@ -633,20 +633,22 @@ ScreenRect RectOf(const State& s, const std::u16string& key) {
 }
 
 // Windows of a class that belong to the process.
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* cls;
+  std::vector<HWND> found;
+};
+BOOL CALLBACK CollectWindow(HWND h, LPARAM p) {
+  auto* s = reinterpret_cast<WindowSearch*>(p);
+  wchar_t name[64];
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  if (owner == s->pid && GetClassNameW(h, name, 64) && std::wcscmp(name, s->cls) == 0) s->found.push_back(h);
+  return TRUE;
+}
 std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* windowClass) {
-  struct Search {
-    DWORD pid;
-    const wchar_t* cls;
-    std::vector<HWND> found;
-  } search{GetProcessId(process), windowClass, {}};
-  EnumWindows([](HWND h, LPARAM p) -> BOOL {
-    auto* s = reinterpret_cast<Search*>(p);
-    wchar_t name[64];
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    if (owner == s->pid && GetClassNameW(h, name, 64) && std::wcscmp(name, s->cls) == 0) s->found.push_back(h);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{GetProcessId(process), windowClass, {}};
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
