@@ -3,15 +3,47 @@
 // `yijidata` (date -> activity numbers) and `yijikey` (number -> name) of user.dat.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/system_time.h"
 
-// Activity names of the day (year, month and day used) joined by "\r\n", in the order the
-// database returns them; empty when the day has no row or no usable numbers.
+// Activity names of the day (year, month and day used) joined by "\r\n", in the order of the
+// table `yijikey` (not the order of the numbers); empty when the day has no row or no usable numbers. Two statements
+// each: for single days (the today header); a view of many days reads them as an AlmanacRange.
 std::u16string LookUpSuitable(const SystemTime& date);
 std::u16string LookUpAvoid(const SystemTime& date);
 
 // The name query for a stored number list ("3,12,5"): "select key from yijikey  where id = '3'
-// or id = '12' ...". Parts that are not all digits (after trimming blanks) are skipped; empty
+// or id = '12' ... order by rowid". Parts that are not all digits (after trimming blanks) are skipped; empty
 // when no part is left.
 std::u16string ActivityNameQuery(std::u16string_view numbers);
+
+// The lists of a run of consecutive days (a month view's cells), read with one statement through
+// the database worker: the days' rows and the name table. Each day's lists are the ones
+// LookUpSuitable and LookUpAvoid give for it.
+class AlmanacRange {
+ public:
+  // Reads `dayCount` days from `first` (year, month and day used). An invalid date or a count
+  // under 1 gives an empty run.
+  void Load(const SystemTime& first, int dayCount);
+  // The statement Load runs (empty for an empty run): one text per row, tagged "d" or "n" and
+  // character 31, so that it can stand in a compound statement with other tagged parts.
+  static std::u16string Statement(const SystemTime& first, int dayCount);
+  // Fills the run from that statement's rows (rows of other tags are skipped).
+  void Fill(const SystemTime& first, int dayCount, std::u16string_view rows);
+  // True when the date lies in the run.
+  bool Covers(const SystemTime& date) const;
+  // The day's lists; empty for a day outside the run.
+  const std::u16string& Suitable(const SystemTime& date) const;
+  const std::u16string& Avoid(const SystemTime& date) const;
+
+ private:
+  struct Lists {
+    std::u16string suitable;
+    std::u16string avoid;
+  };
+  const Lists* Find(const SystemTime& date) const;
+
+  SystemTime first_{};
+  std::vector<Lists> days_;
+};

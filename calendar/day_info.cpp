@@ -6,13 +6,21 @@
 #include "calendar/almanac.h"
 #include "calendar/ccalendar.h"
 #include "calendar/holiday_arrangement.h"
+#include "calendar/month_data.h"
 #include "platform/date_time.h"
 
 namespace {
 
 constexpr size_t kClipLength = 25;
 
-void FillDayInfo(const SystemTime& date, DayInfo& info, bool withAlmanac) {
+// Where the almanac lists and the holiday marks come from.
+struct Sources {
+  const MonthData* data = nullptr;  // both, when set
+  bool lookUp = false;              // otherwise: the almanac looked up for the day, or none
+  const HolidayYears* years = nullptr;  // otherwise: these marks, or the process-wide record's
+};
+
+void FillDayInfo(const SystemTime& date, DayInfo& info, const Sources& from) {
   info = DayInfo{};
   info.date.wYear = date.wYear;
   info.date.wMonth = date.wMonth;
@@ -38,7 +46,10 @@ void FillDayInfo(const SystemTime& date, DayInfo& info, bool withAlmanac) {
     info.solarFestival = calendar.solarFestival;
   }
 
-  if (withAlmanac && day.valid) {
+  if (day.valid && from.data) {
+    info.suitable = from.data->Almanac().Suitable(info.date);
+    info.avoid = from.data->Almanac().Avoid(info.date);
+  } else if (day.valid && from.lookUp) {
     info.suitable = LookUpSuitable(info.date);
     info.avoid = LookUpAvoid(info.date);
   }
@@ -51,7 +62,9 @@ void FillDayInfo(const SystemTime& date, DayInfo& info, bool withAlmanac) {
       ShortDayLabel(monthDay, info.lunarFestival, info.solarTerm, info.solarFestival);
 
   if (day.valid) {
-    const HolidayMarks marks = MarkHolidayDate(*HolidayArrangementSnapshot(), dateText);
+    const HolidayYears* years = from.data ? &from.data->Holidays() : from.years;
+    const HolidayMarks marks =
+        years ? years->Mark(dateText) : MarkHolidayDate(*HolidayArrangementSnapshot(), dateText);
     info.restDay = marks.rest ? 1 : 0;
     info.workDay = marks.work ? 1 : 0;
   }
@@ -95,16 +108,24 @@ std::u16string ClipDayText(std::u16string_view text, char16_t separator) {
   return {};
 }
 
-void BuildDayInfo(const SystemTime& date, DayInfo& info) { FillDayInfo(date, info, true); }
+void BuildDayInfo(const SystemTime& date, DayInfo& info, const MonthData& data) {
+  FillDayInfo(date, info, {&data, false, nullptr});
+}
+
+void BuildDayInfo(const SystemTime& date, DayInfo& info) {
+  HolidayYears years;
+  if (IsValidDate(date)) years.Load(date.wYear, date.wYear + 1);
+  FillDayInfo(date, info, {nullptr, true, &years});
+}
 
 DayInfo BuildDayInfo(const SystemTime& date) {
   DayInfo info;
-  FillDayInfo(date, info, true);
+  BuildDayInfo(date, info);
   return info;
 }
 
 void BuildDayInfoWithoutAlmanac(const SystemTime& date, DayInfo& info) {
-  FillDayInfo(date, info, false);
+  FillDayInfo(date, info, {});
 }
 
 bool IsRestDay(const SystemTime& date) {

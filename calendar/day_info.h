@@ -7,6 +7,8 @@
 
 #include "platform/system_time.h"
 
+class MonthData;
+
 struct DayInfo {
   SystemTime date;              // year, month, day; weekday 0 = Sunday; hour ... millisecond 1
   int weekdayNumber = 0;        // 1 = Monday ... 7 = Sunday
@@ -25,13 +27,17 @@ struct DayInfo {
   uint8_t workDay = 0;          // official make-up working day
 };
 
-// Fills `info` for the Gregorian year, month and day of `date` (other fields ignored). Runs the
-// two almanac lookups through the database worker; marks days against the current holiday
-// record. A date the engine cannot convert keeps its date and weekday, with empty texts.
+// Fills `info` for the Gregorian year, month and day of `date` (other fields ignored). A date the
+// engine cannot convert keeps its date and weekday, with empty texts.
+// With `data` (loaded for a run of days holding the date): the almanac lists and the day-off and
+// make-up marks come from it, without any database work here.
+void BuildDayInfo(const SystemTime& date, DayInfo& info, const MonthData& data);
+// A single day: the two almanac lookups through the database worker, and the marks of the
+// arrangements of the date's year (one statement).
 void BuildDayInfo(const SystemTime& date, DayInfo& info);
 DayInfo BuildDayInfo(const SystemTime& date);
 
-// The same without the almanac lookups (no database access).
+// Without the almanac and without database access: marked against the process-wide record only.
 void BuildDayInfoWithoutAlmanac(const SystemTime& date, DayInfo& info);
 
 // Short label of a day from its "MM-DD" text and festival texts.

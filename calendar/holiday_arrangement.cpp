@@ -47,6 +47,21 @@ std::u16string SelectText(std::u16string_view column, const std::u16string& year
   return QueryValue(sql);
 }
 
+void MarkTexts(const HolidayTexts& texts, std::u16string_view dateText, HolidayMarks& marks) {
+  if (texts.left.find(dateText) != std::u16string::npos ||
+      texts.right.find(dateText) != std::u16string::npos) {
+    marks.work = true;
+  }
+  if (texts.middle.find(dateText) != std::u16string::npos) marks.rest = true;
+}
+
+bool IsHolidayKey(std::u16string_view name) {
+  for (std::u16string_view key : kKeys) {
+    if (key == name) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::u16string_view HolidayKey(int index) {
@@ -87,6 +102,7 @@ void LoadHolidayArrangementInto(HolidayArrangement& record, int year) {
     texts.right = SelectText(u"rightday", yearText, kKeys[index]);
     texts.day = SelectText(u"day", yearText, kKeys[index]);
   }
+  record.year = year;
 }
 
 void LoadHolidayArrangementForYear(int year) {
@@ -107,13 +123,7 @@ bool ParseServiceDocument(std::u16string_view document) {
 HolidayMarks MarkHolidayDate(const HolidayArrangement& record, std::u16string_view dateText) {
   HolidayMarks marks;
   if (dateText.empty()) return marks;
-  for (const HolidayTexts& texts : record.holidays) {
-    if (texts.left.find(dateText) != std::u16string::npos ||
-        texts.right.find(dateText) != std::u16string::npos) {
-      marks.work = true;
-    }
-    if (texts.middle.find(dateText) != std::u16string::npos) marks.rest = true;
-  }
+  for (const HolidayTexts& texts : record.holidays) MarkTexts(texts, dateText, marks);
   return marks;
 }
 
@@ -135,4 +145,61 @@ bool HolidayJumpDate(int entry, SystemTime& date) {
 
 void AddHolidayLoading(UserDataHooks& hooks) {
   hooks.loadHolidays = [] { LoadHolidayArrangement(); };
+}
+
+void HolidayYears::Load(int firstYear, int lastYear) {
+  Load(firstYear, lastYear, *HolidayArrangementSnapshot());
+}
+
+void HolidayYears::Load(int firstYear, int lastYear, const HolidayArrangement& current) {
+  const std::u16string sql = Statement(firstYear, lastYear);
+  Fill(firstYear, lastYear, current, sql.empty() ? std::u16string() : QueryRows(sql));
+}
+
+std::u16string HolidayYears::Statement(int firstYear, int lastYear) {
+  if (firstYear > lastYear || firstYear < 1 || lastYear > 9999) return {};
+  // One row per year and holiday: "h", year, name, left, middle, right.
+  return u"select 'h' || char(31) || year || char(31) || name || char(31) || ifnull(leftday, '') || "
+         u"char(31) || ifnull(middleday, '') || char(31) || ifnull(rightday, '') from holiday "
+         u"where year between '" + IntToText(firstYear) + u"' and '" + IntToText(lastYear) + u"'";
+}
+
+void HolidayYears::Fill(int firstYear, int lastYear, const HolidayArrangement& current,
+                        std::u16string_view rows) {
+  texts_.clear();
+  firstYear_ = firstYear;
+  lastYear_ = lastYear;
+  const bool currentCounts = current.year == 0 || (current.year >= firstYear && current.year <= lastYear);
+  if (currentCounts) texts_.assign(current.holidays.begin(), current.holidays.end());
+  size_t start = 0;
+  while (start < rows.size()) {
+    size_t end = rows.find(u"\r\n", start);
+    if (end == std::u16string_view::npos) end = rows.size();
+    const std::u16string_view row = rows.substr(start, end - start);
+    start = end + 2;
+    if (row.size() < 2 || row[0] != u'h' || row[1] != u'\x1f') continue;
+    std::u16string_view fields[5];
+    size_t from = 2;
+    int count = 0;
+    for (; count < 5; ++count) {
+      const size_t bar = row.find(u'\x1f', from);
+      fields[count] = row.substr(from, bar == std::u16string_view::npos ? bar : bar - from);
+      if (bar == std::u16string_view::npos) break;
+      from = bar + 1;
+    }
+    if (count != 4) continue;  // not five fields
+    // Text comparison let through any text between the two; keep the years written plainly.
+    int year = 0;
+    for (char16_t c : fields[0]) year = (c >= u'0' && c <= u'9' && year < 10000) ? year * 10 + (c - u'0') : -1;
+    if (year < firstYear || year > lastYear || IntToText(year) != fields[0]) continue;
+    if (year == current.year || !IsHolidayKey(fields[1])) continue;
+    texts_.push_back({std::u16string(fields[2]), std::u16string(fields[3]), std::u16string(fields[4]), {}});
+  }
+}
+
+HolidayMarks HolidayYears::Mark(std::u16string_view dateText) const {
+  HolidayMarks marks;
+  if (dateText.empty()) return marks;
+  for (const HolidayTexts& texts : texts_) MarkTexts(texts, dateText, marks);
+  return marks;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The official arrangement of the seven public holidays of the current year (days off, make-up
-// working days, one jump date each) plus the other contents of the service document (location,
+// working days, one jump date each; other years' arrangements are read for the days shown, see
+// HolidayYears) plus the other contents of the service document (location,
 // address, service URL lists). One process-wide record: written by the statistics worker and the
 // start-up path, read by the user-interface thread. Writers publish a whole new record, readers
 // take a snapshot, so no reader ever sees a text being replaced.
@@ -47,6 +48,9 @@ struct HolidayArrangement {
   std::array<std::u16string, 3> location;
   std::u16string address;
   ServiceUrls urls;
+  // The year whose table rows were last loaded into the holidays (0 before any load): the year
+  // the record's texts stand for.
+  int year = 0;
 
   friend bool operator==(const HolidayArrangement&, const HolidayArrangement&) = default;
 };
@@ -95,6 +99,35 @@ struct HolidayMarks {
 HolidayMarks MarkHolidayDate(const HolidayArrangement& record, std::u16string_view dateText);
 // Marks of a date (year, month and day used) against the process-wide record.
 HolidayMarks MarkHolidayDate(const SystemTime& date);
+
+// The arrangements that mark the days of a view, whatever their year: table `holiday`'s rows of a
+// run of years, read in one statement; for the year the process-wide record stands for, the
+// record takes the place of the rows (the service document's texts keep their precedence). A
+// date is marked against every year held, so a make-up day listed under the next year's holiday
+// (late December for New Year) is found too.
+class HolidayYears {
+ public:
+  // Years firstYear ... lastYear, with a snapshot of the process-wide record.
+  void Load(int firstYear, int lastYear);
+  // The same with `current` in place of the process-wide record. A record of year 0 (loaded from
+  // no table) counts for every date, in addition to the rows.
+  void Load(int firstYear, int lastYear, const HolidayArrangement& current);
+  // The statement Load runs (empty for no year): one text per row, tagged "h" and character 31,
+  // so that it can stand in a compound statement with other tagged parts.
+  static std::u16string Statement(int firstYear, int lastYear);
+  // Fills from that statement's rows (rows of other tags are skipped).
+  void Fill(int firstYear, int lastYear, const HolidayArrangement& current, std::u16string_view rows);
+  // Marks of a date text "YYYY-MM-DD".
+  HolidayMarks Mark(std::u16string_view dateText) const;
+  // The years whose arrangement is held.
+  int FirstYear() const { return firstYear_; }
+  int LastYear() const { return lastYear_; }
+
+ private:
+  int firstYear_ = 0;
+  int lastYear_ = -1;
+  std::vector<HolidayTexts> texts_;
+};
 
 // --- Holiday selector jump ---
 // For selector entry 1 ... 7: the date of that holiday's day text. False (and `date` zeroed) for

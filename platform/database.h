@@ -3,6 +3,15 @@
 // program is posted to it and the caller blocks until the worker has run it. Callable from any
 // thread. When the worker cannot open the database, or after CloseDatabase, every call returns
 // at once with an empty result.
+//
+// Failures are said once each in the log (LogError), with SQLite's message: a file that is
+// missing or cannot be opened, a damaged file, each kind of failing statement, and a file
+// locked by another program. A missing or damaged file is never created, repaired or written:
+// from then on every call returns empty without touching it.
+//
+// Another program's lock: a statement waits for it at most the posting thread's busy wait
+// (SetDbBusyWait), and never longer than any request queued behind it allows, so a thread with a
+// short wait (the user-interface thread) is never held up by one with a long one.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,9 +25,14 @@ enum DbRequestKind : int32_t {
   kDbTextRows = 9,
 };
 
+enum class DbOpenMode {
+  kExisting,  // the program's own file: never created when it is missing
+  kCreate,    // a new scratch file (tests, tools)
+};
+
 // Starts the worker on the database file; does not wait for it to open. The narrow form takes a
 // path in the ANSI code page.
-void OpenDatabase(std::u16string_view path);
+void OpenDatabase(std::u16string_view path, DbOpenMode mode = DbOpenMode::kExisting);
 void OpenDatabase(std::string_view pathAnsi);
 // Stops the worker (waits up to 3000 ms) and releases every request still queued with an empty
 // result.
@@ -31,6 +45,29 @@ std::u16string QueryValue(std::u16string_view sql);
 // Column 0 of every row joined by "\r\n"; empty when there are no rows.
 std::u16string QueryRows(std::u16string_view sql);
 
+// What the calling thread's last request met.
+enum class DbOutcome {
+  kOk,        // ran (a query may still have found no row)
+  kBusy,      // gave up on another program's lock
+  kFailed,    // the statement failed (no such table, bad SQL, constraint, ...)
+  kUnusable,  // no database: not open, missing, damaged or closed
+};
+DbOutcome LastDbOutcome();
+
+// How long the calling thread's statements wait for another program's lock before they give up
+// (kOk otherwise); 5000 ms unless set. Per thread.
+void SetDbBusyWait(int ms);
+inline constexpr int kDbDefaultBusyWaitMs = 5000;
+
+// What the worker has met so far.
+struct DbStatus {
+  bool usable = false;          // open and not found damaged
+  bool busySeen = false;        // a statement gave up on another program's lock
+  int failedStatements = 0;     // kFailed outcomes
+  std::u16string problem;       // the first failure, as logged; empty while there is none
+};
+DbStatus DatabaseStatus();
+
 // A value made safe to stand between single quotes in a statement: every ' doubled.
 std::u16string SqlText(std::u16string_view value);
 
@@ -40,10 +77,11 @@ struct DbShared;
 // shares the request queue, its lock, the wake and stopped events with the posters.
 class DBThread : public TThread {
  public:
-  DBThread(std::u16string path, std::shared_ptr<DbShared> shared);
+  DBThread(std::u16string path, DbOpenMode mode, std::shared_ptr<DbShared> shared);
   void Run() override;
 
  private:
   std::u16string path_;
+  DbOpenMode mode_;
   std::shared_ptr<DbShared> shared_;
 };

@@ -6,6 +6,19 @@
 // scheme, host, port and path (no traffic then); otherwise the system's error code of the failed
 // step (never 0 or -1). The request is secure (TLS) exactly when the port is 443.
 // body is replaced only when the response has a body; an empty body leaves it untouched.
+//
+// Every request is bounded by the client itself, whatever the server does:
+// - a deadline (the total time limit, 30 s by default) covering connecting, sending, the headers
+//   and the body; when it passes the request ends with kHttpTimedOut;
+// - a body limit (kHttpDefaultBodyLimit); a longer body ends the request with kHttpTooLarge;
+// - raw response headers of at most kHttpHeaderLimit bytes; more ends it with kHttpTooLarge;
+// - the calling thread's HttpScope, when one is active (an earlier deadline, a smaller limit, and
+//   a way for another thread to abandon the request: it then ends with kHttpAbandoned).
+// In these three cases no body and no headers are handed out. A connection that breaks off
+// part-way through the body still counts as received: the bytes read so far are returned.
+#include <atomic>
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,3 +33,44 @@ int32_t HttpPost(std::u16string_view url, std::string& body, std::u16string* hea
 
 // Time limits of every fetch: connecting, and the whole exchange. Defaults 10 s and 30 s.
 void SetHttpTimeouts(int connectMs, int totalMs);
+
+inline constexpr size_t kHttpDefaultBodyLimit = 4 * 1024 * 1024;  // pages are ~100 KB
+inline constexpr size_t kHttpHeaderLimit = 64 * 1024;
+
+// The failure statuses of the limits above (the platform's own codes for these failures).
+extern const int32_t kHttpTimedOut;
+extern const int32_t kHttpTooLarge;
+extern const int32_t kHttpAbandoned;
+
+// A flag another thread sets to abandon the requests that watch it. The request in flight ends
+// within about a tenth of a second; later requests fail at once without traffic.
+using HttpAbandonFlag = std::atomic<bool>;
+
+// Bounds for every request the calling thread makes while the scope lives (scopes nest; the
+// inner one is in force and is never looser than the outer one).
+class HttpScope {
+ public:
+  using Clock = std::chrono::steady_clock;
+  struct Bounds {
+    Clock::time_point deadline = Clock::time_point::max();  // for all the requests together
+    size_t bodyLimit = kHttpDefaultBodyLimit;                // for each body
+    const HttpAbandonFlag* abandon = nullptr;                // may be null
+  };
+
+  explicit HttpScope(const Bounds& bounds);
+  ~HttpScope();
+  HttpScope(const HttpScope&) = delete;
+  HttpScope& operator=(const HttpScope&) = delete;
+
+  // What binds a request starting now on this thread: the scope's bounds with the per-request
+  // deadline (now + total time limit) folded in.
+  static Bounds ForRequest();
+  // True when the request must not start or go on: abandoned, or past its deadline. status gets
+  // the code to return then.
+  static bool Stopped(const Bounds& bounds, int32_t& status);
+
+ private:
+  Bounds bounds_;
+  Bounds saved_;  // the thread's bounds before this scope
+  const HttpScope* outer_;
+};

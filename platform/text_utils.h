@@ -18,6 +18,9 @@ std::string TrimText(std::string_view text);
 // True when a and b are equal with ASCII letters compared ignoring case (other characters as they are).
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
 
+// A..Z become a..z; every other character stays (paths and names compared without case).
+std::u16string LowerAsciiText(std::u16string_view text);
+
 // Replaces every occurrence of from (non-empty) by to.
 std::u16string ReplaceText(std::u16string_view text, std::u16string_view from, std::u16string_view to);
 std::string ReplaceText(std::string_view text, std::string_view from, std::string_view to);

@@ -14,11 +14,54 @@ namespace {
 std::mutex g_lock;
 UserDataHooks g_hooks;
 SystemTime g_runStart;
+bool g_deferred = false;
 
 UserDataHooks Hooks() {
   std::lock_guard<std::mutex> guard(g_lock);
   return g_hooks;
 }
+
+// The first read of the schema: kBusy when another program holds the file's lock.
+DbOutcome ProbeDatabase() {
+  QueryValue(u"select count(*) from sqlite_master");
+  return LastDbOutcome();
+}
+
+void LoadAndStamp() {
+  UserDataHooks hooks = Hooks();
+  if (hooks.loadCurrentCity) hooks.loadCurrentCity();
+  if (hooks.loadHolidays) hooks.loadHolidays();
+  std::u16string version = FileVersionText(ExecutablePath());
+  ExecSql(u"delete from userconfig where name = 'lv'");
+  ExecSql(u"insert into userconfig (name,value) values ('lv','" + SqlText(version) + u"')");
+}
+
+// Waits for the lock to go, then does what the start-up left.
+class DeferredLoader : public TThread {
+ public:
+  explicit DeferredLoader(std::function<void()> ready) : ready_(std::move(ready)) {}
+  void Run() override {
+    SetDbBusyWait(1000);
+    for (;;) {
+      if (StopRequested()) return;
+      DbOutcome outcome = ProbeDatabase();
+      if (outcome == DbOutcome::kOk) break;
+      if (outcome != DbOutcome::kBusy) return;  // gone or damaged: nothing will come
+      wake_.Wait(500);
+    }
+    if (StopRequested()) return;
+    LoadAndStamp();
+    LogError(u"user data: user.dat is free again; its settings are read");
+    if (ready_ && !StopRequested()) ready_();
+  }
+  void Wake() { wake_.Set(); }
+
+ private:
+  std::function<void()> ready_;
+  Event wake_{true};
+};
+
+DeferredLoader* g_loader = nullptr;  // guarded by g_lock
 }  // namespace
 
 void SetUserDataHooks(UserDataHooks hooks) {
@@ -61,17 +104,52 @@ void OpenUserDataIn(std::u16string_view directory) {
   CreateDirectoryLevels(directory);
   StartLogWriter(directory);
   OpenDatabase(std::u16string(directory) + u"user.dat");
-  UserDataHooks hooks = Hooks();
-  if (hooks.loadCurrentCity) hooks.loadCurrentCity();
-  if (hooks.loadHolidays) hooks.loadHolidays();
-  std::u16string version = FileVersionText(ExecutablePath());
-  ExecSql(u"delete from userconfig where name = 'lv'");
-  ExecSql(u"insert into userconfig (name,value) values ('lv','" + SqlText(version) + u"')");
+  // With the file locked, every loader's statement would wait for the lock or fail; the caller
+  // goes on with the defaults and CompleteDeferredUserData fills in later.
+  bool busy = ProbeDatabase() == DbOutcome::kBusy;
+  {
+    std::lock_guard<std::mutex> guard(g_lock);
+    g_deferred = busy;
+  }
+  if (busy) {
+    LogError(u"user data: user.dat is locked by another program; starting with the defaults");
+    return;
+  }
+  LoadAndStamp();
+}
+
+bool UserDataDeferred() {
+  std::lock_guard<std::mutex> guard(g_lock);
+  return g_deferred;
+}
+
+void CompleteDeferredUserData(std::function<void()> ready) {
+  std::lock_guard<std::mutex> guard(g_lock);
+  if (!g_deferred || g_loader) return;
+  auto* loader = new DeferredLoader(std::move(ready));
+  if (!loader->Start()) {
+    delete loader;
+    LogError(u"user data: the thread that waits for user.dat could not be started");
+    return;
+  }
+  g_loader = loader;
 }
 
 void OpenUserData() { OpenUserDataIn(ProgramDirectory()); }
 
 void CloseUserData() {
+  DeferredLoader* loader = nullptr;
+  {
+    std::lock_guard<std::mutex> guard(g_lock);
+    std::swap(loader, g_loader);
+    g_deferred = false;
+  }
+  if (loader) {
+    loader->RequestStop();
+    loader->Wake();
+    // Its statements end with the database at the latest; it deletes itself if it outlives this.
+    if (loader->WaitForEnd(1500) || loader->ReleaseWhenDone()) delete loader;
+  }
   UserDataHooks hooks = Hooks();
   if (hooks.stopStatistics) hooks.stopStatistics();
   int seconds = RunSeconds(RunStartTime(), LocalNow());

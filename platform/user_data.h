@@ -21,12 +21,20 @@ void SetLoadHolidaysHook(std::function<void()> hook);
 void SetStopStatisticsHook(std::function<void()> hook);
 
 // Opens everything in the program's directory ("user.dat" there); the directory is created
-// level by level when it is missing.
+// level by level when it is missing, user.dat never is (without it the program runs on without
+// settings). When another program holds user.dat's lock, the loaders and the version stamp are
+// left for later instead of waiting on it (UserDataDeferred).
 void OpenUserData();
 // The same in another directory (ending with a path separator).
 void OpenUserDataIn(std::u16string_view directory);
 // Writes "lrt", closes the database, stops the log writer.
 void CloseUserData();
+
+// True when the start-up found user.dat locked and left its reads for later.
+bool UserDataDeferred();
+// Runs what the start-up left for later on a thread of its own once the lock is gone, then calls
+// ready on that thread. Does nothing when nothing was left. CloseUserData ends the wait.
+void CompleteDeferredUserData(std::function<void()> ready);
 
 // Local time taken by OpenUserData.
 SystemTime RunStartTime();

@@ -31,6 +31,7 @@ bool Button::SetAttribute(std::u16string_view name, std::u16string_view value) {
 }
 
 void Button::SetNormalImage(std::u16string image) {
+  if (image == images_.normal) return;
   images_.normal = std::move(image);
   Invalidate();
 }

@@ -49,6 +49,7 @@ Control* Container::AddAt(std::unique_ptr<Control> child, int index) {
 
 std::unique_ptr<Control> Container::Detach(int index) {
   std::unique_ptr<Control> child = std::move(children_[index]);
+  if (child->IsShown()) child->Invalidate();  // its place is painted anew
   children_.erase(children_.begin() + index);
   child->SetManager(nullptr, nullptr);
   return child;

@@ -152,6 +152,7 @@ bool Control::IsShown() const {
 
 void Control::SetVisible(bool visible) {
   if (visible == visible_) return;
+  Invalidate();  // where it stood (a shown control is laid out, which repaints it if it moves)
   visible_ = visible;
   if (!visible && manager_) manager_->ControlHidden(this);
   NeedParentUpdate();
@@ -185,6 +186,7 @@ void Control::SetForeImage(std::u16string image) {
 }
 
 void Control::SetTextColor(Color c) {
+  if (hasTextColor_ && c == textColor_) return;
   textColor_ = c;
   hasTextColor_ = true;
   Invalidate();

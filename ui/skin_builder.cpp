@@ -31,6 +31,12 @@ std::u16string Where(std::u16string_view name, const TiXmlBase& node) {
   return s;
 }
 
+// "name:row:column: malformed XML: what" at the parser's position.
+std::u16string ParseError(std::u16string_view name, const TiXmlDocument& doc) {
+  return std::u16string(name) + u":" + Utf8ToWide(std::to_string(doc.ErrorRow())) + u":" +
+         Utf8ToWide(std::to_string(doc.ErrorCol())) + u": malformed XML: " + W(doc.ErrorDesc());
+}
+
 void ReadFont(const TiXmlElement& e, std::u16string_view name, SkinResult& out) {
   FontSpec f;
   for (const TiXmlAttribute* a = e.FirstAttribute(); a; a = a->Next()) {
@@ -144,8 +150,7 @@ const SkinBuilder::Parsed* SkinBuilder::Load(std::u16string_view file, std::u16s
   auto parsed = std::make_unique<Parsed>();
   parsed->doc.Parse(bytes.c_str(), nullptr, TIXML_ENCODING_UTF8);
   if (parsed->doc.Error()) {
-    error = path + u":" + Utf8ToWide(std::to_string(parsed->doc.ErrorRow())) + u": malformed XML: " +
-            W(parsed->doc.ErrorDesc());
+    error = ParseError(path, parsed->doc);
     return nullptr;
   }
   if (bytes.find('\0') != std::string::npos) {
@@ -170,8 +175,7 @@ bool SkinBuilder::BuildText(std::string_view utf8Xml, std::u16string_view name, 
   std::string text(utf8Xml);
   doc.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
   if (doc.Error()) {
-    out.error = std::u16string(name) + u":" + Utf8ToWide(std::to_string(doc.ErrorRow())) +
-                u": malformed XML: " + W(doc.ErrorDesc());
+    out.error = ParseError(name, doc);
     return false;
   }
   return BuildDocument(doc, name, out);

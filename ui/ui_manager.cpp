@@ -61,11 +61,13 @@ void UiManager::SetClientSize(Size size) {
   if (size == client_) return;
   client_ = size;
   NeedUpdate();
+  Invalidate({0, 0, client_.cx, client_.cy});
 }
 
 void UiManager::NeedUpdate() {
+  // The layout invalidates what it moves (Control::DoLayout); nothing else needs painting.
   needLayout_ = true;
-  Invalidate({0, 0, client_.cx, client_.cy});
+  if (host_ && !dying_) host_->LayoutNeeded();
 }
 
 void UiManager::Layout(bool force) {

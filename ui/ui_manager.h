@@ -22,6 +22,8 @@ class UiHost {
  public:
   virtual ~UiHost() = default;
   virtual void InvalidateRect(const Rect& rect) = 0;
+  // The layout changed: the host should lay out soon (the layout invalidates what it moves).
+  virtual void LayoutNeeded() {}
   // Starts or restarts a periodic timer with a host id unique within the window.
   virtual bool StartTimer(unsigned hostId, unsigned periodMs) = 0;
   virtual void StopTimer(unsigned hostId) = 0;

@@ -18,6 +18,15 @@ std::u16string Statement(std::u16string_view head, std::u16string_view value, st
   return sql;
 }
 
+constexpr char16_t kPairSeparator = u'\x1f';
+
+// Rows are joined by CR LF and pairs by kPairSeparator: names holding either cannot be listed.
+bool HasControlCharacter(std::u16string_view name) {
+  for (char16_t c : name)
+    if (c < u' ') return true;
+  return false;
+}
+
 std::u16string QueryShort(const std::u16string& sql) {
   return sql.size() < kShortStatement ? QueryValue(sql) : std::u16string();
 }
@@ -68,11 +77,21 @@ std::vector<std::u16string> ListCities(std::u16string_view province) {
   return SplitRows(QueryRows(sql));
 }
 
-std::vector<std::u16string> ListMyCities() {
-  return SplitRows(QueryRows(u"select prov || ',' || city from mycity order by addtime desc"));
+std::vector<CityPair> ListMyCities() {
+  // One row per city: province and city joined by a separator no stored name holds (a control
+  // character; AddToMyCities keeps such names out), so a "," in a name is just a character.
+  std::vector<CityPair> out;
+  for (const std::u16string& row :
+       SplitRows(QueryRows(u"select prov || char(31) || city from mycity order by addtime desc"))) {
+    size_t sep = row.find(kPairSeparator);
+    if (sep == std::u16string::npos || row.find(kPairSeparator, sep + 1) != std::u16string::npos) continue;
+    out.push_back({row.substr(0, sep), row.substr(sep + 1)});
+  }
+  return out;
 }
 
 void AddToMyCities(std::u16string_view province, std::u16string_view city) {
+  if (HasControlCharacter(province) || HasControlCharacter(city)) return;
   if (LookupCityCode(province, city).empty()) return;
   std::u16string p = SqlText(province), c = SqlText(city);
   std::u16string del = u"delete from mycity where city = '" + c + u"' and prov = '" + p + u"'";

@@ -9,6 +9,12 @@
 // A nine-digit station code such as "101020100".
 using CityCode = std::u16string;
 
+struct CityPair {
+  std::u16string province;
+  std::u16string city;
+  friend bool operator==(const CityPair&, const CityPair&) = default;
+};
+
 inline constexpr std::u16string_view kDefaultProvince = u"上海";
 inline constexpr std::u16string_view kDefaultCity = u"上海";
 inline constexpr std::u16string_view kDefaultCityCode = u"101020100";
@@ -20,10 +26,10 @@ CityCode LookupCityCode(std::u16string_view province, std::u16string_view city);
 // "letter name" entries ordered by letter; the name is the entry from its third character on.
 std::vector<std::u16string> ListProvinces();
 std::vector<std::u16string> ListCities(std::u16string_view province);
-// "province,city" entries, newest first.
-std::vector<std::u16string> ListMyCities();
+// The recent cities, newest first; names stay whole whatever characters they hold.
+std::vector<CityPair> ListMyCities();
 // Puts a known city at the front of the recent list, which keeps at most 6 cities (the oldest by
-// addtime goes). Unknown pairs are not added.
+// addtime goes). Unknown pairs, and names holding control characters, are not added.
 void AddToMyCities(std::u16string_view province, std::u16string_view city);
 
 // Name part of a "letter name" entry.

@@ -81,8 +81,9 @@ bool SwitchCity(std::u16string_view city, std::u16string_view province) {
   return true;
 }
 
-void SelectCity(std::u16string_view city, std::u16string_view province) {
+bool SelectCity(std::u16string_view city, std::u16string_view province) {
   CityCode code = LookupCityCode(province, city);
-  if (code.empty()) return;
+  if (code.empty()) return false;
   SetCurrentCity({std::u16string(province), std::u16string(city), code});
+  return true;
 }

@@ -33,5 +33,6 @@ void InstallCurrentCityLoader();
 // an unknown pair, the current pair or an empty city only refreshes the current city. Always true.
 bool SwitchCity(std::u16string_view city, std::u16string_view province);
 
-// Makes a known pair current in memory only: nothing stored, no refresh.
-void SelectCity(std::u16string_view city, std::u16string_view province);
+// Makes a known pair current in memory only: nothing stored, no refresh. False (nothing changes)
+// when the pair has no weather code.
+bool SelectCity(std::u16string_view city, std::u16string_view province);

@@ -35,8 +35,17 @@ WeatherPanelIcon ChooseWeatherPanelIcon(const WeatherReport& report, int localHo
     out.icon = WeatherIconFile(n.empty() ? d : n, true, false);
     out.toolTip = n;
   }
-  if (out.icon.empty()) out.icon = WeatherIconFile(u"晴", false, false);
+  if (out.icon.empty() && (!d.empty() || !n.empty())) out.icon = WeatherIconFile(u"晴", IsNightHour(localHour), false);
   return out;
+}
+
+std::u16string ShownTemperature(std::u16string_view text) {
+  bool digit = false;
+  for (char16_t c : text) {
+    if (c == u'\uFFFD' || c < u' ') return {};
+    digit = digit || (c >= u'0' && c <= u'9');
+  }
+  return digit ? std::u16string(text) : std::u16string();
 }
 
 AirBadge MakeAirBadge(const AirQualityReport& air) {

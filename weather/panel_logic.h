@@ -15,13 +15,19 @@ std::u16string CurrentWindText(const WeatherReport& report, int localHour);
 bool IsNightHour(int localHour);
 
 struct WeatherPanelIcon {
-  std::u16string icon;     // e.g. "weather\day\sunny.png"; never empty
+  std::u16string icon;     // e.g. "weather\day\sunny.png"; empty when there is no weather at all
   std::u16string toolTip;  // the condition text shown on hover
 };
 // Today's picture for the panel: by day the daytime condition (the night one when the day has
 // none, and the night picture of the night condition when the daytime one has no picture); at
-// night the night condition (the daytime one when there is none); 晴 by day when nothing maps.
+// night the night condition (the daytime one when there is none); when a condition is known but
+// none has a picture, 晴 for the time of day (its night picture at night). No condition at all
+// (a failed refresh): no picture, rather than a sunny one.
 WeatherPanelIcon ChooseWeatherPanelIcon(const WeatherReport& report, int localHour);
+
+// A temperature text as shown: empty when it cannot be one (no digit, or text that did not
+// decode, such as "\uFFFD℃").
+std::u16string ShownTemperature(std::u16string_view text);
 
 struct AirBadge {
   std::u16string text;          // empty when no air-quality data is known

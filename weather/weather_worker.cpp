@@ -1,5 +1,6 @@
 #include "weather/weather_worker.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -25,6 +26,10 @@ std::mutex g_runLock;
 std::condition_variable g_idle;
 bool g_running = false;
 std::optional<WeatherJob> g_pending;
+std::shared_ptr<HttpAbandonFlag> g_abandon;  // of the running worker
+
+constexpr int kDefaultBudgetMs = 60000;
+std::atomic<int> g_budgetMs{kDefaultBudgetMs};
 
 void Post(uint32_t message) {
   WeatherPoster poster;
@@ -57,9 +62,24 @@ AirQualityReport CurrentAirQualityReport() {
   return g_air;
 }
 
-WeatherThread::WeatherThread(WeatherJob job) : job_(std::move(job)) {}
+void SetWeatherRefreshBudget(int ms) { g_budgetMs.store(ms > 0 ? ms : kDefaultBudgetMs); }
 
-void WeatherThread::FetchInto(const WeatherJob& job, WeatherReport& report, AirQualityReport& air) {
+void AbandonWeatherRefresh() {
+  std::lock_guard<std::mutex> lock(g_runLock);
+  g_pending.reset();
+  if (g_abandon) g_abandon->store(true);
+}
+
+WeatherThread::WeatherThread(WeatherJob job, std::shared_ptr<HttpAbandonFlag> abandon)
+    : job_(std::move(job)), abandon_(std::move(abandon)) {}
+
+void WeatherThread::FetchInto(const WeatherJob& job, WeatherReport& report, AirQualityReport& air,
+                              const HttpAbandonFlag* abandon) {
+  // Every request below shares the budget; those that come after it fail without traffic.
+  HttpScope::Bounds bounds;
+  bounds.deadline = HttpScope::Clock::now() + std::chrono::milliseconds(g_budgetMs.load());
+  bounds.abandon = abandon;
+  HttpScope scope(bounds);
   air = AirQualityReport{};
   ClearReport(report);
   if (!FetchFromForecastSite(job.code, report)) FetchFromSecondSite(job.code, report);
@@ -74,7 +94,7 @@ void WeatherThread::Run() {
     // Work on copies (pairs 9..12 carry over from the last run) and publish them whole.
     WeatherReport report = CurrentWeatherReport();
     AirQualityReport air;
-    FetchInto(job, report, air);
+    FetchInto(job, report, air, abandon_.get());
     {
       std::lock_guard<std::mutex> lock(g_reportLock);
       g_report = std::move(report);
@@ -89,6 +109,7 @@ void WeatherThread::Run() {
       continue;
     }
     g_running = false;
+    g_abandon.reset();
     g_idle.notify_all();
     return;
   }
@@ -96,6 +117,7 @@ void WeatherThread::Run() {
 
 bool StartWeatherWorker() {
   WeatherJob job = JobForCurrentCity();
+  auto abandon = std::make_shared<HttpAbandonFlag>(false);
   {
     std::lock_guard<std::mutex> lock(g_runLock);
     if (g_running) {
@@ -103,8 +125,9 @@ bool StartWeatherWorker() {
       return true;
     }
     g_running = true;
+    g_abandon = abandon;
   }
-  auto* worker = new WeatherThread(job);
+  auto* worker = new WeatherThread(job, abandon);
   worker->SetDeleteWhenDone(true);
   if (StartThread(worker)) return true;
 
@@ -114,6 +137,7 @@ bool StartWeatherWorker() {
     std::lock_guard<std::mutex> lock(g_runLock);
     g_running = false;
     g_pending.reset();
+    g_abandon.reset();
     g_idle.notify_all();
   }
   Post(UM_WEATHER_UPDATED);  // the window must leave its loading state all the same

@@ -3,10 +3,14 @@
 // site as fallback), cleans it, fetches the air quality, publishes both reports and posts
 // UM_WEATHER_UPDATED. Requests never overlap: one arriving while a worker runs is kept (the
 // latest one) and run by that worker right after the current run.
+// A refresh has an overall time budget (60 s): what is not fetched by then counts as failed, the
+// requests still to come are not sent, and the run ends as usual (10028 is posted).
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "platform/http_client.h"
 #include "platform/thread.h"
 #include "weather/weather_report.h"
 
@@ -30,15 +34,25 @@ struct WeatherJob {
 
 class WeatherThread : public TThread {
  public:
-  explicit WeatherThread(WeatherJob job);
+  WeatherThread(WeatherJob job, std::shared_ptr<HttpAbandonFlag> abandon);
   void Run() override;
 
-  // One refresh for the job into the given reports (no publishing, no message).
-  static void FetchInto(const WeatherJob& job, WeatherReport& report, AirQualityReport& air);
+  // One refresh for the job into the given reports (no publishing, no message), within the
+  // budget and ending early when abandon is set.
+  static void FetchInto(const WeatherJob& job, WeatherReport& report, AirQualityReport& air,
+                        const HttpAbandonFlag* abandon = nullptr);
 
  private:
   WeatherJob job_;
+  std::shared_ptr<HttpAbandonFlag> abandon_;
 };
+
+// The overall time of one refresh; <= 0 restores the 60 s default.
+void SetWeatherRefreshBudget(int ms);
+
+// For the exit: the running refresh stops fetching at once (its request in flight is abandoned)
+// and ends as usual; a waiting request is dropped. Later requests run normally.
+void AbandonWeatherRefresh();
 
 // Starts a refresh for the current city (or queues it behind the running one). True when a worker
 // runs or the request waits for it; false when no thread could be started (10028 is posted then).

@@ -2,25 +2,12 @@
 
 #include "platform/text_utils.h"
 
-CityPair SplitCityEntry(std::u16string_view entry) {
-  size_t comma = entry.find(u',');
-  if (comma == std::u16string_view::npos) return {std::u16string(entry), {}};
-  return {std::u16string(entry.substr(0, comma)), std::u16string(entry.substr(comma + 1))};
-}
-
-std::u16string CityEntry(std::u16string_view province, std::u16string_view city) {
-  return std::u16string(province) + u"," + std::u16string(city);
-}
-
-std::vector<CityListItem> BuildCityList(std::u16string_view firstEntry,
-                                        const std::vector<std::u16string>& recent) {
+std::vector<CityListItem> BuildCityList(const CityPair& current, const std::vector<CityPair>& recent) {
   std::vector<CityListItem> items;
-  CityPair first = SplitCityEntry(firstEntry);
-  items.push_back({first.city, std::u16string(firstEntry)});
-  for (const std::u16string& entry : recent) {
-    CityPair pair = SplitCityEntry(entry);
-    if (pair.city == first.city) continue;
-    items.push_back({pair.city, entry});
+  items.push_back({current.city, current});
+  for (const CityPair& pair : recent) {
+    if (pair.city == current.city) continue;
+    items.push_back({pair.city, pair});
   }
   items.push_back({std::u16string(kCustomCityItem), {}});
   return items;
@@ -28,11 +15,11 @@ std::vector<CityListItem> BuildCityList(std::u16string_view firstEntry,
 
 CityChoice ChooseCityItem(const CityListItem& item, const CityPair& current) {
   CityChoice choice;
-  if (item.text == kCustomCityItem && item.entry.empty()) {
+  if (item.text == kCustomCityItem && item.pair == CityPair{}) {
     choice.kind = CityChoice::kPicker;
     return choice;
   }
-  choice.pair = SplitCityEntry(item.entry);
+  choice.pair = item.pair;
   choice.changesCurrent = !EqualsNoCase(choice.pair.province, current.province) ||
                           !EqualsNoCase(choice.pair.city, current.city);
   return choice;

@@ -1,31 +1,24 @@
 #pragma once
 // The window's city list: the current city first, then the recently chosen cities, then the
-// entry that opens the city picker.
+// entry that opens the city picker. Items carry their province and city as a pair, never as one
+// joined text, so names holding a separator stay whole.
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "weather/city_codes.h"
+
 inline constexpr std::u16string_view kCustomCityItem = u"自定义";
 
 struct CityListItem {
-  std::u16string text;   // the city name (or 自定义)
-  std::u16string entry;  // "province,city" (empty for 自定义)
+  std::u16string text;  // the city name (or 自定义)
+  CityPair pair;        // empty for 自定义
   friend bool operator==(const CityListItem&, const CityListItem&) = default;
 };
 
-struct CityPair {
-  std::u16string province;
-  std::u16string city;
-  friend bool operator==(const CityPair&, const CityPair&) = default;
-};
-// Splits "province,city" at its first comma; an entry without one is all province.
-CityPair SplitCityEntry(std::u16string_view entry);
-std::u16string CityEntry(std::u16string_view province, std::u16string_view city);
-
-// Items from the first entry and the recent list ("province,city", newest first): recent cities
-// whose name equals the first item's are left out.
-std::vector<CityListItem> BuildCityList(std::u16string_view firstEntry,
-                                        const std::vector<std::u16string>& recent);
+// Items from the current pair and the recent list (newest first): recent cities whose name
+// equals the current one's are left out.
+std::vector<CityListItem> BuildCityList(const CityPair& current, const std::vector<CityPair>& recent);
 
 // What choosing an item means.
 struct CityChoice {

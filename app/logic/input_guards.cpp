@@ -1,7 +1,9 @@
 #include "app/logic/input_guards.h"
 
+bool ToggleGuard::WouldAccept(uint32_t tick) const { return !any_ || tick - last_ > kMinimumGapMs; }
+
 bool ToggleGuard::Accept(uint32_t tick) {
-  if (any_ && tick - last_ <= kMinimumGapMs) return false;
+  if (!WouldAccept(tick)) return false;
   last_ = tick;
   any_ = true;
   return true;

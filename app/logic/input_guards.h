@@ -9,6 +9,8 @@ class ToggleGuard {
   static constexpr uint32_t kMinimumGapMs = 200;
   // True (and remembered) when the toggle at `tick` may act.
   bool Accept(uint32_t tick);
+  // The same question without remembering anything (the tray icon's click asks it).
+  bool WouldAccept(uint32_t tick) const;
 
  private:
   uint32_t last_ = 0;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "calendar/almanac.h"
+#include "calendar/month_data.h"
 #include "platform/date_time.h"
 
 namespace {
@@ -48,14 +48,8 @@ MonthDays LayOutMonthDays(int year, int month, int cells, bool withAlmanac) {
   out.rows = shape.rows;
   if (shape.rows == 0) return out;
   cells = std::clamp(cells, 0, kGridCells);
-  for (int i = 0; i < cells; ++i) {
-    if (withAlmanac) BuildDayInfo(CellDate(shape, i), out.days[i]);
-    else BuildDayInfoWithoutAlmanac(CellDate(shape, i), out.days[i]);
-  }
+  MonthData data;
+  data.Load(shape.firstCell, cells, withAlmanac);
+  for (int i = 0; i < cells; ++i) BuildDayInfo(CellDate(shape, i), out.days[i], data);
   return out;
-}
-
-void FillAlmanac(DayInfo& day) {
-  day.suitable = LookUpSuitable(day.date);
-  day.avoid = LookUpAvoid(day.date);
 }

@@ -25,10 +25,10 @@ struct MonthDays {
   std::array<DayInfo, kGridCells> days;
   int rows = 0;
 };
-// The 42 records of the month's grid from the day-information builder, and the row count.
+// The 42 records of the month's grid from the day-information builder, and the row count. What
+// user.dat holds for them (almanac lists, the holiday arrangements of their years) is read once
+// for the whole grid.
 MonthDays LayOutMonthDays(int year, int month);
 // The same for the first `cells` cells only (the ones a view shows); the rest stay empty. Without
-// the almanac the suitable and avoid lists stay empty (no database work; see FillAlmanac).
+// the almanac the suitable and avoid lists stay empty.
 MonthDays LayOutMonthDays(int year, int month, int cells, bool withAlmanac = true);
-// Looks up the day's suitable and avoid lists.
-void FillAlmanac(DayInfo& day);

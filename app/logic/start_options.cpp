@@ -24,11 +24,3 @@ int StartOptions::InstallEvent() const {
   if (setNoAutoStart) return 90007;
   return 0;
 }
-
-std::u16string WindowHandleText(uint64_t handle) {
-  static const char16_t digits[] = u"0123456789abcdef";
-  std::u16string s(8, u'0');
-  uint32_t value = static_cast<uint32_t>(handle);
-  for (int i = 7; i >= 0; --i, value >>= 4) s[i] = digits[value & 15];
-  return s;
-}

@@ -19,6 +19,3 @@ struct StartOptions {
   int InstallEvent() const;
 };
 StartOptions ParseStartOptions(const std::vector<std::u16string>& tokens);
-
-// A window handle as companion programs receive it: 8 lower-case hexadecimal digits.
-std::u16string WindowHandleText(uint64_t handle);

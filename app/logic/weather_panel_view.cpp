@@ -10,7 +10,7 @@ WeatherPanelView MakeWeatherPanelView(const WeatherReport& report, const AirQual
   view.toolTip = std::move(icon.toolTip);
   std::u16string wind = CurrentWindText(report, localHour);
   if (!wind.empty()) view.toolTip += (view.toolTip.empty() ? u"" : u" ") + wind;
-  view.temperature = CurrentTemperatureText(report, localHour);
+  view.temperature = ShownTemperature(CurrentTemperatureText(report, localHour));
 
   AirBadge badge = MakeAirBadge(air);
   view.airText = std::move(badge.text);

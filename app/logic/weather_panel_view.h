@@ -15,9 +15,9 @@ struct AirLabelLook {
 };
 
 struct WeatherPanelView {
-  std::u16string icon;         // background image of "weather"; never empty
+  std::u16string icon;         // background image of "weather"; empty without any weather
   std::u16string toolTip;      // the condition, then the wind after a blank when it is known
-  std::u16string temperature;  // "temperature"
+  std::u16string temperature;  // "temperature"; empty when unknown or garbled
   std::u16string airText;      // "airQuality"; empty when no level is known
   uint32_t airBackground = 0;  // 0: none
   uint32_t airTextColor = 0;

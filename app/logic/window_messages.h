@@ -3,22 +3,25 @@
 // codes of the main window. Posted with wParam and lParam 0 unless noted.
 #include <cstdint>
 
+#include "platform/ipc_events.h"
+
 namespace app {
 
 inline constexpr uint32_t UM_SKIN_RESTORE = 2024;
 inline constexpr uint32_t UM_SKIN_PREVIEW = 2025;     // wParam = skin 1 … 9
 inline constexpr uint32_t UM_SKIN_APPLY = 2026;       // wParam = skin 1 … 9
-inline constexpr uint32_t UM_TOGGLE_MAIN = 10025;
-inline constexpr uint32_t UM_SHOW_TRAY_MENU = 10026;
+inline constexpr uint32_t UM_TOGGLE_MAIN = ipc::kClockLeftClickMessage;        // 10025
+inline constexpr uint32_t UM_SHOW_TRAY_MENU = ipc::kClockRightClickMessage;  // 10026
 inline constexpr uint32_t UM_STATISTICS_DONE = 10027;  // ignored by the main window
-inline constexpr uint32_t UM_COMPANION_EXIT = 10029;
-inline constexpr uint32_t UM_SHOW_MAIN = 10030;
+inline constexpr uint32_t UM_COMPANION_EXIT = ipc::kRestoreClockMessage;     // 10029
+inline constexpr uint32_t UM_SHOW_MAIN = ipc::kActivateMessage;              // 10030
 inline constexpr uint32_t UM_CITY_CHANGED = 10032;
 inline constexpr uint32_t UM_RETURN_TO_MAIN = 10033;
 inline constexpr uint32_t UM_SHOW_ABOUT = 10034;
 inline constexpr uint32_t UM_HIDE_DIALOGS = 10035;
 inline constexpr uint32_t UM_START_REFRESH = 10036;
 inline constexpr uint32_t UM_SET_REFRESH = 10037;
+inline constexpr uint32_t UM_USER_DATA_READY = 10038;  // user.dat was locked at start-up and is read now
 inline constexpr uint32_t UM_TRAY_CALLBACK = 32871;
 // UM_WEATHER_UPDATED (10028) belongs to the weather worker (weather/weather_worker.h).
 

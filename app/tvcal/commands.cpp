@@ -139,8 +139,9 @@ void AppendCentered(std::string& out, std::u16string_view text, int width) {
   AppendUtf8(out, text);
 }
 
-void AppendTodayHeader(std::string& out, const TvcalOptions& options,
-                       const DayFactsProvider& provider) {
+void AppendTodayHeader(std::string& out, const TvcalOptions& options) {
+  // The engine's names only: nothing of the database is shown here.
+  const DayFactsProvider provider;
   DayFacts today;
   std::u16string line = u"今天 ";
   if (options.today.valid) line += GregorianText(options.today);
@@ -169,7 +170,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
   AppendCentered(out, title, 7 * kCellWidth);
   if (color) out += kReset;
   out += '\n';
-  AppendTodayHeader(out, options, provider);
+  AppendTodayHeader(out, options);
   out += '\n';
 
   // The grid: Monday-first, the leading cells hold the end of the previous month.
@@ -180,6 +181,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
   std::array<Cell, 42> cells;
   CalendarDate d = first;
   for (int i = 0; i < lead; ++i) d = PreviousDay(d);
+  provider.Prepare(d, rows * 7);
   for (int i = 0; i < rows * 7; ++i, d = NextDay(d)) {
     cells[i].known = provider.Fill(d, cells[i].facts);  // the engine keeps the date either way
     cells[i].inMonth = d.month == month;
@@ -358,7 +360,7 @@ int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& opti
       const std::string_view a = args[1];
       if (a.size() != 7 || a[4] != '-' || !ParseDigits(a.substr(0, 4), year) ||
           !ParseDigits(a.substr(5, 2), month) || month < 1 || month > 12)
-        return Usage(err, "bad month '" + std::string(a) + "', expected YYYY-MM");
+        return Usage(err, "bad month '" + ShownArgument(a) + "', expected YYYY-MM");
     } else if (!options.today.valid) {
       return Usage(err, "today's date is unknown; name the month as YYYY-MM");
     }
@@ -376,8 +378,8 @@ int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& opti
   if (command == "day") {
     if (args.size() != 2) return Usage(err, "day takes one argument, YYYY-MM-DD");
     const CalendarDate date = ParseDateArgument(args[1]);
-    if (!date.valid) return Usage(err, "bad date '" + std::string(args[1]) + "', expected YYYY-MM-DD");
-    if (!IsInCalendarRange(date)) return OutOfRange(err, std::string(args[1]));
+    if (!date.valid) return Usage(err, "bad date '" + ShownArgument(args[1]) + "', expected YYYY-MM-DD");
+    if (!IsInCalendarRange(date)) return OutOfRange(err, ShownArgument(args[1]));
     return RunDay(date, provider, out);
   }
 
@@ -385,14 +387,14 @@ int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& opti
     if (args.size() != 3) return Usage(err, "dump takes two arguments, FROM and TO (YYYY-MM-DD)");
     const CalendarDate from = ParseDateArgument(args[1]);
     const CalendarDate to = ParseDateArgument(args[2]);
-    if (!from.valid) return Usage(err, "bad date '" + std::string(args[1]) + "', expected YYYY-MM-DD");
-    if (!to.valid) return Usage(err, "bad date '" + std::string(args[2]) + "', expected YYYY-MM-DD");
-    if (!IsInCalendarRange(from)) return OutOfRange(err, std::string(args[1]));
-    if (!IsInCalendarRange(to)) return OutOfRange(err, std::string(args[2]));
+    if (!from.valid) return Usage(err, "bad date '" + ShownArgument(args[1]) + "', expected YYYY-MM-DD");
+    if (!to.valid) return Usage(err, "bad date '" + ShownArgument(args[2]) + "', expected YYYY-MM-DD");
+    if (!IsInCalendarRange(from)) return OutOfRange(err, ShownArgument(args[1]));
+    if (!IsInCalendarRange(to)) return OutOfRange(err, ShownArgument(args[2]));
     if (DaysSince1970(from.year, from.month, from.day) > DaysSince1970(to.year, to.month, to.day))
       return Usage(err, "FROM is after TO");
     return RunDump(from, to, out);
   }
 
-  return Usage(err, "unknown command '" + std::string(command) + "'");
+  return Usage(err, "unknown command '" + ShownArgument(command) + "'");
 }

@@ -18,6 +18,7 @@ struct TvcalOptions {
 };
 
 constexpr int kExitOk = 0;
+constexpr int kExitDatabase = 1;  // the database could not be used (missing, damaged, locked)
 constexpr int kExitUsage = 2;  // bad arguments or a date outside the supported range
 
 // args excludes the program name:

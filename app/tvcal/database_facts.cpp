@@ -1,16 +1,15 @@
 #include "app/tvcal/database_facts.h"
 
-#include "calendar/almanac.h"
-#include "calendar/day_info.h"
 #include "calendar/holiday_arrangement.h"
 #include "platform/database.h"
+#include "platform/date_time.h"
 #include "platform/file_utils.h"
 #include "platform/program_dir.h"
 
 namespace {
 
 // The almanac lists come as names joined by "\r\n"; the terminal shows them on one line.
-std::u16string OneLine(std::u16string list) {
+std::u16string OneLine(const std::u16string& list) {
   std::u16string out;
   out.reserve(list.size());
   for (char16_t c : list) {
@@ -20,31 +19,77 @@ std::u16string OneLine(std::u16string list) {
   return out;
 }
 
-}  // namespace
-
-bool DatabaseDayFacts::Fill(const CalendarDate& date, DayFacts& facts) const {
-  if (!DayFactsProvider::Fill(date, facts)) return false;
+SystemTime ToSystemTime(const CalendarDate& date) {
   SystemTime day;
   day.wYear = static_cast<uint16_t>(date.year);
   day.wMonth = static_cast<uint16_t>(date.month);
   day.wDay = static_cast<uint16_t>(date.day);
-  facts.restDay = IsRestDay(day);
-  facts.workDay = IsWorkDay(day);
-  facts.suitable = OneLine(LookUpSuitable(day));
-  facts.avoid = OneLine(LookUpAvoid(day));
+  return day;
+}
+
+}  // namespace
+
+void DatabaseDayFacts::Prepare(const CalendarDate& first, int dayCount) const {
+  data_.Load(ToSystemTime(first), dayCount);
+  firstDay_ = DaysSince1970(first.year, first.month, first.day);
+  dayCount_ = dayCount;
+}
+
+bool DatabaseDayFacts::Fill(const CalendarDate& date, DayFacts& facts) const {
+  if (!DayFactsProvider::Fill(date, facts)) return false;
+  const int offset = DaysSince1970(date.year, date.month, date.day) - firstDay_;
+  if (dayCount_ <= 0 || offset < 0 || offset >= dayCount_)
+    Prepare({date.year, date.month, 1, true}, GregorianMonthDays(date.year, date.month));
+  const SystemTime day = ToSystemTime(date);
+  const HolidayMarks marks = data_.Holidays().Mark(FormatDate(day));
+  facts.restDay = marks.rest;
+  facts.workDay = marks.work;
+  facts.suitable = OneLine(data_.Almanac().Suitable(day));
+  facts.avoid = OneLine(data_.Almanac().Avoid(day));
   return true;
 }
 
-bool OpenCalendarDatabase(std::u16string_view path, int year) {
-  if (path.empty() || !FileExists(path)) return false;
+CalendarDatabase OpenCalendarDatabase(std::u16string_view path, int year, int busyWaitMs) {
+  CalendarDatabase result;
+  if (path.empty() || !FileExists(path)) {
+    result.problem = std::u16string(path) + u" is missing";
+    return result;
+  }
+  SetDbBusyWait(busyWaitMs);
   OpenDatabase(path);
-  if (year > 0)
-    LoadHolidayArrangementForYear(year);
-  else
-    LoadHolidayArrangement();
-  return true;
+  // The tables tvcal reads, each asked once: a file without them is no calendar database.
+  DbOutcome first = DbOutcome::kOk;
+  for (const char16_t* table : {u"holiday", u"yijidata", u"yijikey"}) {
+    QueryValue(u"select 1 from " + std::u16string(table) + u" limit 1");
+    first = LastDbOutcome();
+    if (first != DbOutcome::kOk) break;
+  }
+  if (first == DbOutcome::kOk) {
+    if (year > 0)
+      LoadHolidayArrangementForYear(year);
+    else
+      LoadHolidayArrangement();
+  }
+  DbStatus status = DatabaseStatus();
+  if (first == DbOutcome::kBusy || (status.busySeen && status.problem.empty())) {
+    result.state = CalendarDatabase::kBusy;
+    result.problem = std::u16string(path) + u" is locked by another program";
+  } else if (first != DbOutcome::kOk || !status.problem.empty()) {
+    result.problem = status.problem.empty() ? std::u16string(path) + u" cannot be read" : status.problem;
+  } else {
+    result.state = CalendarDatabase::kReady;
+    return result;
+  }
+  CloseDatabase();
+  return result;
 }
 
-void CloseCalendarDatabase() { CloseDatabase(); }
+bool CloseCalendarDatabase(std::u16string* problem) {
+  DbStatus status = DatabaseStatus();
+  CloseDatabase();
+  if (status.problem.empty()) return true;
+  if (problem) *problem = status.problem;
+  return false;
+}
 
 std::u16string DefaultDatabasePath() { return ProgramDirectory() + u"user.dat"; }

@@ -1,21 +1,40 @@
 #pragma once
 // Day facts with what user.dat knows: the official days off and make-up working days of the
-// loaded holiday arrangement, and the almanac's suitable/avoid lists.
+// day's own year, and the almanac's suitable/avoid lists.
 #include <string>
 #include <string_view>
 
 #include "app/tvcal/day_facts.h"
+#include "calendar/month_data.h"
 
+// Reads what user.dat knows for a month at a time: the run of days the view prepared, or else the
+// Gregorian month of the date asked for.
 class DatabaseDayFacts : public DayFactsProvider {
  public:
   bool Fill(const CalendarDate& date, DayFacts& facts) const override;
+  void Prepare(const CalendarDate& first, int dayCount) const override;
+
+ private:
+  mutable MonthData data_;
+  mutable int firstDay_ = 0;  // DaysSince1970 of the loaded run's first day
+  mutable int dayCount_ = 0;
 };
 
-// Opens the database file at `path` and loads the holiday arrangement of `year` (the local
-// year when `year` is 0). False, with
-// nothing opened, when the file does not exist (the worker would otherwise create it).
-bool OpenCalendarDatabase(std::u16string_view path, int year);
-void CloseCalendarDatabase();
+// What became of opening the database.
+struct CalendarDatabase {
+  enum State {
+    kReady,     // open, the arrangement loaded: use DatabaseDayFacts
+    kBusy,      // another program holds the file's lock: nothing opened, nothing waited for
+    kUnusable,  // missing, not a database, damaged or without its tables: nothing opened
+  } state = kUnusable;
+  std::u16string problem;  // kBusy and kUnusable: what is wrong, naming the file
+};
+
+// Opens the database file at `path` (never creating it) and loads the holiday arrangement of
+// `year` (the local year when `year` is 0). Waits for another program's lock at most busyWaitMs.
+CalendarDatabase OpenCalendarDatabase(std::u16string_view path, int year, int busyWaitMs);
+// Closes it; false when statements failed while it was in use (problem says which).
+bool CloseCalendarDatabase(std::u16string* problem);
 
 // Where tvcal looks for user.dat when no path is given: beside the executable.
 std::u16string DefaultDatabasePath();

@@ -26,6 +26,8 @@ bool DayFactsProvider::Fill(const CalendarDate& date, DayFacts& facts) const {
   return true;
 }
 
+void DayFactsProvider::Prepare(const CalendarDate&, int) const {}
+
 std::u16string LunarMonthDayText(const CCalendar& cal) {
   std::u16string s;
   if (cal.leapFlag) s += u'闰';

@@ -22,6 +22,9 @@ class DayFactsProvider {
   virtual ~DayFactsProvider();
   // Fills `facts` for the date; false (facts reset) when the engine refuses the date.
   virtual bool Fill(const CalendarDate& date, DayFacts& facts) const;
+  // The view is about to fill `dayCount` days from `first` (a month grid): a provider that reads
+  // data may read it for all of them at once.
+  virtual void Prepare(const CalendarDate& first, int dayCount) const;
 };
 
 // The text a month-grid cell shows under the day number: the first non-empty of short label,

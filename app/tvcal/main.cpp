@@ -8,9 +8,13 @@
 #include "app/tvcal/commands.h"
 #include "app/tvcal/console.h"
 #include "app/tvcal/database_facts.h"
+#include "app/tvcal/terminal_text.h"
 #include "platform/text_codec.h"
 
 namespace {
+
+// The longest tvcal waits for another program's lock on the database.
+constexpr int kBusyWaitMs = 100;
 
 class ConsoleSink : public TextSink {
  public:
@@ -48,36 +52,47 @@ int main(int argc, char** argv) {
 
   // Leading options: --db PATH, --no-db.
   std::u16string databasePath = DefaultDatabasePath();
-  bool explicitDatabase = false;
   while (!args.empty() && args[0].substr(0, 2) == "--" && args[0] != "--help") {
     if (args[0] == "--no-db") {
       databasePath.clear();
       args.erase(args.begin());
     } else if (args[0] == "--db" && args.size() >= 2) {
       databasePath = Utf8ToWide(args[1]);
-      explicitDatabase = true;
       args.erase(args.begin(), args.begin() + 2);
     } else {
-      err.Write("tvcal: unknown or incomplete option '" + std::string(args[0]) + "'\n");
+      err.Write("tvcal: unknown or incomplete option '" + ShownArgument(args[0]) + "'\n");
       RunTvcal({"help"}, options, err, err);  // the usage text, on standard error
       return kExitUsage;
     }
   }
 
-  // The database is needed only for the views that show days off and the almanac.
+  // The database is needed only for the views that show days off and the almanac. It is never
+  // waited for: a file locked by another program is left out (and said so), like a broken one.
   const bool wantsFacts = args.empty() || args[0] == "month" || args[0] == "day";
   DatabaseDayFacts databaseFacts;
+  CalendarDatabase database;
+  database.state = CalendarDatabase::kReady;
   bool opened = false;
   if (wantsFacts && !databasePath.empty()) {
     const int year = options.today.valid ? options.today.year : 0;
-    opened = OpenCalendarDatabase(databasePath, year);
-    if (!opened && explicitDatabase) {
-      err.Write("tvcal: no database at '" + WideToUtf8(databasePath) + "'\n");
-      return kExitUsage;
+    database = OpenCalendarDatabase(databasePath, year, kBusyWaitMs);
+    if (database.state == CalendarDatabase::kUnusable) {
+      err.Write("tvcal: database unusable: " + ShownArgument(WideToUtf8(database.problem), 300) + "\n");
+      return kExitDatabase;
     }
+    opened = database.state == CalendarDatabase::kReady;
     if (opened) options.provider = &databaseFacts;
   }
-  const int rc = RunTvcal(args, options, out, err);
-  if (opened) CloseCalendarDatabase();
+  int rc = RunTvcal(args, options, out, err);
+  if (database.state == CalendarDatabase::kBusy) {
+    err.Write("tvcal: database busy: " + ShownArgument(WideToUtf8(database.problem), 300) +
+              "; days off and the almanac are left out\n");
+    if (rc == kExitOk) rc = kExitDatabase;
+  }
+  std::u16string problem;
+  if (opened && !CloseCalendarDatabase(&problem)) {
+    err.Write("tvcal: database unusable: " + ShownArgument(WideToUtf8(problem), 300) + "\n");
+    if (rc == kExitOk) rc = kExitDatabase;
+  }
   return rc;
 }

@@ -15,3 +15,9 @@ int DisplayWidth(std::u16string_view text);
 void AppendPadded(std::string& out, std::u16string_view text, int width);
 // Appends blanks first so that text ends at `width` columns.
 void AppendPaddedLeft(std::string& out, std::u16string_view text, int width);
+
+// An argument as tvcal quotes it back in a message: terminal control characters (C0, DEL, C1,
+// bidirectional and line/paragraph separators), stray bytes that are not UTF-8 and "\" written
+// as escapes ("\x1b", "\u{202e}", "\\"), so nothing the user typed can drive the terminal; cut
+// after maxCharacters characters with "…" and the full length in bytes.
+std::string ShownArgument(std::string_view utf8, size_t maxCharacters = 40);

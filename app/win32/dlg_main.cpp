@@ -5,12 +5,15 @@
 #include "app/logic/day_cell.h"
 #include "app/logic/header_texts.h"
 #include "app/logic/month_layout.h"
+#include "app/logic/tray_rules.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/later_windows.h"
 #include "app/win32/main_window_test_hook.h"
+#include "app/win32/menu_tray.h"
 #include "app/win32/note_launcher.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
+#include "app/win32/tray_icon.h"
 #include "calendar/day_info.h"
 #include "calendar/holiday_arrangement.h"
 #include "platform/clock.h"
@@ -19,6 +22,7 @@
 #include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
 #include "platform/user_config.h"
+#include "platform/win32/clock_hook.h"
 #include "ui/attribute_values.h"
 #include "ui/option.h"
 #include "weather/city_codes.h"
@@ -59,6 +63,9 @@ CDlgMain::~CDlgMain() { app::RemoveTrayIcon(); }
 SystemTime CDlgMain::Now() const { return LocalNow(); }
 
 void CDlgMain::InitWindow() {
+  // Without its skin the window is not used at all (start-up reports it and ends): no timers,
+  // no clock hook, no tray icon.
+  if (!GetSkinError().empty()) return;
   cmbYear_ = FindControlAs<tvui::Combo>(u"CmbYear");
   cmbMonth_ = FindControlAs<tvui::Combo>(u"CmbMonth");
   cmbHoliday_ = FindControlAs<tvui::Combo>(u"CmbHoliday");
@@ -98,14 +105,14 @@ void CDlgMain::InitWindow() {
   }
   StartTimersAndHook();
   SetIcon(app::kIconWindow);
-  app::AddTrayIcon(GetHWND());
+  app::AddTrayIcon(*this);
 }
 
 void CDlgMain::StartTimersAndHook() {
   SetTimer(app::kTimerClock, 500);
   SetTimer(app::kTimerHover, 200);
   SetTimer(app::kTimerWeatherPeriodic, 1800000);
-  app::StartClockHook();
+  StartClockHook();
   RefreshAll();
 }
 
@@ -133,7 +140,7 @@ void CDlgMain::RefreshAll() {
   UpdateClock();
   CurrentCity city = GetCurrentCity();
   AddToMyCities(city.province, city.city);
-  FillCityList(CityEntry(city.province, city.city));
+  FillCityList({city.province, city.city});
   UpdateWeatherPanel();
 }
 
@@ -176,6 +183,29 @@ void CDlgMain::ShowNavigated() {
   ShowMonth(s.year, s.month, s.todayDay, s.selectedDay);
 }
 
+bool CDlgMain::EnsureDayCells() {
+  if (!menology_) return false;
+  if (!dayCells_.empty()) return true;
+  menology_->RemoveAll();
+  for (int i = 0; i < kGridCells; ++i) {
+    std::unique_ptr<tvui::Control> cell = CreateItem(u"day.xml");
+    tvui::Container* box = cell ? cell->AsContainer() : nullptr;
+    if (!box) break;  // logged by CreateItem
+    if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
+      option->Subscribe([this](Notification& msg) {
+        if (EqualsNoCase(msg.type, tvui::kNotifyMouseLeave) && EqualsNoCase(NameOf(msg.sender), u"isSelect")) {
+          HideTooltip();
+        }
+        return false;
+      });
+      option->SetGroup(u"Menology");
+    }
+    dayCells_.push_back(box);
+    menology_->Add(std::move(cell));
+  }
+  return !dayCells_.empty();
+}
+
 void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
   int64_t start = app::MicrosecondsNow();
   MonthShape shape = ShapeOfMonth(year, month);
@@ -184,62 +214,51 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
     return;
   }
   int cells = shape.rows * kGridColumns;
-  // The cells on show, and the one after the last (its month decides the last cell's width).
-  // The almanac lists need two database round trips per day; they are read for the one cell the
-  // pointer rests on (CompleteCellData), which keeps a click's rebuild within a frame.
-  MonthDays days = LayOutMonthDays(year, month, std::min(cells + 1, kGridCells), false);
-  cellDays_.assign(days.days.begin(), days.days.begin() + cells);
-  cellAlmanac_.assign(cells, false);
+  // The cells on show, and the one after the last (its month decides the last cell's width),
+  // with their almanac lists: the month's data is read once for all of them.
+  MonthDays days = LayOutMonthDays(year, month, std::min(cells + 1, kGridCells));
+  lastDaysUs_ = app::MicrosecondsNow() - start;
   shownRows_ = shape.rows;
+  HideTooltip();
+
+  // Every cell is restyled before the window changes size, so no painting shows a half-built
+  // month; a setter that changes nothing repaints nothing.
+  if (EnsureDayCells()) {
+    for (int i = 0; i < static_cast<int>(dayCells_.size()); ++i) {
+      tvui::Container* box = dayCells_[i];
+      if (i >= cells) {
+        box->SetVisible(false);
+        continue;
+      }
+      const DayInfo* next = i + 1 < kGridCells ? &days.days[i + 1] : nullptr;
+      DayCellLook look = LookOfDayCell(days.days[i], i, next, month, todayDay, selectedDay);
+      if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
+        option->Selected(false, false);  // a cell picked in the month before
+        option->SetNormalImage(look.normalImage);
+        option->SetFixedWidth(look.width);
+        option->SetFixedHeight(look.height);
+        option->SetTag(look.tag);
+        option->SetUserData(look.data);
+      }
+      if (tvui::Control* badge = box->FindSubControl(u"img")) badge->SetBkImage(look.badgeImage);
+      if (tvui::Control* day = box->FindSubControl(u"day")) {
+        day->SetTextColor(look.dayColor);
+        day->SetText(look.dayText);
+      }
+      if (tvui::Control* lunar = box->FindSubControl(u"ChineseDay")) {
+        lunar->SetTextColor(look.lunarColor);
+        lunar->SetText(look.lunarText);
+      }
+      box->SetVisible(true);
+    }
+  }
 
   MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
   if (tvui::Control* card = FindControl(u"tv_mouth_info")) card->SetBkImage(std::u16string(place.background));
   currentTop_ = place.rect.top;
-  RECT now{};
-  GetWindowRect(GetHWND(), &now);
-  if (now.left != place.rect.left || now.top != place.rect.top || now.right != place.rect.right ||
-      now.bottom != place.rect.bottom) {
-    SetWindowPos(GetHWND(), nullptr, place.rect.left, place.rect.top, place.rect.Width(),
-                 place.rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
-  if (!menology_) return;
-  HideTooltip();
-  menology_->RemoveAll();
-  for (int i = 0; i < cells; ++i) {
-    std::unique_ptr<tvui::Control> cell = CreateItem(u"day.xml");
-    tvui::Container* box = cell ? cell->AsContainer() : nullptr;
-    if (!box) break;  // logged by CreateItem
-    const DayInfo* next = i + 1 < kGridCells ? &days.days[i + 1] : nullptr;
-    DayCellLook look = LookOfDayCell(days.days[i], i, next, month, todayDay, selectedDay);
-    if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
-      option->Subscribe([this](Notification& msg) {
-        if (EqualsNoCase(msg.type, tvui::kNotifyMouseLeave) && EqualsNoCase(NameOf(msg.sender), u"isSelect")) {
-          HideTooltip();
-        }
-        return false;
-      });
-      option->SetNormalImage(look.normalImage);
-      option->SetFixedWidth(look.width);
-      option->SetFixedHeight(look.height);
-      option->SetGroup(u"Menology");
-      option->SetTag(look.tag);
-      option->SetUserData(look.data);
-    }
-    if (tvui::Control* badge = box->FindSubControl(u"img")) badge->SetBkImage(look.badgeImage);
-    if (tvui::Control* day = box->FindSubControl(u"day")) {
-      day->SetTextColor(look.dayColor);
-      day->SetText(look.dayText);
-    }
-    if (tvui::Control* lunar = box->FindSubControl(u"ChineseDay")) {
-      lunar->SetTextColor(look.lunarColor);
-      lunar->SetText(look.lunarText);
-    }
-    menology_->Add(std::move(cell));
-  }
-  GetManager().NeedUpdate();
-  if (GetHWND()) ::InvalidateRect(GetHWND(), nullptr, FALSE);
   lastRebuildUs_ = app::MicrosecondsNow() - start;
+  // A change of row count moves, sizes and reshapes the window in one step and paints it at once.
+  PlaceWindow(place.rect.left, place.rect.top, place.rect.Width(), place.rect.Height());
 }
 
 void CDlgMain::UpdateTodayHeader() {
@@ -255,8 +274,8 @@ void CDlgMain::UpdateClock() {
   if (sec_) sec_->SetText(t.second);
 }
 
-void CDlgMain::FillCityList(const std::u16string& firstEntry) {
-  cityItems_ = BuildCityList(firstEntry, ListMyCities());
+void CDlgMain::FillCityList(const CityPair& first) {
+  cityItems_ = BuildCityList(first, ListMyCities());
   if (!xcity_) return;
   xcity_->RemoveAll();
   for (const CityListItem& item : cityItems_) xcity_->AddItem(item.text);
@@ -275,9 +294,9 @@ void CDlgMain::OnCitySelected(int index) {
     return;
   }
   AddToMyCities(choice.pair.province, choice.pair.city);
-  FillCityList(item.entry);
-  if (choice.changesCurrent) {
-    SelectCity(choice.pair.city, choice.pair.province);
+  FillCityList(item.pair);
+  // A pair without a weather code is not made current, and nothing of it is stored.
+  if (choice.changesCurrent && SelectCity(choice.pair.city, choice.pair.province)) {
     SetUserConfig(choice.pair.province, u"province");
     SetUserConfig(choice.pair.city, u"city");
     StartRefreshAnimation();
@@ -287,6 +306,7 @@ void CDlgMain::OnCitySelected(int index) {
 // --- Notifications ---
 
 void CDlgMain::Notify(Notification& msg) {
+  if (!GetSkinError().empty()) return;  // a window without its skin is only there to be closed
   const std::u16string& name = NameOf(msg.sender);
   if (EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
     app::ApplySavedSkin(GetHWND());
@@ -411,21 +431,11 @@ void CDlgMain::HoverCheck() {
     }
     tooltip_ = std::move(tip);
   }
-  tooltip_->SetData(CompleteCellData(control));
+  tooltip_->SetData(control->GetUserData());
   ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, WorkArea());
   SetWindowPos(tooltip_->GetHWND(), nullptr, at.x, at.y, kTooltipWidth, kTooltipHeight,
                SWP_NOZORDER | SWP_NOACTIVATE);
   tooltip_->ShowWindow(true, true);
-}
-
-const std::u16string& CDlgMain::CompleteCellData(tvui::Control* option) {
-  int index = menology_ && option->GetParent() ? menology_->GetItemIndex(option->GetParent()) : -1;
-  if (index >= 0 && index < static_cast<int>(cellDays_.size()) && !cellAlmanac_[index]) {
-    cellAlmanac_[index] = true;
-    FillAlmanac(cellDays_[index]);
-    option->SetUserData(DayDataString(cellDays_[index]));
-  }
-  return option->GetUserData();
 }
 
 void CDlgMain::HideTooltip() {
@@ -465,6 +475,25 @@ void CDlgMain::Toggle() {
   }
 }
 
+void CDlgMain::ToggleFromTray() {
+  HWND hwnd = GetHWND();
+  switch (DecideTrayLeftClick(IsWindowVisible(hwnd) != FALSE, toggleGuard_, GetTickCount())) {
+    case TrayClick::kHide:
+      app::HideAllPopups();
+      HideTooltip();
+      ShowWindow(false);
+      PostMessageW(app::UM_HIDE_DIALOGS);
+      break;
+    case TrayClick::kShow:
+      RefreshAll();
+      ShowWindow(true, true);
+      SetForegroundWindow(hwnd);
+      break;
+    case TrayClick::kIgnore:
+      break;
+  }
+}
+
 LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   handled = false;
   HWND hwnd = GetHWND();
@@ -476,7 +505,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
   if (message == TaskbarCreatedMessage() && message != 0) {
     // The taskbar came back (the shell restarted): hook, placement, timers and tray icon anew.
     StartTimersAndHook();
-    app::AddTrayIcon(hwnd);
+    app::AddTrayIcon(*this);  // replaces the icon of the old taskbar
     return 0;
   }
   switch (message) {
@@ -519,6 +548,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       app::ShowWeatherPopup(hwnd, false);
       return 0;
     case app::UM_SHOW_ABOUT:
+      ++aboutRequests_;
       app::OpenAbout(hwnd);
       return 0;
     case app::UM_HIDE_DIALOGS:
@@ -527,9 +557,14 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
     case app::UM_START_REFRESH:
       StartRefreshAnimation();
       return 0;
+    case app::UM_USER_DATA_READY:
+      // The stored city, the holidays and the recent cities are known only now.
+      RefreshAll();
+      StartRefreshAnimation();
+      return 0;
     case WM_QUERYENDSESSION:
     case WM_ENDSESSION:
-      app::StopClockHook();
+      StopClockHook();
       Close();
       handled = true;
       return 1;

@@ -52,11 +52,12 @@ class CDlgMain : public tvui::WindowImplBase {
   void ComputeAnchor();
   void FillCalendarSelectors();
   void GoToMonth(int month, int year, int selectedDay);
-  // Rebuilds the grid for the month and sizes and places the window for its row count.
+  // Shows the month in the grid (every cell with its almanac lists) and sizes and places the
+  // window for its row count; only what changed is laid out and repainted.
   void ShowMonth(int year, int month, int todayDay, int selectedDay);
   void UpdateTodayHeader();
   void UpdateClock();
-  void FillCityList(const std::u16string& firstEntry);
+  void FillCityList(const CityPair& first);
   // Today's weather and air quality from the shared reports (weather_panel.cpp).
   void UpdateWeatherPanel();
 
@@ -64,9 +65,13 @@ class CDlgMain : public tvui::WindowImplBase {
   const Anchor& GetAnchor() const { return anchor_; }
   int GetCurrentTop() const { return currentTop_; }
 
+  // A left click on the tray icon: hides the shown window, shows the hidden one (not within
+  // 200 ms of the last show/hide toggle, and without counting as one).
+  void ToggleFromTray();
+
   // State for tests and measurements (see app/README.md).
   std::u16string DescribeState();
-  // Microseconds of the last grid rebuild.
+  // Microseconds of the last grid rebuild (without placing and painting the window).
   int64_t LastRebuildMicroseconds() const { return lastRebuildUs_; }
 
  private:
@@ -77,8 +82,8 @@ class CDlgMain : public tvui::WindowImplBase {
   void MirrorSelectors();
   void HoverCheck();
   void HideTooltip();
-  // The cell's data string with the day's almanac lists (read once per cell and month view).
-  const std::u16string& CompleteCellData(tvui::Control* option);
+  // The 42 day cells, made from "day.xml" once; a month change only restyles them.
+  bool EnsureDayCells();
   void StartRefreshAnimation();
   void RefreshAnimationStep();
   void StopRefreshAnimation();
@@ -113,12 +118,13 @@ class CDlgMain : public tvui::WindowImplBase {
   AirLabelLook airSkin_;  // the air-quality label as the skin has it
   int weatherUpdates_ = 0;
   std::vector<CityListItem> cityItems_;
-  // The records of the cells on show; their almanac lists are read when a cell is first hovered.
-  std::vector<DayInfo> cellDays_;
-  std::vector<bool> cellAlmanac_;
+  // The day cells in grid order (owned by "menology"); those past the month's rows are hidden.
+  std::vector<tvui::Container*> dayCells_;
   std::unique_ptr<CToolTipDlg> tooltip_;
   bool weatherSubscribed_ = false;
-  int64_t lastRebuildUs_ = 0;
+  int64_t lastRebuildUs_ = 0;  // the cells restyled (before the window is placed and painted)
+  int64_t lastDaysUs_ = 0;     // of which the month's day records with their data
   int showCount_ = 0;
+  int aboutRequests_ = 0;
   bool painted_ = false;
 };

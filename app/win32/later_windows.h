@@ -1,7 +1,7 @@
 #pragma once
 // Windows and services of the program that the calendar window opens but that are built
 // separately: the weather pop-up, city picker, settings, skin chooser, about window, autostart
-// prompt, tray icon and menu, the taskbar clock hook and the statistics worker. Until they exist
+// prompt and the statistics worker. Until they exist
 // each entry point logs one line (once per run) and does nothing, so every button stays safe.
 #include <windows.h>
 
@@ -20,8 +20,10 @@ void OpenSkinChooser(HWND owner);
 void OpenAbout(HWND owner);
 // The autostart prompt, with or without its autostart part.
 void ShowAutostartPrompt(HWND owner, bool withAutostart);
-// At start-up: the installer's prompt or the periodic one when it is due.
+// At start-up: the installer's prompt or the periodic one when it is due (autostart_at_start.cpp).
 void ShowAutostartPromptIfDue(HWND owner, const StartOptions& options);
+// How many times this run's start showed the prompt (for the test hook).
+int AutostartPromptsShown();
 // Hides the settings window, the about window and the autostart prompt.
 void HideDialogs();
 void HideSkinChooser();
@@ -43,12 +45,6 @@ void ReleasePopups();
 // The pop-ups' state as "key=value" lines for the test hook.
 std::u16string DescribePopups();
 
-void AddTrayIcon(HWND owner);
-void RemoveTrayIcon();
-void ShowTrayMenu(HWND owner);
-
-void StartClockHook();
-void StopClockHook();
 void StartStatisticsWorker(HWND mainWindow);
 // The copy-data exchange with companion programs (companion_exchange_win32.cpp); returns the
 // message result.

@@ -5,8 +5,10 @@
 
 #include "app/win32/dlg_main.h"
 #include "app/win32/later_windows.h"
+#include "app/win32/main_window_handle.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
+#include "app/win32/tray_icon.h"
 #include "platform/text_utils.h"
 #include "ui/option.h"
 
@@ -44,6 +46,9 @@ std::u16string CDlgMain::DescribeState() {
   std::u16string s;
   RECT rc{};
   GetWindowRect(hwnd, &rc);
+  // Start-up has finished (the handle is published last): the window may answer earlier, while
+  // its creation waits on the shell (adding the tray icon lets other processes' messages in).
+  s += Line(u"started", IntToText(app::MainWindowHandle() == hwnd ? 1 : 0));
   s += Line(u"visible", IntToText(IsWindowVisible(hwnd) ? 1 : 0));
   s += Line(u"show_count", IntToText(showCount_));
   s += Line(u"rect", app::RectText(rc));
@@ -71,7 +76,9 @@ std::u16string CDlgMain::DescribeState() {
   std::u16string cities;
   for (const CityListItem& item : cityItems_) cities += item.text + u";";
   s += Line(u"xcity", cities);
-  int cells = menology_ ? menology_->GetCount() : 0;
+  // The cells on show (those past the month's rows stay, hidden, for the next month).
+  int cells = 0;
+  while (menology_ && cells < menology_->GetCount() && menology_->GetItemAt(cells)->IsVisible()) ++cells;
   s += Line(u"cells", IntToText(cells));
   for (int i = 0; i < cells; ++i) {
     tvui::Container* box = menology_->GetItemAt(i)->AsContainer();
@@ -79,12 +86,14 @@ std::u16string CDlgMain::DescribeState() {
     auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"));
     tvui::Control* day = box->FindSubControl(u"day");
     tvui::Control* lunar = box->FindSubControl(u"ChineseDay");
+    tvui::Control* badge = box->FindSubControl(u"img");
     tvui::Rect r = option ? option->GetPos() : tvui::Rect{};
+    // normal image|day|lunar line|x,y,w,h|data string|badge image
     s += Line(u"cell." + IntToText(i),
               (option ? option->GetNormalImage() : u"") + u"|" + (day ? day->GetText() : u"") + u"|" +
                   (lunar ? lunar->GetText() : u"") + u"|" + IntToText(r.left) + u"," + IntToText(r.top) +
                   u"," + IntToText(r.right - r.left) + u"," + IntToText(r.bottom - r.top) + u"|" +
-                  (option ? option->GetUserData() : u""));
+                  (option ? option->GetUserData() : u"") + u"|" + (badge ? badge->GetBkImage() : u""));
   }
   bool tipShown = tooltip_ && tooltip_->GetHWND() && IsWindowVisible(tooltip_->GetHWND());
   s += Line(u"tooltip", IntToText(tipShown ? 1 : 0));
@@ -109,9 +118,13 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"refresh", (refresh_ ? refresh_->GetBkImage() : u"") + u"|" + IntToText(refreshAnim_.Running() ? 1 : 0));
   s += Line(u"weather_updates", IntToText(weatherUpdates_));
   s += Line(u"rebuild_us", IntToText(lastRebuildUs_));
+  s += Line(u"month_days_us", IntToText(lastDaysUs_));
   s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
   s += app::StartMetricsText();
   s += app::DescribePopups();
+  s += Line(u"about_requests", IntToText(aboutRequests_));
+  s += Line(u"autostart_prompts", IntToText(app::AutostartPromptsShown()));
+  s += app::TrayStateText();
   return s;
 }
 
@@ -153,7 +166,7 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
         int64_t start = MicrosecondsNow();
         w.navigator_.Next(now);
         w.ShowNavigated();
-        UpdateWindow(w.GetHWND());
+        w.UpdateNow();
         total += MicrosecondsNow() - start;
       }
       w.navigator_.ReturnToday(now);

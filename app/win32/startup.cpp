@@ -7,17 +7,20 @@
 #include "app/logic/shutdown_sequence.h"
 #include "app/logic/start_options.h"
 #include "app/logic/window_messages.h"
-#include "app/win32/activation_listener.h"
 #include "app/win32/dlg_main.h"
 #include "app/win32/later_windows.h"
 #include "app/win32/main_window_handle.h"
 #include "app/win32/start_metrics.h"
 #include "calendar/holiday_arrangement.h"
 #include "platform/file_utils.h"
+#include "platform/database.h"
 #include "platform/log.h"
 #include "platform/usage_recorder.h"
 #include "platform/user_data.h"
+#include "platform/win32/clock_hook.h"
+#include "platform/win32/ipc.h"
 #include "ui/win32/ui_app.h"
+#include "weather/city_codes.h"
 #include "weather/current_city.h"
 #include "weather/weather_worker.h"
 #include "weather/win32/window_poster.h"
@@ -26,19 +29,39 @@ namespace app {
 
 namespace {
 
+// How long the user-interface thread's statements wait for another program's lock on user.dat.
+constexpr int kUiBusyWaitMs = 10;
+// How long the exit waits for an abandoned weather refresh to end.
+constexpr int kWeatherExitWaitMs = 1500;
+
 void Shutdown(bool comStarted) {
   ShutdownSteps steps;
   steps.recordExit = [] { RecordUsageEvent(kUsageProgramExit, u"0"); };
   steps.stopClockHook = [] { StopClockHook(); };
-  steps.stopIpcListener = [] { StopActivationListener(); };
+  steps.stopIpcListener = [] { StopIpcListener(); };
   steps.stopUsageRecorder = [] { StopUsageRecorder(); };
   steps.closeUserData = [] {
-    // A refresh still running writes through the database: let it end first.
-    if (!WaitForWeatherIdle(15000)) LogError(u"app: a weather refresh was still running at exit");
+    // A refresh still running uses the database: end it first, abandoning its request in flight.
+    AbandonWeatherRefresh();
+    if (!WaitForWeatherIdle(kWeatherExitWaitMs)) LogError(u"app: a weather refresh was still running at exit");
     CloseUserData();
   };
   RunShutdown(steps);
   if (comStarted) CoUninitialize();
+}
+
+// The main window without its skin would be a blank, top-most rectangle: say what is wrong and
+// end instead. The window has not been shown yet.
+void ReportUnusableSkin(HWND hwnd, const std::u16string& error) {
+  LogError(u"app: the main window's skin cannot be built, the program ends: " + error);
+  std::u16string text = u"无法加载主窗口的皮肤，程序将退出。\nThe main window's skin cannot be built; the program ends.\n\n" + error;
+  MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.c_str()), L"Velar日历",
+              MB_OK | MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
+  DestroyWindow(hwnd);  // the window deletes its object; its destroy posts the quit message
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message != WM_QUIT) DispatchMessageW(&msg);
+  }
 }
 
 }  // namespace
@@ -47,12 +70,18 @@ int RunTavrino(HINSTANCE instance) {
   MarkProgramEntry();
   // One instance: a second start brings the first forward and leaves.
   if (SignalRunningInstance()) return 0;
+  // Nothing on this thread waits for another program's lock on user.dat.
+  SetDbBusyWait(kUiBusyWaitMs);
 
   UserDataHooks hooks;
   hooks.loadCurrentCity = [] { LoadCurrentCity(); };
   AddHolidayLoading(hooks);
   SetUserDataHooks(std::move(hooks));
   OpenUserData();
+  // user.dat is locked: show the default city until it can be read, without storing it.
+  if (UserDataDeferred()) {
+    SetCurrentCity({std::u16string(kDefaultProvince), std::u16string(kDefaultCity), std::u16string(kDefaultCityCode)});
+  }
 
   StartUsageRecorder();
   RecordUsageEvent(kUsageProgramStart, u"0");
@@ -78,8 +107,13 @@ int RunTavrino(HINSTANCE instance) {
     Shutdown(true);
     return 0;
   }
+  if (!main->GetSkinError().empty()) {
+    ReportUnusableSkin(hwnd, main->GetSkinError());
+    Shutdown(true);
+    return kExitSkinUnusable;
+  }
   SetWeatherPoster(MakeWindowPoster(hwnd));
-  StartActivationListener(hwnd);
+  StartIpcListener(hwnd);
   if (!options.noShow) main->ShowWindow(true, true);
   if (options.autoStart) main->ShowWindow(false);
   SetMainWindowHandle(hwnd);
@@ -87,6 +121,8 @@ int RunTavrino(HINSTANCE instance) {
   StartStatisticsWorker(hwnd);
   LoadHolidayArrangement();
   ShowAutostartPromptIfDue(hwnd, options);
+  // user.dat was locked at start-up: the window shows the defaults until it can be read.
+  CompleteDeferredUserData([hwnd] { ::PostMessageW(hwnd, app::UM_USER_DATA_READY, 0, 0); });
 
   tvui::UiApp::MessageLoop();  // until the main window is destroyed (it deletes itself)
   ReleasePopups();

@@ -1,5 +1,10 @@
 // Starts tavrino.exe from a scratch copy of its folder several times and prints its start-up
 // time, the month rebuild time and its working set, read through the program's test hook.
+//   app_bench_probe [runs]
+//   app_bench_probe frames YEAR MONTH CHANGES PERIOD_MS
+//     one start; shows YEAR-MONTH, prints "A x,y,w,h" (the window), shows the next month and
+//     prints "B x,y,w,h", goes back, prints "go", changes month CHANGES times (next and back in
+//     turn) every PERIOD_MS, prints "done" and ends the program: for a screen recorder beside it.
 #include <windows.h>
 
 #include <algorithm>
@@ -52,8 +57,16 @@ double Median(std::vector<double> v) {
 
 }  // namespace
 
+std::string RectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
+         std::to_string(r.bottom - r.top);
+}
+
 int main(int argc, char** argv) {
-  int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  const bool frames = argc > 5 && std::string(argv[1]) == "frames";
+  int runs = frames ? 1 : argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   fs::path bin = fs::path(self).parent_path();
@@ -71,7 +84,7 @@ int main(int argc, char** argv) {
   HWND reader = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
   UINT hook = RegisterWindowMessageW(app::kTestHookMessageName);
 
-  std::vector<double> entryToPaint, createToPaint, launchToVisible, rebuildPaint, rebuildOnly, paintOnly, workingSet;
+  std::vector<double> entryToPaint, createToPaint, launchToVisible, rebuildPaint, rebuildOnly, daysOnly, paintOnly, workingSet;
   int failures = 0;
   for (int run = 0; run < runs; ++run) {
     std::wstring exe = (dir / "tavrino.exe").wstring();
@@ -100,6 +113,36 @@ int main(int argc, char** argv) {
         if (Value(u"entry_to_paint_ms") >= 0) break;
         Sleep(10);
       }
+      if (frames) {
+        DWORD_PTR r = 0;
+        const int year = std::atoi(argv[2]), month = std::atoi(argv[3]), changes = std::atoi(argv[4]);
+        const DWORD period = static_cast<DWORD>(std::max(1, std::atoi(argv[5])));
+        SendMessageTimeoutW(main, hook, app::kHookYear, year - 1950, SMTO_NORMAL, 5000, &r);
+        SendMessageTimeoutW(main, hook, app::kHookMonth, month - 1, SMTO_NORMAL, 5000, &r);
+        Sleep(1500);
+        std::printf("A %s\n", RectOf(main).c_str());
+        std::fflush(stdout);
+        SendMessageTimeoutW(main, hook, app::kHookClick, 1, SMTO_NORMAL, 5000, &r);  // monRight
+        Sleep(1500);
+        std::printf("B %s\n", RectOf(main).c_str());
+        std::fflush(stdout);
+        SendMessageTimeoutW(main, hook, app::kHookClick, 0, SMTO_NORMAL, 5000, &r);  // monLeft
+        Sleep(1500);
+        std::printf("go\n");
+        std::fflush(stdout);
+        for (int i = 0; i < changes; ++i) {
+          SendMessageTimeoutW(main, hook, app::kHookClick, i % 2 == 0 ? 1 : 0, SMTO_NORMAL, 5000, &r);
+          Sleep(period);
+        }
+        std::printf("done\n");
+        std::fflush(stdout);
+        Sleep(1000);
+        SendMessageTimeoutW(main, hook, app::kHookClick, 3, SMTO_NORMAL, 5000, &r);  // closebtn
+        WaitForSingleObject(pi.hProcess, 15000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        break;
+      }
       entryToPaint.push_back(static_cast<double>(Value(u"entry_to_paint_ms")));
       createToPaint.push_back(static_cast<double>(Value(u"create_to_paint_ms")));
       launchToVisible.push_back(visibleMs);
@@ -113,6 +156,7 @@ int main(int argc, char** argv) {
       DWORD_PTR r = 0;
       SendMessageTimeoutW(main, hook, app::kHookState, reinterpret_cast<LPARAM>(reader), SMTO_NORMAL, 5000, &r);
       rebuildOnly.push_back(static_cast<double>(Value(u"rebuild_us")) / 1000.0);
+      daysOnly.push_back(static_cast<double>(Value(u"month_days_us")) / 1000.0);
       workingSet.push_back(static_cast<double>(Value(u"working_set_kib")) / 1024.0);
       SendMessageTimeoutW(main, hook, app::kHookClick, 3, SMTO_NORMAL, 5000, &r);  // closebtn
     } else {
@@ -129,6 +173,7 @@ int main(int argc, char** argv) {
   DestroyWindow(reader);
   std::error_code ignored;
   fs::remove_all(dir, ignored);
+  if (frames) return failures == 0 ? 0 : 1;
 
   std::printf("runs: %d (failures %d), medians:\n", runs, failures);
   std::printf("  start: entry point -> first visible paint   %8.1f ms (target <= 300)\n", Median(entryToPaint));
@@ -136,6 +181,7 @@ int main(int argc, char** argv) {
   std::printf("  start: CreateProcess -> window visible      %8.1f ms (includes Wine's process start)\n", Median(launchToVisible));
   std::printf("  month rebuild + layout + paint on a click   %8.2f ms (target <= 16)\n", Median(rebuildPaint));
   std::printf("  month rebuild alone (cells built)           %8.2f ms\n", Median(rebuildOnly));
+  std::printf("    of which the day records with their data  %8.2f ms\n", Median(daysOnly));
   std::printf("  painting the whole window alone             %8.2f ms\n", Median(paintOnly));
   std::printf("  working set after showing a month           %8.1f MiB\n", Median(workingSet));
   return failures == 0 ? 0 : 1;

@@ -4,6 +4,7 @@
 #             from its entry point (Wine's own start-up excluded) and from process creation
 #   rebuild   one month rebuild on a click (grid rebuilt, laid out and painted), mean of 50
 #   memory    working set after showing a month
+#   hostile   start with user.dat locked by another connection; exit during a stalled weather request
 # Usage: bench/app/run_app_bench.sh [build dir, default build/win64] [runs, default 5]
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -11,17 +12,12 @@ BUILD="${1:-$ROOT/build/win64}"
 RUNS="${2:-5}"
 PROBE="$BUILD/bin/app_bench_probe.exe"
 [ -x "$BUILD/bin/tavrino.exe" ] && [ -f "$PROBE" ] || { echo "build tavrino and app_bench_probe in $BUILD first"; exit 1; }
-source "$ROOT/tools/wine-env.sh"
-source "$ROOT/tools/xvfb.sh"
-own_display=0
-if [ -z "${DISPLAY:-}" ]; then xvfb_start; own_display=1; fi
-wineserver -p >/dev/null 2>&1
-# Wine's helpers up before anything is timed.
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+source "$ROOT/bench/app/wine_session.sh"
+wine_session_start
 out=$(mktemp)
 timeout 300 wine "$PROBE" "$RUNS" >"$out" 2>&1 </dev/null
 rc=$?
 cat "$out"
 rm -f "$out"
-[ $own_display = 1 ] && xvfb_stop
+wine_session_stop
 exit $rc

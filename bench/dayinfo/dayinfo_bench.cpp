@@ -1,5 +1,6 @@
-// Cost of showing one month: 42 DayInfo records, each with its two almanac lookups (four
-// queries through the database worker), against the user.dat beside the program.
+// Cost of showing one month: 42 DayInfo records with the almanac lists and the holiday marks,
+// against the user.dat beside the program: as a month view reads them (the month's data read
+// once), and day by day (four queries per day through the database worker).
 #include <benchmark/benchmark.h>
 
 #include <sqlite3.h>
@@ -13,6 +14,7 @@
 #include "calendar/ccalendar.h"
 #include "calendar/day_info.h"
 #include "calendar/holiday_arrangement.h"
+#include "calendar/month_data.h"
 #include "platform/database.h"
 #include "platform/date_time.h"
 #include "platform/file_utils.h"
@@ -37,25 +39,35 @@ SystemTime FirstCell(int y, int m) {
   return first;
 }
 
-template <bool kAlmanac>
+enum class Source { kMonthData, kSingleDays, kEngineOnly };
+
+template <Source kSource>
 void BM_Month(benchmark::State& state) {
   const SystemTime first = FirstCell(2025, 3);
   DayInfo cells[42];
   for (auto _ : state) {
     SystemTime day = first;
+    MonthData data;
+    if (kSource == Source::kMonthData) data.Load(first, 42);
     for (DayInfo& cell : cells) {
-      if (kAlmanac) BuildDayInfo(day, cell); else BuildDayInfoWithoutAlmanac(day, cell);
+      if (kSource == Source::kMonthData) BuildDayInfo(day, cell, data);
+      else if (kSource == Source::kSingleDays) BuildDayInfo(day, cell);
+      else BuildDayInfoWithoutAlmanac(day, cell);
       AddDays(day, 1);
     }
     benchmark::DoNotOptimize(cells);
   }
 }
 // Process CPU time counts the database worker's share as well.
-BENCHMARK(BM_Month<true>)
+BENCHMARK(BM_Month<Source::kMonthData>)
     ->Name("MonthOfDayInfo/with_almanac")
     ->Unit(benchmark::kMicrosecond)
     ->MeasureProcessCPUTime();
-BENCHMARK(BM_Month<false>)->Name("MonthOfDayInfo/engine_only")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Month<Source::kSingleDays>)
+    ->Name("MonthOfDayInfo/day_by_day")
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_Month<Source::kEngineOnly>)->Name("MonthOfDayInfo/engine_only")->Unit(benchmark::kMicrosecond);
 
 void BM_OneQuery(benchmark::State& state) {
   for (auto _ : state) {
@@ -122,40 +134,6 @@ void BM_MonthStatementsOnOwnConnection(benchmark::State& state) {
 }
 BENCHMARK(BM_MonthStatementsOnOwnConnection)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
-// What a month would cost with the almanac read per month instead of per day: one range query
-// over yijidata and one read of the 142 names, through the same worker, then assembled here.
-void BM_MonthInTwoQueries(benchmark::State& state) {
-  const SystemTime first = FirstCell(2025, 3);
-  SystemTime last = first;
-  AddDays(last, 41);
-  const std::u16string from = ReplaceText(FormatDate(first), u"-", u"");
-  const std::u16string to = ReplaceText(FormatDate(last), u"-", u"");
-  for (auto _ : state) {
-    const std::u16string days = QueryRows(u"select id || ':' || yi || ':' || ji from yijidata where id between '" +
-                                          from + u"' and '" + to + u"'");
-    const std::u16string names = QueryRows(u"select id || ':' || key from yijikey");
-    std::vector<std::u16string> byNumber(200);
-    size_t start = 0;
-    while (start < names.size()) {
-      size_t end = names.find(u"\r\n", start);
-      if (end == std::u16string::npos) end = names.size();
-      const size_t colon = names.find(u':', start);
-      if (colon < end) {
-        const int number = std::stoi(std::string(names.begin() + start, names.begin() + colon));
-        if (number >= 0 && number < 200) byNumber[number] = names.substr(colon + 1, end - colon - 1);
-      }
-      start = end + 2;
-    }
-    std::u16string lists;
-    for (char16_t c : days) {
-      if (c >= u'0' && c <= u'9') continue;
-      lists += c;
-    }
-    benchmark::DoNotOptimize(byNumber);
-    benchmark::DoNotOptimize(lists);
-  }
-}
-BENCHMARK(BM_MonthInTwoQueries)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
 }  // namespace
 

@@ -14,7 +14,7 @@ struct OpenDb {
     std::random_device random;
     dir = std::filesystem::temp_directory_path() / ("tvbench-" + std::to_string(random()));
     std::filesystem::create_directories(dir);
-    OpenDatabase((dir / "user.dat").u16string());
+    OpenDatabase((dir / "user.dat").u16string(), DbOpenMode::kCreate);
     ExecSql(u"create table userconfig (name text primary key, value text)");
     ExecSql(u"insert into userconfig (name,value) values ('skin','bg3')");
   }

@@ -1,16 +1,28 @@
 // HTTP client on WinHTTP: the user's proxy, TLS by port 443, raw response headers.
+// The session is asynchronous: each step is started and then waited for here, in short waits, so
+// that the client itself ends a request at its deadline, at its limits or when it is abandoned,
+// whatever phase it is in (the library's own time-outs are per phase and reset with every byte).
+// Ending a request early means closing its handle; whatever the library still does with it
+// afterwards works on the call's own state, which lives until the handle's closing callback.
 #include <windows.h>
 #include <winhttp.h>
 
-#include <chrono>
+#include <algorithm>
+#include <atomic>
 #include <memory>
-#include <new>
 
 #include "platform/http_client.h"
 #include "platform/http_url.h"
 #include "platform/memory_stream.h"
 
+const int32_t kHttpTimedOut = ERROR_WINHTTP_TIMEOUT;
+const int32_t kHttpTooLarge = ERROR_FILE_TOO_LARGE;
+const int32_t kHttpAbandoned = ERROR_WINHTTP_OPERATION_CANCELLED;
+
 namespace {
+
+constexpr DWORD kPollMs = 100;  // the longest single wait: how late an abandon is noticed at most
+constexpr DWORD kChunk = 64 * 1024;
 
 // Closes a WinHTTP handle when it goes out of scope.
 struct HandleGuard {
@@ -20,14 +32,86 @@ struct HandleGuard {
   }
 };
 
-using Clock = std::chrono::steady_clock;
+// What one request's completions report. Shared by the calling thread and the library's
+// callbacks: one reference each; the library's is dropped when the request handle closes.
+struct AsyncCall {
+  std::atomic<int> refs{1};
+  HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);  // one completion
+  DWORD bytes = 0;    // of the last completion
+  DWORD error = 0;    // set by a failed step
+  std::unique_ptr<char[]> buffer{new char[kChunk]};
+  std::string data;   // the request body, kept until the handle closes
 
-struct Prepared {
-  HandleGuard session, connection, request;
+  ~AsyncCall() {
+    if (done) CloseHandle(done);
+  }
+  void Release() {
+    if (--refs == 0) delete this;
+  }
 };
 
-// Splits the URL and opens root handle, connection and request; 0 or the status to return.
-int32_t Prepare(std::u16string_view url, const wchar_t* verb, Prepared& p) {
+void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD infoLength) {
+  auto* call = reinterpret_cast<AsyncCall*>(context);
+  if (!call) return;
+  switch (status) {
+    case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
+    case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
+      call->bytes = 0;
+      SetEvent(call->done);
+      break;
+    case WINHTTP_CALLBACK_STATUS_WRITE_COMPLETE:
+    case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
+      call->bytes = info ? *static_cast<DWORD*>(info) : 0;
+      SetEvent(call->done);
+      break;
+    case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
+      call->bytes = infoLength;
+      SetEvent(call->done);
+      break;
+    case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR: {
+      auto* result = static_cast<WINHTTP_ASYNC_RESULT*>(info);
+      call->error = result && result->dwError ? result->dwError : ERROR_WINHTTP_INTERNAL_ERROR;
+      SetEvent(call->done);
+      break;
+    }
+    case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
+      call->Release();
+      break;
+    default:
+      break;
+  }
+}
+
+class Request {
+ public:
+  explicit Request(const HttpScope::Bounds& bounds) : bounds_(bounds), call_(new AsyncCall) {}
+  ~Request() {
+    Close();
+    call_->Release();
+  }
+
+  // Splits the URL and opens root handle, connection and request; 0 or the status to return.
+  int32_t Open(std::u16string_view url, const wchar_t* verb);
+  // Waits for the completion of the step just started; 0, or the status that ends the request.
+  int32_t Wait();
+  // Closes the request handle (ending whatever it still does).
+  void Close() {
+    if (request_) WinHttpCloseHandle(request_);
+    request_ = nullptr;
+  }
+  int32_t LastError() const { return static_cast<int32_t>(GetLastError()); }
+  HINTERNET Handle() const { return request_; }
+  AsyncCall& Call() { return *call_; }
+  const HttpScope::Bounds& Bounds() const { return bounds_; }
+
+ private:
+  HttpScope::Bounds bounds_;
+  AsyncCall* call_;
+  HandleGuard session_, connection_;
+  HINTERNET request_ = nullptr;
+};
+
+int32_t Request::Open(std::u16string_view url, const wchar_t* verb) {
   std::wstring text(url.begin(), url.end());
   wchar_t host[2048], path[2048], extra[2048];
   URL_COMPONENTS parts{};
@@ -45,121 +129,160 @@ int32_t Prepare(std::u16string_view url, const wchar_t* verb, Prepared& p) {
   std::wstring object(path, parts.dwUrlPathLength);
   object.append(extra, parts.dwExtraInfoLength);
   std::wstring hostName(host, parts.dwHostNameLength);
+  int32_t stopped = 0;
+  if (HttpScope::Stopped(bounds_, stopped)) return stopped;  // no traffic
 
   WINHTTP_CURRENT_USER_IE_PROXY_CONFIG proxy{};
   bool haveProxy = WinHttpGetIEProxyConfigForCurrentUser(&proxy) && proxy.lpszProxy && *proxy.lpszProxy;
   const wchar_t* agent = L"Mozilla/5.0 (compatible)";
   if (haveProxy) {
-    p.session.handle = WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy.lpszProxy,
-                                   proxy.lpszProxyBypass ? proxy.lpszProxyBypass : WINHTTP_NO_PROXY_BYPASS, 0);
+    session_.handle = WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy.lpszProxy,
+                                  proxy.lpszProxyBypass ? proxy.lpszProxyBypass : WINHTTP_NO_PROXY_BYPASS,
+                                  WINHTTP_FLAG_ASYNC);
   } else {
-    p.session.handle = WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                   WINHTTP_NO_PROXY_BYPASS, 0);
+    session_.handle = WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                  WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
   }
   if (proxy.lpszAutoConfigUrl) GlobalFree(proxy.lpszAutoConfigUrl);
   if (proxy.lpszProxy) GlobalFree(proxy.lpszProxy);
   if (proxy.lpszProxyBypass) GlobalFree(proxy.lpszProxyBypass);
-  if (!p.session.handle) return static_cast<int32_t>(GetLastError());
+  if (!session_.handle) return LastError();
 
+  // The library's own limits stay as a second line behind the client's deadline.
   int connectMs = HttpConnectTimeoutMs(), totalMs = HttpTotalTimeoutMs();
-  WinHttpSetTimeouts(p.session.handle, connectMs, connectMs, totalMs, totalMs);
+  WinHttpSetTimeouts(session_.handle, connectMs, connectMs, totalMs, totalMs);
 
-  p.connection.handle = WinHttpConnect(p.session.handle, hostName.c_str(), parts.nPort, 0);
-  if (!p.connection.handle) return static_cast<int32_t>(GetLastError());
+  connection_.handle = WinHttpConnect(session_.handle, hostName.c_str(), parts.nPort, 0);
+  if (!connection_.handle) return LastError();
   DWORD flags = WINHTTP_FLAG_REFRESH | (parts.nPort == 443 ? WINHTTP_FLAG_SECURE : 0);
-  p.request.handle = WinHttpOpenRequest(p.connection.handle, verb, object.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                        WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
-  if (!p.request.handle) return static_cast<int32_t>(GetLastError());
-  // Waiting for the answer's headers has a limit of its own (not covered by the receive time-out).
+  request_ = WinHttpOpenRequest(connection_.handle, verb, object.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
+  if (!request_) return LastError();
+  DWORD_PTR context = reinterpret_cast<DWORD_PTR>(call_);
+  if (!WinHttpSetOption(request_, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context) ||
+      WinHttpSetStatusCallback(request_, &OnStatus, WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
+                               0) == WINHTTP_INVALID_STATUS_CALLBACK) {
+    int32_t status = LastError();
+    WinHttpCloseHandle(request_);  // no callback holds the call: nothing to release
+    request_ = nullptr;
+    return status;
+  }
+  ++call_->refs;  // the library's, dropped by the closing callback
   DWORD responseMs = static_cast<DWORD>(totalMs);
-  WinHttpSetOption(p.request.handle, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs);
+  WinHttpSetOption(request_, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs);
+  DWORD headerLimit = static_cast<DWORD>(kHttpHeaderLimit);
+  WinHttpSetOption(request_, WINHTTP_OPTION_MAX_RESPONSE_HEADER_SIZE, &headerLimit, sizeof headerLimit);
   return 0;
 }
 
-// Reads the body until it ends, a read fails or the time limit passes; what was read is kept.
-void ReadBody(HINTERNET request, Clock::time_point deadline, std::string& body) {
-  MemoryStream stream(1024);
-  DWORD available = 0;
+int32_t Request::Wait() {
   for (;;) {
-    // Each read may only wait for what is left of the fetch's time.
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) break;
-    DWORD leftMs = static_cast<DWORD>(left);
-    WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_TIMEOUT, &leftMs, sizeof leftMs);
-    if (!WinHttpQueryDataAvailable(request, &available) || available == 0) break;
-    std::unique_ptr<char[]> chunk(new (std::nothrow) char[available]);
-    if (!chunk) break;
-    DWORD read = 0;
-    if (!WinHttpReadData(request, chunk.get(), available, &read) || read == 0) break;
-    if (!stream.Write(static_cast<int32_t>(read), chunk.get())) break;
+    int32_t stopped = 0;
+    if (HttpScope::Stopped(bounds_, stopped)) {
+      Close();
+      return stopped;
+    }
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(bounds_.deadline - HttpScope::Clock::now());
+    DWORD waitMs = static_cast<DWORD>(std::clamp<int64_t>(left.count(), 1, kPollMs));
+    if (WaitForSingleObject(call_->done, waitMs) == WAIT_OBJECT_0) {
+      if (call_->error == 0) return 0;
+      int32_t error = static_cast<int32_t>(call_->error);
+      Close();
+      // The library's own header limit reports a bad response; it is the size that failed.
+      return error == ERROR_WINHTTP_HEADER_SIZE_OVERFLOW ? kHttpTooLarge : error;
+    }
   }
-  if (stream.Size() > 0) body.assign(reinterpret_cast<const char*>(stream.Data()), static_cast<size_t>(stream.Size()));
 }
 
-Clock::time_point Deadline() { return Clock::now() + std::chrono::milliseconds(HttpTotalTimeoutMs()); }
+// Reads the body into body until it ends or a read fails (what was read is kept); a status that
+// ends the request (deadline, limit, abandon) is returned and nothing is handed out then.
+int32_t ReadBody(Request& r, std::string& body) {
+  MemoryStream stream(1024);
+  AsyncCall& call = r.Call();
+  for (;;) {
+    // A read completes with what has arrived (up to the buffer), or with 0 at the end.
+    if (!WinHttpReadData(r.Handle(), call.buffer.get(), kChunk, nullptr)) break;
+    if (int32_t status = r.Wait()) {
+      if (status == kHttpTimedOut || status == kHttpAbandoned) return status;
+      break;  // the connection broke off: keep what arrived
+    }
+    if (call.bytes == 0) break;
+    if (static_cast<size_t>(stream.Size()) + call.bytes > r.Bounds().bodyLimit) {
+      r.Close();
+      return kHttpTooLarge;
+    }
+    if (!stream.Write(static_cast<int32_t>(call.bytes), call.buffer.get())) break;
+  }
+  if (stream.Size() > 0) body.assign(reinterpret_cast<const char*>(stream.Data()), static_cast<size_t>(stream.Size()));
+  return 0;
+}
+
+int32_t QueryRawHeaders(HINTERNET request, std::u16string& headers) {
+  DWORD size = 0;
+  WinHttpQueryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER,
+                      &size, WINHTTP_NO_HEADER_INDEX);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return static_cast<int32_t>(GetLastError());
+  std::wstring raw(size / sizeof(wchar_t) + 1, L'\0');
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX, raw.data(), &size,
+                           WINHTTP_NO_HEADER_INDEX)) {
+    return static_cast<int32_t>(GetLastError());
+  }
+  raw.resize(size / sizeof(wchar_t));
+  headers.assign(raw.begin(), raw.end());
+  return 0;
+}
 
 }  // namespace
 
 int32_t HttpGet(std::u16string_view url, std::string& body) {
-  Clock::time_point deadline = Deadline();
-  Prepared p;
-  int32_t status = Prepare(url, L"GET", p);
-  if (status != 0) return status;
-  if (!WinHttpSendRequest(p.request.handle, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-      !WinHttpReceiveResponse(p.request.handle, nullptr)) {
-    return static_cast<int32_t>(GetLastError());
+  Request r(HttpScope::ForRequest());
+  if (int32_t status = r.Open(url, L"GET")) return status;
+  if (!WinHttpSendRequest(r.Handle(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
+    return r.LastError();
   }
-  ReadBody(p.request.handle, deadline, body);
+  if (int32_t status = r.Wait()) return status;
+  if (!WinHttpReceiveResponse(r.Handle(), nullptr)) return r.LastError();
+  if (int32_t status = r.Wait()) return status;
+  std::string received;
+  if (int32_t status = ReadBody(r, received)) return status;
+  if (!received.empty()) body = std::move(received);
   return 0;
 }
 
 int32_t HttpPost(std::u16string_view url, std::string& body, std::u16string* headers, std::string_view data,
                  bool followRedirects) {
-  Clock::time_point deadline = Deadline();
-  Prepared p;
-  int32_t status = Prepare(url, L"POST", p);
-  if (status != 0) return status;
-  HINTERNET request = p.request.handle;
+  Request r(HttpScope::ForRequest());
+  if (int32_t status = r.Open(url, L"POST")) return status;
+  HINTERNET request = r.Handle();
   if (WinHttpAddRequestHeaders(request, L"Content-Type: application/x-www-form-urlencoded", static_cast<DWORD>(-1),
                                WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE) &&
       !followRedirects) {
     DWORD option = WINHTTP_DISABLE_REDIRECTS;
     WinHttpSetOption(request, WINHTTP_OPTION_DISABLE_FEATURE, &option, sizeof option);
   }
+  AsyncCall& call = r.Call();
+  call.data.assign(data);
   if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
-                          static_cast<DWORD>(data.size()), 0)) {
-    return static_cast<int32_t>(GetLastError());
+                          static_cast<DWORD>(call.data.size()), 0)) {
+    return r.LastError();
   }
+  if (int32_t status = r.Wait()) return status;
   size_t sent = 0;
-  status = 0;
-  while (sent < data.size()) {
-    DWORD written = 0;
-    if (!WinHttpWriteData(request, data.data() + sent, static_cast<DWORD>(data.size() - sent), &written) ||
-        written == 0) {
-      status = static_cast<int32_t>(GetLastError());
-      break;
+  while (sent < call.data.size()) {
+    if (!WinHttpWriteData(request, call.data.data() + sent, static_cast<DWORD>(call.data.size() - sent), nullptr)) {
+      return r.LastError();
     }
-    sent += written;
+    if (int32_t status = r.Wait()) return status;
+    if (call.bytes == 0) return ERROR_WINHTTP_INTERNAL_ERROR;
+    sent += call.bytes;
   }
-  if (!WinHttpReceiveResponse(request, nullptr)) return static_cast<int32_t>(GetLastError());
-  status = 0;
-  if (headers) {
-    DWORD size = 0;
-    WinHttpQueryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER,
-                        &size, WINHTTP_NO_HEADER_INDEX);
-    if (GetLastError() == ERROR_INSUFFICIENT_BUFFER && size > 0) {
-      std::wstring raw(size / sizeof(wchar_t) + 1, L'\0');
-      if (WinHttpQueryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX, raw.data(), &size,
-                              WINHTTP_NO_HEADER_INDEX)) {
-        raw.resize(size / sizeof(wchar_t));
-        headers->assign(raw.begin(), raw.end());
-      } else {
-        status = static_cast<int32_t>(GetLastError());
-      }
-    } else {
-      status = static_cast<int32_t>(GetLastError());
-    }
-  }
-  ReadBody(request, deadline, body);
-  return status;
+  if (!WinHttpReceiveResponse(request, nullptr)) return r.LastError();
+  if (int32_t status = r.Wait()) return status;
+  std::u16string raw;
+  int32_t headerStatus = headers ? QueryRawHeaders(request, raw) : 0;
+  std::string received;
+  if (int32_t status = ReadBody(r, received)) return status;
+  if (headers && headerStatus == 0) *headers = std::move(raw);
+  if (!received.empty()) body = std::move(received);
+  return headerStatus;
 }

@@ -49,11 +49,12 @@ TEST(WeatherPanelView, DayAndNightViewsOfOneReport) {
   EXPECT_EQ(now.temperature, u"9℃");
   EXPECT_EQ(now.toolTip, u"多云 北风1级");
 
-  // A failed run: only the names. The panel shows the sunny picture and nothing else.
+  // A failed run: only the names. The panel shows nothing, not even a sunny picture.
   WeatherReport empty;
   empty.city = u"上海";
+  empty.currentTemperature = u"\uFFFD℃";  // a page in the wrong code page
   WeatherPanelView bare = MakeWeatherPanelView(empty, {}, 12, skin);
-  EXPECT_EQ(bare.icon, u"weather\\day\\sunny.png");
+  EXPECT_EQ(bare.icon, u"");
   EXPECT_EQ(bare.toolTip, u"");
   EXPECT_EQ(bare.temperature, u"");
   EXPECT_EQ(bare.airText, u"");

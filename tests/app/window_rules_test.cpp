@@ -11,6 +11,7 @@
 #include "app/logic/input_guards.h"
 #include "app/logic/shutdown_sequence.h"
 #include "app/logic/start_options.h"
+#include "platform/launch.h"
 #include "platform/usage_recorder.h"
 
 namespace {
@@ -95,30 +96,31 @@ TEST(StartOptions, WindowHandleText) {
 }
 
 TEST(CityList, CurrentCityFirstRecentCitiesThenThePicker) {
-  std::vector<std::u16string> recent{u"上海,上海", u"北京,北京", u"广东,广州"};
-  auto items = BuildCityList(u"上海,上海", recent);
-  ASSERT_EQ(items.size(), 4u);
-  EXPECT_EQ(items[0], (CityListItem{u"上海", u"上海,上海"}));
-  EXPECT_EQ(items[1], (CityListItem{u"北京", u"北京,北京"}));
-  EXPECT_EQ(items[2], (CityListItem{u"广州", u"广东,广州"}));
-  EXPECT_EQ(items[3], (CityListItem{u"自定义", u""}));
+  std::vector<CityPair> recent{{u"上海", u"上海"}, {u"北京", u"北京"}, {u"广东", u"广州"}, {u"省,甲", u"市,乙"}};
+  auto items = BuildCityList({u"上海", u"上海"}, recent);
+  ASSERT_EQ(items.size(), 5u);
+  EXPECT_EQ(items[0], (CityListItem{u"上海", {u"上海", u"上海"}}));
+  EXPECT_EQ(items[1], (CityListItem{u"北京", {u"北京", u"北京"}}));
+  EXPECT_EQ(items[2], (CityListItem{u"广州", {u"广东", u"广州"}}));
+  EXPECT_EQ(items[3], (CityListItem{u"市,乙", {u"省,甲", u"市,乙"}})) << "names with a comma stay whole";
+  EXPECT_EQ(items[4], (CityListItem{u"自定义", {}}));
 
-  auto alone = BuildCityList(u"江苏,南京", {});
+  auto alone = BuildCityList({u"江苏", u"南京"}, {});
   ASSERT_EQ(alone.size(), 2u);
   EXPECT_EQ(alone[0].text, u"南京");
-  EXPECT_EQ(SplitCityEntry(u"nocomma"), (CityPair{u"nocomma", u""}));
-  EXPECT_EQ(SplitCityEntry(u"a,b,c"), (CityPair{u"a", u"b,c"}));
 }
 
 TEST(CityList, ChoosingAnItem) {
   CityPair current{u"Shanghai", u"Shanghai"};
-  CityChoice same = ChooseCityItem({u"Shanghai", u"SHANGHAI,shanghai"}, current);
+  CityChoice same = ChooseCityItem({u"Shanghai", {u"SHANGHAI", u"shanghai"}}, current);
   EXPECT_EQ(same.kind, CityChoice::kCity);
   EXPECT_FALSE(same.changesCurrent) << "the current city, compared ignoring case";
-  CityChoice other = ChooseCityItem({u"北京", u"北京,北京"}, current);
+  CityChoice other = ChooseCityItem({u"市,乙", {u"省,甲", u"市,乙"}}, current);
   EXPECT_TRUE(other.changesCurrent);
-  EXPECT_EQ(other.pair, (CityPair{u"北京", u"北京"}));
-  EXPECT_EQ(ChooseCityItem({u"自定义", u""}, current).kind, CityChoice::kPicker);
+  EXPECT_EQ(other.pair, (CityPair{u"省,甲", u"市,乙"}));
+  EXPECT_EQ(ChooseCityItem({u"自定义", {}}, current).kind, CityChoice::kPicker);
+  // A city that happens to be called 自定义 is still a city.
+  EXPECT_EQ(ChooseCityItem({u"自定义", {u"某省", u"自定义"}}, current).kind, CityChoice::kCity);
 }
 
 TEST(Shutdown, StepsRunInOrderAndMissingStepsAreSkipped) {

@@ -23,7 +23,7 @@ size_t NameCount(const std::u16string& list) {
 class AlmanacTable : public ::testing::Test {
  protected:
   void SetUp() override {
-    OpenDatabase(dir_.Dir() + u"almanac.dat");
+    OpenDatabase(dir_.Dir() + u"almanac.dat", DbOpenMode::kCreate);
     ExecSql(u"create table yijidata (id text primary key, yi text, ji text)");
     ExecSql(u"create table yijikey (key text, id text)");
     ExecSql(u"insert into yijikey (key,id) values ('祭祀','1'),('祈福','2'),('嫁娶','3')");
@@ -40,14 +40,14 @@ class AlmanacTable : public ::testing::Test {
 }  // namespace
 
 TEST(AlmanacQuery, BuildsTheConditionFromPlainNumbersOnly) {
-  EXPECT_EQ(ActivityNameQuery(u"3"), u"select key from yijikey  where id = '3'");
+  EXPECT_EQ(ActivityNameQuery(u"3"), u"select key from yijikey  where id = '3' order by rowid");
   EXPECT_EQ(ActivityNameQuery(u"3,12,5"),
-            u"select key from yijikey  where id = '3' or id = '12' or id = '5'");
-  EXPECT_EQ(ActivityNameQuery(u" 7 ,8"), u"select key from yijikey  where id = '7' or id = '8'");
+            u"select key from yijikey  where id = '3' or id = '12' or id = '5' order by rowid");
+  EXPECT_EQ(ActivityNameQuery(u" 7 ,8"), u"select key from yijikey  where id = '7' or id = '8' order by rowid");
   // Anything that is not a plain number never reaches the statement.
-  EXPECT_EQ(ActivityNameQuery(u"1' or '1'='1,4"), u"select key from yijikey  where id = '4'");
+  EXPECT_EQ(ActivityNameQuery(u"1' or '1'='1,4"), u"select key from yijikey  where id = '4' order by rowid");
   EXPECT_EQ(ActivityNameQuery(u"4,5);drop table yijikey;--"),
-            u"select key from yijikey  where id = '4'");
+            u"select key from yijikey  where id = '4' order by rowid");
   EXPECT_TRUE(ActivityNameQuery(u"").empty());
   EXPECT_TRUE(ActivityNameQuery(u",,").empty());
   EXPECT_TRUE(ActivityNameQuery(u"x,-1,1.5").empty());

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include <sqlite3.h>
+
 #include "platform/clock.h"
 #include "platform/file_utils.h"
 #include "platform/program_dir.h"
@@ -23,7 +25,7 @@ namespace {
 // Opens a fresh database in a temporary directory for one test and closes it after.
 class Db : public ::testing::Test {
  protected:
-  void SetUp() override { OpenDatabase(temp_.Dir() + u"user.dat"); }
+  void SetUp() override { OpenDatabase(temp_.Dir() + u"user.dat", DbOpenMode::kCreate); }
   void TearDown() override { CloseDatabase(); }
   TempDir temp_;
 };
@@ -96,7 +98,7 @@ TEST_F(Db, ManyThreadsAllGetTheirOwnAnswers) {
 
 TEST(Database, RequestsQueuedAtCloseAreReleasedEmpty) {
   TempDir temp;
-  OpenDatabase(temp.Dir() + u"user.dat");
+  OpenDatabase(temp.Dir() + u"user.dat", DbOpenMode::kCreate);
   EXPECT_EQ(QueryValue(u"select 1"), u"1");
   // Keep the worker busy with one long statement (about a second or more), queue two more
   // behind it, then close while it still runs.
@@ -136,18 +138,10 @@ TEST(Database, UnopenableOrCorruptFilesGiveEmptyResultsWithoutHanging) {
   EXPECT_EQ(QueryValue(u"select 1"), u"");
   CloseDatabase();
 
-  // Garbage instead of a database: statements fail, the file is left as it was.
-  std::u16string garbage = temp.Dir() + u"garbage.dat";
-  std::string junk(8192, '\x5A');
-  ASSERT_TRUE(WriteWholeFile(garbage, junk));
-  OpenDatabase(garbage);
-  EXPECT_EQ(QueryValue(u"select count(*) from sqlite_master"), u"");
-  ExecSql(u"create table t (x)");
-  EXPECT_EQ(GetUserConfig(u"lv"), u"");
-  CloseDatabase();
-  EXPECT_EQ(ReadTextFile(garbage), junk);
-
   // The narrow form (ANSI path) works as well.
+  OpenDatabase(temp.Dir() + u"narrow.dat", DbOpenMode::kCreate);
+  ExecSql(u"create table t (x)");
+  CloseDatabase();
   std::string ansi = ToNarrow(temp.Dir() + u"narrow.dat", kCodePageAnsi);
   OpenDatabase(std::string_view(ansi));
   EXPECT_EQ(QueryValue(u"select 'ok'"), u"ok");
@@ -179,8 +173,10 @@ TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
   SetStopStatisticsHook([&] { calls.push_back("stop statistics"); });
   SetLocalClock(&FakeNow);
   SetNow(2024, 1, 1, 23, 59, 50);
-  OpenUserDataIn(dir);  // creates a/b level by level
+  OpenUserDataIn(dir);  // creates a/b level by level, but never user.dat
   EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(dir)));
+  EXPECT_FALSE(FileExists(dir + u"user.dat"));
+  OpenDatabase(dir + u"user.dat", DbOpenMode::kCreate);
   ExecSql(u"create table userconfig (name text primary key, value text)");
   ExecSql(u"insert into userconfig (name,value) values ('lv','0.0.0.0')");  // lv of this run
   EXPECT_EQ(RunStartTime().wSecond, 50);
@@ -201,7 +197,7 @@ TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
   SetUserDataHooks({});
 
   ASSERT_EQ(calls.size(), 6u);
-  EXPECT_EQ(calls[0], "city:");  // the table did not exist yet in the first run
+  EXPECT_EQ(calls[0], "city:");  // there was no database yet in the first run
   EXPECT_EQ(calls[1], "holidays");
   EXPECT_EQ(calls[2], "stop statistics");
   EXPECT_EQ(calls[3], "city:");
@@ -234,4 +230,143 @@ TEST(UserData, ShippedFileHoldsTheSevenTablesAndEmptyServiceSettings) {
   ExecSql(u"insert into mycity (prov,city,addtime) values ('上海','上海','2024-01-01 00:00:00:000')");
   EXPECT_EQ(QueryRows(u"select prov || ',' || city from mycity order by addtime desc"), u"上海,上海");
   CloseDatabase();
+}
+
+namespace {
+
+// Everything the log writer wrote into dir, as text.
+std::u16string LogsIn(const std::filesystem::path& dir) {
+  std::u16string text;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.path().extension() != ".log") continue;
+    std::string bytes;
+    if (!ReadWholeFile(entry.path().u16string(), bytes)) continue;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      text += static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
+    }
+  }
+  return text;
+}
+
+size_t Count(std::u16string_view text, std::u16string_view part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::u16string_view::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+std::string Shipped() {
+  std::string bytes;
+  ReadWholeFile(ProgramDirectory() + u"user.dat", bytes);
+  return bytes;
+}
+
+}  // namespace
+
+// A user.dat that is missing, not a database, cut off or without its tables: the program runs on
+// without settings, says so once in the log, and leaves the file exactly as it was.
+TEST(UserData, MissingOrDamagedFilesAreReportedAndNeverWritten) {
+  std::string shipped = Shipped();
+  ASSERT_GT(shipped.size(), 65536u) << "user.dat is built beside the programs";
+  std::string tableless;
+  {
+    TempDir scratch;
+    OpenDatabase(scratch.Dir() + u"t.dat", DbOpenMode::kCreate);
+    ExecSql(u"create table unrelated (x)");
+    CloseDatabase();
+    ASSERT_TRUE(ReadWholeFile(scratch.Dir() + u"t.dat", tableless));
+  }
+  struct Case {
+    const char* name;
+    std::string bytes;  // empty: no file at all
+    std::u16string logged;
+    size_t lines;  // a failed open once; failing statements once for each kind
+  } cases[] = {
+      {"missing", "", u"user.dat is missing", 1},
+      {"random", std::string(40000, '\x5A'), u"is damaged: file is not a database", 1},
+      {"cut off", shipped.substr(0, shipped.size() / 2), u"is damaged", 1},
+      {"no tables", tableless, u"no such table: userconfig", 2},
+  };
+  SetUserDataHooks({});
+  SetLoadCurrentCityHook([] { GetUserConfig(u"city"); });
+  for (const Case& c : cases) {
+    TempDir temp;
+    std::u16string file = temp.Dir() + u"user.dat";
+    if (!c.bytes.empty()) ASSERT_TRUE(WriteWholeFile(file, c.bytes));
+    OpenUserDataIn(temp.Dir());
+    SetUserConfig(u"北京", u"city");
+    EXPECT_EQ(GetUserConfig(u"city"), u"") << c.name;
+    DbStatus status = DatabaseStatus();
+    EXPECT_FALSE(status.problem.empty()) << c.name;
+    CloseUserData();
+
+    std::u16string log = LogsIn(temp.Path());
+    EXPECT_NE(log.find(c.logged), std::u16string::npos) << c.name << ": " << ToNarrow(log, kCodePageUtf8);
+    EXPECT_EQ(Count(log, u"database: "), c.lines) << c.name << ": each failure once: " << ToNarrow(log, kCodePageUtf8);
+    std::string after;
+    if (c.bytes.empty()) {
+      EXPECT_FALSE(FileExists(file)) << "a missing user.dat was created";
+    } else {
+      ASSERT_TRUE(ReadWholeFile(file, after));
+      EXPECT_TRUE(after == c.bytes) << c.name << ": the file was changed";
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(temp.Path())) {
+      std::string name = entry.path().filename().string();
+      EXPECT_TRUE(name == "user.dat" || entry.path().extension() == ".log") << c.name << ": left " << name;
+    }
+  }
+  SetUserDataHooks({});
+}
+
+// Another program holds user.dat's lock: a thread that may not wait gives up at once, even with a
+// patient thread's statement ahead of it in the queue; the start-up leaves its reads for later and
+// does them once the lock is gone; the lock is logged once.
+TEST(UserData, ALockedFileHoldsNoImpatientThreadAndFillsInLater) {
+  TempDir temp;
+  ASSERT_TRUE(WriteWholeFile(temp.Dir() + u"user.dat", Shipped()));
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2((temp.Path() / "user.dat").string().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr),
+            SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+
+  std::atomic<int> loads{0};
+  SetUserDataHooks({});
+  SetLoadCurrentCityHook([&] { ++loads; });
+  SetDbBusyWait(0);
+  OpenUserDataIn(temp.Dir());
+  EXPECT_TRUE(UserDataDeferred());
+  EXPECT_EQ(loads.load(), 0) << "the start-up read through the lock";
+
+  // A patient statement is waiting for the lock; an impatient one queued behind it ends both waits.
+  DbOutcome patient = DbOutcome::kOk;
+  std::atomic<bool> posting{false};
+  std::thread worker([&] {
+    SetDbBusyWait(600000);
+    posting = true;
+    QueryValue(u"select count(*) from holiday");
+    patient = LastDbOutcome();
+  });
+  while (!posting) std::this_thread::yield();
+  // Only orders the two posts (the patient one first); nothing is timed.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(GetUserConfig(u"svc_forecast"), u"");
+  EXPECT_EQ(LastDbOutcome(), DbOutcome::kBusy);
+  worker.join();
+  EXPECT_EQ(patient, DbOutcome::kBusy);
+  EXPECT_TRUE(DatabaseStatus().busySeen);
+
+  Event ready(true);
+  CompleteDeferredUserData([&] { ready.Set(); });
+  EXPECT_FALSE(ready.IsSet());
+  ASSERT_EQ(sqlite3_exec(other, "commit", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(other);
+  ASSERT_TRUE(ready.Wait(120000)) << "the deferred reads never ran";
+  EXPECT_EQ(loads.load(), 1);
+  EXPECT_EQ(QueryValue(u"select count(*) from userconfig where name = 'lv'"), u"1");
+  EXPECT_EQ(LastDbOutcome(), DbOutcome::kOk);
+  CloseUserData();
+  SetDbBusyWait(kDbDefaultBusyWaitMs);
+  SetUserDataHooks({});
+
+  std::u16string log = LogsIn(temp.Path());
+  EXPECT_EQ(Count(log, u"database: user.dat is locked by another program"), 1u) << ToNarrow(log, kCodePageUtf8);
 }

@@ -57,6 +57,22 @@ bool Readable(intptr_t s, int ms) {
   return select(static_cast<int>(s + 1), &set, nullptr, nullptr, &tv) > 0;
 }
 
+// Sends all bytes; false when the peer has gone (never a signal for a closed pipe).
+bool SendAll(intptr_t s, const std::string& bytes) {
+#ifdef MSG_NOSIGNAL
+  const int flags = MSG_NOSIGNAL;
+#else
+  const int flags = 0;
+#endif
+  size_t sent = 0;
+  while (sent < bytes.size()) {
+    int n = static_cast<int>(send(s, bytes.data() + sent, static_cast<int>(bytes.size() - sent), flags));
+    if (n <= 0) return false;
+    sent += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string HttpReply(const std::string& status, const std::string& body, const std::string& extraHeaders) {
@@ -65,6 +81,11 @@ std::string HttpReply(const std::string& status, const std::string& body, const 
 }
 
 LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)) {
+  listener_ = ListenOn(&port_);
+  if (listener_ >= 0) thread_ = std::thread([this] { Serve(); });
+}
+
+LoopbackServer::LoopbackServer(Streamer streamer) : streamer_(std::move(streamer)) {
   listener_ = ListenOn(&port_);
   if (listener_ >= 0) thread_ = std::thread([this] { Serve(); });
 }
@@ -127,6 +148,14 @@ void LoopbackServer::Handle(intptr_t client) {
     {
       std::lock_guard<std::mutex> guard(lock_);
       requests_.push_back(request);
+    }
+    if (streamer_) {
+      Link link;
+      link.send = [client](const std::string& bytes) { return SendAll(client, bytes); };
+      link.stopping = [this] { return stop_.load(); };
+      streamer_(request, link);
+      CloseSocket(client);
+      return;
     }
     std::string reply = handler_(request);
     if (reply.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 // A tiny HTTP server on 127.0.0.1 for the client tests: answers each request with the reply the
-// test chose for its path, or never answers at all.
+// test chose for its path, never answers at all, or (a Streamer) writes its reply piece by piece:
+// slowly, without end, or with more headers than anyone should send.
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -16,7 +17,16 @@ class LoopbackServer {
   // Returns the whole raw response; an empty text means "hold the connection, never answer".
   using Handler = std::function<std::string(const Request&)>;
 
+  // Writes a reply itself: send returns false once the client has gone; stopping() turns true
+  // when the server is being destroyed.
+  struct Link {
+    std::function<bool(const std::string&)> send;
+    std::function<bool()> stopping;
+  };
+  using Streamer = std::function<void(const Request&, Link&)>;
+
   explicit LoopbackServer(Handler handler);
+  explicit LoopbackServer(Streamer streamer);
   ~LoopbackServer();
 
   int Port() const { return port_; }
@@ -29,6 +39,7 @@ class LoopbackServer {
   void Handle(intptr_t client);
 
   Handler handler_;
+  Streamer streamer_;
   intptr_t listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};

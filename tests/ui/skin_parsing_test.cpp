@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 
+#include "platform/text_codec.h"
 #include "ui/attribute_values.h"
 #include "ui/button.h"
 #include "ui/combo.h"
@@ -136,6 +137,15 @@ TEST(SkinBuilding, BadInputFailsWithAReasonAndLine) {
   for (int i = 0; i < 200; ++i) deep += "</Container>";
   EXPECT_FALSE(builder.BuildText(deep, u"f.xml", r));
   EXPECT_NE(r.error.find(u"nested too deeply"), std::u16string::npos);
+
+  // A skin file cut off part-way (a broken copy) fails at the parser's row and column.
+  std::string main;
+  ASSERT_TRUE(ReadFileBytes(Utf8ToWide(TAVRINO_SOURCE_DIR "/skin15/DlgMain.xml"), main));
+  for (size_t cut : {main.size() / 3, main.size() / 2, main.size() - 12}) {
+    EXPECT_FALSE(builder.BuildText(main.substr(0, cut), u"DlgMain.xml", r)) << cut;
+    EXPECT_NE(r.error.find(u"DlgMain.xml:"), std::u16string::npos) << cut;
+    EXPECT_NE(r.error.find(u"malformed XML"), std::u16string::npos) << cut;
+  }
 
   SkinBuilder missing(u"/nonexistent/skin");
   EXPECT_FALSE(missing.BuildFile(u"DlgMain.xml", r));

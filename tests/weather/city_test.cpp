@@ -62,7 +62,7 @@ TEST_F(CityTest, RecentCitiesKeepSixNewestFirst) {
   AddToMyCities(u"北京", u"北京");
   std::this_thread::sleep_for(std::chrono::milliseconds(3));
   AddToMyCities(u"广东", u"深圳");  // moved to the front, not doubled
-  EXPECT_EQ(ListMyCities(), (std::vector<std::u16string>{u"广东,深圳", u"北京,北京"}));
+  EXPECT_EQ(ListMyCities(), (std::vector<CityPair>{{u"广东", u"深圳"}, {u"北京", u"北京"}}));
   AddToMyCities(u"广东", u"火星");  // unknown: not added
   EXPECT_EQ(ListMyCities().size(), 2u);
 
@@ -72,10 +72,16 @@ TEST_F(CityTest, RecentCitiesKeepSixNewestFirst) {
     std::this_thread::sleep_for(std::chrono::milliseconds(3));
     AddToMyCities(c[0], c[1]);
   }
-  std::vector<std::u16string> list = ListMyCities();
+  std::vector<CityPair> list = ListMyCities();
   ASSERT_EQ(list.size(), 6u);
-  EXPECT_EQ(list.front(), u"浙江,杭州");
-  EXPECT_EQ(std::find(list.begin(), list.end(), u"北京,北京"), list.end());  // the oldest went
+  EXPECT_EQ(list.front(), (CityPair{u"浙江", u"杭州"}));
+  EXPECT_EQ(std::find(list.begin(), list.end(), CityPair{u"北京", u"北京"}), list.end());  // the oldest went
+
+  // Names holding a comma come back as the pair that was stored, not split at the comma.
+  ExecSql(u"insert into weathercode (code,province,city,letter) values ('109999999','省,甲','市,乙','S')");
+  std::this_thread::sleep_for(std::chrono::milliseconds(3));
+  AddToMyCities(u"省,甲", u"市,乙");
+  EXPECT_EQ(ListMyCities().front(), (CityPair{u"省,甲", u"市,乙"}));
 }
 
 TEST_F(CityTest, LoadCurrentCityFallsBackWithoutWriting) {
@@ -120,7 +126,9 @@ TEST_F(CityTest, SwitchCityPersistsOnlyKnownPairs) {
   ASSERT_TRUE(WaitForWeatherIdle(60000));
   EXPECT_TRUE(posted.WaitFor(3));
 
-  SelectCity(u"杭州", u"浙江");
+  EXPECT_FALSE(SelectCity(u"火星", u"浙江"));  // no code: nothing changes
+  EXPECT_EQ(GetCurrentCity().code, u"101020100");
+  EXPECT_TRUE(SelectCity(u"杭州", u"浙江"));
   EXPECT_EQ(GetCurrentCity().code, u"101210101");
   EXPECT_EQ(GetUserConfig(u"city"), u"上海");  // selecting stores nothing
   EXPECT_TRUE(WaitForWeatherIdle(60000));

@@ -48,11 +48,18 @@ TEST(PanelLogic, IconFallbacks) {
   WeatherPanelIcon i = ChooseWeatherPanelIcon(Today(u"多云转晴", u"阴"), 12);
   EXPECT_EQ(i.icon, u"weather\\overcast.png");
   EXPECT_EQ(i.toolTip, u"阴");
-  // Nothing maps: sunny by day, tool tip the night text.
+  // Nothing maps: 晴 for the time of day, tool tip the night text.
   i = ChooseWeatherPanelIcon(Today(u"", u"小雨转晴"), 22);
-  EXPECT_EQ(i.icon, u"weather\\day\\sunny.png");
+  EXPECT_EQ(i.icon, u"weather\\night\\sunny.png");
   EXPECT_EQ(i.toolTip, u"小雨转晴");
-  EXPECT_EQ(ChooseWeatherPanelIcon(WeatherReport{}, 3).icon, u"weather\\day\\sunny.png");
+  EXPECT_EQ(ChooseWeatherPanelIcon(Today(u"小雨转晴", u""), 19).icon, u"weather\\day\\sunny.png");
+  EXPECT_EQ(ChooseWeatherPanelIcon(Today(u"小雨转晴", u""), 20).icon, u"weather\\night\\sunny.png");
+  // No weather at all: no picture, by day or by night.
+  EXPECT_EQ(ChooseWeatherPanelIcon(WeatherReport{}, 3).icon, u"");
+  EXPECT_EQ(ChooseWeatherPanelIcon(WeatherReport{}, 12).icon, u"");
+  // Temperatures that are no temperature are not shown.
+  EXPECT_EQ(ShownTemperature(u"-3℃"), u"-3℃");
+  for (const char16_t* bad : {u"\uFFFD℃", u"℃", u"", u"1\uFFFD℃", u"2\x1b[2J℃"}) EXPECT_EQ(ShownTemperature(bad), u"");
 }
 
 TEST(PanelLogic, TemperatureAndWindText) {

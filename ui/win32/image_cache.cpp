@@ -67,16 +67,27 @@ Gdiplus::Bitmap* ImageCache::Get(const std::u16string& rawPath) {
   auto it = impl_->images.find(path);
   if (it != impl_->images.end()) return it->second.get();
   std::unique_ptr<Gdiplus::Bitmap> bitmap;
-  // Decode into memory so the file is not kept open.
+  // Decoded once, into the premultiplied DIB section that GDI blends from; the GDI+ image is a view
+  // of the same pixels (one copy of each picture in memory). The file is not kept open.
   Gdiplus::Bitmap file(reinterpret_cast<const WCHAR*>(path.c_str()));
-  if (file.GetLastStatus() == Gdiplus::Ok && file.GetWidth() > 0) {
-    bitmap.reset(new Gdiplus::Bitmap(file.GetWidth(), file.GetHeight(), PixelFormat32bppPARGB));
-    Gdiplus::Graphics g(bitmap.get());
-    g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-    g.DrawImage(&file, 0, 0, file.GetWidth(), file.GetHeight());
-  } else {
-    missing_.push_back(path);
+  const int cx = file.GetLastStatus() == Gdiplus::Ok ? static_cast<int>(file.GetWidth()) : 0;
+  const int cy = cx > 0 ? static_cast<int>(file.GetHeight()) : 0;
+  void* bits = nullptr;
+  HBITMAP dib = cx > 0 && cy > 0 ? CreateDib(cx, cy, &bits) : nullptr;
+  if (dib) {
+    bitmap.reset(new Gdiplus::Bitmap(cx, cy, cx * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits)));
+    if (bitmap->GetLastStatus() == Gdiplus::Ok) {
+      Gdiplus::Graphics g(bitmap.get());
+      g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+      g.DrawImage(&file, 0, 0, cx, cy);
+      g.Flush(Gdiplus::FlushIntentionSync);
+      impl_->dibs[path] = dib;
+    } else {
+      bitmap.reset();
+      DeleteObject(dib);
+    }
   }
+  if (!bitmap) missing_.push_back(path);
   Gdiplus::Bitmap* raw = bitmap.get();
   impl_->images[path] = std::move(bitmap);
   return raw;
@@ -84,29 +95,9 @@ Gdiplus::Bitmap* ImageCache::Get(const std::u16string& rawPath) {
 
 HBITMAP ImageCache::GetDib(const std::u16string& rawPath) {
   std::u16string path = NormalPath(rawPath);
+  if (!Get(path)) return nullptr;
   auto it = impl_->dibs.find(path);
-  if (it != impl_->dibs.end()) return it->second;
-  Gdiplus::Bitmap* image = Get(path);
-  if (!image) return nullptr;
-  int cx = static_cast<int>(image->GetWidth());
-  int cy = static_cast<int>(image->GetHeight());
-  void* bits = nullptr;
-  HBITMAP dib = CreateDib(cx, cy, &bits);
-  if (!dib) return nullptr;
-  Gdiplus::BitmapData data{};
-  Gdiplus::Rect all(0, 0, cx, cy);
-  if (image->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
-    DeleteObject(dib);
-    return nullptr;
-  }
-  for (int y = 0; y < cy; ++y) {
-    std::memcpy(static_cast<char*>(bits) + static_cast<size_t>(y) * cx * 4,
-                static_cast<const char*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
-                static_cast<size_t>(cx) * 4);
-  }
-  image->UnlockBits(&data);
-  impl_->dibs[path] = dib;
-  return dib;
+  return it == impl_->dibs.end() ? nullptr : it->second;
 }
 
 HBITMAP ImageCache::FindComposed(const std::u16string& key) const {
@@ -168,8 +159,8 @@ HBITMAP ImageCache::Compose(const std::u16string& key, int left, int top, int cx
 }
 
 void ImageCache::Clear() {
+  impl_->images.clear();  // views of the DIB sections: gone first
   impl_->DropDibs();
-  impl_->images.clear();
   missing_.clear();
 }
 

@@ -23,7 +23,7 @@ class ImageCache {
   Gdiplus::Bitmap* Get(const std::u16string& path);
   const std::vector<std::u16string>& MissingFiles() const { return missing_; }
   // The same image as a premultiplied 32-bit top-down DIB section, for GDI alpha blending
-  // (made on first use, owned by the cache); nullptr when the image is missing.
+  // (the very pixels of the decoded image, owned by the cache); nullptr when the image is missing.
   HBITMAP GetDib(const std::u16string& path);
   // A composed image stored under key earlier, or nullptr.
   HBITMAP FindComposed(const std::u16string& key) const;

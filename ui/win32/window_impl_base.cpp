@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <mutex>
+#include <set>
 
+#include "platform/log.h"
 #include "platform/text_codec.h"
 #include "ui/attribute_values.h"
 #include "ui/container.h"
@@ -25,6 +28,19 @@ void LogUi(const std::u16string& text) {
   OutputDebugStringW(reinterpret_cast<const wchar_t*>(line.c_str()));
 }
 
+// A skin file that cannot be used goes to the program's log once per run, whichever window and
+// however often it is asked for (a broken day.xml is asked for at every month change).
+void LogSkinFailure(const std::u16string& error) {
+  static std::mutex lock;
+  static std::set<std::u16string> logged;
+  LogUi(error);
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    if (!logged.insert(error).second) return;
+  }
+  LogError(u"ui: skin file unusable: " + error);
+}
+
 bool IsAbsolutePath(const std::u16string& p) {
   return (p.size() > 1 && p[1] == u':') || (!p.empty() && (p[0] == u'\\' || p[0] == u'/'));
 }
@@ -33,6 +49,11 @@ bool IsAbsolutePath(const std::u16string& p) {
 
 UINT WindowImplBase::WindowInitMessage() {
   static const UINT message = RegisterWindowMessageW(L"TvUiWindowInit");
+  return message;
+}
+
+UINT WindowImplBase::LayoutMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TvUiLayout");
   return message;
 }
 
@@ -138,7 +159,7 @@ void WindowImplBase::BuildSkin() {
   } else {
     // Keep a working, empty window: the caller can still show, move and close it.
     skinError_ = result.error;
-    LogUi(result.error);
+    LogSkinFailure(result.error);
     manager_.AttachRoot(std::make_unique<Container>());
   }
   skinWarnings_ = std::move(result.warnings);
@@ -149,7 +170,7 @@ std::unique_ptr<Control> WindowImplBase::CreateItem(std::u16string_view file) {
   if (!builder_) builder_ = std::make_unique<SkinBuilder>(GetSkinPath());
   std::u16string error;
   auto item = builder_->CreateItem(file, &error);
-  if (!item) LogUi(error);
+  if (!item) LogSkinFailure(error);
   return item;
 }
 
@@ -332,6 +353,12 @@ Point WindowImplBase::ClientPoint(LPARAM lParam) const {
 bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                           LRESULT& result) {
   result = 0;
+  if (message == LayoutMessage()) {
+    layoutPosted_ = false;
+    manager_.Layout();
+    FlushInvalidation();
+    return true;
+  }
   if (message == WindowInitMessage()) {
     if (!sentInit_) {
       sentInit_ = true;
@@ -351,6 +378,9 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
       result = 1;
       return true;
     case WM_PAINT: {
+      // Lay out first: what the layout moves is invalidated and so painted now.
+      manager_.Layout();
+      FlushInvalidation();
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
       Paint(dc, ps.rcPaint);
@@ -455,19 +485,24 @@ bool WindowImplBase::EnsureBackBuffer(int cx, int cy) {
   return true;
 }
 
-void WindowImplBase::Paint(HDC target, const RECT& area) {
+bool WindowImplBase::Render(Rect& clip) {
   Size client = manager_.GetClientSize();
-  if (client.cx <= 0 || client.cy <= 0) return;
+  if (client.cx <= 0 || client.cy <= 0) return false;
   manager_.Layout();
-  if (!EnsureBackBuffer(client.cx, client.cy)) return;
-  Rect clip{area.left, area.top, area.right, area.bottom};
+  if (!EnsureBackBuffer(client.cx, client.cy)) return false;
   clip = clip.Intersect({0, 0, client.cx, client.cy});
-  if (clip.IsEmpty()) return;
+  if (clip.IsEmpty()) return false;
   {
     Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"");
     renderer.PaintWindow(manager_.GetRoot(), clip);
   }
   GdiFlush();
+  return true;
+}
+
+void WindowImplBase::Paint(HDC target, const RECT& area) {
+  Rect clip{area.left, area.top, area.right, area.bottom};
+  if (!Render(clip)) return;
   BitBlt(target, clip.left, clip.top, clip.Width(), clip.Height(), backDc_, clip.left, clip.top,
          SRCCOPY);
   manager_.TakeDirty();
@@ -475,26 +510,56 @@ void WindowImplBase::Paint(HDC target, const RECT& area) {
 
 bool WindowImplBase::SaveClientPng(const std::u16string& path) {
   Size client = manager_.GetClientSize();
-  if (client.cx <= 0 || client.cy <= 0) return false;
-  manager_.Layout();
-  if (!EnsureBackBuffer(client.cx, client.cy)) return false;
-  {
-    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"");
-    renderer.PaintWindow(manager_.GetRoot(), {0, 0, client.cx, client.cy});
-  }
-  GdiFlush();
+  Rect all{0, 0, client.cx, client.cy};
+  if (!Render(all)) return false;
   return SavePixelsAsPng(backBits_, client.cx, client.cy, backSize_.cx * 4, path);
 }
 
-void WindowImplBase::UpdateRegion(int cx, int cy) {
+void WindowImplBase::UpdateRegion(int cx, int cy, bool redraw) {
   Size round = manager_.GetWindowInfo().roundCorner;
   if (!hwnd_) return;
+  if (regionSize_ == Size{cx, cy}) return;
+  regionSize_ = {cx, cy};
   if (round.cx > 0 && round.cy > 0) {
     HRGN rgn = CreateRoundRectRgn(0, 0, cx + 1, cy + 1, round.cx, round.cy);
-    SetWindowRgn(hwnd_, rgn, TRUE);  // the system owns rgn now
+    SetWindowRgn(hwnd_, rgn, redraw ? TRUE : FALSE);  // the system owns rgn now
   } else {
-    SetWindowRgn(hwnd_, nullptr, TRUE);
+    SetWindowRgn(hwnd_, nullptr, redraw ? TRUE : FALSE);
   }
+}
+
+void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
+  if (!hwnd_) return;
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  const int oldCx = now.right - now.left;
+  const int oldCy = now.bottom - now.top;
+  if (now.left == x && now.top == y && oldCx == cx && oldCy == cy) return;
+  if (oldCx == cx && oldCy == cy) {
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  // The new picture is painted first, at the new size, so that the window shows it as soon as it
+  // stands in its new place (painting after the move would leave the old picture on show at the
+  // new place meanwhile). The region goes first when the window grows (it is cut to the window
+  // meanwhile), after the move when it shrinks, so the window never shows outside its outline.
+  const bool visible = IsWindowVisible(hwnd_) != FALSE;
+  manager_.SetClientSize({cx, cy});
+  Rect all{0, 0, cx, cy};
+  const bool painted = visible && Render(all);
+  const bool grows = cx >= oldCx && cy >= oldCy;
+  if (grows) UpdateRegion(cx, cy, false);
+  SetWindowPos(hwnd_, nullptr, x, y, cx, cy,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | (painted ? SWP_NOREDRAW : 0));
+  if (!grows) UpdateRegion(cx, cy, false);
+  if (!painted) return;
+  if (HDC dc = GetDC(hwnd_)) {
+    BitBlt(dc, 0, 0, cx, cy, backDc_, 0, 0, SRCCOPY);
+    ReleaseDC(hwnd_, dc);
+  }
+  ValidateRect(hwnd_, nullptr);
+  pendingDirty_ = {};
+  manager_.TakeDirty();
 }
 
 void WindowImplBase::UpdateToolTip(bool show) {
@@ -590,9 +655,30 @@ bool WindowImplBase::SetTimer(UINT id, UINT periodMs) {
 bool WindowImplBase::KillTimer(UINT id) { return manager_.KillTimer(manager_.GetRoot(), id); }
 
 void WindowImplBase::InvalidateRect(const Rect& rect) {
-  if (!hwnd_) return;
-  RECT rc{rect.left, rect.top, rect.right, rect.bottom};
+  if (!hwnd_ || rect.IsEmpty()) return;
+  // Gathered and handed to the system once (each call is a trip to the window server under Wine,
+  // and a month change invalidates some two hundred small places).
+  pendingDirty_ = pendingDirty_.IsEmpty() ? rect : pendingDirty_.Union(rect);
+  LayoutNeeded();
+}
+
+void WindowImplBase::FlushInvalidation() {
+  if (!hwnd_ || pendingDirty_.IsEmpty()) return;
+  RECT rc{pendingDirty_.left, pendingDirty_.top, pendingDirty_.right, pendingDirty_.bottom};
+  pendingDirty_ = {};
   ::InvalidateRect(hwnd_, &rc, FALSE);
+}
+
+void WindowImplBase::UpdateNow() {
+  if (!hwnd_) return;
+  manager_.Layout();
+  FlushInvalidation();
+  ::UpdateWindow(hwnd_);
+}
+
+void WindowImplBase::LayoutNeeded() {
+  if (!hwnd_ || layoutPosted_) return;
+  layoutPosted_ = ::PostMessageW(hwnd_, LayoutMessage(), 0, 0) != FALSE;
 }
 
 bool WindowImplBase::StartTimer(unsigned hostId, unsigned periodMs) {

@@ -44,6 +44,10 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   UINT GetCloseCode() const { return closeCode_; }
   // Centres on the owner window, else on the work area of the window's monitor.
   void CenterWindow();
+  // Moves and sizes the window (screen coordinates; nothing happens when it already stands so).
+  // A new size reshapes the window's region in the same step and paints the window at once, so
+  // no frame shows the old content at the new size.
+  void PlaceWindow(int x, int y, int cx, int cy);
   // Sets the big and small icon from an icon resource of the module.
   void SetIcon(UINT resourceId);
   BOOL PostMessageW(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -71,6 +75,10 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   // Window timers: each tick sends "timer" (wParam = id, sender = the root) and reaches OnTimer.
   bool SetTimer(UINT id, UINT periodMs);
   bool KillTimer(UINT id);
+
+  // Lays out and paints what changed, now (as UpdateWindow, with the changes not yet handed to the
+  // system included).
+  void UpdateNow();
 
   // Paints the whole client area into a bitmap and saves it as PNG.
   bool SaveClientPng(const std::u16string& path);
@@ -122,12 +130,15 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
 
   // UiHost.
   void InvalidateRect(const Rect& rect) override;
+  void LayoutNeeded() override;
   bool StartTimer(unsigned hostId, unsigned periodMs) override;
   void StopTimer(unsigned hostId) override;
   void ShowDropDown(Combo* combo) override;
 
   // The message the window posts to itself to send "windowinit".
   static UINT WindowInitMessage();
+  // The message the window posts to itself to lay out after a change.
+  static UINT LayoutMessage();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -136,8 +147,11 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   bool HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void BuildSkin();
   void Paint(HDC target, const RECT& area);
+  // Lays out and paints the clip (cut to the client) into the back buffer; false when nothing was.
+  bool Render(Rect& clip);
   bool EnsureBackBuffer(int cx, int cy);
-  void UpdateRegion(int cx, int cy);
+  // Sets the window's region for a client of cx x cy (once per size).
+  void UpdateRegion(int cx, int cy, bool redraw = true);
   void UpdateToolTip(bool show);
   Point ClientPoint(LPARAM lParam) const;
 
@@ -153,11 +167,15 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   HGDIOBJ backOld_ = nullptr;
   void* backBits_ = nullptr;
   Size backSize_;
+  Size regionSize_;  // the size the window's region was made for
   bool trackingMouse_ = false;
   HWND tooltip_ = nullptr;
   Control* tooltipFor_ = nullptr;
   std::unique_ptr<DropDownWindow> dropDown_;
   bool sentInit_ = false;
+  bool layoutPosted_ = false;
+  Rect pendingDirty_;  // invalidated places not yet handed to the system
+  void FlushInvalidation();
   int messageDepth_ = 0;
   bool releasing_ = false;
   bool finalPending_ = false;

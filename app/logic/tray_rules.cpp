@@ -1,0 +1,19 @@
+#include "app/logic/tray_rules.h"
+
+ScreenRect PlaceTrayMenu(ScreenPoint cursor, int width, int height, const ScreenRect& workArea) {
+  ScreenRect r{cursor.x, cursor.y, cursor.x + width, cursor.y + height};
+  if (workArea.bottom < r.bottom) {
+    r.top = height < workArea.Height() ? cursor.y - height : 0;
+    r.bottom = r.top + height;
+  }
+  if (workArea.right < r.right) {
+    r.left = width < workArea.Width() ? cursor.x - width : 0;
+    r.right = r.left + width;
+  }
+  return r;
+}
+
+TrayClick DecideTrayLeftClick(bool windowVisible, const ToggleGuard& guard, uint32_t tick) {
+  if (windowVisible) return TrayClick::kHide;
+  return guard.WouldAccept(tick) ? TrayClick::kShow : TrayClick::kIgnore;
+}

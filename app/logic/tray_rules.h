@@ -1,0 +1,43 @@
+#pragma once
+// The rules of the notification-area icon and its menu, and of the autostart prompt at start-up:
+// where the menu stands, what a left click on the icon does, whether the prompt shows.
+#include <cstdint>
+
+#include "app/logic/input_guards.h"
+#include "app/logic/placement.h"
+#include "app/logic/start_options.h"
+
+namespace app {
+
+// Usage events of the icon and its menu.
+inline constexpr int kUsageTrayLeftClick = 10001;
+inline constexpr int kUsageTrayRightClick = 10002;
+inline constexpr int kUsageAutostartOn = 11001;
+inline constexpr int kUsageAutostartOff = 11002;
+inline constexpr int kUsageDateTime = 11003;
+inline constexpr int kUsageQuit = 11004;
+inline constexpr int kUsageAbout = 11005;
+
+inline constexpr uint32_t kTrayIconId = 129;
+
+}  // namespace app
+
+// The menu's rectangle for a pointer at `cursor`: its top-left corner at the pointer, moved up by
+// its height when it would reach below the work area, left by its width when it would reach past
+// its right edge (to 0 when it is taller or wider than the work area).
+ScreenRect PlaceTrayMenu(ScreenPoint cursor, int width, int height, const ScreenRect& workArea);
+
+// A left click on the icon: hide a shown window; show a hidden one unless the last accepted
+// show/hide toggle is 200 ms old or less (the click itself is not a toggle and is not remembered).
+enum class TrayClick { kHide, kShow, kIgnore };
+TrayClick DecideTrayLeftClick(bool windowVisible, const ToggleGuard& guard, uint32_t tick);
+
+// At start-up, with the autostart entry absent: an installer start shows the prompt unless
+// "-noshow" came with it (and never asks the periodic rule); any other start shows it when the
+// periodic rule finds it due. `periodicDue` is asked only then (it stamps the date).
+template <class PeriodicDue>
+bool ShowAutostartPromptAtStart(bool registered, const StartOptions& options, PeriodicDue periodicDue) {
+  if (registered) return false;
+  if (options.install) return !options.noShow;
+  return periodicDue();
+}

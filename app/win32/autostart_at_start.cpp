@@ -1,0 +1,22 @@
+// The autostart prompt at start-up: the installer's, or the periodic one when it is due.
+#include <atomic>
+
+#include "app/logic/tray_rules.h"
+#include "app/win32/later_windows.h"
+#include "platform/launch.h"
+
+namespace app {
+
+namespace {
+std::atomic<int> g_promptsShown{0};
+}
+
+void ShowAutostartPromptIfDue(HWND owner, const StartOptions& options) {
+  if (!ShowAutostartPromptAtStart(IsAutostartRegistered(), options, [] { return IsAutostartPromptDue(); })) return;
+  ++g_promptsShown;
+  ShowAutostartPrompt(owner, true);
+}
+
+int AutostartPromptsShown() { return g_promptsShown.load(); }
+
+}  // namespace app

@@ -1,0 +1,137 @@
+#include "app/win32/menu_tray.h"
+
+#include <memory>
+
+#include "app/logic/tray_rules.h"
+#include "app/logic/window_messages.h"
+#include "platform/launch.h"
+#include "platform/log.h"
+#include "platform/text_utils.h"
+#include "platform/usage_recorder.h"
+#include "ui/attribute_values.h"
+#include "ui/option.h"
+
+namespace app {
+
+namespace {
+
+std::unique_ptr<CMenuTray> g_menu;
+
+constexpr const char16_t* kAutostartItem = u"menu_startingup";
+
+void Record(int code) { RecordUsageEvent(code, u"0"); }
+
+ScreenRect WorkAreaAt(POINT at) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  HMONITOR monitor = MonitorFromPoint(at, MONITOR_DEFAULTTOPRIMARY);
+  if (monitor && GetMonitorInfoW(monitor, &info)) {
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+  }
+  return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+}  // namespace
+
+void CMenuTray::InitWindow() {
+  HWND hwnd = GetHWND();
+  RECT own{};
+  GetWindowRect(hwnd, &own);
+  ScreenRect r = PlaceTrayMenu({at_.x, at_.y}, own.right - own.left, own.bottom - own.top, WorkAreaAt(at_));
+  SetWindowPos(hwnd, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void CMenuTray::Notify(tvui::Notification& msg) {
+  if (tvui::EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
+    if (auto* option = FindControlAs<tvui::Option>(kAutostartItem)) option->Selected(IsAutostartRegistered(), false);
+    return;
+  }
+  WindowImplBase::Notify(msg);
+}
+
+void CMenuTray::OnClick(tvui::Notification& msg) {
+  const std::u16string name = msg.sender ? msg.sender->GetName() : std::u16string();
+  if (tvui::EqualsNoCase(name, u"menu_datetime")) {
+    Record(kUsageDateTime);
+    OpenDateTimeSettings();
+  } else if (tvui::EqualsNoCase(name, u"menu_quit")) {
+    Record(kUsageQuit);
+    ::PostMessageW(owner_, WM_CLOSE, 0, 0);  // the program ends with its window
+  } else if (tvui::EqualsNoCase(name, u"menu_about")) {
+    Record(kUsageAbout);
+    ::PostMessageW(owner_, UM_SHOW_ABOUT, 0, 0);
+  } else if (!tvui::EqualsNoCase(name, kAutostartItem)) {
+    return;
+  }
+  // Every choice closes the menu, also when what it opened never takes the focus.
+  Close();
+}
+
+void CMenuTray::OnSelectChanged(tvui::Notification& msg) {
+  auto* option = dynamic_cast<tvui::Option*>(msg.sender);
+  if (!option || !tvui::EqualsNoCase(option->GetName(), kAutostartItem)) return;
+  bool on = option->IsSelected();
+  Record(on ? kUsageAutostartOn : kUsageAutostartOff);
+  if (!SetAutostart(on)) {
+    // Logged by SetAutostart; the tick shows what the system really has.
+    option->Selected(IsAutostartRegistered(), false);
+  }
+}
+
+LRESULT CMenuTray::OnKillFocus(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  handled = false;
+  if (reinterpret_cast<HWND>(wParam) != GetHWND()) PostMessageW(WM_CLOSE);
+  return 0;
+}
+
+LRESULT CMenuTray::OnMouseWheel(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = true;
+  return 0;
+}
+
+LRESULT CMenuTray::ResponseDefaultKeyEvent(WPARAM key) {
+  if (key != VK_ESCAPE) return 0;
+  Close();
+  return 1;
+}
+
+LRESULT CMenuTray::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) {
+  handled = false;
+  // Another window of any program became active without the menu ever having had the focus.
+  if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) PostMessageW(WM_CLOSE);
+  return 0;
+}
+
+void CloseTrayMenu() { g_menu.reset(); }  // the window goes with the object
+
+void ShowTrayMenu(HWND owner) {
+  CloseTrayMenu();
+  POINT at{};
+  GetCursorPos(&at);
+  auto menu = std::make_unique<CMenuTray>(owner, at);
+  HWND hwnd = menu->Create(owner, L"MenuWnd", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, at.x, at.y);
+  if (!hwnd) {
+    LogError(u"tray: cannot create the menu window (error " + IntToText(GetLastError()) + u")");
+    return;
+  }
+  g_menu = std::move(menu);
+  HWND top = hwnd;
+  for (HWND up = GetParent(top); up; up = GetParent(top)) top = up;
+  ShowWindow(hwnd, SW_SHOW);
+  // The owner keeps its title drawn active while its menu has the focus.
+  if (top != hwnd) SendMessageW(top, WM_NCACTIVATE, TRUE, 0);
+  SetForegroundWindow(hwnd);
+}
+
+std::u16string TrayMenuStateText() {
+  HWND hwnd = g_menu ? g_menu->GetHWND() : nullptr;
+  if (!hwnd || !IsWindow(hwnd)) return u"menu=0\n";
+  RECT rc{};
+  GetWindowRect(hwnd, &rc);
+  auto* option = g_menu->FindControlAs<tvui::Option>(kAutostartItem);
+  return u"menu=" + IntToText(IsWindowVisible(hwnd) ? 1 : 0) + u"," + IntToText(rc.left) + u"," + IntToText(rc.top) +
+         u"," + IntToText(rc.right) + u"," + IntToText(rc.bottom) + u"," +
+         IntToText(option && option->IsSelected() ? 1 : 0) + u"\n";
+}
+
+}  // namespace app

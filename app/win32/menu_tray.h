@@ -1,0 +1,44 @@
+#pragma once
+// CMenuTray: the small skinned menu of the notification-area icon and of a right click on the
+// taskbar clock ("MenuWnd.xml"): date and time settings, start with Windows, about, quit. It opens
+// at the pointer (moved to stay inside the work area), closes when it loses the focus, on Escape
+// and after a choice. One menu exists at a time; opening another destroys the first.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/win32/window_impl_base.h"
+
+namespace app {
+
+class CMenuTray : public tvui::WindowImplBase {
+ public:
+  CMenuTray(HWND owner, POINT at) : owner_(owner), at_(at) {}
+
+  const wchar_t* GetWindowClassName() const override { return L"MendWnd"; }
+  std::u16string GetSkinFolder() override { return u"skin15\\"; }
+  std::u16string GetSkinFile() override { return u"MenuWnd.xml"; }
+  void InitWindow() override;
+  // The object stays until the next menu is opened.
+  void OnFinalMessage(HWND) override {}
+  void Notify(tvui::Notification& msg) override;
+  void OnClick(tvui::Notification& msg) override;
+  void OnSelectChanged(tvui::Notification& msg) override;
+  LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
+  LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+ private:
+  HWND owner_;
+  POINT at_;
+};
+
+// Opens the menu at the pointer, owned by the calendar window (replacing an open one).
+void ShowTrayMenu(HWND owner);
+// Destroys the menu, if any.
+void CloseTrayMenu();
+// "menu=<open>,<left>,<top>,<right>,<bottom>,<autostart option selected>" for the test hook.
+std::u16string TrayMenuStateText();
+
+}  // namespace app

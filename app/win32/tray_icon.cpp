@@ -1,0 +1,129 @@
+#include "app/win32/tray_icon.h"
+
+#include <memory>
+
+#include "app/logic/tray_rules.h"
+#include "app/logic/window_messages.h"
+#include "app/win32/dlg_main.h"
+#include "app/win32/menu_tray.h"
+#include "platform/log.h"
+#include "platform/text_utils.h"
+#include "platform/usage_recorder.h"
+#include "ui/win32/ui_app.h"
+
+namespace app {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"CTrayIcon";
+constexpr const wchar_t* kTip = L"Velar日历";
+
+std::unique_ptr<CTrayIcon> g_icon;
+
+LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (g_icon && g_icon->MessageWindow() == hwnd) return g_icon->WindowProc(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+bool RegisterTrayClass(HINSTANCE instance) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = &TrayWindowProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = kClassName;
+  return RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+CTrayIcon::CTrayIcon(CDlgMain& owner) : owner_(owner) {}
+
+CTrayIcon::~CTrayIcon() { Remove(); }
+
+bool CTrayIcon::Add(HINSTANCE instance) {
+  added_ = true;
+  instance_ = instance;
+  if (!RegisterTrayClass(instance)) {
+    LogError(u"tray: cannot register the icon's window class (error " + IntToText(GetLastError()) + u")");
+    return false;
+  }
+  HWND hwnd = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  if (!hwnd) {
+    LogError(u"tray: cannot create the icon's window (error " + IntToText(GetLastError()) + u")");
+    return false;
+  }
+  data_ = {};
+  data_.cbSize = sizeof(data_);
+  data_.hWnd = hwnd;
+  data_.uID = kTrayIconId;
+  data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data_.uCallbackMessage = UM_TRAY_CALLBACK;
+  data_.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconTray), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  lstrcpynW(data_.szTip, kTip, ARRAYSIZE(data_.szTip));
+  shown_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  if (!shown_) LogError(u"tray: the shell did not take the icon");
+  return true;
+}
+
+void CTrayIcon::Remove() {
+  if (!added_) return;
+  added_ = false;
+  if (data_.hWnd) {
+    data_.uFlags = 0;
+    if (shown_) Shell_NotifyIconW(NIM_DELETE, &data_);
+    shown_ = false;
+    DestroyWindow(data_.hWnd);
+    data_.hWnd = nullptr;
+  }
+  if (data_.hIcon) {
+    DestroyIcon(data_.hIcon);
+    data_.hIcon = nullptr;
+  }
+}
+
+LRESULT CTrayIcon::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) return 1;
+  if (message == UM_TRAY_CALLBACK) {
+    if (wParam != kTrayIconId) return 0;
+    if (lParam == WM_LBUTTONDOWN) OnLeftClick();
+    else if (lParam == WM_RBUTTONUP) OnRightClick();
+    return 1;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void CTrayIcon::OnLeftClick() {
+  RecordUsageEvent(kUsageTrayLeftClick, u"0");
+  owner_.ToggleFromTray();
+}
+
+void CTrayIcon::OnRightClick() {
+  RecordUsageEvent(kUsageTrayRightClick, u"0");
+  ShowTrayMenu(owner_.GetHWND());
+}
+
+void AddTrayIcon(CDlgMain& owner) {
+  // Again after the taskbar came back: the old icon and its window go first, so that exactly one
+  // icon and one message window remain.
+  g_icon.reset();
+  auto icon = std::make_unique<CTrayIcon>(owner);
+  g_icon = std::move(icon);
+  if (!g_icon->Add(tvui::UiApp::GetInstance())) g_icon.reset();
+}
+
+void RemoveTrayIcon() {
+  CloseTrayMenu();
+  g_icon.reset();
+}
+
+std::u16string TrayStateText() {
+  std::u16string s = u"tray=" + IntToText(g_icon && g_icon->MessageWindow() ? 1 : 0) + u"," +
+                     IntToText(g_icon && g_icon->Shown() ? 1 : 0) + u"\n";
+  return s + TrayMenuStateText();
+}
+
+}  // namespace app

@@ -1,0 +1,49 @@
+#pragma once
+// CTrayIcon: the program's icon in the notification area. A hidden window of class "CTrayIcon"
+// receives the icon's callback (UM_TRAY_CALLBACK, icon id 129): a left button press shows or
+// hides the calendar window, a right button release opens the tray menu (CMenuTray). There is one
+// icon per process; adding it again (the taskbar came back) replaces the old icon and window.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+class CDlgMain;
+
+namespace app {
+
+class CTrayIcon {
+ public:
+  explicit CTrayIcon(CDlgMain& owner);
+  virtual ~CTrayIcon();  // removes the icon and its window
+  CTrayIcon(const CTrayIcon&) = delete;
+  CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+  // Creates the message window and adds the icon; false (logged) when the window cannot be made.
+  // An icon the shell refuses still keeps its window, so a later taskbar can take it.
+  bool Add(HINSTANCE instance);
+  void Remove();
+  virtual LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND MessageWindow() const { return data_.hWnd; }
+  // Whether the shell took the icon.
+  bool Shown() const { return shown_; }
+
+ private:
+  void OnLeftClick();
+  void OnRightClick();
+
+  CDlgMain& owner_;
+  bool added_ = false;
+  bool shown_ = false;
+  HINSTANCE instance_ = nullptr;
+  NOTIFYICONDATAW data_{};
+};
+
+// The process's icon (owner: the calendar window): added, re-added, removed.
+void AddTrayIcon(CDlgMain& owner);
+void RemoveTrayIcon();
+// "tray=<message window present>,<icon shown>" and the open menu, for the test hook.
+std::u16string TrayStateText();
+
+}  // namespace app

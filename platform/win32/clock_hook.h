@@ -1,0 +1,33 @@
+#pragma once
+// Installing and removing the taskbar clock's hook for the program (UI thread only).
+//
+// Two roads, by the widths of the program and of Windows:
+//   own library  the program loads the hook library of its own width from its folder
+//                ("tvrshell64.dll" for a 64-bit program, "tvrshell.dll" for a 32-bit one on
+//                32-bit Windows) and calls its dosomething/undosomething itself;
+//   companion    a 32-bit program on 64-bit Windows starts "tavrino64.exe" from its folder,
+//                hidden, after creating kCompanion64Event; the companion installs the 64-bit
+//                hook and removes it when the event is set, when it is sent message 10029, or
+//                when the program ends without asking.
+// A missing library, export or companion is logged once per attempt and leaves the clock to the
+// shell; start-up goes on.
+
+enum class ClockHookRoad { kOwnLibrary, kCompanion };
+
+// True on 64-bit Windows: always for a 64-bit program; for a 32-bit one when it runs under WOW64
+// on an x64 or IA-64 processor.
+bool Is64BitWindows();
+// The road this build takes on this system.
+ClockHookRoad DefaultClockHookRoad();
+
+// Installs the hook on the default road. Called when the main window is created and again when
+// the taskbar is re-created ("TaskbarCreated"): whatever an earlier call installed (the hook,
+// the companion) is removed first, so there is at any time one hook and at most one companion.
+void StartClockHook();
+// The same on a given road (tests take the companion road from a 64-bit program).
+void StartClockHookOn(ClockHookRoad road);
+
+// Removes the hook: undosomething on the own-library road; on the companion road sets
+// kCompanion64Event, sends message 10029 to the companion's window and waits for the companion
+// to end (up to 3 s, then it is ended). Does nothing when nothing was started.
+void StopClockHook();

@@ -1,0 +1,44 @@
+#include "platform/win32/user_event.h"
+
+#include <sddl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// "D:P(A;;GA;;;SY)(A;;GA;;;<user>)": protected, full access for SYSTEM and the process's user.
+std::wstring UserAndSystemOnly() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<unsigned char> buffer(size ? size : 1);
+  std::wstring sddl;
+  wchar_t* sid = nullptr;
+  if (size && GetTokenInformation(token, TokenUser, buffer.data(), size, &size) &&
+      ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
+    sddl = std::wstring(L"D:P(A;;GA;;;SY)(A;;GA;;;") + sid + L")";
+    LocalFree(sid);
+  }
+  CloseHandle(token);
+  return sddl;
+}
+
+}  // namespace
+
+HANDLE CreateUserEvent(const char16_t* name) {
+  std::wstring sddl = UserAndSystemOnly();
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (sddl.empty() ||
+      !ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
+    return nullptr;  // never an event open to everyone
+  }
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+  SetLastError(ERROR_SUCCESS);
+  HANDLE event = CreateEventW(&attributes, FALSE, FALSE, reinterpret_cast<const wchar_t*>(name));
+  DWORD error = GetLastError();
+  LocalFree(descriptor);
+  SetLastError(error);
+  return event;
+}

@@ -1,0 +1,9 @@
+#pragma once
+// Named events that only the logged-on user and SYSTEM may open: the shell and the companion run
+// as that user, a process of another user cannot set them.
+#include <windows.h>
+
+// Creates (or opens, when it exists) the auto-reset, unsignalled event of that name with an access
+// list granting full access to the process's user and to SYSTEM. Null on failure, with the
+// system's error code left in GetLastError().
+HANDLE CreateUserEvent(const char16_t* name);

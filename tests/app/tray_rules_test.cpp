@@ -1,0 +1,61 @@
+// The tray menu's place near every corner of the work area, the left click's decision under the
+// toggle guard, and when the autostart prompt shows at start-up.
+#include <gtest/gtest.h>
+
+#include "app/logic/tray_rules.h"
+
+TEST(TrayMenu, OpensAtThePointerAndFoldsBackFromTheWorkAreasEdges) {
+  const ScreenRect work{0, 0, 1920, 1040};  // a 40-pixel taskbar at the bottom
+  const int w = 148, h = 141;
+  // Top-left: at the pointer.
+  EXPECT_EQ(PlaceTrayMenu({10, 10}, w, h, work), (ScreenRect{10, 10, 158, 151}));
+  // Top-right: to the left of the pointer.
+  EXPECT_EQ(PlaceTrayMenu({1900, 10}, w, h, work), (ScreenRect{1752, 10, 1900, 151}));
+  // Bottom-left: above it.
+  EXPECT_EQ(PlaceTrayMenu({10, 1030}, w, h, work), (ScreenRect{10, 889, 158, 1030}));
+  // Bottom-right (the tray itself, even on the taskbar below the work area): above and left.
+  EXPECT_EQ(PlaceTrayMenu({1900, 1060}, w, h, work), (ScreenRect{1752, 919, 1900, 1060}));
+  // Exactly touching the edges stays.
+  EXPECT_EQ(PlaceTrayMenu({1772, 899}, w, h, work), (ScreenRect{1772, 899, 1920, 1040}));
+  // A work area on a second monitor to the right.
+  EXPECT_EQ(PlaceTrayMenu({3800, 1000}, w, h, {1920, 0, 3840, 1080}), (ScreenRect{3652, 859, 3800, 1000}));
+  // Larger than the work area: pinned to 0.
+  EXPECT_EQ(PlaceTrayMenu({50, 60}, 300, 200, {0, 0, 250, 150}), (ScreenRect{0, 0, 300, 200}));
+}
+
+TEST(TrayMenu, LeftClickHidesAtOnceButShowsOnlyOutsideTheToggleGap) {
+  ToggleGuard guard;
+  EXPECT_EQ(DecideTrayLeftClick(false, guard, 5), TrayClick::kShow) << "no toggle yet";
+  ASSERT_TRUE(guard.Accept(1000));  // a clock click shows the window
+  EXPECT_EQ(DecideTrayLeftClick(true, guard, 1050), TrayClick::kHide) << "hiding is never held back";
+  EXPECT_EQ(DecideTrayLeftClick(false, guard, 1200), TrayClick::kIgnore);
+  EXPECT_EQ(DecideTrayLeftClick(false, guard, 1201), TrayClick::kShow);
+  // Asking does not count as a toggle: the next toggle is still measured from 1000.
+  EXPECT_TRUE(guard.Accept(1201));
+  // Across the tick counter's wrap.
+  ToggleGuard wrap;
+  ASSERT_TRUE(wrap.Accept(0xFFFFFF9Cu));  // 100 ms before the wrap
+  EXPECT_EQ(DecideTrayLeftClick(false, wrap, 50), TrayClick::kIgnore);
+  EXPECT_EQ(DecideTrayLeftClick(false, wrap, 101), TrayClick::kShow);
+}
+
+TEST(AutostartPrompt, InstallerStartsShowItUnlessHiddenAndNeverAskThePeriodicRule) {
+  int asked = 0;
+  auto due = [&] { ++asked; return true; };
+  auto notDue = [&] { ++asked; return false; };
+  StartOptions plain, install, installHidden;
+  install.install = true;
+  installHidden.install = installHidden.noShow = true;
+
+  EXPECT_TRUE(ShowAutostartPromptAtStart(false, install, due));
+  EXPECT_TRUE(ShowAutostartPromptAtStart(false, install, notDue));
+  EXPECT_FALSE(ShowAutostartPromptAtStart(false, installHidden, due));
+  EXPECT_EQ(asked, 0) << "an installer start leaves the last-confirmation date alone";
+
+  EXPECT_TRUE(ShowAutostartPromptAtStart(false, plain, due));
+  EXPECT_FALSE(ShowAutostartPromptAtStart(false, plain, notDue));
+  EXPECT_EQ(asked, 2);
+  EXPECT_FALSE(ShowAutostartPromptAtStart(true, install, due));
+  EXPECT_FALSE(ShowAutostartPromptAtStart(true, plain, due));
+  EXPECT_EQ(asked, 2) << "registered: nothing asked";
+}
