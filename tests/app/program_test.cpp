@@ -704,6 +704,9 @@ std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* windowClass) {
 
 // A real click at the middle of a control of a pop-up (client rectangle; the pop-ups have no frame).
 void ClickControl(HWND popup, const ScreenRect& control) {
+  // A pop-up just shown may not be active yet (Wine maps its window later): a click then lands on
+  // whatever is below.
+  WaitFor([&] { return GetForegroundWindow() == popup; }, 2000);
   ClickInWindow(popup, (control.left + control.right) / 2, (control.top + control.bottom) / 2);
 }
 
