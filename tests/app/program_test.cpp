@@ -702,11 +702,15 @@ std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* windowClass) {
   return search.found;
 }
 
+// A pop-up just shown may not be active yet (Wine maps its window later): a click or a pointer
+// move then reaches whatever is below. Waits (bounded) until it is.
+void WaitActive(HWND popup) {
+  WaitFor([&] { return GetForegroundWindow() == popup; }, 2000);
+}
+
 // A real click at the middle of a control of a pop-up (client rectangle; the pop-ups have no frame).
 void ClickControl(HWND popup, const ScreenRect& control) {
-  // A pop-up just shown may not be active yet (Wine maps its window later): a click then lands on
-  // whatever is below.
-  WaitFor([&] { return GetForegroundWindow() == popup; }, 2000);
+  WaitActive(popup);
   ClickInWindow(popup, (control.left + control.right) / 2, (control.top + control.bottom) / 2);
 }
 
@@ -793,6 +797,7 @@ TEST_F(PopupTest, ChooserPreviewsOnHoverAndStoresOnClick) {
   GetWindowRect(choosers[0], &chooser);
 
   // Onto tile 5 ("bg5" at 71,52,127,88 in skin.xml): previewed and framed; off the chooser: back.
+  WaitActive(choosers[0]);
   MovePointer(chooser.left + 95, chooser.top + 66);
   Sleep(60);
   MovePointer(chooser.left + 99, chooser.top + 70);
@@ -817,6 +822,7 @@ TEST_F(PopupTest, ChooserPreviewsOnHoverAndStoresOnClick) {
   // Escape closes it; a hover cut short by it does not keep its preview either.
   ASSERT_EQ(Click(app::kHookClick, 5), 1);
   ASSERT_EQ(WaitState([](const State& st) { return st[u"chooser"] == "shown"; })[u"chooser"], "shown");
+  WaitActive(choosers[0]);
   MovePointer(chooser.left + 160, chooser.top + 108);  // tile 9
   ASSERT_EQ(WaitState([](const State& st) { return st.Int(u"skin.active") == 9; }).Int(u"skin.active"), 9);
   PressEscape(choosers[0]);
