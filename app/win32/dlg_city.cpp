@@ -23,7 +23,6 @@ constexpr int kUsageLocate = 13004;
 constexpr int kUsageClose = 13005;
 
 CDlgCity* g_picker = nullptr;
-std::u16string g_titleImage = u"file='bgb1.png' corner='1,1,1,1'";
 
 void Record(int code) { RecordUsageEvent(code, u"0"); }
 
@@ -211,7 +210,8 @@ void OpenCityPicker(HWND owner) {
   if (!g_picker->GetHWND()) return;
   g_picker->CenterWindow();
   g_picker->ShowWindow(true, true);
-  if (tvui::Control* title = g_picker->FindControl(u"title")) title->SetBkImage(g_titleImage);
+  // The title band in the active skin's colour.
+  if (tvui::Control* title = g_picker->FindControl(u"title")) title->SetBkImage(ActiveTitleImage());
 }
 
 void HideCityPicker() {
@@ -220,13 +220,6 @@ void HideCityPicker() {
 
 bool IsCityPickerVisible() {
   return g_picker && g_picker->GetHWND() && IsWindowVisible(g_picker->GetHWND());
-}
-
-void SetCityPickerTitleImage(std::u16string image) {
-  g_titleImage = std::move(image);
-  if (g_picker) {
-    if (tvui::Control* title = g_picker->FindControl(u"title")) title->SetBkImage(g_titleImage);
-  }
 }
 
 std::u16string DescribeCityPicker() {
@@ -242,6 +235,7 @@ std::u16string DescribeCityPicker() {
   RECT rc{};
   GetWindowRect(w.GetHWND(), &rc);
   s += line(u"picker.rect", StateRect(rc));
+  if (tvui::Control* title = w.FindControl(u"title")) s += line(u"picker.title", title->GetBkImage());
   // index/count|selected text|every item's text, separated by ";"
   auto combo = [](tvui::Combo* c) {
     if (!c) return std::u16string();

@@ -62,8 +62,6 @@ void OpenCityPicker(HWND owner);
 // Hides the picker, if it is up, without a message to the main window.
 void HideCityPicker();
 bool IsCityPickerVisible();
-// The background of the picker's "title" in the active skin.
-void SetCityPickerTitleImage(std::u16string image);
 // Test hook: the picker's state ("picker…" lines) and a click on an item of one of its combos
 // (0 provinces, 1 cities); false when there is no such item.
 std::u16string DescribeCityPicker();

@@ -1,6 +1,7 @@
 #include "app/win32/dlg_weather.h"
 
 #include "app/logic/weather_popup_view.h"
+#include "app/win32/later_windows.h"
 #include "app/win32/main_window_test_hook.h"
 #include "platform/clock.h"
 #include "platform/launch.h"
@@ -21,7 +22,6 @@ constexpr int kFadeSteps = 25;  // a second
 constexpr int kUsageMoreWeather = 12011;
 
 CDlgWeather* g_popup = nullptr;
-std::u16string g_popupImage = u"file='DlgWeatheBk1.png' corner='1,1,1,1'";
 std::u16string g_lastForecastUrl;  // what "moreweather" last opened, for the test hook
 int g_populated = 0;
 
@@ -88,6 +88,10 @@ void CDlgWeather::OnTimer(tvui::Notification& msg) {
 
 void CDlgWeather::SetFadeAlpha(int alpha) {
   if (GetHWND()) SetLayeredWindowAttributes(GetHWND(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+}
+
+void CDlgWeather::UseActiveSkin() {
+  if (tvui::Control* bk = FindControl(u"weather")) bk->SetBkImage(app::ActiveWeatherPopupImage());
 }
 
 void CDlgWeather::FadeIn() {
@@ -165,6 +169,7 @@ void OpenWeatherPopup(ScreenPoint at) {
   if (g_popup && g_popup->GetHWND()) {
     SetWindowPos(g_popup->GetHWND(), nullptr, at.x, at.y, kWeatherPopupWidth, kWeatherPopupHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    g_popup->UseActiveSkin();
     g_popup->ShowWindow(true, true);
     return;
   }
@@ -178,7 +183,7 @@ void OpenWeatherPopup(ScreenPoint at) {
   }
   g_popup = popup;
   popup->Populate(CurrentWeatherReport());
-  if (tvui::Control* bk = popup->FindControl(u"weather")) bk->SetBkImage(g_popupImage);
+  popup->UseActiveSkin();
   popup->FadeIn();
 }
 
@@ -205,13 +210,6 @@ void HideWeatherPopup() {
 CDlgWeather* WeatherPopupWindow() { return g_popup && g_popup->GetHWND() ? g_popup : nullptr; }
 
 bool IsWeatherPopupOpen() { return g_popup && g_popup->GetHWND() && IsWindowVisible(g_popup->GetHWND()); }
-
-void SetWeatherPopupImage(std::u16string image) {
-  g_popupImage = std::move(image);
-  if (g_popup) {
-    if (tvui::Control* bk = g_popup->FindControl(u"weather")) bk->SetBkImage(g_popupImage);
-  }
-}
 
 std::u16string DescribeWeatherPopup() {
   const auto& line = StateLine;

@@ -28,6 +28,8 @@ class CDlgWeather : public tvui::WindowImplBase {
   void Populate(const WeatherReport& report);
   // Shows the window and raises its opacity from 0 to full over a second without blocking.
   void FadeIn();
+  // The "weather" background in the active skin's colour.
+  void UseActiveSkin();
 
   const WeatherReport& Report() const { return report_; }
 
@@ -53,8 +55,6 @@ void RefillWeatherPopup();
 void HideWeatherPopup();
 // The pop-up exists and is on screen.
 bool IsWeatherPopupOpen();
-// The background of the pop-up's "weather" control in the active skin.
-void SetWeatherPopupImage(std::u16string image);
 // The pop-up's state for the main window's test hook ("wxpop…" lines).
 std::u16string DescribeWeatherPopup();
 // The pop-up's window object while its window exists, else nullptr.

@@ -22,6 +22,7 @@ void NotYet(const char16_t* what) {
 // Hides every pop-up of the main window.
 void HideAllPopups() {
   HideDialogs();
+  HideSkinChooser();
   HideWeatherPopup();
   HideCityPicker();
 }

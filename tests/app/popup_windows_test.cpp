@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/logic/skins.h"
 #include "app/logic/weather_popup_view.h"
 #include "app/logic/window_messages.h"
 #include "tests/app/program_driver.h"
@@ -167,6 +168,7 @@ class PopupWindowsTest : public ProgramTest {
 
 TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) {
   Configure();
+  ASSERT_TRUE(install_->SetConfig("skin", "bg4"));
   Launch();
   WaitForUpdates(1);
 
@@ -181,7 +183,7 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
   EXPECT_EQ(s.Field(u"wxpop.rect", 2), 196);
   EXPECT_EQ(s.Field(u"wxpop.rect", 3), 205);
   EXPECT_TRUE(WaitFor([&] { return Read().Int(u"wxpop.alpha") == 255; }, 4000)) << "the fade does not end";
-  EXPECT_EQ(s[u"wxpop.background"], "file='DlgWeatheBk1.png' corner='1,1,1,1'");
+  EXPECT_EQ(s.Text(u"wxpop.background"), SkinImagesOf(4).weatherPopup) << "the background follows the stored skin";
 
   // Today, tomorrow and the day after from the served pages, and an empty fourth item.
   EXPECT_EQ(s[u"wxpop.city"], "上海");
@@ -283,6 +285,7 @@ TEST_F(PopupWindowsTest, WeatherPopupAirBadgeOfThreeLevels) {
 
 TEST_F(PopupWindowsTest, CityPickerSwitchesTheCityAndComesBack) {
   Configure();
+  ASSERT_TRUE(install_->SetConfig("skin", "bg6"));
   Launch();
   WaitForUpdates(1);
 
@@ -292,6 +295,7 @@ TEST_F(PopupWindowsTest, CityPickerSwitchesTheCityAndComesBack) {
   HWND picker = WindowOf(process_, L"CDlgCity");
   ASSERT_NE(picker, nullptr);
   State s = Read();
+  EXPECT_EQ(s.Text(u"picker.title"), SkinImagesOf(6).title) << "the title band follows the stored skin";
   EXPECT_EQ(s.Text(u"picker.provinces").find(u"|S 上海|"), s.Text(u"picker.provinces").find(u'|'));
   EXPECT_EQ(s.Text(u"picker.cities").find(u"|S 上海|"), s.Text(u"picker.cities").find(u'|'));
   EXPECT_NE(Read()[u"picker.currentposbtn"].find("|0|1"), std::string::npos) << Read()[u"picker.currentposbtn"];

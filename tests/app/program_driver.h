@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <filesystem>
@@ -139,36 +140,20 @@ class StateReader {
   std::u16string text_;
 };
 
-// The top-level windows of a class that belong to a process.
-inline std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* className) {
-  DWORD pid = GetProcessId(process);
-  std::vector<HWND> found;
-  for (HWND h = FindWindowExW(nullptr, nullptr, className, nullptr); h; h = FindWindowExW(nullptr, h, className, nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    if (owner == pid) found.push_back(h);
-  }
-  return found;
-}
-
 namespace detail {
 
 struct WindowSearch {
   DWORD pid;
-  const wchar_t* className;
-  HWND found;
+  const wchar_t* cls;
+  std::vector<HWND> found;
 };
 
-inline BOOL CALLBACK MatchWindow(HWND h, LPARAM l) {
-  auto* s = reinterpret_cast<WindowSearch*>(l);
+inline BOOL CALLBACK CollectWindow(HWND h, LPARAM p) {
+  auto* s = reinterpret_cast<WindowSearch*>(p);
+  wchar_t name[64];
   DWORD owner = 0;
   GetWindowThreadProcessId(h, &owner);
-  wchar_t name[64] = {};
-  GetClassNameW(h, name, 64);
-  if (owner == s->pid && std::wcscmp(name, s->className) == 0) {
-    s->found = h;
-    return FALSE;
-  }
+  if (owner == s->pid && GetClassNameW(h, name, 64) && std::wcscmp(name, s->cls) == 0) s->found.push_back(h);
   return TRUE;
 }
 
@@ -183,11 +168,17 @@ inline BOOL CALLBACK AppendChildText(HWND child, LPARAM l) {
 
 }  // namespace detail
 
+// The top-level windows of a class that belong to a process.
+inline std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* windowClass) {
+  detail::WindowSearch search{GetProcessId(process), windowClass, {}};
+  EnumWindows(&detail::CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // A top-level window of the process with the class name, or nullptr.
 inline HWND WindowOf(HANDLE process, const wchar_t* className) {
-  detail::WindowSearch search{GetProcessId(process), className, nullptr};
-  EnumWindows(&detail::MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> found = WindowsOf(process, className);
+  return found.empty() ? nullptr : found[0];
 }
 
 // The texts of a dialog's controls.
@@ -340,12 +331,55 @@ inline SYSTEMTIME Today() {
 }
 
 
+// A real mouse click at a point of the screen.
+inline void ClickAt(POINT p) {
+  SetCursorPos(p.x, p.y);
+  Sleep(60);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+  Sleep(150);
+}
+
+// A real mouse click at a point of a window (client coordinates of a frameless window).
+inline void ClickInWindow(HWND hwnd, int x, int y) {
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  ClickAt({rc.left + x, rc.top + y});
+}
+
+// The current user's autostart entry "tavrino", empty when absent.
+inline constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline std::wstring RunValue() {
+  wchar_t value[2048] = {};
+  DWORD size = sizeof(value);
+  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"tavrino", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return {};
+  return value;
+}
+// Deletes the entry; the Run key itself is made when missing (the program never creates it).
+inline void ClearRunValue() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    RegDeleteValueW(key, L"tavrino");
+    RegCloseKey(key);
+  }
+}
+
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display (set DISPLAY, e.g. with tools/xvfb.sh)");
     if (FindWindowW(L"TavrinoMain", nullptr)) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("another tavrino.exe is running on this desktop");
     install_ = std::make_unique<Installation>();
+    // Confirmed today: the periodic autostart prompt stays away unless a case asks for it.
+    SYSTEMTIME now = Today();
+    char stamp[32];
+    std::snprintf(stamp, sizeof(stamp), "%04d-%02d-%02d 00:00:00:000", now.wYear, now.wMonth, now.wDay);
+    ASSERT_TRUE(install_->SetConfig("lastconfirm", stamp));
+    ClearRunValue();  // autostart off
   }
   void TearDown() override {
     if (process_ && hwnd_ && IsWindow(hwnd_)) {
@@ -353,6 +387,7 @@ class ProgramTest : public ::testing::Test {
       Installation::WaitExit(process_, 10000);
     }
     install_.reset();
+    ClearRunValue();
   }
 
   // Starts the program and waits for its window (and, unless hidden, for it to be shown).
@@ -371,22 +406,7 @@ class ProgramTest : public ::testing::Test {
     return static_cast<LRESULT>(result);
   }
   // A real mouse click at a point of the window's client area.
-  void RealClick(int x, int y) {
-    RECT rc;
-    GetWindowRect(hwnd_, &rc);
-    ClickAt({rc.left + x, rc.top + y});
-  }
-  // A real mouse click at a point of the screen.
-  static void ClickAt(POINT p) {
-    SetCursorPos(p.x, p.y);
-    Sleep(60);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    Sleep(150);
-  }
+  void RealClick(int x, int y) { ClickInWindow(hwnd_, x, y); }
   // Waits until the shown month (year, month, today, selected) is the expected one.
   ::testing::AssertionResult ShowsMonth(int year, int month, int todayDay, int selectedDay) {
     State s = Read();
