@@ -8,6 +8,10 @@
 std::u16string HexText(std::string_view bytes);
 std::string HexTextA(std::string_view bytes);
 
+// Every byte other than an ASCII letter or digit becomes "%" and two upper-case hex digits, so
+// the result stands safely as a query value or a form field whatever the text holds.
+std::string PercentEncode(std::string_view bytes);
+
 std::u16string IntToText(int64_t value);
 std::string IntToTextA(int64_t value);
 

@@ -3,6 +3,7 @@
 // animation, decided without windows.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "weather/weather_report.h"
 
@@ -16,6 +17,19 @@ struct AirBadge {
 // The "airQuality" label: " 空气质量 L" for a one-character level, " L V" otherwise; each level's
 // colour and place in the main window's skin.
 AirBadge MakeAirBadge(const AirQualityReport& air);
+
+// Badge look of an air-quality level word: its colour, whether the badge is the wide one (the
+// four-character levels) and whether the text turns black (严重污染). nullptr for any other word.
+struct AirLevelStyle {
+  std::u16string_view level;
+  uint32_t background;  // ARGB
+  bool wide;
+  bool blackText;
+};
+const AirLevelStyle* FindAirLevelStyle(std::u16string_view level);
+// Gives a badge its level's colour and place (the right edge of the narrow or the wide badge);
+// a word without a look leaves it unstyled.
+void StyleAirBadge(AirBadge& badge, std::u16string_view level, const AirBadge& narrowPlace, int wideRight);
 
 // The air-quality label's look in the skin; the badge returns to it whenever a level has no
 // colour of its own, so that one report's look never outlives the report.

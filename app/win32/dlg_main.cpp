@@ -6,7 +6,10 @@
 #include "app/logic/header_texts.h"
 #include "app/logic/month_layout.h"
 #include "app/logic/tray_rules.h"
+#include "app/logic/weather_popup_view.h"
 #include "app/logic/window_messages.h"
+#include "app/win32/dlg_city.h"
+#include "app/win32/dlg_weather.h"
 #include "app/win32/later_windows.h"
 #include "app/win32/menu_tray.h"
 #include "app/win32/note_launcher.h"
@@ -120,7 +123,7 @@ void CDlgMain::StartTimersAndHook() {
 void CDlgMain::HandleWeatherNotification(Notification& msg) {
   if (EqualsNoCase(msg.type, tvui::kNotifyMouseEnter)) {
     Record(app::kUsageWeatherEnter);
-    app::ShowWeatherPopup(GetHWND(), true);
+    ShowWeatherPopup(true);
   }
 }
 
@@ -330,7 +333,7 @@ void CDlgMain::OnClick(Notification& msg) {
     app::OpenSkinChooser(GetHWND());
   } else if (EqualsNoCase(name, u"sendqq")) {
     Record(app::kUsageContact);
-    app::ShowAutostartPrompt(GetHWND(), true);
+    app::ShowAutostartPrompt(GetHWND(), !IsAutostartRegistered());
   } else if (EqualsNoCase(name, u"close")) {
     Record(app::kUsageHide);
     app::HideAllPopups();
@@ -448,14 +451,19 @@ tvui::MessageResult CDlgMain::MessageHandler(unsigned message, std::uintptr_t wP
     POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     tvui::Control* control = FindControl(pt);
     if (control && EqualsNoCase(control->GetName(), u"weather") && !app::IsWeatherPopupOpen()) {
-      app::ShowWeatherPopup(GetHWND(), true);
+      ShowWeatherPopup(true);
     } else {
-      app::ShowWeatherPopup(GetHWND(), false);
+      ShowWeatherPopup(false);
     }
   } else if (message == WM_MOUSEMOVE) {
     pointer_.Moved(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), GetTickCount());
   }
   return WindowImplBase::MessageHandler(message, wParam, lParam, handled);
+}
+
+void CDlgMain::ShowWeatherPopup(bool show) {
+  if (show) app::OpenWeatherPopup(PlaceWeatherPopup(anchor_, currentTop_));
+  else app::CloseWeatherPopup();
 }
 
 void CDlgMain::Toggle() {
@@ -513,7 +521,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       if (IsWindowVisible(hwnd)) app::MarkFirstVisiblePaint();
       return 0;
     case app::UM_SKIN_RESTORE:
-      app::ApplySavedSkin(hwnd);
+      app::RestoreSkin(hwnd);
       return 0;
     case app::UM_SKIN_PREVIEW:
       app::PreviewSkin(hwnd, static_cast<int>(wParam));
@@ -538,14 +546,18 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
         handled = true;
       }
       return 0;
-    case app::UM_CITY_CHANGED:
+    case app::UM_CITY_CHANGED: {
       ShowWindow(true, true);
-      app::ShowWeatherPopup(hwnd, false);
+      ShowWeatherPopup(false);
+      // The city list names the city whose weather is shown, first.
+      CurrentCity city = GetCurrentCity();
+      FillCityList({city.province, city.city});
       StartRefreshAnimation();
       return 0;
+    }
     case app::UM_RETURN_TO_MAIN:
       ShowWindow(true, true);
-      app::ShowWeatherPopup(hwnd, false);
+      ShowWeatherPopup(false);
       return 0;
     case app::UM_SHOW_ABOUT:
       ++aboutRequests_;

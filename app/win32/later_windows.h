@@ -1,18 +1,16 @@
 #pragma once
-// Windows and services of the program that the calendar window opens but that are built
-// separately: the weather pop-up, city picker, settings, skin chooser, about window, autostart
-// prompt and the statistics worker. Until they exist
-// each entry point logs one line (once per run) and does nothing, so every button stays safe.
+// Entry points of the windows and services that the calendar window opens, built in their own
+// files: the settings, skin chooser, about window and prompt (main_popups.cpp), the autostart
+// prompt at start-up (autostart_at_start.cpp) and the statistics worker (statistics.cpp). The
+// weather pop-up and the city picker: dlg_weather.h, dlg_city.h.
 #include <windows.h>
+
+#include <string>
 
 #include "app/logic/start_options.h"
 
 namespace app {
 
-void ShowWeatherPopup(HWND owner, bool show);
-bool IsWeatherPopupOpen();
-void OpenCityPicker(HWND owner);
-bool IsCityPickerVisible();
 void OpenSettings(HWND owner);
 void OpenSkinChooser(HWND owner);
 void OpenAbout(HWND owner);
@@ -24,13 +22,24 @@ void ShowAutostartPromptIfDue(HWND owner, const StartOptions& options);
 int AutostartPromptsShown();
 // Hides the settings window, the about window and the autostart prompt.
 void HideDialogs();
+void HideSkinChooser();
 // Hides every pop-up of the main window.
 void HideAllPopups();
 
-// Skins: the stored one, a preview, a choice.
+// Skins: the stored one, a preview, its end, a choice.
 void ApplySavedSkin(HWND mainWindow);
+void RestoreSkin(HWND mainWindow);
 void PreviewSkin(HWND mainWindow, int skin);
 void ApplyAndStoreSkin(HWND mainWindow, int skin);
+// Images of the active skin for the pop-ups: the "title" band of the settings, about, prompt and
+// city-picker windows, and the seven-day weather pop-up's "weather" background.
+const std::u16string& ActiveTitleImage();
+const std::u16string& ActiveWeatherPopupImage();
+// Frees the settings, chooser, about and prompt windows (after the main window, their owner, is
+// gone); the program's last step before shutdown.
+void ReleasePopups();
+// The pop-ups' state as "key=value" lines for the test hook.
+std::u16string DescribePopups();
 
 void StartStatisticsWorker(HWND mainWindow);
 // The copy-data exchange with companion programs (companion_exchange_win32.cpp); returns the

@@ -1,16 +1,26 @@
 #include "app/win32/main_window_test_hook.h"
 
+#include <cstdint>
 #include <iterator>
 #include <string>
+#include <thread>
 
+#include "app/win32/dlg_city.h"
 #include "app/win32/dlg_main.h"
+#include "app/win32/dlg_weather.h"
 #include "app/win32/later_windows.h"
 #include "app/win32/main_window_handle.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
 #include "app/win32/tray_icon.h"
+#include "platform/program_dir.h"
 #include "platform/text_utils.h"
+#include "ui/combo.h"
+#include "ui/container.h"
 #include "ui/option.h"
+#include "weather/current_city.h"
+#include "weather/ip_location.h"
+#include "weather/weather_worker.h"
 
 namespace app {
 
@@ -21,15 +31,6 @@ UINT HookMessage() {
   return message;
 }
 
-std::u16string RectText(const RECT& r) {
-  return IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) + u"," +
-         IntToText(r.bottom - r.top);
-}
-
-std::u16string Line(std::u16string_view key, const std::u16string& value) {
-  return std::u16string(key) + u"=" + value + u"\n";
-}
-
 std::u16string TextOf(tvui::WindowImplBase& w, std::u16string_view name) {
   tvui::Control* c = w.FindControl(name);
   return c ? c->GetText() : std::u16string();
@@ -37,11 +38,112 @@ std::u16string TextOf(tvui::WindowImplBase& w, std::u16string_view name) {
 
 }  // namespace
 
+std::u16string StateLine(std::u16string_view key, const std::u16string& value) {
+  return std::u16string(key) + u"=" + value + u"\n";
+}
+
+std::u16string StateRect(const RECT& r) {
+  return IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) + u"," +
+         IntToText(r.bottom - r.top);
+}
+
+std::u16string StateRect(const tvui::Rect& r) { return StateRect(RECT{r.left, r.top, r.right, r.bottom}); }
+
+namespace {
+
+// The weather pop-up's lines ("wxpop…").
+std::u16string DescribeWeatherPopup() {
+  const auto& line = StateLine;
+  std::u16string s = line(u"wxpop", IntToText(IsWeatherPopupOpen() ? 1 : 0));
+  s += line(u"wxpop.populated", IntToText(WeatherPopupFills()));
+  s += line(u"wxpop.url", LastForecastUrl());
+  CDlgWeather* popup = WeatherPopupWindow();
+  if (!popup) return s;
+  CDlgWeather& w = *popup;
+  RECT rc{};
+  GetWindowRect(w.GetHWND(), &rc);
+  s += line(u"wxpop.rect", StateRect(rc));
+  BYTE alpha = 255;
+  DWORD flags = 0;
+  if (GetLayeredWindowAttributes(w.GetHWND(), nullptr, &alpha, &flags) && (flags & LWA_ALPHA)) {
+    s += line(u"wxpop.alpha", IntToText(alpha));
+  }
+  auto text = [&](const char16_t* name) {
+    tvui::Control* c = w.FindControl(name);
+    return c ? c->GetText() : std::u16string();
+  };
+  s += line(u"wxpop.city", text(u"city"));
+  s += line(u"wxpop.temperature", text(u"temperature"));
+  s += line(u"wxpop.wind", text(u"wind"));
+  s += line(u"wxpop.report_city", w.Report().city);
+  if (tvui::Control* air = w.FindControl(u"air")) {
+    const tvui::Rect& a = air->GetFloatPos();
+    s += line(u"wxpop.air", air->GetText() + u"|" + IntToText(air->GetBkColor()) + u"|" +
+                                IntToText(air->GetTextColor()) + u"|" + IntToText(a.left) + u"," +
+                                IntToText(a.top) + u"," + IntToText(a.right) + u"," + IntToText(a.bottom));
+  }
+  if (tvui::Control* bk = w.FindControl(u"weather")) s += line(u"wxpop.background", bk->GetBkImage());
+  if (tvui::Control* more = w.FindControl(u"moreweather")) {
+    s += line(u"wxpop.moreweather", StateRect(more->GetPos()));
+  }
+  tvui::Control* strip = w.FindControl(u"sevenweather");
+  tvui::Container* items = strip ? strip->AsContainer() : nullptr;
+  std::u16string list;
+  for (int i = 0; items && i < items->GetCount(); ++i) {
+    tvui::Container* box = items->GetItemAt(i)->AsContainer();
+    if (!box) continue;
+    auto part = [&](const char16_t* name, bool image) {
+      tvui::Control* c = box->FindSubControl(name);
+      return c ? (image ? c->GetBkImage() : c->GetText()) : std::u16string();
+    };
+    tvui::Control* weather = box->FindSubControl(u"LabWeather");
+    list += part(u"LabDay", false) + u"|" + part(u"LabWeather", true) + u"|" + part(u"LabTemperature", false) +
+            u"|" + (weather ? weather->GetToolTip() : u"") + u";";
+  }
+  s += line(u"wxpop.items", list);
+  return s;
+}
+
+// The city picker's lines ("picker…") with the current and located cities.
+std::u16string DescribeCityPicker() {
+  const auto& line = StateLine;
+  IpLocation here = GetIpLocation();
+  std::u16string s = line(u"ip_location", here.province + u"," + here.city);
+  CurrentCity current = GetCurrentCity();
+  s += line(u"current_city", current.province + u"," + current.city + u"," + current.code);
+  s += line(u"report_city", CurrentWeatherReport().city);
+  s += line(u"picker", IntToText(IsCityPickerVisible() ? 1 : 0));
+  CDlgCity* picker = CityPickerWindow();
+  if (!picker) return s;
+  CDlgCity& w = *picker;
+  RECT rc{};
+  GetWindowRect(w.GetHWND(), &rc);
+  s += line(u"picker.rect", StateRect(rc));
+  if (tvui::Control* title = w.FindControl(u"title")) s += line(u"picker.title", title->GetBkImage());
+  // index/count|selected text|every item's text, separated by ";"
+  auto combo = [](tvui::Combo* c) {
+    if (!c) return std::u16string();
+    std::u16string s = IntToText(c->GetCurSel()) + u"/" + IntToText(c->GetCount()) + u"|" + c->GetSelectedText() + u"|";
+    for (int i = 0; i < c->GetCount(); ++i) s += c->GetItemAt(i)->GetText() + u";";
+    return s;
+  };
+  s += line(u"picker.provinces", combo(w.Provinces()));
+  s += line(u"picker.cities", combo(w.Cities()));
+  for (const char16_t* name : {u"BtnSure", u"currentposbtn", u"closebtn", u"addcity"}) {
+    tvui::Control* c = w.FindControl(name);
+    if (!c) continue;
+    s += line(u"picker." + std::u16string(name), StateRect(c->GetPos()) + u"|" + IntToText(c->IsEnabled() ? 1 : 0) +
+                                                     u"|" + IntToText(c->IsVisible() ? 1 : 0));
+  }
+  return s;
+}
+
+}  // namespace
 
 }  // namespace app
 
 std::u16string CDlgMain::DescribeState() {
-  using app::Line;
+  const auto& Line = app::StateLine;
   HWND hwnd = GetHWND();
   std::u16string s;
   RECT rc{};
@@ -51,7 +153,7 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"started", IntToText(app::MainWindowHandle() == hwnd ? 1 : 0));
   s += Line(u"visible", IntToText(IsWindowVisible(hwnd) ? 1 : 0));
   s += Line(u"show_count", IntToText(showCount_));
-  s += Line(u"rect", app::RectText(rc));
+  s += Line(u"rect", app::StateRect(rc));
   s += Line(u"anchor", IntToText(anchor_.x) + u"," + IntToText(anchor_.y) + u"," +
                            IntToText(static_cast<int>(anchor_.edge)));
   s += Line(u"top", IntToText(currentTop_));
@@ -100,13 +202,16 @@ std::u16string CDlgMain::DescribeState() {
   if (tooltip_ && tooltip_->GetHWND()) {
     RECT tr{};
     GetWindowRect(tooltip_->GetHWND(), &tr);
-    s += Line(u"tooltip.rect", app::RectText(tr));
+    s += Line(u"tooltip.rect", app::StateRect(tr));
     s += Line(u"tooltip.data", tooltip_->GetData());
     for (const char16_t* name : {u"day", u"chinsesday", u"tip", u"sword", u"svoid"}) {
       s += Line(std::u16string(u"tooltip.") + name, app::TextOf(*tooltip_, name));
     }
   }
   // The weather panel: icon|tool tip, temperature, badge text|background|text colour|l,t,r,b.
+  if (weather_) {
+    s += Line(u"weather.pos", app::StateRect(weather_->GetPos()));
+  }
   s += Line(u"weather", (weather_ ? weather_->GetBkImage() : u"") + u"|" + (weather_ ? weather_->GetToolTip() : u""));
   s += Line(u"temperature", temperature_ ? temperature_->GetText() : u"");
   if (airQuality_) {
@@ -117,13 +222,18 @@ std::u16string CDlgMain::DescribeState() {
   }
   s += Line(u"refresh", (refresh_ ? refresh_->GetBkImage() : u"") + u"|" + IntToText(refreshAnim_.Running() ? 1 : 0));
   s += Line(u"weather_updates", IntToText(weatherUpdates_));
+  const IpLocation ipLocation = GetIpLocation();
+  s += Line(u"iplocation", ipLocation.province + u"," + ipLocation.city);
   s += Line(u"rebuild_us", IntToText(lastRebuildUs_));
   s += Line(u"month_days_us", IntToText(lastDaysUs_));
   s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
   s += app::StartMetricsText();
+  s += app::DescribePopups();
   s += Line(u"about_requests", IntToText(aboutRequests_));
   s += Line(u"autostart_prompts", IntToText(app::AutostartPromptsShown()));
   s += app::TrayStateText();
+  s += app::DescribeWeatherPopup();
+  s += app::DescribeCityPicker();
   return s;
 }
 
@@ -184,6 +294,29 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
         UpdateWindow(w.GetHWND());
       }
       result = static_cast<LRESULT>((MicrosecondsNow() - start) / n);
+      return true;
+    }
+    case kHookPickerItem:
+      result = ClickCityPickerItem(static_cast<int>(lParam >> 16), static_cast<int>(lParam & 0xffff)) ? 1 : 0;
+      return true;
+    case kHookLocate: {
+      uint32_t a = static_cast<uint32_t>(lParam);
+      std::string ip = std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 255) + "." +
+                       std::to_string((a >> 8) & 255) + "." + std::to_string(a & 255);
+      std::thread([ip] {
+        IpLocation here;
+        LocateByIp(ip, here.province, here.city);
+        SetIpLocation(here);
+      }).detach();
+      result = 1;
+      return true;
+    }
+    case kHookShot: {
+      tvui::WindowImplBase* window = nullptr;
+      if (lParam == 0) window = WeatherPopupWindow();
+      else if (lParam == 1) window = CityPickerWindow();
+      if (!window) return true;
+      result = window->SaveClientPng(ProgramDirectory() + u"shot-" + IntToText(lParam) + u".png") ? 1 : 0;
       return true;
     }
     default:
