@@ -9,6 +9,7 @@
 #include "platform/log.h"
 #include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/ui_app.h"
 
 namespace app {
@@ -61,8 +62,12 @@ bool CTrayIcon::Add(HINSTANCE instance) {
   data_.uID = kTrayIconId;
   data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data_.uCallbackMessage = UM_TRAY_CALLBACK;
+  // The notification area shows small icons at the primary monitor's scale (the icon file holds
+  // every size up to 64 pixels, so none is stretched).
+  const int dpi = tvui::ScreenDpi();
   data_.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconTray), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+                                              tvui::SystemMetricForDpi(SM_CXSMICON, dpi),
+                                              tvui::SystemMetricForDpi(SM_CYSMICON, dpi), 0));
   lstrcpynW(data_.szTip, kTip, ARRAYSIZE(data_.szTip));
   shown_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
   if (!shown_) LogError(u"tray: the shell did not take the icon");
