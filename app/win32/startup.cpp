@@ -16,7 +16,9 @@
 #include "platform/database.h"
 #include "platform/log.h"
 #include "platform/usage_recorder.h"
+#include "platform/program_dir.h"
 #include "platform/user_data.h"
+#include "platform/user_data_upgrade.h"
 #include "platform/win32/clock_hook.h"
 #include "platform/win32/ipc.h"
 #include "ui/win32/ui_app.h"
@@ -77,7 +79,11 @@ int RunTavrino(HINSTANCE instance) {
   hooks.loadCurrentCity = [] { LoadCurrentCity(); };
   AddHolidayLoading(hooks);
   SetUserDataHooks(std::move(hooks));
+  // A new version's data left by the installer becomes user.dat, with the user's rows, before it opens.
+  std::u16string upgradeFailure;
+  ApplyPendingUserDataUpgrade(ProgramDirectory(), upgradeFailure);
   OpenUserData();
+  if (!upgradeFailure.empty()) LogError(u"app: upgrading user.dat: " + upgradeFailure);
   // user.dat is locked: show the default city until it can be read, without storing it.
   if (UserDataDeferred()) {
     SetCurrentCity({std::u16string(kDefaultProvince), std::u16string(kDefaultCity), std::u16string(kDefaultCityCode)});
