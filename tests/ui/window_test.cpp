@@ -255,6 +255,75 @@ TEST_F(WindowTest, FindByPointAndCaptionHitTesting) {
   EXPECT_EQ(hit(Center(u"para")), HTCLIENT);
 }
 
+// The window moves to a monitor at 150 %: it takes the suggested rectangle and draws the same
+// layout at 1.5x, and device-pixel input (clicks, hit tests, the combo list) still finds the
+// control that is drawn there; back at 100 % nothing is left of the scale.
+TEST_F(WindowTest, AMonitorOfAnotherScaleRedrawsAndHitTestsAtItsDpi) {
+  HWND hwnd = window->GetHWND();
+  auto changeDpi = [&](int dpi, RECT suggested) {
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    PumpFor(30);
+  };
+  changeDpi(144, {0, 100, 480, 460});
+  const Scale& scale = window->GetScale();
+  ASSERT_EQ(scale.Dpi(), 144);
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  EXPECT_EQ(rc.right, 480);
+  EXPECT_EQ(rc.bottom, 360);
+  EXPECT_EQ(window->GetManager().GetClientSize(), (Size{320, 240})) << "the layout stays in 96-DPI units";
+  auto device = [&](POINT logical) {
+    Point p = scale.ToDevice(Point{logical.x, logical.y});
+    return POINT{p.x, p.y};
+  };
+  // Edges: the first device pixel of opt2 is opt2's, the one before it is not.
+  const Rect opt2 = scale.ToDevice(window->FindControl(u"opt2")->GetPos());
+  EXPECT_EQ(window->FindControl(POINT{opt2.left, opt2.top + 3})->GetName(), u"opt2");
+  EXPECT_NE(window->FindControl(POINT{opt2.left - 1, opt2.top + 3})->GetName(), u"opt2");
+  PostClick(hwnd, device(Center(u"btnA")));
+  EXPECT_EQ(window->clicks, (std::vector<std::u16string>{u"btnA"}));
+  POINT caption = device(Center(u"caption"));
+  ClientToScreen(hwnd, &caption);
+  EXPECT_EQ(SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(caption.x, caption.y)), HTCAPTION);
+
+  // The combo list opens under the combo at 1.5x, and its third item is where it is drawn.
+  auto* combo = window->FindControlAs<Combo>(u"cmb");
+  PostClick(hwnd, device(Center(u"cmb")));
+  HWND list = window->GetDropDownWindow();
+  ASSERT_NE(list, nullptr);
+  RECT lr;
+  GetWindowRect(list, &lr);
+  POINT below = device({combo->GetPos().left, combo->GetPos().bottom});
+  ClientToScreen(hwnd, &below);
+  EXPECT_EQ(lr.left, below.x);
+  EXPECT_EQ(lr.top, below.y);
+  EXPECT_EQ(lr.bottom - lr.top, scale.ToDevice(4 * 24 + 2));
+  const LPARAM third = MAKELPARAM(30, scale.ToDevice(1 + 24 * 2 + 12));
+  PostMessageW(list, WM_MOUSEMOVE, 0, third);
+  PostMessageW(list, WM_LBUTTONUP, 0, third);
+  PumpUntil([&] { return !window->itemSelects.empty(); });
+  EXPECT_EQ(window->itemSelects, (std::vector<int>{2}));
+
+  // The picture is drawn at the device size.
+  auto out = std::filesystem::temp_directory_path() / "tvui_window_dpi_test.png";
+  ASSERT_TRUE(window->SaveClientPng(out.u16string()));
+  FILE* f = _wfopen(out.c_str(), L"rb");
+  ASSERT_NE(f, nullptr);
+  unsigned char header[24] = {};
+  EXPECT_EQ(std::fread(header, 1, sizeof(header), f), sizeof(header));
+  std::fclose(f);
+  std::filesystem::remove(out);
+  auto be32 = [&](int at) { return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3]; };
+  EXPECT_EQ(be32(16), 480);
+  EXPECT_EQ(be32(20), 360);
+
+  changeDpi(96, {0, 100, 320, 340});
+  EXPECT_TRUE(window->GetScale().IsIdentity());
+  GetClientRect(hwnd, &rc);
+  EXPECT_EQ(rc.right, 320);
+  EXPECT_EQ(window->FindControl(Center(u"opt2"))->GetName(), u"opt2");
+}
+
 class CustomWindow : public SkinWindow {
  public:
   LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) override {
