@@ -73,11 +73,13 @@ expect_user_data "upgrade"
 [ "$(sql "select count(*) from holiday where year='2026'")" -gt 0 ] || fail "the new holiday data is missing"
 
 step "upgrades killed half-way"
-for delay in 0.3 0.8 1.5 2.5; do
+for delay in 0.5 1.5 2.5 3.5 5; do
   wine "$SETUP" /S /NORUN >/dev/null 2>&1 &
   sleep "$delay"
-  pkill -9 -f 'tavrino-.*-setup.exe' 2>/dev/null
+  # Only the Windows process (its command line starts with a drive), never this script.
+  pkill -9 -f '^[A-Za-z]:.*tavrino-.*-setup\.exe' 2>/dev/null
   wait 2>/dev/null
+  echo "   killed after ${delay}s: $(find "$DIR/.setup" -type f 2>/dev/null | wc -l) files still unpacked, user.dat.new $([ -e "$DIR/user.dat.new" ] && echo present || echo absent)"
   x86_64-w64-mingw32-objdump -f "$DIR/tavrino.exe" >/dev/null 2>&1 || fail "killed after ${delay}s: tavrino.exe is damaged"
   [ -e "$DAT" ] || fail "killed after ${delay}s: user.dat is gone"
   # Whatever state the kill left, the program starts and carries the data.
