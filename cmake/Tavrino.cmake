@@ -52,6 +52,9 @@ else()
   target_link_libraries(tv_jsoncpp INTERFACE PkgConfig::JSONCPP)
   add_library(tv_curl INTERFACE)
   target_link_libraries(tv_curl INTERFACE CURL::libcurl)
+  find_package(OpenSSL REQUIRED COMPONENTS Crypto)
+  add_library(tv_crypto INTERFACE)
+  target_link_libraries(tv_crypto INTERFACE OpenSSL::Crypto)
   find_package(GTest REQUIRED)
   add_library(tv_gtest INTERFACE)
   target_link_libraries(tv_gtest INTERFACE GTest::gtest GTest::gmock Threads::Threads)
@@ -64,8 +67,24 @@ else()
   endif()
 endif()
 
+# The program's one version number and tv_add_version_resource.
+include(${CMAKE_CURRENT_LIST_DIR}/VersionResource.cmake)
+
 include(CTest)
 enable_testing()
+
+# libFuzzer targets are built by a native clang that offers -fsanitize=fuzzer.
+set(TAVRINO_HAS_LIBFUZZER OFF)
+if(NOT TAVRINO_WINDOWS AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  include(CheckCXXSourceCompiles)
+  set(CMAKE_REQUIRED_FLAGS "-fsanitize=fuzzer")
+  check_cxx_source_compiles("
+#include <cstddef>
+#include <cstdint>
+extern \"C\" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }" TAVRINO_CAN_FUZZ)
+  unset(CMAKE_REQUIRED_FLAGS)
+  set(TAVRINO_HAS_LIBFUZZER ${TAVRINO_CAN_FUZZ})
+endif()
 
 # tv_add_test(NAME SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [NO_MAIN])
 # One test program; natively each GoogleTest case is its own CTest test, on Windows the whole

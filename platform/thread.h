@@ -53,6 +53,8 @@ class TThread {
 
   void RequestStop() { stop_.store(true); }
   bool StopRequested() const { return stop_.load(); }
+  // The stop flag itself, for what watches it directly (an HttpScope's abandon flag).
+  const std::atomic<bool>& StopFlag() const { return stop_; }
 
   void SetDeleteWhenDone(bool on);
   bool DeleteWhenDone() const;

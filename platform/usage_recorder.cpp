@@ -1,6 +1,10 @@
 #include "platform/usage_recorder.h"
 
+#include <chrono>
+#include <filesystem>
 #include <shared_mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "platform/clock.h"
@@ -15,9 +19,19 @@ namespace {
 
 constexpr int kWaitSlices = 20;     // the cycle is waited in slices, checking the stop flag after each
 constexpr int kStopWaitMs = 3000;   // how long shutdown waits for the last write
+constexpr int kDeleteAttempts = 10;  // deleting the uploaded file: tries, and the pause between them
+constexpr int kDeleteRetryMs = 50;
 
 std::shared_mutex g_agentLock;      // guards g_agent; RecordUsageEvent only reads it
 UserBehaviorAgent* g_agent = nullptr;
+
+std::mutex g_uploaderLock;
+UsageUploader g_uploader;
+
+UsageUploader CurrentUploader() {
+  std::lock_guard<std::mutex> guard(g_uploaderLock);
+  return g_uploader;
+}
 
 }  // namespace
 
@@ -44,6 +58,30 @@ size_t UserBehaviorAgent::PendingLines() {
   std::lock_guard<std::mutex> in(incomingLock_);
   std::lock_guard<std::mutex> out(writeLock_);
   return incoming_.size() + writing_.size();
+}
+
+void SetUsageUploader(UsageUploader uploader) {
+  std::lock_guard<std::mutex> guard(g_uploaderLock);
+  g_uploader = std::move(uploader);
+}
+
+void UserBehaviorAgent::UploadOnce() {
+  if (uploadAttempted_) return;
+  const UsageUploader uploader = CurrentUploader();
+  if (!uploader.ready || !uploader.send || !uploader.ready()) return;
+  uploadAttempted_ = true;
+  std::lock_guard<std::mutex> guard(writeLock_);
+  std::string bytes;
+  if (!ReadWholeFile(path_, bytes) || bytes.empty()) return;  // nothing recorded yet
+  if (!uploader.send(bytes, StopFlag())) return;  // the sender logged why
+  // Another reader (a scanner, a backup) may hold the file for a moment; on Windows it cannot be
+  // deleted meanwhile, and lines left in it would be uploaded again next run.
+  for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
+    std::error_code error;
+    if (std::filesystem::remove(std::filesystem::path(path_), error) || !error) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kDeleteRetryMs));
+  }
+  LogError(u"usage file uploaded but not deleted:" + path_);
 }
 
 void UserBehaviorAgent::MoveIncoming() {
@@ -79,6 +117,7 @@ bool UserBehaviorAgent::WritePending() {
 void UserBehaviorAgent::Run() {
   const int slice = cycleMs_ >= kWaitSlices ? cycleMs_ / kWaitSlices : 1;
   for (;;) {
+    UploadOnce();
     MoveIncoming();
     WritePending();
     for (int i = 0; i < kWaitSlices && !StopRequested(); ++i) wake_.Wait(slice);

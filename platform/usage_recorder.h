@@ -5,8 +5,10 @@
 //
 // "ubd.dat" is UTF-8 without a byte-order mark. Each write appends "\r\n" followed by that
 // write's lines joined by "\r\n"; a line is "<code>,<yyyy-mm-dd hh:mm:ss>[,<text>]".
+#include <atomic>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -24,6 +26,19 @@ constexpr int kUsageRemoveAutostart = 90007;
 // not empty. Line breaks inside text become blanks so that every event stays on its own line.
 std::u16string UsageEventLine(int code, const SystemTime& when, std::u16string_view text);
 
+// The once-per-run upload of the file, offered by the statistics exchange. The recorder asks
+// ready() at the start of every cycle until it says yes; then, once per run and holding its write
+// lock (so no write comes between), it reads the file and hands its bytes to send(). When send()
+// reports that the service took them the file is deleted; otherwise it stays for the next run. A
+// missing or empty file uses up the attempt without sending. send() must return soon after the
+// recorder's stop flag turns true.
+struct UsageUploader {
+  std::function<bool()> ready;
+  std::function<bool(const std::string& bytes, const std::atomic<bool>& stop)> send;
+};
+// Replaces the uploader (empty members: no upload); callable from any thread.
+void SetUsageUploader(UsageUploader uploader);
+
 class UserBehaviorAgent : public TThread {
  public:
   static constexpr int kDefaultCycleMs = 10000;
@@ -40,6 +55,8 @@ class UserBehaviorAgent : public TThread {
   size_t PendingLines();
 
  private:
+  // The upload step of a cycle; runs on the recorder's thread.
+  void UploadOnce();
   void MoveIncoming();
   // Appends the write list to the file; on failure the lines stay for the next cycle.
   bool WritePending();
@@ -49,6 +66,7 @@ class UserBehaviorAgent : public TThread {
   std::mutex incomingLock_, writeLock_;
   std::deque<std::u16string> incoming_, writing_;
   bool failing_ = false;  // the last write failed (logged once per failure streak)
+  bool uploadAttempted_ = false;
   Event wake_{false};
 };
 

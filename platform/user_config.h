@@ -8,3 +8,8 @@ std::u16string GetUserConfig(std::u16string_view name);
 std::string GetUserConfigA(std::string_view name);
 // Value first. Replaces the row of name (delete, then insert).
 void SetUserConfig(std::u16string_view value, std::u16string_view name);
+
+// Base address of an outside service kept in userconfig ("svc_stats" ...), e.g.
+// "http://127.0.0.1:8731": the trimmed value without a trailing '/'. Empty means there is no such
+// service, and nothing may be sent to it.
+std::u16string ServiceBaseUrl(std::u16string_view key);

@@ -1,24 +1,8 @@
 #include "weather/second_site_parser.h"
 
 #include "platform/text_codec.h"
+#include "platform/text_utils.h"
 #include "weather/text_search.h"
-
-std::string PercentEncode(std::string_view bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(bytes.size() * 3);
-  for (unsigned char ch : bytes) {
-    bool plain = (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
-    if (plain) {
-      out += static_cast<char>(ch);
-    } else {
-      out += '%';
-      out += kHex[ch >> 4];
-      out += kHex[ch & 15];
-    }
-  }
-  return out;
-}
 
 std::string SecondSiteQueryBody(std::u16string_view city, std::u16string_view province) {
   // The site expects GBK whatever the code page of the machine.

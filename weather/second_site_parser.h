@@ -3,13 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_utils.h"  // PercentEncode
 #include "weather/weather_report.h"
 
 // Form body of the city search, "city=%s&searchProvName=%s", both names GBK and percent-encoded.
 std::string SecondSiteQueryBody(std::u16string_view city, std::u16string_view province);
-
-// Every byte other than an ASCII letter or digit becomes "%" and two upper-case hex digits.
-std::string PercentEncode(std::string_view bytes);
 
 // Value of the first header line named "location" (any case), trimmed; empty when there is none.
 std::u16string LocationHeaderValue(std::u16string_view rawHeaders);

@@ -4,13 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/user_config.h"  // ServiceBaseUrl
+
 inline constexpr std::u16string_view kSvcForecast = u"svc_forecast";
 inline constexpr std::u16string_view kSvcWeather2 = u"svc_weather2";   // also the first air ranking
 inline constexpr std::u16string_view kSvcAir = u"svc_air";
 inline constexpr std::u16string_view kSvcIpLocation = u"svc_iplocation";
-
-// The trimmed setting without a trailing '/', or empty.
-std::u16string ServiceBaseUrl(std::u16string_view key);
 
 // GET base + path; false (no traffic) when base is empty, false when no response arrived.
 bool FetchServicePage(std::u16string_view base, std::u16string_view path, std::string& body);

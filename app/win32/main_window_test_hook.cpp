@@ -11,6 +11,7 @@
 #include "app/win32/tray_icon.h"
 #include "platform/text_utils.h"
 #include "ui/option.h"
+#include "weather/current_city.h"
 
 namespace app {
 
@@ -118,10 +119,13 @@ std::u16string CDlgMain::DescribeState() {
   }
   s += Line(u"refresh", (refresh_ ? refresh_->GetBkImage() : u"") + u"|" + IntToText(refreshAnim_.Running() ? 1 : 0));
   s += Line(u"weather_updates", IntToText(weatherUpdates_));
+  const IpLocation ipLocation = GetIpLocation();
+  s += Line(u"iplocation", ipLocation.province + u"," + ipLocation.city);
   s += Line(u"rebuild_us", IntToText(lastRebuildUs_));
   s += Line(u"month_days_us", IntToText(lastDaysUs_));
   s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
   s += app::StartMetricsText();
+  s += app::DescribePopups();
   s += Line(u"about_requests", IntToText(aboutRequests_));
   s += Line(u"autostart_prompts", IntToText(app::AutostartPromptsShown()));
   s += app::TrayStateText();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/logic/placement.h"
+#include "app/logic/popup_placement.h"
 
 namespace {
 
@@ -111,6 +112,10 @@ TEST(Placement, At150PercentSizesAndDistancesScale) {
   EXPECT_EQ(PlaceDayTooltip({100, 100}, work, scale), (ScreenPoint{100, 145}));
   EXPECT_EQ(PlaceDayTooltip({2600, 1400}, work, scale), (ScreenPoint{2880 - 345, 1400 - 180}));
   EXPECT_EQ(PlaceDayTooltip({2550, 100}, work, scale).x, 2550) << "2550 + 330 is not beyond 2880";
+  // The pop-ups below their buttons (client places in 96-DPI units) and the feedback window.
+  const ScreenRect main = PlaceMonthWindow(a, 5, scale).rect;
+  EXPECT_EQ(PlaceSkinChooser(main, {274, 4, 298, 28}, scale), (ScreenRect{2343 + 141, 870 + 230, 2343 + 141 + 297, 870 + 230 + 210}));
+  EXPECT_EQ(PlaceFeedback(a, 870, 290, scale), (ScreenRect{2343 - 360, 870, 2343, 870 + 435}));
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ LINK=$(winepath -u "$APPDATA_W\\Microsoft\\Windows\\Start Menu\\Programs\\Tavrin
 RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 UNINST='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavrino'
 
-sql() { sqlite3 "$DAT" "$1"; }
+# The running program may hold a write lock for a moment: wait for it like the program does.
+sql() { sqlite3 -cmd ".timeout 10000" "$DAT" "$1"; }
 # The program is up from the installed folder: its window exists and the new data is in place.
 wait_program() {
   for _ in $(seq 150); do

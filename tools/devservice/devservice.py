@@ -11,7 +11,10 @@ serves, for every station of data/weathercode.sql:
                      GET  /air-rank.htm              air-quality ranking (GBK)
   air-quality site   GET  /air/                      air-quality ranking (GBK)
   IP location        GET  /service/getIpInfo.php?ip= JSON
-  statistics         GET  /i.ashx                    stub
+  statistics         GET  /i.ashx?gm=&cm=&...        scrambled service document (see below)
+                     POST /ubd.ashx                  usage upload, answers "100"
+                     GET  /stats-received            what arrived under the same switches, JSON:
+                                                     {"reports": [queries], "uploads": [base64 bodies]}
 
 Values vary by city and date and are the same for the same city and date. Behaviour switches go in
 a path prefix, so that a service's base address can carry them: "/_/<switch>,<switch>/...", e.g.
@@ -26,11 +29,21 @@ a forecast host of http://127.0.0.1:8731/_/500 makes every forecast request answ
   nowmissing                      current conditions with 暂无 values
   slow                            answer after 0.4 s
   date=YYYY-MM-DD                 the date the values are made for (default: today)
+Statistics switches: the document is tools/servicedoc/service_document.xml, scrambled by
+tools/servicedoc/servicedoc.py; the upload address it lists carries the request's switches.
+  silent                          /i.ashx never answers (the connection is held, then closed)
+  short                           /i.ashx answers a text too short to be a document
+  garbage                         /i.ashx answers bytes that are no scrambled document
+  ip=A.B.C.D                      the public address the document reports
+  upload=0100 | upload=refused | upload=silent
+                                  the upload is answered "0100" / refused with 403 / never answered
+  tag=WORD                        no effect; keeps one test's uploads apart from another's
 The same failures per service from the command line: --fail forecast=500 (services: forecast,
 weather2, air, iplocation, stats).
 --port 0 picks a free port; --port-file receives the port once the server listens.
 """
 import argparse
+import base64
 import datetime
 import hashlib
 import http.server
@@ -59,6 +72,8 @@ LIFE_SECOND = [('穿衣', ['热', '舒适', '较冷', '寒冷']), ('晨练', ['�
                ('雨伞', ['带伞', '不带伞']), ('化妆', ['保湿', '控油', '防晒']),
                ('过敏', ['极不易发', '不易发', '较易发'])]
 SERVICES = ('forecast', 'weather2', 'air', 'iplocation', 'stats')
+sys.path.insert(0, os.path.join(ROOT, 'tools', 'servicedoc'))
+import servicedoc  # noqa: E402
 FIXED_IPS = {'202.96.209.5': ('上海市', '上海市'), '123.123.123.123': ('北京市', '北京市')}
 
 
@@ -301,6 +316,63 @@ def ip_reply(ip):
                                 'county': '', 'isp': '电信', 'country_id': 'CN'}}
 
 
+# ------------------------------------------------------------------ statistics service
+
+def option_value(opts, name, default):
+    for o in opts:
+        if o.startswith(name + '='):
+            return o[len(name) + 1:]
+    return default
+
+
+def service_document(base, opts, date):
+    """The readable document with its placeholders filled, scrambled as the service sends it."""
+    path = os.path.join(ROOT, 'tools', 'servicedoc', 'service_document.xml')
+    with open(path, encoding='utf-8') as f:
+        text = f.read()
+    text = (text.replace('{base}', base).replace('{ip}', option_value(opts, 'ip', '123.123.123.123'))
+            .replace('{year}', f'{date.year:04d}').replace('{month}', f'{date.month:02d}'))
+    return servicedoc.scramble(text)
+
+
+class StatisticsRoutes:
+    """The statistics service: the report, the upload and what the uploads were (kept in memory)."""
+
+    def __init__(self):
+        self.lock = threading.Lock()
+        self.reports = {}  # switches prefix -> [query strings]
+        self.uploads = {}  # switches prefix -> [bodies]
+
+    def handle(self, handler, method, path, opts, prefix, data, date):
+        if path == '/i.ashx' and method == 'GET':
+            with self.lock:
+                self.reports.setdefault(prefix, []).append(urllib.parse.urlsplit(handler.path).query)
+            if 'silent' in opts:
+                return handler.handle_failure('timeout') or True
+            if 'short' in opts:
+                return handler.send(200, b'<x/>', 'text/plain') or True
+            mode = handler.failure(opts, 'stats')
+            if mode:
+                return handler.handle_failure(mode) or True
+            base = f'http://{handler.headers.get("Host") or handler.server.address}{prefix}'
+            return handler.send(200, service_document(base, opts, date), 'text/plain') or True
+        if path == '/ubd.ashx' and method == 'POST':
+            with self.lock:
+                self.uploads.setdefault(prefix, []).append(data)
+            mode = option_value(opts, 'upload', '')
+            if mode == 'silent':
+                return handler.handle_failure('timeout') or True
+            if mode == 'refused':
+                return handler.send(403, b'refused', 'text/plain') or True
+            return handler.send(200, b'0100' if mode == '0100' else b'100', 'text/plain') or True
+        if path == '/stats-received' and method == 'GET':
+            with self.lock:
+                seen = {'reports': list(self.reports.get(prefix, [])),
+                        'uploads': [base64.b64encode(b).decode() for b in self.uploads.get(prefix, [])]}
+            return handler.send(200, json.dumps(seen).encode(), 'application/json') or True
+        return False
+
+
 class Handler(http.server.BaseHTTPRequestHandler):
     server_version = 'devservice/1.0'
     protocol_version = 'HTTP/1.1'
@@ -388,6 +460,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def route(self, method, data):
         path, opts, query, prefix = self.split()
+        if self.server.statistics.handle(self, method, path, opts, prefix, data, self.date_for(opts)):
+            return
         service = self.service_of(path)
         mode = self.failure(opts, service)
         if mode:
@@ -425,8 +499,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
             reply = ip_reply((query.get('ip') or [''])[0])
             return self.send(200, json.dumps(reply, ensure_ascii=False).encode('utf-8'),
                              'application/json; charset=utf-8')
-        if path == '/i.ashx':
-            return self.send(200, b'<?xml version="1.0" encoding="gbk"?><root></root>', 'text/xml')
         self.send(404, page('404 Not Found', '<h1>页面不存在</h1>', 'utf-8').encode())
 
 
@@ -454,6 +526,8 @@ def main(argv=None):
     server.fail = fail
     server.verbose = args.verbose
     server.timeout_seconds = args.timeout_seconds
+    server.statistics = StatisticsRoutes()
+    server.address = f'127.0.0.1:{server.server_address[1]}'
     port = server.server_address[1]
     if args.port_file:
         tmp = args.port_file + '.tmp'

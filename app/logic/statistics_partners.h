@@ -1,0 +1,19 @@
+#pragma once
+// The statistics exchange's partners in the program: the holiday record of the calendar (which
+// also keeps the service's URL lists), the IP location and current city of the weather, the
+// updater, and the main window as the target of its message.
+#include <cstdint>
+#include <functional>
+
+#include "calendar/holiday_arrangement.h"
+#include "platform/statistics_exchange.h"
+
+// The exchange's view of one state of the record.
+ServiceAnswer ServiceAnswerOf(const HolidayArrangement& record);
+
+// post receives UM_REPORT_DONE (may be empty).
+ExchangePartners MakeExchangePartners(std::function<void(uint32_t message)> post);
+
+// After an exchange: when the IP location has both names and the current city lacks its province
+// or its city, switch to the IP location; otherwise refresh the current city's weather.
+void FollowIpLocation();

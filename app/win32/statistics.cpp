@@ -1,0 +1,13 @@
+#include "app/logic/statistics_partners.h"
+#include "app/win32/later_windows.h"
+#include "weather/win32/window_poster.h"
+
+namespace app {
+
+// The current city's first weather refresh is already on its way (UM_START_REFRESH), so the
+// worker starts straight away; it refreshes again after its report.
+void StartStatisticsWorker(HWND mainWindow) {
+  StartStatisticsExchange(MakeExchangePartners(MakeWindowPoster(mainWindow)));
+}
+
+}  // namespace app
