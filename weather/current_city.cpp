@@ -40,9 +40,11 @@ IpLocation GetIpLocation() {
   return g_ipLocation;
 }
 
-void SetIpLocation(const IpLocation& location) {
+bool SetIpLocation(const IpLocation& location) {
+  if (location.province.empty() || location.city.empty()) return false;
   std::lock_guard<std::mutex> lock(g_lock);
   g_ipLocation = location;
+  return true;
 }
 
 void LoadCurrentCity() {

@@ -19,8 +19,11 @@ struct IpLocation {
 CurrentCity GetCurrentCity();
 void SetCurrentCity(const CurrentCity& city);
 
+// Both names come from one answer: a reader on another thread never sees the province of one
+// lookup with the city of another. A pair with an empty name is refused (false) and the stored
+// one stays, so the location is either unknown or complete.
 IpLocation GetIpLocation();
-void SetIpLocation(const IpLocation& location);
+bool SetIpLocation(const IpLocation& location);
 
 // At start-up, once the database is open: the stored "province" and "city", or the default city
 // (上海, 上海, 101020100) when the province is empty or the pair has no code. Writes nothing.

@@ -7,6 +7,7 @@
 #include "platform/http_client.h"
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
+#include "weather/city_codes.h"
 #include "weather/service_hosts.h"
 
 bool ParseIpLocationReply(std::string_view body, std::u16string& province, std::u16string& city) {
@@ -39,9 +40,28 @@ std::u16string NormaliseIpCityName(std::u16string_view city) {
 }
 
 std::u16string NormaliseIpProvinceName(std::u16string_view province) {
-  std::u16string s = ReplaceText(province, u"市", u"");
-  s = ReplaceText(s, u"省", u"");
-  return ReplaceText(s, u"自治区", u"");
+  // Longest endings first: "自治区" alone would leave "广西壮族".
+  static constexpr std::u16string_view kEndings[] = {u"维吾尔自治区", u"壮族自治区", u"回族自治区",
+                                                     u"特别行政区",   u"自治区",     u"省",
+                                                     u"市"};
+  std::u16string name = TrimText(province);
+  for (std::u16string_view ending : kEndings) {
+    if (name.size() > ending.size() && name.ends_with(ending)) {
+      name.resize(name.size() - ending.size());
+      break;
+    }
+  }
+  return name;
+}
+
+std::u16string MatchIpCityName(std::u16string_view city, const std::vector<std::u16string>& cities) {
+  std::u16string normalised = NormaliseIpCityName(city);
+  const std::u16string* best = nullptr;
+  for (const std::u16string& name : cities) {
+    if (name == normalised) return name;
+    if (name.size() >= 2 && city.starts_with(name) && (!best || name.size() > best->size())) best = &name;
+  }
+  return best ? *best : normalised;
 }
 
 void LocateByIp(std::string_view ip, std::u16string& province, std::u16string& city) {
@@ -53,6 +73,10 @@ void LocateByIp(std::string_view ip, std::u16string& province, std::u16string& c
     std::u16string url = base + u"/service/getIpInfo.php?ip=" + ToWide(ip, kCodePageAnsi);
     if (HttpGet(url, body) == 0) ParseIpLocationReply(body, province, city);
   }
-  city = NormaliseIpCityName(city);
   province = NormaliseIpProvinceName(province);
+  std::vector<std::u16string> cities;
+  if (!province.empty() && !city.empty()) {
+    for (const std::u16string& entry : ListCities(province)) cities.push_back(LetteredEntryName(entry));
+  }
+  city = MatchIpCityName(city, cities);
 }

@@ -39,6 +39,18 @@ WeatherPanelIcon ChooseWeatherPanelIcon(const WeatherReport& report, int localHo
   return out;
 }
 
+const AirLevelStyle* FindAirLevelStyle(std::u16string_view level) {
+  static constexpr AirLevelStyle kStyles[] = {
+      {u"优", 0xff81ba2f, false, false},      {u"良", 0xffffbb17, false, false},
+      {u"轻度污染", 0xffc67901, true, false}, {u"中度污染", 0xffeb111b, true, false},
+      {u"重度污染", 0xffb3065b, true, false}, {u"严重污染", 0xff600202, true, true},
+  };
+  for (const AirLevelStyle& s : kStyles) {
+    if (s.level == level) return &s;
+  }
+  return nullptr;
+}
+
 std::u16string ShownTemperature(std::u16string_view text) {
   bool digit = false;
   for (char16_t c : text) {
@@ -57,24 +69,19 @@ AirBadge MakeAirBadge(const AirQualityReport& air) {
   } else {
     badge.text = u" " + level + u" " + AirIndexValue(air);
   }
-  struct Style {
-    std::u16string_view level;
-    uint32_t colour;
-    int right;
-  };
-  static constexpr Style kStyles[] = {
-      {u"优", 0xff81ba2f, 192},      {u"良", 0xffffbb17, 192},      {u"轻度污染", 0xffc67901, 202},
-      {u"中度污染", 0xffeb111b, 202}, {u"重度污染", 0xffb3065b, 202}, {u"严重污染", 0xff600202, 202},
-  };
-  for (const Style& s : kStyles) {
-    if (s.level != level) continue;
-    badge.styled = true;
-    badge.background = s.colour;
-    badge.blackText = s.level == u"严重污染";
-    badge.left = 122;
-    badge.top = 93;
-    badge.right = s.right;
-    badge.bottom = 111;
-  }
+  const AirBadge place{.left = 122, .top = 93, .right = 192, .bottom = 111};
+  StyleAirBadge(badge, level, place, 202);
   return badge;
+}
+
+void StyleAirBadge(AirBadge& badge, std::u16string_view level, const AirBadge& narrowPlace, int wideRight) {
+  const AirLevelStyle* style = FindAirLevelStyle(level);
+  if (!style) return;
+  badge.styled = true;
+  badge.background = style->background;
+  badge.blackText = style->blackText;
+  badge.left = narrowPlace.left;
+  badge.top = narrowPlace.top;
+  badge.right = style->wide ? wideRight : narrowPlace.right;
+  badge.bottom = narrowPlace.bottom;
 }

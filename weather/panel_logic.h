@@ -2,6 +2,7 @@
 // What the main window's weather panel and the seven-day window show, computed without windows.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "weather/weather_report.h"
 
@@ -29,6 +30,16 @@ WeatherPanelIcon ChooseWeatherPanelIcon(const WeatherReport& report, int localHo
 // decode, such as "\uFFFD℃").
 std::u16string ShownTemperature(std::u16string_view text);
 
+// Badge look of an air-quality level word: its colour, whether the badge is the wide one (the
+// four-character levels) and whether the text turns black (严重污染). nullptr for any other word.
+struct AirLevelStyle {
+  std::u16string_view level;
+  uint32_t background;  // ARGB
+  bool wide;
+  bool blackText;
+};
+const AirLevelStyle* FindAirLevelStyle(std::u16string_view level);
+
 struct AirBadge {
   std::u16string text;          // empty when no air-quality data is known
   bool styled = false;          // false: keep the label's colour and position
@@ -38,3 +49,6 @@ struct AirBadge {
 };
 // The "airQuality" label: " 空气质量 L" for a one-character level, " L V" otherwise.
 AirBadge MakeAirBadge(const AirQualityReport& air);
+// Gives a badge its level's colour and place (the right edge of the narrow or the wide badge);
+// a word without a look leaves it unstyled.
+void StyleAirBadge(AirBadge& badge, std::u16string_view level, const AirBadge& narrowPlace, int wideRight);

@@ -6,7 +6,10 @@
 #include "app/logic/header_texts.h"
 #include "app/logic/month_layout.h"
 #include "app/logic/tray_rules.h"
+#include "app/logic/weather_popup_view.h"
 #include "app/logic/window_messages.h"
+#include "app/win32/dlg_city.h"
+#include "app/win32/dlg_weather.h"
 #include "app/win32/later_windows.h"
 #include "app/win32/main_window_test_hook.h"
 #include "app/win32/menu_tray.h"
@@ -119,7 +122,7 @@ void CDlgMain::StartTimersAndHook() {
 void CDlgMain::HandleWeatherNotification(Notification& msg) {
   if (EqualsNoCase(msg.type, tvui::kNotifyMouseEnter)) {
     Record(app::kUsageWeatherEnter);
-    app::ShowWeatherPopup(GetHWND(), true);
+    ShowWeatherPopup(true);
   }
 }
 
@@ -450,14 +453,19 @@ long CDlgMain::MessageHandler(unsigned message, std::uintptr_t wParam, std::intp
     POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     tvui::Control* control = FindControl(pt);
     if (control && EqualsNoCase(control->GetName(), u"weather") && !app::IsWeatherPopupOpen()) {
-      app::ShowWeatherPopup(GetHWND(), true);
+      ShowWeatherPopup(true);
     } else {
-      app::ShowWeatherPopup(GetHWND(), false);
+      ShowWeatherPopup(false);
     }
   } else if (message == WM_MOUSEMOVE) {
     pointer_.Moved(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), GetTickCount());
   }
   return WindowImplBase::MessageHandler(message, wParam, lParam, handled);
+}
+
+void CDlgMain::ShowWeatherPopup(bool show) {
+  if (show) app::OpenWeatherPopup(PlaceWeatherPopup(anchor_, currentTop_));
+  else app::CloseWeatherPopup();
 }
 
 void CDlgMain::Toggle() {
@@ -538,14 +546,18 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
         handled = true;
       }
       return 0;
-    case app::UM_CITY_CHANGED:
+    case app::UM_CITY_CHANGED: {
       ShowWindow(true, true);
-      app::ShowWeatherPopup(hwnd, false);
+      ShowWeatherPopup(false);
+      // The city list names the city whose weather is shown, first.
+      CurrentCity city = GetCurrentCity();
+      FillCityList({city.province, city.city});
       StartRefreshAnimation();
       return 0;
+    }
     case app::UM_RETURN_TO_MAIN:
       ShowWindow(true, true);
-      app::ShowWeatherPopup(hwnd, false);
+      ShowWeatherPopup(false);
       return 0;
     case app::UM_SHOW_ABOUT:
       ++aboutRequests_;

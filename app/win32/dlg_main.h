@@ -88,6 +88,8 @@ class CDlgMain : public tvui::WindowImplBase {
   void RefreshAnimationStep();
   void StopRefreshAnimation();
   void OnWeatherUpdated();
+  // Opens the seven-day pop-up beside the window, or closes it.
+  void ShowWeatherPopup(bool show);
   void OnCitySelected(int index);
   void HandleWeatherNotification(tvui::Notification& msg);
   SystemTime Now() const;

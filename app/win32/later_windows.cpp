@@ -4,6 +4,8 @@
 #include <set>
 #include <string>
 
+#include "app/win32/dlg_city.h"
+#include "app/win32/dlg_weather.h"
 #include "app/win32/not_yet.h"
 #include "platform/log.h"
 
@@ -21,6 +23,8 @@ void NotYet(const char16_t* what) {
 void HideAllPopups() {
   HideDialogs();
   HideSkinChooser();
+  HideWeatherPopup();
+  HideCityPicker();
 }
 
 }  // namespace app

@@ -1,8 +1,8 @@
 #pragma once
-// Windows and services of the program that the calendar window opens but that are built
-// separately: the weather pop-up, city picker, settings, skin chooser, about window, autostart
-// prompt and the statistics worker. Until they exist
-// each entry point logs one line (once per run) and does nothing, so every button stays safe.
+// Entry points of the windows and services that the calendar window opens, built in their own
+// files: the settings, skin chooser, about window and prompt (main_popups.cpp), the autostart
+// prompt at start-up (autostart_at_start.cpp) and the statistics worker (statistics.cpp). The
+// weather pop-up and the city picker: dlg_weather.h, dlg_city.h.
 #include <windows.h>
 
 #include <string>
@@ -11,10 +11,6 @@
 
 namespace app {
 
-void ShowWeatherPopup(HWND owner, bool show);
-bool IsWeatherPopupOpen();
-void OpenCityPicker(HWND owner);
-bool IsCityPickerVisible();
 void OpenSettings(HWND owner);
 void OpenSkinChooser(HWND owner);
 void OpenAbout(HWND owner);

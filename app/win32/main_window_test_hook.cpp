@@ -1,17 +1,23 @@
 #include "app/win32/main_window_test_hook.h"
 
+#include <cstdint>
 #include <iterator>
 #include <string>
+#include <thread>
 
+#include "app/win32/dlg_city.h"
 #include "app/win32/dlg_main.h"
+#include "app/win32/dlg_weather.h"
 #include "app/win32/later_windows.h"
 #include "app/win32/main_window_handle.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
 #include "app/win32/tray_icon.h"
+#include "platform/program_dir.h"
 #include "platform/text_utils.h"
 #include "ui/option.h"
 #include "weather/current_city.h"
+#include "weather/ip_location.h"
 
 namespace app {
 
@@ -22,15 +28,6 @@ UINT HookMessage() {
   return message;
 }
 
-std::u16string RectText(const RECT& r) {
-  return IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) + u"," +
-         IntToText(r.bottom - r.top);
-}
-
-std::u16string Line(std::u16string_view key, const std::u16string& value) {
-  return std::u16string(key) + u"=" + value + u"\n";
-}
-
 std::u16string TextOf(tvui::WindowImplBase& w, std::u16string_view name) {
   tvui::Control* c = w.FindControl(name);
   return c ? c->GetText() : std::u16string();
@@ -38,11 +35,21 @@ std::u16string TextOf(tvui::WindowImplBase& w, std::u16string_view name) {
 
 }  // namespace
 
+std::u16string StateLine(std::u16string_view key, const std::u16string& value) {
+  return std::u16string(key) + u"=" + value + u"\n";
+}
+
+std::u16string StateRect(const RECT& r) {
+  return IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.right - r.left) + u"," +
+         IntToText(r.bottom - r.top);
+}
+
+std::u16string StateRect(const tvui::Rect& r) { return StateRect(RECT{r.left, r.top, r.right, r.bottom}); }
 
 }  // namespace app
 
 std::u16string CDlgMain::DescribeState() {
-  using app::Line;
+  const auto& Line = app::StateLine;
   HWND hwnd = GetHWND();
   std::u16string s;
   RECT rc{};
@@ -52,7 +59,7 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"started", IntToText(app::MainWindowHandle() == hwnd ? 1 : 0));
   s += Line(u"visible", IntToText(IsWindowVisible(hwnd) ? 1 : 0));
   s += Line(u"show_count", IntToText(showCount_));
-  s += Line(u"rect", app::RectText(rc));
+  s += Line(u"rect", app::StateRect(rc));
   s += Line(u"dpi", IntToText(GetScale().Dpi()));  // cell places below are 96-DPI units
   s += Line(u"anchor", IntToText(anchor_.x) + u"," + IntToText(anchor_.y) + u"," +
                            IntToText(static_cast<int>(anchor_.edge)));
@@ -102,13 +109,16 @@ std::u16string CDlgMain::DescribeState() {
   if (tooltip_ && tooltip_->GetHWND()) {
     RECT tr{};
     GetWindowRect(tooltip_->GetHWND(), &tr);
-    s += Line(u"tooltip.rect", app::RectText(tr));
+    s += Line(u"tooltip.rect", app::StateRect(tr));
     s += Line(u"tooltip.data", tooltip_->GetData());
     for (const char16_t* name : {u"day", u"chinsesday", u"tip", u"sword", u"svoid"}) {
       s += Line(std::u16string(u"tooltip.") + name, app::TextOf(*tooltip_, name));
     }
   }
   // The weather panel: icon|tool tip, temperature, badge text|background|text colour|l,t,r,b.
+  if (weather_) {
+    s += Line(u"weather.pos", app::StateRect(weather_->GetPos()));
+  }
   s += Line(u"weather", (weather_ ? weather_->GetBkImage() : u"") + u"|" + (weather_ ? weather_->GetToolTip() : u""));
   s += Line(u"temperature", temperature_ ? temperature_->GetText() : u"");
   if (airQuality_) {
@@ -129,6 +139,8 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"about_requests", IntToText(aboutRequests_));
   s += Line(u"autostart_prompts", IntToText(app::AutostartPromptsShown()));
   s += app::TrayStateText();
+  s += app::DescribeWeatherPopup();
+  s += app::DescribeCityPicker();
   return s;
 }
 
@@ -187,6 +199,29 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
         UpdateWindow(w.GetHWND());
       }
       result = static_cast<LRESULT>((MicrosecondsNow() - start) / n);
+      return true;
+    }
+    case kHookPickerItem:
+      result = ClickCityPickerItem(static_cast<int>(lParam >> 16), static_cast<int>(lParam & 0xffff)) ? 1 : 0;
+      return true;
+    case kHookLocate: {
+      uint32_t a = static_cast<uint32_t>(lParam);
+      std::string ip = std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 255) + "." +
+                       std::to_string((a >> 8) & 255) + "." + std::to_string(a & 255);
+      std::thread([ip] {
+        IpLocation here;
+        LocateByIp(ip, here.province, here.city);
+        SetIpLocation(here);
+      }).detach();
+      result = 1;
+      return true;
+    }
+    case kHookShot: {
+      tvui::WindowImplBase* window = nullptr;
+      if (lParam == 0) window = WeatherPopupWindow();
+      else if (lParam == 1) window = CityPickerWindow();
+      if (!window) return true;
+      result = window->SaveClientPng(ProgramDirectory() + u"shot-" + IntToText(lParam) + u".png") ? 1 : 0;
       return true;
     }
     default:

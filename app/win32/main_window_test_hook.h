@@ -13,8 +13,21 @@
 //   6 click    lParam = index in kTestHookButtons: a "click" notification of that control
 //   7 bench    lParam = n: n month rebuilds with painting; returns the mean in microseconds
 //   8 paint    lParam = n: n paintings of the whole window alone; the mean in microseconds
+//   9 picker   lParam = (combo << 16) | index: a click on that item of the city picker's
+//              "CmbProvinces" (combo 0) or "CmbCity" (combo 1)
+//  10 locate   lParam = an IPv4 address (a.b.c.d as a << 24 | b << 16 | c << 8 | d): looks it up
+//              on a worker thread and keeps the result as the IP location, as the statistics
+//              exchange does with the address the service reports
+//  11 shot     lParam = 0 the weather pop-up, 1 the city picker: saves the window's client area as
+//              "shot-<lParam>.png" beside the program (0 when the window does not exist)
+// The state also holds the weather pop-up's ("wxpop…") and the city picker's ("picker…") lines.
 // The result is 1 for a command done, 0 for an unknown command or argument.
 #include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "ui/geometry.h"
 
 class CDlgMain;
 
@@ -31,10 +44,18 @@ enum TestHookCommand : WPARAM {
   kHookClick = 6,
   kHookBench = 7,
   kHookPaint = 8,
+  kHookPickerItem = 9,
+  kHookLocate = 10,
+  kHookShot = 11,
 };
 inline constexpr const char16_t* kTestHookButtons[] = {
     u"monLeft", u"monRight", u"returntoday", u"closebtn", u"close", u"skin",  u"set",
     u"sendqq",  u"note",     u"curcity",     u"city",     u"remind", u"refresh"};
+
+// One "key=value" line of the state text; rectangles as "x,y,width,height".
+std::u16string StateLine(std::u16string_view key, const std::u16string& value);
+std::u16string StateRect(const RECT& r);
+std::u16string StateRect(const tvui::Rect& r);
 
 class MainWindowTestHook {
  public:

@@ -39,14 +39,8 @@ void CMenuTray::InitWindow() {
   GetWindowRect(hwnd, &own);
   ScreenRect r = PlaceTrayMenu({at_.x, at_.y}, own.right - own.left, own.bottom - own.top, WorkAreaAt(at_));
   SetWindowPos(hwnd, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-}
-
-void CMenuTray::Notify(tvui::Notification& msg) {
-  if (tvui::EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
-    if (auto* option = FindControlAs<tvui::Option>(kAutostartItem)) option->Selected(IsAutostartRegistered(), false);
-    return;
-  }
-  WindowImplBase::Notify(msg);
+  // The tick is right before the menu is first shown (the window's init notice comes later).
+  if (auto* option = FindControlAs<tvui::Option>(kAutostartItem)) option->Selected(IsAutostartRegistered(), false);
 }
 
 void CMenuTray::OnClick(tvui::Notification& msg) {

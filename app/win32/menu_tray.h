@@ -21,7 +21,6 @@ class CMenuTray : public tvui::WindowImplBase {
   void InitWindow() override;
   // The object stays until the next menu is opened.
   void OnFinalMessage(HWND) override {}
-  void Notify(tvui::Notification& msg) override;
   void OnClick(tvui::Notification& msg) override;
   void OnSelectChanged(tvui::Notification& msg) override;
   LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;

@@ -2,6 +2,7 @@
 // badge from the weather worker's shared reports, and the turning button while a refresh runs.
 #include "app/logic/window_messages.h"
 #include "app/win32/dlg_main.h"
+#include "app/win32/dlg_weather.h"
 #include "app/win32/later_windows.h"
 #include "platform/clock.h"
 #include "platform/log.h"
@@ -9,6 +10,7 @@
 #include "weather/weather_worker.h"
 
 void CDlgMain::UpdateWeatherPanel() {
+  app::RefillWeatherPopup();
   WeatherReport report = CurrentWeatherReport();
   AirQualityReport air = CurrentAirQualityReport();
   WeatherPanelView view = MakeWeatherPanelView(report, air, Now().wHour, airSkin_);
@@ -36,8 +38,8 @@ void CDlgMain::OnWeatherUpdated() {
   ++weatherUpdates_;
   // An open pop-up is made anew so that it shows the new report.
   bool popupOpen = app::IsWeatherPopupOpen();
-  app::ShowWeatherPopup(GetHWND(), false);
-  if (popupOpen) app::ShowWeatherPopup(GetHWND(), true);
+  ShowWeatherPopup(false);
+  if (popupOpen) ShowWeatherPopup(true);
   StopRefreshAnimation();
   UpdateWeatherPanel();
 }

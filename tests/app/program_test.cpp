@@ -8,19 +8,15 @@
 #include <json/json.h>
 #include <sqlite3.h>
 
-#include <chrono>
 #include <cstdio>
-#include <cwchar>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
-#include <random>
-#include <sstream>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "app/logic/feedback_window.h"
 #include "app/logic/month_layout.h"
@@ -29,353 +25,15 @@
 #include "app/logic/skins.h"
 #include "app/logic/tray_rules.h"
 #include "app/logic/window_messages.h"
-#include "app/win32/main_window_test_hook.h"
 #include "platform/http_client.h"
 #include "platform/launch.h"
-#include "tests/support/display.h"
+#include "tests/app/program_driver.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Narrow(const std::u16string& s) {
-  std::string out;
-  int n = WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(s.c_str()), static_cast<int>(s.size()),
-                              nullptr, 0, nullptr, nullptr);
-  out.resize(n);
-  WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(s.c_str()), static_cast<int>(s.size()),
-                      out.data(), n, nullptr, nullptr);
-  return out;
-}
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(20);
-  }
-  return true;
-}
-
-// The state text of the running program, "key=value" per line.
-class State {
- public:
-  explicit State(std::u16string text) {
-    std::u16string line;
-    std::u16string_view rest = text;
-    while (!rest.empty()) {
-      size_t end = rest.find(u'\n');
-      std::u16string_view l = rest.substr(0, end);
-      size_t eq = l.find(u'=');
-      if (eq != std::u16string_view::npos) values_[std::u16string(l.substr(0, eq))] = std::u16string(l.substr(eq + 1));
-      if (end == std::u16string_view::npos) break;
-      rest = rest.substr(end + 1);
-    }
-  }
-  bool Empty() const { return values_.empty(); }
-  std::u16string Text(const std::u16string& key) const {
-    auto it = values_.find(key);
-    return it == values_.end() ? std::u16string() : it->second;
-  }
-  std::string operator[](const std::u16string& key) const { return Narrow(Text(key)); }
-  int Int(const std::u16string& key) const { return std::atoi((*this)[key].c_str()); }
-  // The n-th comma-separated number of a value.
-  int Field(const std::u16string& key, int n) const {
-    std::stringstream ss((*this)[key]);
-    std::string part;
-    for (int i = 0; std::getline(ss, part, ','); ++i)
-      if (i == n) return std::atoi(part.c_str());
-    return -1;
-  }
-  // Cell values: "image|day|lunar|x,y,w,h|data".
-  std::u16string CellPart(int cell, int part) const {
-    std::string number = std::to_string(cell);
-    std::u16string v = Text(u"cell." + std::u16string(number.begin(), number.end()));
-    size_t start = 0;
-    for (int i = 0; i < part; ++i) {
-      start = v.find(u'|', start);
-      if (start == std::u16string::npos) return {};
-      ++start;
-    }
-    size_t end = v.find(u'|', start);
-    return v.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
-  }
-
- private:
-  std::map<std::u16string, std::u16string> values_;
-};
-
-// A message-only window that receives the program's state text.
-class StateReader {
- public:
-  StateReader() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TavrinoTestStateReader";
-    RegisterClassW(&wc);
-    hwnd_ = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~StateReader() { DestroyWindow(hwnd_); }
-  State Read(HWND program) {
-    text_.clear();
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(program, Hook(), app::kHookState, reinterpret_cast<LPARAM>(hwnd_), SMTO_NORMAL, 5000,
-                        &result);
-    return State(text_);
-  }
-  static UINT Hook() { return RegisterWindowMessageW(app::kTestHookMessageName); }
-
- private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COPYDATA) {
-      auto* self = reinterpret_cast<StateReader*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-      auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
-      if (self && cds->dwData == app::kTestHookStateTag && cds->cbData >= 2) {
-        self->text_.assign(static_cast<const char16_t*>(cds->lpData), cds->cbData / 2 - 1);
-      }
-      return 1;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  HWND hwnd_ = nullptr;
-  std::u16string text_;
-};
-
-// A scratch copy of the program folder and the processes started from it.
-class Installation {
- public:
-  Installation() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    fs::path bin = fs::path(self).parent_path();
-    dir_ = fs::temp_directory_path() / ("tavrino-e2e-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir_);
-    fs::copy_file(bin / "tavrino.exe", dir_ / "tavrino.exe");
-    fs::copy_file(bin / "user.dat", dir_ / "user.dat");
-    fs::copy(bin / "skin15", dir_ / "skin15", fs::copy_options::recursive);
-  }
-  ~Installation() {
-    for (HANDLE p : processes_) {
-      if (WaitForSingleObject(p, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(p, 1);
-        WaitForSingleObject(p, 5000);
-      }
-      CloseHandle(p);
-    }
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  const fs::path& Dir() const { return dir_; }
-
-  HANDLE Start(const std::wstring& args = L"") {
-    std::wstring exe = (dir_ / "tavrino.exe").wstring();
-    std::wstring command = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
-    STARTUPINFOW si{sizeof(si)};
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        dir_.wstring().c_str(), &si, &pi)) {
-      return nullptr;
-    }
-    CloseHandle(pi.hThread);
-    processes_.push_back(pi.hProcess);
-    return pi.hProcess;
-  }
-
-  // The main window of the process, once it exists.
-  static HWND WaitWindow(HANDLE process, int timeoutMs = 15000) {
-    DWORD pid = GetProcessId(process);
-    HWND found = nullptr;
-    WaitFor([&] {
-      for (HWND h = FindWindowW(L"TavrinoMain", nullptr); h; h = FindWindowExW(nullptr, h, L"TavrinoMain", nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        if (owner == pid) found = h;
-      }
-      return found != nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    }, timeoutMs);
-    return found;
-  }
-
-  static int WaitExit(HANDLE process, int timeoutMs) {
-    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    return static_cast<int>(code);
-  }
-
-  std::string ReadFile(const char* name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-
-  // Sets a "userconfig" value of the copied user.dat before the program starts.
-  bool SetConfig(const std::string& name, const std::string& value) const {
-    sqlite3* db = nullptr;
-    bool ok = sqlite3_open_v2((dir_ / "user.dat").string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-    for (const char* sql : {"delete from userconfig where name = ?1", "insert into userconfig (name,value) values (?1,?2)"}) {
-      sqlite3_stmt* st = nullptr;
-      ok = ok && sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK;
-      if (ok) {
-        sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-        if (sqlite3_bind_parameter_count(st) > 1) sqlite3_bind_text(st, 2, value.c_str(), -1, SQLITE_TRANSIENT);
-        ok = sqlite3_step(st) == SQLITE_DONE;
-      }
-      sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return ok;
-  }
-
-  std::string QueryValue(const char* sql) const {
-    sqlite3* db = nullptr;
-    std::string value;
-    if (sqlite3_open_v2((dir_ / "user.dat").string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-      sqlite3_stmt* st = nullptr;
-      if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
-        const unsigned char* text = sqlite3_column_text(st, 0);
-        if (text) value = reinterpret_cast<const char*>(text);
-      }
-      sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return value;
-  }
-
- private:
-  fs::path dir_;
-  std::vector<HANDLE> processes_;
-};
-
-// A pointer move as the mouse makes it (input queue), to screen coordinates.
-void MovePointer(int x, int y) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((x * 65535.0) / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
-  in.mi.dy = static_cast<LONG>((y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof(in));
-}
-
-// A real mouse click at a point of a window (client coordinates of a frameless window).
-void ClickInWindow(HWND hwnd, int x, int y) {
-  RECT rc;
-  GetWindowRect(hwnd, &rc);
-  SetCursorPos(rc.left + x, rc.top + y);
-  Sleep(60);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(150);
-}
-
-// Port of the local service stand-in that the CTest fixture started beside the test; 0 when none.
-int DevServicePort() {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::ifstream in(fs::path(self).parent_path() / "wx_devservice.port");
-  int port = 0;
-  in >> port;
-  return port;
-}
-
-SYSTEMTIME Today() {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  return t;
-}
-
-// The current user's autostart entry "tavrino", empty when absent.
-constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-std::wstring RunValue() {
-  wchar_t value[2048] = {};
-  DWORD size = sizeof(value);
-  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"tavrino", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-    return {};
-  return value;
-}
-// Deletes the entry; the Run key itself is made when missing (the program never creates it).
-void ClearRunValue() {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-    RegDeleteValueW(key, L"tavrino");
-    RegCloseKey(key);
-  }
-}
-
-class ProgramTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display (set DISPLAY, e.g. with tools/xvfb.sh)");
-    if (FindWindowW(L"TavrinoMain", nullptr)) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("another tavrino.exe is running on this desktop");
-    install_ = std::make_unique<Installation>();
-    // Confirmed today: the periodic autostart prompt stays away unless a case asks for it.
-    SYSTEMTIME now = Today();
-    char stamp[32];
-    std::snprintf(stamp, sizeof(stamp), "%04d-%02d-%02d 00:00:00:000", now.wYear, now.wMonth, now.wDay);
-    ASSERT_TRUE(install_->SetConfig("lastconfirm", stamp));
-    ClearRunValue();  // autostart off
-  }
-  void TearDown() override {
-    if (process_ && hwnd_ && IsWindow(hwnd_)) {
-      Click(app::kHookClick, 3);  // closebtn
-      Installation::WaitExit(process_, 10000);
-    }
-    install_.reset();
-    ClearRunValue();
-  }
-
-  // Starts the program and waits for its window (and, unless hidden, for it to be shown).
-  void Launch(const std::wstring& args = L"", bool expectVisible = true) {
-    process_ = install_->Start(args);
-    ASSERT_NE(process_, nullptr);
-    hwnd_ = Installation::WaitWindow(process_);
-    ASSERT_NE(hwnd_, nullptr) << "no main window";
-    if (expectVisible) ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 10000));
-    ASSERT_TRUE(WaitFor([&] { return Read().Int(u"started") == 1; }, 10000)) << "the program does not finish its start";
-  }
-  State Read() { return reader_.Read(hwnd_); }
-  LRESULT Click(WPARAM command, LPARAM arg) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(hwnd_, StateReader::Hook(), command, arg, SMTO_NORMAL, 10000, &result);
-    return static_cast<LRESULT>(result);
-  }
-  // A real mouse click at a point of the window's client area.
-  void RealClick(int x, int y) { ClickInWindow(hwnd_, x, y); }
-  // Waits until the shown month (year, month, today, selected) is the expected one.
-  ::testing::AssertionResult ShowsMonth(int year, int month, int todayDay, int selectedDay) {
-    State s = Read();
-    WaitFor([&] {
-      s = Read();
-      return s.Field(u"shown", 0) == year && s.Field(u"shown", 1) == month;
-    }, 3000);
-    if (s.Field(u"shown", 0) != year || s.Field(u"shown", 1) != month || s.Field(u"shown", 2) != todayDay ||
-        s.Field(u"shown", 3) != selectedDay) {
-      return ::testing::AssertionFailure() << "shown " << s[u"shown"] << ", expected " << year << "," << month
-                                           << "," << todayDay << "," << selectedDay;
-    }
-    int rows = ShapeOfMonth(year, month).rows;
-    if (s.Int(u"rows") != rows || s.Int(u"cells") != rows * 7) {
-      return ::testing::AssertionFailure() << "rows " << s[u"rows"] << " cells " << s[u"cells"];
-    }
-    if (s.Field(u"selectors", 0) != year - 1950 || s.Field(u"selectors", 1) != month - 1) {
-      return ::testing::AssertionFailure() << "selectors " << s[u"selectors"];
-    }
-    return ::testing::AssertionSuccess();
-  }
-
-  StateReader reader_;
-  std::unique_ptr<Installation> install_;
-  HANDLE process_ = nullptr;
-  HWND hwnd_ = nullptr;
-};
+using namespace tvprog;
 
 TEST_F(ProgramTest, WindowStandsAtTheAnchorAndShowsTodaysMonth) {
   Launch();
@@ -572,10 +230,10 @@ TEST_F(ProgramTest, ToggleMessagesWithinTwoHundredMsActOnce) {
 
 TEST_F(ProgramTest, CloseButtonEndsTheProgramAndKeepsItsRecords) {
   Launch();
-  const std::string shown = Read()[u"shown"];
+  std::string shown = Read()[u"shown"];
   RealClick(24, 162);  // one usage event of a window
-  // Handled before the close (a busy machine may take a while to deliver the click).
-  EXPECT_TRUE(WaitFor([&] { return Read()[u"shown"] != shown; }, 5000)) << "the click did not arrive";
+  // Input is served after sent messages: close only once the click has arrived.
+  ASSERT_TRUE(WaitFor([&] { return Read()[u"shown"] != shown; }, 5000)) << "the click did not arrive";
   ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn
   EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
   std::string lrt = install_->QueryValue("select value from userconfig where name = 'lrt'");
@@ -683,26 +341,6 @@ ControlState ControlOf(const State& s, const std::u16string& key) {
 // "x,y,w,h" of a pop-up's state as a rectangle.
 ScreenRect RectOf(const State& s, const std::u16string& key) {
   return {s.Field(key, 0), s.Field(key, 1), s.Field(key, 0) + s.Field(key, 2), s.Field(key, 1) + s.Field(key, 3)};
-}
-
-// Windows of a class that belong to the process.
-struct WindowSearch {
-  DWORD pid;
-  const wchar_t* cls;
-  std::vector<HWND> found;
-};
-BOOL CALLBACK CollectWindow(HWND h, LPARAM p) {
-  auto* s = reinterpret_cast<WindowSearch*>(p);
-  wchar_t name[64];
-  DWORD owner = 0;
-  GetWindowThreadProcessId(h, &owner);
-  if (owner == s->pid && GetClassNameW(h, name, 64) && std::wcscmp(name, s->cls) == 0) s->found.push_back(h);
-  return TRUE;
-}
-std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* windowClass) {
-  WindowSearch search{GetProcessId(process), windowClass, {}};
-  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 // A pop-up just shown may not be active yet (Wine maps its window later): a click or a pointer
@@ -1002,20 +640,6 @@ Json::Value StatisticsReceived(const std::string& base) {
   return seen;
 }
 
-// The program's log files in the installation, as text.
-std::u16string LogText(const fs::path& dir) {
-  std::u16string text;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    if (entry.path().extension() != ".log") continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      text += static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
-    }
-  }
-  return text;
-}
-
 TEST_F(ProgramTest, StatisticsExchangeConfiguresTheProgramAndTakesTheUsageFile) {
   int port = DevServicePort();
   if (port == 0) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("devservice is not running: run this test through ctest (fixture wx_devservice)");
@@ -1268,31 +892,6 @@ TEST_F(TrayTest, InstallerStartsPromptEveryTimeAndLeaveTheConfirmationDate) {
   EXPECT_EQ(startAndRead(L"-install", true), 0);
 }
 
-namespace {
-
-// A top-level window of the process with the class name, or nullptr.
-HWND WindowOf(HANDLE process, const wchar_t* className) {
-  std::vector<HWND> found = WindowsOf(process, className);
-  return found.empty() ? nullptr : found[0];
-}
-
-BOOL CALLBACK AppendChildText(HWND child, LPARAM l) {
-  wchar_t buffer[2048] = {};
-  // The message box's text control does not always give its text by GetWindowText.
-  if (SendMessageW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer)) == 0) GetWindowTextW(child, buffer, 2048);
-  *reinterpret_cast<std::u16string*>(l) += reinterpret_cast<const char16_t*>(buffer);
-  *reinterpret_cast<std::u16string*>(l) += u"\n";
-  return TRUE;
-}
-
-// The texts of a dialog's controls.
-std::u16string DialogText(HWND dialog) {
-  std::u16string text;
-  EnumChildWindows(dialog, &AppendChildText, reinterpret_cast<LPARAM>(&text));
-  return text;
-}
-
-}  // namespace
 
 // Another program holds user.dat's lock: the window comes up without waiting for it, says so in
 // the log, and shows the stored city once the lock is gone.

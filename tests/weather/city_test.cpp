@@ -9,6 +9,7 @@
 #include "platform/user_config.h"
 #include "weather/city_codes.h"
 #include "weather/current_city.h"
+#include "weather/ip_location.h"
 #include "weather_test_env.h"
 
 namespace {
@@ -153,6 +154,48 @@ TEST_F(CityTest, NoServicesConfiguredGivesNamesAndDateOnly) {
 namespace {
 
 // Start-up loads the stored city once the database is open.
+TEST_F(CityTest, EveryShippedPlaceIsFoundFromTheServiceNames) {
+  // The service writes provinces in full and cities with their ending (市, 盟, 地区, 自治州).
+  auto full = [](const std::u16string& p) -> std::u16string {
+    static const std::pair<std::u16string_view, std::u16string_view> special[] = {
+        {u"内蒙古", u"内蒙古自治区"},     {u"广西", u"广西壮族自治区"}, {u"西藏", u"西藏自治区"},
+        {u"宁夏", u"宁夏回族自治区"},     {u"新疆", u"新疆维吾尔自治区"}, {u"香港", u"香港特别行政区"},
+        {u"澳门", u"澳门特别行政区"}};
+    for (const auto& [s, f] : special)
+      if (p == s) return std::u16string(f);
+    for (std::u16string_view m : {u"北京", u"天津", u"上海", u"重庆"})
+      if (p == m) return p + u"市";
+    return p + u"省";
+  };
+  std::vector<std::u16string> provinces = ListProvinces();
+  ASSERT_EQ(provinces.size(), 34u);
+  int cities = 0;
+  for (const std::u16string& entry : provinces) {
+    std::u16string province = LetteredEntryName(entry);
+    std::u16string found = NormaliseIpProvinceName(full(province));
+    ASSERT_EQ(found, province);
+    std::vector<std::u16string> names;
+    for (const std::u16string& c : ListCities(found)) names.push_back(LetteredEntryName(c));
+    for (const std::u16string& city : names) {
+      ++cities;
+      EXPECT_EQ(MatchIpCityName(city + u"市", names), city);
+      EXPECT_FALSE(LookupCityCode(found, MatchIpCityName(city + u"市", names)).empty());
+    }
+  }
+  EXPECT_GT(cities, 300);
+  // The IP service's names of some prefectures.
+  auto match = [](std::u16string_view province, std::u16string_view city) {
+    std::vector<std::u16string> names;
+    for (const std::u16string& c : ListCities(province)) names.push_back(LetteredEntryName(c));
+    return MatchIpCityName(city, names);
+  };
+  EXPECT_EQ(match(u"吉林", u"延边朝鲜族自治州"), u"延边");
+  EXPECT_EQ(match(u"湖北", u"恩施土家族苗族自治州"), u"恩施");
+  EXPECT_EQ(match(u"内蒙古", u"锡林郭勒盟"), u"锡林郭勒");
+  EXPECT_EQ(match(u"黑龙江", u"大兴安岭地区"), u"大兴安岭");
+  EXPECT_EQ(match(u"新疆", u"伊犁哈萨克自治州"), u"伊犁");
+}
+
 TEST(CityStartup, OpenUserDataLoadsTheStoredCity) {
   std::filesystem::path dir;
   {

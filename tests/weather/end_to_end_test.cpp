@@ -201,6 +201,13 @@ TEST_F(EndToEnd, LocateByIpKeepsNamesAsText) {
   LocateByIp("202.96.209.5", province, city);
   EXPECT_EQ(province, u"上海");
   EXPECT_EQ(city, u"上海");
+  // An autonomous region and an autonomous prefecture: the names of the tables.
+  LocateByIp("222.84.0.1", province, city);
+  EXPECT_EQ(province, u"广西");
+  EXPECT_EQ(city, u"南宁");
+  LocateByIp("175.16.0.1", province, city);
+  EXPECT_EQ(province, u"吉林");
+  EXPECT_EQ(city, u"延边");
   LocateByIp("not-an-ip", province, city);  // the service answers code 1
   EXPECT_TRUE(province.empty());
   EXPECT_TRUE(city.empty());
@@ -215,7 +222,7 @@ TEST(IpLocationReply, ParsesOnlySuccessfulReplies) {
       R"({"code":0,"data":{"region":"广西壮族自治区","city":"서울市","isp":"x"}})", province, city));
   // Names outside the GBK code page survive: no round trip through the ANSI code page.
   EXPECT_EQ(NormaliseIpCityName(city), u"서울");
-  EXPECT_EQ(NormaliseIpProvinceName(province), u"广西壮族");
+  EXPECT_EQ(NormaliseIpProvinceName(province), u"广西");
   EXPECT_EQ(NormaliseIpCityName(u"北京市"), u"北京");
   std::u16string p2, c2;
   EXPECT_FALSE(ParseIpLocationReply(R"({"code":1,"data":{"region":"a","city":"b"}})", p2, c2));

@@ -10,7 +10,9 @@ serves, for every station of data/weathercode.sql:
                      GET  /tq/<code>.htm             forecast page (GBK)
                      GET  /air-rank.htm              air-quality ranking (GBK)
   air-quality site   GET  /air/                      air-quality ranking (GBK)
-  IP location        GET  /service/getIpInfo.php?ip= JSON
+  IP location        GET  /service/getIpInfo.php?ip= JSON (fixed answers: 202.96.209.5 上海,
+                                                  123.123.123.123 北京, 222.84.0.1 广西 南宁,
+                                                  175.16.0.1 吉林 延边; others by hash)
   statistics         GET  /i.ashx?gm=&cm=&...        scrambled service document (see below)
                      POST /ubd.ashx                  usage upload, answers "100"
                      GET  /stats-received            what arrived under the same switches, JSON:
@@ -74,7 +76,8 @@ LIFE_SECOND = [('穿衣', ['热', '舒适', '较冷', '寒冷']), ('晨练', ['�
 SERVICES = ('forecast', 'weather2', 'air', 'iplocation', 'stats')
 sys.path.insert(0, os.path.join(ROOT, 'tools', 'servicedoc'))
 import servicedoc  # noqa: E402
-FIXED_IPS = {'202.96.209.5': ('上海市', '上海市'), '123.123.123.123': ('北京市', '北京市')}
+FIXED_IPS = {'202.96.209.5': ('上海市', '上海市'), '123.123.123.123': ('北京市', '北京市'),
+             '222.84.0.1': ('广西壮族自治区', '南宁市'), '175.16.0.1': ('吉林省', '延边朝鲜族自治州')}
 
 
 def load_stations():

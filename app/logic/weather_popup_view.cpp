@@ -1,0 +1,80 @@
+#include "app/logic/weather_popup_view.h"
+
+#include "weather/panel_logic.h"
+#include "weather/weather_icons.h"
+
+namespace {
+
+const std::u16string& FirstNonEmpty(const std::u16string& a, const std::u16string& b) {
+  return a.empty() ? b : a;
+}
+
+// "low~high" for a forecast item, written as the short range "24~31℃" when both carry the
+// degree sign: four items share 172 pixels, and "24℃~31℃" is wider than one.
+std::u16string TemperatureRange(const std::u16string& low, const std::u16string& high) {
+  constexpr std::u16string_view kDegrees = u"℃";
+  if (low.ends_with(kDegrees) && high.ends_with(kDegrees)) {
+    return low.substr(0, low.size() - kDegrees.size()) + u"~" + high;
+  }
+  return low + u"~" + high;
+}
+
+AirBadge MakePopupAirBadge(const AirQualityReport& air) {
+  AirBadge badge;
+  const std::u16string& value = AirIndexValue(air);
+  if (value.empty()) return badge;
+  badge.text = u" " + AirLevel(air) + u" PM2.5 " + value;
+  const AirBadge place{.left = 12, .top = 95, .right = 96, .bottom = 112};
+  StyleAirBadge(badge, AirLevel(air), place, 133);
+  return badge;
+}
+
+}  // namespace
+
+WeatherPopupView MakeWeatherPopupView(const WeatherReport& report, const AirQualityReport& air,
+                                      int localHour) {
+  WeatherPopupView view;
+  const WeatherDay& today = report.days[0];
+  const std::u16string& word = IsNightHour(localHour)
+                                   ? FirstNonEmpty(today.night.weather, today.daytime.weather)
+                                   : FirstNonEmpty(today.daytime.weather, today.night.weather);
+  std::u16string wind = CurrentWindText(report, localHour);
+  view.wind = word.empty() ? wind : wind.empty() ? word : word + u" " + wind;
+
+  std::u16string temperature = CurrentTemperatureText(report, localHour);
+  view.temperature = temperature.substr(0, temperature.find(u'℃'));
+  view.city = report.city;
+  view.air = MakePopupAirBadge(air);
+
+  static constexpr std::u16string_view kLabels[] = {u"今天", u"明天", u"后天"};
+  for (int i = 0; i < 3; ++i) {
+    const WeatherDay& day = report.days[i];
+    ForecastItemView& item = view.items[i];
+    item.dayLabel = std::u16string(kLabels[i]);
+    if (i == 0) {
+      item.toolTip = FirstNonEmpty(day.daytime.weather, day.night.weather);
+      item.temperature = day.daytime.tempHigh.empty() ? day.night.tempLow
+                                                      : TemperatureRange(day.night.tempLow, day.daytime.tempHigh);
+    } else {
+      item.toolTip = day.daytime.weather;
+      item.temperature = TemperatureRange(day.night.tempLow, day.daytime.tempHigh);
+    }
+    item.icon = WeatherIconFile(item.toolTip, false, true);
+  }
+  for (ForecastItemView& item : view.items) {
+    if (!item.icon.empty()) continue;
+    item.icon = WeatherIconFile(u"晴", false, true);
+    item.temperature = u"晴";
+  }
+  return view;
+}
+
+ScreenPoint PlaceWeatherPopup(const Anchor& anchor, int mainWindowTop) {
+  int x = anchor.edge == TaskbarEdge::kLeft ? anchor.x + kMainWindowWidth : anchor.x - kWeatherPopupWidth;
+  return {x, mainWindowTop + 5};
+}
+
+std::u16string ForecastPageUrl(std::u16string_view base, std::u16string_view code) {
+  if (base.empty() || code.empty()) return {};
+  return std::u16string(base) + u"/weather/" + std::u16string(code) + u".shtml";
+}

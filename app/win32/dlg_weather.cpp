@@ -1,0 +1,265 @@
+#include "app/win32/dlg_weather.h"
+
+#include "app/logic/weather_popup_view.h"
+#include "app/win32/later_windows.h"
+#include "app/win32/main_window_test_hook.h"
+#include "platform/clock.h"
+#include "platform/launch.h"
+#include "platform/log.h"
+#include "platform/text_utils.h"
+#include "platform/usage_recorder.h"
+#include "ui/attribute_values.h"
+#include "ui/container.h"
+#include "weather/current_city.h"
+#include "weather/service_hosts.h"
+#include "weather/weather_worker.h"
+
+namespace {
+
+constexpr UINT kTimerFade = 1;
+constexpr int kFadePeriodMs = 40;
+constexpr int kFadeSteps = 25;  // a second
+constexpr int kUsageMoreWeather = 12011;
+
+CDlgWeather* g_popup = nullptr;
+std::u16string g_lastForecastUrl;  // what "moreweather" last opened, for the test hook
+int g_populated = 0;
+
+bool IsVisibleWindowOfClass(const wchar_t* className) {
+  DWORD self = GetCurrentProcessId();
+  for (HWND h = FindWindowExW(nullptr, nullptr, className, nullptr); h;
+       h = FindWindowExW(nullptr, h, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == self && IsWindowVisible(h)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void CDlgWeather::InitWindow() {
+  if (tvui::Control* air = FindControl(u"air")) {
+    airSkinPos_ = air->GetFloatPos();
+    airSkinText_ = air->GetTextColor();
+  }
+}
+
+void CDlgWeather::OnClick(tvui::Notification& msg) {
+  const std::u16string& name = msg.sender ? msg.sender->GetName() : std::u16string();
+  if (tvui::EqualsNoCase(name, u"closebtn")) {
+    Close();
+  } else if (tvui::EqualsNoCase(name, u"moreweather")) {
+    RecordUsageEvent(kUsageMoreWeather, u"0");
+    std::u16string url = ForecastPageUrl(ServiceBaseUrl(kSvcForecast), GetCurrentCity().code);
+    if (url.empty()) {
+      LogError(u"weather pop-up: no forecast site is configured (svc_forecast); the forecast page is not opened");
+      return;
+    }
+    g_lastForecastUrl = url;
+    OpenUrlInBrowser(url);
+  }
+}
+
+long CDlgWeather::MessageHandler(unsigned message, std::uintptr_t, std::intptr_t, bool& handled) {
+  handled = false;
+  if (message == WM_MOUSELEAVE && GetHWND()) {
+    // The pointer left the pop-up. A press that opened a combo or a tool tip does not count:
+    // only a pointer outside the window hides it.
+    POINT pt;
+    RECT rc;
+    if (GetCursorPos(&pt) && GetWindowRect(GetHWND(), &rc) && PtInRect(&rc, pt)) return 0;
+    KillTimer(kTimerFade);
+    ShowWindow(false);
+  }
+  return 0;
+}
+
+void CDlgWeather::OnTimer(tvui::Notification& msg) {
+  if (msg.wParam != kTimerFade) return;
+  ++fadeStep_;
+  if (fadeStep_ >= kFadeSteps) {
+    KillTimer(kTimerFade);
+    SetFadeAlpha(255);
+    return;
+  }
+  SetFadeAlpha(fadeStep_ * 255 / kFadeSteps);
+}
+
+void CDlgWeather::SetFadeAlpha(int alpha) {
+  if (GetHWND()) SetLayeredWindowAttributes(GetHWND(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+}
+
+void CDlgWeather::UseActiveSkin() {
+  if (tvui::Control* bk = FindControl(u"weather")) bk->SetBkImage(app::ActiveWeatherPopupImage());
+}
+
+void CDlgWeather::FadeIn() {
+  HWND hwnd = GetHWND();
+  if (!hwnd) return;
+  fadeStep_ = 0;
+  SetFadeAlpha(0);
+  BringWindowToTop(hwnd);
+  ShowWindow(true, true);
+  SetTimer(kTimerFade, kFadePeriodMs);
+}
+
+void CDlgWeather::OnFinalMessage(HWND) {
+  if (g_popup == this) g_popup = nullptr;
+  delete this;
+}
+
+void CDlgWeather::Populate(const WeatherReport& report) {
+  report_ = report;
+  ++g_populated;
+  WeatherPopupView view = MakeWeatherPopupView(report_, CurrentAirQualityReport(), LocalNow().wHour);
+  if (tvui::Control* wind = FindControl(u"wind")) {
+    wind->SetText(view.wind);
+    wind->SetToolTip(view.wind);
+  }
+  if (tvui::Control* t = FindControl(u"temperature")) t->SetText(view.temperature);
+  if (tvui::Control* city = FindControl(u"city")) city->SetText(view.city);
+  if (tvui::Control* air = FindControl(u"air")) {
+    const AirBadge& badge = view.air;
+    air->SetText(badge.text);
+    // A level without a colour keeps the skin's look; an empty badge has no colour at all.
+    air->SetBkColor(badge.styled ? badge.background : 0);
+    // The darkest badge takes the window's own text colour (the skin's label colour may be chosen
+    // for the light badges); a colour of 0 would draw black on dark red.
+    air->SetTextColor(badge.blackText ? GetManager().GetWindowInfo().textColor : airSkinText_);
+    tvui::Rect pos = badge.styled ? tvui::Rect{badge.left, badge.top, badge.right, badge.bottom} : airSkinPos_;
+    const tvui::Rect& now = air->GetFloatPos();
+    if (now.left != pos.left || now.top != pos.top || now.right != pos.right || now.bottom != pos.bottom) {
+      air->SetPos(pos);
+    }
+  }
+  if (tvui::Control* more = FindControl(u"moreweather")) more->SetCursor(tvui::Cursor::kHand);
+
+  tvui::Control* strip = FindControl(u"sevenweather");
+  tvui::Container* items = strip ? strip->AsContainer() : nullptr;
+  if (!items) {
+    LogError(u"weather pop-up: the skin has no container \"sevenweather\"");
+  } else {
+    items->RemoveAll();
+    for (const ForecastItemView& v : view.items) {
+      std::unique_ptr<tvui::Control> item = CreateItem(u"sevendays.xml");
+      tvui::Container* box = item ? item->AsContainer() : nullptr;
+      if (!box) break;  // logged by CreateItem
+      const std::pair<const char16_t*, const std::u16string*> texts[] = {
+          {u"LabDay", &v.dayLabel}, {u"LabWeather", nullptr}, {u"LabTemperature", &v.temperature}};
+      for (const auto& [name, text] : texts) {
+        tvui::Control* label = box->FindSubControl(name);
+        if (!label) continue;
+        if (text) label->SetText(*text);
+        else label->SetBkImage(v.icon);
+        label->SetToolTip(v.toolTip);
+      }
+      items->Add(std::move(item));
+    }
+  }
+  GetManager().NeedUpdate();
+  if (GetHWND()) ::InvalidateRect(GetHWND(), nullptr, FALSE);
+}
+
+namespace app {
+
+void OpenWeatherPopup(ScreenPoint at) {
+  // The pop-up would stand over a window that asks for the user's attention.
+  if (IsVisibleWindowOfClass(L"CSurveys") || IsVisibleWindowOfClass(L"CDlgCity")) return;
+  if (g_popup && g_popup->GetHWND()) {
+    SetWindowPos(g_popup->GetHWND(), nullptr, at.x, at.y, kWeatherPopupWidth, kWeatherPopupHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    g_popup->UseActiveSkin();
+    g_popup->ShowWindow(true, true);
+    return;
+  }
+  auto* popup = new CDlgWeather();
+  if (!popup->Create(nullptr, L"Velar日历", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                     WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED, at.x, at.y, kWeatherPopupWidth,
+                     kWeatherPopupHeight)) {
+    LogError(u"weather pop-up: the window cannot be created");
+    delete popup;
+    return;
+  }
+  g_popup = popup;
+  popup->Populate(CurrentWeatherReport());
+  popup->UseActiveSkin();
+  popup->FadeIn();
+}
+
+void CloseWeatherPopup() {
+  CDlgWeather* popup = g_popup;
+  g_popup = nullptr;
+  if (!popup) return;
+  if (HWND hwnd = popup->GetHWND()) {
+    ShowWindow(hwnd, SW_HIDE);
+    DestroyWindow(hwnd);  // OnFinalMessage releases the object
+  } else {
+    delete popup;
+  }
+}
+
+void RefillWeatherPopup() {
+  if (g_popup && g_popup->GetHWND()) g_popup->Populate(CurrentWeatherReport());
+}
+
+void HideWeatherPopup() {
+  if (g_popup && g_popup->GetHWND() && IsWindowVisible(g_popup->GetHWND())) g_popup->ShowWindow(false);
+}
+
+CDlgWeather* WeatherPopupWindow() { return g_popup && g_popup->GetHWND() ? g_popup : nullptr; }
+
+bool IsWeatherPopupOpen() { return g_popup && g_popup->GetHWND() && IsWindowVisible(g_popup->GetHWND()); }
+
+std::u16string DescribeWeatherPopup() {
+  const auto& line = StateLine;
+  std::u16string s = line(u"wxpop", IntToText(IsWeatherPopupOpen() ? 1 : 0));
+  s += line(u"wxpop.populated", IntToText(g_populated));
+  s += line(u"wxpop.url", g_lastForecastUrl);
+  if (!g_popup || !g_popup->GetHWND()) return s;
+  CDlgWeather& w = *g_popup;
+  RECT rc{};
+  GetWindowRect(w.GetHWND(), &rc);
+  s += line(u"wxpop.rect", StateRect(rc));
+  BYTE alpha = 255;
+  DWORD flags = 0;
+  if (GetLayeredWindowAttributes(w.GetHWND(), nullptr, &alpha, &flags) && (flags & LWA_ALPHA)) {
+    s += line(u"wxpop.alpha", IntToText(alpha));
+  }
+  auto text = [&](const char16_t* name) {
+    tvui::Control* c = w.FindControl(name);
+    return c ? c->GetText() : std::u16string();
+  };
+  s += line(u"wxpop.city", text(u"city"));
+  s += line(u"wxpop.temperature", text(u"temperature"));
+  s += line(u"wxpop.wind", text(u"wind"));
+  s += line(u"wxpop.report_city", w.Report().city);
+  if (tvui::Control* air = w.FindControl(u"air")) {
+    const tvui::Rect& a = air->GetFloatPos();
+    s += line(u"wxpop.air", air->GetText() + u"|" + IntToText(air->GetBkColor()) + u"|" +
+                                IntToText(air->GetTextColor()) + u"|" + IntToText(a.left) + u"," +
+                                IntToText(a.top) + u"," + IntToText(a.right) + u"," + IntToText(a.bottom));
+  }
+  if (tvui::Control* bk = w.FindControl(u"weather")) s += line(u"wxpop.background", bk->GetBkImage());
+  if (tvui::Control* more = w.FindControl(u"moreweather")) {
+    s += line(u"wxpop.moreweather", StateRect(more->GetPos()));
+  }
+  tvui::Control* strip = w.FindControl(u"sevenweather");
+  tvui::Container* items = strip ? strip->AsContainer() : nullptr;
+  std::u16string list;
+  for (int i = 0; items && i < items->GetCount(); ++i) {
+    tvui::Container* box = items->GetItemAt(i)->AsContainer();
+    if (!box) continue;
+    auto part = [&](const char16_t* name, bool image) {
+      tvui::Control* c = box->FindSubControl(name);
+      return c ? (image ? c->GetBkImage() : c->GetText()) : std::u16string();
+    };
+    tvui::Control* weather = box->FindSubControl(u"LabWeather");
+    list += part(u"LabDay", false) + u"|" + part(u"LabWeather", true) + u"|" + part(u"LabTemperature", false) +
+            u"|" + (weather ? weather->GetToolTip() : u"") + u";";
+  }
+  s += line(u"wxpop.items", list);
+  return s;
+}
+
+}  // namespace app

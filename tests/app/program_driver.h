@@ -1,0 +1,438 @@
+#pragma once
+// Drives a real tavrino.exe under Windows (wine64 + Xvfb here) for the program's window tests:
+// a scratch copy of bin/ (program, user.dat, skin15) per test, the program's state read through
+// its test hook message (see app/README.md), real pointer moves and clicks.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/logic/month_layout.h"
+#include "app/logic/placement.h"
+#include "app/logic/window_messages.h"
+#include "app/win32/main_window_test_hook.h"
+#include "tests/support/display.h"
+
+namespace tvprog {
+
+namespace fs = std::filesystem;
+
+inline std::string Narrow(const std::u16string& s) {
+  std::string out;
+  int n = WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(s.c_str()), static_cast<int>(s.size()),
+                              nullptr, 0, nullptr, nullptr);
+  out.resize(n);
+  WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(s.c_str()), static_cast<int>(s.size()),
+                      out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+inline bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(20);
+  }
+  return true;
+}
+
+// The state text of the running program, "key=value" per line.
+class State {
+ public:
+  explicit State(std::u16string text) {
+    std::u16string line;
+    std::u16string_view rest = text;
+    while (!rest.empty()) {
+      size_t end = rest.find(u'\n');
+      std::u16string_view l = rest.substr(0, end);
+      size_t eq = l.find(u'=');
+      if (eq != std::u16string_view::npos) values_[std::u16string(l.substr(0, eq))] = std::u16string(l.substr(eq + 1));
+      if (end == std::u16string_view::npos) break;
+      rest = rest.substr(end + 1);
+    }
+  }
+  bool Empty() const { return values_.empty(); }
+  std::u16string Text(const std::u16string& key) const {
+    auto it = values_.find(key);
+    return it == values_.end() ? std::u16string() : it->second;
+  }
+  std::string operator[](const std::u16string& key) const { return Narrow(Text(key)); }
+  int Int(const std::u16string& key) const { return std::atoi((*this)[key].c_str()); }
+  // The n-th comma-separated number of a value.
+  int Field(const std::u16string& key, int n) const {
+    std::stringstream ss((*this)[key]);
+    std::string part;
+    for (int i = 0; std::getline(ss, part, ','); ++i)
+      if (i == n) return std::atoi(part.c_str());
+    return -1;
+  }
+  // Cell values: "image|day|lunar|x,y,w,h|data|badge".
+  std::u16string CellPart(int cell, int part) const {
+    std::string number = std::to_string(cell);
+    std::u16string v = Text(u"cell." + std::u16string(number.begin(), number.end()));
+    size_t start = 0;
+    for (int i = 0; i < part; ++i) {
+      start = v.find(u'|', start);
+      if (start == std::u16string::npos) return {};
+      ++start;
+    }
+    size_t end = v.find(u'|', start);
+    return v.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
+  }
+
+ private:
+  std::map<std::u16string, std::u16string> values_;
+};
+
+// A message-only window that receives the program's state text.
+class StateReader {
+ public:
+  StateReader() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TavrinoTestStateReader";
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~StateReader() { DestroyWindow(hwnd_); }
+  State Read(HWND program) {
+    text_.clear();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(program, Hook(), app::kHookState, reinterpret_cast<LPARAM>(hwnd_), SMTO_NORMAL, 5000,
+                        &result);
+    return State(text_);
+  }
+  static UINT Hook() { return RegisterWindowMessageW(app::kTestHookMessageName); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+      auto* self = reinterpret_cast<StateReader*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
+      if (self && cds->dwData == app::kTestHookStateTag && cds->cbData >= 2) {
+        self->text_.assign(static_cast<const char16_t*>(cds->lpData), cds->cbData / 2 - 1);
+      }
+      return 1;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  HWND hwnd_ = nullptr;
+  std::u16string text_;
+};
+
+namespace detail {
+
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* cls;
+  std::vector<HWND> found;
+};
+
+inline BOOL CALLBACK CollectWindow(HWND h, LPARAM p) {
+  auto* s = reinterpret_cast<WindowSearch*>(p);
+  wchar_t name[64];
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  if (owner == s->pid && GetClassNameW(h, name, 64) && std::wcscmp(name, s->cls) == 0) s->found.push_back(h);
+  return TRUE;
+}
+
+inline BOOL CALLBACK AppendChildText(HWND child, LPARAM l) {
+  wchar_t buffer[2048] = {};
+  // The message box's text control does not always give its text by GetWindowText.
+  if (SendMessageW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer)) == 0) GetWindowTextW(child, buffer, 2048);
+  *reinterpret_cast<std::u16string*>(l) += reinterpret_cast<const char16_t*>(buffer);
+  *reinterpret_cast<std::u16string*>(l) += u"\n";
+  return TRUE;
+}
+
+}  // namespace detail
+
+// The top-level windows of a class that belong to a process.
+inline std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* windowClass) {
+  detail::WindowSearch search{GetProcessId(process), windowClass, {}};
+  EnumWindows(&detail::CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A top-level window of the process with the class name, or nullptr.
+inline HWND WindowOf(HANDLE process, const wchar_t* className) {
+  std::vector<HWND> found = WindowsOf(process, className);
+  return found.empty() ? nullptr : found[0];
+}
+
+// The texts of a dialog's controls.
+inline std::u16string DialogText(HWND dialog) {
+  std::u16string text;
+  EnumChildWindows(dialog, &detail::AppendChildText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+// The program's log files in a folder, as text.
+inline std::u16string LogText(const fs::path& dir) {
+  std::u16string text;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().extension() != ".log") continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      text += static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
+    }
+  }
+  return text;
+}
+
+// A scratch copy of the program folder and the processes started from it.
+class Installation {
+ public:
+  Installation() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    fs::path bin = fs::path(self).parent_path();
+    dir_ = fs::temp_directory_path() / ("tavrino-e2e-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir_);
+    fs::copy_file(bin / "tavrino.exe", dir_ / "tavrino.exe");
+    fs::copy_file(bin / "user.dat", dir_ / "user.dat");
+    fs::copy(bin / "skin15", dir_ / "skin15", fs::copy_options::recursive);
+  }
+  ~Installation() {
+    for (HANDLE p : processes_) {
+      if (WaitForSingleObject(p, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(p, 1);
+        WaitForSingleObject(p, 5000);
+      }
+      CloseHandle(p);
+    }
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  const fs::path& Dir() const { return dir_; }
+
+  HANDLE Start(const std::wstring& args = L"") {
+    std::wstring exe = (dir_ / "tavrino.exe").wstring();
+    std::wstring command = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir_.wstring().c_str(), &si, &pi)) {
+      return nullptr;
+    }
+    CloseHandle(pi.hThread);
+    processes_.push_back(pi.hProcess);
+    return pi.hProcess;
+  }
+
+  // The main window of the process, once it exists.
+  static HWND WaitWindow(HANDLE process, int timeoutMs = 15000) {
+    HWND found = nullptr;
+    WaitFor([&] {
+      found = WindowOf(process, L"TavrinoMain");
+      return found != nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    }, timeoutMs);
+    return found;
+  }
+
+  static int WaitExit(HANDLE process, int timeoutMs) {
+    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return static_cast<int>(code);
+  }
+
+  std::string ReadFile(const char* name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+
+  // Sets a "userconfig" value of the copied user.dat before the program starts.
+  bool SetConfig(const std::string& name, const std::string& value) const {
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2((dir_ / "user.dat").string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    for (const char* sql : {"delete from userconfig where name = ?1", "insert into userconfig (name,value) values (?1,?2)"}) {
+      sqlite3_stmt* st = nullptr;
+      ok = ok && sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK;
+      if (ok) {
+        sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_bind_parameter_count(st) > 1) sqlite3_bind_text(st, 2, value.c_str(), -1, SQLITE_TRANSIENT);
+        ok = sqlite3_step(st) == SQLITE_DONE;
+      }
+      sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return ok;
+  }
+
+  std::string QueryValue(const char* sql) const {
+    sqlite3* db = nullptr;
+    std::string value;
+    if (sqlite3_open_v2((dir_ / "user.dat").string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+      sqlite3_stmt* st = nullptr;
+      if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(st, 0);
+        if (text) value = reinterpret_cast<const char*>(text);
+      }
+      sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return value;
+  }
+
+ private:
+  fs::path dir_;
+  std::vector<HANDLE> processes_;
+};
+
+// A pointer move as the mouse makes it (input queue), to screen coordinates.
+inline void MovePointer(int x, int y) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = static_cast<LONG>((x * 65535.0) / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
+  in.mi.dy = static_cast<LONG>((y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof(in));
+}
+
+// Port of the local service stand-in that the CTest fixture started beside the test; 0 when none.
+inline int DevServicePort() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::ifstream in(fs::path(self).parent_path() / "wx_devservice.port");
+  int port = 0;
+  in >> port;
+  return port;
+}
+
+inline SYSTEMTIME Today() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return t;
+}
+
+
+// A real mouse click at a point of the screen.
+inline void ClickAt(POINT p) {
+  SetCursorPos(p.x, p.y);
+  Sleep(60);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+  Sleep(150);
+}
+
+// A real mouse click at a point of a window (client coordinates of a frameless window).
+inline void ClickInWindow(HWND hwnd, int x, int y) {
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  ClickAt({rc.left + x, rc.top + y});
+}
+
+// The current user's autostart entry "tavrino", empty when absent.
+inline constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline std::wstring RunValue() {
+  wchar_t value[2048] = {};
+  DWORD size = sizeof(value);
+  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"tavrino", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return {};
+  return value;
+}
+// Deletes the entry; the Run key itself is made when missing (the program never creates it).
+inline void ClearRunValue() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    RegDeleteValueW(key, L"tavrino");
+    RegCloseKey(key);
+  }
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display (set DISPLAY, e.g. with tools/xvfb.sh)");
+    if (FindWindowW(L"TavrinoMain", nullptr)) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("another tavrino.exe is running on this desktop");
+    install_ = std::make_unique<Installation>();
+    // Confirmed today: the periodic autostart prompt stays away unless a case asks for it.
+    SYSTEMTIME now = Today();
+    char stamp[32];
+    std::snprintf(stamp, sizeof(stamp), "%04d-%02d-%02d 00:00:00:000", now.wYear, now.wMonth, now.wDay);
+    ASSERT_TRUE(install_->SetConfig("lastconfirm", stamp));
+    ClearRunValue();  // autostart off
+  }
+  void TearDown() override {
+    if (process_ && hwnd_ && IsWindow(hwnd_)) {
+      Click(app::kHookClick, 3);  // closebtn
+      Installation::WaitExit(process_, 10000);
+    }
+    install_.reset();
+    ClearRunValue();
+  }
+
+  // Starts the program and waits for its window (and, unless hidden, for it to be shown).
+  void Launch(const std::wstring& args = L"", bool expectVisible = true) {
+    process_ = install_->Start(args);
+    ASSERT_NE(process_, nullptr);
+    hwnd_ = Installation::WaitWindow(process_);
+    ASSERT_NE(hwnd_, nullptr) << "no main window";
+    if (expectVisible) ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hwnd_) != FALSE; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return Read().Int(u"started") == 1; }, 10000)) << "the program does not finish its start";
+  }
+  State Read() { return reader_.Read(hwnd_); }
+  LRESULT Click(WPARAM command, LPARAM arg) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(hwnd_, StateReader::Hook(), command, arg, SMTO_NORMAL, 10000, &result);
+    return static_cast<LRESULT>(result);
+  }
+  // A real mouse click at a point of the window's client area.
+  void RealClick(int x, int y) { ClickInWindow(hwnd_, x, y); }
+  // Waits until the shown month (year, month, today, selected) is the expected one.
+  ::testing::AssertionResult ShowsMonth(int year, int month, int todayDay, int selectedDay) {
+    State s = Read();
+    WaitFor([&] {
+      s = Read();
+      return s.Field(u"shown", 0) == year && s.Field(u"shown", 1) == month;
+    }, 3000);
+    if (s.Field(u"shown", 0) != year || s.Field(u"shown", 1) != month || s.Field(u"shown", 2) != todayDay ||
+        s.Field(u"shown", 3) != selectedDay) {
+      return ::testing::AssertionFailure() << "shown " << s[u"shown"] << ", expected " << year << "," << month
+                                           << "," << todayDay << "," << selectedDay;
+    }
+    int rows = ShapeOfMonth(year, month).rows;
+    if (s.Int(u"rows") != rows || s.Int(u"cells") != rows * 7) {
+      return ::testing::AssertionFailure() << "rows " << s[u"rows"] << " cells " << s[u"cells"];
+    }
+    if (s.Field(u"selectors", 0) != year - 1950 || s.Field(u"selectors", 1) != month - 1) {
+      return ::testing::AssertionFailure() << "selectors " << s[u"selectors"];
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  StateReader reader_;
+  std::unique_ptr<Installation> install_;
+  HANDLE process_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace tvprog
