@@ -67,6 +67,9 @@ else()
   endif()
 endif()
 
+# The program's one version number and tv_add_version_resource.
+include(${CMAKE_CURRENT_LIST_DIR}/VersionResource.cmake)
+
 include(CTest)
 enable_testing()
 

@@ -7,3 +7,7 @@ INSERT INTO userconfig (name,value) VALUES ('svc_weather2','');
 INSERT INTO userconfig (name,value) VALUES ('svc_air','');
 INSERT INTO userconfig (name,value) VALUES ('svc_iplocation','');
 INSERT INTO userconfig (name,value) VALUES ('svc_stats','');
+-- The support account of the contact link (digits only) and the web site address (http or https).
+-- Empty: the link does nothing.
+INSERT INTO userconfig (name,value) VALUES ('contact_account','');
+INSERT INTO userconfig (name,value) VALUES ('web_site','');

@@ -34,6 +34,8 @@ std::basic_string<Char> Trim(std::basic_string_view<Char> text) {
   return std::basic_string<Char>(text.substr(b, e - b));
 }
 
+char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
 template <typename Char>
 std::basic_string<Char> Replace(std::basic_string_view<Char> text, std::basic_string_view<Char> from,
                                 std::basic_string_view<Char> to) {
@@ -76,6 +78,12 @@ std::u16string IntToText(int64_t value) { return Decimal<char16_t>(value); }
 std::string IntToTextA(int64_t value) { return Decimal<char>(value); }
 std::u16string TrimText(std::u16string_view text) { return Trim(text); }
 std::string TrimText(std::string_view text) { return Trim(text); }
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
+}
 std::u16string ReplaceText(std::u16string_view text, std::u16string_view from, std::u16string_view to) {
   return Replace(text, from, to);
 }
@@ -85,7 +93,6 @@ std::string ReplaceText(std::string_view text, std::string_view from, std::strin
 
 std::u16string LowerAsciiText(std::u16string_view text) {
   std::u16string out(text);
-  for (char16_t& c : out)
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  for (char16_t& c : out) c = LowerAscii(c);
   return out;
 }

@@ -19,6 +19,9 @@ std::string IntToTextA(int64_t value);
 std::u16string TrimText(std::u16string_view text);
 std::string TrimText(std::string_view text);
 
+// True when a and b are equal with ASCII letters compared ignoring case (other characters as they are).
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
+
 // A..Z become a..z; every other character stays (paths and names compared without case).
 std::u16string LowerAsciiText(std::u16string_view text);
 

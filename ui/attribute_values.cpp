@@ -132,12 +132,4 @@ bool ParseBool(std::u16string_view raw, bool& out) {
   return false;
 }
 
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace tvui

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_utils.h"
 #include "ui/geometry.h"
 
 namespace tvui {
@@ -18,7 +19,7 @@ bool ParseColor(std::u16string_view text, Color& out);
 bool ParseBool(std::u16string_view text, bool& out);   // "true"/"false"/"1"/"0", any case
 
 // ASCII case-insensitive comparison (control names, group names, notification types).
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
+using ::EqualsNoCase;
 
 std::u16string Trim(std::u16string_view text);
 

@@ -1,14 +1,6 @@
 #include "app/logic/city_list.h"
 
-namespace {
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
-}  // namespace
+#include "platform/text_utils.h"
 
 std::vector<CityListItem> BuildCityList(const CityPair& current, const std::vector<CityPair>& recent) {
   std::vector<CityListItem> items;

@@ -2,16 +2,6 @@
 
 #include "platform/text_utils.h"
 
-namespace {
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
-}  // namespace
-
 bool HasOption(const std::vector<std::u16string>& tokens, std::u16string_view option) {
   for (const std::u16string& token : tokens)
     if (EqualsNoCase(TrimText(token), option)) return true;

@@ -323,7 +323,7 @@ void CDlgMain::Notify(Notification& msg) {
     }
     if (EqualsNoCase(name, u"sendqq")) {
       Record(app::kUsageContact);
-      app::ShowAutostartPrompt(GetHWND(), true);
+      app::ShowAutostartPrompt(GetHWND(), !IsAutostartRegistered());
     } else if (EqualsNoCase(name, u"close")) {
       Record(app::kUsageHide);
       app::HideAllPopups();
@@ -513,7 +513,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       if (IsWindowVisible(hwnd)) app::MarkFirstVisiblePaint();
       return 0;
     case app::UM_SKIN_RESTORE:
-      app::ApplySavedSkin(hwnd);
+      app::RestoreSkin(hwnd);
       return 0;
     case app::UM_SKIN_PREVIEW:
       app::PreviewSkin(hwnd, static_cast<int>(wParam));

@@ -62,6 +62,10 @@ class CDlgMain : public tvui::WindowImplBase {
   // Today's weather and air quality from the shared reports (weather_panel.cpp).
   void UpdateWeatherPanel();
 
+  // Where the window stands by the taskbar; the feedback window is placed beside it.
+  const Anchor& GetAnchor() const { return anchor_; }
+  int GetCurrentTop() const { return currentTop_; }
+
   // A left click on the tray icon: hides the shown window, shows the hidden one (not within
   // 200 ms of the last show/hide toggle, and without counting as one).
   void ToggleFromTray();

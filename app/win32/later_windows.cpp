@@ -18,6 +18,9 @@ void NotYet(const char16_t* what) {
 }
 
 // Hides every pop-up of the main window.
-void HideAllPopups() {}
+void HideAllPopups() {
+  HideDialogs();
+  HideSkinChooser();
+}
 
 }  // namespace app

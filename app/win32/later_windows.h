@@ -5,6 +5,8 @@
 // each entry point logs one line (once per run) and does nothing, so every button stays safe.
 #include <windows.h>
 
+#include <string>
+
 #include "app/logic/start_options.h"
 
 namespace app {
@@ -24,13 +26,24 @@ void ShowAutostartPromptIfDue(HWND owner, const StartOptions& options);
 int AutostartPromptsShown();
 // Hides the settings window, the about window and the autostart prompt.
 void HideDialogs();
+void HideSkinChooser();
 // Hides every pop-up of the main window.
 void HideAllPopups();
 
-// Skins: the stored one, a preview, a choice.
+// Skins: the stored one, a preview, its end, a choice.
 void ApplySavedSkin(HWND mainWindow);
+void RestoreSkin(HWND mainWindow);
 void PreviewSkin(HWND mainWindow, int skin);
 void ApplyAndStoreSkin(HWND mainWindow, int skin);
+// Images of the active skin for the pop-ups: the "title" band of the settings, about, prompt and
+// city-picker windows, and the seven-day weather pop-up's "weather" background.
+const std::u16string& ActiveTitleImage();
+const std::u16string& ActiveWeatherPopupImage();
+// Frees the settings, chooser, about and prompt windows (after the main window, their owner, is
+// gone); the program's last step before shutdown.
+void ReleasePopups();
+// The pop-ups' state as "key=value" lines for the test hook.
+std::u16string DescribePopups();
 
 void StartStatisticsWorker(HWND mainWindow);
 // The copy-data exchange with companion programs (companion_exchange_win32.cpp); returns the

@@ -124,6 +124,7 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"month_days_us", IntToText(lastDaysUs_));
   s += Line(u"working_set_kib", IntToText(app::WorkingSetKiB()));
   s += app::StartMetricsText();
+  s += app::DescribePopups();
   s += Line(u"about_requests", IntToText(aboutRequests_));
   s += Line(u"autostart_prompts", IntToText(app::AutostartPromptsShown()));
   s += app::TrayStateText();

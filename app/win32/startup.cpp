@@ -131,6 +131,7 @@ int RunTavrino(HINSTANCE instance) {
   CompleteDeferredUserData([hwnd] { ::PostMessageW(hwnd, app::UM_USER_DATA_READY, 0, 0); });
 
   tvui::UiApp::MessageLoop();  // until the main window is destroyed (it deletes itself)
+  ReleasePopups();
 
   SetWeatherPoster({});
   SetMainWindowHandle(nullptr);

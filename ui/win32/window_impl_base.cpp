@@ -134,6 +134,11 @@ LRESULT CALLBACK WindowImplBase::WindowProc(HWND hwnd, UINT message, WPARAM wPar
   return r;
 }
 
+WindowImplBase* WindowImplBase::FromHandle(HWND hwnd) {
+  if (!hwnd || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != &WindowProc) return nullptr;
+  return reinterpret_cast<WindowImplBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
 std::u16string WindowImplBase::GetSkinPath() {
   std::u16string folder = GetSkinFolder();
   if (!IsAbsolutePath(folder)) folder = UiApp::GetResourcePath() + folder;

@@ -35,6 +35,8 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   HWND Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle, int x = CW_USEDEFAULT,
               int y = CW_USEDEFAULT, int cx = 0, int cy = 0);
   HWND GetHWND() const { return hwnd_; }
+  // The object behind a window made by this class; nullptr for any other window.
+  static WindowImplBase* FromHandle(HWND hwnd);
   operator HWND() const { return hwnd_; }
   void ShowWindow(bool show = true, bool takeFocus = true);
   // Posts WM_CLOSE with the result code kept for whoever asks (GetCloseCode).

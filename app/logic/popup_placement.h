@@ -1,0 +1,20 @@
+#pragma once
+// Where the main window's small pop-ups stand: the skin chooser and the settings window below
+// their buttons, the about window below "set", the feedback window beside the main window.
+// Screen coordinates; control rectangles are in the main window's client coordinates.
+#include "app/logic/placement.h"
+
+inline constexpr int kSkinChooserWidth = 198;
+inline constexpr int kSkinChooserHeight = 140;
+inline constexpr int kSettingsWidth = 240;
+inline constexpr int kSettingsHeight = 197;
+inline constexpr int kAboutWidth = 306;
+inline constexpr int kAboutHeight = 198;
+
+// mainWindow: the main window's screen rectangle; button: the "skin" or "set" control.
+ScreenRect PlaceSkinChooser(const ScreenRect& mainWindow, const ScreenRect& skinButton);
+ScreenRect PlaceSettings(const ScreenRect& mainWindow, const ScreenRect& setButton);
+ScreenRect PlaceAbout(const ScreenRect& mainWindow, const ScreenRect& setButton);
+// The feedback window of the given height: right of the main window with the taskbar at the
+// left, else left of it; its top at the main window's current top.
+ScreenRect PlaceFeedback(const Anchor& anchor, int currentTop, int height);

@@ -1,0 +1,28 @@
+#include "app/logic/settings_switches.h"
+
+#include "platform/text_utils.h"
+
+const StoredSwitch* FindStoredSwitch(std::u16string_view control) {
+  for (const StoredSwitch& sw : kStoredSwitches) {
+    if (EqualsNoCase(control, sw.control)) return &sw;
+  }
+  return nullptr;
+}
+
+bool IsSwitchOn(std::u16string_view value) { return EqualsNoCase(value, u"true"); }
+
+SwitchClick ClickStoredSwitch(const StoredSwitch& sw, std::u16string_view value) {
+  bool off = EqualsNoCase(value, u"false");
+  SwitchClick click;
+  click.usageEvent = off ? sw.eventTurningOn : sw.eventOtherwise;
+  if (value.empty() || off) {
+    click.store = u"true";
+  } else if (IsSwitchOn(value)) {
+    click.store = u"false";
+  }
+  return click;
+}
+
+AutostartClick ClickAutostartSwitch(bool registered) {
+  return {registered ? kUsageAutostartOff : kUsageAutostartOn, !registered};
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The settings window's switches: autostart (the Run entry), "allow_push" and "join_ue" (stored
+// preferences in "userconfig"). Portable rules; the window reads and writes through them.
+#include <optional>
+#include <string>
+#include <string_view>
+
+inline constexpr int kUsageAutostartOn = 14001;    // clicked while the entry is absent
+inline constexpr int kUsageAutostartOff = 14002;   // clicked while the entry exists
+inline constexpr int kUsageDateTimeSettings = 11003;
+
+// One stored switch: its option in "set.xml", its "userconfig" key and the usage events of a click
+// that turns it on (the value read "false") or anything else.
+struct StoredSwitch {
+  std::u16string_view control;
+  std::u16string_view key;
+  int eventTurningOn;
+  int eventOtherwise;
+};
+inline constexpr StoredSwitch kStoredSwitches[] = {
+    {u"tip_allowpush", u"allow_push", 14003, 14004},
+    {u"tip_joinue", u"join_ue", 14005, 14006},
+};
+// The switch of an option name (any letter case); nullptr for other names.
+const StoredSwitch* FindStoredSwitch(std::u16string_view control);
+
+// A stored switch shows selected when its value is "true" in any letter case.
+bool IsSwitchOn(std::u16string_view value);
+
+// A click on a stored switch whose value reads `value`: the usage event, and the value to store.
+// Empty or "false" turns it on, "true" turns it off (any letter case); a foreign value ("yes")
+// stores nothing, so it is never overwritten by a guess.
+struct SwitchClick {
+  int usageEvent = 0;
+  std::optional<std::u16string> store;
+  friend bool operator==(const SwitchClick&, const SwitchClick&) = default;
+};
+SwitchClick ClickStoredSwitch(const StoredSwitch& sw, std::u16string_view value);
+
+// A click on the autostart switch: the usage event and the state to write.
+struct AutostartClick {
+  int usageEvent = 0;
+  bool turnOn = false;
+};
+AutostartClick ClickAutostartSwitch(bool registered);

@@ -1,0 +1,41 @@
+#include "app/win32/about_dlg.h"
+
+#include "app/win32/contact_opener.h"
+#include "platform/file_utils.h"
+#include "platform/program_dir.h"
+#include "platform/text_utils.h"
+#include "platform/usage_recorder.h"
+
+namespace {
+
+constexpr int kUsageAboutClose = 16001;
+constexpr int kUsageAboutWebSite = 16002;
+constexpr int kUsageAboutContact = 16003;
+
+}  // namespace
+
+void CAboutDlg::Notify(tvui::Notification& msg) {
+  const std::u16string name = msg.sender ? msg.sender->GetName() : std::u16string();
+  if (EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
+    // The version resource of the program's own file: the number the build gave every binary.
+    if (tvui::Control* ver = FindControl(u"ver")) ver->SetText(FileVersionText(ExecutablePath()));
+  } else if (EqualsNoCase(msg.type, tvui::kNotifyClick)) {
+    if (EqualsNoCase(name, u"closex")) {
+      RecordUsageEvent(kUsageAboutClose, u"0");
+      ShowWindow(false);
+    } else if (EqualsNoCase(name, u"url")) {
+      RecordUsageEvent(kUsageAboutWebSite, u"0");
+      app::OpenWebSite();
+    } else if (EqualsNoCase(name, u"sendqq")) {
+      RecordUsageEvent(kUsageAboutContact, u"0");
+      app::OpenContactLink();
+    }
+  }
+  WindowImplBase::Notify(msg);
+}
+
+LRESULT CAboutDlg::ResponseDefaultKeyEvent(WPARAM key) {
+  if (key != VK_ESCAPE) return 0;
+  ShowWindow(false);
+  return 1;
+}

@@ -1,0 +1,65 @@
+#include "app/win32/settings_dlg.h"
+
+#include "app/logic/settings_switches.h"
+#include "app/logic/window_messages.h"
+#include "platform/launch.h"
+#include "platform/text_utils.h"
+#include "platform/usage_recorder.h"
+#include "platform/user_config.h"
+#include "ui/option.h"
+
+namespace {
+
+void Select(tvui::WindowImplBase& w, std::u16string_view name, bool selected) {
+  if (auto* option = w.FindControlAs<tvui::Option>(name)) option->Selected(selected, false);
+}
+
+}  // namespace
+
+void CSetDlg::ShowAutostartState() { Select(*this, u"tip_autostart", IsAutostartRegistered()); }
+
+void CSetDlg::ShowStoredSwitches() {
+  for (const StoredSwitch& sw : kStoredSwitches) Select(*this, sw.control, IsSwitchOn(GetUserConfig(sw.key)));
+}
+
+void CSetDlg::Notify(tvui::Notification& msg) {
+  const std::u16string name = msg.sender ? msg.sender->GetName() : std::u16string();
+  if (EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
+    ShowAutostartState();
+    ShowStoredSwitches();
+  } else if (EqualsNoCase(msg.type, tvui::kNotifyClick)) {
+    if (EqualsNoCase(name, u"closex")) {
+      Hide();
+    } else if (EqualsNoCase(name, u"tip_autostart")) {
+      AutostartClick click = ClickAutostartSwitch(IsAutostartRegistered());
+      RecordUsageEvent(click.usageEvent, u"0");
+      SetAutostart(click.turnOn);  // a failure is logged where it happens
+      ShowAutostartState();        // the option shows what the registry holds, not the wish
+    } else if (const StoredSwitch* sw = FindStoredSwitch(name)) {
+      SwitchClick click = ClickStoredSwitch(*sw, GetUserConfig(sw->key));
+      RecordUsageEvent(click.usageEvent, u"0");
+      if (click.store) SetUserConfig(*click.store, sw->key);
+      ShowStoredSwitches();
+    } else if (EqualsNoCase(name, u"tip_modifytime")) {
+      RecordUsageEvent(kUsageDateTimeSettings, u"0");
+      OpenDateTimeSettings();
+    }
+  }
+  WindowImplBase::Notify(msg);
+}
+
+LRESULT CSetDlg::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  handled = false;
+  // The tray menu may have changed autostart while the window was hidden.
+  if (wParam) PostMessageW(app::UM_SET_REFRESH);
+  return 0;
+}
+
+LRESULT CSetDlg::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  if (message == app::UM_SET_REFRESH) {
+    ShowAutostartState();
+    handled = true;
+    return 0;
+  }
+  return TransientPopup::HandleCustomMessage(message, wParam, lParam, handled);
+}

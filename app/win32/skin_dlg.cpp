@@ -1,0 +1,23 @@
+#include "app/win32/skin_dlg.h"
+
+#include "platform/text_utils.h"
+
+void CSkinDlg::Notify(tvui::Notification& msg) {
+  const std::u16string name = msg.sender ? msg.sender->GetName() : std::u16string();
+  if (EqualsNoCase(msg.type, tvui::kNotifyMouseEnter)) {
+    Apply(model_.MouseEnter(name));
+  } else if (EqualsNoCase(msg.type, tvui::kNotifyMouseLeave)) {
+    Apply(model_.MouseLeave(name));
+  } else if (EqualsNoCase(msg.type, tvui::kNotifyClick)) {
+    Apply(model_.Click(name));
+  }
+  WindowImplBase::Notify(msg);
+}
+
+void CSkinDlg::Apply(const SkinChooserStep& step) {
+  if (step.tile != 0) {
+    if (tvui::Control* tile = FindControl(u"bg" + IntToText(step.tile))) tile->SetForeImage(step.foreImage);
+  }
+  if (step.message != 0) ::PostMessageW(owner_, step.message, step.wParam, 0);
+  if (step.hide) Hide();
+}
