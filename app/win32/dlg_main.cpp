@@ -580,17 +580,10 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 LRESULT CDlgMain::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
-  // Closing the main window ends the program. The window leaves the screen at once (an empty
-  // region repaints what lies beneath) and is then destroyed without the hiding pass of a visible
-  // window: under Wine that pass waits up to 2 s for a window manager to acknowledge the unmap,
-  // and the exit would wait with it.
+  // Closing the main window ends the program: it and its pop-ups go at once (no hiding pass that
+  // Wine would hold for a window manager).
   handled = true;
-  HWND hwnd = GetHWND();
-  if (HRGN none = CreateRectRgn(0, 0, 0, 0)) {
-    if (!SetWindowRgn(hwnd, none, TRUE)) DeleteObject(none);  // the system owns it once set
-  }
-  SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) & ~WS_VISIBLE);
-  DestroyWindow(hwnd);
+  DestroyAtOnce();
   return 0;
 }
 

@@ -10,32 +10,16 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/logic/window_messages.h"
-#include "app/win32/main_window_test_hook.h"
+#include "bench/app/probe_session.h"
 #include "sqlite3.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
-std::u16string g_state;
-
-LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COPYDATA) {
-    auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
-    if (cds->dwData == app::kTestHookStateTag && cds->cbData >= 2)
-      g_state.assign(static_cast<const char16_t*>(cds->lpData), cds->cbData / 2 - 1);
-    return 1;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-bool SetConfig(const fs::path& db_path, const std::string& name, const std::string& value) {
+bool SetConfig(const std::filesystem::path& db_path, const std::string& name, const std::string& value) {
   sqlite3* db = nullptr;
   bool ok = sqlite3_open_v2(db_path.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
   std::string sql = "replace into userconfig (name,value) values (?1,?2)";
@@ -55,67 +39,42 @@ bool SetConfig(const fs::path& db_path, const std::string& name, const std::stri
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  fs::path bin = fs::path(self).parent_path();
-  fs::path dir = fs::temp_directory_path() / ("tavrino-exit-bench-" + std::to_string(std::random_device{}()));
-  fs::create_directories(dir);
-  fs::copy_file(bin / "tavrino.exe", dir / "tavrino.exe");
-  fs::copy_file(bin / "user.dat", dir / "user.dat");
-  fs::copy(bin / "skin15", dir / "skin15", fs::copy_options::recursive);
+  probe::ProgramCopy copy("tavrino-exit-bench-");
   bool refreshes = false;
   for (int i = 2; i < argc; ++i) {
     std::string setting = argv[i];
     size_t eq = setting.find('=');
-    if (eq == std::string::npos || !SetConfig(dir / "user.dat", setting.substr(0, eq), setting.substr(eq + 1))) {
+    if (eq == std::string::npos || !SetConfig(copy.Dir() / "user.dat", setting.substr(0, eq), setting.substr(eq + 1))) {
       std::printf("cannot store %s\n", argv[i]);
       return 1;
     }
     refreshes = refreshes || setting.rfind("svc_forecast=", 0) == 0;
   }
 
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &Proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"TavrinoExitBenchProbe";
-  RegisterClassW(&wc);
-  HWND reader = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  UINT hook = RegisterWindowMessageW(app::kTestHookMessageName);
+  probe::StateReader reader;
 
   std::vector<double> exits;
   int failures = 0, notTurning = 0;
   for (int run = 0; run < runs; ++run) {
-    std::wstring exe = (dir / "tavrino.exe").wstring();
-    std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW si{sizeof(si)};
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.wstring().c_str(), &si, &pi)) {
+    if (!copy.Start(pi)) {
       std::printf("cannot start tavrino.exe\n");
       return 1;
     }
-    HWND main = nullptr;
-    for (int i = 0; i < 5000 && !main; ++i) {
-      HWND h = FindWindowW(L"TavrinoMain", nullptr);
-      if (h && IsWindowVisible(h)) main = h;
-      else Sleep(2);
-    }
+    HWND main = probe::WaitForVisibleMainWindow();
     if (main) {
       // Settled: painted, its start-up work under way (a second for the statistics exchange to send).
       for (int i = 0; i < 300; ++i) {
-        g_state.clear();
-        DWORD_PTR r = 0;
-        SendMessageTimeoutW(main, hook, app::kHookState, reinterpret_cast<LPARAM>(reader), SMTO_NORMAL, 5000, &r);
-        if (g_state.find(u"entry_to_paint_ms=") != std::u16string::npos) break;
+        reader.Read(main);
+        if (reader.Value(u"entry_to_paint_ms") >= 0) break;
         Sleep(10);
       }
       Sleep(1000);
       if (refreshes) {
-        g_state.clear();
-        DWORD_PTR r = 0;
-        SendMessageTimeoutW(main, hook, app::kHookState, reinterpret_cast<LPARAM>(reader), SMTO_NORMAL, 5000, &r);
-        size_t at = g_state.find(u"\nrefresh=");
-        size_t end = at == std::u16string::npos ? at : g_state.find(u'\n', at + 1);
-        if (end == std::u16string::npos || g_state.compare(end - 2, 2, u"|1") != 0) ++notTurning;
+        const std::u16string& state = reader.Read(main);
+        size_t at = state.find(u"\nrefresh=");
+        size_t end = at == std::u16string::npos ? at : state.find(u'\n', at + 1);
+        if (end == std::u16string::npos || state.compare(end - 2, 2, u"|1") != 0) ++notTurning;
       }
       auto quit = std::chrono::steady_clock::now();
       PostMessageW(main, WM_COMMAND, app::kCommandQuit, 0);
@@ -134,14 +93,12 @@ int main(int argc, char** argv) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
-  DestroyWindow(reader);
-  std::error_code ignored;
-  fs::remove_all(dir, ignored);
 
-  std::sort(exits.begin(), exits.end());
+  std::vector<double> sorted = exits;
+  std::sort(sorted.begin(), sorted.end());
   std::printf("runs %d (failures %d", runs, failures);
   if (refreshes) std::printf(", quit without a refresh turning %d", notTurning);
-  std::printf("): quit -> process ended, median %.0f ms, all:", exits.empty() ? -1.0 : exits[exits.size() / 2]);
+  std::printf("): quit -> process ended, median %.0f ms, in run order:", sorted.empty() ? -1.0 : sorted[sorted.size() / 2]);
   for (double ms : exits) std::printf(" %.0f", ms);
   std::printf("\n");
   return failures == 0 ? 0 : 1;
