@@ -591,6 +591,14 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
   }
 }
 
+LRESULT CDlgMain::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
+  // Closing the main window ends the program: it and its pop-ups go at once (no hiding pass that
+  // Wine would hold for a window manager).
+  handled = true;
+  DestroyAtOnce();
+  return 0;
+}
+
 LRESULT CDlgMain::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
   handled = false;
   PostQuitMessage(0);

@@ -476,6 +476,41 @@ TEST(WindowLifetime, DestroyingFromAClickHandlerIsSafe) {
   PumpFor(20);
 }
 
+// Counts the passes that would hide it (under Wine each waits for a window manager).
+class HideCountingWindow : public SkinWindow {
+ public:
+  long MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, bool& handled) override {
+    if (message == WM_WINDOWPOSCHANGING && (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW)) ++hides;
+    if (message == WM_SHOWWINDOW && !wParam) ++hides;
+    if (message == WM_DESTROY) destroyed = true;
+    handled = false;
+    return 0;
+  }
+  int hides = 0;
+  bool destroyed = false;
+};
+
+TEST(WindowLifetime, DestroyAtOnceTakesTheOwnedWindowsWithoutHidingAnyOfThem) {
+  if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display");
+  UiApp::SetInstance(GetModuleHandleW(nullptr));
+  HideCountingWindow owner, owned, hiddenOwned;
+  HWND ownerHwnd = owner.Create(nullptr, L"owner", WS_POPUP, 0, 0, 0);
+  ASSERT_NE(ownerHwnd, nullptr);
+  ASSERT_NE(owned.Create(ownerHwnd, L"owned", WS_POPUP, 0, 200, 0), nullptr);
+  ASSERT_NE(hiddenOwned.Create(ownerHwnd, L"hidden", WS_POPUP, 0, 400, 0), nullptr);
+  owner.ShowWindow(true, false);
+  owned.ShowWindow(true, false);
+  PumpFor(20);
+
+  owner.DestroyAtOnce();
+  for (HideCountingWindow* w : {&owner, &owned, &hiddenOwned}) {
+    EXPECT_TRUE(w->destroyed);
+    EXPECT_EQ(w->hides, 0);
+  }
+  EXPECT_FALSE(IsWindow(ownerHwnd));
+  PumpFor(20);
+}
+
 TEST(WindowSkinErrors, AMalformedSkinLeavesAWorkingEmptyWindow) {
   if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display");
   UiApp::SetInstance(GetModuleHandleW(nullptr));

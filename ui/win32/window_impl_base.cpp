@@ -46,6 +46,29 @@ bool IsAbsolutePath(const std::u16string& p) {
   return (p.size() > 1 && p[1] == u':') || (!p.empty() && (p[0] == u'\\' || p[0] == u'/'));
 }
 
+// Off the screen but still "shown" as far as the window system's destroy is concerned: nothing of
+// it is drawn any more, and a destroy finds no visible window to hide.
+void LeaveScreen(HWND hwnd) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  if (!(style & WS_VISIBLE)) return;
+  if (HRGN none = CreateRectRgn(0, 0, 0, 0)) {
+    if (!SetWindowRgn(hwnd, none, TRUE)) DeleteObject(none);  // the system owns it once set
+  }
+  SetWindowLongW(hwnd, GWL_STYLE, style & ~WS_VISIBLE);
+}
+
+void LeaveScreenWithOwned(HWND hwnd);
+
+BOOL CALLBACK LeaveScreenIfOwnedBy(HWND hwnd, LPARAM owner) {
+  if (GetWindow(hwnd, GW_OWNER) == reinterpret_cast<HWND>(owner)) LeaveScreenWithOwned(hwnd);
+  return TRUE;
+}
+
+void LeaveScreenWithOwned(HWND hwnd) {
+  EnumThreadWindows(GetWindowThreadProcessId(hwnd, nullptr), &LeaveScreenIfOwnedBy, reinterpret_cast<LPARAM>(hwnd));
+  LeaveScreen(hwnd);
+}
+
 }  // namespace
 
 UINT WindowImplBase::WindowInitMessage() {
@@ -639,6 +662,12 @@ void WindowImplBase::Close(UINT code) {
   if (!hwnd_) return;
   closeCode_ = code;
   ::PostMessageW(hwnd_, WM_CLOSE, code, 0);
+}
+
+void WindowImplBase::DestroyAtOnce() {
+  if (!hwnd_) return;
+  LeaveScreenWithOwned(hwnd_);
+  DestroyWindow(hwnd_);
 }
 
 void WindowImplBase::CenterWindow() {

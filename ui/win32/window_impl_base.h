@@ -48,6 +48,11 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   void ShowWindow(bool show = true, bool takeFocus = true);
   // Posts WM_CLOSE with the result code kept for whoever asks (GetCloseCode).
   void Close(UINT code = IDOK);
+  // Destroys the window and the windows it owns at once, for a window whose closing ends the
+  // program: they leave the screen (an empty region, so what lies beneath is repainted) and are
+  // destroyed without the hiding pass of a visible window, which under Wine waits up to 2 s per
+  // window for a window manager to acknowledge the unmap.
+  void DestroyAtOnce();
   UINT GetCloseCode() const { return closeCode_; }
   // Centres on the owner window, else on the work area of the window's monitor.
   void CenterWindow();
