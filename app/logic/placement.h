@@ -1,9 +1,12 @@
 #pragma once
 // Where the calendar window and the day tooltip stand on the screen. Pure arithmetic on
 // rectangles in screen coordinates, so that the four taskbar positions and the edges of the work
-// area can be checked without a display.
+// area can be checked without a display. Screen coordinates are device pixels; the sizes and
+// distances below are 96-DPI units, scaled by the window's display scale (the last argument).
 #include <cstdint>
 #include <string_view>
+
+#include "ui/dpi_scale.h"
 
 struct ScreenRect {
   int left = 0;
@@ -41,17 +44,19 @@ struct Anchor {
 
 // Recomputes the anchor from the work area and the taskbar rectangle. A rule that does not apply
 // leaves the previous values in place. A missing taskbar is passed as an empty rectangle at 0,0.
-void ComputeAnchor(const ScreenRect& workArea, const ScreenRect& taskbar, Anchor& anchor);
+void ComputeAnchor(const ScreenRect& workArea, const ScreenRect& taskbar, Anchor& anchor,
+                   const tvui::Scale& scale = tvui::Scale());
 
 // Window rectangle and month-card background for a month of `rows` week rows.
 struct MonthWindowPlacement {
   ScreenRect rect;
   std::u16string_view background;  // "bglong.png" for six rows, else "bgshort.png"
 };
-MonthWindowPlacement PlaceMonthWindow(const Anchor& anchor, int rows);
+MonthWindowPlacement PlaceMonthWindow(const Anchor& anchor, int rows, const tvui::Scale& scale = tvui::Scale());
 
 // Top-left corner of the 230 x 110 day tooltip for the pointer at `pointer` (screen coordinates),
 // kept inside the work area's right and bottom edges.
 inline constexpr int kTooltipWidth = 230;
 inline constexpr int kTooltipHeight = 110;
-ScreenPoint PlaceDayTooltip(ScreenPoint pointer, const ScreenRect& workArea);
+ScreenPoint PlaceDayTooltip(ScreenPoint pointer, const ScreenRect& workArea,
+                            const tvui::Scale& scale = tvui::Scale());

@@ -4,23 +4,30 @@
 
 namespace {
 
-ScreenRect At(int x, int y, int width, int height) { return {x, y, x + width, y + height}; }
+// The window of width x height (96-DPI units) at dx, dy (96-DPI units) from the main window's
+// top-left corner.
+ScreenRect Below(const ScreenRect& main, int dx, int dy, int width, int height, const tvui::Scale& scale) {
+  const int x = main.left + scale.ToDevice(dx);
+  const int y = main.top + scale.ToDevice(dy);
+  return {x, y, x + scale.ToDevice(width), y + scale.ToDevice(height)};
+}
 
 }  // namespace
 
-ScreenRect PlaceSkinChooser(const ScreenRect& main, const ScreenRect& skin) {
-  return At(main.left + skin.left - 180, main.top + skin.bottom + 125, kSkinChooserWidth, kSkinChooserHeight);
+ScreenRect PlaceSkinChooser(const ScreenRect& main, const ScreenRect& skin, const tvui::Scale& scale) {
+  return Below(main, skin.left - 180, skin.bottom + 125, kSkinChooserWidth, kSkinChooserHeight, scale);
 }
 
-ScreenRect PlaceSettings(const ScreenRect& main, const ScreenRect& set) {
-  return At(main.left + set.left - 240, main.top + set.bottom + 125, kSettingsWidth, kSettingsHeight);
+ScreenRect PlaceSettings(const ScreenRect& main, const ScreenRect& set, const tvui::Scale& scale) {
+  return Below(main, set.left - 240, set.bottom + 125, kSettingsWidth, kSettingsHeight, scale);
 }
 
-ScreenRect PlaceAbout(const ScreenRect& main, const ScreenRect& set) {
-  return At(main.left + set.left - 270, main.top + set.bottom + 100, kAboutWidth, kAboutHeight);
+ScreenRect PlaceAbout(const ScreenRect& main, const ScreenRect& set, const tvui::Scale& scale) {
+  return Below(main, set.left - 270, set.bottom + 100, kAboutWidth, kAboutHeight, scale);
 }
 
-ScreenRect PlaceFeedback(const Anchor& anchor, int currentTop, int height) {
-  int x = anchor.edge == TaskbarEdge::kLeft ? anchor.x + kMainWindowWidth : anchor.x - kFeedbackWidth;
-  return At(x, currentTop, kFeedbackWidth, height);
+ScreenRect PlaceFeedback(const Anchor& anchor, int currentTop, int height, const tvui::Scale& scale) {
+  const int width = scale.ToDevice(kFeedbackWidth);
+  int x = anchor.edge == TaskbarEdge::kLeft ? anchor.x + scale.ToDevice(kMainWindowWidth) : anchor.x - width;
+  return {x, currentTop, x + width, currentTop + scale.ToDevice(height)};
 }

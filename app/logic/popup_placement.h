@@ -1,7 +1,9 @@
 #pragma once
 // Where the main window's small pop-ups stand: the skin chooser and the settings window below
 // their buttons, the about window below "set", the feedback window beside the main window.
-// Screen coordinates; control rectangles are in the main window's client coordinates.
+// Screen coordinates (device pixels); control rectangles are in the main window's client
+// coordinates in 96-DPI units, like the sizes and distances here, which scale by the main window's
+// display scale (the last argument).
 #include "app/logic/placement.h"
 
 inline constexpr int kSkinChooserWidth = 198;
@@ -12,9 +14,13 @@ inline constexpr int kAboutWidth = 306;
 inline constexpr int kAboutHeight = 198;
 
 // mainWindow: the main window's screen rectangle; button: the "skin" or "set" control.
-ScreenRect PlaceSkinChooser(const ScreenRect& mainWindow, const ScreenRect& skinButton);
-ScreenRect PlaceSettings(const ScreenRect& mainWindow, const ScreenRect& setButton);
-ScreenRect PlaceAbout(const ScreenRect& mainWindow, const ScreenRect& setButton);
+ScreenRect PlaceSkinChooser(const ScreenRect& mainWindow, const ScreenRect& skinButton,
+                            const tvui::Scale& scale = tvui::Scale());
+ScreenRect PlaceSettings(const ScreenRect& mainWindow, const ScreenRect& setButton,
+                         const tvui::Scale& scale = tvui::Scale());
+ScreenRect PlaceAbout(const ScreenRect& mainWindow, const ScreenRect& setButton,
+                      const tvui::Scale& scale = tvui::Scale());
 // The feedback window of the given height: right of the main window with the taskbar at the
-// left, else left of it; its top at the main window's current top.
-ScreenRect PlaceFeedback(const Anchor& anchor, int currentTop, int height);
+// left, else left of it; its top at the main window's current top. height in 96-DPI units.
+ScreenRect PlaceFeedback(const Anchor& anchor, int currentTop, int height,
+                         const tvui::Scale& scale = tvui::Scale());

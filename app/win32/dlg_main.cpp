@@ -154,7 +154,7 @@ void CDlgMain::ComputeAnchor() {
     RECT rc;
     if (GetWindowRect(tray, &rc)) taskbar = {rc.left, rc.top, rc.right, rc.bottom};
   }
-  ::ComputeAnchor(WorkArea(), taskbar, anchor_);
+  ::ComputeAnchor(WorkArea(), taskbar, anchor_, GetScale());
 }
 
 void CDlgMain::FillCalendarSelectors() {
@@ -257,7 +257,7 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
     }
   }
 
-  MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
+  MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows, GetScale());
   if (tvui::Control* card = FindControl(u"tv_mouth_info")) card->SetBkImage(std::u16string(place.background));
   currentTop_ = place.rect.top;
   lastRebuildUs_ = app::MicrosecondsNow() - start;
@@ -432,8 +432,8 @@ void CDlgMain::HoverCheck() {
     tooltip_ = std::move(tip);
   }
   tooltip_->SetData(control->GetUserData());
-  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, WorkArea());
-  SetWindowPos(tooltip_->GetHWND(), nullptr, at.x, at.y, kTooltipWidth, kTooltipHeight,
+  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, WorkArea(), GetScale());
+  SetWindowPos(tooltip_->GetHWND(), nullptr, at.x, at.y, GetScale().ToDevice(kTooltipWidth), GetScale().ToDevice(kTooltipHeight),
                SWP_NOZORDER | SWP_NOACTIVATE);
   tooltip_->ShowWindow(true, true);
 }
@@ -589,6 +589,14 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
     default:
       return 0;
   }
+}
+
+LRESULT CDlgMain::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
+  // Closing the main window ends the program: it and its pop-ups go at once (no hiding pass that
+  // Wine would hold for a window manager).
+  handled = true;
+  DestroyAtOnce();
+  return 0;
 }
 
 LRESULT CDlgMain::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {

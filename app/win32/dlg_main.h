@@ -37,6 +37,7 @@ class CDlgMain : public tvui::WindowImplBase {
   void OnTimer(tvui::Notification& msg) override;
   void OnSelectChanged(tvui::Notification&) override {}
   void OnItemSelect(tvui::Notification& msg) override;
+  LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;

@@ -128,7 +128,7 @@ void OpenSkinChooser(HWND owner) {
   if (!p.chooser) p.chooser = MakePopup<CSkinDlg>(owner, L"CEditDlg", u"the skin chooser", owner);
   if (!p.chooser) return;
   HideAllPopups();
-  MoveTo(*p.chooser, PlaceSkinChooser(WindowRect(owner), ControlRect(*main, u"skin")));
+  MoveTo(*p.chooser, PlaceSkinChooser(WindowRect(owner), ControlRect(*main, u"skin"), main->GetScale()));
   p.chooser->ShowWindow(true, true);
 }
 
@@ -141,7 +141,7 @@ void OpenSettings(HWND owner) {
   if (!p.settings) return;
   HideIfShown(p.about.get());
   HideIfShown(p.prompt.get());
-  MoveTo(*p.settings, PlaceSettings(WindowRect(owner), ControlRect(*main, u"set")));
+  MoveTo(*p.settings, PlaceSettings(WindowRect(owner), ControlRect(*main, u"set"), main->GetScale()));
   p.settings->ShowWindow(true, true);
   SetTitleImage(*p.settings);
 }
@@ -153,7 +153,7 @@ void OpenAbout(HWND owner) {
   if (!p.about) p.about = MakePopup<CAboutDlg>(owner, L"CAboutDlg", u"the about window");
   if (!p.about) return;
   if (p.settings) p.settings->Hide();
-  MoveTo(*p.about, PlaceAbout(WindowRect(owner), ControlRect(*main, u"set")));
+  MoveTo(*p.about, PlaceAbout(WindowRect(owner), ControlRect(*main, u"set"), main->GetScale()));
   p.about->ShowWindow(true, true);
   SetTitleImage(*p.about);
 }
@@ -170,7 +170,7 @@ void ShowAutostartPrompt(HWND owner, bool withAutostart) {
   p.prompt = MakePopup<CSurveys>(owner, L"CEditDlg", u"the feedback window");
   if (!p.prompt) return;
   int height = p.prompt->LayOut(withAutostart);
-  MoveTo(*p.prompt, PlaceFeedback(main->GetAnchor(), main->GetCurrentTop(), height));
+  MoveTo(*p.prompt, PlaceFeedback(main->GetAnchor(), main->GetCurrentTop(), height, main->GetScale()));
   p.prompt->ShowWindow(true, true);
   SetTitleImage(*p.prompt);
 }

@@ -154,6 +154,7 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"visible", IntToText(IsWindowVisible(hwnd) ? 1 : 0));
   s += Line(u"show_count", IntToText(showCount_));
   s += Line(u"rect", app::StateRect(rc));
+  s += Line(u"dpi", IntToText(GetScale().Dpi()));  // cell places below are 96-DPI units
   s += Line(u"anchor", IntToText(anchor_.x) + u"," + IntToText(anchor_.y) + u"," +
                            IntToText(static_cast<int>(anchor_.edge)));
   s += Line(u"top", IntToText(currentTop_));

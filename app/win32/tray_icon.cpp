@@ -6,9 +6,11 @@
 #include "app/logic/window_messages.h"
 #include "app/win32/dlg_main.h"
 #include "app/win32/menu_tray.h"
+#include "platform/abandonable_work.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/ui_app.h"
 
 namespace app {
@@ -17,6 +19,11 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"CTrayIcon";
 constexpr const wchar_t* kTip = L"Velar日历";
+
+// How long taking the icon away may hold its caller. The shell answers at once once it has
+// dropped the icon, but Wine's shell first hides its own tray window when the last icon goes and
+// answers only after waiting up to 2 s for a window manager.
+constexpr int kDeleteWaitMs = 300;
 
 std::unique_ptr<CTrayIcon> g_icon;
 
@@ -61,8 +68,12 @@ bool CTrayIcon::Add(HINSTANCE instance) {
   data_.uID = kTrayIconId;
   data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data_.uCallbackMessage = UM_TRAY_CALLBACK;
+  // The notification area shows small icons at the primary monitor's scale (the icon file holds
+  // every size up to 64 pixels, so none is stretched).
+  const int dpi = tvui::ScreenDpi();
   data_.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconTray), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+                                              tvui::SystemMetricForDpi(SM_CXSMICON, dpi),
+                                              tvui::SystemMetricForDpi(SM_CYSMICON, dpi), 0));
   lstrcpynW(data_.szTip, kTip, ARRAYSIZE(data_.szTip));
   shown_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
   if (!shown_) LogError(u"tray: the shell did not take the icon");
@@ -74,7 +85,16 @@ void CTrayIcon::Remove() {
   added_ = false;
   if (data_.hWnd) {
     data_.uFlags = 0;
-    if (shown_) Shell_NotifyIconW(NIM_DELETE, &data_);
+    if (shown_) {
+      // Sent from a helper thread with its own copy, so that the wait for the shell's answer is
+      // bounded; the shell has the request either way and drops the icon.
+      NOTIFYICONDATAW request = data_;
+      const ULONGLONG since = GetTickCount64();
+      if (!RunUnlessStopped([request]() mutable { Shell_NotifyIconW(NIM_DELETE, &request); },
+                            [since] { return GetTickCount64() - since >= kDeleteWaitMs; })) {
+        LogError(u"tray: the shell did not answer the icon's removal in time; the program goes on");
+      }
+    }
     shown_ = false;
     DestroyWindow(data_.hWnd);
     data_.hWnd = nullptr;

@@ -11,43 +11,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "app/win32/main_window_test_hook.h"
-
-namespace fs = std::filesystem;
+#include "bench/app/probe_session.h"
 
 namespace {
-
-std::u16string g_state;
-
-LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COPYDATA) {
-    auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
-    if (cds->dwData == app::kTestHookStateTag && cds->cbData >= 2)
-      g_state.assign(static_cast<const char16_t*>(cds->lpData), cds->cbData / 2 - 1);
-    return 1;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-long long Value(const char16_t* key) {
-  std::u16string k = std::u16string(key) + u"=";
-  size_t at = g_state.find(u"\n" + k);
-  if (at == std::u16string::npos) {
-    if (g_state.rfind(k, 0) != 0) return -1;
-    at = 0;
-  } else {
-    at += 1;
-  }
-  std::string digits;
-  for (size_t i = at + k.size(); i < g_state.size() && (g_state[i] == u'-' || (g_state[i] >= u'0' && g_state[i] <= u'9')); ++i)
-    digits += static_cast<char>(g_state[i]);
-  return digits.empty() ? -1 : std::atoll(digits.c_str());
-}
 
 double Median(std::vector<double> v) {
   if (v.empty()) return -1;
@@ -67,50 +36,27 @@ std::string RectOf(HWND hwnd) {
 int main(int argc, char** argv) {
   const bool frames = argc > 5 && std::string(argv[1]) == "frames";
   int runs = frames ? 1 : argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  fs::path bin = fs::path(self).parent_path();
-  fs::path dir = fs::temp_directory_path() / ("tavrino-bench-" + std::to_string(std::random_device{}()));
-  fs::create_directories(dir);
-  fs::copy_file(bin / "tavrino_testable.exe", dir / "tavrino.exe");  // the build with the test hook
-  fs::copy_file(bin / "user.dat", dir / "user.dat");
-  fs::copy(bin / "skin15", dir / "skin15", fs::copy_options::recursive);
-
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &Proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"TavrinoBenchProbe";
-  RegisterClassW(&wc);
-  HWND reader = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  UINT hook = RegisterWindowMessageW(app::kTestHookMessageName);
+  probe::ProgramCopy copy("tavrino-bench-");
+  probe::StateReader reader;
+  const UINT hook = probe::StateReader::HookMessage();
+  auto Value = [&reader](const char16_t* key) { return reader.Value(key); };
 
   std::vector<double> entryToPaint, createToPaint, launchToVisible, rebuildPaint, rebuildOnly, daysOnly, paintOnly, workingSet;
   int failures = 0;
   for (int run = 0; run < runs; ++run) {
-    std::wstring exe = (dir / "tavrino.exe").wstring();
-    std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     auto launched = std::chrono::steady_clock::now();
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.wstring().c_str(), &si, &pi)) {
+    if (!copy.Start(pi)) {
       std::printf("cannot start tavrino.exe\n");
       return 1;
     }
-    HWND main = nullptr;
-    for (int i = 0; i < 2000 && !main; ++i) {
-      HWND h = FindWindowW(L"TavrinoMain", nullptr);
-      if (h && IsWindowVisible(h)) main = h;
-      else Sleep(2);
-    }
+    HWND main = probe::WaitForVisibleMainWindow();
     double visibleMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - launched).count();
     bool ok = main != nullptr;
     if (ok) {
       // Wait for the first painting, then read.
       for (int i = 0; i < 200; ++i) {
-        g_state.clear();
-        DWORD_PTR r = 0;
-        SendMessageTimeoutW(main, hook, app::kHookState, reinterpret_cast<LPARAM>(reader), SMTO_NORMAL, 5000, &r);
+        reader.Read(main);
         if (Value(u"entry_to_paint_ms") >= 0) break;
         Sleep(10);
       }
@@ -153,9 +99,8 @@ int main(int argc, char** argv) {
       DWORD_PTR paint = 0;
       SendMessageTimeoutW(main, hook, app::kHookPaint, 50, SMTO_NORMAL, 60000, &paint);
       paintOnly.push_back(static_cast<double>(paint) / 1000.0);
-      g_state.clear();
+      reader.Read(main);
       DWORD_PTR r = 0;
-      SendMessageTimeoutW(main, hook, app::kHookState, reinterpret_cast<LPARAM>(reader), SMTO_NORMAL, 5000, &r);
       rebuildOnly.push_back(static_cast<double>(Value(u"rebuild_us")) / 1000.0);
       daysOnly.push_back(static_cast<double>(Value(u"month_days_us")) / 1000.0);
       workingSet.push_back(static_cast<double>(Value(u"working_set_kib")) / 1024.0);
@@ -171,9 +116,6 @@ int main(int argc, char** argv) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
-  DestroyWindow(reader);
-  std::error_code ignored;
-  fs::remove_all(dir, ignored);
   if (frames) return failures == 0 ? 0 : 1;
 
   std::printf("runs: %d (failures %d), medians:\n", runs, failures);

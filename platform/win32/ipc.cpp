@@ -35,9 +35,9 @@ class DIpc : public TThread {
     static constexpr UINT kMessages[] = {ipc::kClockLeftClickMessage, ipc::kClockRightClickMessage,
                                          ipc::kActivateMessage};
     const HANDLE waits[] = {stop_, events_[0], events_[1], events_[2]};
+    // The stop signal is one of the waited objects: no time-out, no polling.
     while (!StopRequested()) {
-      DWORD woke = WaitForMultipleObjects(4, waits, FALSE, 1000);
-      if (woke == WAIT_TIMEOUT) continue;
+      DWORD woke = WaitForMultipleObjects(4, waits, FALSE, INFINITE);
       if (woke == WAIT_OBJECT_0) break;
       if (woke == WAIT_FAILED || woke > WAIT_OBJECT_0 + 3) {
         LogError(u"ipc: the listener's wait failed (error " + IntToText(GetLastError()) + u"); it stops");
@@ -93,11 +93,8 @@ void StopIpcListener() {
     }
   }
   if (g_events[kUnhook]) SetEvent(g_events[kUnhook]);
-  if (g_events[kHit]) {
-    CloseHandle(g_events[kHit]);
-    g_events[kHit] = nullptr;
-    Sleep(500);
-  }
+  // The hook library keeps its own handles, so its events outlive ours: no pause is needed
+  // before closing them.
   for (HANDLE& event : g_events) {
     if (event) CloseHandle(event);
     event = nullptr;

@@ -16,8 +16,8 @@
 // made so far stay open (StopIpcListener closes them) and no listener runs.
 bool StartIpcListener(HWND mainWindow);
 
-// Stops the listener (waits up to 1000 ms for it), sets kUnhookEvent, closes the hit event and,
-// after 500 ms, the others. Closes only what exists; safe without StartIpcListener.
+// Stops the listener (waits up to 1000 ms for it), sets kUnhookEvent and closes the events.
+// Closes only what exists; safe without StartIpcListener.
 void StopIpcListener();
 
 // The second start's side: when a window of class "TavrinoMain" exists, sets kActivateEvent and

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/logic/placement.h"
+#include "app/logic/popup_placement.h"
 
 namespace {
 
@@ -91,6 +92,30 @@ TEST(Placement, TooltipStaysInsideTheWorkArea) {
   EXPECT_EQ(PlaceDayTooltip({100, 900}, work), (ScreenPoint{100, 780}));
   EXPECT_EQ(PlaceDayTooltip({100, 890}, work).y, 920);
   EXPECT_EQ(PlaceDayTooltip({1900, 1000}, work), (ScreenPoint{1690, 880}));
+}
+
+// On a 150 % display (2880 x 1620, 60-pixel taskbar) the same rules hold in 96-DPI units: the
+// window is 537 x 690 (759 for six rows), the anchor keeps it flush with the work area's corner,
+// and the tooltip's distances grow with the scale.
+TEST(Placement, At150PercentSizesAndDistancesScale) {
+  const tvui::Scale scale(144);
+  const ScreenRect work{0, 0, 2880, 1560};
+  Anchor a;
+  ComputeAnchor(work, {0, 1560, 2880, 1620}, a, scale);
+  EXPECT_EQ(a.x, 2880 - 537);
+  EXPECT_EQ(a.y, 1560 - 690);
+  EXPECT_EQ(PlaceMonthWindow(a, 5, scale).rect, (ScreenRect{2343, 870, 2880, 1560}));
+  EXPECT_EQ(PlaceMonthWindow(a, 6, scale).rect, (ScreenRect{2343, 801, 2880, 1560})) << "grows upward, bottom stays";
+  Anchor top;
+  ComputeAnchor({0, 60, 2880, 1620}, {0, 0, 2880, 60}, top, scale);
+  EXPECT_EQ(PlaceMonthWindow(top, 6, scale).rect, (ScreenRect{2343, 60, 2880, 819}));
+  EXPECT_EQ(PlaceDayTooltip({100, 100}, work, scale), (ScreenPoint{100, 145}));
+  EXPECT_EQ(PlaceDayTooltip({2600, 1400}, work, scale), (ScreenPoint{2880 - 345, 1400 - 180}));
+  EXPECT_EQ(PlaceDayTooltip({2550, 100}, work, scale).x, 2550) << "2550 + 330 is not beyond 2880";
+  // The pop-ups below their buttons (client places in 96-DPI units) and the feedback window.
+  const ScreenRect main = PlaceMonthWindow(a, 5, scale).rect;
+  EXPECT_EQ(PlaceSkinChooser(main, {274, 4, 298, 28}, scale), (ScreenRect{2343 + 141, 870 + 230, 2343 + 141 + 297, 870 + 230 + 210}));
+  EXPECT_EQ(PlaceFeedback(a, 870, 290, scale), (ScreenRect{2343 - 360, 870, 2343, 870 + 435}));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -259,6 +260,36 @@ TEST(SkinFiles, BackgroundsAndCellsHaveTheirDrawnSizes) {
     ExpectPngSize(std::string("weather/") + w + ".png", 56, 56);
     ExpectPngSize(std::string("weather/") + w + "small.png", 28, 28);
   }
+}
+
+// Windows on scaled displays draw the variant drawn for their scale, so each picture has its
+// 1.5x and 2x drawings, sized as the UI rounds edges (halves up), and nothing else is a variant.
+TEST(SkinFiles, EveryImageHasItsScaledDrawings) {
+  int pictures = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(SkinDir())) {
+    const fs::path& path = entry.path();
+    if (path.extension() != ".png") continue;
+    const std::string stem = path.stem().string();
+    const size_t at = stem.find('@');
+    if (at != std::string::npos) {
+      const std::string tag = stem.substr(at);
+      EXPECT_TRUE(tag == "@1.5x" || tag == "@2x") << path;
+      const fs::path base = path.parent_path() / (stem.substr(0, at) + ".png");
+      EXPECT_TRUE(fs::exists(base)) << path << " has no 1x picture";
+      continue;
+    }
+    ++pictures;
+    int w = 0, h = 0;
+    ASSERT_TRUE(PngSize(path.string(), w, h)) << path;
+    for (const auto& [tag, num, den] : {std::make_tuple("@1.5x", 3, 2), std::make_tuple("@2x", 2, 1)}) {
+      const fs::path variant = path.parent_path() / (stem + tag + ".png");
+      int vw = 0, vh = 0;
+      EXPECT_TRUE(PngSize(variant.string(), vw, vh)) << variant << " missing";
+      EXPECT_EQ(vw, (2 * w * num + den) / (2 * den)) << variant;
+      EXPECT_EQ(vh, (2 * h * num + den) / (2 * den)) << variant;
+    }
+  }
+  EXPECT_GT(pictures, 100);
 }
 
 TEST(SkinFiles, MonthCardImagesFillTheCardExactly) {

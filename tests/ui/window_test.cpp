@@ -256,6 +256,75 @@ TEST_F(WindowTest, FindByPointAndCaptionHitTesting) {
   EXPECT_EQ(hit(Center(u"para")), HTCLIENT);
 }
 
+// The window moves to a monitor at 150 %: it takes the suggested rectangle and draws the same
+// layout at 1.5x, and device-pixel input (clicks, hit tests, the combo list) still finds the
+// control that is drawn there; back at 100 % nothing is left of the scale.
+TEST_F(WindowTest, AMonitorOfAnotherScaleRedrawsAndHitTestsAtItsDpi) {
+  HWND hwnd = window->GetHWND();
+  auto changeDpi = [&](int dpi, RECT suggested) {
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    PumpFor(30);
+  };
+  changeDpi(144, {0, 100, 480, 460});
+  const Scale& scale = window->GetScale();
+  ASSERT_EQ(scale.Dpi(), 144);
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  EXPECT_EQ(rc.right, 480);
+  EXPECT_EQ(rc.bottom, 360);
+  EXPECT_EQ(window->GetManager().GetClientSize(), (Size{320, 240})) << "the layout stays in 96-DPI units";
+  auto device = [&](POINT logical) {
+    Point p = scale.ToDevice(Point{logical.x, logical.y});
+    return POINT{p.x, p.y};
+  };
+  // Edges: the first device pixel of opt2 is opt2's, the one before it is not.
+  const Rect opt2 = scale.ToDevice(window->FindControl(u"opt2")->GetPos());
+  EXPECT_EQ(window->FindControl(POINT{opt2.left, opt2.top + 3})->GetName(), u"opt2");
+  EXPECT_NE(window->FindControl(POINT{opt2.left - 1, opt2.top + 3})->GetName(), u"opt2");
+  PostClick(hwnd, device(Center(u"btnA")));
+  EXPECT_EQ(window->clicks, (std::vector<std::u16string>{u"btnA"}));
+  POINT caption = device(Center(u"caption"));
+  ClientToScreen(hwnd, &caption);
+  EXPECT_EQ(SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(caption.x, caption.y)), HTCAPTION);
+
+  // The combo list opens under the combo at 1.5x, and its third item is where it is drawn.
+  auto* combo = window->FindControlAs<Combo>(u"cmb");
+  PostClick(hwnd, device(Center(u"cmb")));
+  HWND list = window->GetDropDownWindow();
+  ASSERT_NE(list, nullptr);
+  RECT lr;
+  GetWindowRect(list, &lr);
+  POINT below = device({combo->GetPos().left, combo->GetPos().bottom});
+  ClientToScreen(hwnd, &below);
+  EXPECT_EQ(lr.left, below.x);
+  EXPECT_EQ(lr.top, below.y);
+  EXPECT_EQ(lr.bottom - lr.top, scale.ToDevice(4 * 24 + 2));
+  const LPARAM third = MAKELPARAM(30, scale.ToDevice(1 + 24 * 2 + 12));
+  PostMessageW(list, WM_MOUSEMOVE, 0, third);
+  PostMessageW(list, WM_LBUTTONUP, 0, third);
+  PumpUntil([&] { return !window->itemSelects.empty(); });
+  EXPECT_EQ(window->itemSelects, (std::vector<int>{2}));
+
+  // The picture is drawn at the device size.
+  auto out = std::filesystem::temp_directory_path() / "tvui_window_dpi_test.png";
+  ASSERT_TRUE(window->SaveClientPng(out.u16string()));
+  FILE* f = _wfopen(out.c_str(), L"rb");
+  ASSERT_NE(f, nullptr);
+  unsigned char header[24] = {};
+  EXPECT_EQ(std::fread(header, 1, sizeof(header), f), sizeof(header));
+  std::fclose(f);
+  std::filesystem::remove(out);
+  auto be32 = [&](int at) { return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3]; };
+  EXPECT_EQ(be32(16), 480);
+  EXPECT_EQ(be32(20), 360);
+
+  changeDpi(96, {0, 100, 320, 340});
+  EXPECT_TRUE(window->GetScale().IsIdentity());
+  GetClientRect(hwnd, &rc);
+  EXPECT_EQ(rc.right, 320);
+  EXPECT_EQ(window->FindControl(Center(u"opt2"))->GetName(), u"opt2");
+}
+
 // A result as wide as a pointer: any level that cut it to 32 bits would change it on x64.
 const MessageResult kWideResult = static_cast<MessageResult>(UINTPTR_MAX / 3);
 
@@ -412,6 +481,41 @@ TEST(WindowLifetime, DestroyingFromAClickHandlerIsSafe) {
   SendMessageW(hwnd, WM_LBUTTONUP, 0, lp);
   EXPECT_TRUE(deleted);
   EXPECT_FALSE(IsWindow(hwnd));
+  PumpFor(20);
+}
+
+// Counts the passes that would hide it (under Wine each waits for a window manager).
+class HideCountingWindow : public SkinWindow {
+ public:
+  MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, bool& handled) override {
+    if (message == WM_WINDOWPOSCHANGING && (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW)) ++hides;
+    if (message == WM_SHOWWINDOW && !wParam) ++hides;
+    if (message == WM_DESTROY) destroyed = true;
+    handled = false;
+    return 0;
+  }
+  int hides = 0;
+  bool destroyed = false;
+};
+
+TEST(WindowLifetime, DestroyAtOnceTakesTheOwnedWindowsWithoutHidingAnyOfThem) {
+  if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display");
+  UiApp::SetInstance(GetModuleHandleW(nullptr));
+  HideCountingWindow owner, owned, hiddenOwned;
+  HWND ownerHwnd = owner.Create(nullptr, L"owner", WS_POPUP, 0, 0, 0);
+  ASSERT_NE(ownerHwnd, nullptr);
+  ASSERT_NE(owned.Create(ownerHwnd, L"owned", WS_POPUP, 0, 200, 0), nullptr);
+  ASSERT_NE(hiddenOwned.Create(ownerHwnd, L"hidden", WS_POPUP, 0, 400, 0), nullptr);
+  owner.ShowWindow(true, false);
+  owned.ShowWindow(true, false);
+  PumpFor(20);
+
+  owner.DestroyAtOnce();
+  for (HideCountingWindow* w : {&owner, &owned, &hiddenOwned}) {
+    EXPECT_TRUE(w->destroyed);
+    EXPECT_EQ(w->hides, 0);
+  }
+  EXPECT_FALSE(IsWindow(ownerHwnd));
   PumpFor(20);
 }
 

@@ -16,11 +16,45 @@ def lerp_rgb(a, b, t):
     return tuple(x + (y - x) * t for x, y in zip(a, b))
 
 
+# Display scale of the images being drawn. The files the skins name are drawn at 1; the same
+# drawings are drawn again at 1.5 and 2 into "name@1.5x.png" and "name@2x.png" beside them, for
+# windows on scaled displays (a re-render, never an enlargement of the 1x pixels).
+SCALES = (1, 1.5, 2)
+_scale = 1
+
+
+def set_scale(scale):
+    global _scale
+    _scale = scale
+
+
+def scale():
+    return _scale
+
+
+def scaled(n):
+    """A length at the current scale, rounded as the UI rounds edges (halves up)."""
+    return int(math.floor(n * _scale + 0.5))
+
+
 def new(w, h):
-    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, int(w), int(h))
+    """A transparent surface for a w x h drawing (in 1x units) at the current scale."""
+    w, h = int(w), int(h)
+    sw, sh = scaled(w), scaled(h)
+    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, sw, sh)
     c = cairo.Context(s)
     c.set_antialias(cairo.ANTIALIAS_BEST)
+    # Per axis, so the drawing fills the rounded canvas exactly (edges stay crisp).
+    c.scale(sw / w, sh / h)
     return s, c
+
+
+def scaled_path(path):
+    """The file name of the current scale's variant: "bg1.png" -> "bg1@1.5x.png"."""
+    if _scale == 1:
+        return path
+    root, ext = os.path.splitext(path)
+    return "%s@%gx%s" % (root, _scale, ext)
 
 
 def rrect(c, x, y, w, h, r):
@@ -47,5 +81,6 @@ def save(surface, path):
     im = Image.open(buf)
     im.load()
     im = im.convert("RGBA")
+    path = scaled_path(path)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     im.save(path, format="PNG", optimize=True)

@@ -20,6 +20,7 @@ RES = os.path.join(ROOT, "app", "res")
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import weathericons  # noqa: E402
+import common  # noqa: E402
 from common import (hexrgb, new, rrect, save, circle, lerp_rgb)  # noqa: E402
 
 # ----------------------------------------------------------------------------- palettes
@@ -660,6 +661,9 @@ def ico_bmp_entry(im):
 
 
 def write_ico():
+    """The program icon (every size drawn at its own pixel size: only in the 1x pass)."""
+    if common.scale() != 1:
+        return
     sizes = [16, 20, 24, 32, 40, 48, 64, 256]
     blobs = []
     for n in sizes:
@@ -680,6 +684,9 @@ def write_ico():
     os.makedirs(RES, exist_ok=True)
     with open(os.path.join(RES, "tavrino.ico"), "wb") as f:
         f.write(out)
+
+
+def logos():
     for n, name in ((16, "logo16.png"), (48, "about_logo.png")):
         s, c = new(n, n)
         draw_app_icon(c, n)
@@ -688,6 +695,12 @@ def write_ico():
 
 # ----------------------------------------------------------------------------- all
 def main():
+    for scale in common.SCALES:
+        common.set_scale(scale)
+        draw_all()
+
+
+def draw_all():
     os.makedirs(SKIN, exist_ok=True)
     for i, pal in enumerate(PALETTES, start=1):
         main_background(i, pal)
@@ -745,6 +758,7 @@ def main():
     panel()
     menu_images()
     write_ico()
+    logos()
     weathericons.generate(os.path.join(SKIN, "weather"))
 
 

@@ -34,8 +34,8 @@ void RegisterOnce() {
 
 }  // namespace
 
-DropDownWindow::DropDownWindow(UiManager& manager, FontCache& fonts, Combo* combo, HWND owner)
-    : manager_(manager), fonts_(fonts), combo_(combo), owner_(owner) {
+DropDownWindow::DropDownWindow(UiManager& manager, FontCache& fonts, Combo* combo, HWND owner, Scale scale)
+    : manager_(manager), fonts_(fonts), combo_(combo), owner_(owner), scale_(scale) {
   RegisterOnce();
   const ListItemStyle& style = combo->ItemStyle();
   if (style.itemHeight > 0) {
@@ -43,11 +43,11 @@ DropDownWindow::DropDownWindow(UiManager& manager, FontCache& fonts, Combo* comb
   } else if (Control* first = combo->GetItemAt(0); first && first->GetFixedHeight() > 0) {
     itemHeight_ = first->GetFixedHeight();
   }
-  Rect face = combo->GetPos();
+  const Rect face = scale_.ToDevice(combo->GetPos());
   Size box = combo->GetDropBoxSize();
-  int width = box.cx > 0 ? box.cx : face.Width();
+  int width = box.cx > 0 ? scale_.ToDevice(box.cx) : face.Width();
   int maxHeight = box.cy > 0 ? box.cy : kDefaultMaxHeight;
-  int height = std::min(combo->GetCount() * itemHeight_ + 2, maxHeight);
+  int height = scale_.ToDevice(std::min(combo->GetCount() * itemHeight_ + 2, maxHeight));
   POINT pt{face.left, face.bottom};
   ClientToScreen(owner, &pt);
   // Keep the list on the monitor: open upwards when there is no room below.
@@ -82,11 +82,20 @@ void DropDownWindow::Close() {
   DestroyWindow(h);
 }
 
+Rect DropDownWindow::ClientArea() const {
+  RECT rc{};
+  if (hwnd_) GetClientRect(hwnd_, &rc);
+  const Size size = scale_.ToLogicalCover({rc.right, rc.bottom});
+  return {0, 0, size.cx, size.cy};
+}
+
+Point DropDownWindow::LogicalPoint(LPARAM lParam) const {
+  return scale_.ToLogical(Point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+}
+
 int DropDownWindow::VisibleCount() const {
   if (!hwnd_) return 0;
-  RECT rc;
-  GetClientRect(hwnd_, &rc);
-  return std::max<int>(1, (rc.bottom - 2) / itemHeight_);
+  return std::max<int>(1, (ClientArea().bottom - 2) / itemHeight_);
 }
 
 void DropDownWindow::ScrollTo(int first) {
@@ -145,10 +154,8 @@ LRESULT DropDownWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
         tracking_ = TrackMouseEvent(&tme) != FALSE;
       }
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      int hot = PtInRect(&rc, pt) ? ItemAt(pt.y) : -1;
+      const Point pt = LogicalPoint(lParam);
+      int hot = ClientArea().Contains(pt) ? ItemAt(pt.y) : -1;
       if (hot != hot_) {
         hot_ = hot;
         ::InvalidateRect(hwnd, nullptr, FALSE);
@@ -168,17 +175,12 @@ LRESULT DropDownWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (!PtInRect(&rc, pt)) Choose(-1);
+      if (!ClientArea().Contains(LogicalPoint(lParam))) Choose(-1);
       return 0;
     }
     case WM_LBUTTONUP: {
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      int index = PtInRect(&rc, pt) ? ItemAt(pt.y) : -1;
+      const Point pt = LogicalPoint(lParam);
+      int index = ClientArea().Contains(pt) ? ItemAt(pt.y) : -1;
       if (index >= 0) Choose(index);
       return 0;
     }
@@ -205,10 +207,9 @@ LRESULT DropDownWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void DropDownWindow::Paint(HDC dc) {
-  RECT rc;
-  GetClientRect(hwnd_, &rc);
+  const Rect rc = ClientArea();
   const WindowInfo& info = manager_.GetWindowInfo();
-  Renderer r(dc, info, fonts_, u"");
+  Renderer r(dc, info, fonts_, u"", scale_);
   const ListItemStyle& style = combo_->ItemStyle();
   Rect all{0, 0, rc.right, rc.bottom};
   r.FillRect(all, style.bkColor ? (style.bkColor | 0xFF000000) : 0xFFFFFFFF);

@@ -10,21 +10,25 @@ void FontCache::SetInfo(const WindowInfo* info) {
 }
 
 void FontCache::Clear() {
-  for (auto& [id, font] : fonts_) DeleteObject(font);
+  for (auto& [key, font] : fonts_) {
+    if (font != GetStockObject(DEFAULT_GUI_FONT)) DeleteObject(font);
+  }
   fonts_.clear();
 }
 
 HFONT FontCache::Get(int id) {
-  auto it = fonts_.find(id);
+  const auto key = std::make_pair(scale_.Dpi(), id);
+  auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
   static const WindowInfo kEmpty;
   const FontSpec& face = (info_ ? *info_ : kEmpty).Font(id);
-  HFONT font = CreateFontW(-face.size, 0, 0, 0, face.bold ? FW_BOLD : FW_NORMAL, face.italic,
+  // A negative height asks for the character height in pixels, as the skin gives it.
+  HFONT font = CreateFontW(-scale_.ToDevice(face.size), 0, 0, 0, face.bold ? FW_BOLD : FW_NORMAL, face.italic,
                            face.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                            reinterpret_cast<const wchar_t*>(face.name.c_str()));
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  fonts_[id] = font;
+  fonts_[key] = font;
   return font;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
-// GDI fonts of one window, made from the skin's <Font> list (ClearType quality).
+// GDI fonts of one window, made from the skin's <Font> list (ClearType quality) for the DPI the
+// window is drawn at; skin font sizes are 96-DPI pixels. Fonts made for another DPI stay cached, so
+// a window that moves between monitors and back makes each font once.
 #include <windows.h>
 
 #include <map>
+#include <utility>
 
+#include "ui/dpi_scale.h"
 #include "ui/window_info.h"
 
 namespace tvui {
@@ -15,13 +19,16 @@ class FontCache {
   FontCache(const FontCache&) = delete;
   FontCache& operator=(const FontCache&) = delete;
   void SetInfo(const WindowInfo* info);
-  // The font for a skin font id (-1 or unknown ids: the default font). Never null.
+  // The DPI that Get makes fonts for (96 until set).
+  void SetDpi(int dpi) { scale_ = Scale(dpi); }
+  // The font for a skin font id (-1 or unknown ids: the default font) at the current DPI. Never null.
   HFONT Get(int id);
 
  private:
   void Clear();
   const WindowInfo* info_;
-  std::map<int, HFONT> fonts_;
+  Scale scale_;
+  std::map<std::pair<int, int>, HFONT> fonts_;  // (dpi, id)
 };
 
 }  // namespace tvui

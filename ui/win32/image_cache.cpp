@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "ui/dpi_scale.h"
 #include "ui/win32/dib_section.h"
 #include "ui/win32/gdiplus_session.h"
 
@@ -17,6 +18,7 @@ struct ImageCache::Impl {
   std::map<std::u16string, HBITMAP> dibs;
   std::map<std::u16string, HBITMAP> composed;
   std::deque<std::u16string> composedOrder;  // oldest first
+  std::map<std::u16string, bool> variantExists;
 
   void DropDibs() {
     for (auto& [key, dib] : dibs) DeleteObject(dib);
@@ -78,6 +80,21 @@ Gdiplus::Bitmap* ImageCache::Get(const std::u16string& rawPath) {
   Gdiplus::Bitmap* raw = bitmap.get();
   impl_->images[path] = std::move(bitmap);
   return raw;
+}
+
+std::u16string ImageCache::ResolveForDpi(const std::u16string& path, int dpi, int& variantDpi) {
+  variantDpi = ImageVariantDpi(dpi);
+  if (variantDpi == kBaseDpi) return path;
+  std::u16string variant = NormalPath(ImageVariantPath(path, variantDpi));
+  auto it = impl_->variantExists.find(variant);
+  if (it == impl_->variantExists.end()) {
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t*>(variant.c_str()));
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    it = impl_->variantExists.emplace(variant, exists).first;
+  }
+  if (it->second) return variant;
+  variantDpi = kBaseDpi;
+  return path;
 }
 
 HBITMAP ImageCache::GetDib(const std::u16string& rawPath) {
@@ -148,6 +165,7 @@ HBITMAP ImageCache::Compose(const std::u16string& key, int left, int top, int cx
 void ImageCache::Clear() {
   impl_->images.clear();  // views of the DIB sections: gone first
   impl_->DropDibs();
+  impl_->variantExists.clear();
   missing_.clear();
 }
 

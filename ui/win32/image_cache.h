@@ -22,6 +22,11 @@ class ImageCache {
   // listed by MissingFiles).
   Gdiplus::Bitmap* Get(const std::u16string& path);
   const std::vector<std::u16string>& MissingFiles() const { return missing_; }
+  // The drawing of the picture at path to use in a window drawn at dpi: the picture's 1x, 1.5x or
+  // 2x file ("bg1.png", "bg1@1.5x.png", "bg1@2x.png") nearest to the DPI when that file exists,
+  // else path itself. variantDpi receives the drawing's own scale (96, 144 or 192). Whether a
+  // variant exists is looked up once per file; a missing variant is not a missing file.
+  std::u16string ResolveForDpi(const std::u16string& path, int dpi, int& variantDpi);
   // The same image as a premultiplied 32-bit top-down DIB section, for GDI alpha blending
   // (the very pixels of the decoded image, owned by the cache); nullptr when the image is missing.
   HBITMAP GetDib(const std::u16string& path);

@@ -3,9 +3,11 @@
 #include "ui/win32/gdiplus_include.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/button.h"
@@ -65,8 +67,9 @@ void RoundRectPath(Gdiplus::GraphicsPath& path, const Rect& r, Size round) {
 
 }  // namespace
 
-Renderer::Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16string skinFolder)
-    : dc_(dc), info_(info), fonts_(fonts), folder_(std::move(skinFolder)),
+Renderer::Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16string skinFolder,
+                   Scale scale)
+    : dc_(dc), info_(info), fonts_(fonts), folder_(std::move(skinFolder)), scale_(scale),
       g_(new Gdiplus::Graphics(dc)) {
   g_->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
   g_->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
@@ -87,16 +90,22 @@ void Renderer::SetClip(const Rect& clip) {
   DeleteObject(rgn);
 }
 
-void Renderer::FillRect(const Rect& rect, Color color) {
+void Renderer::FillRect(const Rect& logical, Color color) {
   if (!(color >> 24)) return;
+  const Rect rect = scale_.ToDevice(logical);
   Gdiplus::SolidBrush brush(ToGdip(color));
   g_->FillRectangle(&brush, rect.left, rect.top, rect.Width(), rect.Height());
 }
 
 void Renderer::PaintWindow(Control* root, const Rect& clip) {
   SetClip(clip);
-  Gdiplus::SolidBrush brush(ToGdip(info_.bkColor | 0xFF000000));
-  g_->FillRectangle(&brush, clip.left, clip.top, clip.Width(), clip.Height());
+  // An opaque fill: GDI's, which only writes the pixels (GDI+ would blend them, a cost that grows
+  // with the window's pixels, four times over at 200 %).
+  if (HBRUSH brush = CreateSolidBrush(ToColorRef(info_.bkColor))) {
+    RECT rc{clip.left, clip.top, clip.right, clip.bottom};
+    ::FillRect(dc_, &rc, brush);
+    DeleteObject(brush);
+  }
   if (root) Paint(root, clip);
   g_->Flush(Gdiplus::FlushIntentionSync);
   SelectClipRgn(dc_, nullptr);
@@ -104,21 +113,24 @@ void Renderer::PaintWindow(Control* root, const Rect& clip) {
 
 void Renderer::Paint(Control* c, const Rect& parentClip) {
   if (!c->IsVisible()) return;
-  Rect clip = parentClip.Intersect(c->GetPos());
+  const Rect pos = scale_.ToDevice(c->GetPos());
+  Rect clip = parentClip.Intersect(pos);
   if (clip.IsEmpty()) return;
   SetClip(clip);
-  PaintBackground(c);
+  PaintBackground(c, pos);
   if (!c->GetBkImage().empty()) DrawImage(c->GetBkImage(), c->GetPos());
   if (!c->StateImage().empty()) DrawImage(c->StateImage(), c->GetPos());
   if (!c->GetForeImage().empty()) DrawImage(c->GetForeImage(), c->GetPos());
-  if (dynamic_cast<Combo*>(c) && c->StateImage().empty()) PaintComboArrow(c);
+  if (dynamic_cast<Combo*>(c) && c->StateImage().empty()) PaintComboArrow(c, pos);
   PaintText(c);
   if (c->GetBorderSize() > 0 && (c->GetBorderColor() >> 24)) {
-    Gdiplus::Pen pen(ToGdip(c->GetBorderColor()), static_cast<Gdiplus::REAL>(c->GetBorderSize()));
+    // Whole device pixels: a 1-unit border stays one sharp line at 150 %.
+    const int width = std::max(1, scale_.ToDevice(c->GetBorderSize()));
+    Gdiplus::Pen pen(ToGdip(c->GetBorderColor()), static_cast<Gdiplus::REAL>(width));
     pen.SetAlignment(Gdiplus::PenAlignmentInset);
-    Rect r = c->GetPos();
+    const Rect& r = pos;
     Gdiplus::GraphicsPath path;
-    RoundRectPath(path, {r.left, r.top, r.right - 1, r.bottom - 1}, c->GetBorderRound());
+    RoundRectPath(path, {r.left, r.top, r.right - 1, r.bottom - 1}, DeviceRound(c->GetBorderRound()));
     g_->DrawPath(&pen, &path);
   }
   if (dynamic_cast<Combo*>(c)) return;  // its items live in the drop-down window
@@ -128,7 +140,7 @@ void Renderer::Paint(Control* c, const Rect& parentClip) {
   }
 }
 
-void Renderer::PaintBackground(Control* c) {
+void Renderer::PaintBackground(Control* c, const Rect& r) {
   Color color = c->GetBkColor();
   if (auto* option = dynamic_cast<Option*>(c); option && option->IsSelected() && option->GetSelectedBkColor())
     color = option->GetSelectedBkColor();
@@ -143,9 +155,8 @@ void Renderer::PaintBackground(Control* c) {
     else if (!color && st.bkColor) color = st.bkColor;
   }
   if (!(color >> 24)) return;
-  const Rect& r = c->GetPos();
   Gdiplus::GraphicsPath path;
-  RoundRectPath(path, r, c->GetBorderRound());
+  RoundRectPath(path, r, DeviceRound(c->GetBorderRound()));
   if (c->GetBkColor2() >> 24) {
     Gdiplus::LinearGradientBrush brush(Gdiplus::Point(r.left, r.top - 1),
                                        Gdiplus::Point(r.left, r.bottom), ToGdip(color),
@@ -157,13 +168,14 @@ void Renderer::PaintBackground(Control* c) {
   }
 }
 
-void Renderer::PaintComboArrow(Control* c) {
-  const Rect& r = c->GetPos();
+void Renderer::PaintComboArrow(Control* c, const Rect& r) {
   Color color = c->HasTextColor() ? c->GetTextColor() : info_.textColor;
-  Gdiplus::Pen pen(ToGdip(color | 0xFF000000), 1.5f);
-  float cx = static_cast<float>(r.right - 11);
-  float cy = static_cast<float>(r.top + r.Height() / 2);
-  Gdiplus::PointF pts[3] = {{cx - 4, cy - 2}, {cx, cy + 2}, {cx + 4, cy - 2}};
+  Gdiplus::Pen pen(ToGdip(color | 0xFF000000), scale_.ToDeviceF(1.5f));
+  const float cx = static_cast<float>(r.right) - scale_.ToDeviceF(11);
+  const float cy = static_cast<float>(r.top + r.Height() / 2);
+  const float w = scale_.ToDeviceF(4);
+  const float h = scale_.ToDeviceF(2);
+  Gdiplus::PointF pts[3] = {{cx - w, cy - h}, {cx, cy + h}, {cx + w, cy - h}};
   g_->DrawLines(&pen, pts, 3);
 }
 
@@ -189,9 +201,10 @@ void Renderer::PaintText(Control* c) {
   PaintString(text, r, color, font, c->GetAlign(), c->GetVAlign(), c->IsWordBreak(), c->IsEndEllipsis());
 }
 
-void Renderer::PaintString(const std::u16string& text, const Rect& rect, Color color, int font,
+void Renderer::PaintString(const std::u16string& text, const Rect& logical, Color color, int font,
                         HAlign align, VAlign valign, bool wordBreak, bool endEllipsis) {
-  if (text.empty() || rect.IsEmpty()) return;
+  if (text.empty() || logical.IsEmpty()) return;
+  const Rect rect = scale_.ToDevice(logical);
   g_->Flush(Gdiplus::FlushIntentionSync);
   // Alpha 00 counts as opaque (skins commonly give text as 00RRGGBB); alpha 01…FE blends the text
   // over what is already drawn. That needs the pixels of a 32-bit top-down DIB section.
@@ -257,20 +270,37 @@ void Renderer::PaintString(const std::u16string& text, const Rect& rect, Color c
 bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
   ImageSpec image;
   if (!ParseImageSpec(imageText, image) || image.file.empty()) return false;
-  std::u16string path = JoinSkinPath(folder_, image.file);
   ImageCache& cache = ImageCache::Instance();
+  // The picture's drawing nearest to the window's scale; source rectangles and nine-grid corners
+  // are written for the 1x picture and convert by the drawing's own scale.
+  int drawnDpi = kBaseDpi;
+  const std::u16string path = cache.ResolveForDpi(JoinSkinPath(folder_, image.file), scale_.Dpi(), drawnDpi);
+  const Scale drawn(drawnDpi);
   Gdiplus::Bitmap* bmp = cache.Get(path);
   if (!bmp) return false;
   int iw = static_cast<int>(bmp->GetWidth());
   int ih = static_cast<int>(bmp->GetHeight());
-  Rect src = image.hasSource ? image.source : Rect{0, 0, iw, ih};
+  Rect src = image.hasSource ? drawn.ToDevice(image.source) : Rect{0, 0, iw, ih};
   src = src.Intersect({0, 0, iw, ih});
   if (src.IsEmpty()) return false;
-  Rect dst = rect;
-  if (image.hasDest) dst = image.dest.Offset(rect.left, rect.top);
+  Rect dst = scale_.ToDevice(image.hasDest ? image.dest.Offset(rect.left, rect.top) : rect);
   if (dst.IsEmpty()) return true;
+  const Rect& k = image.corner;
+  const bool nineGrid = k.left || k.top || k.right || k.bottom;
+  const Rect srcCorner{drawn.ToDevice(k.left), drawn.ToDevice(k.top), drawn.ToDevice(k.right), drawn.ToDevice(k.bottom)};
+  const Rect dstCorner{scale_.ToDevice(k.left), scale_.ToDevice(k.top), scale_.ToDevice(k.right), scale_.ToDevice(k.bottom)};
 
   bool sameSize = dst.Width() == src.Width() && dst.Height() == src.Height();
+  // Drawn for this very scale but a pixel off where edge rounding made the place a pixel narrower
+  // or wider (a 47-unit cell is 70 or 71 pixels at 150 %): drawn 1:1, never resampled for a pixel.
+  if (!sameSize && !nineGrid && drawnDpi == scale_.Dpi() && std::abs(dst.Width() - src.Width()) <= 1 &&
+      std::abs(dst.Height() - src.Height()) <= 1) {
+    const int w = std::min(dst.Width(), src.Width());
+    const int h = std::min(dst.Height(), src.Height());
+    src = {src.left, src.top, src.left + w, src.top + h};
+    dst = {dst.left, dst.top, dst.left + w, dst.top + h};
+    sameSize = true;
+  }
   if (sameSize && image.fade >= 255) {
     // Drawn as it is (a nine-grid at its own size is the image itself): one alpha blend of the
     // premultiplied pixels, no scaling and no image attributes.
@@ -283,9 +313,9 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
   // would use), then blended 1:1 on every paint.
   std::u16string key = path;
   // The place counts too: GDI+ samples stretched parts from device coordinates.
-  for (int v : {src.left, src.top, src.right, src.bottom, image.corner.left, image.corner.top,
-                image.corner.right, image.corner.bottom, image.fade, dst.left, dst.top, dst.Width(),
-                dst.Height()}) {
+  for (int v : {src.left, src.top, src.right, src.bottom, srcCorner.left, srcCorner.top, srcCorner.right,
+                srcCorner.bottom, dstCorner.left, dstCorner.top, dstCorner.right, dstCorner.bottom,
+                image.fade, dst.left, dst.top, dst.Width(), dst.Height()}) {
     key += u'|';
     for (char ch : std::to_string(v)) key += static_cast<char16_t>(ch);
   }
@@ -295,11 +325,11 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
       g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
       g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
       g.SetClip(Gdiplus::Rect(dst.left, dst.top, dst.Width(), dst.Height()));
-      ComposeImage(g, bmp, image, src, dst);
+      ComposeImage(g, bmp, image, src, dst, srcCorner, dstCorner);
     });
     if (!dib) {
       // Not composable (partly left of or above the window): drawn directly.
-      ComposeImage(*g_, bmp, image, src, dst);
+      ComposeImage(*g_, bmp, image, src, dst, srcCorner, dstCorner);
       return true;
     }
   }
@@ -319,7 +349,7 @@ void Renderer::Blend(HBITMAP dib, int sx, int sy, const Rect& dst) {
 }
 
 void Renderer::ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& image,
-                            const Rect& src, const Rect& dst) {
+                            const Rect& src, const Rect& dst, const Rect& srcCorner, const Rect& dstCorner) {
   Gdiplus::ImageAttributes attrs;
   attrs.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
   if (image.fade < 255) {
@@ -330,15 +360,18 @@ void Renderer::ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const Im
                                {0, 0, 0, 0, 1}}};
     attrs.SetColorMatrix(&m);
   }
-  bool sameSize = dst.Width() == src.Width() && dst.Height() == src.Height();
-  g.SetInterpolationMode(sameSize ? Gdiplus::InterpolationModeNearestNeighbor
-                                  : Gdiplus::InterpolationModeHighQualityBilinear);
   auto part = [&](int dl, int dt, int dr, int db, int sl, int st, int sr, int sb) {
     if (dr <= dl || db <= dt || sr <= sl || sb <= st) return;
+    // Each part on its own: what keeps its size is copied pixel for pixel, what stretches is
+    // interpolated.
+    const bool sameSize = dr - dl == sr - sl && db - dt == sb - st;
+    g.SetInterpolationMode(sameSize ? Gdiplus::InterpolationModeNearestNeighbor
+                                    : Gdiplus::InterpolationModeHighQualityBilinear);
     g.DrawImage(bmp, Gdiplus::Rect(dl, dt, dr - dl, db - dt), sl, st, sr - sl, sb - st,
                 Gdiplus::UnitPixel, &attrs);
   };
-  const Rect& k = image.corner;
+  const Rect& k = srcCorner;
+  const Rect& kd = dstCorner;
   if (k.left == 0 && k.top == 0 && k.right == 0 && k.bottom == 0) {
     part(dst.left, dst.top, dst.right, dst.bottom, src.left, src.top, src.right, src.bottom);
     return;
@@ -346,11 +379,27 @@ void Renderer::ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const Im
   // Nine-grid: corners keep their size, edges stretch along one axis, the middle along both.
   int xs[4] = {src.left, src.left + k.left, src.right - k.right, src.right};
   int ys[4] = {src.top, src.top + k.top, src.bottom - k.bottom, src.bottom};
-  int xd[4] = {dst.left, dst.left + k.left, dst.right - k.right, dst.right};
-  int yd[4] = {dst.top, dst.top + k.top, dst.bottom - k.bottom, dst.bottom};
+  int xd[4] = {dst.left, dst.left + kd.left, dst.right - kd.right, dst.right};
+  int yd[4] = {dst.top, dst.top + kd.top, dst.bottom - kd.bottom, dst.bottom};
   for (int row = 0; row < 3; ++row) {
     for (int col = 0; col < 3; ++col) {
-      part(xd[col], yd[row], xd[col + 1], yd[row + 1], xs[col], ys[row], xs[col + 1], ys[row + 1]);
+      const bool wide = xd[col + 1] - xd[col] != xs[col + 1] - xs[col];
+      const bool tall = yd[row + 1] - yd[row] != ys[row + 1] - ys[row];
+      if (!wide && !tall) {
+        part(xd[col], yd[row], xd[col + 1], yd[row + 1], xs[col], ys[row], xs[col + 1], ys[row + 1]);
+        continue;
+      }
+      // A stretched part reaches one pixel into its neighbours and is clipped to its own place:
+      // the outermost pixels of a stretched drawing come out partly transparent under Wine's
+      // GDI+, which would show as a seam at the joint.
+      const int l = wide && col > 0, r = wide && col < 2, t = tall && row > 0, b = tall && row < 2;
+      Gdiplus::Region outer;
+      g.GetClip(&outer);
+      g.SetClip(Gdiplus::Rect(xd[col], yd[row], xd[col + 1] - xd[col], yd[row + 1] - yd[row]),
+                Gdiplus::CombineModeIntersect);
+      part(xd[col] - l, yd[row] - t, xd[col + 1] + r, yd[row + 1] + b, xs[col] - l, ys[row] - t,
+           xs[col + 1] + r, ys[row + 1] + b);
+      g.SetClip(&outer, Gdiplus::CombineModeReplace);
     }
   }
 }

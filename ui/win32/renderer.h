@@ -1,12 +1,15 @@
 #pragma once
 // Paints a control tree into a device context (the window's back buffer): background colours and
 // gradients, images (nine-grid, source/dest parts, fade) through GDI+, text through GDI with
-// ClearType, borders.
+// ClearType, borders. Positions and sizes come in logical (96-DPI) units and are drawn at the
+// window's scale: edges are converted (so touching controls stay touching), fonts are made for the
+// DPI and pictures are taken from their drawing nearest to it (1x, 1.5x or 2x).
 #include <windows.h>
 
 #include <string>
 
 #include "ui/control.h"
+#include "ui/dpi_scale.h"
 #include "ui/window_info.h"
 
 namespace Gdiplus {
@@ -21,13 +24,15 @@ struct ImageSpec;
 
 class Renderer {
  public:
-  Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16string skinFolder);
+  // fonts must make its fonts for scale's DPI.
+  Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16string skinFolder,
+           Scale scale = Scale());
   ~Renderer();
   Renderer(const Renderer&) = delete;
   Renderer& operator=(const Renderer&) = delete;
 
-  // Fills the clip with the window background and paints the tree over it.
-  void PaintWindow(Control* root, const Rect& clip);
+  // Fills the clip (device pixels) with the window background and paints the tree over it.
+  void PaintWindow(Control* root, const Rect& deviceClip);
   // Draws an image attribute text into rect; false when the image is missing or malformed.
   bool DrawImage(const std::u16string& imageText, const Rect& rect);
   void PaintString(const std::u16string& text, const Rect& rect, Color color, int font, HAlign align,
@@ -35,21 +40,25 @@ class Renderer {
   void FillRect(const Rect& rect, Color color);
 
  private:
+  // clip and the rectangles below are device pixels.
   void Paint(Control* control, const Rect& clip);
   void SetClip(const Rect& clip);
-  void PaintBackground(Control* c);
+  void PaintBackground(Control* c, const Rect& r);
   void PaintText(Control* c);
-  void PaintComboArrow(Control* c);
+  void PaintComboArrow(Control* c, const Rect& r);
+  Size DeviceRound(Size round) const { return scale_.ToDevice(round); }
   // Alpha-blends dst's size of a premultiplied DIB section, from (sx, sy), at dst.
   void Blend(HBITMAP dib, int sx, int sy, const Rect& dst);
-  // Draws an image's parts (nine-grid, stretch, fade) into dst of g.
+  // Draws an image's parts (nine-grid, stretch, fade) into dst of g; the nine-grid's corners are
+  // srcCorner in the picture and dstCorner on the device.
   static void ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& image,
-                           const Rect& src, const Rect& dst);
+                           const Rect& src, const Rect& dst, const Rect& srcCorner, const Rect& dstCorner);
 
   HDC dc_;
   const WindowInfo& info_;
   FontCache& fonts_;
   std::u16string folder_;
+  Scale scale_;
   Gdiplus::Graphics* g_;
   HDC memDc_ = nullptr;  // holds the DIB being blended
 };

@@ -14,6 +14,7 @@
 #include "ui/attribute_values.h"
 #include "ui/container.h"
 #include "ui/win32/dib_section.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/drop_down_window.h"
 #include "ui/win32/png_writer.h"
 #include "ui/win32/renderer.h"
@@ -48,6 +49,29 @@ void LogSkinFailure(const std::u16string& error) {
 
 bool IsAbsolutePath(const std::u16string& p) {
   return (p.size() > 1 && p[1] == u':') || (!p.empty() && (p[0] == u'\\' || p[0] == u'/'));
+}
+
+// Off the screen but still "shown" as far as the window system's destroy is concerned: nothing of
+// it is drawn any more, and a destroy finds no visible window to hide.
+void LeaveScreen(HWND hwnd) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  if (!(style & WS_VISIBLE)) return;
+  if (HRGN none = CreateRectRgn(0, 0, 0, 0)) {
+    if (!SetWindowRgn(hwnd, none, TRUE)) DeleteObject(none);  // the system owns it once set
+  }
+  SetWindowLongW(hwnd, GWL_STYLE, style & ~WS_VISIBLE);
+}
+
+void LeaveScreenWithOwned(HWND hwnd);
+
+BOOL CALLBACK LeaveScreenIfOwnedBy(HWND hwnd, LPARAM owner) {
+  if (GetWindow(hwnd, GW_OWNER) == reinterpret_cast<HWND>(owner)) LeaveScreenWithOwned(hwnd);
+  return TRUE;
+}
+
+void LeaveScreenWithOwned(HWND hwnd) {
+  EnumThreadWindows(GetWindowThreadProcessId(hwnd, nullptr), &LeaveScreenIfOwnedBy, reinterpret_cast<LPARAM>(hwnd));
+  LeaveScreen(hwnd);
 }
 
 }  // namespace
@@ -234,14 +258,15 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM lParam, bool& handled) {
   manager_.AddNotifier(this);
   manager_.AddMessageFilter(this);
   auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-  Size skinSize = manager_.GetWindowInfo().size;
+  SetDpi(WindowDpi(hwnd_));
+  Size skinSize = scale_.ToDevice(manager_.GetWindowInfo().size);
   int cx = cs->cx > 0 ? cs->cx : skinSize.cx;
   int cy = cs->cy > 0 ? cs->cy : skinSize.cy;
   SetWindowPos(hwnd_, nullptr, 0, 0, cx, cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   RECT rc;
   GetClientRect(hwnd_, &rc);
-  manager_.SetClientSize({rc.right, rc.bottom});
+  SetClientPixels({rc.right, rc.bottom});
   UpdateRegion(rc.right, rc.bottom);
   manager_.Layout(true);
   InitWindow();
@@ -279,7 +304,7 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& handled) 
   handled = true;
   POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   ScreenToClient(hwnd_, &pt);
-  Point p{pt.x, pt.y};
+  Point p = scale_.ToLogical(Point{pt.x, pt.y});
   if (manager_.GetWindowInfo().InCaption(p, manager_.GetClientSize())) {
     manager_.Layout();
     Control* c = manager_.FindControl(p);
@@ -291,8 +316,10 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& handled) 
 LRESULT WindowImplBase::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handled) {
   const WindowInfo& info = manager_.GetWindowInfo();
   auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
-  if (info.minInfo.cx > 0) mmi->ptMinTrackSize = {info.minInfo.cx, info.minInfo.cy};
-  if (info.maxInfo.cx > 0) mmi->ptMaxTrackSize = {info.maxInfo.cx, info.maxInfo.cy};
+  const Size minSize = scale_.ToDevice(info.minInfo);
+  const Size maxSize = scale_.ToDevice(info.maxInfo);
+  if (minSize.cx > 0) mmi->ptMinTrackSize = {minSize.cx, minSize.cy};
+  if (maxSize.cx > 0) mmi->ptMaxTrackSize = {maxSize.cx, maxSize.cy};
   handled = false;
   return 0;
 }
@@ -319,7 +346,7 @@ LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM lParam, bool& handled) {
   handled = false;
   int cx = LOWORD(lParam);
   int cy = HIWORD(lParam);
-  manager_.SetClientSize({cx, cy});
+  SetClientPixels({cx, cy});
   UpdateRegion(cx, cy);
   return 0;
 }
@@ -354,7 +381,17 @@ void WindowImplBase::Notify(Notification& msg) {
 }
 
 Point WindowImplBase::ClientPoint(LPARAM lParam) const {
-  return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  return scale_.ToLogical(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+}
+
+void WindowImplBase::SetDpi(int dpi) {
+  scale_ = Scale(dpi);
+  fonts_.SetDpi(scale_.Dpi());
+}
+
+void WindowImplBase::SetClientPixels(Size pixels) {
+  clientPx_ = pixels;
+  manager_.SetClientSize(scale_.ToLogicalCover(pixels));
 }
 
 bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lParam,
@@ -451,6 +488,25 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
       return false;
     case WM_TIMER:
       return manager_.OnHostTimer(static_cast<unsigned>(wParam));
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale, or the scale changed: everything is drawn again for
+      // the new DPI, in the rectangle the system suggests (the same logical size at the new scale,
+      // where the pointer keeps its place on the window when it is dragged).
+      UpdateToolTip(false);
+      if (dropDown_) dropDown_->Close();
+      SetDpi(HIWORD(wParam));
+      regionSize_ = {};  // its rounded corners are drawn for the DPI
+      const auto* r = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      RECT rc;
+      GetClientRect(hwnd_, &rc);
+      SetClientPixels({rc.right, rc.bottom});
+      UpdateRegion(rc.right, rc.bottom);
+      manager_.NeedUpdate();
+      ::InvalidateRect(hwnd_, nullptr, FALSE);
+      return true;
+    }
     case WM_DESTROY:
       dropDown_.reset();
       if (tooltip_) {
@@ -486,14 +542,14 @@ bool WindowImplBase::EnsureBackBuffer(int cx, int cy) {
 }
 
 bool WindowImplBase::Render(Rect& clip) {
-  Size client = manager_.GetClientSize();
+  const Size client = clientPx_;
   if (client.cx <= 0 || client.cy <= 0) return false;
   manager_.Layout();
   if (!EnsureBackBuffer(client.cx, client.cy)) return false;
   clip = clip.Intersect({0, 0, client.cx, client.cy});
   if (clip.IsEmpty()) return false;
   {
-    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"");
+    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"", scale_);
     renderer.PaintWindow(manager_.GetRoot(), clip);
   }
   GdiFlush();
@@ -509,14 +565,14 @@ void WindowImplBase::Paint(HDC target, const RECT& area) {
 }
 
 bool WindowImplBase::SaveClientPng(const std::u16string& path) {
-  Size client = manager_.GetClientSize();
+  const Size client = clientPx_;
   Rect all{0, 0, client.cx, client.cy};
   if (!Render(all)) return false;
   return SavePixelsAsPng(backBits_, client.cx, client.cy, backSize_.cx * 4, path);
 }
 
 void WindowImplBase::UpdateRegion(int cx, int cy, bool redraw) {
-  Size round = manager_.GetWindowInfo().roundCorner;
+  Size round = scale_.ToDevice(manager_.GetWindowInfo().roundCorner);
   if (!hwnd_) return;
   if (regionSize_ == Size{cx, cy}) return;
   regionSize_ = {cx, cy};
@@ -544,7 +600,7 @@ void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
   // new place meanwhile). The region goes first when the window grows (it is cut to the window
   // meanwhile), after the move when it shrinks, so the window never shows outside its outline.
   const bool visible = IsWindowVisible(hwnd_) != FALSE;
-  manager_.SetClientSize({cx, cy});
+  SetClientPixels({cx, cy});
   Rect all{0, 0, cx, cy};
   const bool painted = visible && Render(all);
   const bool grows = cx >= oldCx && cy >= oldCy;
@@ -581,7 +637,7 @@ void WindowImplBase::UpdateToolTip(bool show) {
     ti.uId = 1;
     ti.lpszText = const_cast<wchar_t*>(L"");
     ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 360);
+    ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, scale_.ToDevice(360));
   }
   tooltipFor_ = hover;
   std::u16string text = hover->GetToolTip();
@@ -593,7 +649,7 @@ void WindowImplBase::UpdateToolTip(bool show) {
   ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
   POINT pt;
   GetCursorPos(&pt);
-  ::SendMessageW(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(pt.x + 4, pt.y + 20));
+  ::SendMessageW(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(pt.x + scale_.ToDevice(4), pt.y + scale_.ToDevice(20)));
   ::SendMessageW(tooltip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
 }
 
@@ -606,6 +662,12 @@ void WindowImplBase::Close(UINT code) {
   if (!hwnd_) return;
   closeCode_ = code;
   ::PostMessageW(hwnd_, WM_CLOSE, code, 0);
+}
+
+void WindowImplBase::DestroyAtOnce() {
+  if (!hwnd_) return;
+  LeaveScreenWithOwned(hwnd_);
+  DestroyWindow(hwnd_);
 }
 
 void WindowImplBase::CenterWindow() {
@@ -631,12 +693,13 @@ void WindowImplBase::CenterWindow() {
 void WindowImplBase::SetIcon(UINT resourceId) {
   if (!hwnd_) return;
   HINSTANCE inst = UiApp::GetInstance();
+  const int dpi = scale_.Dpi();
   auto big = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
-                                           GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                           SystemMetricForDpi(SM_CXICON, dpi), SystemMetricForDpi(SM_CYICON, dpi),
                                            LR_DEFAULTCOLOR | LR_SHARED));
   auto small = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED));
+                                             SystemMetricForDpi(SM_CXSMICON, dpi),
+                                             SystemMetricForDpi(SM_CYSMICON, dpi), LR_DEFAULTCOLOR | LR_SHARED));
   if (big) ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
   if (small) ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
@@ -665,7 +728,8 @@ void WindowImplBase::InvalidateRect(const Rect& rect) {
 
 void WindowImplBase::FlushInvalidation() {
   if (!hwnd_ || pendingDirty_.IsEmpty()) return;
-  RECT rc{pendingDirty_.left, pendingDirty_.top, pendingDirty_.right, pendingDirty_.bottom};
+  const Rect dirty = scale_.ToDevice(pendingDirty_);
+  RECT rc{dirty.left, dirty.top, dirty.right, dirty.bottom};
   pendingDirty_ = {};
   ::InvalidateRect(hwnd_, &rc, FALSE);
 }
@@ -693,7 +757,7 @@ void WindowImplBase::StopTimer(unsigned hostId) {
 void WindowImplBase::ShowDropDown(Combo* combo) {
   dropDown_.reset();
   if (!hwnd_) return;
-  dropDown_ = std::make_unique<DropDownWindow>(manager_, fonts_, combo, hwnd_);
+  dropDown_ = std::make_unique<DropDownWindow>(manager_, fonts_, combo, hwnd_, scale_);
 }
 
 HWND WindowImplBase::GetDropDownWindow() const {

@@ -11,6 +11,11 @@
 //   On…                   one per Windows message; set handled to stop the message there
 //   OnFinalMessage        after the window is gone (a window may delete itself here)
 // Windows are borderless: the skin paints everything; the caption band drags the window.
+// Display scale: the skin, the control tree and its notifications are in logical (96-DPI) units;
+// the window itself (its size, position and client pixels, the Win32 messages) is in device
+// pixels of the monitor it stands on. The base converts at the edge (GetScale), makes fonts for the
+// DPI, and on WM_DPICHANGED (the window moved to a monitor of another scale, or the scale changed)
+// takes the system's suggested rectangle and draws everything again at the new scale.
 // "windowinit" is sent once, after InitWindow, when the window's queue is next served.
 //
 // The dispatch chain of a window message, four levels in this order. At each level handled =
@@ -33,6 +38,7 @@
 #include <memory>
 #include <string>
 
+#include "ui/dpi_scale.h"
 #include "ui/skin_builder.h"
 #include "ui/ui_manager.h"
 #include "ui/win32/font_cache.h"
@@ -48,7 +54,8 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   WindowImplBase(const WindowImplBase&) = delete;
   WindowImplBase& operator=(const WindowImplBase&) = delete;
 
-  // Creates the window. A size of 0 (or CW_USEDEFAULT) takes the skin's size.
+  // Creates the window. A size of 0 (or CW_USEDEFAULT) takes the skin's size (scaled for the
+  // window's DPI); other sizes and the position are device pixels.
   HWND Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle, int x = CW_USEDEFAULT,
               int y = CW_USEDEFAULT, int cx = 0, int cy = 0);
   HWND GetHWND() const { return hwnd_; }
@@ -58,10 +65,16 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   void ShowWindow(bool show = true, bool takeFocus = true);
   // Posts WM_CLOSE with the result code kept for whoever asks (GetCloseCode).
   void Close(UINT code = IDOK);
+  // Destroys the window and the windows it owns at once, for a window whose closing ends the
+  // program: they leave the screen (an empty region, so what lies beneath is repainted) and are
+  // destroyed without the hiding pass of a visible window, which under Wine waits up to 2 s per
+  // window for a window manager to acknowledge the unmap.
+  void DestroyAtOnce();
   UINT GetCloseCode() const { return closeCode_; }
   // Centres on the owner window, else on the work area of the window's monitor.
   void CenterWindow();
-  // Moves and sizes the window (screen coordinates; nothing happens when it already stands so).
+  // Moves and sizes the window (screen coordinates, device pixels; nothing happens when it already
+  // stands so).
   // A new size reshapes the window's region in the same step and paints the window at once, so
   // no frame shows the old content at the new size.
   void PlaceWindow(int x, int y, int cx, int cy);
@@ -74,8 +87,10 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   UiManager& GetManager() { return manager_; }
   Control* GetRoot() const { return manager_.GetRoot(); }
   Control* FindControl(std::u16string_view name) const { return manager_.FindControl(name); }
-  // pt in client coordinates.
-  Control* FindControl(POINT pt) const { return manager_.FindControl(Point{pt.x, pt.y}); }
+  // pt in client coordinates (device pixels, as Windows gives them).
+  Control* FindControl(POINT pt) const { return manager_.FindControl(scale_.ToLogical(Point{pt.x, pt.y})); }
+  // The window's display scale (logical units <-> device pixels); 96 DPI before Create.
+  const Scale& GetScale() const { return scale_; }
   template <class T>
   T* FindControlAs(std::u16string_view name) const {
     return dynamic_cast<T*>(FindControl(name));
@@ -97,7 +112,7 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   // system included).
   void UpdateNow();
 
-  // Paints the whole client area into a bitmap and saves it as PNG.
+  // Paints the whole client area into a bitmap (device pixels) and saves it as PNG.
   bool SaveClientPng(const std::u16string& path);
   // The open combo drop-down window, if any.
   HWND GetDropDownWindow() const;
@@ -170,7 +185,12 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   // Sets the window's region for a client of cx x cy (once per size).
   void UpdateRegion(int cx, int cy, bool redraw = true);
   void UpdateToolTip(bool show);
+  // A client point of a mouse message, in logical units.
   Point ClientPoint(LPARAM lParam) const;
+  // Takes a DPI: fonts, the region and every picture follow it.
+  void SetDpi(int dpi);
+  // The client size in device pixels; the model gets the logical size that covers it.
+  void SetClientPixels(Size pixels);
 
   HWND hwnd_ = nullptr;
   UINT closeCode_ = 0;
@@ -179,6 +199,8 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   std::u16string skinError_;
   std::vector<std::u16string> skinWarnings_;
   FontCache fonts_;
+  Scale scale_;
+  Size clientPx_;  // the client area in device pixels
   HDC backDc_ = nullptr;
   HBITMAP backBitmap_ = nullptr;
   HGDIOBJ backOld_ = nullptr;
