@@ -177,9 +177,9 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
   ASSERT_TRUE(WaitFor([&] { return Read().Int(u"wxpop") == 1; }, 5000)) << "no pop-up";
   State s = Read();
   Anchor anchor{s.Field(u"anchor", 0), s.Field(u"anchor", 1), static_cast<TaskbarEdge>(s.Field(u"anchor", 2)), true};
-  ScreenPoint at = PlaceWeatherPopup(anchor, s.Int(u"top"));
-  EXPECT_EQ(s.Field(u"wxpop.rect", 0), at.x);
-  EXPECT_EQ(s.Field(u"wxpop.rect", 1), at.y);
+  ScreenRect at = PlaceWeatherPopup(anchor, s.Int(u"top"));
+  EXPECT_EQ(s.Field(u"wxpop.rect", 0), at.left);
+  EXPECT_EQ(s.Field(u"wxpop.rect", 1), at.top);
   EXPECT_EQ(s.Field(u"wxpop.rect", 2), 196);
   EXPECT_EQ(s.Field(u"wxpop.rect", 3), 205);
   EXPECT_TRUE(WaitFor([&] { return Read().Int(u"wxpop.alpha") == 255; }, 4000)) << "the fade does not end";
