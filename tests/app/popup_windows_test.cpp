@@ -177,11 +177,12 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
   ASSERT_TRUE(WaitFor([&] { return Read().Int(u"wxpop") == 1; }, 5000)) << "no pop-up";
   State s = Read();
   Anchor anchor{s.Field(u"anchor", 0), s.Field(u"anchor", 1), static_cast<TaskbarEdge>(s.Field(u"anchor", 2)), true};
-  ScreenRect at = PlaceWeatherPopup(anchor, s.Int(u"top"));
+  // At the display's scale: 196 x 205 at 96 DPI, 294 x 308 at 144.
+  ScreenRect at = PlaceWeatherPopup(anchor, s.Int(u"top"), tvui::Scale(s.Int(u"dpi")));
   EXPECT_EQ(s.Field(u"wxpop.rect", 0), at.left);
   EXPECT_EQ(s.Field(u"wxpop.rect", 1), at.top);
-  EXPECT_EQ(s.Field(u"wxpop.rect", 2), 196);
-  EXPECT_EQ(s.Field(u"wxpop.rect", 3), 205);
+  EXPECT_EQ(s.Field(u"wxpop.rect", 2), at.Width());
+  EXPECT_EQ(s.Field(u"wxpop.rect", 3), at.Height());
   EXPECT_TRUE(WaitFor([&] { return Read().Int(u"wxpop.alpha") == 255; }, 4000)) << "the fade does not end";
   EXPECT_EQ(s.Text(u"wxpop.background"), SkinImagesOf(4).weatherPopup) << "the background follows the stored skin";
 
