@@ -178,7 +178,8 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
   State s = Read();
   Anchor anchor{s.Field(u"anchor", 0), s.Field(u"anchor", 1), static_cast<TaskbarEdge>(s.Field(u"anchor", 2)), true};
   // At the display's scale: 196 x 205 at 96 DPI, 294 x 308 at 144.
-  ScreenRect at = PlaceWeatherPopup(anchor, s.Int(u"top"), tvui::Scale(s.Int(u"dpi")));
+  const tvui::Scale scale(s.Int(u"dpi"));
+  ScreenRect at = PlaceWeatherPopup(anchor, s.Int(u"top"), scale);
   EXPECT_EQ(s.Field(u"wxpop.rect", 0), at.left);
   EXPECT_EQ(s.Field(u"wxpop.rect", 1), at.top);
   EXPECT_EQ(s.Field(u"wxpop.rect", 2), at.Width());
@@ -216,13 +217,14 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
   Shot(0, "weather-popup");
 
   // "moreweather" starts the user's browser with the forecast page of the current city.
-  POINT popupMiddle{at.x + 98, at.y + 60};
-  RECT pr{at.x, at.y, at.x + 196, at.y + 205};
+  POINT popupMiddle{at.left + at.Width() / 2, at.top + scale.ToDevice(60)};
+  RECT pr{at.left, at.top, at.right, at.bottom};
   {
     StandInBrowser browser(install_->Dir());
     State p = Read();
-    POINT more{pr.left + p.Field(u"wxpop.moreweather", 0) + p.Field(u"wxpop.moreweather", 2) / 2,
-               pr.top + p.Field(u"wxpop.moreweather", 1) + p.Field(u"wxpop.moreweather", 3) / 2};
+    // The link's place is in 96-DPI units.
+    POINT more{pr.left + scale.ToDevice(p.Field(u"wxpop.moreweather", 0) + p.Field(u"wxpop.moreweather", 2) / 2),
+               pr.top + scale.ToDevice(p.Field(u"wxpop.moreweather", 1) + p.Field(u"wxpop.moreweather", 3) / 2)};
     ClickAt(more);
     const std::string page = root_ + "/_/daytime/weather/101020100.shtml";
     EXPECT_TRUE(WaitFor([&] { return Read()[u"wxpop.url"] == page; }, 3000)) << Read()[u"wxpop.url"];
