@@ -134,11 +134,14 @@ class PopupWindowsTest : public ProgramTest {
   void WaitForUpdates(int atLeast) {
     ASSERT_TRUE(WaitFor([&] { return Read().Int(u"weather_updates") >= atLeast; }, 60000)) << "no weather update";
   }
-  // Screen point of the middle of a main-window control ("x,y,w,h" in client coordinates).
+  // Screen point of the middle of a control ("x,y,w,h" in client coordinates, 96-DPI units) at the
+  // display's scale.
   POINT MiddleOf(HWND window, const State& s, const std::u16string& key) {
     RECT rc;
     GetWindowRect(window, &rc);
-    return {rc.left + s.Field(key, 0) + s.Field(key, 2) / 2, rc.top + s.Field(key, 1) + s.Field(key, 3) / 2};
+    const tvui::Scale scale(s.Int(u"dpi"));
+    return {rc.left + scale.ToDevice(s.Field(key, 0) + s.Field(key, 2) / 2),
+            rc.top + scale.ToDevice(s.Field(key, 1) + s.Field(key, 3) / 2)};
   }
   // Points at the weather icon (after a step beside it, so that the entry is seen).
   void PointAtWeather() {
