@@ -464,7 +464,7 @@ long CDlgMain::MessageHandler(unsigned message, std::uintptr_t wParam, std::intp
 }
 
 void CDlgMain::ShowWeatherPopup(bool show) {
-  if (show) app::OpenWeatherPopup(PlaceWeatherPopup(anchor_, currentTop_));
+  if (show) app::OpenWeatherPopup(PlaceWeatherPopup(anchor_, currentTop_, GetScale()));
   else app::CloseWeatherPopup();
 }
 
