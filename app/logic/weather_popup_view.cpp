@@ -73,9 +73,11 @@ WeatherPopupView MakeWeatherPopupView(const WeatherReport& report, const AirQual
   return view;
 }
 
-ScreenPoint PlaceWeatherPopup(const Anchor& anchor, int mainWindowTop) {
-  int x = anchor.edge == TaskbarEdge::kLeft ? anchor.x + kMainWindowWidth : anchor.x - kWeatherPopupWidth;
-  return {x, mainWindowTop + 5};
+ScreenRect PlaceWeatherPopup(const Anchor& anchor, int mainWindowTop, const tvui::Scale& scale) {
+  const int width = scale.ToDevice(kWeatherPopupWidth);
+  const int x = anchor.edge == TaskbarEdge::kLeft ? anchor.x + scale.ToDevice(kMainWindowWidth) : anchor.x - width;
+  const int y = mainWindowTop + scale.ToDevice(5);
+  return {x, y, x + width, y + scale.ToDevice(kWeatherPopupHeight)};
 }
 
 std::u16string ForecastPageUrl(std::u16string_view base, std::u16string_view code) {

@@ -462,7 +462,7 @@ tvui::MessageResult CDlgMain::MessageHandler(unsigned message, std::uintptr_t wP
 }
 
 void CDlgMain::ShowWeatherPopup(bool show) {
-  if (show) app::OpenWeatherPopup(PlaceWeatherPopup(anchor_, currentTop_));
+  if (show) app::OpenWeatherPopup(PlaceWeatherPopup(anchor_, currentTop_, GetScale()));
   else app::CloseWeatherPopup();
 }
 

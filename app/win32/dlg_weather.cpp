@@ -162,20 +162,18 @@ void CDlgWeather::Populate(const WeatherReport& report) {
 
 namespace app {
 
-void OpenWeatherPopup(ScreenPoint at) {
+void OpenWeatherPopup(const ScreenRect& at) {
   // The pop-up would stand over a window that asks for the user's attention.
   if (IsVisibleWindowOfClass(L"CSurveys") || IsVisibleWindowOfClass(L"CDlgCity")) return;
   if (g_popup && g_popup->GetHWND()) {
-    SetWindowPos(g_popup->GetHWND(), nullptr, at.x, at.y, kWeatherPopupWidth, kWeatherPopupHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(g_popup->GetHWND(), nullptr, at.left, at.top, at.Width(), at.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     g_popup->UseActiveSkin();
     g_popup->ShowWindow(true, true);
     return;
   }
   auto* popup = new CDlgWeather();
   if (!popup->Create(nullptr, L"Velar日历", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                     WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED, at.x, at.y, kWeatherPopupWidth,
-                     kWeatherPopupHeight)) {
+                     WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED, at.left, at.top, at.Width(), at.Height())) {
     LogError(u"weather pop-up: the window cannot be created");
     delete popup;
     return;

@@ -44,9 +44,9 @@ class CDlgWeather : public tvui::WindowImplBase {
 
 namespace app {
 
-// Opens the pop-up at `at` (creating and filling it), unless the autostart prompt or the city
-// picker is up; an existing pop-up is moved there and shown again.
-void OpenWeatherPopup(ScreenPoint at);
+// Opens the pop-up over the screen rectangle `at` (device pixels; creating and filling it), unless
+// the autostart prompt or the city picker is up; an existing pop-up is moved there and shown again.
+void OpenWeatherPopup(const ScreenRect& at);
 // Closes and releases the pop-up, if any.
 void CloseWeatherPopup();
 // Hands an existing pop-up the current report again.

@@ -134,11 +134,14 @@ class PopupWindowsTest : public ProgramTest {
   void WaitForUpdates(int atLeast) {
     ASSERT_TRUE(WaitFor([&] { return Read().Int(u"weather_updates") >= atLeast; }, 60000)) << "no weather update";
   }
-  // Screen point of the middle of a main-window control ("x,y,w,h" in client coordinates).
+  // Screen point of the middle of a control ("x,y,w,h" in client coordinates, 96-DPI units) at the
+  // display's scale.
   POINT MiddleOf(HWND window, const State& s, const std::u16string& key) {
     RECT rc;
     GetWindowRect(window, &rc);
-    return {rc.left + s.Field(key, 0) + s.Field(key, 2) / 2, rc.top + s.Field(key, 1) + s.Field(key, 3) / 2};
+    const tvui::Scale scale(s.Int(u"dpi"));
+    return {rc.left + scale.ToDevice(s.Field(key, 0) + s.Field(key, 2) / 2),
+            rc.top + scale.ToDevice(s.Field(key, 1) + s.Field(key, 3) / 2)};
   }
   // Points at the weather icon (after a step beside it, so that the entry is seen).
   void PointAtWeather() {
@@ -177,11 +180,13 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
   ASSERT_TRUE(WaitFor([&] { return Read().Int(u"wxpop") == 1; }, 5000)) << "no pop-up";
   State s = Read();
   Anchor anchor{s.Field(u"anchor", 0), s.Field(u"anchor", 1), static_cast<TaskbarEdge>(s.Field(u"anchor", 2)), true};
-  ScreenPoint at = PlaceWeatherPopup(anchor, s.Int(u"top"));
-  EXPECT_EQ(s.Field(u"wxpop.rect", 0), at.x);
-  EXPECT_EQ(s.Field(u"wxpop.rect", 1), at.y);
-  EXPECT_EQ(s.Field(u"wxpop.rect", 2), 196);
-  EXPECT_EQ(s.Field(u"wxpop.rect", 3), 205);
+  // At the display's scale: 196 x 205 at 96 DPI, 294 x 308 at 144.
+  const tvui::Scale scale(s.Int(u"dpi"));
+  ScreenRect at = PlaceWeatherPopup(anchor, s.Int(u"top"), scale);
+  EXPECT_EQ(s.Field(u"wxpop.rect", 0), at.left);
+  EXPECT_EQ(s.Field(u"wxpop.rect", 1), at.top);
+  EXPECT_EQ(s.Field(u"wxpop.rect", 2), at.Width());
+  EXPECT_EQ(s.Field(u"wxpop.rect", 3), at.Height());
   EXPECT_TRUE(WaitFor([&] { return Read().Int(u"wxpop.alpha") == 255; }, 4000)) << "the fade does not end";
   EXPECT_EQ(s.Text(u"wxpop.background"), SkinImagesOf(4).weatherPopup) << "the background follows the stored skin";
 
@@ -215,13 +220,14 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
   Shot(0, "weather-popup");
 
   // "moreweather" starts the user's browser with the forecast page of the current city.
-  POINT popupMiddle{at.x + 98, at.y + 60};
-  RECT pr{at.x, at.y, at.x + 196, at.y + 205};
+  POINT popupMiddle{at.left + at.Width() / 2, at.top + scale.ToDevice(60)};
+  RECT pr{at.left, at.top, at.right, at.bottom};
   {
     StandInBrowser browser(install_->Dir());
     State p = Read();
-    POINT more{pr.left + p.Field(u"wxpop.moreweather", 0) + p.Field(u"wxpop.moreweather", 2) / 2,
-               pr.top + p.Field(u"wxpop.moreweather", 1) + p.Field(u"wxpop.moreweather", 3) / 2};
+    // The link's place is in 96-DPI units.
+    POINT more{pr.left + scale.ToDevice(p.Field(u"wxpop.moreweather", 0) + p.Field(u"wxpop.moreweather", 2) / 2),
+               pr.top + scale.ToDevice(p.Field(u"wxpop.moreweather", 1) + p.Field(u"wxpop.moreweather", 3) / 2)};
     ClickAt(more);
     const std::string page = root_ + "/_/daytime/weather/101020100.shtml";
     EXPECT_TRUE(WaitFor([&] { return Read()[u"wxpop.url"] == page; }, 3000)) << Read()[u"wxpop.url"];
@@ -322,7 +328,8 @@ TEST_F(PopupWindowsTest, CityPickerSwitchesTheCityAndComesBack) {
   ASSERT_TRUE(WaitFor([&] { return Read().Int(u"picker") == 0; }, 3000)) << "the picker stays";
   s = Read();
   EXPECT_EQ(s[u"current_city"], "广东,深圳,101280601");
-  EXPECT_EQ(s[u"xcity"].rfind("深圳;", 0), 0u) << s[u"xcity"];
+  // The main window refills its city list on the picker's posted UM_CITY_CHANGED.
+  EXPECT_TRUE(WaitFor([&] { return Read()[u"xcity"].rfind("深圳;", 0) == 0; }, 5000)) << Read()[u"xcity"];
   EXPECT_EQ(s.Int(u"visible"), 1);
   WaitForUpdates(updates + 1);
   EXPECT_TRUE(WaitFor([&] { return Read()[u"report_city"] == "深圳"; }, 60000)) << Read()[u"report_city"];

@@ -519,6 +519,19 @@ TEST_F(PopupTest, EveryViewOfTheNineSkins) {
 }
 
 TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
+  // A click on "set" after the reopening gap opens the hidden window again. Without a window manager
+  // Wine can deliver the activation change of the earlier hide late and take a just reopened window
+  // down with it; a second click after the gap then shows it (bounded).
+  auto ReopenSettings = [&](auto done) {
+    State st = Read();
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      Sleep(400);
+      if (Click(app::kHookClick, 6) != 1) break;
+      st = WaitState(done);
+      if (done(st)) break;
+    }
+    return st;
+  };
   ASSERT_TRUE(install_->SetConfig("allow_push", ""));
   ASSERT_TRUE(install_->SetConfig("join_ue", "yes"));
   Launch();
@@ -546,9 +559,7 @@ TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
   // Escape hides it; reopened, it shows the stored values again.
   PressEscape(settings);
   ASSERT_EQ(WaitState([](const State& st) { return st[u"settings"] == "hidden"; })[u"settings"], "hidden");
-  Sleep(400);
-  ASSERT_EQ(Click(app::kHookClick, 6), 1);
-  s = WaitState([](const State& st) { return st[u"settings"] == "shown"; });
+  s = ReopenSettings([](const State& st) { return st[u"settings"] == "shown"; });
   ASSERT_EQ(s[u"settings"], "shown") << "Escape is no click on \"set\": the window opens again";
   EXPECT_TRUE(ControlOf(s, u"settings.tip_allowpush").selected);
   EXPECT_FALSE(ControlOf(s, u"settings.tip_joinue").selected);
@@ -562,9 +573,7 @@ TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
   PressEscape(settings);
   ASSERT_EQ(WaitState([](const State& st) { return st[u"settings"] == "hidden"; })[u"settings"], "hidden");
   ClearRunValue();
-  Sleep(400);
-  ASSERT_EQ(Click(app::kHookClick, 6), 1);
-  s = WaitState([](const State& st) {
+  s = ReopenSettings([](const State& st) {
     return st[u"settings"] == "shown" && !ControlOf(st, u"settings.tip_autostart").selected;
   });
   EXPECT_FALSE(ControlOf(s, u"settings.tip_autostart").selected) << "the change made elsewhere is shown";
