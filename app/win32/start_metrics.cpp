@@ -25,7 +25,7 @@ int64_t MicrosecondsNow() {
   }();
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  return static_cast<int64_t>(now.QuadPart * 1000000.0 / frequency.QuadPart);
+  return static_cast<int64_t>(static_cast<double>(now.QuadPart) * 1000000.0 / static_cast<double>(frequency.QuadPart));
 }
 
 void MarkProgramEntry() { g_entryUs = MicrosecondsNow(); }

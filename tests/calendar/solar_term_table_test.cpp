@@ -43,7 +43,7 @@ double ApproxSolarLongitude(double jd) {
 // Julian day (UTC+8, ignoring delta T) at which the Sun reaches term n's longitude in `year`.
 double ApproxTermJd(int n, int year) {
     const double target = (285 + 15 * n) % 360;
-    double jd = DaysFromCivil(year, n / 2 + 1, n % 2 ? 21 : 6) + kUnixEpochJd;
+    double jd = static_cast<double>(DaysFromCivil(year, n / 2 + 1, n % 2 ? 21 : 6)) + kUnixEpochJd;
     for (int i = 0; i < 8; ++i) {
         const double diff = std::remainder(target - ApproxSolarLongitude(jd), 360.0);
         jd += diff / 0.9856;

@@ -4,6 +4,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 using SocketLength = int;
+using NativeSocket = SOCKET;
 static void CloseSocket(intptr_t s) { closesocket(static_cast<SOCKET>(s)); }
 #else
 #include <arpa/inet.h>
@@ -12,6 +13,7 @@ static void CloseSocket(intptr_t s) { closesocket(static_cast<SOCKET>(s)); }
 #include <sys/socket.h>
 #include <unistd.h>
 using SocketLength = socklen_t;
+using NativeSocket = int;
 static void CloseSocket(intptr_t s) { close(static_cast<int>(s)); }
 #endif
 
@@ -31,6 +33,9 @@ struct SocketSystem {
 
 void EnsureSockets() { static SocketSystem system; }
 
+// The socket as the system's calls take it (kept as intptr_t to hold both systems' handles).
+NativeSocket Native(intptr_t s) { return static_cast<NativeSocket>(s); }
+
 intptr_t ListenOn(int* port) {
   EnsureSockets();
   auto s = static_cast<intptr_t>(socket(AF_INET, SOCK_STREAM, 0));
@@ -38,12 +43,12 @@ intptr_t ListenOn(int* port) {
   addr.sin_family = AF_INET;
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   addr.sin_port = 0;
-  if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(s, 16) != 0) {
+  if (bind(Native(s), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(Native(s), 16) != 0) {
     CloseSocket(s);
     return -1;
   }
   SocketLength len = sizeof addr;
-  getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len);
+  getsockname(Native(s), reinterpret_cast<sockaddr*>(&addr), &len);
   *port = ntohs(addr.sin_port);
   return s;
 }
@@ -52,7 +57,7 @@ intptr_t ListenOn(int* port) {
 bool Readable(intptr_t s, int ms) {
   fd_set set;
   FD_ZERO(&set);
-  FD_SET(s, &set);
+  FD_SET(Native(s), &set);
   timeval tv{ms / 1000, (ms % 1000) * 1000};
   return select(static_cast<int>(s + 1), &set, nullptr, nullptr, &tv) > 0;
 }
@@ -66,7 +71,7 @@ bool SendAll(intptr_t s, const std::string& bytes) {
 #endif
   size_t sent = 0;
   while (sent < bytes.size()) {
-    int n = static_cast<int>(send(s, bytes.data() + sent, static_cast<int>(bytes.size() - sent), flags));
+    int n = static_cast<int>(send(Native(s), bytes.data() + sent, static_cast<int>(bytes.size() - sent), flags));
     if (n <= 0) return false;
     sent += static_cast<size_t>(n);
   }
@@ -112,7 +117,7 @@ int LoopbackServer::UnusedPort() {
 void LoopbackServer::Serve() {
   while (!stop_) {
     if (!Readable(listener_, 50)) continue;
-    auto client = static_cast<intptr_t>(accept(listener_, nullptr, nullptr));
+    auto client = static_cast<intptr_t>(accept(Native(listener_), nullptr, nullptr));
     if (client < 0) continue;
     workers_.emplace_back([this, client] { Handle(client); });
   }
@@ -126,7 +131,7 @@ void LoopbackServer::Handle(intptr_t client) {
   while (!stop_) {
     if (headerEnd != std::string::npos && data.size() >= headerEnd + 4 + wanted) break;
     if (!Readable(client, 50)) continue;
-    int n = static_cast<int>(recv(client, buf, sizeof buf, 0));
+    int n = static_cast<int>(recv(Native(client), buf, sizeof buf, 0));
     if (n <= 0) break;
     data.append(buf, static_cast<size_t>(n));
     if (headerEnd == std::string::npos && (headerEnd = data.find("\r\n\r\n")) != std::string::npos) {
@@ -161,7 +166,7 @@ void LoopbackServer::Handle(intptr_t client) {
     if (reply.empty()) {
       while (!stop_) std::this_thread::sleep_for(std::chrono::milliseconds(20));  // never answers
     } else {
-      send(client, reply.data(), static_cast<int>(reply.size()), 0);
+      send(Native(client), reply.data(), static_cast<int>(reply.size()), 0);
     }
   }
   CloseSocket(client);

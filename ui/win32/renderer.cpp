@@ -356,7 +356,7 @@ void Renderer::ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const Im
     Gdiplus::ColorMatrix m = {{{1, 0, 0, 0, 0},
                                {0, 1, 0, 0, 0},
                                {0, 0, 1, 0, 0},
-                               {0, 0, 0, image.fade / 255.0f, 0},
+                               {0, 0, 0, static_cast<float>(image.fade) / 255.0f, 0},
                                {0, 0, 0, 0, 1}}};
     attrs.SetColorMatrix(&m);
   }
