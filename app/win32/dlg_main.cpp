@@ -70,6 +70,7 @@ void CDlgMain::InitWindow() {
   // Without its skin the window is not used at all (start-up reports it and ends): no timers,
   // no clock hook, no tray icon.
   if (!GetSkinError().empty()) return;
+  app::MarkStartStep(u"skin");
   cmbYear_ = FindControlAs<tvui::Combo>(u"CmbYear");
   cmbMonth_ = FindControlAs<tvui::Combo>(u"CmbMonth");
   cmbHoliday_ = FindControlAs<tvui::Combo>(u"CmbHoliday");
@@ -110,6 +111,7 @@ void CDlgMain::InitWindow() {
   StartTimersAndHook();
   SetIcon(app::kIconWindow);
   app::AddTrayIcon(*this);
+  app::MarkStartStep(u"tray_icon");
 }
 
 void CDlgMain::StartTimersAndHook() {
@@ -117,7 +119,9 @@ void CDlgMain::StartTimersAndHook() {
   SetTimer(app::kTimerHover, 200);
   SetTimer(app::kTimerWeatherPeriodic, 1800000);
   StartClockHook();
+  app::MarkStartStep(u"clock_hook");
   RefreshAll();
+  app::MarkStartStep(u"refresh_all");
 }
 
 void CDlgMain::HandleWeatherNotification(Notification& msg) {
@@ -139,7 +143,9 @@ void CDlgMain::OnFinalMessage(HWND) {
 void CDlgMain::RefreshAll() {
   ComputeAnchor();
   FillCalendarSelectors();
+  app::MarkStartStep(u"month");
   app::ApplySavedSkin(GetHWND());
+  app::MarkStartStep(u"saved_skin");
   UpdateTodayHeader();
   UpdateClock();
   CurrentCity city = GetCurrentCity();
@@ -502,6 +508,18 @@ void CDlgMain::ToggleFromTray() {
   }
 }
 
+LRESULT CDlgMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT || painted_ || !IsWindowVisible(GetHWND())) {
+    return WindowImplBase::HandleMessage(message, wParam, lParam);
+  }
+  // The start ends with the first painting of the visible window.
+  painted_ = true;
+  app::MarkFirstVisiblePaint();
+  LRESULT result = WindowImplBase::HandleMessage(message, wParam, lParam);
+  app::MarkFirstPaintDone();
+  return result;
+}
+
 LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   handled = false;
   HWND hwnd = GetHWND();
@@ -517,9 +535,6 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
     return 0;
   }
   switch (message) {
-    case WM_PAINT:
-      if (IsWindowVisible(hwnd)) app::MarkFirstVisiblePaint();
-      return 0;
     case app::UM_SKIN_RESTORE:
       app::RestoreSkin(hwnd);
       return 0;
