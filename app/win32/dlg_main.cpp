@@ -110,8 +110,7 @@ void CDlgMain::InitWindow() {
   }
   StartTimersAndHook();
   SetIcon(app::kIconWindow);
-  app::AddTrayIcon(*this);
-  app::MarkStartStep(u"tray_icon");
+  // The tray icon (a round trip to the shell) follows the first painting: UM_ADD_TRAY_ICON.
 }
 
 void CDlgMain::StartTimersAndHook() {
@@ -517,6 +516,7 @@ LRESULT CDlgMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   app::MarkFirstVisiblePaint();
   LRESULT result = WindowImplBase::HandleMessage(message, wParam, lParam);
   app::MarkFirstPaintDone();
+  PostMessageW(app::UM_ADD_TRAY_ICON);
   return result;
 }
 
@@ -531,6 +531,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
   if (message == TaskbarCreatedMessage() && message != 0) {
     // The taskbar came back (the shell restarted): hook, placement, timers and tray icon anew.
     StartTimersAndHook();
+    trayAdded_ = true;
     app::AddTrayIcon(*this);  // replaces the icon of the old taskbar
     return 0;
   }
@@ -584,6 +585,12 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
     case app::UM_START_REFRESH:
       StartRefreshAnimation();
       return 0;
+    case app::UM_ADD_TRAY_ICON:
+      if (!trayAdded_) {
+        trayAdded_ = true;
+        app::AddTrayIcon(*this);
+      }
+      return 0;
     case app::UM_USER_DATA_READY:
       // The stored city, the holidays and the recent cities are known only now.
       RefreshAll();
@@ -625,6 +632,7 @@ LRESULT CDlgMain::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
   if (wParam) {
     ++showCount_;
   } else {
+    if (!trayAdded_) PostMessageW(app::UM_ADD_TRAY_ICON);  // hidden before its first painting
     // Hidden most of the day: give the memory back.
     SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
   }

@@ -136,4 +136,5 @@ class CDlgMain : public tvui::WindowImplBase {
   int showCount_ = 0;
   int aboutRequests_ = 0;
   bool painted_ = false;  // the first painting of the visible window is done
+  bool trayAdded_ = false;
 };

@@ -127,6 +127,8 @@ int RunTavrino(HINSTANCE instance) {
   if (!options.noShow) main->ShowWindow(true, true);
   MarkStartStep(u"shown");
   if (options.autoStart) main->ShowWindow(false);
+  // A window on show adds the tray icon once it has painted; a hidden one needs it now.
+  if (!IsWindowVisible(hwnd)) ::PostMessageW(hwnd, UM_ADD_TRAY_ICON, 0, 0);
   SetMainWindowHandle(hwnd);
   ::PostMessageW(hwnd, UM_START_REFRESH, 0, 0);
   StartStatisticsWorker(hwnd);
