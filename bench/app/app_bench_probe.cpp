@@ -150,6 +150,7 @@ int main(int argc, char** argv) {
     }
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    probe::WaitForShellIdle();  // each start a cold one, not one behind the last one's exit
   }
   if (frames) return failures == 0 ? 0 : 1;
 
