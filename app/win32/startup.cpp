@@ -125,8 +125,10 @@ int RunTavrino(HINSTANCE instance) {
   StartIpcListener(hwnd);
   MarkStartStep(u"ipc");
   if (!options.noShow) main->ShowWindow(true, true);
-  MarkStartStep(u"shown");
   if (options.autoStart) main->ShowWindow(false);
+  MarkStartStep(u"shown");
+  // Painted now: what follows (the workers, the prompt, the posted messages) comes after.
+  if (IsWindowVisible(hwnd)) main->UpdateNow();
   // A window on show adds the tray icon once it has painted; a hidden one needs it now.
   if (!IsWindowVisible(hwnd)) ::PostMessageW(hwnd, UM_ADD_TRAY_ICON, 0, 0);
   SetMainWindowHandle(hwnd);
