@@ -15,8 +15,6 @@ constexpr std::u16string_view kKeys[kHolidayCount] = {
     u"yuandan", u"chunjie", u"qingming", u"laodong", u"duanwu", u"zhongqiu", u"guoqing"};
 constexpr std::u16string_view kSelectorTexts[kHolidayCount] = {
     u"元旦", u"春节", u"清明节", u"劳动节", u"端午节", u"中秋节", u"国庆节"};
-// The order in which the table fills the record.
-constexpr int kLoadOrder[kHolidayCount] = {1, 0, 2, 4, 3, 5, 6};
 
 struct SharedRecord {
   std::mutex dataLock;    // guards `current` (held only to copy or swap the pointer)
@@ -35,16 +33,35 @@ void Publish(HolidayArrangement record) {
   Shared().current = std::move(next);
 }
 
-std::u16string SelectText(std::u16string_view column, const std::u16string& year,
-                          std::u16string_view key) {
-  std::u16string sql = u"select ";
-  sql += column;
-  sql += u" from holiday where year = '";
-  sql += year;
-  sql += u"' and name = '";
-  sql += key;
-  sql += u"'";
-  return QueryValue(sql);
+// Calls take with the fields of each row of rows (QueryRows' "\r\n"-joined rows) made of the tag
+// "h" and then exactly N fields, all joined by char(31).
+template <size_t N, class Take>
+void ForEachTaggedRow(std::u16string_view rows, Take take) {
+  size_t start = 0;
+  while (start < rows.size()) {
+    size_t end = rows.find(u"\r\n", start);
+    if (end == std::u16string_view::npos) end = rows.size();
+    const std::u16string_view row = rows.substr(start, end - start);
+    start = end + 2;
+    if (row.size() < 2 || row[0] != u'h' || row[1] != u'\x1f') continue;
+    std::u16string_view fields[N];
+    size_t from = 2;
+    size_t count = 0;
+    for (; count < N; ++count) {
+      const size_t bar = row.find(u'\x1f', from);
+      fields[count] = row.substr(from, bar == std::u16string_view::npos ? bar : bar - from);
+      if (bar == std::u16string_view::npos) break;
+      from = bar + 1;
+    }
+    if (count == N - 1) take(fields);  // neither fewer nor more fields
+  }
+}
+
+int IndexOfKey(std::u16string_view name) {
+  for (int i = 0; i < kHolidayCount; ++i) {
+    if (kKeys[i] == name) return i;
+  }
+  return -1;
 }
 
 void MarkTexts(const HolidayTexts& texts, std::u16string_view dateText, HolidayMarks& marks) {
@@ -55,12 +72,6 @@ void MarkTexts(const HolidayTexts& texts, std::u16string_view dateText, HolidayM
   if (texts.middle.find(dateText) != std::u16string::npos) marks.rest = true;
 }
 
-bool IsHolidayKey(std::u16string_view name) {
-  for (std::u16string_view key : kKeys) {
-    if (key == name) return true;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -93,14 +104,23 @@ bool ChangeHolidayArrangement(const std::function<bool(HolidayArrangement&)>& ch
 }
 
 void LoadHolidayArrangementInto(HolidayArrangement& record, int year) {
-  const std::u16string yearText = IntToText(year);
-  for (int index : kLoadOrder) {
-    HolidayTexts& texts = record.holidays[index];
-    if (!texts.middle.empty()) continue;
-    texts.left = SelectText(u"leftday", yearText, kKeys[index]);
-    texts.middle = SelectText(u"middleday", yearText, kKeys[index]);
-    texts.right = SelectText(u"rightday", yearText, kKeys[index]);
-    texts.day = SelectText(u"day", yearText, kKeys[index]);
+  // The year's rows in one statement (one trip to the database worker): name, left, middle,
+  // right, day; the first row of a name counts.
+  const std::u16string rows = QueryRows(
+      u"select 'h' || char(31) || name || char(31) || ifnull(leftday, '') || char(31) || "
+      u"ifnull(middleday, '') || char(31) || ifnull(rightday, '') || char(31) || ifnull(day, '') "
+      u"from holiday where year = '" + IntToText(year) + u"'");
+  HolidayTexts found[kHolidayCount];
+  bool seen[kHolidayCount] = {};
+  ForEachTaggedRow<5>(rows, [&](const std::u16string_view (&f)[5]) {
+    const int index = IndexOfKey(f[0]);
+    if (index < 0 || seen[index]) return;
+    seen[index] = true;
+    found[index] = {std::u16string(f[1]), std::u16string(f[2]), std::u16string(f[3]), std::u16string(f[4])};
+  });
+  // The service document's texts (a holiday with its days off) keep their precedence.
+  for (int index = 0; index < kHolidayCount; ++index) {
+    if (record.holidays[index].middle.empty()) record.holidays[index] = found[index];
   }
   record.year = year;
 }
@@ -171,30 +191,14 @@ void HolidayYears::Fill(int firstYear, int lastYear, const HolidayArrangement& c
   lastYear_ = lastYear;
   const bool currentCounts = current.year == 0 || (current.year >= firstYear && current.year <= lastYear);
   if (currentCounts) texts_.assign(current.holidays.begin(), current.holidays.end());
-  size_t start = 0;
-  while (start < rows.size()) {
-    size_t end = rows.find(u"\r\n", start);
-    if (end == std::u16string_view::npos) end = rows.size();
-    const std::u16string_view row = rows.substr(start, end - start);
-    start = end + 2;
-    if (row.size() < 2 || row[0] != u'h' || row[1] != u'\x1f') continue;
-    std::u16string_view fields[5];
-    size_t from = 2;
-    int count = 0;
-    for (; count < 5; ++count) {
-      const size_t bar = row.find(u'\x1f', from);
-      fields[count] = row.substr(from, bar == std::u16string_view::npos ? bar : bar - from);
-      if (bar == std::u16string_view::npos) break;
-      from = bar + 1;
-    }
-    if (count != 4) continue;  // not five fields
+  ForEachTaggedRow<5>(rows, [&](const std::u16string_view (&f)[5]) {
     // Text comparison let through any text between the two; keep the years written plainly.
     int year = 0;
-    for (char16_t c : fields[0]) year = (c >= u'0' && c <= u'9' && year < 10000) ? year * 10 + (c - u'0') : -1;
-    if (year < firstYear || year > lastYear || IntToText(year) != fields[0]) continue;
-    if (year == current.year || !IsHolidayKey(fields[1])) continue;
-    texts_.push_back({std::u16string(fields[2]), std::u16string(fields[3]), std::u16string(fields[4]), {}});
-  }
+    for (char16_t c : f[0]) year = (c >= u'0' && c <= u'9' && year < 10000) ? year * 10 + (c - u'0') : -1;
+    if (year < firstYear || year > lastYear || IntToText(year) != f[0]) return;
+    if (year == current.year || IndexOfKey(f[1]) < 0) return;
+    texts_.push_back({std::u16string(f[2]), std::u16string(f[3]), std::u16string(f[4]), {}});
+  });
 }
 
 HolidayMarks HolidayYears::Mark(std::u16string_view dateText) const {

@@ -25,7 +25,8 @@ DbOutcome ProbeDatabase() {
 void LoadAndStamp() {
   RunDataSteps(DataPhase::kAfterOpen);
   std::u16string version = FileVersionText(ExecutablePath());
-  SetUserConfig(version, u"lv");
+  // Written only when it changed: a write waits for the disk, a read does not.
+  if (GetUserConfig(u"lv") != version) SetUserConfig(version, u"lv");
 }
 
 // Waits for the lock to go, then does what the start-up left.

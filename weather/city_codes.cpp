@@ -94,6 +94,15 @@ void AddToMyCities(std::u16string_view province, std::u16string_view city) {
   if (HasControlCharacter(province) || HasControlCharacter(city)) return;
   if (LookupCityCode(province, city).empty()) return;
   std::u16string p = SqlText(province), c = SqlText(city);
+  // Already the one most recent row of at most 6: nothing would change but its time (the window
+  // adds the shown city at every show, and a write waits for the disk).
+  const std::u16string newest = u"(select max(addtime) from mycity)";
+  const std::u16string unchanged =
+      u"select (select count(*) from mycity) <= 6 and (select count(*) from mycity where addtime = " + newest +
+      u") = 1 and (select count(*) from mycity where prov = '" + p + u"' and city = '" + c +
+      u"') = 1 and exists (select 1 from mycity where prov = '" + p + u"' and city = '" + c + u"' and addtime = " +
+      newest + u")";
+  if (unchanged.size() < kLongStatement && QueryValue(unchanged) == u"1") return;
   std::u16string del = u"delete from mycity where city = '" + c + u"' and prov = '" + p + u"'";
   std::u16string ins = u"insert into mycity (prov,city,addtime) values ('" + p + u"','" + c + u"','" +
                        FormatTimestamp(LocalNow()) + u"')";

@@ -70,6 +70,7 @@ void CDlgMain::InitWindow() {
   // Without its skin the window is not used at all (start-up reports it and ends): no timers,
   // no clock hook, no tray icon.
   if (!GetSkinError().empty()) return;
+  app::MarkStartStep(u"skin");
   cmbYear_ = FindControlAs<tvui::Combo>(u"CmbYear");
   cmbMonth_ = FindControlAs<tvui::Combo>(u"CmbMonth");
   cmbHoliday_ = FindControlAs<tvui::Combo>(u"CmbHoliday");
@@ -109,7 +110,7 @@ void CDlgMain::InitWindow() {
   }
   StartTimersAndHook();
   SetIcon(app::kIconWindow);
-  app::AddTrayIcon(*this);
+  // The tray icon (a round trip to the shell) follows the first painting: UM_ADD_TRAY_ICON.
 }
 
 void CDlgMain::StartTimersAndHook() {
@@ -117,7 +118,9 @@ void CDlgMain::StartTimersAndHook() {
   SetTimer(app::kTimerHover, 200);
   SetTimer(app::kTimerWeatherPeriodic, 1800000);
   StartClockHook();
+  app::MarkStartStep(u"clock_hook");
   RefreshAll();
+  app::MarkStartStep(u"refresh_all");
 }
 
 void CDlgMain::HandleWeatherNotification(Notification& msg) {
@@ -139,7 +142,9 @@ void CDlgMain::OnFinalMessage(HWND) {
 void CDlgMain::RefreshAll() {
   ComputeAnchor();
   FillCalendarSelectors();
+  app::MarkStartStep(u"month");
   app::ApplySavedSkin(GetHWND());
+  app::MarkStartStep(u"saved_skin");
   UpdateTodayHeader();
   UpdateClock();
   CurrentCity city = GetCurrentCity();
@@ -502,6 +507,19 @@ void CDlgMain::ToggleFromTray() {
   }
 }
 
+LRESULT CDlgMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT || painted_ || !IsWindowVisible(GetHWND())) {
+    return WindowImplBase::HandleMessage(message, wParam, lParam);
+  }
+  // The start ends with the first painting of the visible window.
+  painted_ = true;
+  app::MarkFirstVisiblePaint();
+  LRESULT result = WindowImplBase::HandleMessage(message, wParam, lParam);
+  app::MarkFirstPaintDone();
+  PostMessageW(app::UM_ADD_TRAY_ICON);
+  return result;
+}
+
 LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   handled = false;
   HWND hwnd = GetHWND();
@@ -513,13 +531,11 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
   if (message == TaskbarCreatedMessage() && message != 0) {
     // The taskbar came back (the shell restarted): hook, placement, timers and tray icon anew.
     StartTimersAndHook();
+    trayAdded_ = true;
     app::AddTrayIcon(*this);  // replaces the icon of the old taskbar
     return 0;
   }
   switch (message) {
-    case WM_PAINT:
-      if (IsWindowVisible(hwnd)) app::MarkFirstVisiblePaint();
-      return 0;
     case app::UM_SKIN_RESTORE:
       app::RestoreSkin(hwnd);
       return 0;
@@ -569,6 +585,12 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
     case app::UM_START_REFRESH:
       StartRefreshAnimation();
       return 0;
+    case app::UM_ADD_TRAY_ICON:
+      if (!trayAdded_) {
+        trayAdded_ = true;
+        app::AddTrayIcon(*this);
+      }
+      return 0;
     case app::UM_USER_DATA_READY:
       // The stored city, the holidays and the recent cities are known only now.
       RefreshAll();
@@ -610,6 +632,7 @@ LRESULT CDlgMain::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
   if (wParam) {
     ++showCount_;
   } else {
+    if (!trayAdded_) PostMessageW(app::UM_ADD_TRAY_ICON);  // hidden before its first painting
     // Hidden most of the day: give the memory back.
     SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
   }

@@ -43,6 +43,7 @@ class CDlgMain : public tvui::WindowImplBase {
   LRESULT OnCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnSetFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   tvui::MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                                      bool& handled) override;
@@ -134,5 +135,6 @@ class CDlgMain : public tvui::WindowImplBase {
   int64_t lastDaysUs_ = 0;     // of which the month's day records with their data
   int showCount_ = 0;
   int aboutRequests_ = 0;
-  bool painted_ = false;
+  bool painted_ = false;  // the first painting of the visible window is done
+  bool trayAdded_ = false;
 };

@@ -240,7 +240,10 @@ std::u16string CDlgMain::DescribeState() {
 
 namespace app {
 
-void MainWindowTestHook::Install() { CDlgMain::SetMessageTap(&MainWindowTestHook::Handle); }
+void MainWindowTestHook::Install() {
+  CDlgMain::SetMessageTap(&MainWindowTestHook::Handle);
+  MeasureStartSteps(true);
+}
 
 bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message != HookMessage() || message == 0) return false;

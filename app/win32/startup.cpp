@@ -72,6 +72,7 @@ int RunTavrino(HINSTANCE instance) {
   MarkProgramEntry();
   // One instance: a second start brings the first forward and leaves.
   if (SignalRunningInstance()) return 0;
+  MarkStartStep(u"single_instance");
   // Nothing on this thread waits for another program's lock on user.dat.
   SetDbBusyWait(kUiBusyWaitMs);
 
@@ -81,6 +82,7 @@ int RunTavrino(HINSTANCE instance) {
   std::u16string upgradeFailure;
   ApplyPendingUserDataUpgrade(ProgramDirectory(), upgradeFailure);
   OpenUserData();
+  MarkStartStep(u"user_data");
   if (!upgradeFailure.empty()) LogError(u"app: upgrading user.dat: " + upgradeFailure);
   // user.dat is locked: show the default city until it can be read, without storing it.
   if (UserDataDeferred()) {
@@ -89,6 +91,7 @@ int RunTavrino(HINSTANCE instance) {
 
   StartUsageRecorder();
   RecordUsageEvent(kUsageProgramStart, u"0");
+  MarkStartStep(u"usage_recorder");
 
   tvui::UiApp::SetInstance(instance);
   tvui::UiApp::SetResourcePath(tvui::UiApp::GetInstancePath());
@@ -99,6 +102,7 @@ int RunTavrino(HINSTANCE instance) {
     return 0;
   }
 
+  MarkStartStep(u"com");
   StartOptions options = ParseStartOptions(CommandLineTokens(ProgramCommandLine()));
   if (int event = options.InstallEvent()) RecordUsageEvent(event, u"0");
 
@@ -116,16 +120,26 @@ int RunTavrino(HINSTANCE instance) {
     Shutdown(true);
     return kExitSkinUnusable;
   }
+  MarkStartStep(u"window");
   SetWeatherPoster(MakeWindowPoster(hwnd));
   StartIpcListener(hwnd);
+  MarkStartStep(u"ipc");
   if (!options.noShow) main->ShowWindow(true, true);
   if (options.autoStart) main->ShowWindow(false);
+  MarkStartStep(u"shown");
+  // Painted now: what follows (the workers, the prompt, the posted messages) comes after.
+  if (IsWindowVisible(hwnd)) main->UpdateNow();
+  // A window on show adds the tray icon once it has painted; a hidden one needs it now.
+  if (!IsWindowVisible(hwnd)) ::PostMessageW(hwnd, UM_ADD_TRAY_ICON, 0, 0);
   SetMainWindowHandle(hwnd);
   ::PostMessageW(hwnd, UM_START_REFRESH, 0, 0);
   StartStatisticsWorker(hwnd);
+  MarkStartStep(u"statistics");
   LoadHolidayArrangement();
+  MarkStartStep(u"holidays");
   ShowAutostartPromptIfDue(hwnd, options);
   // user.dat was locked at start-up: the window shows the defaults until it can be read.
+  MarkStartStep(u"prompt");
   CompleteDeferredUserData([hwnd] { ::PostMessageW(hwnd, app::UM_USER_DATA_READY, 0, 0); });
 
   tvui::UiApp::MessageLoop();  // until the main window is destroyed (it deletes itself)

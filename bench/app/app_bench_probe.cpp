@@ -24,6 +24,39 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+// The start's steps from the state text ("start_step=<name> <µs> <KiB>" lines), in the order
+// of the first run that named them.
+struct StartSteps {
+  std::vector<std::string> names;
+  std::vector<std::vector<double>> ms, mib;
+
+  void Add(const std::u16string& state) {
+    const std::u16string key = u"start_step=";
+    for (size_t at = state.find(key); at != std::u16string::npos; at = state.find(key, at + 1)) {
+      size_t end = state.find(u'\n', at);
+      std::string line;
+      for (size_t i = at + key.size(); i < std::min(end, state.size()); ++i) line += static_cast<char>(state[i]);
+      char name[64];
+      long long us = 0, kib = 0;
+      if (std::sscanf(line.c_str(), "%63s %lld %lld", name, &us, &kib) != 3) continue;
+      size_t k = std::find(names.begin(), names.end(), name) - names.begin();
+      if (k == names.size()) {
+        names.push_back(name);
+        ms.emplace_back();
+        mib.emplace_back();
+      }
+      ms[k].push_back(us / 1000.0);
+      if (kib >= 0) mib[k].push_back(kib / 1024.0);
+    }
+  }
+  void Print() const {
+    if (names.empty()) return;
+    std::printf("  start steps (medians: ms since the entry point, working set then):\n");
+    for (size_t k = 0; k < names.size(); ++k)
+      std::printf("    %-16s %8.1f ms %8.1f MiB\n", names[k].c_str(), Median(ms[k]), Median(mib[k]));
+  }
+};
+
 }  // namespace
 
 std::string RectOf(HWND hwnd) {
@@ -42,6 +75,7 @@ int main(int argc, char** argv) {
   auto Value = [&reader](const char16_t* key) { return reader.Value(key); };
 
   std::vector<double> entryToPaint, createToPaint, launchToVisible, rebuildPaint, rebuildOnly, daysOnly, paintOnly, workingSet;
+  StartSteps steps;
   int failures = 0;
   for (int run = 0; run < runs; ++run) {
     PROCESS_INFORMATION pi{};
@@ -90,6 +124,7 @@ int main(int argc, char** argv) {
         CloseHandle(pi.hProcess);
         break;
       }
+      steps.Add(reader.Last());
       entryToPaint.push_back(static_cast<double>(Value(u"entry_to_paint_ms")));
       createToPaint.push_back(static_cast<double>(Value(u"create_to_paint_ms")));
       launchToVisible.push_back(visibleMs);
@@ -115,6 +150,7 @@ int main(int argc, char** argv) {
     }
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    probe::WaitForShellIdle();  // each start a cold one, not one behind the last one's exit
   }
   if (frames) return failures == 0 ? 0 : 1;
 
@@ -127,5 +163,6 @@ int main(int argc, char** argv) {
   std::printf("    of which the day records with their data  %8.2f ms\n", Median(daysOnly));
   std::printf("  painting the whole window alone             %8.2f ms\n", Median(paintOnly));
   std::printf("  working set after showing a month           %8.1f MiB\n", Median(workingSet));
+  steps.Print();
   return failures == 0 ? 0 : 1;
 }

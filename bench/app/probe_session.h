@@ -62,6 +62,17 @@ inline HWND WaitForVisibleMainWindow() {
   return nullptr;
 }
 
+// Waits (at most about five seconds) until the shell answers messages again. When the last tray icon
+// goes, Wine's shell hides its tray window and waits up to two seconds for a window manager; a
+// program started meanwhile waits for the shell in its first window, so a run started at once
+// after the last one would measure the last one's exit.
+inline void WaitForShellIdle() {
+  DWORD_PTR r = 0;
+  for (HWND shell : {FindWindowW(L"Shell_TrayWnd", nullptr), GetDesktopWindow()}) {
+    if (shell) SendMessageTimeoutW(shell, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r);
+  }
+}
+
 // The main window's state read through the program's test hook, with its numbers picked out.
 class StateReader {
  public:

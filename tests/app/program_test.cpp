@@ -767,6 +767,10 @@ class TrayTest : public ProgramTest {
     std::vector<HWND> w = WindowsOf(process_, L"CTrayIcon");
     return w.size() == 1 ? w[0] : nullptr;
   }
+  // The icon follows the window's first painting: its window made and the shell's answer in.
+  bool IconReady() {
+    return WaitFor([&] { return TrayWindow() != nullptr && Read()[u"tray"] == "1,1"; }, 3000);
+  }
   // The shell's callback, sent: it has been handled when this returns (its result: 1 handled, 0 not).
   LRESULT TrayCallback(LPARAM mouse, WPARAM id = 129) {
     DWORD_PTR result = 0;
@@ -787,8 +791,7 @@ class TrayTest : public ProgramTest {
 
 TEST_F(TrayTest, IconShowsAndHidesTheWindowAndOpensOneMenuAtThePointer) {
   Launch();
-  ASSERT_TRUE(WaitFor([&] { return TrayWindow() != nullptr; }, 3000)) << "no icon window";
-  EXPECT_EQ(Read()[u"tray"], "1,1") << "the shell did not take the icon";
+  ASSERT_TRUE(IconReady()) << "no icon window, or the shell did not take the icon: " << Read()[u"tray"];
 
   // Left button: hides a shown window at once, but a hidden one shows only 200 ms after the last
   // toggle. Everything is sent, so each step is done when the call returns; a loaded machine may
@@ -850,7 +853,7 @@ TEST_F(TrayTest, IconShowsAndHidesTheWindowAndOpensOneMenuAtThePointer) {
 
 TEST_F(TrayTest, MenuSwitchesAutostartOpensAboutAndQuits) {
   Launch();
-  ASSERT_TRUE(WaitFor([&] { return TrayWindow() != nullptr; }, 3000));
+  ASSERT_TRUE(IconReady());
   const std::wstring entry = L"\"" + (install_->Dir() / "tavrino.exe").wstring() + L"\" -autostart";
   // A real click at a point of the menu (RealClick counts from the main window's corner).
   auto clickItem = [&](const State& s, int y) {

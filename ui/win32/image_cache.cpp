@@ -7,7 +7,9 @@
 #include <map>
 #include <memory>
 
+#include "platform/file_utils.h"
 #include "ui/dpi_scale.h"
+#include "ui/png_decode.h"
 #include "ui/win32/dib_section.h"
 #include "ui/win32/gdiplus_session.h"
 
@@ -55,21 +57,18 @@ Gdiplus::Bitmap* ImageCache::Get(const std::u16string& rawPath) {
   std::u16string path = NormalPath(rawPath);
   auto it = impl_->images.find(path);
   if (it != impl_->images.end()) return it->second.get();
-  std::unique_ptr<Gdiplus::Bitmap> bitmap;
   // Decoded once, into the premultiplied DIB section that GDI blends from; the GDI+ image is a view
   // of the same pixels (one copy of each picture in memory). The file is not kept open.
-  Gdiplus::Bitmap file(reinterpret_cast<const WCHAR*>(path.c_str()));
-  const int cx = file.GetLastStatus() == Gdiplus::Ok ? static_cast<int>(file.GetWidth()) : 0;
-  const int cy = cx > 0 ? static_cast<int>(file.GetHeight()) : 0;
   void* bits = nullptr;
-  HBITMAP dib = cx > 0 && cy > 0 ? CreateTopDownDib(cx, cy, &bits) : nullptr;
+  HBITMAP dib = DecodePng(path, &bits);
+  if (!dib) dib = DecodeThroughGdiplus(path, &bits);
+  std::unique_ptr<Gdiplus::Bitmap> bitmap;
   if (dib) {
-    bitmap.reset(new Gdiplus::Bitmap(cx, cy, cx * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits)));
+    BITMAP info{};
+    GetObjectW(dib, sizeof(info), &info);
+    bitmap.reset(new Gdiplus::Bitmap(info.bmWidth, info.bmHeight, info.bmWidth * 4, PixelFormat32bppPARGB,
+                                     static_cast<BYTE*>(bits)));
     if (bitmap->GetLastStatus() == Gdiplus::Ok) {
-      Gdiplus::Graphics g(bitmap.get());
-      g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-      g.DrawImage(&file, 0, 0, cx, cy);
-      g.Flush(Gdiplus::FlushIntentionSync);
       impl_->dibs[path] = dib;
     } else {
       bitmap.reset();
@@ -80,6 +79,33 @@ Gdiplus::Bitmap* ImageCache::Get(const std::u16string& rawPath) {
   Gdiplus::Bitmap* raw = bitmap.get();
   impl_->images[path] = std::move(bitmap);
   return raw;
+}
+
+HBITMAP ImageCache::DecodePng(const std::u16string& path, void** bits) {
+  std::string bytes;
+  DecodedPixels decoded;
+  if (!ReadWholeFile(path, bytes) || !DecodePngPremultiplied(bytes, decoded)) return nullptr;
+  HBITMAP dib = CreateTopDownDib(decoded.width, decoded.height, bits);
+  if (dib) std::memcpy(*bits, decoded.pixels.data(), decoded.pixels.size() * sizeof(decoded.pixels[0]));
+  return dib;
+}
+
+HBITMAP ImageCache::DecodeThroughGdiplus(const std::u16string& path, void** bits) {
+  Gdiplus::Bitmap file(reinterpret_cast<const WCHAR*>(path.c_str()));
+  const int cx = file.GetLastStatus() == Gdiplus::Ok ? static_cast<int>(file.GetWidth()) : 0;
+  const int cy = cx > 0 ? static_cast<int>(file.GetHeight()) : 0;
+  HBITMAP dib = cx > 0 && cy > 0 ? CreateTopDownDib(cx, cy, bits) : nullptr;
+  if (!dib) return nullptr;
+  Gdiplus::Bitmap view(cx, cy, cx * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(*bits));
+  if (view.GetLastStatus() != Gdiplus::Ok) {
+    DeleteObject(dib);
+    return nullptr;
+  }
+  Gdiplus::Graphics g(&view);
+  g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+  g.DrawImage(&file, 0, 0, cx, cy);
+  g.Flush(Gdiplus::FlushIntentionSync);
+  return dib;
 }
 
 std::u16string ImageCache::ResolveForDpi(const std::u16string& path, int dpi, int& variantDpi) {

@@ -19,7 +19,8 @@ class ImageCache {
  public:
   static ImageCache& Instance();
   // The decoded image, or nullptr when the file is missing or not an image (remembered, and
-  // listed by MissingFiles).
+  // listed by MissingFiles). PNG files are decoded by the program itself, anything else (or a PNG
+  // it cannot read) through GDI+.
   Gdiplus::Bitmap* Get(const std::u16string& path);
   const std::vector<std::u16string>& MissingFiles() const { return missing_; }
   // The drawing of the picture at path to use in a window drawn at dpi: the picture's 1x, 1.5x or
@@ -39,6 +40,11 @@ class ImageCache {
                   const std::function<void(Gdiplus::Graphics&)>& draw);
   // Forgets everything (after skin files changed on disk).
   void Clear();
+
+  // The two decoders behind Get: a DIB section with the file's premultiplied pixels (bits
+  // receives them), or nullptr.
+  static HBITMAP DecodePng(const std::u16string& path, void** bits);
+  static HBITMAP DecodeThroughGdiplus(const std::u16string& path, void** bits);
 
  private:
   struct Impl;

@@ -14,8 +14,14 @@ std::u16string g_resourcePath;
 void UiApp::SetInstance(HINSTANCE instance) {
   g_instance = instance;
   EnsureGdiplus();
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
+}
+
+void UiApp::EnsureCommonControls() {
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)registered;
 }
 
 HINSTANCE UiApp::GetInstance() {

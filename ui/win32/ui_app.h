@@ -10,6 +10,9 @@ namespace tvui {
 class UiApp {
  public:
   static void SetInstance(HINSTANCE instance);
+  // Registers the system's common controls (the tool tips) once, at their first use: the library
+  // holding them is loaded only then.
+  static void EnsureCommonControls();
   static HINSTANCE GetInstance();
   // Folder of the running executable, with a trailing backslash.
   static std::u16string GetInstancePath();

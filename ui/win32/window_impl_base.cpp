@@ -627,6 +627,7 @@ void WindowImplBase::UpdateToolTip(bool show) {
   Control* hover = manager_.GetHover();
   if (!hover || hover->GetToolTip().empty() || hover == tooltipFor_) return;
   if (!tooltip_) {
+    UiApp::EnsureCommonControls();
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                0, 0, 0, 0, hwnd_, nullptr, UiApp::GetInstance(), nullptr);
     if (!tooltip_) return;
