@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
   const UINT hook = probe::StateReader::HookMessage();
   auto Value = [&reader](const char16_t* key) { return reader.Value(key); };
 
+  long long dpi = -1;
   std::vector<double> entryToPaint, createToPaint, launchToVisible, rebuildPaint, rebuildOnly, daysOnly, paintOnly, workingSet;
   int failures = 0;
   for (int run = 0; run < runs; ++run) {
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
         CloseHandle(pi.hProcess);
         break;
       }
+      dpi = Value(u"dpi");
       entryToPaint.push_back(static_cast<double>(Value(u"entry_to_paint_ms")));
       createToPaint.push_back(static_cast<double>(Value(u"create_to_paint_ms")));
       launchToVisible.push_back(visibleMs);
@@ -118,7 +120,7 @@ int main(int argc, char** argv) {
   }
   if (frames) return failures == 0 ? 0 : 1;
 
-  std::printf("runs: %d (failures %d), medians:\n", runs, failures);
+  std::printf("runs: %d (failures %d) at %lld DPI, medians:\n", runs, failures, dpi);
   std::printf("  start: entry point -> first visible paint   %8.1f ms (target <= 300)\n", Median(entryToPaint));
   std::printf("  start: process creation -> first paint      %8.1f ms\n", Median(createToPaint));
   std::printf("  start: CreateProcess -> window visible      %8.1f ms (includes Wine's process start)\n", Median(launchToVisible));
