@@ -549,7 +549,8 @@ bool WindowImplBase::Render(Rect& clip) {
   clip = clip.Intersect({0, 0, client.cx, client.cy});
   if (clip.IsEmpty()) return false;
   {
-    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"", scale_);
+    const DibPixels back{backBitmap_, static_cast<std::uint32_t*>(backBits_), backSize_.cx, backSize_.cy};
+    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"", scale_, back);
     renderer.PaintWindow(manager_.GetRoot(), clip);
   }
   GdiFlush();
