@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "app/win32/main_window_test_hook.h"
+#include "app/win32/test_hook_reader.h"
 
 namespace probe {
 
@@ -62,33 +62,16 @@ inline HWND WaitForVisibleMainWindow() {
   return nullptr;
 }
 
-// A message-only window that receives the main window's state text from its test hook.
+// The main window's state read through the program's test hook, with its numbers picked out.
 class StateReader {
  public:
-  StateReader() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TavrinoBenchProbe";
-    RegisterClassW(&wc);
-    window_ = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  }
-  ~StateReader() { DestroyWindow(window_); }
-  StateReader(const StateReader&) = delete;
-  StateReader& operator=(const StateReader&) = delete;
-
   // Asks the main window for its state; the text ("" when it did not answer).
-  const std::u16string& Read(HWND main) {
-    Text().clear();
-    DWORD_PTR r = 0;
-    SendMessageTimeoutW(main, HookMessage(), app::kHookState, reinterpret_cast<LPARAM>(window_), SMTO_NORMAL, 5000, &r);
-    return Text();
-  }
-  const std::u16string& Last() const { return Text(); }
+  const std::u16string& Read(HWND main) { return hook_.Read(main); }
+  const std::u16string& Last() const { return hook_.Last(); }
 
   // The number after "key=" in the last state read, or -1.
   long long Value(const char16_t* key) const {
-    const std::u16string& state = Text();
+    const std::u16string& state = hook_.Last();
     std::u16string k = std::u16string(key) + u"=";
     size_t at = state.find(u"\n" + k);
     if (at == std::u16string::npos) {
@@ -103,27 +86,10 @@ class StateReader {
     return digits.empty() ? -1 : std::atoll(digits.c_str());
   }
 
-  static UINT HookMessage() {
-    static const UINT message = RegisterWindowMessageW(app::kTestHookMessageName);
-    return message;
-  }
+  static UINT HookMessage() { return app::TestHookReader::HookMessage(); }
 
  private:
-  static std::u16string& Text() {
-    static std::u16string text;
-    return text;
-  }
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COPYDATA) {
-      auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
-      if (cds->dwData == app::kTestHookStateTag && cds->cbData >= 2)
-        Text().assign(static_cast<const char16_t*>(cds->lpData), cds->cbData / 2 - 1);
-      return 1;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
-  HWND window_ = nullptr;
+  app::TestHookReader hook_;
 };
 
 }  // namespace probe

@@ -16,11 +16,29 @@ const char* IconvName(unsigned codePage) {
   }
 }
 
+// glibc loads a converter's module on first use and unloads it when the last descriptor using it
+// is closed, so threads converting at the same time would load and unload modules under each
+// other (the loader's own locking is invisible to ThreadSanitizer). Descriptors opened once, on
+// the first conversion of the process, and never closed keep every module we use loaded.
+void KeepConvertersLoaded() {
+  [[maybe_unused]] static iconv_t pinned[4];
+  static const bool loaded = [] {
+    int i = 0;
+    for (const char* name : {"UTF-8", "CP936"}) {
+      pinned[i++] = iconv_open("UTF-16LE", name);
+      pinned[i++] = iconv_open(name, "UTF-16LE");
+    }
+    return true;
+  }();
+  (void)loaded;
+}
+
 // Converts with iconv; an input byte that cannot be converted is replaced and skipped.
 template <typename Out>
 Out Convert(const char* from, const char* to, const char* in, size_t inBytes, size_t unit,
             const char* replacement, size_t replacementBytes, size_t skipBytes) {
   Out out;
+  KeepConvertersLoaded();
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return out;
   std::string buffer(inBytes * 4 + 16, '\0');

@@ -25,7 +25,7 @@
 #include "app/logic/month_layout.h"
 #include "app/logic/placement.h"
 #include "app/logic/window_messages.h"
-#include "app/win32/main_window_test_hook.h"
+#include "app/win32/test_hook_reader.h"
 #include "tests/support/display.h"
 #include "tests/support/temp_dir.h"
 
@@ -102,42 +102,14 @@ class State {
   std::map<std::u16string, std::u16string> values_;
 };
 
-// A message-only window that receives the program's state text.
+// The program's state read through its test hook.
 class StateReader {
  public:
-  StateReader() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TavrinoTestStateReader";
-    RegisterClassW(&wc);
-    hwnd_ = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~StateReader() { DestroyWindow(hwnd_); }
-  State Read(HWND program) {
-    text_.clear();
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(program, Hook(), app::kHookState, reinterpret_cast<LPARAM>(hwnd_), SMTO_NORMAL, 5000,
-                        &result);
-    return State(text_);
-  }
-  static UINT Hook() { return RegisterWindowMessageW(app::kTestHookMessageName); }
+  State Read(HWND program) { return State(hook_.Read(program)); }
+  static UINT Hook() { return app::TestHookReader::HookMessage(); }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COPYDATA) {
-      auto* self = reinterpret_cast<StateReader*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-      auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
-      if (self && cds->dwData == app::kTestHookStateTag && cds->cbData >= 2) {
-        self->text_.assign(static_cast<const char16_t*>(cds->lpData), cds->cbData / 2 - 1);
-      }
-      return 1;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  HWND hwnd_ = nullptr;
-  std::u16string text_;
+  app::TestHookReader hook_;
 };
 
 namespace detail {
@@ -406,7 +378,10 @@ class ProgramTest : public ::testing::Test {
   State Read() { return reader_.Read(hwnd_); }
   LRESULT Click(WPARAM command, LPARAM arg) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(hwnd_, StateReader::Hook(), command, arg, SMTO_NORMAL, 10000, &result);
+    if (!SendMessageTimeoutW(hwnd_, StateReader::Hook(), command, arg, SMTO_NORMAL, 10000, &result)) {
+      ADD_FAILURE() << "test hook command " << command << "(" << arg << ") not delivered: error " << GetLastError()
+                    << ", window " << (IsWindow(hwnd_) ? "exists" : "gone");
+    }
     return static_cast<LRESULT>(result);
   }
   // A real mouse click at a point of the window's client area.
