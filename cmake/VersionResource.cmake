@@ -1,3 +1,5 @@
+# The resources every Windows program of ours carries: the version resource and the manifest.
+#
 # The program's one version number, from project(VERSION) in the top CMakeLists.txt, as four
 # numbers: every binary's version resource, the about window and the statistics carry it.
 # A part of the tree built on its own (shellhook/ for a 32-bit tree) is handed the text instead.
@@ -46,4 +48,27 @@ function(tv_add_version_resource target)
   file(GENERATE OUTPUT ${_dir}/${target}.rc INPUT ${_dir}/${target}.rc.in)
   target_sources(${target} PRIVATE ${_dir}/${target}.rc)
   set_property(GLOBAL APPEND PROPERTY TAVRINO_VERSIONED_TARGETS ${target})
+endfunction()
+
+# tv_add_manifest(TARGET NAME assembly-name DESCRIPTION text): builds the manifest every Windows
+# program of ours carries (app/res/tavrino.manifest.in: per-monitor DPI awareness, common controls
+# 6, supported systems, asInvoker) into a program, as resource type 24 id 1, under its own assembly
+# name and the project's version. Does nothing in native builds. tests/app reads them back.
+function(tv_add_manifest target)
+  cmake_parse_arguments(M "" "NAME;DESCRIPTION" "" ${ARGN})
+  if(NOT TAVRINO_WINDOWS)
+    return()
+  endif()
+  if(NOT M_NAME OR NOT M_DESCRIPTION)
+    message(FATAL_ERROR "tv_add_manifest(${target}): NAME and DESCRIPTION are required")
+  endif()
+  set(TAVRINO_MANIFEST_VERSION ${TAVRINO_VERSION_TEXT})
+  set(TAVRINO_MANIFEST_NAME ${M_NAME})
+  set(TAVRINO_MANIFEST_DESCRIPTION ${M_DESCRIPTION})
+  set(_dir ${CMAKE_CURRENT_BINARY_DIR}/manifest)
+  configure_file(${TAVRINO_ROOT}/app/res/tavrino.manifest.in ${_dir}/${target}.manifest @ONLY)
+  file(CONFIGURE OUTPUT ${_dir}/${target}.rc
+       CONTENT "// ${target}'s manifest (resource type 24, id 1: read by the loader when the process starts).\n1 24 \"${_dir}/${target}.manifest\"\n")
+  target_sources(${target} PRIVATE ${_dir}/${target}.rc)
+  set_source_files_properties(${_dir}/${target}.rc PROPERTIES OBJECT_DEPENDS ${_dir}/${target}.manifest)
 endfunction()

@@ -1,34 +1,40 @@
 #include "app/logic/placement.h"
 
 namespace {
-// A coordinate within this many pixels of the screen origin counts as touching it.
+// A coordinate within this many units of the monitor's corner counts as touching it.
 constexpr int kEdgeSlack = 5;
-bool Touches(int coordinate) { return coordinate <= kEdgeSlack; }
 }  // namespace
 
-void ComputeAnchor(const ScreenRect& w, const ScreenRect& t, Anchor& a, const tvui::Scale& scale) {
+void ComputeAnchor(const MonitorArea& monitor, const ScreenRect& t, Anchor& a) {
+  const tvui::Scale scale(monitor.dpi);
+  const ScreenRect& w = monitor.work;
+  const int slack = scale.ToDevice(kEdgeSlack);
+  auto touchesLeft = [&](int x) { return x - monitor.monitor.left <= slack; };
+  auto touchesTop = [&](int y) { return y - monitor.monitor.top <= slack; };
   const int width = scale.ToDevice(kMainWindowWidth);
   const int height = scale.ToDevice(kMainWindowShortHeight);
+  const int dpi = scale.Dpi();
   // Later rules overwrite earlier ones.
-  if (Touches(t.top) && Touches(t.left)) {
-    if (Touches(w.top)) {
-      a = {w.left, w.bottom - height, TaskbarEdge::kLeft, true};
+  if (touchesTop(t.top) && touchesLeft(t.left)) {
+    if (touchesTop(w.top)) {
+      a = {w.left, w.bottom - height, TaskbarEdge::kLeft, true, dpi};
     }
-    if (Touches(w.left)) {
-      a = {w.right - width, w.top, TaskbarEdge::kTop, true};
+    if (touchesLeft(w.left)) {
+      a = {w.right - width, w.top, TaskbarEdge::kTop, true, dpi};
     }
   }
-  if (Touches(w.top) && Touches(w.left)) {
-    if (Touches(t.top)) {
-      a = {w.right - width, w.bottom - height, TaskbarEdge::kRight, true};
+  if (touchesTop(w.top) && touchesLeft(w.left)) {
+    if (touchesTop(t.top)) {
+      a = {w.right - width, w.bottom - height, TaskbarEdge::kRight, true, dpi};
     }
-    if (Touches(t.left)) {
-      a = {w.right - width, w.bottom - height, TaskbarEdge::kBottom, true};
+    if (touchesLeft(t.left)) {
+      a = {w.right - width, w.bottom - height, TaskbarEdge::kBottom, true, dpi};
     }
   }
 }
 
-MonthWindowPlacement PlaceMonthWindow(const Anchor& anchor, int rows, const tvui::Scale& scale) {
+MonthWindowPlacement PlaceMonthWindow(const Anchor& anchor, int rows) {
+  const tvui::Scale scale(anchor.dpi);
   MonthWindowPlacement p;
   bool tall = rows >= 6;
   const int shortHeight = scale.ToDevice(kMainWindowShortHeight);

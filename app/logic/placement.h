@@ -1,8 +1,9 @@
 #pragma once
 // Where the calendar window and the day tooltip stand on the screen. Pure arithmetic on
-// rectangles in screen coordinates, so that the four taskbar positions and the edges of the work
-// area can be checked without a display. Screen coordinates are device pixels; the sizes and
-// distances below are 96-DPI units, scaled by the window's display scale (the last argument).
+// rectangles in screen coordinates, so that the four taskbar positions, the edges of the work
+// area and monitors of different scales can be checked without a display. Screen coordinates are
+// device pixels; the sizes and distances below are 96-DPI units, scaled by the display scale of
+// the monitor the window goes to.
 #include <cstdint>
 #include <string_view>
 
@@ -32,7 +33,15 @@ inline constexpr int kMainWindowShortHeight = 460;  // four or five week rows
 inline constexpr int kMainWindowLongHeight = 506;   // six week rows
 inline constexpr int kRowHeight = 46;
 
-// The anchor: the top-left corner of the 460-pixel window next to the taskbar clock.
+// One monitor: its rectangle and work area (screen coordinates) and its DPI.
+struct MonitorArea {
+  ScreenRect monitor;
+  ScreenRect work;
+  int dpi = tvui::kBaseDpi;
+};
+
+// The anchor: the top-left corner of the 460-unit window next to the taskbar clock, on the
+// taskbar's monitor and at that monitor's scale.
 struct Anchor {
   int x = 0;
   int y = 0;
@@ -40,22 +49,26 @@ struct Anchor {
   // place, and the one whose window grows upward).
   TaskbarEdge edge = TaskbarEdge::kBottom;
   bool ruleApplied = false;
+  int dpi = tvui::kBaseDpi;  // the scale of the monitor the anchor lies on
 };
 
-// Recomputes the anchor from the work area and the taskbar rectangle. A rule that does not apply
-// leaves the previous values in place. A missing taskbar is passed as an empty rectangle at 0,0.
-void ComputeAnchor(const ScreenRect& workArea, const ScreenRect& taskbar, Anchor& anchor,
-                   const tvui::Scale& scale = tvui::Scale());
+// Recomputes the anchor from the taskbar rectangle and the monitor it lies on (its work area and
+// its scale; which side the taskbar is on is read against the monitor's top-left corner). A rule
+// that does not apply leaves the previous values in place. A missing taskbar is passed as an empty
+// rectangle at the monitor's corner.
+void ComputeAnchor(const MonitorArea& monitor, const ScreenRect& taskbar, Anchor& anchor);
 
-// Window rectangle and month-card background for a month of `rows` week rows.
+// Window rectangle and month-card background for a month of `rows` week rows, at the anchor's
+// scale.
 struct MonthWindowPlacement {
   ScreenRect rect;
   std::u16string_view background;  // "bglong.png" for six rows, else "bgshort.png"
 };
-MonthWindowPlacement PlaceMonthWindow(const Anchor& anchor, int rows, const tvui::Scale& scale = tvui::Scale());
+MonthWindowPlacement PlaceMonthWindow(const Anchor& anchor, int rows);
 
 // Top-left corner of the 230 x 110 day tooltip for the pointer at `pointer` (screen coordinates),
-// kept inside the work area's right and bottom edges.
+// kept inside the right and bottom edges of the work area of the pointer's monitor, at that
+// monitor's scale.
 inline constexpr int kTooltipWidth = 230;
 inline constexpr int kTooltipHeight = 110;
 ScreenPoint PlaceDayTooltip(ScreenPoint pointer, const ScreenRect& workArea,

@@ -12,6 +12,7 @@
 #include "app/win32/dlg_weather.h"
 #include "app/win32/later_windows.h"
 #include "app/win32/menu_tray.h"
+#include "app/win32/monitor_area.h"
 #include "app/win32/note_launcher.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
@@ -44,14 +45,6 @@ UINT TaskbarCreatedMessage() {
 }
 
 void Record(int code) { RecordUsageEvent(code, u"0"); }
-
-ScreenRect WorkArea() {
-  RECT rc{};
-  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0)) {
-    rc = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  }
-  return {rc.left, rc.top, rc.right, rc.bottom};
-}
 
 const std::u16string& NameOf(const tvui::Control* c) {
   static const std::u16string none;
@@ -154,12 +147,20 @@ void CDlgMain::RefreshAll() {
 }
 
 void CDlgMain::ComputeAnchor() {
+  // By the clock: on the taskbar's monitor, at that monitor's scale.
   ScreenRect taskbar;
   if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) {
     RECT rc;
     if (GetWindowRect(tray, &rc)) taskbar = {rc.left, rc.top, rc.right, rc.bottom};
   }
-  ::ComputeAnchor(WorkArea(), taskbar, anchor_, GetScale());
+  ::ComputeAnchor(app::MonitorAreaOf(taskbar, GetHWND()), taskbar, anchor_);
+}
+
+void CDlgMain::OnDpiChanged() {
+  // The scale of the display changed, or the window was taken to another monitor: back to the
+  // clock, at the scale of the monitor it is on.
+  ComputeAnchor();
+  ShowNavigated();
 }
 
 void CDlgMain::FillCalendarSelectors() {
@@ -262,7 +263,7 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
     }
   }
 
-  MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows, GetScale());
+  MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
   if (tvui::Control* card = FindControl(u"tv_mouth_info")) card->SetBkImage(std::u16string(place.background));
   currentTop_ = place.rect.top;
   lastRebuildUs_ = app::MicrosecondsNow() - start;
@@ -437,9 +438,11 @@ void CDlgMain::HoverCheck() {
     tooltip_ = std::move(tip);
   }
   tooltip_->SetData(control->GetUserData());
-  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, WorkArea(), GetScale());
-  SetWindowPos(tooltip_->GetHWND(), nullptr, at.x, at.y, GetScale().ToDevice(kTooltipWidth), GetScale().ToDevice(kTooltipHeight),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  // At the pointer, inside the work area and at the scale of the pointer's monitor.
+  const MonitorArea monitor = app::MonitorAreaAt(screen, hwnd);
+  const tvui::Scale scale(monitor.dpi);
+  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, monitor.work, scale);
+  tooltip_->MoveWindowTo(at.x, at.y, scale.ToDevice(kTooltipWidth), scale.ToDevice(kTooltipHeight));
   tooltip_->ShowWindow(true, true);
 }
 

@@ -52,6 +52,7 @@ class CDlgMain : public tvui::WindowImplBase {
   // month, skin, today header, clock, city list, weather panel.
   void RefreshAll();
   void ComputeAnchor();
+  void OnDpiChanged() override;
   void FillCalendarSelectors();
   void GoToMonth(int month, int year, int selectedDay);
   // Shows the month in the grid (every cell with its almanac lists) and sizes and places the

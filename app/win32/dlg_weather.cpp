@@ -166,7 +166,7 @@ void OpenWeatherPopup(const ScreenRect& at) {
   // The pop-up would stand over a window that asks for the user's attention.
   if (IsVisibleWindowOfClass(L"CSurveys") || IsVisibleWindowOfClass(L"CDlgCity")) return;
   if (g_popup && g_popup->GetHWND()) {
-    SetWindowPos(g_popup->GetHWND(), nullptr, at.left, at.top, at.Width(), at.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    g_popup->MoveWindowTo(at.left, at.top, at.Width(), at.Height());
     g_popup->UseActiveSkin();
     g_popup->ShowWindow(true, true);
     return;

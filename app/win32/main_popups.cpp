@@ -71,9 +71,7 @@ ScreenRect ControlRect(tvui::WindowImplBase& w, std::u16string_view name) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
-void MoveTo(tvui::WindowImplBase& w, const ScreenRect& r) {
-  SetWindowPos(w.GetHWND(), nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void MoveTo(tvui::WindowImplBase& w, const ScreenRect& r) { w.MoveWindowTo(r.left, r.top, r.Width(), r.Height()); }
 
 void SetTitleImage(tvui::WindowImplBase& w) {
   if (tvui::Control* title = w.FindControl(u"title")) title->SetBkImage(ActiveTitleImage());

@@ -4,6 +4,7 @@
 
 #include "app/logic/tray_rules.h"
 #include "app/logic/window_messages.h"
+#include "app/win32/monitor_area.h"
 #include "platform/launch.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
@@ -21,23 +22,14 @@ constexpr const char16_t* kAutostartItem = u"menu_startingup";
 
 void Record(int code) { RecordUsageEvent(code, u"0"); }
 
-ScreenRect WorkAreaAt(POINT at) {
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  HMONITOR monitor = MonitorFromPoint(at, MONITOR_DEFAULTTOPRIMARY);
-  if (monitor && GetMonitorInfoW(monitor, &info)) {
-    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-  }
-  return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
 }  // namespace
 
 void CMenuTray::InitWindow() {
   HWND hwnd = GetHWND();
   RECT own{};
   GetWindowRect(hwnd, &own);
-  ScreenRect r = PlaceTrayMenu({at_.x, at_.y}, own.right - own.left, own.bottom - own.top, WorkAreaAt(at_));
+  ScreenRect r = PlaceTrayMenu({at_.x, at_.y}, own.right - own.left, own.bottom - own.top,
+                               app::MonitorAreaAt(at_, hwnd).work);
   SetWindowPos(hwnd, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   // The tick is right before the menu is first shown (the window's init notice comes later).
   if (auto* option = FindControlAs<tvui::Option>(kAutostartItem)) option->Selected(IsAutostartRegistered(), false);

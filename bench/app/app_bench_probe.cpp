@@ -45,8 +45,8 @@ struct StartSteps {
         ms.emplace_back();
         mib.emplace_back();
       }
-      ms[k].push_back(us / 1000.0);
-      if (kib >= 0) mib[k].push_back(kib / 1024.0);
+      ms[k].push_back(static_cast<double>(us) / 1000.0);
+      if (kib >= 0) mib[k].push_back(static_cast<double>(kib) / 1024.0);
     }
   }
   void Print() const {
@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
   const UINT hook = probe::StateReader::HookMessage();
   auto Value = [&reader](const char16_t* key) { return reader.Value(key); };
 
+  long long dpi = -1;
   std::vector<double> entryToPaint, createToPaint, launchToVisible, rebuildPaint, rebuildOnly, daysOnly, paintOnly, workingSet;
   StartSteps steps;
   int failures = 0;
@@ -125,6 +126,7 @@ int main(int argc, char** argv) {
         break;
       }
       steps.Add(reader.Last());
+      dpi = Value(u"dpi");
       entryToPaint.push_back(static_cast<double>(Value(u"entry_to_paint_ms")));
       createToPaint.push_back(static_cast<double>(Value(u"create_to_paint_ms")));
       launchToVisible.push_back(visibleMs);
@@ -154,7 +156,7 @@ int main(int argc, char** argv) {
   }
   if (frames) return failures == 0 ? 0 : 1;
 
-  std::printf("runs: %d (failures %d), medians:\n", runs, failures);
+  std::printf("runs: %d (failures %d) at %lld DPI, medians:\n", runs, failures, dpi);
   std::printf("  start: entry point -> first visible paint   %8.1f ms (target <= 300)\n", Median(entryToPaint));
   std::printf("  start: process creation -> first paint      %8.1f ms\n", Median(createToPaint));
   std::printf("  start: CreateProcess -> window visible      %8.1f ms (includes Wine's process start)\n", Median(launchToVisible));

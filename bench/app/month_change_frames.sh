@@ -2,17 +2,19 @@
 # Records the screen while tavrino.exe changes month back and forth under wine64 + Xvfb, and
 # counts the recorded frames that show neither finished month (a half-built frame). The clock's
 # place is left out of the comparison (it ticks). Frames that differ are kept as PNG.
-# Usage: bench/app/month_change_frames.sh [build dir] [YEAR MONTH] [changes] [period ms] [out dir]
+# Usage: bench/app/month_change_frames.sh [build dir] [YEAR MONTH] [changes] [period ms] [out dir] [DPI]
 # The default, February 2025 and March 2025, is a 5 <-> 6 row change.
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="${1:-$ROOT/build/win64}"
 YEAR="${2:-2025}"; MONTH="${3:-2}"; CHANGES="${4:-20}"; PERIOD="${5:-400}"
 OUT="${6:-$BUILD/month-frames}"
+DPI="${7:-}"
 PROBE="$BUILD/bin/app_bench_probe.exe"
 [ -f "$PROBE" ] || { echo "build app_bench_probe in $BUILD first"; exit 1; }
 source "$ROOT/bench/app/wine_session.sh"
 wine_session_start
+wine_use_dpi "$DPI"
 rm -rf "$OUT"; mkdir -p "$OUT/raw"
 log="$OUT/probe.log"
 timeout 300 wine "$PROBE" frames "$YEAR" "$MONTH" "$CHANGES" "$PERIOD" >"$log" 2>&1 </dev/null &
@@ -44,8 +46,12 @@ def read(path):
         fields.append(data[pos:end]); pos = end
     w, h = int(fields[1]), int(fields[2])
     return w, h, (2 if int(fields[3]) > 255 else 1) * 3, data[pos + 1:]
-# The clock (client 0..160 x 30..86) at either window top is masked.
-masks = [(r[0], r[1] + 30, r[0] + 160, r[1] + 86) for r in rects.values()]
+# The clock (client 0..160 x 30..86 in 96-DPI units, the window being 358 wide) at either window
+# top is masked.
+def clock(r):
+    s = r[2] / 358.0
+    return (r[0], r[1] + int(30 * s), r[0] + int(160 * s + 0.5), r[1] + int(86 * s + 0.5))
+masks = [clock(r) for r in rects.values()]
 def key(path):
     w, h, bpp, px = read(path)
     rows = []

@@ -1,9 +1,12 @@
 // The month grid rebuild: 42 cells built from an item template, added to a tile layout and laid
-// out; plus hit testing and the parse of a window file.
+// out; plus hit testing, the parse of a window file and the blending of pictures at 200 %.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
+#include "ui/alpha_blend.h"
 #include "ui/container.h"
 #include "ui/skin_builder.h"
 #include "ui/ui_manager.h"
@@ -55,5 +58,25 @@ void BM_FindControlAtPoint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FindControlAtPoint);
+
+// The month card at 200 % (692 x 544, translucent all over) and a day cell's picture (94 x 92,
+// opaque inside a translucent rim) blended over the window's background.
+void BM_BlendPicture(benchmark::State& state) {
+  const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+  const bool card = state.range(2) != 0;
+  std::vector<std::uint32_t> picture(static_cast<size_t>(w) * h), surface(picture.size(), 0xFF2A60DAu);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const bool rim = x < 2 || y < 2 || x >= w - 2 || y >= h - 2;
+      picture[static_cast<size_t>(y) * w + x] = card ? 0xF8F6F6F6u : rim ? 0x80707070u : 0xFFF4F4F4u;
+    }
+  }
+  for (auto _ : state) {
+    tvui::BlendPremultiplied(picture.data(), w, surface.data(), w, w, h);
+    benchmark::DoNotOptimize(surface.data());
+  }
+  state.SetItemsProcessed(state.iterations() * w * h);
+}
+BENCHMARK(BM_BlendPicture)->Args({692, 544, 1})->Args({94, 92, 0});
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The manifests built into the shipped programs: what the loader reads when the process starts
+// The manifests built into our Windows programs (the shipped ones, the test build the window tests
+// drive and the skin viewer): what the loader reads when the process starts
 // (one manifest, resource type 24 id 1) and the settings the windows rely on.
 #include <windows.h>
 
@@ -48,7 +49,7 @@ bool Has(const std::string& text, const char* part) { return text.find(part) != 
 }  // namespace
 
 TEST(Manifest, EveryProgramIsPerMonitorDpiAwareWithOneManifest) {
-  for (const char* program : {"tavrino.exe", "tavrino64.exe"}) {
+  for (const char* program : {"tavrino.exe", "tavrino64.exe", "tavrino_testable.exe", "skinviewer.exe"}) {
     SCOPED_TRACE(program);
     Manifests m = Read(program);
     // A second manifest (a toolchain's default one) would leave which one counts to chance.

@@ -1,4 +1,5 @@
-// Window placement by the taskbar, the month window's height, and the day tooltip near the edges.
+// Window placement by the taskbar, the month window's height, the day tooltip near the edges, and
+// monitors of different scales side by side.
 #include <gtest/gtest.h>
 
 #include "app/logic/placement.h"
@@ -16,9 +17,11 @@ const Screen kTop{{0, 40, 1920, 1080}, {0, 0, 1920, 40}};
 const Screen kLeft{{40, 0, 1920, 1080}, {0, 0, 40, 1080}};
 const Screen kRight{{0, 0, 1880, 1080}, {1880, 0, 1920, 1080}};
 
+constexpr ScreenRect kPrimary{0, 0, 1920, 1080};
+
 Anchor AnchorFor(const Screen& s) {
   Anchor a;
-  ComputeAnchor(s.work, s.taskbar, a);
+  ComputeAnchor({kPrimary, s.work}, s.taskbar, a);
   return a;
 }
 
@@ -64,8 +67,8 @@ TEST(Placement, SixRowMonthGrowsAwayFromTheTaskbar) {
 
 TEST(Placement, RulesThatDoNotApplyKeepThePreviousAnchor) {
   Anchor a = AnchorFor(kBottom);
-  // A second monitor's work area away from the origin and a taskbar there: no rule applies.
-  ComputeAnchor({1920, 100, 3840, 1180}, {1920, 1180, 3840, 1220}, a);
+  // A taskbar floating in the middle of the monitor touches none of its edges: no rule applies.
+  ComputeAnchor({kPrimary, {0, 0, 1920, 1080}}, {600, 500, 1300, 540}, a);
   EXPECT_EQ(a.x, 1562);
   EXPECT_EQ(a.y, 580);
   EXPECT_EQ(a.edge, TaskbarEdge::kBottom);
@@ -74,11 +77,44 @@ TEST(Placement, RulesThatDoNotApplyKeepThePreviousAnchor) {
   EXPECT_FALSE(fresh.ruleApplied);
   EXPECT_EQ(fresh.edge, TaskbarEdge::kBottom);
   // No taskbar window at all (an empty rectangle): the bottom-right corner of the work area.
-  ComputeAnchor({0, 0, 1280, 800}, {}, fresh);
+  ComputeAnchor({{0, 0, 1280, 800}, {0, 0, 1280, 800}}, {}, fresh);
   EXPECT_TRUE(fresh.ruleApplied);
   EXPECT_EQ(fresh.x, 1280 - 358);
   EXPECT_EQ(fresh.y, 800 - 460);
   EXPECT_EQ(fresh.edge, TaskbarEdge::kBottom);
+}
+
+// The taskbar on a 150 % monitor (2880 x 1620) right of a 100 % primary, or on a 200 % monitor
+// above it: the taskbar's side is read against that monitor's corner, the window takes that
+// monitor's scale, and the edge tolerance (5 units) scales with it.
+TEST(Placement, TheTaskbarsMonitorGivesTheCornerAndTheScale) {
+  const MonitorArea right{{1920, 0, 4800, 1620}, {1920, 0, 4800, 1560}, 144};
+  Anchor a = AnchorFor(kBottom);
+  ComputeAnchor(right, {1920, 1560, 4800, 1620}, a);
+  EXPECT_EQ(a.edge, TaskbarEdge::kBottom);
+  EXPECT_EQ(a.dpi, 144);
+  EXPECT_EQ(PlaceMonthWindow(a, 5).rect, (ScreenRect{4800 - 537, 1560 - 690, 4800, 1560}));
+  EXPECT_EQ(PlaceMonthWindow(a, 6).rect, (ScreenRect{4800 - 537, 1560 - 759, 4800, 1560}));
+  // Left-hand taskbar there: its left edge is the monitor's, not the origin's.
+  ComputeAnchor({right.monitor, {1920 + 90, 0, 4800, 1620}, 144}, {1920, 0, 1920 + 90, 1620}, a);
+  EXPECT_EQ(a.edge, TaskbarEdge::kLeft);
+  EXPECT_EQ((ScreenPoint{a.x, a.y}), (ScreenPoint{2010, 1620 - 690}));
+
+  // A monitor above the primary (negative coordinates) at 200 %, taskbar at its top.
+  const MonitorArea above{{0, -2160, 3840, 0}, {0, -2160 + 80, 3840, 0}, 192};
+  ComputeAnchor(above, {0, -2160, 3840, -2160 + 80}, a);
+  EXPECT_EQ(a.edge, TaskbarEdge::kTop);
+  EXPECT_EQ(PlaceMonthWindow(a, 6).rect, (ScreenRect{3840 - 716, -2080, 3840, -2080 + 1012}));
+
+  // A top taskbar starting 8 pixels right of the corner: within 5 units at 200 %, not at 100 %.
+  const ScreenRect work{0, 40, 1920, 1080}, offTop{8, 0, 1920, 40};
+  Anchor at100, at200;
+  ComputeAnchor({kPrimary, work, 96}, offTop, at100);
+  ComputeAnchor({kPrimary, work, 192}, offTop, at200);
+  EXPECT_FALSE(at100.ruleApplied);
+  EXPECT_TRUE(at200.ruleApplied);
+  EXPECT_EQ(at200.edge, TaskbarEdge::kTop);
+  EXPECT_EQ((ScreenPoint{at200.x, at200.y}), (ScreenPoint{1920 - 716, 40}));
 }
 
 TEST(Placement, TooltipStaysInsideTheWorkArea) {
@@ -99,21 +135,22 @@ TEST(Placement, TooltipStaysInsideTheWorkArea) {
 // and the tooltip's distances grow with the scale.
 TEST(Placement, At150PercentSizesAndDistancesScale) {
   const tvui::Scale scale(144);
+  const ScreenRect screen{0, 0, 2880, 1620};
   const ScreenRect work{0, 0, 2880, 1560};
   Anchor a;
-  ComputeAnchor(work, {0, 1560, 2880, 1620}, a, scale);
+  ComputeAnchor({screen, work, 144}, {0, 1560, 2880, 1620}, a);
   EXPECT_EQ(a.x, 2880 - 537);
   EXPECT_EQ(a.y, 1560 - 690);
-  EXPECT_EQ(PlaceMonthWindow(a, 5, scale).rect, (ScreenRect{2343, 870, 2880, 1560}));
-  EXPECT_EQ(PlaceMonthWindow(a, 6, scale).rect, (ScreenRect{2343, 801, 2880, 1560})) << "grows upward, bottom stays";
+  EXPECT_EQ(PlaceMonthWindow(a, 5).rect, (ScreenRect{2343, 870, 2880, 1560}));
+  EXPECT_EQ(PlaceMonthWindow(a, 6).rect, (ScreenRect{2343, 801, 2880, 1560})) << "grows upward, bottom stays";
   Anchor top;
-  ComputeAnchor({0, 60, 2880, 1620}, {0, 0, 2880, 60}, top, scale);
-  EXPECT_EQ(PlaceMonthWindow(top, 6, scale).rect, (ScreenRect{2343, 60, 2880, 819}));
+  ComputeAnchor({screen, {0, 60, 2880, 1620}, 144}, {0, 0, 2880, 60}, top);
+  EXPECT_EQ(PlaceMonthWindow(top, 6).rect, (ScreenRect{2343, 60, 2880, 819}));
   EXPECT_EQ(PlaceDayTooltip({100, 100}, work, scale), (ScreenPoint{100, 145}));
   EXPECT_EQ(PlaceDayTooltip({2600, 1400}, work, scale), (ScreenPoint{2880 - 345, 1400 - 180}));
   EXPECT_EQ(PlaceDayTooltip({2550, 100}, work, scale).x, 2550) << "2550 + 330 is not beyond 2880";
   // The pop-ups below their buttons (client places in 96-DPI units) and the feedback window.
-  const ScreenRect main = PlaceMonthWindow(a, 5, scale).rect;
+  const ScreenRect main = PlaceMonthWindow(a, 5).rect;
   EXPECT_EQ(PlaceSkinChooser(main, {274, 4, 298, 28}, scale), (ScreenRect{2343 + 141, 870 + 230, 2343 + 141 + 297, 870 + 230 + 210}));
   EXPECT_EQ(PlaceFeedback(a, 870, 290, scale), (ScreenRect{2343 - 360, 870, 2343, 870 + 435}));
 }

@@ -70,7 +70,8 @@ TEST_F(ProgramTest, WindowStandsAtTheAnchorAndShowsTodaysMonth) {
     taskbar = {tr.left, tr.top, tr.right, tr.bottom};
   }
   Anchor anchor;
-  ComputeAnchor({wa.left, wa.top, wa.right, wa.bottom}, taskbar, anchor);
+  const ScreenRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  ComputeAnchor({screen, {wa.left, wa.top, wa.right, wa.bottom}}, taskbar, anchor);
   int rows = ShapeOfMonth(now.wYear, now.wMonth).rows;
   ScreenRect expected = PlaceMonthWindow(anchor, rows).rect;
   RECT rc;

@@ -35,6 +35,24 @@ int WindowDpi(HWND hwnd) {
   return ScreenDpi();
 }
 
+int MonitorDpi(HMONITOR monitor, HWND window) {
+  if (!monitor) return ScreenDpi();
+  if (window && MonitorFromWindow(window, MONITOR_DEFAULTTONULL) == monitor) return WindowDpi(window);
+  // GetDpiForMonitor lives in shcore.dll, loaded only when a window goes to another monitor.
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const auto getDpiForMonitor = []() -> GetDpiForMonitorFn {
+    HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  UINT x = 0, y = 0;
+  if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y > 0) {
+    return static_cast<int>(y);
+  }
+  return ScreenDpi();
+}
+
 int SystemMetricForDpi(int index, int dpi) {
   using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
   static const auto forDpi = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");

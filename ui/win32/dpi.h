@@ -10,6 +10,9 @@ namespace tvui {
 int WindowDpi(HWND hwnd);
 // The DPI of the screen as a whole (the primary monitor's scale).
 int ScreenDpi();
+// The DPI of a monitor (Windows 8.1 on; the screen's before that). window, when given and on that
+// monitor, answers for it without loading the shell's scaling library.
+int MonitorDpi(HMONITOR monitor, HWND window = nullptr);
 // GetSystemMetrics for a DPI (an icon's size, for one).
 int SystemMetricForDpi(int index, int dpi);
 

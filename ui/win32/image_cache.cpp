@@ -17,14 +17,14 @@ namespace tvui {
 
 struct ImageCache::Impl {
   std::map<std::u16string, std::unique_ptr<Gdiplus::Bitmap>> images;
-  std::map<std::u16string, HBITMAP> dibs;
-  std::map<std::u16string, HBITMAP> composed;
+  std::map<std::u16string, DibPixels> dibs;
+  std::map<std::u16string, DibPixels> composed;
   std::deque<std::u16string> composedOrder;  // oldest first
   std::map<std::u16string, bool> variantExists;
 
   void DropDibs() {
-    for (auto& [key, dib] : dibs) DeleteObject(dib);
-    for (auto& [key, dib] : composed) DeleteObject(dib);
+    for (auto& [key, dib] : dibs) DeleteObject(dib.bitmap);
+    for (auto& [key, dib] : composed) DeleteObject(dib.bitmap);
     dibs.clear();
     composed.clear();
     composedOrder.clear();
@@ -69,7 +69,7 @@ Gdiplus::Bitmap* ImageCache::Get(const std::u16string& rawPath) {
     bitmap.reset(new Gdiplus::Bitmap(info.bmWidth, info.bmHeight, info.bmWidth * 4, PixelFormat32bppPARGB,
                                      static_cast<BYTE*>(bits)));
     if (bitmap->GetLastStatus() == Gdiplus::Ok) {
-      impl_->dibs[path] = dib;
+      impl_->dibs[path] = {dib, static_cast<std::uint32_t*>(bits), info.bmWidth, info.bmHeight};
     } else {
       bitmap.reset();
       DeleteObject(dib);
@@ -123,19 +123,19 @@ std::u16string ImageCache::ResolveForDpi(const std::u16string& path, int dpi, in
   return path;
 }
 
-HBITMAP ImageCache::GetDib(const std::u16string& rawPath) {
+const DibPixels* ImageCache::GetDib(const std::u16string& rawPath) {
   std::u16string path = NormalPath(rawPath);
   if (!Get(path)) return nullptr;
   auto it = impl_->dibs.find(path);
-  return it == impl_->dibs.end() ? nullptr : it->second;
+  return it == impl_->dibs.end() ? nullptr : &it->second;
 }
 
-HBITMAP ImageCache::FindComposed(const std::u16string& key) const {
+const DibPixels* ImageCache::FindComposed(const std::u16string& key) const {
   auto it = impl_->composed.find(key);
-  return it == impl_->composed.end() ? nullptr : it->second;
+  return it == impl_->composed.end() ? nullptr : &it->second;
 }
 
-HBITMAP ImageCache::Compose(const std::u16string& key, int left, int top, int cx, int cy,
+const DibPixels* ImageCache::Compose(const std::u16string& key, int left, int top, int cx, int cy,
                             const std::function<void(Gdiplus::Graphics&)>& draw) {
   if (!EnsureGdiplus() || left < 0 || top < 0) return nullptr;
   void* bits = nullptr;
@@ -169,23 +169,23 @@ HBITMAP ImageCache::Compose(const std::u16string& key, int left, int top, int cx
                 static_cast<size_t>(cx) * 4);
   }
   DeleteObject(whole);
+  const DibPixels made{dib, static_cast<std::uint32_t*>(bits), cx, cy};
   auto it = impl_->composed.find(key);
   if (it != impl_->composed.end()) {
-    DeleteObject(it->second);
-    it->second = dib;
-    return dib;
+    DeleteObject(it->second.bitmap);
+    it->second = made;
+    return &it->second;
   }
   while (impl_->composed.size() >= kMaxComposed && !impl_->composedOrder.empty()) {
     auto old = impl_->composed.find(impl_->composedOrder.front());
     if (old != impl_->composed.end()) {
-      DeleteObject(old->second);
+      DeleteObject(old->second.bitmap);
       impl_->composed.erase(old);
     }
     impl_->composedOrder.pop_front();
   }
-  impl_->composed[key] = dib;
   impl_->composedOrder.push_back(key);
-  return dib;
+  return &(impl_->composed[key] = made);
 }
 
 void ImageCache::Clear() {

@@ -15,6 +15,8 @@ class Graphics;
 
 namespace tvui {
 
+struct DibPixels;
+
 class ImageCache {
  public:
   static ImageCache& Instance();
@@ -28,16 +30,16 @@ class ImageCache {
   // else path itself. variantDpi receives the drawing's own scale (96, 144 or 192). Whether a
   // variant exists is looked up once per file; a missing variant is not a missing file.
   std::u16string ResolveForDpi(const std::u16string& path, int dpi, int& variantDpi);
-  // The same image as a premultiplied 32-bit top-down DIB section, for GDI alpha blending
-  // (the very pixels of the decoded image, owned by the cache); nullptr when the image is missing.
-  HBITMAP GetDib(const std::u16string& path);
+  // The same image as a premultiplied 32-bit top-down DIB section, for alpha blending (the very
+  // pixels of the decoded image, owned by the cache); nullptr when the image is missing.
+  const DibPixels* GetDib(const std::u16string& path);
   // A composed image stored under key earlier, or nullptr.
-  HBITMAP FindComposed(const std::u16string& key) const;
+  const DibPixels* FindComposed(const std::u16string& key) const;
   // Lets draw paint the area (left, top, cx, cy) of a transparent surface through GDI+ (at those
   // device coordinates), keeps that area as a premultiplied 32-bit top-down DIB section under
   // key and returns it. The oldest ones are dropped when too many pile up (a window being resized).
-  HBITMAP Compose(const std::u16string& key, int left, int top, int cx, int cy,
-                  const std::function<void(Gdiplus::Graphics&)>& draw);
+  const DibPixels* Compose(const std::u16string& key, int left, int top, int cx, int cy,
+                           const std::function<void(Gdiplus::Graphics&)>& draw);
   // Forgets everything (after skin files changed on disk).
   void Clear();
 

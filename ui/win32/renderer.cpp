@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/alpha_blend.h"
 #include "ui/button.h"
 #include "ui/combo.h"
 #include "ui/container.h"
@@ -68,9 +69,9 @@ void RoundRectPath(Gdiplus::GraphicsPath& path, const Rect& r, Size round) {
 }  // namespace
 
 Renderer::Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16string skinFolder,
-                   Scale scale)
+                   Scale scale, const DibPixels& backBuffer)
     : dc_(dc), info_(info), fonts_(fonts), folder_(std::move(skinFolder)), scale_(scale),
-      g_(new Gdiplus::Graphics(dc)) {
+      g_(new Gdiplus::Graphics(dc)), target_(backBuffer), clip_{0, 0, backBuffer.width, backBuffer.height} {
   g_->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
   g_->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
   SetBkMode(dc_, TRANSPARENT);
@@ -79,10 +80,12 @@ Renderer::Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16str
 Renderer::~Renderer() {
   g_->Flush(Gdiplus::FlushIntentionSync);
   delete g_;
+  if (originalFont_) SelectObject(dc_, originalFont_);
   if (memDc_) DeleteDC(memDc_);
 }
 
 void Renderer::SetClip(const Rect& clip) {
+  clip_ = clip;
   g_->SetClip(Gdiplus::Rect(clip.left, clip.top, clip.Width(), clip.Height()),
               Gdiplus::CombineModeReplace);
   HRGN rgn = CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom);
@@ -224,7 +227,11 @@ void Renderer::PaintString(const std::u16string& text, const Rect& logical, Colo
       }
     }
   }
-  HGDIOBJ old = SelectObject(dc_, fonts_.Get(font));
+  if (HFONT wanted = fonts_.Get(font); wanted != font_) {
+    HGDIOBJ was = SelectObject(dc_, wanted);
+    if (!originalFont_) originalFont_ = was;
+    font_ = wanted;
+  }
   const std::u16string shown = WithDrawableSymbols(dc_, text);
   SetTextColor(dc_, ToColorRef(color));
   UINT flags = DT_NOPREFIX;
@@ -245,7 +252,6 @@ void Renderer::PaintString(const std::u16string& text, const Rect& logical, Colo
     flags |= valign == VAlign::kTop ? DT_TOP : valign == VAlign::kBottom ? DT_BOTTOM : DT_VCENTER;
   }
   ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(shown.c_str()), -1, &rc, flags);
-  SelectObject(dc_, old);
   if (!under.empty()) {
     GdiFlush();
     auto* px = static_cast<std::uint32_t*>(ds.dsBm.bmBits);
@@ -304,9 +310,9 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
   if (sameSize && image.fade >= 255) {
     // Drawn as it is (a nine-grid at its own size is the image itself): one alpha blend of the
     // premultiplied pixels, no scaling and no image attributes.
-    HBITMAP dib = cache.GetDib(path);
+    const DibPixels* dib = cache.GetDib(path);
     if (!dib) return false;
-    Blend(dib, src.left, src.top, dst);
+    Blend(*dib, src.left, src.top, dst);
     return true;
   }
   // Scaled or faded: composed once per place and size (with the same interpolation a direct draw
@@ -319,7 +325,7 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
     key += u'|';
     for (char ch : std::to_string(v)) key += static_cast<char16_t>(ch);
   }
-  HBITMAP dib = cache.FindComposed(key);
+  const DibPixels* dib = cache.FindComposed(key);
   if (!dib) {
     dib = cache.Compose(key, dst.left, dst.top, dst.Width(), dst.Height(), [&](Gdiplus::Graphics& g) {
       g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
@@ -333,15 +339,27 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
       return true;
     }
   }
-  Blend(dib, 0, 0, dst);
+  Blend(*dib, 0, 0, dst);
   return true;
 }
 
-void Renderer::Blend(HBITMAP dib, int sx, int sy, const Rect& dst) {
+void Renderer::Blend(const DibPixels& picture, int sx, int sy, const Rect& dst) {
   g_->Flush(Gdiplus::FlushIntentionSync);  // what GDI+ drew so far lies underneath
+  if (target_.bits) {
+    // In the back buffer's own pixels: GDI's result, without its cost where the picture is opaque
+    // or transparent.
+    if (sx < 0 || sy < 0 || sx + dst.Width() > picture.width || sy + dst.Height() > picture.height) return;
+    const Rect area = dst.Intersect(clip_).Intersect({0, 0, target_.width, target_.height});
+    if (area.IsEmpty()) return;
+    GdiFlush();
+    const std::uint32_t* from = picture.bits + (sy + area.top - dst.top) * picture.width + (sx + area.left - dst.left);
+    BlendPremultiplied(from, picture.width, target_.bits + area.top * target_.width + area.left, target_.width,
+                       area.Width(), area.Height());
+    return;
+  }
   if (!memDc_) memDc_ = CreateCompatibleDC(dc_);
   if (!memDc_) return;
-  HGDIOBJ old = SelectObject(memDc_, dib);
+  HGDIOBJ old = SelectObject(memDc_, picture.bitmap);
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   GdiAlphaBlend(dc_, dst.left, dst.top, dst.Width(), dst.Height(), memDc_, sx, sy, dst.Width(),
                 dst.Height(), blend);

@@ -10,6 +10,7 @@
 
 #include "ui/control.h"
 #include "ui/dpi_scale.h"
+#include "ui/win32/dib_section.h"
 #include "ui/window_info.h"
 
 namespace Gdiplus {
@@ -24,9 +25,10 @@ struct ImageSpec;
 
 class Renderer {
  public:
-  // fonts must make its fonts for scale's DPI.
+  // fonts must make its fonts for scale's DPI. backBuffer: the surface dc draws into, when it is
+  // one of ours; pictures are then blended and translucent text mixed in its pixels directly.
   Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16string skinFolder,
-           Scale scale = Scale());
+           Scale scale = Scale(), const DibPixels& backBuffer = DibPixels());
   ~Renderer();
   Renderer(const Renderer&) = delete;
   Renderer& operator=(const Renderer&) = delete;
@@ -47,8 +49,8 @@ class Renderer {
   void PaintText(Control* c);
   void PaintComboArrow(Control* c, const Rect& r);
   Size DeviceRound(Size round) const { return scale_.ToDevice(round); }
-  // Alpha-blends dst's size of a premultiplied DIB section, from (sx, sy), at dst.
-  void Blend(HBITMAP dib, int sx, int sy, const Rect& dst);
+  // Alpha-blends dst's size of a premultiplied DIB section, from (sx, sy), at dst, inside the clip.
+  void Blend(const DibPixels& picture, int sx, int sy, const Rect& dst);
   // Draws an image's parts (nine-grid, stretch, fade) into dst of g; the nine-grid's corners are
   // srcCorner in the picture and dstCorner on the device.
   static void ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& image,
@@ -61,6 +63,12 @@ class Renderer {
   Scale scale_;
   Gdiplus::Graphics* g_;
   HDC memDc_ = nullptr;  // holds the DIB being blended
+  DibPixels target_;
+  Rect clip_;  // device pixels
+  // A font stays selected from one text to the next (each selection costs a trip through the
+  // display driver); the device context's own font goes back at the end.
+  HFONT font_ = nullptr;
+  HGDIOBJ originalFont_ = nullptr;
 };
 
 }  // namespace tvui

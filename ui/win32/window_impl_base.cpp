@@ -494,17 +494,21 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
       // where the pointer keeps its place on the window when it is dragged).
       UpdateToolTip(false);
       if (dropDown_) dropDown_->Close();
+      // A move of our own already has the destination's size: the suggestion would scale it again.
       SetDpi(HIWORD(wParam));
       regionSize_ = {};  // its rounded corners are drawn for the DPI
       const auto* r = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      if (!placing_) {
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      }
       RECT rc;
       GetClientRect(hwnd_, &rc);
       SetClientPixels({rc.right, rc.bottom});
       UpdateRegion(rc.right, rc.bottom);
       manager_.NeedUpdate();
       ::InvalidateRect(hwnd_, nullptr, FALSE);
+      if (!placing_) OnDpiChanged();
       return true;
     }
     case WM_DESTROY:
@@ -549,7 +553,8 @@ bool WindowImplBase::Render(Rect& clip) {
   clip = clip.Intersect({0, 0, client.cx, client.cy});
   if (clip.IsEmpty()) return false;
   {
-    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"", scale_);
+    const DibPixels back{backBitmap_, static_cast<std::uint32_t*>(backBits_), backSize_.cx, backSize_.cy};
+    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"", scale_, back);
     renderer.PaintWindow(manager_.GetRoot(), clip);
   }
   GdiFlush();
@@ -592,7 +597,7 @@ void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
   const int oldCy = now.bottom - now.top;
   if (now.left == x && now.top == y && oldCx == cx && oldCy == cy) return;
   if (oldCx == cx && oldCy == cy) {
-    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetPlacement(x, y, cx, cy, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
   // The new picture is painted first, at the new size, so that the window shows it as soon as it
@@ -605,10 +610,15 @@ void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
   const bool painted = visible && Render(all);
   const bool grows = cx >= oldCx && cy >= oldCy;
   if (grows) UpdateRegion(cx, cy, false);
-  SetWindowPos(hwnd_, nullptr, x, y, cx, cy,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | (painted ? SWP_NOREDRAW : 0));
+  const Scale before = scale_;
+  SetPlacement(x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | (painted ? SWP_NOREDRAW : 0));
   if (!grows) UpdateRegion(cx, cy, false);
   if (!painted) return;
+  if (!(scale_ == before)) {
+    // It went to a monitor of another scale: the picture made before the move is of the old one.
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+    return;
+  }
   if (HDC dc = GetDC(hwnd_)) {
     BitBlt(dc, 0, 0, cx, cy, backDc_, 0, 0, SRCCOPY);
     ReleaseDC(hwnd_, dc);
@@ -616,6 +626,17 @@ void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
   ValidateRect(hwnd_, nullptr);
   pendingDirty_ = {};
   manager_.TakeDirty();
+}
+
+void WindowImplBase::MoveWindowTo(int x, int y, int cx, int cy) {
+  if (hwnd_) SetPlacement(x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowImplBase::SetPlacement(int x, int y, int cx, int cy, UINT flags) {
+  const bool outer = !placing_;
+  placing_ = true;
+  SetWindowPos(hwnd_, nullptr, x, y, cx, cy, flags);
+  if (outer) placing_ = false;
 }
 
 void WindowImplBase::UpdateToolTip(bool show) {

@@ -78,6 +78,10 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   // A new size reshapes the window's region in the same step and paints the window at once, so
   // no frame shows the old content at the new size.
   void PlaceWindow(int x, int y, int cx, int cy);
+  // Moves and sizes the window to a rectangle worked out for the monitor it goes to (device
+  // pixels, at that monitor's scale): when it crosses to a monitor of another scale, the system's
+  // suggestion, which would scale the size once more, is not taken.
+  void MoveWindowTo(int x, int y, int cx, int cy);
   // Sets the big and small icon from an icon resource of the module.
   void SetIcon(UINT resourceId);
   BOOL PostMessageW(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -133,6 +137,10 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   virtual void OnSelectChanged(Notification& msg) { (void)msg; }
   virtual void OnItemSelect(Notification& msg) { (void)msg; }
   virtual void OnTimer(Notification& msg) { (void)msg; }
+  // The window's scale changed (the display's scale, or a move by the user to a monitor of another
+  // scale) and everything has been laid out and drawn for it; not called for MoveWindowTo's and
+  // PlaceWindow's own moves.
+  virtual void OnDpiChanged() {}
   MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                                bool& handled) override;
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -191,6 +199,8 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   void SetDpi(int dpi);
   // The client size in device pixels; the model gets the logical size that covers it.
   void SetClientPixels(Size pixels);
+  // SetWindowPos to a rectangle the caller made for the destination monitor.
+  void SetPlacement(int x, int y, int cx, int cy, UINT flags);
 
   HWND hwnd_ = nullptr;
   UINT closeCode_ = 0;
@@ -218,6 +228,7 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   int messageDepth_ = 0;
   bool releasing_ = false;
   bool finalPending_ = false;
+  bool placing_ = false;  // inside SetPlacement
 };
 
 }  // namespace tvui

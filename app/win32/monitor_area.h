@@ -1,0 +1,15 @@
+#pragma once
+// The monitor a point or a rectangle lies on, as the placement rules take it: its rectangle, its
+// work area and its DPI. The nearest monitor when the point or rectangle lies on none.
+#include <windows.h>
+
+#include "app/logic/placement.h"
+
+namespace app {
+
+// window: the window being placed, whose own DPI answers for the monitor it stands on.
+MonitorArea MonitorAreaAt(POINT point, HWND window);
+// The monitor the rectangle overlaps most; the primary one for an empty rectangle.
+MonitorArea MonitorAreaOf(const ScreenRect& rect, HWND window);
+
+}  // namespace app
