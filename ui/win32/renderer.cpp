@@ -3,6 +3,7 @@
 #include "ui/win32/gdiplus_include.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstdint>
 #include <map>
@@ -210,21 +211,17 @@ void Renderer::PaintString(const std::u16string& text, const Rect& logical, Colo
   const Rect rect = scale_.ToDevice(logical);
   g_->Flush(Gdiplus::FlushIntentionSync);
   // Alpha 00 counts as opaque (skins commonly give text as 00RRGGBB); alpha 01…FE blends the text
-  // over what is already drawn. That needs the pixels of a 32-bit top-down DIB section.
+  // over what is already drawn, in the back buffer's own pixels. (Those are known from the back
+  // buffer itself: what the system reports of a DIB section's row order differs between systems.)
   unsigned alpha = color >> 24;
   std::vector<std::uint32_t> under;
-  DIBSECTION ds{};
   Rect area;
-  if (alpha > 0 && alpha < 255) {
-    auto* bmp = static_cast<HBITMAP>(GetCurrentObject(dc_, OBJ_BITMAP));
-    if (bmp && GetObjectW(bmp, sizeof(ds), &ds) == sizeof(ds) && ds.dsBm.bmBits &&
-        ds.dsBm.bmBitsPixel == 32 && ds.dsBmih.biHeight < 0) {
-      area = rect.Intersect({0, 0, ds.dsBm.bmWidth, -ds.dsBmih.biHeight});
-      GdiFlush();
-      auto* px = static_cast<std::uint32_t*>(ds.dsBm.bmBits);
-      for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) under.push_back(px[y * ds.dsBm.bmWidth + x]);
-      }
+  if (alpha > 0 && alpha < 255 && target_.bits) {
+    area = rect.Intersect({0, 0, target_.width, target_.height}).Intersect(clip_);
+    GdiFlush();
+    for (int y = area.top; y < area.bottom; ++y) {
+      const std::uint32_t* row = target_.bits + static_cast<std::ptrdiff_t>(y) * target_.width;
+      under.insert(under.end(), row + area.left, row + area.right);
     }
   }
   if (HFONT wanted = fonts_.Get(font); wanted != font_) {
@@ -254,12 +251,12 @@ void Renderer::PaintString(const std::u16string& text, const Rect& logical, Colo
   ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(shown.c_str()), -1, &rc, flags);
   if (!under.empty()) {
     GdiFlush();
-    auto* px = static_cast<std::uint32_t*>(ds.dsBm.bmBits);
     size_t i = 0;
     for (int y = area.top; y < area.bottom; ++y) {
+      std::uint32_t* row = target_.bits + static_cast<std::ptrdiff_t>(y) * target_.width;
       for (int x = area.left; x < area.right; ++x, ++i) {
-        std::uint32_t& now = px[y * ds.dsBm.bmWidth + x];
-        std::uint32_t was = under[i];
+        std::uint32_t& now = row[x];
+        const std::uint32_t was = under[i];
         if (now == was) continue;
         std::uint32_t out = 0xFF000000u;
         for (int shift = 0; shift < 24; shift += 8) {
