@@ -12,6 +12,9 @@ OUT="${6:-$BUILD/month-frames}"
 DPI="${7:-}"
 PROBE="$BUILD/bin/app_bench_probe.exe"
 [ -f "$PROBE" ] || { echo "build app_bench_probe in $BUILD first"; exit 1; }
+# A screen of the display scale's size (a 200 % display is 2560 x 1600): on a smaller one the window
+# reaches under the pointer in the screen's middle, and a day's tool tip would come and go.
+[ -n "$DPI" ] && export TAVRINO_SCREEN="$((1280 * DPI / 96))x$((800 * DPI / 96))"
 source "$ROOT/bench/app/wine_session.sh"
 wine_session_start
 wine_use_dpi "$DPI"
