@@ -2,7 +2,8 @@
 # Whole-program timings of tavrino.exe under wine64 + Xvfb:
 #   start     cold start to the first painting of the visible window, measured by the program itself
 #             from its entry point (Wine's own start-up excluded) and from process creation
-#   rebuild   one month rebuild on a click (grid rebuilt, laid out and painted), mean of 50
+#   rebuild   one month rebuild on a click (grid rebuilt, laid out and painted): mean, median and
+#             slowest of 50 (the slowest is the first change to a height not shown before)
 #   memory    working set after showing a month
 #   hostile   start with user.dat locked by another connection; exit during a stalled weather request
 # Usage: bench/app/run_app_bench.sh [build dir, default build/win64] [runs, default 5] [DPI]
