@@ -9,6 +9,7 @@
 
 #include "platform/file_utils.h"
 #include "ui/dpi_scale.h"
+#include "ui/nine_grid.h"
 #include "ui/png_decode.h"
 #include "ui/win32/dib_section.h"
 #include "ui/win32/gdiplus_session.h"
@@ -169,7 +170,20 @@ const DibPixels* ImageCache::Compose(const std::u16string& key, int left, int to
                 static_cast<size_t>(cx) * 4);
   }
   DeleteObject(whole);
-  const DibPixels made{dib, static_cast<std::uint32_t*>(bits), cx, cy};
+  return Keep(key, {dib, static_cast<std::uint32_t*>(bits), cx, cy});
+}
+
+const DibPixels* ImageCache::ComposePixels(const std::u16string& key, int cx, int cy,
+                                           const std::function<void(PixelSurface&)>& draw) {
+  void* bits = nullptr;
+  HBITMAP dib = CreateTopDownDib(cx, cy, &bits);
+  if (!dib) return nullptr;
+  PixelSurface surface{static_cast<std::uint32_t*>(bits), cx, cy, cx};
+  draw(surface);
+  return Keep(key, {dib, surface.bits, cx, cy});
+}
+
+const DibPixels* ImageCache::Keep(const std::u16string& key, const DibPixels& made) {
   auto it = impl_->composed.find(key);
   if (it != impl_->composed.end()) {
     DeleteObject(it->second.bitmap);

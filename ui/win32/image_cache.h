@@ -1,5 +1,5 @@
 #pragma once
-// Process-wide cache of decoded images (PNG with alpha through GDI+), keyed by full path, and of
+// Process-wide cache of decoded images (PNG with alpha), keyed by full path, and of
 // images already composed at a drawing size (nine-grids, stretched or faded images), so that a
 // paint draws them 1:1 instead of scaling them again. UI thread only.
 #include <windows.h>
@@ -16,6 +16,7 @@ class Graphics;
 namespace tvui {
 
 struct DibPixels;
+struct PixelSurface;
 
 class ImageCache {
  public:
@@ -40,6 +41,9 @@ class ImageCache {
   // key and returns it. The oldest ones are dropped when too many pile up (a window being resized).
   const DibPixels* Compose(const std::u16string& key, int left, int top, int cx, int cy,
                            const std::function<void(Gdiplus::Graphics&)>& draw);
+  // The same for a picture the program composes itself: draw fills a transparent cx x cy surface.
+  const DibPixels* ComposePixels(const std::u16string& key, int cx, int cy,
+                                 const std::function<void(PixelSurface&)>& draw);
   // Forgets everything (after skin files changed on disk).
   void Clear();
 
@@ -51,6 +55,8 @@ class ImageCache {
  private:
   struct Impl;
   ImageCache();
+  // Stores made under key (replacing an earlier one), dropping the oldest when too many pile up.
+  const DibPixels* Keep(const std::u16string& key, const DibPixels& made);
   Impl* impl_;
   std::vector<std::u16string> missing_;
 };

@@ -17,6 +17,7 @@
 #include "ui/container.h"
 #include "ui/image_spec.h"
 #include "ui/list.h"
+#include "ui/nine_grid.h"
 #include "ui/option.h"
 #include "ui/win32/font_cache.h"
 #include "ui/win32/image_cache.h"
@@ -312,17 +313,35 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
     Blend(*dib, src.left, src.top, dst);
     return true;
   }
-  // Scaled or faded: composed once per place and size (with the same interpolation a direct draw
-  // would use), then blended 1:1 on every paint.
-  std::u16string key = path;
-  // The place counts too: GDI+ samples stretched parts from device coordinates.
-  for (int v : {src.left, src.top, src.right, src.bottom, srcCorner.left, srcCorner.top, srcCorner.right,
-                srcCorner.bottom, dstCorner.left, dstCorner.top, dstCorner.right, dstCorner.bottom,
-                image.fade, dst.left, dst.top, dst.Width(), dst.Height()}) {
+  // Scaled or faded: composed once and then blended 1:1 on every paint.
+  auto number = [](std::u16string& key, int v) {
     key += u'|';
     for (char ch : std::to_string(v)) key += static_cast<char16_t>(ch);
+  };
+  std::u16string key = path;
+  for (int v : {src.left, src.top, src.right, src.bottom, srcCorner.left, srcCorner.top, srcCorner.right,
+                srcCorner.bottom, dstCorner.left, dstCorner.top, dstCorner.right, dstCorner.bottom,
+                image.fade, dst.Width(), dst.Height()}) {
+    number(key, v);
   }
-  const DibPixels* dib = cache.FindComposed(key);
+  const DibPixels* dib = nullptr;
+  const DibPixels* picture = image.fade >= 255 ? cache.GetDib(path) : nullptr;
+  if (picture) {
+    // Stretched by the program itself (the same at any place): one drawing per size.
+    dib = cache.FindComposed(key);
+    if (!dib) {
+      dib = cache.ComposePixels(key, dst.Width(), dst.Height(), [&](PixelSurface& surface) {
+        const PixelSource source{picture->bits, picture->width, picture->height, picture->width};
+        DrawNineGrid(source, src, srcCorner, surface, {0, 0, dst.Width(), dst.Height()}, dstCorner);
+      });
+    }
+  } else {
+    // Faded, through GDI+ with the same interpolation a direct draw would use. The place counts
+    // too: GDI+ samples stretched parts from device coordinates.
+    number(key, dst.left);
+    number(key, dst.top);
+    dib = cache.FindComposed(key);
+  }
   if (!dib) {
     dib = cache.Compose(key, dst.left, dst.top, dst.Width(), dst.Height(), [&](Gdiplus::Graphics& g) {
       g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
