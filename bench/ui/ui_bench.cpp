@@ -1,5 +1,6 @@
 // The month grid rebuild: 42 cells built from an item template, added to a tile layout and laid
-// out; plus hit testing, the parse of a window file and the blending of pictures at 200 %.
+// out; plus hit testing, the parse of a window file, the blending of pictures at 200 % and the
+// stretching of the window's background.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 #include "ui/alpha_blend.h"
 #include "ui/container.h"
+#include "ui/nine_grid.h"
 #include "ui/skin_builder.h"
 #include "ui/ui_manager.h"
 
@@ -78,5 +80,21 @@ void BM_BlendPicture(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * w * h);
 }
 BENCHMARK(BM_BlendPicture)->Args({692, 544, 1})->Args({94, 92, 0});
+
+// The window's background at 200 % stretched from its five-row drawing (716 x 920, corners 2) to
+// the six-row window (716 x 1012), as a nine-grid: what a first change to a six-row month composes.
+void BM_NineGridBackground(benchmark::State& state) {
+  const int w = 716, h = 920, tall = 1012;
+  std::vector<std::uint32_t> picture(static_cast<size_t>(w) * h), surface(static_cast<size_t>(w) * tall);
+  for (size_t i = 0; i < picture.size(); ++i) picture[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
+  const tvui::PixelSource source{picture.data(), w, h, w};
+  tvui::PixelSurface target{surface.data(), w, tall, w};
+  for (auto _ : state) {
+    tvui::DrawNineGrid(source, {0, 0, w, h}, {2, 2, 2, 2}, target, {0, 0, w, tall}, {2, 2, 2, 2});
+    benchmark::DoNotOptimize(surface.data());
+  }
+  state.SetItemsProcessed(state.iterations() * w * tall);
+}
+BENCHMARK(BM_NineGridBackground);
 
 }  // namespace

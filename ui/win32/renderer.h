@@ -1,6 +1,6 @@
 #pragma once
 // Paints a control tree into a device context (the window's back buffer): background colours and
-// gradients, images (nine-grid, source/dest parts, fade) through GDI+, text through GDI with
+// gradients, images (nine-grid, source/dest parts; faded ones through GDI+), text through GDI with
 // ClearType, borders. Positions and sizes come in logical (96-DPI) units and are drawn at the
 // window's scale: edges are converted (so touching controls stay touching), fonts are made for the
 // DPI and pictures are taken from their drawing nearest to it (1x, 1.5x or 2x).
