@@ -2,7 +2,7 @@
 #include <atomic>
 
 #include "app/logic/tray_rules.h"
-#include "app/win32/later_windows.h"
+#include "app/win32/entry_points.h"
 #include "platform/launch.h"
 
 namespace app {

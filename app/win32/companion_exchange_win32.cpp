@@ -3,7 +3,7 @@
 
 #include "app/logic/companion_exchange.h"
 #include "app/logic/window_messages.h"
-#include "app/win32/later_windows.h"
+#include "app/win32/entry_points.h"
 #include "calendar/holiday_arrangement.h"
 #include "platform/file_utils.h"
 #include "platform/program_dir.h"

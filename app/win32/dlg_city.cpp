@@ -1,7 +1,7 @@
 #include "app/win32/dlg_city.h"
 
 #include "app/logic/window_messages.h"
-#include "app/win32/later_windows.h"
+#include "app/win32/entry_points.h"
 #include "app/win32/main_window_handle.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"

@@ -10,7 +10,7 @@
 #include "app/logic/window_messages.h"
 #include "app/win32/dlg_city.h"
 #include "app/win32/dlg_weather.h"
-#include "app/win32/later_windows.h"
+#include "app/win32/entry_points.h"
 #include "app/win32/menu_tray.h"
 #include "app/win32/monitor_area.h"
 #include "app/win32/note_launcher.h"

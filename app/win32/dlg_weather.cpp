@@ -1,7 +1,7 @@
 #include "app/win32/dlg_weather.h"
 
 #include "app/logic/weather_popup_view.h"
-#include "app/win32/later_windows.h"
+#include "app/win32/entry_points.h"
 #include "platform/clock.h"
 #include "platform/launch.h"
 #include "platform/log.h"

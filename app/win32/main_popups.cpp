@@ -9,7 +9,7 @@
 #include "app/logic/skins.h"
 #include "app/win32/about_dlg.h"
 #include "app/win32/dlg_main.h"
-#include "app/win32/later_windows.h"
+#include "app/win32/entry_points.h"
 #include "app/win32/settings_dlg.h"
 #include "app/win32/skin_dlg.h"
 #include "app/win32/surveys_dlg.h"

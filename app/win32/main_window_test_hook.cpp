@@ -10,7 +10,7 @@
 #include "app/win32/dlg_city.h"
 #include "app/win32/dlg_main.h"
 #include "app/win32/dlg_weather.h"
-#include "app/win32/later_windows.h"
+#include "app/win32/entry_points.h"
 #include "app/win32/main_window_handle.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"

@@ -1,5 +1,5 @@
 #include "app/logic/statistics_partners.h"
-#include "app/win32/later_windows.h"
+#include "app/win32/entry_points.h"
 #include "weather/win32/window_poster.h"
 
 namespace app {

@@ -3,7 +3,7 @@
 #include "app/logic/window_messages.h"
 #include "app/win32/dlg_main.h"
 #include "app/win32/dlg_weather.h"
-#include "app/win32/later_windows.h"
+#include "app/win32/entry_points.h"
 #include "platform/clock.h"
 #include "platform/log.h"
 #include "weather/current_city.h"
