@@ -43,6 +43,13 @@ std::u16string TextOf(tvui::WindowImplBase& w, std::u16string_view name) {
   return c ? c->GetText() : std::u16string();
 }
 
+// An air-quality badge: text|background|text colour|l,t,r,b (its place in 96-DPI units).
+std::u16string BadgeText(const tvui::Control& badge) {
+  const tvui::Rect& a = badge.GetFloatPos();
+  return badge.GetText() + u"|" + IntToText(badge.GetBkColor()) + u"|" + IntToText(badge.GetTextColor()) + u"|" +
+         IntToText(a.left) + u"," + IntToText(a.top) + u"," + IntToText(a.right) + u"," + IntToText(a.bottom);
+}
+
 }  // namespace
 
 std::u16string StateLine(std::u16string_view key, const std::u16string& value) {
@@ -56,6 +63,12 @@ std::u16string StateRect(const RECT& r) {
 
 std::u16string StateRect(const tvui::Rect& r) { return StateRect(RECT{r.left, r.top, r.right, r.bottom}); }
 
+std::u16string StateRect(HWND window) {
+  RECT rc{};
+  GetWindowRect(window, &rc);
+  return StateRect(rc);
+}
+
 namespace {
 
 // The weather pop-up's lines ("wxpop…").
@@ -67,28 +80,17 @@ std::u16string DescribeWeatherPopup() {
   CDlgWeather* popup = WeatherPopupWindow();
   if (!popup) return s;
   CDlgWeather& w = *popup;
-  RECT rc{};
-  GetWindowRect(w.GetHWND(), &rc);
-  s += line(u"wxpop.rect", StateRect(rc));
+  s += line(u"wxpop.rect", StateRect(w.GetHWND()));
   BYTE alpha = 255;
   DWORD flags = 0;
   if (GetLayeredWindowAttributes(w.GetHWND(), nullptr, &alpha, &flags) && (flags & LWA_ALPHA)) {
     s += line(u"wxpop.alpha", IntToText(alpha));
   }
-  auto text = [&](const char16_t* name) {
-    tvui::Control* c = w.FindControl(name);
-    return c ? c->GetText() : std::u16string();
-  };
-  s += line(u"wxpop.city", text(u"city"));
-  s += line(u"wxpop.temperature", text(u"temperature"));
-  s += line(u"wxpop.wind", text(u"wind"));
+  s += line(u"wxpop.city", TextOf(w, u"city"));
+  s += line(u"wxpop.temperature", TextOf(w, u"temperature"));
+  s += line(u"wxpop.wind", TextOf(w, u"wind"));
   s += line(u"wxpop.report_city", w.Report().city);
-  if (tvui::Control* air = w.FindControl(u"air")) {
-    const tvui::Rect& a = air->GetFloatPos();
-    s += line(u"wxpop.air", air->GetText() + u"|" + IntToText(air->GetBkColor()) + u"|" +
-                                IntToText(air->GetTextColor()) + u"|" + IntToText(a.left) + u"," +
-                                IntToText(a.top) + u"," + IntToText(a.right) + u"," + IntToText(a.bottom));
-  }
+  if (tvui::Control* air = w.FindControl(u"air")) s += line(u"wxpop.air", BadgeText(*air));
   if (tvui::Control* bk = w.FindControl(u"weather")) s += line(u"wxpop.background", bk->GetBkImage());
   if (tvui::Control* more = w.FindControl(u"moreweather")) {
     s += line(u"wxpop.moreweather", StateRect(more->GetPos()));
@@ -123,9 +125,7 @@ std::u16string DescribeCityPicker() {
   CDlgCity* picker = CityPickerWindow();
   if (!picker) return s;
   CDlgCity& w = *picker;
-  RECT rc{};
-  GetWindowRect(w.GetHWND(), &rc);
-  s += line(u"picker.rect", StateRect(rc));
+  s += line(u"picker.rect", StateRect(w.GetHWND()));
   if (tvui::Control* title = w.FindControl(u"title")) s += line(u"picker.title", title->GetBkImage());
   // index/count|selected text|every item's text, separated by ";"
   auto combo = [](tvui::Combo* c) {
@@ -153,14 +153,12 @@ std::u16string CDlgMain::DescribeState() {
   const auto& Line = app::StateLine;
   HWND hwnd = GetHWND();
   std::u16string s;
-  RECT rc{};
-  GetWindowRect(hwnd, &rc);
   // Start-up has finished (the handle is published last): the window may answer earlier, while
   // its creation waits on the shell (adding the tray icon lets other processes' messages in).
   s += Line(u"started", IntToText(app::MainWindowHandle() == hwnd ? 1 : 0));
   s += Line(u"visible", IntToText(IsWindowVisible(hwnd) ? 1 : 0));
   s += Line(u"show_count", IntToText(showCount_));
-  s += Line(u"rect", app::StateRect(rc));
+  s += Line(u"rect", app::StateRect(hwnd));
   s += Line(u"dpi", IntToText(GetScale().Dpi()));  // cell places below are 96-DPI units
   s += Line(u"anchor", IntToText(anchor_.x) + u"," + IntToText(anchor_.y) + u"," +
                            IntToText(static_cast<int>(anchor_.edge)));
@@ -208,9 +206,7 @@ std::u16string CDlgMain::DescribeState() {
   bool tipShown = tooltip_ && tooltip_->GetHWND() && IsWindowVisible(tooltip_->GetHWND());
   s += Line(u"tooltip", IntToText(tipShown ? 1 : 0));
   if (tooltip_ && tooltip_->GetHWND()) {
-    RECT tr{};
-    GetWindowRect(tooltip_->GetHWND(), &tr);
-    s += Line(u"tooltip.rect", app::StateRect(tr));
+    s += Line(u"tooltip.rect", app::StateRect(tooltip_->GetHWND()));
     s += Line(u"tooltip.data", tooltip_->GetData());
     for (const char16_t* name : {u"day", u"chinsesday", u"tip", u"sword", u"svoid"}) {
       s += Line(std::u16string(u"tooltip.") + name, app::TextOf(*tooltip_, name));
@@ -222,12 +218,7 @@ std::u16string CDlgMain::DescribeState() {
   }
   s += Line(u"weather", (weather_ ? weather_->GetBkImage() : u"") + u"|" + (weather_ ? weather_->GetToolTip() : u""));
   s += Line(u"temperature", temperature_ ? temperature_->GetText() : u"");
-  if (airQuality_) {
-    const tvui::Rect& a = airQuality_->GetFloatPos();
-    s += Line(u"air", airQuality_->GetText() + u"|" + IntToText(airQuality_->GetBkColor()) + u"|" +
-                          IntToText(airQuality_->GetTextColor()) + u"|" + IntToText(a.left) + u"," +
-                          IntToText(a.top) + u"," + IntToText(a.right) + u"," + IntToText(a.bottom));
-  }
+  if (airQuality_) s += Line(u"air", app::BadgeText(*airQuality_));
   s += Line(u"refresh", (refresh_ ? refresh_->GetBkImage() : u"") + u"|" + IntToText(refreshAnim_.Running() ? 1 : 0));
   s += Line(u"weather_updates", IntToText(weatherUpdates_));
   const IpLocation ipLocation = GetIpLocation();

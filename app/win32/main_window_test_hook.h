@@ -57,6 +57,8 @@ inline constexpr const char16_t* kTestHookButtons[] = {
 std::u16string StateLine(std::u16string_view key, const std::u16string& value);
 std::u16string StateRect(const RECT& r);
 std::u16string StateRect(const tvui::Rect& r);
+// A window's rectangle on the screen.
+std::u16string StateRect(HWND window);
 
 class MainWindowTestHook {
  public:
