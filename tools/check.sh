@@ -56,6 +56,9 @@ source tools/xvfb.sh
 xvfb_start || { echo "check: FAILED: no X display for the window tests" >&2; exit 1; }
 # Window tests fail instead of skipping when they find no display.
 export TAVRINO_REQUIRE_DISPLAY=1
+# A fresh Wine session: a wineserver still running in this prefix (from tools/run.sh, say) would
+# keep its own desktop, under which windows take pointer input differently.
+wineserver -k >/dev/null 2>&1
 wineserver -p >/dev/null 2>&1
 # Start Wine's helper processes now, detached from any test's output.
 wine cmd /c exit >/dev/null 2>&1 </dev/null

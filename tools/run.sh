@@ -47,7 +47,9 @@ WINE_PID=""
 cleanup() {
   [ -n "$WINE_PID" ] && { wine taskkill /f /im tavrino.exe >/dev/null 2>&1 || true; kill "$WINE_PID" 2>/dev/null || true; }
   kill "$DEVSERVICE_PID" 2>/dev/null || true
-  [ $HEADLESS = 1 ] && xvfb_stop
+  # The private screen's Wine session (its desktop included) ends with it: a wineserver left
+  # behind would hand that desktop to whatever starts next in this prefix, the tests included.
+  [ $HEADLESS = 1 ] && { wineserver -k >/dev/null 2>&1; xvfb_stop; }
   return 0
 }
 trap cleanup EXIT

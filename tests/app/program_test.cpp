@@ -482,12 +482,21 @@ TEST_F(PopupTest, ChooserPreviewsOnHoverAndStoresOnClick) {
   EXPECT_EQ(s.Int(u"skin.active"), 5);
   EXPECT_TRUE(WaitFor([&] { return Stored("skin") == "bg5"; }, 3000)) << Stored("skin");
 
-  // Escape closes it; a hover cut short by it does not keep its preview either.
-  ASSERT_EQ(Click(app::kHookClick, 5), 1);
-  ASSERT_EQ(WaitState([](const State& st) { return st[u"chooser"] == "shown"; })[u"chooser"], "shown");
-  WaitActive(choosers[0]);
-  MovePointer(chooser.left + 160, chooser.top + 108);  // tile 9
-  ASSERT_EQ(WaitState([](const State& st) { return st.Int(u"skin.active") == 9; }).Int(u"skin.active"), 9);
+  // Escape closes it; a hover cut short by it does not keep its preview either. A reopened chooser
+  // that Wine's late activation change took down again, or a hover it missed, is opened and hovered
+  // again (bounded).
+  s = Read();
+  for (int attempt = 0; attempt < 3 && s.Int(u"skin.active") != 9; ++attempt) {
+    if (s[u"chooser"] != "shown") {
+      ASSERT_EQ(Click(app::kHookClick, 5), 1);
+      ASSERT_EQ(WaitState([](const State& st) { return st[u"chooser"] == "shown"; })[u"chooser"], "shown");
+    }
+    WaitActive(choosers[0]);
+    if (attempt > 0) MovePointer(main.left + 100, main.top + 420);  // off it, so the hover starts anew
+    MovePointer(chooser.left + 160, chooser.top + 108);  // tile 9
+    s = WaitState([](const State& st) { return st.Int(u"skin.active") == 9; });
+  }
+  ASSERT_EQ(s.Int(u"skin.active"), 9);
   PressEscape(choosers[0]);
   s = WaitState([](const State& st) { return st[u"chooser"] == "hidden" && st.Int(u"skin.active") == 5; });
   EXPECT_EQ(s[u"chooser"], "hidden");
@@ -565,9 +574,17 @@ TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
   EXPECT_TRUE(ControlOf(s, u"settings.tip_allowpush").selected);
   EXPECT_FALSE(ControlOf(s, u"settings.tip_joinue").selected);
 
-  // The autostart switch writes the entry; the option shows what the registry holds.
-  ClickControl(settings, ControlOf(s, u"settings.tip_autostart").rect);
-  EXPECT_TRUE(WaitFor([] { return !RunValue().empty(); }, 3000)) << "no autostart entry";
+  // The autostart switch writes the entry; the option shows what the registry holds. A click that
+  // Wine's late activation change took away (it lands on no window and changes nothing) is made
+  // again, the window reopened first if it went (bounded).
+  for (int attempt = 0; attempt < 3 && RunValue().empty(); ++attempt) {
+    if (attempt > 0 && Read()[u"settings"] != "shown") {
+      s = ReopenSettings([](const State& st) { return st[u"settings"] == "shown"; });
+    }
+    ClickControl(settings, ControlOf(s, u"settings.tip_autostart").rect);
+    WaitFor([] { return !RunValue().empty(); }, 3000);
+  }
+  EXPECT_FALSE(RunValue().empty()) << "no autostart entry";
   EXPECT_EQ(RunValue(), L"\"" + (install_->Dir() / "tavrino.exe").wstring() + L"\" -autostart");
   EXPECT_TRUE(ControlOf(Read(), u"settings.tip_autostart").selected);
   // The tray menu turns autostart off while the window is hidden; reopened, it shows that.
