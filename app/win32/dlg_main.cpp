@@ -161,6 +161,20 @@ void CDlgMain::OnDpiChanged() {
   // clock, at the scale of the monitor it is on.
   ComputeAnchor();
   ShowNavigated();
+  PostMessageW(app::UM_PREPARE_OTHER_HEIGHT);  // its pictures at the new scale
+}
+
+void CDlgMain::PrepareOtherHeight() {
+  // The first change between a five-row and a six-row month would otherwise wait for the other
+  // height's pictures to be decoded and stretched (some 10 ms at 200 %): they are made now, while
+  // nobody waits, by drawing the window once at that height out of sight.
+  if (shownRows_ == 0) return;
+  tvui::Control* card = FindControl(u"tv_mouth_info");
+  const MonthWindowPlacement shown = PlaceMonthWindow(anchor_, shownRows_);
+  const MonthWindowPlacement other = PlaceMonthWindow(anchor_, shownRows_ >= 6 ? 5 : 6);
+  PrepareSize(other.rect.Width(), other.rect.Height(), [&](bool there) {
+    if (card) card->SetBkImage(std::u16string(there ? other.background : shown.background));
+  });
 }
 
 void CDlgMain::FillCalendarSelectors() {
@@ -520,6 +534,7 @@ LRESULT CDlgMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = WindowImplBase::HandleMessage(message, wParam, lParam);
   app::MarkFirstPaintDone();
   PostMessageW(app::UM_ADD_TRAY_ICON);
+  PostMessageW(app::UM_PREPARE_OTHER_HEIGHT);
   return result;
 }
 
@@ -547,6 +562,10 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case app::UM_SKIN_APPLY:
       app::ApplyAndStoreSkin(hwnd, static_cast<int>(wParam));
+      PostMessageW(app::UM_PREPARE_OTHER_HEIGHT);  // the new skin's pictures
+      return 0;
+    case app::UM_PREPARE_OTHER_HEIGHT:
+      PrepareOtherHeight();
       return 0;
     case app::UM_TOGGLE_MAIN:
       Toggle();

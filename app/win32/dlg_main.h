@@ -86,6 +86,7 @@ class CDlgMain : public tvui::WindowImplBase {
   friend class app::MainWindowTestHook;
   void StartTimersAndHook();
   void Toggle();
+  void PrepareOtherHeight();
   void ShowNavigated();
   void MirrorSelectors();
   void HoverCheck();

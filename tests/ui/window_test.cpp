@@ -56,6 +56,7 @@ class SkinWindow : public WindowImplBase {
   void OnTimer(Notification& msg) override { timerIds.push_back(static_cast<unsigned>(msg.wParam)); }
   MessageResult MessageHandler(unsigned message, std::uintptr_t, std::intptr_t, bool& handled) override {
     if (message == WM_LBUTTONDOWN) filterSawButtonDownBeforeClick = clicks.empty();
+    if (message == WM_PAINT) ++paints;
     handled = false;
     return 0;
   }
@@ -64,6 +65,7 @@ class SkinWindow : public WindowImplBase {
   bool initCalled = false;
   bool sawInitAfterInitWindow = false;
   bool filterSawButtonDownBeforeClick = false;
+  int paints = 0;
   std::vector<std::u16string> log;
   std::vector<std::u16string> clicks;
   std::vector<std::u16string> selectChanges;
@@ -451,6 +453,44 @@ TEST_F(WindowTest, ScreenshotsMatchAfterRepaintsAndAfterTheWindowGrowsAndShrinks
   EXPECT_EQ(a, bytes(again));
   EXPECT_EQ(a, bytes(resized));
   for (const auto& p : {first, again, resized}) std::filesystem::remove(p);
+}
+
+TEST_F(WindowTest, PreparingAnotherSizeLeavesTheWindowAsItWasAndNothingToRepaint) {
+  // Drawn at a larger size out of sight, with one control changed for it: afterwards the layout,
+  // the control and the picture are the window's own again, and no repaint is left behind.
+  auto shot = [&](const char* name) {
+    auto path = std::filesystem::temp_directory_path() / name;
+    EXPECT_TRUE(window->SaveClientPng(path.u16string()));
+    std::FILE* f = _wfopen(path.wstring().c_str(), L"rb");
+    std::string data;
+    char buf[4096];
+    for (size_t n; f && (n = std::fread(buf, 1, sizeof(buf), f)) > 0;) data.append(buf, n);
+    if (f) std::fclose(f);
+    std::filesystem::remove(path);
+    return data;
+  };
+  UpdateWindow(window->GetHWND());
+  PumpFor(50);
+  const std::string before = shot("tvui_prepare_a.png");
+  const Rect closeAt = window->FindControl(u"closebtn")->GetPos();
+  const Size client = window->GetManager().GetClientSize();
+  const int paints = window->paints;
+  RECT rc;
+  GetClientRect(window->GetHWND(), &rc);
+  Control* caption = window->FindControl(u"caption");
+  std::vector<bool> dressed;
+  std::u16string drawnThere;
+  window->PrepareSize(rc.right + 40, rc.bottom + 60, [&](bool there) {
+    dressed.push_back(there);
+    if (there) drawnThere = caption->GetText();
+    caption->SetText(there ? u"elsewhere" : u"测试窗口 Skin test");
+  });
+  EXPECT_EQ(dressed, (std::vector<bool>{true, false}));
+  EXPECT_EQ(window->GetManager().GetClientSize(), client);
+  EXPECT_EQ(window->FindControl(u"closebtn")->GetPos(), closeAt);
+  PumpFor(60);
+  EXPECT_EQ(window->paints, paints) << "the unseen drawing left a repaint behind";
+  EXPECT_TRUE(shot("tvui_prepare_b.png") == before) << "the window's own picture changed";
 }
 
 // A window that deletes itself when it is gone, destroyed from inside its own click handler.

@@ -628,6 +628,24 @@ void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
   manager_.TakeDirty();
 }
 
+void WindowImplBase::PrepareSize(int cx, int cy, const std::function<void(bool)>& dress) {
+  if (!hwnd_ || cx <= 0 || cy <= 0) return;
+  const Size own = clientPx_;
+  if (own == Size{cx, cy}) return;
+  // What was waiting to be painted stays waiting; what the two layouts and the dressing move there
+  // and back is not painted at all.
+  const Rect waiting = pendingDirty_;
+  if (dress) dress(true);
+  SetClientPixels({cx, cy});
+  Rect all{0, 0, cx, cy};
+  Render(all);
+  if (dress) dress(false);
+  SetClientPixels(own);
+  manager_.Layout();
+  manager_.TakeDirty();
+  pendingDirty_ = waiting;
+}
+
 void WindowImplBase::MoveWindowTo(int x, int y, int cx, int cy) {
   if (hwnd_) SetPlacement(x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }

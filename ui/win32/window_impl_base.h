@@ -35,6 +35,7 @@
 //                     tool tips and the combo list; whatever it leaves goes to DefWindowProcW.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -78,6 +79,11 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   // A new size reshapes the window's region in the same step and paints the window at once, so
   // no frame shows the old content at the new size.
   void PlaceWindow(int x, int y, int cx, int cy);
+  // Draws the window once at another size (device pixels) into its back buffer, out of sight, and
+  // lays it out at its own size again: the pictures for that size are decoded and composed, and the
+  // back buffer grown, before the window first takes it. dress(true) sets up what differs at that
+  // size and dress(false) puts it back. Nothing changes on the screen and nothing is left to repaint.
+  void PrepareSize(int cx, int cy, const std::function<void(bool)>& dress);
   // Moves and sizes the window to a rectangle worked out for the monitor it goes to (device
   // pixels, at that monitor's scale): when it crosses to a monitor of another scale, the system's
   // suggestion, which would scale the size once more, is not taken.
