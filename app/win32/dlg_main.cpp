@@ -170,10 +170,10 @@ void CDlgMain::PrepareOtherHeight() {
   // nobody waits, by drawing the window once at that height out of sight.
   if (shownRows_ == 0) return;
   tvui::Control* card = FindControl(u"tv_mouth_info");
-  const MonthWindowPlacement shown = PlaceMonthWindow(anchor_, shownRows_);
+  const std::u16string shownCard = card ? card->GetBkImage() : u"";
   const MonthWindowPlacement other = PlaceMonthWindow(anchor_, shownRows_ >= 6 ? 5 : 6);
   PrepareSize(other.rect.Width(), other.rect.Height(), [&](bool there) {
-    if (card) card->SetBkImage(std::u16string(there ? other.background : shown.background));
+    if (card) card->SetBkImage(there ? std::u16string(other.background) : shownCard);
   });
 }
 
