@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
   std::printf("  start: CreateProcess -> window visible      %8.1f ms (includes Wine's process start)\n", Median(launchToVisible));
   std::printf("  month change on a click, mean of 50         %8.2f ms\n", Median(rebuildPaint));
   std::printf("    median click of the 50                    %8.2f ms\n", Median(clickMedian));
-  std::printf("    slowest (the first at a new height)       %8.2f ms\n", Median(clickSlowest));
+  std::printf("    slowest (a change of row count)           %8.2f ms\n", Median(clickSlowest));
   std::printf("  month rebuild alone (cells built)           %8.2f ms\n", Median(rebuildOnly));
   std::printf("    of which the day records with their data  %8.2f ms\n", Median(daysOnly));
   std::printf("  painting the whole window alone             %8.2f ms\n", Median(paintOnly));

@@ -12,15 +12,10 @@ OUT="${6:-$BUILD/month-frames}"
 DPI="${7:-}"
 PROBE="$BUILD/bin/app_bench_probe.exe"
 [ -f "$PROBE" ] || { echo "build app_bench_probe in $BUILD first"; exit 1; }
-# A screen of the display scale's size (a 200 % display is 2560 x 1600): on a smaller one the window
-# reaches under the pointer in the screen's middle, and a day's tool tip would come and go. A
-# wineserver kept from a session on a screen of another size keeps that size for its windows: it is
-# ended before and after.
-[ -n "$DPI" ] && export TAVRINO_SCREEN="$((1280 * DPI / 96))x$((800 * DPI / 96))"
+# With a DPI, on a screen of that scale's size: on a smaller one the window reaches under the
+# pointer in the screen's middle, and a day's tool tip would come and go.
 source "$ROOT/bench/app/wine_session.sh"
-[ -n "$DPI" ] && wineserver -k >/dev/null 2>&1
-wine_session_start
-wine_use_dpi "$DPI"
+wine_session_start "$DPI"
 rm -rf "$OUT"; mkdir -p "$OUT/raw"
 log="$OUT/probe.log"
 timeout 300 wine "$PROBE" frames "$YEAR" "$MONTH" "$CHANGES" "$PERIOD" >"$log" 2>&1 </dev/null &
@@ -80,5 +75,4 @@ for i, g in enumerate(ranked):
 print("half-built frames (neither finished month): %d" % sum(len(g) for g in ranked[2:]))
 PY
 wine_session_stop
-[ -n "$DPI" ] && wineserver -k >/dev/null 2>&1
 exit $rc

@@ -3,7 +3,7 @@
 #   start     cold start to the first painting of the visible window, measured by the program itself
 #             from its entry point (Wine's own start-up excluded) and from process creation
 #   rebuild   one month rebuild on a click (grid rebuilt, laid out and painted): mean, median and
-#             slowest of 50 (the slowest is the first change to a height not shown before)
+#             slowest of 50 (the slowest is a change between five and six rows)
 #   memory    working set after showing a month
 #   hostile   start with user.dat locked by another connection; exit during a stalled weather request
 # Usage: bench/app/run_app_bench.sh [build dir, default build/win64] [runs, default 5] [DPI]
@@ -16,19 +16,12 @@ RUNS="${2:-5}"
 DPI="${3:-}"
 PROBE="$BUILD/bin/app_bench_probe.exe"
 [ -x "$BUILD/bin/tavrino_testable.exe" ] && [ -f "$PROBE" ] || { echo "build tavrino_testable and app_bench_probe in $BUILD first"; exit 1; }
-# With a DPI, a screen of that scale's size (a 200 % display is 2560 x 1600; on 1280 x 800 the
-# window of a six-row month would not fit), and the wineserver ended before and after: one kept
-# from a session on a screen of another size keeps that size for its windows.
-[ -n "$DPI" ] && export TAVRINO_SCREEN="$((1280 * DPI / 96))x$((800 * DPI / 96))"
 source "$ROOT/bench/app/wine_session.sh"
-[ -n "$DPI" ] && wineserver -k >/dev/null 2>&1
-wine_session_start
-wine_use_dpi "$DPI"
+wine_session_start "$DPI"
 out=$(mktemp)
 timeout 300 wine "$PROBE" "$RUNS" >"$out" 2>&1 </dev/null
 rc=$?
 cat "$out"
 rm -f "$out"
 wine_session_stop
-[ -n "$DPI" ] && wineserver -k >/dev/null 2>&1
 exit $rc
