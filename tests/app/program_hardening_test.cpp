@@ -85,7 +85,8 @@ TEST_F(ProgramTest, APeerThatHangsOrExitsHoldsNeitherTheWindowNorTheNextPeer) {
   // A peer that stops taking messages for 20 s: the window still toggles, and asks go on.
   HANDLE hung = peer(L"hang");
   ASSERT_NE(hung, nullptr);
-  Sleep(300);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(install_->Dir() / "peer.exe.sent"); }, 15000));
+  Sleep(200);  // the block is with the window, which now waits for the peer
   const bool shown = IsWindowVisible(hwnd_) != FALSE;
   PostMessageW(hwnd_, app::UM_TOGGLE_MAIN, 0, 0);
   EXPECT_TRUE(WaitFor([&] { return (IsWindowVisible(hwnd_) != FALSE) != shown; }, 5000))

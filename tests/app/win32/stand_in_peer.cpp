@@ -2,7 +2,8 @@
 //   announce  names its window as the peer (type 1), waits for the type-2 reply, then exits
 //   ask       asks for the offer (type 3, from its window), waits for the type-4 reply, then exits
 //   hang      names its window as the peer from a second thread while the window's own thread
-//             takes no messages for 20 s (a peer that has stopped responding)
+//             takes no messages for 20 s (a peer that has stopped responding); the file
+//             "<own path>.sent" appears just before the block is sent
 // Exit code 0 when the awaited reply came (within 5 s), 1 when not, 2 on bad arguments.
 #include <windows.h>
 
@@ -36,6 +37,14 @@ struct HangArgs {
 
 DWORD WINAPI AnnounceFromAnotherThread(void* p) {
   auto* args = static_cast<HangArgs*>(p);
+  // "<own path>.sent" tells the test that the block is on its way.
+  wchar_t marker[MAX_PATH + 8];
+  DWORD n = GetModuleFileNameW(nullptr, marker, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) {
+    wcscat(marker, L".sent");
+    HANDLE file = CreateFileW(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  }
   Send(args->main, args->peer, 1, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(args->peer)));
   return 0;
 }
