@@ -37,6 +37,7 @@ inline constexpr uint32_t kTimerClock = 1000;            // 500 ms
 inline constexpr uint32_t kTimerRefreshAnim = 1001;      // 40 ms
 inline constexpr uint32_t kTimerWeatherPeriodic = 1002;  // 30 minutes
 inline constexpr uint32_t kTimerHover = 1003;            // 200 ms
+inline constexpr uint32_t kTimerMidnight = 1004;         // just after the next local midnight
 inline constexpr uint32_t kTimerTooltipFill = 2000;      // the tooltip's 1 ms fill
 
 // Resources.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/logic/day_cell.h"
+#include "app/logic/day_watch.h"
 #include "app/logic/header_texts.h"
 #include "app/logic/month_layout.h"
 #include "app/logic/tray_rules.h"
@@ -110,6 +111,7 @@ void CDlgMain::StartTimersAndHook() {
   SetTimer(app::kTimerClock, 500);
   SetTimer(app::kTimerHover, 200);
   SetTimer(app::kTimerWeatherPeriodic, 1800000);
+  SetTimer(app::kTimerMidnight, MillisecondsToNextMidnight(Now()));
   StartClockHook();
   app::MarkStartStep(u"clock_hook");
   RefreshAll();
@@ -127,6 +129,7 @@ void CDlgMain::OnFinalMessage(HWND) {
   KillTimer(app::kTimerClock);
   KillTimer(app::kTimerHover);
   KillTimer(app::kTimerWeatherPeriodic);
+  KillTimer(app::kTimerMidnight);
   delete this;
 }
 
@@ -286,9 +289,11 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
 }
 
 void CDlgMain::UpdateTodayHeader() {
-  DayInfo today = BuildDayInfo(Now());
+  shownToday_ = Now();
+  DayInfo today = BuildDayInfo(shownToday_);
   if (worldday_) worldday_->SetText(WorldDayText(today));
   if (chineseday_) chineseday_->SetText(ChineseDayText(today));
+  app::SetTrayTipDay(WorldDayText(today) + u" " + ChineseDayText(today));
 }
 
 void CDlgMain::UpdateClock() {
@@ -424,6 +429,9 @@ void CDlgMain::OnTimer(Notification& msg) {
     case app::kTimerHover:
       HoverCheck();
       break;
+    case app::kTimerMidnight:
+      RenewTodayShown();
+      break;
     default:
       break;
   }
@@ -546,6 +554,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
     handled = true;
     return result;
   }
+  ObserveSystemChange(message, wParam, lParam);
   if (message == TaskbarCreatedMessage() && message != 0) {
     // The taskbar came back (the shell restarted): hook, placement, timers and tray icon anew.
     StartTimersAndHook();

@@ -59,6 +59,16 @@ class CDlgMain : public tvui::WindowImplBase {
   // window for its row count; only what changed is laid out and repainted.
   void ShowMonth(int year, int month, int todayDay, int selectedDay);
   void UpdateTodayHeader();
+  // --- Time passing and system changes (dlg_main_days.cpp) ---
+  // When the date is no longer the one shown as today: today's header, the month on show (its
+  // today frame and marks; it follows to the new month unless the user went elsewhere), the
+  // holiday record's year and the tray tip. Arms the timer for the next midnight in every case.
+  void RenewTodayShown();
+  // Sees the clock, time-zone, sleep, display and work-area messages and the weather's updates
+  // without answering them (the default handling goes on).
+  void ObserveSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
+  // The shown window and its pop-ups placed by the clock again, on a monitor that exists.
+  void PlaceAgain();
   void UpdateClock();
   void FillCityList(const CityPair& first);
   // Today's weather and air quality from the shared reports (weather_panel.cpp).
@@ -139,4 +149,6 @@ class CDlgMain : public tvui::WindowImplBase {
   int aboutRequests_ = 0;
   bool painted_ = false;  // the first painting of the visible window is done
   bool trayAdded_ = false;
+  SystemTime shownToday_{};     // the date the header shows as today
+  SystemTime lastWeatherAt_{};  // the last weather update, or refresh asked after a wake-up
 };

@@ -25,6 +25,9 @@ void HideDialogs();
 void HideSkinChooser();
 // Hides every pop-up of the main window.
 void HideAllPopups();
+// The shown settings, skin chooser and about windows placed again beside the main window (after
+// a display or work-area change moved it).
+void PlacePopupsAgain(HWND owner);
 
 // Skins: the stored one, a preview, its end, a choice.
 void ApplySavedSkin(HWND mainWindow);

@@ -173,6 +173,18 @@ void ShowAutostartPrompt(HWND owner, bool withAutostart) {
   SetTitleImage(*p.prompt);
 }
 
+void PlacePopupsAgain(HWND owner) {
+  CDlgMain* main = MainOf(owner);
+  if (!main) return;
+  Popups& p = P();
+  const ScreenRect window = WindowRect(owner);
+  if (IsShown(p.chooser.get()))
+    MoveTo(*p.chooser, PlaceSkinChooser(window, ControlRect(*main, u"skin"), main->GetScale()));
+  if (IsShown(p.settings.get()))
+    MoveTo(*p.settings, PlaceSettings(window, ControlRect(*main, u"set"), main->GetScale()));
+  if (IsShown(p.about.get())) MoveTo(*p.about, PlaceAbout(window, ControlRect(*main, u"set"), main->GetScale()));
+}
+
 void HideDialogs() {
   Popups& p = P();
   if (p.settings) p.settings->Hide();
