@@ -23,13 +23,17 @@ class CompanionTest : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([] { return !tvtest::FindClock() && tvtest::CountWindows(kCompanionClass) == 0; }))
         << "another taskbar or companion is on this desktop";
     ASSERT_TRUE(shell_.Start());
+    // The program's listener event: the library in the shell takes clicks only while it exists.
+    listening_ = CreateEventW(nullptr, FALSE, FALSE, tvtest::W(ipc::kClockLeftClickEvent));
   }
   void TearDown() override {
     StopClockHook();
     tvtest::EndProcess(role_);
+    if (listening_) CloseHandle(listening_);
   }
 
   StandInShell shell_;
+  HANDLE listening_ = nullptr;
   HANDLE role_ = nullptr;
 };
 
