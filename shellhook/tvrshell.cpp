@@ -114,9 +114,9 @@ void Subclass() {
 
 // Runs in the shell for every message sent to its taskbar thread while a hook of ours is
 // installed. A copy that stayed mapped after an earlier hook never runs its attach again, so this
-// is where it takes the clock back when a new hook arrives.
+// is where it takes the clock back when a new hook arrives (once the program listens).
 LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && g_inShell && !g_previous) Subclass();
+  if (code == HC_ACTION && g_inShell && !g_previous && ProgramListens()) Subclass();
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

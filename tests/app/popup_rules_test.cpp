@@ -181,6 +181,18 @@ TEST(SettingsSwitches, ClickTurnsStoredValuesOverAndLeavesForeignOnes) {
   EXPECT_FALSE(IsSwitchOn(u"yes"));
   EXPECT_FALSE(IsSwitchOn(u""));
 
+  // The taskbar clock's switch is on until turned off: absent reads on and a click turns it off.
+  const StoredSwitch* clock = FindStoredSwitch(u"tip_clockclick");
+  ASSERT_NE(clock, nullptr);
+  EXPECT_EQ(clock->key, u"clock_click");
+  EXPECT_TRUE(IsSwitchOn(*clock, u""));
+  EXPECT_FALSE(IsSwitchOn(*clock, u"false"));
+  EXPECT_FALSE(IsSwitchOn(*clock, u"yes"));
+  EXPECT_FALSE(IsSwitchOn(*push, u""));
+  EXPECT_EQ(ClickStoredSwitch(*clock, u""), (SwitchClick{14008, u"false"}));
+  EXPECT_EQ(ClickStoredSwitch(*clock, u"false"), (SwitchClick{14007, u"true"}));
+  EXPECT_EQ(ClickStoredSwitch(*clock, u"yes"), (SwitchClick{14008, std::nullopt}));
+
   EXPECT_EQ(ClickAutostartSwitch(false).usageEvent, 14001);
   EXPECT_TRUE(ClickAutostartSwitch(false).turnOn);
   EXPECT_EQ(ClickAutostartSwitch(true).usageEvent, 14002);
