@@ -21,6 +21,7 @@ namespace {
 constexpr int kCallLimitMs = 1000;      // every UI Automation and MSAA call of a pass
 constexpr int kPassLimitMs = 10000;     // a whole pass, however many taskbars and buttons
 constexpr int kLookAgainMs = 30000;     // unasked looks
+constexpr int kRetryMs = 2000;          // after a pass given up on
 constexpr UINT kWatchdogMs = 1000;
 constexpr UINT_PTR kWatchdogTimer = 1;
 constexpr UINT kSnapshotMessage = WM_APP + 1;  // to the hook thread: a new snapshot is out
@@ -63,7 +64,10 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
   shared->hookCalls.fetch_add(1, std::memory_order_relaxed);
   const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
   std::shared_ptr<const ClockSnapshot> snapshot = shared->snapshot.load(std::memory_order_acquire);
-  bool ctrl = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+  // Asking for the key state is a round trip to the window server under Wine: only for a press
+  // that the rules would take.
+  bool ctrl = wParam == WM_LBUTTONDOWN && ClockAt(*snapshot, info->pt.x, info->pt.y) >= 0 &&
+              (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
   PointerVerdict verdict = shared->rules.OnEvent(*snapshot, EventOf(wParam), info->pt.x, info->pt.y, ctrl);
   if (verdict.enteredTaskbar) shared->lookAgain.Set();
   if (verdict.toggle) {
@@ -145,7 +149,8 @@ class Locator : public TThread {
         shared_->snapshot.store(std::shared_ptr<const ClockSnapshot>(std::move(result)));
         if (uint32_t hook = shared_->hookThread.load()) PostThreadMessageW(hook, kSnapshotMessage, 0, 0);
       }
-      shared_->lookAgain.Wait(kLookAgainMs);
+      // A pass given up on is tried again soon: the shell may only have been busy.
+      shared_->lookAgain.Wait(done ? kLookAgainMs : kRetryMs);
     }
   }
 

@@ -266,7 +266,7 @@ TEST(FeedbackWindow, TwoLayoutsAndPlacementBesideTheMainWindow) {
   // Below the header buttons of DlgMain.xml ("skin" 274,4,298,28; "set" 300,4,324,28).
   ScreenRect main{1562, 580, 1920, 1040};
   EXPECT_EQ(PlaceSkinChooser(main, {274, 4, 298, 28}), (ScreenRect{1656, 733, 1854, 873}));
-  EXPECT_EQ(PlaceSettings(main, {300, 4, 324, 28}), (ScreenRect{1622, 733, 1862, 930}));
+  EXPECT_EQ(PlaceSettings(main, {300, 4, 324, 28}), (ScreenRect{1622, 733, 1862, 960}));
   EXPECT_EQ(PlaceAbout(main, {300, 4, 324, 28}), (ScreenRect{1592, 708, 1898, 906}));
 }
 
