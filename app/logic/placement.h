@@ -55,7 +55,7 @@ struct Anchor {
 };
 
 // A taskbar window on the desktop ("Shell_TrayWnd", "Shell_SecondaryTrayWnd"), as the anchor
-// chooses among them.
+// chooses among them (the main ones first).
 struct TaskbarWindow {
   ScreenRect rect;
   bool visible = false;

@@ -1,5 +1,6 @@
 #include "app/win32/monitor_area.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "ui/win32/dpi.h"
@@ -46,6 +47,8 @@ BOOL CALLBACK FindClockWindow(HWND child, LPARAM found) {
 AnchorTaskbar FindAnchorTaskbar(const std::optional<ScreenPoint>& clickedClock, HWND window) {
   std::vector<HWND> windows;
   EnumWindows(&CollectTaskbar, reinterpret_cast<LPARAM>(&windows));
+  // The main taskbars before the secondary ones: without a click the calendar stands by the main one.
+  std::stable_partition(windows.begin(), windows.end(), [](HWND h) { return HasClass(h, L"Shell_TrayWnd"); });
   std::vector<TaskbarWindow> taskbars;
   for (HWND h : windows) {
     TaskbarWindow t;
