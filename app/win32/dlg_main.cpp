@@ -6,6 +6,7 @@
 #include "app/logic/day_watch.h"
 #include "app/logic/header_texts.h"
 #include "app/logic/month_layout.h"
+#include "app/logic/settings_switches.h"
 #include "app/logic/tray_rules.h"
 #include "app/logic/weather_popup_view.h"
 #include "app/logic/window_messages.h"
@@ -24,6 +25,7 @@
 #include "platform/launch.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
+#include "platform/ipc_events.h"
 #include "platform/usage_recorder.h"
 #include "platform/user_config.h"
 #include "platform/win32/clock_hook.h"
@@ -112,7 +114,7 @@ void CDlgMain::StartTimersAndHook() {
   SetTimer(app::kTimerHover, 200);
   SetTimer(app::kTimerWeatherPeriodic, 1800000);
   SetTimer(app::kTimerMidnight, MillisecondsToNextMidnight(Now()));
-  StartClockHook();
+  ApplyClockSwitch();
   app::MarkStartStep(u"clock_hook");
   RefreshAll();
   app::MarkStartStep(u"refresh_all");
@@ -150,13 +152,18 @@ void CDlgMain::RefreshAll() {
 }
 
 void CDlgMain::ComputeAnchor() {
-  // By the clock: on the taskbar's monitor, at that monitor's scale.
-  ScreenRect taskbar;
-  if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) {
-    RECT rc;
-    if (GetWindowRect(tray, &rc)) taskbar = {rc.left, rc.top, rc.right, rc.bottom};
+  // By the clock: beside the taskbar that holds the clicked one, on its monitor, at that
+  // monitor's scale.
+  const app::AnchorTaskbar by = app::FindAnchorTaskbar(clickedClock_, GetHWND());
+  ::ComputeAnchor(by.monitor, by.taskbar, anchor_);
+}
+
+void CDlgMain::ApplyClockSwitch() {
+  if (IsSwitchOn(kClockClickSwitch, GetUserConfig(kClockClickSwitch.key))) {
+    StartClockHook(GetHWND());
+  } else {
+    StopClockHook();
   }
-  ::ComputeAnchor(app::MonitorAreaOf(taskbar, GetHWND()), taskbar, anchor_);
 }
 
 void CDlgMain::OnDpiChanged() {
@@ -523,6 +530,7 @@ void CDlgMain::ToggleFromTray() {
       PostMessageW(app::UM_HIDE_DIALOGS);
       break;
     case TrayClick::kShow:
+      clickedClock_.reset();  // by the taskbar that holds a clock
       RefreshAll();
       ShowWindow(true, true);
       SetForegroundWindow(hwnd);
@@ -576,7 +584,15 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
     case app::UM_PREPARE_OTHER_HEIGHT:
       PrepareOtherHeight();
       return 0;
+    case app::UM_CLOCK_SWITCH:
+      ApplyClockSwitch();
+      return 0;
     case app::UM_TOGGLE_MAIN:
+      // From the pointer hook, the clicked clock; from the hook library or the tray, none.
+      clickedClock_.reset();
+      if (wParam == ipc::kClockClickedAt) {
+        clickedClock_ = ScreenPoint{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      }
       Toggle();
       handled = true;
       return 0;

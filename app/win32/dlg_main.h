@@ -5,6 +5,7 @@
 // to the skin's controls and reacts to input, timers and the program's messages.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,8 @@ class CDlgMain : public tvui::WindowImplBase {
  private:
   friend class app::MainWindowTestHook;
   void StartTimersAndHook();
+  // Takes the taskbar clock or gives it back, as the "clock_click" switch says.
+  void ApplyClockSwitch();
   void Toggle();
   void PrepareOtherHeight();
   void ShowNavigated();
@@ -130,6 +133,7 @@ class CDlgMain : public tvui::WindowImplBase {
   tvui::Container* menology_ = nullptr;
 
   Anchor anchor_;
+  std::optional<ScreenPoint> clickedClock_;  // the clock whose click showed the window, if one did
   int currentTop_ = 0;
   int shownRows_ = 0;
   MonthNavigator navigator_;

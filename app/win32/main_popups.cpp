@@ -246,7 +246,7 @@ std::u16string DescribePopups() {
   }
   s += DescribeWindow(u"settings", p.settings.get());
   if (p.settings && p.settings->GetHWND()) {
-    for (const char16_t* name : {u"tip_autostart", u"tip_allowpush", u"tip_joinue", u"tip_modifytime", u"closex"}) {
+    for (const char16_t* name : {u"tip_autostart", u"tip_allowpush", u"tip_joinue", u"tip_clockclick", u"tip_modifytime", u"closex"}) {
       s += Line(std::u16string(u"settings.") + name, DescribeControl(*p.settings, name));
     }
   }
