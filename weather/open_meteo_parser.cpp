@@ -180,11 +180,9 @@ std::u16string OpenMeteoAirQuery(double latitude, double longitude) {
   return Utf8ToWide(text);
 }
 
-bool ParseOpenMeteoForecast(std::string_view body, WeatherReport& report) {
-  report.currentTemperature.clear();
-  report.currentWind.clear();
-  report.periods.fill(WeatherSlot{});
-  report.days.fill(WeatherDay{});
+namespace {
+
+bool ReadForecast(std::string_view body, WeatherReport& report) {
   try {
     Json::Value root;
     if (!ParseJson(body, root)) return false;
@@ -228,17 +226,20 @@ bool ParseOpenMeteoForecast(std::string_view body, WeatherReport& report) {
       WeatherDay& out = report.days[d];
       int morning = IndexOf(s, *today, 8);
       int evening = IndexOf(s, *today, 20);
-      if (morning >= 0) {
-        Summary day = Summarise(s, HoursFrom(s, static_cast<size_t>(morning), 12));
+      // A half runs 12 hours; one the answer does not hold whole is left unknown.
+      std::vector<size_t> daytime = morning >= 0 ? HoursFrom(s, static_cast<size_t>(morning), 12) : std::vector<size_t>();
+      std::vector<size_t> night = evening >= 0 ? HoursFrom(s, static_cast<size_t>(evening), 12) : std::vector<size_t>();
+      if (daytime.size() == 12) {
+        Summary day = Summarise(s, daytime);
         out.daytime.weather = day.weather;
         out.daytime.wind = day.wind;
         out.daytime.tempHigh = day.high;
       }
-      if (evening >= 0) {
-        Summary night = Summarise(s, HoursFrom(s, static_cast<size_t>(evening), 12));
-        out.night.weather = night.weather;
-        out.night.wind = night.wind;
-        out.night.tempLow = night.low;
+      if (night.size() == 12) {
+        Summary dark = Summarise(s, night);
+        out.night.weather = dark.weather;
+        out.night.wind = dark.wind;
+        out.night.tempLow = dark.low;
       }
       any = any || !out.daytime.weather.empty() || !out.night.weather.empty() || !out.daytime.tempHigh.empty();
     }
@@ -246,6 +247,19 @@ bool ParseOpenMeteoForecast(std::string_view body, WeatherReport& report) {
   } catch (...) {
     return false;  // JsonCpp reports some misuse by throwing; none of it leaves here
   }
+}
+
+}  // namespace
+
+bool ParseOpenMeteoForecast(std::string_view body, WeatherReport& report) {
+  report.currentTemperature.clear();
+  report.currentWind.clear();
+  report.periods.fill(WeatherSlot{});
+  report.days.fill(WeatherDay{});
+  WeatherReport read = report;
+  if (!ReadForecast(body, read)) return false;  // nothing half read is kept
+  report = std::move(read);
+  return true;
 }
 
 namespace {
