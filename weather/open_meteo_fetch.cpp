@@ -32,6 +32,7 @@ bool AskDefaultService(std::u16string_view setting, const std::u16string& query,
     backoff.Succeeded();
     return true;
   }
+  if (status == kHttpAbandoned) return false;  // the program is ending: no fault of the service
   backoff.Failed(now);
   LogError(u"weather: " + std::u16string(setting) + u" failed (" +
            (status == 0 ? std::u16string(u"no usable answer") : u"status " + IntToText(status)) +
