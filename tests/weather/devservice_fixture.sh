@@ -2,10 +2,13 @@
 # Starts or stops the local service stand-in for the weather end-to-end tests of one build tree.
 #   devservice_fixture.sh start DIR   listens on a free loopback port, written to DIR/wx_devservice.port
 #   devservice_fixture.sh stop DIR    stops the service started for DIR
+#   a third argument "wine": the Wine prefix of the tests (tools/wine-env.sh) trusts the test
+#   certificate authority while the service runs (Wine's WinHTTP reads the trusted roots when a
+#   program starts, so a test program cannot add it for itself)
 # A second instance serves HTTPS (port in DIR/wx_devservice_tls.port) with the test certificates
 # of make_test_certificates.sh, made in DIR/wx_tls.
 set -u
-action=$1 dir=$2
+action=$1 dir=$2 wine=${3:-}
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 port_file="$dir/wx_devservice.port" pid_file="$dir/wx_devservice.pid"
 tls_port_file="$dir/wx_devservice_tls.port" tls_pid_file="$dir/wx_devservice_tls.pid"
@@ -20,6 +23,9 @@ stop_one() {
   rm -f "$1" "$2"
 }
 stop() {
+  if [ "$wine" = wine ] && [ -s "$dir/wx_tls/ca.der" ]; then
+    (source "$root/tools/wine-env.sh"; bash "$root/tests/weather/trust_test_ca_wine.sh" remove "$dir/wx_tls/ca.der")
+  fi
   stop_one "$port_file" "$pid_file"
   stop_one "$tls_port_file" "$tls_pid_file"
 }
@@ -32,6 +38,9 @@ case $action in
       --timeout-seconds 8 >"$dir/wx_devservice.log" 2>&1 </dev/null &
     echo $! >"$pid_file"
     bash "$root/tests/weather/make_test_certificates.sh" "$dir/wx_tls"
+    if [ "$wine" = wine ]; then
+      (source "$root/tools/wine-env.sh"; bash "$root/tests/weather/trust_test_ca_wine.sh" add "$dir/wx_tls/ca.der")
+    fi
     nohup python3 "$root/tools/devservice/devservice.py" --port 0 --port-file "$tls_port_file" \
       --timeout-seconds 8 --tls-cert "$dir/wx_tls/server.pem" --tls-key "$dir/wx_tls/server.key" \
       >"$dir/wx_devservice_tls.log" 2>&1 </dev/null &

@@ -545,6 +545,8 @@ def main(argv=None):
     if args.tls_cert:
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(args.tls_cert, args.tls_key)
+        # TLS 1.2 at most: Wine 8's schannel (the win64 tests' WinHTTP) fails TLS 1.3 handshakes.
+        context.maximum_version = ssl.TLSVersion.TLSv1_2
         server.socket = context.wrap_socket(server.socket, server_side=True)
         scheme = 'https'
 
