@@ -244,7 +244,7 @@ TEST(UserData, RunSecondsCountsFieldByField) {
   EXPECT_EQ(RunSeconds(invalid, end), 20 - 50);  // only the seconds term is left
 }
 
-TEST(UserData, ShippedFileHoldsTheSevenTablesAndEmptyServiceSettings) {
+TEST(UserData, ShippedFileHoldsTheEightTablesAndEmptyServiceSettings) {
   std::u16string shipped = ProgramDirectory() + u"user.dat";
   ASSERT_TRUE(FileExists(shipped)) << "user.dat is built beside the programs";
   TempDir temp;
