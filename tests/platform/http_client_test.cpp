@@ -251,7 +251,7 @@ TEST(HttpClient, ABodyThatBreaksOffKeepsWhatArrived) {
   EXPECT_EQ(body, "0123456789");
 }
 
-TEST(HttpUrl, SplitsAndDecidesOnTlsByThePortAlone) {
+TEST(HttpUrl, SplitsAndDecidesOnTlsBySchemeOrPort443) {
   HttpUrlParts p;
   ASSERT_TRUE(SplitHttpUrl(u"https://example.org/a/b?c=1#frag", p));
   EXPECT_EQ(p.host, u"example.org");
@@ -262,6 +262,8 @@ TEST(HttpUrl, SplitsAndDecidesOnTlsByThePortAlone) {
   EXPECT_TRUE(p.secure);
   EXPECT_EQ(p.pathAndExtra, u"/");
   ASSERT_TRUE(SplitHttpUrl(u"https://example.org:8443/x", p));
+  EXPECT_TRUE(p.secure);  // an https:// address is never sent in plain text
+  ASSERT_TRUE(SplitHttpUrl(u"http://example.org:8443/x", p));
   EXPECT_FALSE(p.secure);
   ASSERT_TRUE(SplitHttpUrl(u"http://127.0.0.1:8731?q=天气", p));
   EXPECT_EQ(p.port, 8731);
