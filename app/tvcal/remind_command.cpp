@@ -1,0 +1,74 @@
+#include "app/tvcal/remind_command.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/tvcal/occurs_command.h"
+#include "app/tvcal/terminal_text.h"
+#include "calendar/reminder_store.h"
+#include "platform/database.h"
+
+namespace {
+
+int Refuse(TextSink& err, const std::string& problem) {
+  err.Write("tvcal: " + problem + "\nusage: tvcal [--db PATH] remind list [FROM TO]   (dates as YYYY-MM-DD)\n");
+  return kExitUsage;
+}
+
+int DayNumber(const CalendarDate& d) { return DaysSince1970(d.year, d.month, d.day); }
+
+struct Line {
+  Occurrence occurrence;
+  const Reminder* reminder;
+};
+
+}  // namespace
+
+int RunRemind(const std::vector<std::string_view>& args, const TvcalOptions& options, TextSink& out,
+              TextSink& err) {
+  if (args.empty() || args[0] != "list" || (args.size() != 1 && args.size() != 3))
+    return Refuse(err, "remind takes 'list' and optionally FROM and TO");
+  CalendarDate from = options.today, to;
+  if (args.size() == 3) {
+    from = ParseDateArgument(args[1]);
+    to = ParseDateArgument(args[2]);
+    if (!from.valid || !to.valid) return Refuse(err, "bad dates, expected YYYY-MM-DD YYYY-MM-DD");
+    if (DayNumber(from) > DayNumber(to)) return Refuse(err, "FROM is after TO");
+  } else {
+    if (!from.valid) return Refuse(err, "today's date is unknown; give FROM and TO");
+    const CivilDate last = DateFromDays1970(DayNumber(from) + 365);
+    to = CalendarDate::Of(last.year, last.month, last.day);
+  }
+  if (!options.database) {
+    err.Write("tvcal: remind needs user.dat (give it with --db PATH)\n");
+    return kExitDatabase;
+  }
+  // A user.dat from before reminders has no table and no reminders.
+  if (QueryValue(u"select count(*) from sqlite_master where type='table' and name='reminders'") != u"1")
+    return kExitOk;
+  const std::vector<Reminder> reminders = LoadReminders();
+  if (LastDbOutcome() != DbOutcome::kOk) {
+    err.Write("tvcal: database unusable: the reminders cannot be read\n");
+    return kExitDatabase;
+  }
+  std::vector<Line> lines;
+  for (const Reminder& r : reminders)
+    for (const Occurrence& o : OccurrencesBetween(r.rule, from, to)) lines.push_back({o, &r});
+  std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
+    const int da = DayNumber(a.occurrence.date), db = DayNumber(b.occurrence.date);
+    return da != db ? da < db : a.reminder->minuteOfDay < b.reminder->minuteOfDay;
+  });
+  std::string text;
+  for (const Line& line : lines) {
+    AppendOccurrence(text, line.occurrence);
+    text += '\t';
+    AppendUtf8(text, TimeOfDayText(line.reminder->minuteOfDay));
+    text += '\t';
+    AppendUtf8(text, line.reminder->title);
+    text += '\t';
+    AppendUtf8(text, RecurrenceText(line.reminder->rule));
+    text += '\n';
+  }
+  out.Write(text);
+  return kExitOk;
+}
