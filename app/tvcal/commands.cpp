@@ -26,6 +26,9 @@ constexpr std::string_view kUsage =
     "       tvcal remind list [FROM TO]\n"
     "                                the stored reminders from FROM to TO (default: a year from\n"
     "                                today)\n"
+    "       tvcal remind export FILE [FROM]\n"
+    "                                the reminders for ten years from FROM (default: today) as\n"
+    "                                an iCalendar file\n"
     "Dates from 1900-01-31 to 2101-01-28; months from 1900-02 to 2100-12.\n"
     "Options before the command: --db PATH reads days off, make-up working days and the\n"
     "almanac from that user.dat (default: the user.dat beside tvcal); --no-db skips them.\n";
