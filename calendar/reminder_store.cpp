@@ -1,6 +1,7 @@
 #include "calendar/reminder_store.h"
 
 #include "platform/clock.h"
+#include "platform/data_steps.h"
 #include "platform/database.h"
 #include "platform/date_time.h"
 #include "platform/log.h"
@@ -117,6 +118,10 @@ bool PrepareReminderTables() {
   }
   std::u16string problem;
   return Writable(problem);
+}
+
+void InstallReminderTables() {
+  RegisterDataStep(DataPhase::kAfterOpen, "reminders", 0, [] { PrepareReminderTables(); });
 }
 
 std::vector<Reminder> LoadReminders() {

@@ -43,6 +43,8 @@ std::u16string TimeOfDayText(int minuteOfDay);
 // usable or the file's reminders are of a newer layout than this program's (then nothing is
 // written to them).
 bool PrepareReminderTables();
+// Runs PrepareReminderTables each time the program's data opens (platform/data_steps.h).
+void InstallReminderTables();
 
 // Every stored reminder, in the order they were made. A row whose rule or time cannot be read
 // (written by something else) is logged and left out.
