@@ -41,6 +41,10 @@ void ReleasePopups();
 // The pop-ups' state as "key=value" lines for the test hook.
 std::u16string DescribePopups();
 
+// The start's first step (single_instance_win32.cpp): true when this start is the session's one
+// instance; false when another runs, which was asked to show itself.
+bool TakeSingleInstance();
+
 void StartStatisticsWorker(HWND mainWindow);
 // The copy-data exchange with companion programs (companion_exchange_win32.cpp); returns the
 // message result.

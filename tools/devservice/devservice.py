@@ -36,6 +36,8 @@ tools/servicedoc/servicedoc.py; the upload address it lists carries the request'
   silent                          /i.ashx never answers (the connection is held, then closed)
   short                           /i.ashx answers a text too short to be a document
   garbage                         /i.ashx answers bytes that are no scrambled document
+  deep                            /i.ashx answers the document with 30,000 levels of elements
+                                  nested inside it (about 210 KB)
   ip=A.B.C.D                      the public address the document reports
   upload=0100 | upload=refused | upload=silent
                                   the upload is answered "0100" / refused with 403 / never answered
@@ -335,6 +337,8 @@ def service_document(base, opts, date):
         text = f.read()
     text = (text.replace('{base}', base).replace('{ip}', option_value(opts, 'ip', '123.123.123.123'))
             .replace('{year}', f'{date.year:04d}').replace('{month}', f'{date.month:02d}'))
+    if 'deep' in opts:
+        text = text.replace('</ip>', '</ip>' + '<x>' * 30000 + '</x>' * 30000, 1)
     return servicedoc.scramble(text)
 
 
