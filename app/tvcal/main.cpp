@@ -40,7 +40,8 @@ CalendarDate LocalToday() {
 
 int main(int argc, char** argv) {
   PrepareConsole();
-  std::vector<std::string_view> args(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+  std::vector<std::string_view> args(arguments.begin(), arguments.end());
   TvcalOptions options;
   options.today = LocalToday();
   // TVCAL_TODAY=YYYY-MM-DD pins "today" (reproducible output); NO_COLOR turns colours off.
