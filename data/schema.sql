@@ -62,3 +62,24 @@ CREATE TABLE yijikey (
   id  TEXT
 );
 CREATE INDEX yijikey_id ON yijikey (id);
+
+-- The user's reminders. rule: when it repeats, in the text form of calendar/recurrence.h
+-- ("lunar 8-15", "term 冬至"); time: "HH:MM" of the day it is due; notice: days before the day
+-- that it is shown; created: "yyyy-mm-dd hh:mm:ss" local time; lastshown: the day
+-- ("yyyy-mm-dd") of the occurrence last shown, empty before the first.
+CREATE TABLE reminders (
+  id        INTEGER PRIMARY KEY,
+  title     TEXT NOT NULL,
+  rule      TEXT NOT NULL,
+  time      TEXT NOT NULL,
+  notice    INTEGER NOT NULL DEFAULT 0,
+  created   TEXT NOT NULL,
+  lastshown TEXT NOT NULL DEFAULT ''
+);
+
+-- The layout version of the reminders table, one row; a program that finds a version newer than
+-- its own leaves the reminders unchanged.
+CREATE TABLE reminders_schema (
+  version INTEGER NOT NULL
+);
+INSERT INTO reminders_schema (version) VALUES (1);

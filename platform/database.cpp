@@ -24,6 +24,7 @@ struct DbRequest {
   DbOutcome* outcome = nullptr;      // the poster's; written before done is set
   Clock::time_point busyDeadline;    // the poster's patience with another program's lock
   Event* done = nullptr;
+  std::vector<std::u16string> values;  // bound to ?1, ?2 ... of sql
 };
 
 struct DbShared {
@@ -158,6 +159,14 @@ int ExecuteOne(sqlite3* db, const DbRequest& request) {
     sqlite3_finalize(stmt);
     return rc == SQLITE_OK ? SQLITE_ERROR : rc;
   }
+  if (request.values.size() > static_cast<size_t>(sqlite3_bind_parameter_count(stmt))) rc = SQLITE_RANGE;
+  for (size_t i = 0; rc == SQLITE_OK && i < request.values.size(); ++i)
+    rc = sqlite3_bind_text16(stmt, static_cast<int>(i + 1), request.values[i].data(),
+                             static_cast<int>(request.values[i].size() * 2), SQLITE_TRANSIENT);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(stmt);
+    return rc;
+  }
   switch (request.kind) {
     case kDbExecute:
     case kDbTransaction:  // ExecuteTransaction's
@@ -253,7 +262,8 @@ std::u16string FileNameOf(std::u16string_view path) {
   return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::u16string Post(DbRequestKind kind, std::u16string_view sql, std::vector<std::u16string> batch = {}) {
+std::u16string Post(DbRequestKind kind, std::u16string_view sql, std::vector<std::u16string> batch = {},
+                    std::vector<std::u16string> values = {}) {
   std::u16string result;
   t_lastOutcome = DbOutcome::kUnusable;
   if (sql.empty() && batch.empty()) return result;
@@ -265,7 +275,8 @@ std::u16string Post(DbRequestKind kind, std::u16string_view sql, std::vector<std
     std::lock_guard<std::mutex> guard(shared->lock);
     if (shared->closed) return result;
     shared->queue.push_back(DbRequest{kind, std::u16string(sql), std::move(batch), &result, &outcome,
-                                      Clock::now() + std::chrono::milliseconds(t_busyWaitMs), &done});
+                                      Clock::now() + std::chrono::milliseconds(t_busyWaitMs), &done,
+                                      std::move(values)});
   }
   // Outside the lock, so the worker does not wake only to wait for it. A worker that found the
   // queue empty reset the event before this push, so it cannot miss this.
@@ -430,6 +441,12 @@ size_t QueuedDbRequests() {
 void ExecSql(std::u16string_view sql) { Post(kDbExecute, sql); }
 std::u16string QueryValue(std::u16string_view sql) { return Post(kDbSingleValue, sql); }
 std::u16string QueryRows(std::u16string_view sql) { return Post(kDbTextRows, sql); }
+void ExecSqlWith(std::u16string_view sql, const std::vector<std::u16string>& values) {
+  Post(kDbExecute, sql, {}, values);
+}
+std::u16string QueryValueWith(std::u16string_view sql, const std::vector<std::u16string>& values) {
+  return Post(kDbSingleValue, sql, {}, values);
+}
 bool ExecSqlTransaction(const std::vector<std::u16string>& statements) {
   return !statements.empty() && Post(kDbTransaction, {}, statements) == u"1";
 }

@@ -53,6 +53,12 @@ std::u16string QueryRows(std::u16string_view sql);
 // them.
 bool ExecSqlTransaction(const std::vector<std::u16string>& statements);
 
+// ExecSql and QueryValue with the statement's parameters ?1, ?2 ... bound to `values` as text
+// (a column's type affinity makes numbers of numeric texts); values are never part of the SQL.
+// A statement with fewer parameters than values fails.
+void ExecSqlWith(std::u16string_view sql, const std::vector<std::u16string>& values);
+std::u16string QueryValueWith(std::u16string_view sql, const std::vector<std::u16string>& values);
+
 // Seams for tests of the worker's life: the hook runs on the worker just before each statement
 // (nullptr: none; it may block the worker), and the count is the requests waiting in its queue.
 void SetDbStatementHook(std::function<void(std::u16string_view sql)> hook);

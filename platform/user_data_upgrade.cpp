@@ -20,8 +20,23 @@ constexpr const char* kCarryRows =
     "INSERT OR REPLACE INTO main.userconfig (name,value) SELECT name,value FROM old.userconfig"
     " WHERE name NOT LIKE 'svc\\_%' ESCAPE '\\' AND name NOT IN ('contact_account','web_site');"
     "DELETE FROM main.mycity;"
-    "INSERT INTO main.mycity (prov,city,addtime) SELECT prov,city,addtime FROM old.mycity;"
-    "COMMIT;";
+    "INSERT INTO main.mycity (prov,city,addtime) SELECT prov,city,addtime FROM old.mycity;";
+// The reminders, when the old file has them (files from before reminders have not). A new file
+// without the table makes the carry fail, which leaves everything as it was.
+constexpr const char* kCarryReminders =
+    "DELETE FROM main.reminders;"
+    "INSERT INTO main.reminders (id,title,rule,time,notice,created,lastshown)"
+    " SELECT id,title,rule,time,notice,created,lastshown FROM old.reminders;";
+
+bool OldHasReminders(sqlite3* db) {
+  sqlite3_stmt* stmt = nullptr;
+  bool found = false;
+  if (sqlite3_prepare_v2(db, "SELECT 1 FROM old.sqlite_master WHERE type='table' AND name='reminders'", -1,
+                         &stmt, nullptr) == SQLITE_OK)
+    found = sqlite3_step(stmt) == SQLITE_ROW;
+  sqlite3_finalize(stmt);
+  return found;
+}
 
 std::u16string Utf16(const char* text) { return Utf8ToWide(text ? text : ""); }
 
@@ -49,8 +64,9 @@ std::u16string CarryRows(const fs::path& target, const fs::path& old) {
     }
     attach += "' AS old;";
     char* error = nullptr;
-    if (sqlite3_exec(db, attach.c_str(), nullptr, nullptr, &error) != SQLITE_OK ||
-        sqlite3_exec(db, kCarryRows, nullptr, nullptr, &error) != SQLITE_OK) {
+    bool attached = sqlite3_exec(db, attach.c_str(), nullptr, nullptr, &error) == SQLITE_OK;
+    const std::string carry = std::string(kCarryRows) + (attached && OldHasReminders(db) ? kCarryReminders : "") + "COMMIT;";
+    if (!attached || sqlite3_exec(db, carry.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
       failure = u"cannot carry the user's settings over: " + Utf16(error);
       sqlite3_exec(db, "ROLLBACK;", nullptr, nullptr, nullptr);
     }

@@ -14,7 +14,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
-  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core python3-pil python3-cairo
+  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core python3-pil python3-cairo python3-icalendar
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3 libtinyxml-dev libjsoncpp-dev libstb-dev libcurl4-openssl-dev libssl-dev openssl python3-cryptography
   clang libclang-rt-14-dev nsis

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/tvcal/occurs_command.h"
+#include "app/tvcal/remind_command.h"
 #include "app/tvcal/terminal_text.h"
 #include "calendar/statutory_holidays.h"
 
@@ -17,6 +19,17 @@ constexpr std::string_view kUsage =
     "       tvcal dump FROM TO       one tab-separated line per day, FROM and TO as YYYY-MM-DD:\n"
     "                                date, lunar year, month, day, leap 0/1, solar term,\n"
     "                                lunar festival, solar festival\n"
+    "       tvcal occurs RULE FROM_YEAR TO_YEAR\n"
+    "                                the days a rule falls on, \"YYYY-MM-DD 八月十五\"; RULE is\n"
+    "                                solar MM-DD, lunar M-D, lunar leap M-D, lunar-monthly D,\n"
+    "                                term NAME (冬至 ...) or once YYYY-MM-DD; lunar rules count\n"
+    "                                lunar years\n"
+    "       tvcal remind list [FROM TO]\n"
+    "                                the stored reminders from FROM to TO (default: a year from\n"
+    "                                today)\n"
+    "       tvcal remind export FILE [FROM]\n"
+    "                                the reminders for ten years from FROM (default: today) as\n"
+    "                                an iCalendar file\n"
     "Dates from 1900-01-31 to 2101-01-28; months from 1900-02 to 2100-12.\n"
     "Options before the command: --db PATH reads days off, make-up working days and the\n"
     "almanac from that user.dat (default: the user.dat beside tvcal); --no-db skips them.\n";
@@ -407,6 +420,9 @@ int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& opti
       return Usage(err, "FROM is after TO");
     return RunDump(from, to, out);
   }
+
+  if (command == "occurs") return RunOccurs({args.begin() + 1, args.end()}, out, err);
+  if (command == "remind") return RunRemind({args.begin() + 1, args.end()}, options, out, err);
 
   return Usage(err, "unknown command '" + ShownArgument(command) + "'");
 }

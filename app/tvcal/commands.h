@@ -15,6 +15,7 @@ struct TvcalOptions {
   CalendarDate today;                  // the local date; marks today and fills the header
   const DayFactsProvider* provider = nullptr;  // nullptr: the plain engine provider
   bool color = false;                  // ANSI colours on standard output
+  bool database = false;               // user.dat is open (the reminders can be read)
 };
 
 constexpr int kExitOk = 0;
@@ -22,7 +23,8 @@ constexpr int kExitDatabase = 1;  // the database could not be used (missing, da
 constexpr int kExitUsage = 2;  // bad arguments or a date outside the supported range
 
 // args excludes the program name:
-//   (none) | month [YYYY-MM] | day YYYY-MM-DD | dump FROM TO | help
+//   (none) | month [YYYY-MM] | day YYYY-MM-DD | dump FROM TO | occurs RULE FROM_YEAR TO_YEAR
+//   | remind list [FROM TO] | help
 int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& options,
              TextSink& out, TextSink& err);
 

@@ -3,7 +3,9 @@
 // POSIX writes the bytes. Windows sets the console output code page to UTF-8, writes to a
 // console with WriteConsoleW (so CJK text shows whatever the code page) and writes the bytes
 // unchanged to a pipe or file.
+#include <string>
 #include <string_view>
+#include <vector>
 
 enum class Stream { kOut, kErr };
 
@@ -13,3 +15,7 @@ void PrepareConsole();
 bool IsColorTerminal(Stream stream);
 // Writes UTF-8 text.
 void WriteText(Stream stream, std::string_view utf8);
+
+// The arguments after the program name as UTF-8. Windows reads them from the wide command line
+// (argv holds the ANSI code page, which loses CJK text such as a solar-term name).
+std::vector<std::string> Utf8Arguments(int argc, char** argv);

@@ -40,7 +40,8 @@ CalendarDate LocalToday() {
 
 int main(int argc, char** argv) {
   PrepareConsole();
-  std::vector<std::string_view> args(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+  std::vector<std::string_view> args(arguments.begin(), arguments.end());
   TvcalOptions options;
   options.today = LocalToday();
   // TVCAL_TODAY=YYYY-MM-DD pins "today" (reproducible output); NO_COLOR turns colours off.
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
 
   // The database is needed only for the views that show days off and the almanac. It is never
   // waited for: a file locked by another program is left out (and said so), like a broken one.
-  const bool wantsFacts = args.empty() || args[0] == "month" || args[0] == "day";
+  const bool wantsFacts = args.empty() || args[0] == "month" || args[0] == "day" || args[0] == "remind";
   DatabaseDayFacts databaseFacts;
   CalendarDatabase database;
   database.state = CalendarDatabase::kReady;
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
     }
     opened = database.state == CalendarDatabase::kReady;
     if (opened) options.provider = &databaseFacts;
+    options.database = opened;
   }
   int rc = RunTvcal(args, options, out, err);
   if (database.state == CalendarDatabase::kBusy) {

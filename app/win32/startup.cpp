@@ -12,6 +12,7 @@
 #include "app/win32/main_window_handle.h"
 #include "app/win32/start_metrics.h"
 #include "calendar/holiday_arrangement.h"
+#include "calendar/reminder_store.h"
 #include "platform/database.h"
 #include "platform/file_utils.h"
 #include "platform/log.h"
@@ -78,6 +79,7 @@ int RunTavrino(HINSTANCE instance) {
 
   InstallCurrentCityLoader();
   InstallHolidayLoader();
+  InstallReminderTables();
   // A new version's data left by the installer becomes user.dat, with the user's rows, before it opens.
   // A user.dat that cannot be read at all is kept aside and replaced by the new or shipped data.
   std::u16string upgradeMessage;

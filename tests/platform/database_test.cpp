@@ -244,14 +244,25 @@ TEST(UserData, RunSecondsCountsFieldByField) {
   EXPECT_EQ(RunSeconds(invalid, end), 20 - 50);  // only the seconds term is left
 }
 
-TEST(UserData, ShippedFileHoldsTheEightTablesAndEmptyServiceSettings) {
+TEST(UserData, ShippedFileHoldsItsTablesAndEmptyServiceSettings) {
   std::u16string shipped = ProgramDirectory() + u"user.dat";
   ASSERT_TRUE(FileExists(shipped)) << "user.dat is built beside the programs";
   TempDir temp;
   std::filesystem::copy_file(std::filesystem::path(shipped), temp.Path() / "user.dat");
   OpenDatabase(temp.Dir() + u"user.dat");
   EXPECT_EQ(QueryRows(u"select name from sqlite_master where type = 'table' order by name"),
-            u"citycoord\r\nholiday\r\nmycity\r\nprovinces\r\nuserconfig\r\nweathercode\r\nyijidata\r\nyijikey");
+            u"citycoord\r\nholiday\r\nmycity\r\nprovinces\r\nreminders\r\nreminders_schema\r\nuserconfig\r\nweathercode\r\n"
+            u"yijidata\r\nyijikey");
+  EXPECT_EQ(QueryValue(u"select count(*) from reminders"), u"0");
+  EXPECT_EQ(QueryRows(u"select version from reminders_schema"), u"1");
+  // Values reach a statement as bound parameters, quotes and all; a value without a parameter
+  // for it fails the statement.
+  ExecSqlWith(u"insert into reminders (title,rule,time,created) values (?1,?2,?3,?4)",
+              {u"it's'); drop table mycity; --", u"lunar 8-15", u"09:00", u""});
+  EXPECT_EQ(LastDbOutcome(), DbOutcome::kOk);
+  EXPECT_EQ(QueryValueWith(u"select title from reminders where rule=?1", {u"lunar 8-15"}), u"it's'); drop table mycity; --");
+  EXPECT_EQ(QueryValueWith(u"select count(*) from reminders", {u"extra"}), u"");
+  EXPECT_EQ(LastDbOutcome(), DbOutcome::kFailed);
   for (const char16_t* key : {u"svc_forecast", u"svc_weather2", u"svc_air", u"svc_iplocation", u"svc_stats"}) {
     EXPECT_EQ(QueryValue(u"select count(*) from userconfig where name = '" + std::u16string(key) + u"'"), u"1");
     EXPECT_EQ(GetUserConfig(key), u"");

@@ -60,7 +60,9 @@ const char* kOldRows =
     "INSERT INTO userconfig VALUES ('city','杭州'),('code','101210101'),('skin','bg3'),"
     "('lastconfirm','2026-12-01 10:00:00:000'),('svc_forecast','http://old'),('web_site','http://old');"
     "INSERT INTO mycity VALUES ('浙江','杭州','2026-12-01 10:00:00:000'),('上海','上海','2026-11-01 09:00:00:000');"
-    "INSERT INTO holiday VALUES ('2026','国庆','','10-01','','10-01');";
+    "INSERT INTO holiday VALUES ('2026','国庆','','10-01','','10-01');"
+    "INSERT INTO reminders VALUES (3,'妈妈''s 生日','lunar leap 4-10','08:30',2,'2026-11-02 10:00:00','2026-05-27'),"
+    "(7,'初一','lunar-monthly 1','07:00',0,'2026-11-03 10:00:00','');";
 const char* kNewRows =
     "INSERT INTO userconfig VALUES ('skin','bg1'),('svc_forecast','http://new'),('web_site','http://new'),"
     "('new_key','on');"
@@ -87,17 +89,24 @@ TEST_F(UserDataUpgradeTest, CarriesTheUsersRowsIntoTheNewDataAndNothingElse) {
             "svc_forecast|http://new;web_site|http://new;");
   EXPECT_EQ(Rows(dat, "select prov,city from mycity order by addtime"), "上海|上海;浙江|杭州;");
   EXPECT_EQ(Rows(dat, "select year,name from holiday"), "2027|春节;");
+  EXPECT_EQ(Rows(dat, "select * from reminders order by id"),
+            "3|妈妈's 生日|lunar leap 4-10|08:30|2|2026-11-02 10:00:00|2026-05-27;"
+            "7|初一|lunar-monthly 1|07:00|0|2026-11-03 10:00:00|;");
+  EXPECT_EQ(Rows(dat, "select version from reminders_schema"), "1;");
   EXPECT_FALSE(fs::exists(Path(u"user.dat.new")));
   EXPECT_FALSE(fs::exists(Path(u"user.dat.upgrade")));
 
   // Nothing pending afterwards; running again after an interruption between the rename and the
   // removal of user.dat.new (the new file is there again) gives the same rows.
   EXPECT_EQ(Run(), UserDataUpgrade::kNothingPending);
-  const std::string before = Rows(dat, "select * from userconfig order by name") + Rows(dat, "select * from mycity");
+  const std::string before = Rows(dat, "select * from userconfig order by name") + Rows(dat, "select * from mycity") +
+                             Rows(dat, "select * from reminders");
   MakeDb(Path(u"user.dat.new"), kNewRows);
   std::ofstream(Path(u"user.dat.upgrade")) << "left by a run that was killed";
   ASSERT_EQ(Run(), UserDataUpgrade::kCarriedOver);
-  EXPECT_EQ(Rows(dat, "select * from userconfig order by name") + Rows(dat, "select * from mycity"), before);
+  EXPECT_EQ(Rows(dat, "select * from userconfig order by name") + Rows(dat, "select * from mycity") +
+                Rows(dat, "select * from reminders"),
+            before);
   EXPECT_FALSE(fs::exists(Path(u"user.dat.upgrade")));
 }
 
@@ -198,4 +207,15 @@ TEST_F(UserDataUpgradeTest, WithNothingToTakeItsPlaceADamagedUserDatStays) {
   MakeDb(Path(u"user.dat.shipped"), kNewRows);
   EXPECT_EQ(Run(), UserDataUpgrade::kNothingPending);
   EXPECT_FALSE(fs::exists(Path(u"user.dat")));
+}
+
+TEST_F(UserDataUpgradeTest, AFileFromBeforeRemindersIsCarriedToo) {
+  MakeDb(Path(u"user.dat"), std::string(kOldRows).substr(0, std::string(kOldRows).find("INSERT INTO reminders")) +
+                                "DROP TABLE reminders; DROP TABLE reminders_schema;");
+  MakeDb(Path(u"user.dat.new"), kNewRows);
+  ASSERT_EQ(Run(), UserDataUpgrade::kCarriedOver) << std::string(message_.begin(), message_.end());
+  const fs::path dat = Path(u"user.dat");
+  EXPECT_EQ(Rows(dat, "select prov,city from mycity order by addtime"), "上海|上海;浙江|杭州;");
+  EXPECT_EQ(Rows(dat, "select count(*) from reminders"), "0;");
+  EXPECT_EQ(Rows(dat, "select version from reminders_schema"), "1;");
 }

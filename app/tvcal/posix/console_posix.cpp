@@ -19,3 +19,7 @@ bool IsColorTerminal(Stream stream) {
 void WriteText(Stream stream, std::string_view utf8) {
   std::fwrite(utf8.data(), 1, utf8.size(), FileOf(stream));
 }
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -60,4 +61,20 @@ void WriteText(Stream stream, std::string_view utf8) {
       left -= written;
     }
   }
+}
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!wide) return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+  std::vector<std::string> args;
+  for (int i = 1; i < count; ++i) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string text(bytes > 0 ? static_cast<size_t>(bytes) : 1u, '\0');
+    if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), bytes, nullptr, nullptr);
+    text.resize(text.size() - 1);  // the terminating zero
+    args.push_back(std::move(text));
+  }
+  LocalFree(wide);
+  return args;
 }

@@ -1,0 +1,201 @@
+#include "calendar/reminder_store.h"
+
+#include "platform/clock.h"
+#include "platform/data_steps.h"
+#include "platform/database.h"
+#include "platform/date_time.h"
+#include "platform/log.h"
+#include "platform/text_utils.h"
+
+namespace {
+
+constexpr char16_t kField = u'\x1f';  // between the columns of a row read as one text
+
+bool Digits(std::u16string_view text, int64_t& value) {
+  if (text.empty() || text.size() > 18) return false;
+  value = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9') return false;
+    value = value * 10 + (c - u'0');
+  }
+  return true;
+}
+
+// "H:MM" or "HH:MM" into minutes of the day; -1 when it is no time of day.
+int ParseTimeOfDay(std::u16string_view text) {
+  const size_t colon = text.find(u':');
+  int64_t hour = 0, minute = 0;
+  if (colon == std::u16string_view::npos || colon > 2 || text.size() - colon != 3 ||
+      !Digits(text.substr(0, colon), hour) || !Digits(text.substr(colon + 1), minute) || hour > 23 || minute > 59)
+    return -1;
+  return static_cast<int>(hour * 60 + minute);
+}
+
+CalendarDate ParseDay(std::u16string_view text) {
+  int64_t y = 0, m = 0, d = 0;
+  if (text.size() != 10 || text[4] != u'-' || text[7] != u'-' || !Digits(text.substr(0, 4), y) ||
+      !Digits(text.substr(5, 2), m) || !Digits(text.substr(8, 2), d))
+    return {};
+  return CalendarDate::Of(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d));
+}
+
+std::u16string DayText(const CalendarDate& d) {
+  SystemTime t{};
+  t.wYear = static_cast<uint16_t>(d.year);
+  t.wMonth = static_cast<uint16_t>(d.month);
+  t.wDay = static_cast<uint16_t>(d.day);
+  return FormatDate(t);
+}
+
+std::vector<std::u16string_view> Split(std::u16string_view text, char16_t separator) {
+  std::vector<std::u16string_view> parts;
+  for (;;) {
+    const size_t at = text.find(separator);
+    parts.push_back(text.substr(0, at));
+    if (at == std::u16string_view::npos) return parts;
+    text.remove_prefix(at + 1);
+  }
+}
+
+// The reminders layout of the open file: 0 when it has none (or cannot be read).
+int StoredSchemaVersion() {
+  const std::u16string version = QueryValue(u"select max(version) from reminders_schema");
+  int64_t value = 0;
+  return Digits(version, value) ? static_cast<int>(value) : 0;
+}
+
+bool Writable(std::u16string& problem) {
+  const int version = StoredSchemaVersion();
+  if (version == kReminderSchemaVersion) return true;
+  problem = version > kReminderSchemaVersion
+                ? u"the reminders were saved by a newer version of the program; they are left unchanged"
+                : u"the reminders cannot be stored: the data file is not usable";
+  LogError(u"reminders: " + problem);
+  return false;
+}
+
+std::u16string DatabaseProblem(const char16_t* what) {
+  LogError(std::u16string(u"reminders: ") + what + u" failed");
+  return std::u16string(what) + u" failed: the data file could not be written";
+}
+
+}  // namespace
+
+std::u16string TimeOfDayText(int minuteOfDay) {
+  const int h = minuteOfDay / 60, m = minuteOfDay % 60;
+  return std::u16string{static_cast<char16_t>(u'0' + h / 10), static_cast<char16_t>(u'0' + h % 10), u':',
+                        static_cast<char16_t>(u'0' + m / 10), static_cast<char16_t>(u'0' + m % 10)};
+}
+
+std::u16string CheckReminder(const ReminderDraft& draft, Reminder& out) {
+  const std::u16string title = TrimText(draft.title);
+  if (title.empty()) return u"the reminder needs a title";
+  if (title.size() > kMaxReminderTitle) return u"the title is too long (200 characters at most)";
+  for (char16_t c : title)
+    if (c < u' ' || c == 0x7f) return u"the title must be one line without control characters";
+  const RecurrenceParse parsed = ParseRecurrence(draft.rule);
+  if (!parsed.rule) return parsed.problem;
+  const int minute = ParseTimeOfDay(TrimText(draft.time));
+  if (minute < 0) return u"the time of day must lie between 00:00 and 23:59";
+  if (draft.noticeDays < 0 || draft.noticeDays > kMaxNoticeDays) return u"days of notice must be 0 to 365";
+  out.title = title;
+  out.rule = *parsed.rule;
+  out.minuteOfDay = minute;
+  out.noticeDays = draft.noticeDays;
+  return {};
+}
+
+bool PrepareReminderTables() {
+  if (StoredSchemaVersion() == 0 && LastDbOutcome() != DbOutcome::kUnusable) {
+    // A file from before reminders: the tables of data/schema.sql.
+    ExecSqlTransaction({
+        u"create table if not exists reminders (id INTEGER PRIMARY KEY, title TEXT NOT NULL, rule TEXT NOT NULL,"
+        u" time TEXT NOT NULL, notice INTEGER NOT NULL DEFAULT 0, created TEXT NOT NULL,"
+        u" lastshown TEXT NOT NULL DEFAULT '')",
+        u"create table if not exists reminders_schema (version INTEGER NOT NULL)",
+        u"insert into reminders_schema (version) select 1 where not exists (select 1 from reminders_schema)",
+    });
+  }
+  std::u16string problem;
+  return Writable(problem);
+}
+
+void InstallReminderTables() {
+  RegisterDataStep(DataPhase::kAfterOpen, "reminders", 0, [] { PrepareReminderTables(); });
+}
+
+std::vector<Reminder> LoadReminders() {
+  const std::u16string rows = QueryRows(
+      u"select id||char(31)||title||char(31)||rule||char(31)||time||char(31)||notice||char(31)||created"
+      u"||char(31)||lastshown from reminders order by id");
+  std::vector<Reminder> out;
+  if (rows.empty()) return out;
+  for (std::u16string_view row : Split(rows, u'\n')) {
+    if (!row.empty() && row.back() == u'\r') row.remove_suffix(1);
+    const std::vector<std::u16string_view> f = Split(row, kField);
+    Reminder r;
+    int64_t notice = 0;
+    RecurrenceParse rule = f.size() == 7 ? ParseRecurrence(f[2]) : RecurrenceParse{};
+    r.minuteOfDay = f.size() == 7 ? ParseTimeOfDay(f[3]) : -1;
+    if (f.size() != 7 || !Digits(f[0], r.id) || !rule.rule || r.minuteOfDay < 0 || !Digits(f[4], notice) ||
+        notice > kMaxNoticeDays) {
+      LogError(u"reminders: a stored row cannot be read and is left out: " + std::u16string(row.substr(0, 120)));
+      continue;
+    }
+    r.title = std::u16string(f[1]);
+    r.rule = *rule.rule;
+    r.noticeDays = static_cast<int>(notice);
+    r.created = std::u16string(f[5]);
+    r.lastShown = ParseDay(f[6]);
+    out.push_back(std::move(r));
+  }
+  return out;
+}
+
+ReminderSave AddReminder(const ReminderDraft& draft) {
+  ReminderSave save;
+  Reminder r;
+  save.problem = CheckReminder(draft, r);
+  if (!save.problem.empty() || !Writable(save.problem)) return save;
+  const std::u16string id = QueryValueWith(
+      u"insert into reminders (title,rule,time,notice,created,lastshown) values (?1,?2,?3,?4,?5,'') returning id",
+      {r.title, RecurrenceText(r.rule), TimeOfDayText(r.minuteOfDay), IntToText(r.noticeDays),
+       FormatTimestamp(LocalNow()).substr(0, 19)});
+  if (LastDbOutcome() != DbOutcome::kOk || !Digits(id, save.id)) {
+    save.id = 0;
+    save.problem = DatabaseProblem(u"saving the reminder");
+  }
+  return save;
+}
+
+ReminderSave UpdateReminder(int64_t id, const ReminderDraft& draft) {
+  ReminderSave save;
+  Reminder r;
+  save.problem = CheckReminder(draft, r);
+  if (!save.problem.empty() || !Writable(save.problem)) return save;
+  const std::u16string changed = QueryValueWith(
+      u"update reminders set lastshown=case when rule=?2 and time=?3 then lastshown else '' end,"
+      u" title=?1, rule=?2, time=?3, notice=?4 where id=?5 returning id",
+      {r.title, RecurrenceText(r.rule), TimeOfDayText(r.minuteOfDay), IntToText(r.noticeDays), IntToText(id)});
+  if (LastDbOutcome() != DbOutcome::kOk)
+    save.problem = DatabaseProblem(u"saving the reminder");
+  else if (changed.empty())
+    save.problem = u"the reminder no longer exists";
+  else
+    save.id = id;
+  return save;
+}
+
+bool DeleteReminder(int64_t id) {
+  std::u16string problem;
+  if (!Writable(problem)) return false;
+  ExecSqlWith(u"delete from reminders where id=?1", {IntToText(id)});
+  return LastDbOutcome() == DbOutcome::kOk;
+}
+
+bool MarkReminderShown(int64_t id, const CalendarDate& day) {
+  std::u16string problem;
+  if (!day.valid || !Writable(problem)) return false;
+  ExecSqlWith(u"update reminders set lastshown=?1 where id=?2", {DayText(day), IntToText(id)});
+  return LastDbOutcome() == DbOutcome::kOk;
+}
