@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/logic/city_list.h"
+#include "app/logic/grid_keys.h"
 #include "app/logic/input_guards.h"
+#include "app/logic/month_layout.h"
 #include "app/logic/month_navigator.h"
 #include "app/logic/placement.h"
 #include "app/logic/weather_panel_view.h"
@@ -53,6 +55,8 @@ class CDlgMain : public tvui::WindowImplBase {
   void RefreshAll();
   void ComputeAnchor();
   void OnDpiChanged() override;
+  // The day cells' badges and frames in the system's colours, or back to the skin's pictures.
+  void OnHighContrastChanged() override;
   void FillCalendarSelectors();
   void GoToMonth(int month, int year, int selectedDay);
   // Shows the month in the grid (every cell with its almanac lists) and sizes and places the
@@ -76,6 +80,16 @@ class CDlgMain : public tvui::WindowImplBase {
   // when it answered one (result set). Only the test build of the program installs one.
   using MessageTap = bool (*)(CDlgMain& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   static void SetMessageTap(MessageTap tap);
+
+  // Keyboard (dlg_main_keys.cpp): the grid's arrows, Page Up/Down, Home, Enter and Escape; the
+  // header's tab stops after the grid's focused day.
+  LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  std::vector<tvui::Control*> GetTabStops() override;
+  void OnKeyboardFocusMoved(tvui::Control* control) override;
+  const GridDay& GetGridFocus() const { return gridFocus_; }
+  // For screen readers (main_window_access.cpp): the header's controls, the weather, the grid as a
+  // table of named days.
+  tvui::AccessNode DescribeForAccess() override;
 
   // State for tests and measurements (see app/README.md; the test build of the program only).
   std::u16string DescribeState();
@@ -102,6 +116,18 @@ class CDlgMain : public tvui::WindowImplBase {
   void OnCitySelected(int index);
   void HandleWeatherNotification(tvui::Notification& msg);
   SystemTime Now() const;
+  // The grid's focused day follows the month on show (its selected day, today, or the same day
+  // number); its cell takes the keyboard focus unless a header control holds it.
+  void FollowGridFocus(int year, int month, int todayDay, int selectedDay);
+  // On every show: the focus on the month's selected day (or today), its mark hidden until a key.
+  void FocusGridOnShow();
+  // The day cell's clickable part at a grid index (nullptr outside the cells on show).
+  tvui::Control* DayCellControl(int index) const;
+  int FocusedCellIndex() const;
+  // Tells screen readers where the keyboard focus went (and the grid's selection with it).
+  void RaiseFocusEvents();
+  // The day tooltip with a cell's data, by a point of the screen (device pixels).
+  void ShowDayTooltip(const std::u16string& data, POINT screen);
 
   tvui::Combo* cmbYear_ = nullptr;
   tvui::Combo* cmbMonth_ = nullptr;
@@ -139,4 +165,6 @@ class CDlgMain : public tvui::WindowImplBase {
   int aboutRequests_ = 0;
   bool painted_ = false;  // the first painting of the visible window is done
   bool trayAdded_ = false;
+  GridDay gridFocus_;
+  MonthDays shownDays_;  // the records of the cells on show
 };

@@ -255,6 +255,7 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM lParam, bool& handled) {
   LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
   SetWindowLongW(hwnd_, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME));
   BuildSkin();
+  palette_ = ReadSystemPalette();
   manager_.AddNotifier(this);
   manager_.AddMessageFilter(this);
   auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -417,6 +418,8 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
       return true;
     }
   }
+  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && HandleLibraryKey(message, wParam)) return true;
+  if (HandleAccessMessage(message, wParam, lParam, result)) return true;
   switch (message) {
     case WM_ERASEBKGND:
       result = 1;
@@ -463,6 +466,10 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       UpdateToolTip(false);
+      if (manager_.Focus().MarkShown()) {  // the mouse is in use: no focus mark
+        InvalidateFocusMark();
+        manager_.Focus().ShowMark(false);
+      }
       if (manager_.OnButtonDown(ClientPoint(lParam)) && hwnd_) SetCapture(hwnd_);
       return true;
     case WM_LBUTTONUP:
@@ -511,6 +518,19 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
       if (!placing_) OnDpiChanged();
       return true;
     }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE: {
+      // High contrast on or off, or other system colours: drawn again in them.
+      const SystemPalette now = ReadSystemPalette();
+      const bool switched = now.on != palette_.on;
+      palette_ = now;
+      if (switched) OnHighContrastChanged();
+      if (switched || now.on) {
+        manager_.NeedUpdate();
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+      }
+      return false;
+    }
     case WM_DESTROY:
       dropDown_.reset();
       if (tooltip_) {
@@ -555,7 +575,9 @@ bool WindowImplBase::Render(Rect& clip) {
   {
     const DibPixels back{backBitmap_, static_cast<std::uint32_t*>(backBits_), backSize_.cx, backSize_.cy};
     Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"", scale_, back);
+    renderer.SetPalette(palette_);
     renderer.PaintWindow(manager_.GetRoot(), clip);
+    PaintFocusMark(renderer);
   }
   GdiFlush();
   return true;
