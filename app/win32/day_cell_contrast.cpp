@@ -9,6 +9,10 @@ void DressDayCellForContrast(tvui::Container& cell, const DayCellLook& look, boo
     else if (highContrast && look.badgeImage == u"release.png") mark = u"休";
     badge->SetText(mark);
   }
+  // Days of the neighbouring months in the system's grey (a disabled text is drawn in it).
+  for (const char16_t* name : {u"day", u"ChineseDay"}) {
+    if (tvui::Control* text = cell.FindSubControl(name)) text->SetEnabled(!highContrast || look.inMonth);
+  }
   if (tvui::Control* option = cell.FindSubControl(u"isSelect")) {
     const int frame = !highContrast ? 0 : look.today ? 2 : look.selected ? 1 : 0;
     option->SetAttribute(u"bordercolor", u"#FF000000");  // drawn in the system's text colour
