@@ -7,6 +7,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -253,6 +254,64 @@ TEST_F(AccessTest, ScreenReaderReadsTheMonthAndHearsTheKeyboard) {
   EXPECT_TRUE(WaitFor([&] { return FocusName() == todayName; }, 3000)) << Narrow(FocusName());
   PressKey("Escape");
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(hwnd_); }, 5000)) << "Escape does not hide the window";
+}
+
+}  // namespace
+
+namespace {
+
+// The pop-ups: opened from the calendar window by keys, their controls named for a reader, Tab
+// inside them, Escape closing them and giving the focus back.
+TEST_F(AccessTest, PopUpTakesTheKeyboardAndNamesItsControls) {
+  Launch();
+  SetForegroundWindow(hwnd_);
+  RECT window;
+  GetWindowRect(hwnd_, &window);
+  SetCursorPos(window.left + 150, window.top + 16);
+  ASSERT_EQ(AccessibleObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                       reinterpret_cast<void**>(&root_)),
+            S_OK);
+  // Backwards from the grid: the last header controls, "隐藏" then "设置".
+  PressKey("shift+Tab shift+Tab");
+  ASSERT_TRUE(WaitFor([&] { return FocusName() == u"设置"; }, 3000)) << Narrow(FocusName());
+  PressKey("Return");
+  HWND settings = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    settings = WindowOf(process_, L"CSetDlg");
+    return settings && IsWindowVisible(settings);
+  }, 5000)) << "Enter does not open the settings";
+
+  IAccessible* popup = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(settings, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                       reinterpret_cast<void**>(&popup)),
+            S_OK);
+  EXPECT_EQ(Narrow(NameOf(popup, CHILDID_SELF)), "设置");
+  EXPECT_EQ(LongOf(&IAccessible::get_accRole, popup, CHILDID_SELF), ROLE_SYSTEM_DIALOG);
+  std::vector<VARIANT> children = ChildrenOf(popup);
+  std::vector<std::string> names;
+  for (VARIANT& v : children) {
+    ASSERT_EQ(v.vt, VT_I4);
+    names.push_back(Narrow(NameOf(popup, v.lVal)));
+    EXPECT_FALSE(names.back().empty()) << "a nameless part";
+    LONG x = 0, y = 0, w = 0, h = 0;
+    EXPECT_EQ(popup->accLocation(&x, &y, &w, &h, v), S_OK);
+  }
+  Clear(children);
+  for (const char* wanted : {"关闭", "开机时自动启动", "修改系统时间"}) {
+    EXPECT_NE(std::find(names.begin(), names.end(), wanted), names.end()) << wanted;
+  }
+
+  // Tab walks its controls (the reader hears where the focus is); Escape closes it.
+  PressKey("Tab");
+  VARIANT focus;
+  VariantInit(&focus);
+  EXPECT_TRUE(WaitFor([&] { return popup->get_accFocus(&focus) == S_OK && focus.vt == VT_I4; }, 3000));
+  EXPECT_FALSE(NameOf(popup, focus.lVal).empty());
+  popup->Release();
+  PressKey("Escape");
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(settings); }, 5000)) << "Escape does not close the settings";
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == hwnd_; }, 3000)) << "the focus does not come back";
+  EXPECT_TRUE(IsWindowVisible(hwnd_));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // WindowImplBase for screen readers: the access tree, WM_GETOBJECT, events, default actions.
 #include <string>
+#include <vector>
 
 #include "ui/win32/accessible_window.h"
 #include "ui/win32/window_impl_base.h"
@@ -24,6 +25,16 @@ AccessNode WindowImplBase::DescribeForAccess() {
   wchar_t title[256] = {};
   if (hwnd_) GetWindowTextW(hwnd_, title, 256);
   root.name = reinterpret_cast<const char16_t*>(title);
+  // A skin's title band names the window as its user sees it (the first text in it).
+  if (const Control* band = manager_.FindControl(u"title")) {
+    std::vector<AccessNode> texts = DescribeControls(band, nullptr, 1);
+    for (const AccessNode& text : texts) {
+      if (text.role == AccessRole::kText) {
+        root.name = text.name;
+        break;
+      }
+    }
+  }
   const Size client = manager_.GetClientSize();
   root.rect = {0, 0, client.cx, client.cy};
   manager_.Layout();

@@ -150,8 +150,8 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   virtual void OnKeyboardFocusMoved(Control* control) { (void)control; }
 
   // Screen readers (window_access.cpp; the objects in accessible_window.cpp). The window as a
-  // tree of named parts: by default a dialog named by the window's title holding DescribeControls'
-  // nodes.
+  // tree of named parts: by default a dialog named by the first text of the skin's "title" band
+  // (else by the window's title) holding DescribeControls' nodes.
   virtual AccessNode DescribeForAccess();
   // A reader's default action on a control, done from the window's queue when it is still there.
   void ActivateForAccess(const Control* control);
