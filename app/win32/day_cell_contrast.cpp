@@ -15,9 +15,11 @@ void DressDayCellForContrast(tvui::Container& cell, const DayCellLook& look, boo
   }
   if (tvui::Control* option = cell.FindSubControl(u"isSelect")) {
     const int frame = !highContrast ? 0 : look.today ? 2 : look.selected ? 1 : 0;
-    option->SetAttribute(u"bordercolor", u"#FF000000");  // drawn in the system's text colour
-    option->SetAttribute(u"bordersize", frame == 2 ? u"2" : frame == 1 ? u"1" : u"0");
-    option->Invalidate();
+    if (option->GetBorderSize() != frame) {  // a setter that changes nothing repaints nothing
+      option->SetAttribute(u"bordercolor", u"#FF000000");  // drawn in the system's text colour
+      option->SetAttribute(u"bordersize", frame == 2 ? u"2" : frame == 1 ? u"1" : u"0");
+      option->Invalidate();
+    }
   }
 }
 

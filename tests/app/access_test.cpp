@@ -122,8 +122,12 @@ class AccessTest : public ProgramTest {
   // against the cell's place, and the states of the focused day.
   void CheckMonth(int year, int month, int focusedDay) {
     SCOPED_TRACE(std::to_string(year) + "-" + std::to_string(month));
-    ASSERT_TRUE(ShowsMonth(year, month, Read().Field(u"shown", 2), Read().Field(u"shown", 3)));
+    ASSERT_TRUE(WaitFor([&] {
+      const State now = Read();
+      return now.Field(u"shown", 0) == year && now.Field(u"shown", 1) == month;
+    }, 3000));
     State s = Read();
+    ASSERT_TRUE(ShowsMonth(year, month, s.Field(u"shown", 2), s.Field(u"shown", 3)));
     IAccessible* table = Table();
     ASSERT_NE(table, nullptr) << "no table among the window's children";
     EXPECT_EQ(Narrow(NameOf(table, CHILDID_SELF)), std::to_string(year) + "年" + std::to_string(month) + "月");

@@ -151,27 +151,15 @@ class AccessibleObject final : public IAccessible {
     return TextOf(child, &AccessNode::defaultAction, out);
   }
   STDMETHODIMP get_accRole(VARIANT child, VARIANT* out) override {
-    if (!out) return E_POINTER;
-    VariantInit(out);
-    AccessNode tree;
-    const AccessNode* node = Resolve(tree, child);
-    if (!node) return E_INVALIDARG;
-    out->vt = VT_I4;
-    out->lVal = RoleOf(node->role);
-    return S_OK;
+    return NumberOf(child, out, [](const AccessNode& node, const AccessNode&) { return RoleOf(node.role); });
   }
   STDMETHODIMP get_accState(VARIANT child, VARIANT* out) override {
-    if (!out) return E_POINTER;
-    VariantInit(out);
-    AccessNode tree;
-    const AccessNode* node = Resolve(tree, child);
-    if (!node) return E_INVALIDARG;
-    LONG state = StatesOf(node->states);
-    if (!IsWindowVisible(hwnd_)) state |= STATE_SYSTEM_INVISIBLE;
-    if (node->id == tree.id && GetFocus() == hwnd_) state |= STATE_SYSTEM_FOCUSED;
-    out->vt = VT_I4;
-    out->lVal = state;
-    return S_OK;
+    return NumberOf(child, out, [this](const AccessNode& node, const AccessNode& tree) {
+      LONG state = StatesOf(node.states);
+      if (!IsWindowVisible(hwnd_)) state |= STATE_SYSTEM_INVISIBLE;
+      if (node.id == tree.id && GetFocus() == hwnd_) state |= STATE_SYSTEM_FOCUSED;
+      return state;
+    });
   }
   STDMETHODIMP get_accHelp(VARIANT, BSTR* out) override { return Text(u"", out); }
   STDMETHODIMP get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
@@ -272,6 +260,18 @@ class AccessibleObject final : public IAccessible {
     const AccessNode* node = Resolve(tree, child);
     if (!node) return E_INVALIDARG;
     return Text(node->*field, out);
+  }
+  // A number of a node (role, state): value(node, tree).
+  template <class Value>
+  HRESULT NumberOf(const VARIANT& child, VARIANT* out, Value value) const {
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    AccessNode tree;
+    const AccessNode* node = Resolve(tree, child);
+    if (!node) return E_INVALIDARG;
+    out->vt = VT_I4;
+    out->lVal = value(*node, tree);
+    return S_OK;
   }
   // A child by position: its own object when it has children, else its position.
   HRESULT ChildVariant(const AccessNode& node, LONG index, VARIANT* out) const {

@@ -354,6 +354,7 @@ LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM lParam, bool& handled) {
 
 LRESULT WindowImplBase::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
   handled = false;
+  if (dropDown_ && dropDown_->IsOpen()) return 0;  // an open list takes Enter and Escape
   if (wParam == VK_ESCAPE || wParam == VK_RETURN) {
     LRESULT r = ResponseDefaultKeyEvent(wParam);
     handled = r != 0;
@@ -470,7 +471,13 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
         InvalidateFocusMark();
         manager_.Focus().ShowMark(false);
       }
-      if (manager_.OnButtonDown(ClientPoint(lParam)) && hwnd_) SetCapture(hwnd_);
+      if (manager_.OnButtonDown(ClientPoint(lParam)) && hwnd_) {
+        SetCapture(hwnd_);
+        // A pressed control takes the keyboard focus, as the system's do (without the mark).
+        if (Control* pressed = manager_.GetPressed(); pressed && pressed->TakesClicks()) {
+          SetKeyboardFocus(pressed, false);
+        }
+      }
       return true;
     case WM_LBUTTONUP:
       if (manager_.GetPressed()) {

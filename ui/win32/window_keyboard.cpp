@@ -39,6 +39,7 @@ std::vector<Control*> WindowImplBase::GetTabStops() {
 }
 
 void WindowImplBase::InvalidateFocusMark() {
+  if (!manager_.Focus().MarkShown()) return;  // nothing of it on show
   if (const Control* current = manager_.Focus().Current()) manager_.Invalidate(MarkRect(current));
 }
 
