@@ -67,6 +67,7 @@ void FillDayInfo(const SystemTime& date, DayInfo& info, const Sources& from) {
         years ? years->Mark(dateText) : MarkHolidayDate(*HolidayArrangementSnapshot(), dateText);
     info.restDay = marks.rest ? 1 : 0;
     info.workDay = marks.work ? 1 : 0;
+    info.restEstimated = marks.estimated ? 1 : 0;
   }
 
   info.lunarFestival = ClipDayText(info.lunarFestival, u' ');

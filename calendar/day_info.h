@@ -25,6 +25,7 @@ struct DayInfo {
   std::u16string solarFestival;
   uint8_t restDay = 0;          // official day off
   uint8_t workDay = 0;          // official make-up working day
+  uint8_t restEstimated = 0;    // the day off is a statutory one: the year's arrangement is not out
 };
 
 // Fills `info` for the Gregorian year, month and day of `date` (other fields ignored). A date the

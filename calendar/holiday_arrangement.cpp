@@ -1,8 +1,10 @@
 #include "calendar/holiday_arrangement.h"
 
+#include <algorithm>
 #include <mutex>
 #include <utility>
 
+#include "calendar/statutory_holidays.h"
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/date_time.h"
@@ -155,6 +157,11 @@ bool HolidayJumpDate(const HolidayArrangement& record, int entry, SystemTime& da
   date = SystemTime{};
   if (entry < 1 || entry > kHolidayCount) return false;
   const std::u16string& day = record.holidays[entry - 1].day;
+  if (day.empty() && record.year != 0) {
+    bool published = false;
+    for (const HolidayTexts& texts : record.holidays) published = published || !texts.middle.empty();
+    if (!published) return ParseDateText(StatutoryHolidays(record.year)[entry - 1].day, date);
+  }
   if (day.size() < 10) return false;
   return ParseDateText(std::u16string_view(day), date);
 }
@@ -187,10 +194,22 @@ std::u16string HolidayYears::Statement(int firstYear, int lastYear) {
 void HolidayYears::Fill(int firstYear, int lastYear, const HolidayArrangement& current,
                         std::u16string_view rows) {
   texts_.clear();
+  statutory_.clear();
+  estimatedYears_.clear();
   firstYear_ = firstYear;
   lastYear_ = lastYear;
+  std::vector<int> published;
   const bool currentCounts = current.year == 0 || (current.year >= firstYear && current.year <= lastYear);
-  if (currentCounts) texts_.assign(current.holidays.begin(), current.holidays.end());
+  if (currentCounts) {
+    texts_.assign(current.holidays.begin(), current.holidays.end());
+    for (const HolidayTexts& texts : current.holidays) {
+      if (texts.middle.empty()) continue;
+      if (current.year != 0) published.push_back(current.year);
+      SystemTime day{};
+      if (texts.day.size() >= 10 && ParseDateText(std::u16string_view(texts.day).substr(0, 10), day))
+        published.push_back(day.wYear);
+    }
+  }
   ForEachTaggedRow<5>(rows, [&](const std::u16string_view (&f)[5]) {
     // Text comparison let through any text between the two; keep the years written plainly.
     int year = 0;
@@ -198,12 +217,31 @@ void HolidayYears::Fill(int firstYear, int lastYear, const HolidayArrangement& c
     if (year < firstYear || year > lastYear || IntToText(year) != f[0]) return;
     if (year == current.year || IndexOfKey(f[1]) < 0) return;
     texts_.push_back({std::u16string(f[2]), std::u16string(f[3]), std::u16string(f[4]), {}});
+    if (!f[3].empty()) published.push_back(year);
   });
+  for (int year = std::max(firstYear, kStatutoryRulesFirstYear); year <= lastYear; ++year) {
+    if (std::find(published.begin(), published.end(), year) != published.end()) continue;
+    const auto holidays = StatutoryHolidays(year);
+    if (holidays[0].middle.empty()) break;  // beyond the engine's years
+    estimatedYears_.push_back(year);
+    statutory_.insert(statutory_.end(), holidays.begin(), holidays.end());
+  }
+}
+
+bool HolidayYears::Estimated(int year) const {
+  return std::find(estimatedYears_.begin(), estimatedYears_.end(), year) != estimatedYears_.end();
 }
 
 HolidayMarks HolidayYears::Mark(std::u16string_view dateText) const {
   HolidayMarks marks;
   if (dateText.empty()) return marks;
   for (const HolidayTexts& texts : texts_) MarkTexts(texts, dateText, marks);
+  if (!marks.rest) {
+    for (const HolidayTexts& texts : statutory_) {
+      if (texts.middle.find(dateText) == std::u16string::npos) continue;
+      marks.rest = marks.estimated = true;
+      break;
+    }
+  }
   return marks;
 }

@@ -94,6 +94,8 @@ bool ParseServiceDocument(std::u16string_view document, HolidayArrangement& reco
 struct HolidayMarks {
   bool rest = false;  // the date occurs in a middle text
   bool work = false;  // the date occurs in a left or right text
+  // The day off is a statutory one computed for a year whose arrangement is not yet published.
+  bool estimated = false;
 };
 // Marks of a date text "YYYY-MM-DD" against the record.
 HolidayMarks MarkHolidayDate(const HolidayArrangement& record, std::u16string_view dateText);
@@ -119,6 +121,8 @@ class HolidayYears {
   void Fill(int firstYear, int lastYear, const HolidayArrangement& current, std::u16string_view rows);
   // Marks of a date text "YYYY-MM-DD".
   HolidayMarks Mark(std::u16string_view dateText) const;
+  // True when `year` is marked with computed statutory days off.
+  bool Estimated(int year) const;
   // The years whose arrangement is held.
   int FirstYear() const { return firstYear_; }
   int LastYear() const { return lastYear_; }
@@ -127,11 +131,14 @@ class HolidayYears {
   int firstYear_ = 0;
   int lastYear_ = -1;
   std::vector<HolidayTexts> texts_;
+  std::vector<HolidayTexts> statutory_;  // of the years below
+  std::vector<int> estimatedYears_;
 };
 
 // --- Holiday selector jump ---
 // For selector entry 1 ... 7: the date of that holiday's day text. False (and `date` zeroed) for
-// entry 0, another entry, or a day text that is shorter than ten characters or not a date.
+// entry 0, another entry, or a day text that is shorter than ten characters or not a date. A
+// holiday without a day text in a record of a year not yet published jumps to its statutory date.
 bool HolidayJumpDate(const HolidayArrangement& record, int entry, SystemTime& date);
 bool HolidayJumpDate(int entry, SystemTime& date);
 

@@ -10,6 +10,7 @@
 #include "platform/program_dir.h"
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
+#include "platform/xml_nesting.h"
 
 namespace {
 
@@ -124,8 +125,16 @@ bool ParseServiceDocument(std::u16string_view document, HolidayArrangement& reco
   }
   RemoveFile(path);
 
+  // The parser recurses once per level: a document nested deeper than any real one is refused
+  // before it gets there (the worker asks again later, as for any answer that is no document).
+  std::string input;
+  std::u16string problem;
+  if (!PrepareXmlForParser(bytes, input, problem)) {
+    LogError(u"service document: not read, " + problem);
+    return false;
+  }
   TiXmlDocument xml;
-  xml.Parse(bytes.c_str(), nullptr, TIXML_ENCODING_UTF8);
+  xml.Parse(input.c_str(), nullptr, TIXML_ENCODING_UTF8);
   if (xml.Error() || !xml.RootElement()) {
     LogError(u"service document: not a readable XML document (" +
              Utf8ToWide(xml.Error() ? xml.ErrorDesc() : "no root element") + u")");

@@ -1,6 +1,6 @@
-# Stages the payload (stripped programs, user.dat as user.dat.new, skin15\), checks it, writes the
-# payload's NSIS lines and runs makensis. Arguments: MAKENSIS VERSION ARCH PROGRAMS BIN STAGE
-# SCRIPT OUTFILE.
+# Stages the payload (stripped programs, user.dat as user.dat.new and user.dat.shipped, skin15\),
+# checks it, writes the payload's NSIS lines and runs makensis. Arguments: MAKENSIS VERSION ARCH
+# PROGRAMS BIN STAGE SCRIPT OUTFILE.
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE}/files)
 get_filename_component(_dist ${OUTFILE} DIRECTORY)
@@ -47,6 +47,9 @@ endforeach()
 
 configure_file(${BIN}/user.dat ${STAGE}/files/user.dat.new COPYONLY)
 list(APPEND _listing "user.dat.new")
+# The release's data kept as it is: it replaces a user.dat that cannot be read at all.
+configure_file(${BIN}/user.dat ${STAGE}/files/user.dat.shipped COPYONLY)
+list(APPEND _listing "user.dat.shipped")
 file(GLOB_RECURSE _skin RELATIVE ${BIN} ${BIN}/skin15/*)
 list(SORT _skin)
 foreach(f ${_skin})

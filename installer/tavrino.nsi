@@ -12,7 +12,8 @@
 ; each one replaces its installed copy in one rename, so a run killed half-way leaves every file
 ; either old or new and whole. user.dat is never overwritten: the new data goes beside it as
 ; user.dat.new, and the program carries the user's settings and recent cities into it at its next
-; start, before it opens the database.
+; start, before it opens the database. user.dat.shipped, the release's data as it is, stays beside
+; the program: it takes the place of a user.dat that cannot be read at all.
 
 Unicode true
 !if "${ARCH}" == "x64"

@@ -4,7 +4,9 @@
 // Status of both operations: 0 when a response was received, whatever its HTTP status code (an
 // error page counts as a response and its body is returned); -1 when the URL cannot be split into
 // scheme, host, port and path (no traffic then); otherwise the system's error code of the failed
-// step (never 0 or -1). The request is secure (TLS) exactly when the port is 443.
+// step (never 0 or -1). The request is secure (TLS) for an https:// address and for port 443. A
+// secure request checks the server's certificate (trusted chain, name, dates) against the system's
+// trusted roots; a certificate that fails the check fails the request, with no plain-text retry.
 // body is replaced only when the response has a body; an empty body leaves it untouched.
 //
 // Every request is bounded by the client itself, whatever the server does:
@@ -30,6 +32,12 @@ int32_t HttpGet(std::u16string_view url, std::string& body);
 // as it is.
 int32_t HttpPost(std::u16string_view url, std::string& body, std::u16string* headers,
                  std::string_view data, bool followRedirects);
+
+#if !defined(_WIN32)
+// Tests: the certificate authorities (a PEM file) that secure requests trust instead of the
+// system's; empty: the system's again. On Windows the roots are always the system store's.
+void SetHttpTrustedCertificates(const std::string& pemFile);
+#endif
 
 // Time limits of every fetch: connecting, and the whole exchange. Defaults 10 s and 30 s.
 void SetHttpTimeouts(int connectMs, int totalMs);

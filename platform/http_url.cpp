@@ -58,6 +58,6 @@ bool SplitHttpUrl(std::u16string_view url, HttpUrlParts& parts) {
   parts.host = std::u16string(host);
   parts.port = static_cast<uint16_t>(port);
   parts.pathAndExtra = rest[0] == u'?' ? u"/" + std::u16string(rest) : std::u16string(rest);
-  parts.secure = port == 443;
+  parts.secure = port == 443 || defaultPort == 443;
   return true;
 }

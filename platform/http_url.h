@@ -8,7 +8,7 @@ struct HttpUrlParts {
   std::u16string host;
   uint16_t port = 0;
   std::u16string pathAndExtra;  // path followed directly by the query; "/" when empty
-  bool secure = false;          // decided on the port alone: 443
+  bool secure = false;          // an https:// address, or port 443
 };
 
 // "http://" or "https://" (any case), a non-empty host, an optional port 1..65535, then the

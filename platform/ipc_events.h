@@ -43,6 +43,9 @@ inline constexpr uint32_t kForegroundMessage = 10031;
 inline constexpr uint32_t kClockLeftClickMessage = 10025;   // toggle the calendar
 inline constexpr uint32_t kClockRightClickMessage = 10026;  // the tray menu
 inline constexpr uint32_t kActivateMessage = 10030;         // show the calendar
+// 10025 with this wParam comes from the program's own pointer hook (the Windows 11 taskbar): its
+// lParam holds the clicked clock's centre in physical pixels (x low, y high, signed 16-bit).
+inline constexpr uint32_t kClockClickedAt = 1;
 
 // The shell's windows, top-level first: taskbar > notification area > clock.
 inline constexpr char16_t kTaskbarClass[] = u"Shell_TrayWnd";

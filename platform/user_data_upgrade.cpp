@@ -2,9 +2,12 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/clock.h"
 #include "platform/text_codec.h"
 
 namespace fs = std::filesystem;
@@ -57,7 +60,90 @@ std::u16string CarryRows(const fs::path& target, const fs::path& old) {
   return failure;
 }
 
+int64_t PragmaValue(sqlite3* db, const char* sql) {
+  sqlite3_stmt* statement = nullptr;
+  int64_t value = -1;
+  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW) {
+    value = sqlite3_column_int64(statement, 0);
+  }
+  sqlite3_finalize(statement);
+  return value;
+}
+
+// "user.dat.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", ... when that name is taken.
+fs::path DamagedName(const fs::path& dir) {
+  const SystemTime now = LocalNow();
+  char stamp[32];
+  std::snprintf(stamp, sizeof(stamp), "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+                now.wMinute, now.wSecond);
+  const std::u16string base = u"user.dat.damaged-" + Utf8ToWide(stamp);
+  std::error_code error;
+  fs::path name = dir / base;
+  for (int n = 2; fs::exists(name, error); ++n) name = dir / (base + u"-" + Utf8ToWide(std::to_string(n)));
+  return name;
+}
+
+// Keeps the damaged user.dat aside and puts replacement in its place: moved when it is the pending
+// new file, copied (through the work file, so user.dat is never half written) when it is the
+// shipped copy. On failure the damaged file is back as user.dat.
+UserDataUpgrade ReplaceDamaged(const fs::path& dir, const std::u16string& damage, const fs::path& replacement,
+                               bool move, std::u16string& message) {
+  const fs::path current = dir / u"user.dat";
+  const fs::path work = dir / u"user.dat.upgrade";
+  const fs::path aside = DamagedName(dir);
+  std::error_code error;
+  if (!move) {
+    fs::remove(work, error);
+    fs::copy_file(replacement, work, fs::copy_options::overwrite_existing, error);
+    if (error) {
+      message = Describe(u"user.dat cannot be read (" + damage + u") and " + replacement.filename().u16string() +
+                             u" cannot be copied",
+                         error);
+      fs::remove(work, error);
+      return UserDataUpgrade::kFailed;
+    }
+  }
+  fs::rename(current, aside, error);
+  if (error) {
+    message = Describe(u"user.dat cannot be read (" + damage + u") nor set aside", error);
+    fs::remove(work, error);
+    return UserDataUpgrade::kFailed;
+  }
+  fs::rename(move ? replacement : work, current, error);
+  if (error) {
+    message = Describe(u"user.dat cannot be read (" + damage + u"); its replacement cannot take its place", error);
+    std::error_code back;
+    fs::rename(aside, current, back);
+    fs::remove(work, back);
+    return UserDataUpgrade::kFailed;
+  }
+  message = u"user.dat cannot be read (" + damage + u"): kept as " + aside.filename().u16string() + u"; " +
+            replacement.filename().u16string() + (move ? u" taken as it is" : u" copied in its place");
+  return UserDataUpgrade::kReplacedDamaged;
+}
+
 }  // namespace
+
+std::u16string UserDataDamage(std::u16string_view path) {
+  const fs::path file{std::u16string(path)};
+  sqlite3* db = nullptr;
+  std::u16string damage;
+  int rc = sqlite3_open_v2(Utf8(file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+  const int primary = rc & 0xff;
+  if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) {
+    damage = Utf16(sqlite3_errmsg(db));
+  } else if (rc == SQLITE_OK) {
+    std::error_code error;
+    const auto size = fs::file_size(file, error);
+    const int64_t pages = PragmaValue(db, "pragma page_count"), pageSize = PragmaValue(db, "pragma page_size");
+    if (!error && pages > 0 && pageSize > 0 && static_cast<int64_t>(size) < pages * pageSize) {
+      damage = u"cut off: shorter than its header says";
+    }
+  }
+  sqlite3_close(db);
+  return damage;
+}
 
 UserDataUpgrade ApplyPendingUserDataUpgrade(std::u16string_view directory, std::u16string& message) {
   message.clear();
@@ -67,7 +153,14 @@ UserDataUpgrade ApplyPendingUserDataUpgrade(std::u16string_view directory, std::
   const fs::path work = dir / u"user.dat.upgrade";
   std::error_code error;
 
-  if (!fs::exists(pending, error)) return UserDataUpgrade::kNothingPending;
+  const bool upgrade = fs::exists(pending, error);
+  const std::u16string damage = fs::exists(current, error) ? UserDataDamage(current.u16string()) : u"";
+  if (!damage.empty()) {
+    if (upgrade) return ReplaceDamaged(dir, damage, pending, true, message);
+    const fs::path shipped = dir / kShippedUserData;
+    if (fs::exists(shipped, error)) return ReplaceDamaged(dir, damage, shipped, false, message);
+  }
+  if (!upgrade) return UserDataUpgrade::kNothingPending;
   if (!fs::exists(current, error)) {
     fs::rename(pending, current, error);
     if (error) {

@@ -13,15 +13,31 @@
 // user.dat in one rename, and only after that is "user.dat.new" deleted. Whenever it is
 // interrupted, user.dat is either the old file or the finished one, and the next start finishes the
 // job (carrying the rows again gives the same result).
+//
+// A user.dat that SQLite cannot read at all (not a database, malformed, cut off) holds nothing
+// that could be carried, and the program could not run on it. It is kept aside under a dated
+// name, "user.dat.damaged-YYYYMMDD-HHMMSS" (nothing is deleted), and "user.dat.new" becomes
+// user.dat as it is; with no upgrade pending, a copy of "user.dat.shipped" does, the copy of the
+// release's data that the installer keeps beside the program. A file that is a readable database,
+// even one without the program's tables, or that is locked or missing, is never replaced here.
 #include <string>
 #include <string_view>
 
 enum class UserDataUpgrade {
-  kNothingPending,  // no "user.dat.new"
-  kInstalled,       // there was no user.dat: the new file became it
-  kCarriedOver,     // the user's rows were carried into the new file, which replaced user.dat
-  kFailed,          // nothing changed; see the message
+  kNothingPending,   // no "user.dat.new", and user.dat is not damaged (or there is no shipped copy)
+  kInstalled,        // there was no user.dat: the new file became it
+  kCarriedOver,      // the user's rows were carried into the new file, which replaced user.dat
+  kReplacedDamaged,  // user.dat could not be read: kept aside, the new or shipped data took its place
+  kFailed,           // nothing changed; see the message
 };
 
-// directory ends with a path separator. message receives what failed (empty otherwise).
+inline constexpr char16_t kShippedUserData[] = u"user.dat.shipped";
+
+// directory ends with a path separator. message receives what failed, or for kReplacedDamaged
+// what was done (the damage, the name it is kept under, the file that took its place); empty
+// otherwise. The dated name is the local time now.
 UserDataUpgrade ApplyPendingUserDataUpgrade(std::u16string_view directory, std::u16string& message);
+
+// Empty when path is a database SQLite can read (or cannot be opened at all: missing, locked,
+// no access); otherwise what is wrong with it ("file is not a database", "cut off", ...).
+std::u16string UserDataDamage(std::u16string_view path);

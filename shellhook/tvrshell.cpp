@@ -21,9 +21,6 @@ HMODULE g_module = nullptr;
 bool g_inShell = false;        // the host process is the shell ("explorer.exe")
 HWND g_clock = nullptr;        // the clock window this copy subclasses
 WNDPROC g_previous = nullptr;  // its procedure before; empty while not subclassing
-HANDLE g_hitEvent = nullptr;
-HANDLE g_leftEvent = nullptr;
-HANDLE g_rightEvent = nullptr;
 HHOOK g_hook = nullptr;  // the caller's hook; empty when none
 
 HWND FindClock() {
@@ -32,19 +29,23 @@ HWND FindClock() {
   return notify ? FindWindowExW(notify, nullptr, W(ipc::kClockClass), nullptr) : nullptr;
 }
 
-// Opens the event on first use (and again on later uses while the program has not made it yet)
-// and sets it.
-void Signal(HANDLE& cached, const char16_t* name) {
-  if (!cached) cached = OpenEventW(EVENT_ALL_ACCESS, FALSE, W(name));
-  if (cached) SetEvent(cached);
+// Sets a named event of the program's. Opened afresh each time and closed at once: a handle kept
+// here would keep the event alive after the program is gone, and its absence is how this copy
+// learns that nobody listens any more.
+bool Signal(const char16_t* name) {
+  HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, W(name));
+  if (!event) return false;
+  SetEvent(event);
+  CloseHandle(event);
+  return true;
 }
 
-void CloseEvents() {
-  HANDLE* events[] = {&g_hitEvent, &g_leftEvent, &g_rightEvent};
-  for (HANDLE* h : events) {
-    if (*h) CloseHandle(*h);
-    *h = nullptr;
-  }
+// True while the program that took the clock lives: its listener's left-click event exists.
+bool ProgramListens() {
+  HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, W(ipc::kClockLeftClickEvent));
+  if (!event) return false;
+  CloseHandle(event);
+  return true;
 }
 
 void Restore() {
@@ -56,19 +57,23 @@ void Restore() {
 }
 
 LRESULT CALLBACK ClockProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  WNDPROC previous = g_previous;
   switch (message) {
     case WM_NCHITTEST:
+      if (!ProgramListens()) break;  // handled below: the clock is given back
+      // With Ctrl held the click is the shell's (its calendar and notifications stay one step away).
+      if (GetKeyState(VK_CONTROL) < 0) break;
       // The whole clock answers "caption": every click on it arrives as a non-client message,
       // which the clock's own click handling (the shell's calendar) never sees.
-      Signal(g_hitEvent, ipc::kClockHitEvent);
+      Signal(ipc::kClockHitEvent);
       return HTCAPTION;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
-      Signal(g_leftEvent, ipc::kClockLeftClickEvent);
+      if (!Signal(ipc::kClockLeftClickEvent)) break;
       return 0;
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONDBLCLK:
-      Signal(g_rightEvent, ipc::kClockRightClickEvent);
+      if (!Signal(ipc::kClockRightClickEvent)) break;
       return 0;
     case WM_NCLBUTTONUP:
     case WM_NCRBUTTONUP:
@@ -87,7 +92,12 @@ LRESULT CALLBACK ClockProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     default:
       break;
   }
-  WNDPROC previous = g_previous;
+  // The program died without its orderly exit (a crash, "End task"): nobody listens, so the clock
+  // gets its own procedure back and this message goes on to it.
+  bool click = message == WM_NCHITTEST || (message >= WM_NCLBUTTONDOWN && message <= WM_NCMBUTTONDBLCLK);
+  if (click && !ProgramListens()) {
+    Restore();
+  }
   return previous ? CallWindowProcW(previous, hwnd, message, wParam, lParam)
                   : DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -104,9 +114,9 @@ void Subclass() {
 
 // Runs in the shell for every message sent to its taskbar thread while a hook of ours is
 // installed. A copy that stayed mapped after an earlier hook never runs its attach again, so this
-// is where it takes the clock back when a new hook arrives.
+// is where it takes the clock back when a new hook arrives (once the program listens).
 LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && g_inShell && !g_previous) Subclass();
+  if (code == HC_ACTION && g_inShell && !g_previous && ProgramListens()) Subclass();
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -164,7 +174,6 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (g_hook) UnhookWindowsHookEx(g_hook);
     g_hook = nullptr;
     Restore();
-    CloseEvents();
   }
   return TRUE;
 }

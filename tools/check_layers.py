@@ -5,6 +5,7 @@
   in win32/ folders and in shellhook/.
 - platform/ includes nothing of the layers above it.
 - calendar/ and weather/ include nothing of ui/ or app/.
+- ui/ includes nothing of calendar/, weather/ or app/: it knows controls, not what they show.
 - Every folder that the README's layout lists exists.
 
 Usage: tools/check_layers.py [source root]   (default: the folder above tools/)
@@ -28,6 +29,7 @@ ABOVE = {
     "platform": ("calendar", "weather", "ui", "app", "shellhook"),
     "calendar": ("ui", "app"),
     "weather": ("ui", "app"),
+    "ui": ("calendar", "weather", "app"),
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 

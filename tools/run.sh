@@ -34,7 +34,7 @@ python3 tools/devservice/devservice.py --port 0 --port-file "$port_file" >/dev/n
 DEVSERVICE_PID=$!
 for _ in $(seq 50); do [ -s "$port_file" ] && break; sleep 0.1; done
 url="http://127.0.0.1:$(cat "$port_file")"; rm -f "$port_file"
-for key in svc_forecast svc_weather2 svc_air svc_iplocation svc_stats; do
+for key in svc_forecast svc_weather2 svc_air svc_iplocation svc_stats svc_meteo svc_meteo_air; do
   sqlite3 "$RUN/user.dat" "delete from userconfig where name = '$key'; insert into userconfig (name,value) values ('$key','$url');"
 done
 echo "run: outside services stand-in at $url"

@@ -16,7 +16,7 @@ PACKAGES=(
   wine wine64
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core python3-pil python3-cairo
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libsqlite3-dev sqlite3 libtinyxml-dev libjsoncpp-dev libstb-dev libcurl4-openssl-dev libssl-dev python3-cryptography
+  libsqlite3-dev sqlite3 libtinyxml-dev libjsoncpp-dev libstb-dev libcurl4-openssl-dev libssl-dev openssl python3-cryptography
   clang libclang-rt-14-dev nsis
 )
 

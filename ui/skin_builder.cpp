@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/text_codec.h"
+#include "platform/xml_nesting.h"
 #include "ui/attribute_values.h"
 #include "ui/button.h"
 #include "ui/combo.h"
@@ -81,6 +82,19 @@ void ReadWindow(const TiXmlElement& e, std::u16string_view name, SkinResult& out
   }
 }
 
+// Parses a skin file's text unless it is nested too deeply for the parser's recursion (a skin is
+// the user's to edit). False, with the error set, when it is; the parser's own faults are left in doc.
+bool ParseBounded(std::string_view text, std::u16string_view name, TiXmlDocument& doc, std::u16string& error) {
+  std::string input;
+  std::u16string problem;
+  if (!PrepareXmlForParser(text, input, problem)) {
+    error = std::u16string(name) + u": elements nested too deeply (" + problem + u")";
+    return false;
+  }
+  doc.Parse(input.c_str(), nullptr, TIXML_ENCODING_UTF8);
+  return true;
+}
+
 bool IsImageAttribute(std::u16string_view key) {
   static const char16_t* const kNames[] = {
       u"bkimage", u"foreimage", u"normalimage", u"hotimage", u"pushedimage", u"disabledimage",
@@ -148,7 +162,7 @@ const SkinBuilder::Parsed* SkinBuilder::Load(std::u16string_view file, std::u16s
     return nullptr;
   }
   auto parsed = std::make_unique<Parsed>();
-  parsed->doc.Parse(bytes.c_str(), nullptr, TIXML_ENCODING_UTF8);
+  if (!ParseBounded(bytes, path, parsed->doc, error)) return nullptr;
   if (parsed->doc.Error()) {
     error = ParseError(path, parsed->doc);
     return nullptr;
@@ -172,8 +186,7 @@ bool SkinBuilder::BuildFile(std::u16string_view file, SkinResult& out) {
 bool SkinBuilder::BuildText(std::string_view utf8Xml, std::u16string_view name, SkinResult& out) {
   out = SkinResult{};
   TiXmlDocument doc;
-  std::string text(utf8Xml);
-  doc.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+  if (!ParseBounded(utf8Xml, name, doc, out.error)) return false;
   if (doc.Error()) {
     out.error = ParseError(name, doc);
     return false;

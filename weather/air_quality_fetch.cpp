@@ -4,16 +4,18 @@
 #include "weather/air_quality_parser.h"
 #include "weather/service_hosts.h"
 
-bool FetchAirRanking(std::vector<AirQualityEntry>& entries) {
+bool FetchAirRanking(std::vector<AirQualityEntry>& entries, std::u16string* base) {
   entries.clear();
   std::string body;
-  if (FetchServicePage(ServiceBaseUrl(kSvcWeather2), u"/air-rank.htm", body) &&
-      ParseAirRankingFirst(ToWide(body, kCodePageGbk), entries)) {
+  std::u16string first = ServiceBaseUrl(kSvcWeather2);
+  if (FetchServicePage(first, u"/air-rank.htm", body) && ParseAirRankingFirst(ToWide(body, kCodePageGbk), entries)) {
+    if (base) *base = first;
     return true;
   }
   body.clear();
-  if (FetchServicePage(ServiceBaseUrl(kSvcAir), u"/air/", body) &&
-      ParseAirRankingSecond(ToWide(body, kCodePageGbk), entries)) {
+  std::u16string second = ServiceBaseUrl(kSvcAir);
+  if (FetchServicePage(second, u"/air/", body) && ParseAirRankingSecond(ToWide(body, kCodePageGbk), entries)) {
+    if (base) *base = second;
     return true;
   }
   entries.clear();
@@ -23,6 +25,8 @@ bool FetchAirRanking(std::vector<AirQualityEntry>& entries) {
 void FetchAirQuality(std::u16string_view name, AirQualityReport& report) {
   report = AirQualityReport{};
   std::vector<AirQualityEntry> entries;
-  if (!FetchAirRanking(entries)) return;
+  std::u16string base;
+  if (!FetchAirRanking(entries, &base)) return;
   PickAirQuality(entries, name, report);
+  if (report.Known()) report.source = ServiceHostName(base);
 }

@@ -16,6 +16,17 @@ std::u16string CurrentWindText(const WeatherReport& report, int localHour) {
   return IsMidday(localHour) ? today.daytime.wind : today.night.wind;
 }
 
+bool WeatherAvailable(const WeatherReport& report) {
+  const WeatherDay& today = report.days[0];
+  return !ShownTemperature(report.currentTemperature).empty() || !today.daytime.weather.empty() ||
+         !today.night.weather.empty() || !ShownTemperature(today.daytime.tempHigh).empty() ||
+         !ShownTemperature(today.night.tempLow).empty();
+}
+
+std::u16string WeatherSourceText(const WeatherReport& report) {
+  return report.source.empty() ? std::u16string() : u"来源 " + report.source;
+}
+
 bool IsNightHour(int localHour) { return localHour < 8 || localHour > 19; }
 
 std::u16string ShownTemperature(std::u16string_view text) {

@@ -12,6 +12,15 @@ std::u16string CurrentTemperatureText(const WeatherReport& report, int localHour
 // currentWind when known; otherwise today's daytime wind for hours 10..15, else today's night wind.
 std::u16string CurrentWindText(const WeatherReport& report, int localHour);
 
+// False when the report holds no weather to show (no current temperature, nothing for today): no
+// source answered the last refresh, which leaves only the names. The windows then say
+// kWeatherUnavailable rather than show old or made-up numbers.
+bool WeatherAvailable(const WeatherReport& report);
+inline constexpr std::u16string_view kWeatherUnavailable = u"天气暂不可用";
+
+// "来源 " and the source's name, for the panel's tool tip and the pop-up; empty without a source.
+std::u16string WeatherSourceText(const WeatherReport& report);
+
 // Night is before 08:00 and from 20:00 on.
 bool IsNightHour(int localHour);
 

@@ -1,6 +1,7 @@
 #include "weather/service_hosts.h"
 
 #include "platform/http_client.h"
+#include "platform/http_url.h"
 
 bool FetchServicePage(std::u16string_view base, std::u16string_view path, std::string& body) {
   body.clear();
@@ -8,4 +9,9 @@ bool FetchServicePage(std::u16string_view base, std::u16string_view path, std::s
   std::u16string url(base);
   url += path;
   return HttpGet(url, body) == 0;
+}
+
+std::u16string ServiceHostName(std::u16string_view base) {
+  HttpUrlParts parts;
+  return SplitHttpUrl(base, parts) ? parts.host : std::u16string();
 }

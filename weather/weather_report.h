@@ -44,6 +44,9 @@ struct WeatherReport {
   std::array<WeatherSlot, kPeriodCount> periods;
   std::array<LifeIndexPair, kLifeIndexCount> lifeIndex;
   std::array<WeatherDay, kDayCount> days;  // 0 = today
+  // Which source answered this refresh, as shown to the user (a site's host name, or the default
+  // source's name); empty when none did: the weather is then unavailable, whatever names are set.
+  std::u16string source;
 
   bool operator==(const WeatherReport&) const = default;
 };
@@ -53,6 +56,8 @@ struct AirQualityReport {
   std::u16string city;   // the name as written on the ranking page
   std::u16string index;  // the index value (digits)
   std::u16string level;  // the level word (优 … 严重污染); empty: no air-quality data is known
+  std::u16string primary;  // the primary pollutants when the source names them, e.g. "PM2.5"
+  std::u16string source;   // which source answered (see WeatherReport::source)
 
   bool Known() const { return !level.empty(); }
   bool operator==(const AirQualityReport&) const = default;

@@ -9,7 +9,9 @@
 #include "platform/log.h"
 #include "weather/air_quality_fetch.h"
 #include "weather/current_city.h"
+#include "weather/open_meteo_fetch.h"
 #include "weather/report_cleanup.h"
+#include "weather/service_hosts.h"
 #include "weather/weather_fetch.h"
 
 namespace {
@@ -82,10 +84,20 @@ void WeatherThread::FetchInto(const WeatherJob& job, WeatherReport& report, AirQ
   HttpScope scope(bounds);
   air = AirQualityReport{};
   ClearReport(report);
-  if (!FetchFromForecastSite(job.code, report)) FetchFromSecondSite(job.code, report);
+  report.source.clear();
+  if (FetchFromForecastSite(job.code, report)) {
+    report.source = ServiceHostName(ServiceBaseUrl(kSvcForecast));
+  } else if (FetchFromSecondSite(job.code, report)) {
+    report.source = ServiceHostName(ServiceBaseUrl(kSvcWeather2));
+  } else {
+    // Nothing a failed site read half-way may stand as this refresh's weather.
+    ClearReport(report);
+    if (FetchFromDefaultSource(job.code, report)) report.source = std::u16string(kDefaultSourceName);
+  }
   NormaliseReport(report);
   FetchAirQuality(job.city, air);
   if (!air.Known()) FetchAirQuality(job.province, air);
+  if (!air.Known()) FetchDefaultAirQuality(job.code, job.city, air);
 }
 
 void WeatherThread::Run() {

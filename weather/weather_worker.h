@@ -1,6 +1,7 @@
 #pragma once
-// The weather refresh: one short-lived WeatherThread per request fetches the forecast (second
-// site as fallback), cleans it, fetches the air quality, publishes both reports and posts
+// The weather refresh: one short-lived WeatherThread per request fetches the forecast (the forecast
+// site, else the second site, else the default source), cleans it, fetches the air quality (the
+// rankings, else the default source), publishes both reports, each naming its source, and posts
 // UM_WEATHER_UPDATED. Requests never overlap: one arriving while a worker runs is kept (the
 // latest one) and run by that worker right after the current run.
 // A refresh has an overall time budget (60 s): what is not fetched by then counts as failed, the

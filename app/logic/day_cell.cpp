@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "calendar/statutory_holidays.h"
 #include "platform/text_utils.h"
 
 namespace {
@@ -37,6 +38,8 @@ std::u16string DayDataString(const DayInfo& day) {
   // The lunar text without its year (two GanZhi characters and 年).
   if (day.lunarText.size() > 3) s += day.lunarText.substr(3);
   s += u"#holiday:";
+  // A computed day off says so first: the festival names stand on the cell itself.
+  if (day.restEstimated) s += u" " + std::u16string(kStatutoryNote);
   for (const std::u16string* part : {&day.solarTerm, &day.solarFestival, &day.lunarFestival}) {
     if (!part->empty()) s += u" " + *part;
   }

@@ -37,7 +37,8 @@ DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, in
                           int todayDay, int selectedDay);
 
 // The tooltip's data string of a day:
-// "date:Y年M月D日#week:星期X <lunar month and day>#holiday: <term> <festivals>#宜:…#忌:…".
+// "date:Y年M月D日#week:星期X <lunar month and day>#holiday: <term> <festivals>#宜:…#忌:…"; on a
+// computed statutory day off the holiday text starts with that note.
 std::u16string DayDataString(const DayInfo& day);
 
 // An almanac list for the tooltip: line breaks become blanks, and a text over 20 characters is cut

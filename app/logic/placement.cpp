@@ -5,6 +5,42 @@ namespace {
 constexpr int kEdgeSlack = 5;
 }  // namespace
 
+int ChooseAnchorTaskbar(const std::vector<TaskbarWindow>& taskbars, const std::optional<ScreenPoint>& clickedClock) {
+  auto first = [&](auto&& wanted) {
+    for (int i = 0; i < static_cast<int>(taskbars.size()); ++i) {
+      if (wanted(taskbars[i])) return i;
+    }
+    return -1;
+  };
+  int chosen = -1;
+  if (clickedClock) {
+    const ScreenPoint p = *clickedClock;
+    chosen = first([&](const TaskbarWindow& t) {
+      return p.x >= t.rect.left && p.x < t.rect.right && p.y >= t.rect.top && p.y < t.rect.bottom;
+    });
+  }
+  if (chosen < 0) chosen = first([](const TaskbarWindow& t) { return t.visible && t.holdsClock; });
+  if (chosen < 0) chosen = first([](const TaskbarWindow& t) { return t.visible; });
+  return chosen < 0 && !taskbars.empty() ? 0 : chosen;
+}
+
+ScreenRect WorkAreaBeside(const ScreenRect& work, const ScreenRect& t) {
+  ScreenRect w = work;
+  const bool overlaps = t.left < w.right && t.right > w.left && t.top < w.bottom && t.bottom > w.top;
+  if (!overlaps || t.Width() <= 0 || t.Height() <= 0) return w;
+  const bool spansWidth = t.left <= w.left && t.right >= w.right;
+  const bool spansHeight = t.top <= w.top && t.bottom >= w.bottom;
+  if (spansWidth && !spansHeight) {
+    // Along the top or the bottom: by which half its middle lies in.
+    if (t.top + t.bottom < w.top + w.bottom) w.top = t.bottom;
+    else w.bottom = t.top;
+  } else if (spansHeight && !spansWidth) {
+    if (t.left + t.right < w.left + w.right) w.left = t.right;
+    else w.right = t.left;
+  }
+  return w;
+}
+
 void ComputeAnchor(const MonitorArea& monitor, const ScreenRect& t, Anchor& a) {
   const tvui::Scale scale(monitor.dpi);
   const ScreenRect& w = monitor.work;

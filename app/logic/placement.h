@@ -5,7 +5,9 @@
 // device pixels; the sizes and distances below are 96-DPI units, scaled by the display scale of
 // the monitor the window goes to.
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "ui/dpi_scale.h"
 
@@ -51,6 +53,24 @@ struct Anchor {
   bool ruleApplied = false;
   int dpi = tvui::kBaseDpi;  // the scale of the monitor the anchor lies on
 };
+
+// A taskbar window on the desktop ("Shell_TrayWnd", "Shell_SecondaryTrayWnd"), as the anchor
+// chooses among them (the main ones first).
+struct TaskbarWindow {
+  ScreenRect rect;
+  bool visible = false;
+  bool holdsClock = false;  // a clock window, or a content bridge with the clock button
+};
+// The taskbar the calendar stands by: the one whose rectangle holds the clicked clock's centre,
+// when a click says so; else the first visible one holding a clock; else the first visible one;
+// else the first (Wine's own desktop keeps a hidden one). -1 when there is none.
+int ChooseAnchorTaskbar(const std::vector<TaskbarWindow>& taskbars, const std::optional<ScreenPoint>& clickedClock);
+
+// The work area without the strip a visible taskbar covers of it, where the system keeps the
+// taskbar's space in the work area (an auto-hidden taskbar, a taskbar not registered as the
+// shell's bar): cut at the edge the taskbar spans. A taskbar that spans no whole edge of the work
+// area, or misses it, leaves it as it is.
+ScreenRect WorkAreaBeside(const ScreenRect& work, const ScreenRect& taskbar);
 
 // Recomputes the anchor from the taskbar rectangle and the monitor it lies on (its work area and
 // its scale; which side the taskbar is on is read against the monitor's top-left corner). A rule

@@ -9,7 +9,7 @@
 inline constexpr int kSkinChooserWidth = 198;
 inline constexpr int kSkinChooserHeight = 140;
 inline constexpr int kSettingsWidth = 240;
-inline constexpr int kSettingsHeight = 197;
+inline constexpr int kSettingsHeight = 227;
 inline constexpr int kAboutWidth = 306;
 inline constexpr int kAboutHeight = 198;
 

@@ -11,13 +11,17 @@ const StoredSwitch* FindStoredSwitch(std::u16string_view control) {
 
 bool IsSwitchOn(std::u16string_view value) { return EqualsNoCase(value, u"true"); }
 
+bool IsSwitchOn(const StoredSwitch& sw, std::u16string_view value) {
+  return value.empty() ? sw.onWhenAbsent : IsSwitchOn(value);
+}
+
 SwitchClick ClickStoredSwitch(const StoredSwitch& sw, std::u16string_view value) {
-  bool off = EqualsNoCase(value, u"false");
+  bool off = EqualsNoCase(value, u"false") || (value.empty() && !sw.onWhenAbsent);
   SwitchClick click;
-  click.usageEvent = off ? sw.eventTurningOn : sw.eventOtherwise;
-  if (value.empty() || off) {
+  click.usageEvent = EqualsNoCase(value, u"false") ? sw.eventTurningOn : sw.eventOtherwise;
+  if (off) {
     click.store = u"true";
-  } else if (IsSwitchOn(value)) {
+  } else if (IsSwitchOn(sw, value)) {
     click.store = u"false";
   }
   return click;

@@ -55,6 +55,12 @@ WeatherPanelView MakeWeatherPanelView(const WeatherReport& report, const AirQual
   std::u16string wind = CurrentWindText(report, localHour);
   if (!wind.empty()) view.toolTip += (view.toolTip.empty() ? u"" : u" ") + wind;
   view.temperature = ShownTemperature(CurrentTemperatureText(report, localHour));
+  if (!WeatherAvailable(report)) {
+    view.notice = std::u16string(kWeatherUnavailable);
+    view.toolTip = view.notice;
+  }
+  std::u16string source = WeatherSourceText(report);
+  if (!source.empty()) view.toolTip += (view.toolTip.empty() ? u"" : u" · ") + source;
 
   AirBadge badge = MakeAirBadge(air);
   view.airText = std::move(badge.text);
@@ -63,7 +69,9 @@ WeatherPanelView MakeWeatherPanelView(const WeatherReport& report, const AirQual
   view.airTop = skin.top;
   view.airRight = skin.right;
   view.airBottom = skin.bottom;
-  if (badge.styled) {
+  if (!view.notice.empty()) {
+    view.airText = view.notice;
+  } else if (badge.styled) {
     view.airBackground = badge.background;
     if (badge.blackText) view.airTextColor = 0;
     view.airLeft = badge.left;

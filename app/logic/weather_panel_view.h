@@ -40,8 +40,13 @@ struct AirLabelLook {
 
 struct WeatherPanelView {
   std::u16string icon;         // background image of "weather"; empty without any weather
-  std::u16string toolTip;      // the condition, then the wind after a blank when it is known
+  std::u16string toolTip;      // the condition, the wind after a blank when it is known, then the
+                               // source after " · " ("多云 东风3级 · 来源 Open-Meteo")
   std::u16string temperature;  // "temperature"; empty when unknown or garbled
+  // "天气暂不可用" when the report has no weather (no source answered), empty otherwise. The
+  // "airQuality" label then shows it in the skin's look (an air badge gives way: the pop-up still
+  // has it), and the icon's tool tip says it.
+  std::u16string notice;
   std::u16string airText;      // "airQuality"; empty when no level is known
   uint32_t airBackground = 0;  // 0: none
   uint32_t airTextColor = 0;

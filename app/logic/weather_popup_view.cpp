@@ -1,6 +1,7 @@
 #include "app/logic/weather_popup_view.h"
 
 #include "app/logic/weather_icons.h"
+#include "weather/open_meteo_fetch.h"
 #include "weather/panel_logic.h"
 
 namespace {
@@ -23,7 +24,7 @@ AirBadge MakePopupAirBadge(const AirQualityReport& air) {
   AirBadge badge;
   const std::u16string& value = air.index;
   if (value.empty()) return badge;
-  badge.text = u" " + air.level + u" PM2.5 " + value;
+  badge.text = u" " + air.level + (air.source == kDefaultSourceName ? u" AQI " : u" PM2.5 ") + value;
   AirBadge place;
   place.left = 12;
   place.top = 95;
@@ -64,6 +65,17 @@ WeatherPopupView MakeWeatherPopupView(const WeatherReport& report, const AirQual
       item.temperature = TemperatureRange(day.night.tempLow, day.daytime.tempHigh);
     }
     item.icon = WeatherIconFile(item.toolTip, false, true);
+  }
+  view.source = WeatherSourceText(report);
+  if (!WeatherAvailable(report)) {
+    view.wind = std::u16string(kWeatherUnavailable);
+    view.temperature.clear();
+    for (ForecastItemView& item : view.items) {
+      item.icon.clear();
+      item.temperature.clear();
+      item.toolTip = view.wind;
+    }
+    return view;
   }
   for (ForecastItemView& item : view.items) {
     if (!item.icon.empty()) continue;

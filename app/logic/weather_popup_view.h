@@ -27,7 +27,9 @@ struct WeatherPopupView {
   std::u16string wind;         // "wind" text and tool tip: today's condition, a blank, the wind
   std::u16string temperature;  // "temperature": the current temperature without its ℃ and after
   std::u16string city;         // "city"
-  // The "air" badge: " 良 PM2.5 60"; empty with no background when the report has no index value.
+  std::u16string source;       // "source": "来源 " and the name of the source that answered, or empty
+  // The "air" badge: " 良 PM2.5 60" (" 良 AQI 60" for the index the default source's values give);
+  // empty with no background when the report has no index value.
   // A level word without a look of its own keeps the label's look from the skin (styled false).
   // blackText (严重污染) asks for the window's own text colour: black would not read on dark red.
   AirBadge air;
@@ -35,7 +37,9 @@ struct WeatherPopupView {
 };
 
 // localHour 0..23 decides between today's daytime and night condition for the header (night is
-// before 08:00 and from 20:00 on); the strip always shows the daytime conditions.
+// before 08:00 and from 20:00 on); the strip always shows the daytime conditions. A report without
+// weather (no source answered) shows "天气暂不可用" as its wind text and a strip of day labels
+// without pictures or temperatures: nothing made up.
 WeatherPopupView MakeWeatherPopupView(const WeatherReport& report, const AirQualityReport& air,
                                       int localHour);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/tvcal/terminal_text.h"
+#include "calendar/statutory_holidays.h"
 
 namespace {
 
@@ -265,6 +266,15 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
     AppendUtf8(out, line);
     out += '\n';
   }
+  // Days off computed from the calendar are told apart from a published arrangement.
+  for (int i = 0; i < rows * 7; ++i) {
+    if (cells[i].known && cells[i].inMonth && cells[i].facts.restEstimated) {
+      out += items.empty() ? "\n" : "";
+      AppendColored(out, color, kRed, u"休 " + std::u16string(kStatutoryNote), 0);
+      EndLine(out);
+      break;
+    }
+  }
   return kExitOk;
 }
 
@@ -301,7 +311,9 @@ int RunDay(const CalendarDate& date, const DayFactsProvider& provider, TextSink&
   AppendField(out, u"公历节日", cal.solarFestival);
   if (!facts.shortLabel.empty()) AppendField(out, u"节日简称", facts.shortLabel);
   if (cal.holidayStar) AppendField(out, u"节假日", u"是（带星号的节日）");
-  if (facts.restDay) AppendField(out, u"休息日", u"法定假日");
+  if (facts.restDay)
+    AppendField(out, u"休息日", facts.restEstimated ? u"法定假日（" + std::u16string(kStatutoryNote) + u"）"
+                                                    : std::u16string(u"法定假日"));
   if (facts.workDay) AppendField(out, u"上班日", u"调休上班");
   if (!facts.suitable.empty()) AppendField(out, u"宜", facts.suitable);
   if (!facts.avoid.empty()) AppendField(out, u"忌", facts.avoid);

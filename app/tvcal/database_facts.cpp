@@ -45,6 +45,7 @@ bool DatabaseDayFacts::Fill(const CalendarDate& date, DayFacts& facts) const {
   const HolidayMarks marks = data_.Holidays().Mark(FormatDate(day));
   facts.restDay = marks.rest;
   facts.workDay = marks.work;
+  facts.restEstimated = marks.estimated;
   facts.suitable = OneLine(data_.Almanac().Suitable(day));
   facts.avoid = OneLine(data_.Almanac().Avoid(day));
   return true;

@@ -9,7 +9,7 @@ DayFactsProvider::~DayFactsProvider() = default;
 bool DayFactsProvider::Fill(const CalendarDate& date, DayFacts& facts) const {
   facts.cal.Calculate(date);
   facts.shortLabel.clear();
-  facts.restDay = facts.workDay = false;
+  facts.restDay = facts.workDay = facts.restEstimated = false;
   facts.suitable.clear();
   facts.avoid.clear();
   if (!facts.cal.IsValid()) {

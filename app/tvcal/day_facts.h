@@ -13,6 +13,7 @@ struct DayFacts {
   std::u16string shortLabel;   // short festival label (元旦, 情人节 ...), usually empty
   bool restDay = false;        // official day off
   bool workDay = false;        // official make-up working day
+  bool restEstimated = false;  // the day off is computed: the year's arrangement is not out yet
   std::u16string suitable;     // almanac 宜, items separated by blanks
   std::u16string avoid;        // almanac 忌
 };

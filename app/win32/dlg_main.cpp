@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "app/logic/day_cell.h"
+#include "app/logic/day_watch.h"
 #include "app/logic/header_texts.h"
 #include "app/logic/month_layout.h"
+#include "app/logic/settings_switches.h"
 #include "app/logic/tray_rules.h"
 #include "app/logic/weather_popup_view.h"
 #include "app/logic/window_messages.h"
@@ -24,6 +26,7 @@
 #include "platform/launch.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
+#include "platform/ipc_events.h"
 #include "platform/usage_recorder.h"
 #include "platform/user_config.h"
 #include "platform/win32/clock_hook.h"
@@ -111,7 +114,8 @@ void CDlgMain::StartTimersAndHook() {
   SetTimer(app::kTimerClock, 500);
   SetTimer(app::kTimerHover, 200);
   SetTimer(app::kTimerWeatherPeriodic, 1800000);
-  StartClockHook();
+  SetTimer(app::kTimerMidnight, MillisecondsToNextMidnight(Now()));
+  ApplyClockSwitch();
   app::MarkStartStep(u"clock_hook");
   RefreshAll();
   app::MarkStartStep(u"refresh_all");
@@ -128,6 +132,7 @@ void CDlgMain::OnFinalMessage(HWND) {
   KillTimer(app::kTimerClock);
   KillTimer(app::kTimerHover);
   KillTimer(app::kTimerWeatherPeriodic);
+  KillTimer(app::kTimerMidnight);
   delete this;
 }
 
@@ -148,13 +153,18 @@ void CDlgMain::RefreshAll() {
 }
 
 void CDlgMain::ComputeAnchor() {
-  // By the clock: on the taskbar's monitor, at that monitor's scale.
-  ScreenRect taskbar;
-  if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) {
-    RECT rc;
-    if (GetWindowRect(tray, &rc)) taskbar = {rc.left, rc.top, rc.right, rc.bottom};
+  // By the clock: beside the taskbar that holds the clicked one, on its monitor, at that
+  // monitor's scale.
+  const app::AnchorTaskbar by = app::FindAnchorTaskbar(clickedClock_, GetHWND());
+  ::ComputeAnchor(by.monitor, by.taskbar, anchor_);
+}
+
+void CDlgMain::ApplyClockSwitch() {
+  if (IsSwitchOn(kClockClickSwitch, GetUserConfig(kClockClickSwitch.key))) {
+    StartClockHook(GetHWND());
+  } else {
+    StopClockHook();
   }
-  ::ComputeAnchor(app::MonitorAreaOf(taskbar, GetHWND()), taskbar, anchor_);
 }
 
 void CDlgMain::OnDpiChanged() {
@@ -292,9 +302,11 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
 }
 
 void CDlgMain::UpdateTodayHeader() {
-  DayInfo today = BuildDayInfo(Now());
+  shownToday_ = Now();
+  DayInfo today = BuildDayInfo(shownToday_);
   if (worldday_) worldday_->SetText(WorldDayText(today));
   if (chineseday_) chineseday_->SetText(ChineseDayText(today));
+  app::SetTrayTipDay(WorldDayText(today) + u" " + ChineseDayText(today));
 }
 
 void CDlgMain::UpdateClock() {
@@ -430,6 +442,9 @@ void CDlgMain::OnTimer(Notification& msg) {
     case app::kTimerHover:
       HoverCheck();
       break;
+    case app::kTimerMidnight:
+      RenewTodayShown();
+      break;
     default:
       break;
   }
@@ -526,6 +541,7 @@ void CDlgMain::ToggleFromTray() {
       PostMessageW(app::UM_HIDE_DIALOGS);
       break;
     case TrayClick::kShow:
+      clickedClock_.reset();  // by the taskbar that holds a clock
       RefreshAll();
       ShowWindow(true, true);
       SetForegroundWindow(hwnd);
@@ -557,6 +573,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
     handled = true;
     return result;
   }
+  ObserveSystemChange(message, wParam, lParam);
   if (message == TaskbarCreatedMessage() && message != 0) {
     // The taskbar came back (the shell restarted): hook, placement, timers and tray icon anew.
     StartTimersAndHook();
@@ -578,7 +595,15 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
     case app::UM_PREPARE_OTHER_HEIGHT:
       PrepareOtherHeight();
       return 0;
+    case app::UM_CLOCK_SWITCH:
+      ApplyClockSwitch();
+      return 0;
     case app::UM_TOGGLE_MAIN:
+      // From the pointer hook, the clicked clock; from the hook library or the tray, none.
+      clickedClock_.reset();
+      if (wParam == ipc::kClockClickedAt) {
+        clickedClock_ = ScreenPoint{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      }
       Toggle();
       handled = true;
       return 0;

@@ -5,6 +5,7 @@
 // to the skin's controls and reacts to input, timers and the program's messages.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,16 @@ class CDlgMain : public tvui::WindowImplBase {
   // window for its row count; only what changed is laid out and repainted.
   void ShowMonth(int year, int month, int todayDay, int selectedDay);
   void UpdateTodayHeader();
+  // --- Time passing and system changes (dlg_main_days.cpp) ---
+  // When the date is no longer the one shown as today: today's header, the month on show (its
+  // today frame and marks; it follows to the new month unless the user went elsewhere), the
+  // holiday record's year and the tray tip. Arms the timer for the next midnight in every case.
+  void RenewTodayShown();
+  // Sees the clock, time-zone, sleep, display and work-area messages and the weather's updates
+  // without answering them (the default handling goes on).
+  void ObserveSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
+  // The shown window and its pop-ups placed by the clock again, on a monitor that exists.
+  void PlaceAgain();
   void UpdateClock();
   void FillCityList(const CityPair& first);
   // Today's weather and air quality from the shared reports (weather_panel.cpp).
@@ -99,6 +110,8 @@ class CDlgMain : public tvui::WindowImplBase {
  private:
   friend class app::MainWindowTestHook;
   void StartTimersAndHook();
+  // Takes the taskbar clock or gives it back, as the "clock_click" switch says.
+  void ApplyClockSwitch();
   void Toggle();
   void PrepareOtherHeight();
   void ShowNavigated();
@@ -146,6 +159,7 @@ class CDlgMain : public tvui::WindowImplBase {
   tvui::Container* menology_ = nullptr;
 
   Anchor anchor_;
+  std::optional<ScreenPoint> clickedClock_;  // the clock whose click showed the window, if one did
   int currentTop_ = 0;
   int shownRows_ = 0;
   MonthNavigator navigator_;
@@ -165,6 +179,8 @@ class CDlgMain : public tvui::WindowImplBase {
   int aboutRequests_ = 0;
   bool painted_ = false;  // the first painting of the visible window is done
   bool trayAdded_ = false;
+  SystemTime shownToday_{};     // the date the header shows as today
+  SystemTime lastWeatherAt_{};  // the last weather update, or refresh asked after a wake-up
   GridDay gridFocus_;
   MonthDays shownDays_;  // the records of the cells on show
 };

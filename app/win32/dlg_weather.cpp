@@ -118,6 +118,7 @@ void CDlgWeather::Populate(const WeatherReport& report) {
   }
   if (tvui::Control* t = FindControl(u"temperature")) t->SetText(view.temperature);
   if (tvui::Control* city = FindControl(u"city")) city->SetText(view.city);
+  if (tvui::Control* source = FindControl(u"source")) source->SetText(view.source);
   if (tvui::Control* air = FindControl(u"air")) {
     const AirBadge& badge = view.air;
     air->SetText(badge.text);

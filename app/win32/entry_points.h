@@ -25,6 +25,9 @@ void HideDialogs();
 void HideSkinChooser();
 // Hides every pop-up of the main window.
 void HideAllPopups();
+// The shown settings, skin chooser and about windows placed again beside the main window (after
+// a display or work-area change moved it).
+void PlacePopupsAgain(HWND owner);
 
 // Skins: the stored one, a preview, its end, a choice.
 void ApplySavedSkin(HWND mainWindow);
@@ -40,6 +43,10 @@ const std::u16string& ActiveWeatherPopupImage();
 void ReleasePopups();
 // The pop-ups' state as "key=value" lines for the test hook.
 std::u16string DescribePopups();
+
+// The start's first step (single_instance_win32.cpp): true when this start is the session's one
+// instance; false when another runs, which was asked to show itself.
+bool TakeSingleInstance();
 
 void StartStatisticsWorker(HWND mainWindow);
 // The copy-data exchange with companion programs (companion_exchange_win32.cpp); returns the

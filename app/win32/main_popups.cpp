@@ -173,6 +173,18 @@ void ShowAutostartPrompt(HWND owner, bool withAutostart) {
   SetTitleImage(*p.prompt);
 }
 
+void PlacePopupsAgain(HWND owner) {
+  CDlgMain* main = MainOf(owner);
+  if (!main) return;
+  Popups& p = P();
+  const ScreenRect window = WindowRect(owner);
+  if (IsShown(p.chooser.get()))
+    MoveTo(*p.chooser, PlaceSkinChooser(window, ControlRect(*main, u"skin"), main->GetScale()));
+  if (IsShown(p.settings.get()))
+    MoveTo(*p.settings, PlaceSettings(window, ControlRect(*main, u"set"), main->GetScale()));
+  if (IsShown(p.about.get())) MoveTo(*p.about, PlaceAbout(window, ControlRect(*main, u"set"), main->GetScale()));
+}
+
 void HideDialogs() {
   Popups& p = P();
   if (p.settings) p.settings->Hide();
@@ -234,7 +246,7 @@ std::u16string DescribePopups() {
   }
   s += DescribeWindow(u"settings", p.settings.get());
   if (p.settings && p.settings->GetHWND()) {
-    for (const char16_t* name : {u"tip_autostart", u"tip_allowpush", u"tip_joinue", u"tip_modifytime", u"closex"}) {
+    for (const char16_t* name : {u"tip_autostart", u"tip_allowpush", u"tip_joinue", u"tip_clockclick", u"tip_modifytime", u"closex"}) {
       s += Line(std::u16string(u"settings.") + name, DescribeControl(*p.settings, name));
     }
   }

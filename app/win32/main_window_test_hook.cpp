@@ -1,6 +1,7 @@
 #include "app/win32/main_window_test_hook.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <iterator>
 #include <string>
@@ -15,6 +16,8 @@
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
 #include "app/win32/tray_icon.h"
+#include "platform/clock.h"
+#include "platform/date_time.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
 #include "ui/combo.h"
@@ -37,6 +40,25 @@ UINT HookMessage() {
 // The slowest is a change between five and six rows: the window is resized and drawn whole.
 int64_t g_benchMedianUs = -1;
 int64_t g_benchSlowestUs = -1;
+
+// The clock the test moves: the system clock plus this many seconds.
+std::atomic<long long> g_clockOffsetSeconds{0};
+
+SystemTime MovedClock() {
+  SystemTime t = SystemLocalNow();
+  long long seconds = (t.wHour * 60LL + t.wMinute) * 60 + t.wSecond + g_clockOffsetSeconds.load();
+  long long days = seconds / 86400;
+  seconds %= 86400;
+  if (seconds < 0) {
+    seconds += 86400;
+    --days;
+  }
+  AddDays(t, static_cast<int>(days));
+  t.wHour = static_cast<uint16_t>(seconds / 3600);
+  t.wMinute = static_cast<uint16_t>(seconds / 60 % 60);
+  t.wSecond = static_cast<uint16_t>(seconds % 60);
+  return t;
+}
 
 std::u16string TextOf(tvui::WindowImplBase& w, std::u16string_view name) {
   tvui::Control* c = w.FindControl(name);
@@ -324,10 +346,17 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
       tvui::WindowImplBase* window = nullptr;
       if (lParam == 0) window = WeatherPopupWindow();
       else if (lParam == 1) window = CityPickerWindow();
+      else if (lParam == 2) window = &w;
       if (!window) return true;
       result = window->SaveClientPng(ProgramDirectory() + u"shot-" + IntToText(lParam) + u".png") ? 1 : 0;
       return true;
     }
+    case kHookClock:
+      g_clockOffsetSeconds = static_cast<long long>(lParam);
+      SetLocalClock(lParam ? &MovedClock : nullptr);
+      SendMessageW(w.GetHWND(), WM_TIMECHANGE, 0, 0);
+      result = 1;
+      return true;
     default:
       return true;
   }

@@ -3,6 +3,8 @@
 // work area and its DPI. The nearest monitor when the point or rectangle lies on none.
 #include <windows.h>
 
+#include <optional>
+
 #include "app/logic/placement.h"
 
 namespace app {
@@ -11,5 +13,14 @@ namespace app {
 MonitorArea MonitorAreaAt(POINT point, HWND window);
 // The monitor the rectangle overlaps most; the primary one for an empty rectangle.
 MonitorArea MonitorAreaOf(const ScreenRect& rect, HWND window);
+
+// The taskbar the calendar stands by (ChooseAnchorTaskbar over every "Shell_TrayWnd" and
+// "Shell_SecondaryTrayWnd"), with its monitor; the work area is cut beside it when it is visible.
+// An empty rectangle and the primary monitor when there is no taskbar.
+struct AnchorTaskbar {
+  ScreenRect taskbar;
+  MonitorArea monitor;
+};
+AnchorTaskbar FindAnchorTaskbar(const std::optional<ScreenPoint>& clickedClock, HWND window);
 
 }  // namespace app

@@ -2,6 +2,7 @@
 
 #include "app/logic/settings_switches.h"
 #include "app/logic/window_messages.h"
+#include "app/win32/main_window_handle.h"
 #include "platform/launch.h"
 #include "platform/text_utils.h"
 #include "platform/usage_recorder.h"
@@ -19,7 +20,7 @@ void Select(tvui::WindowImplBase& w, std::u16string_view name, bool selected) {
 void CSetDlg::ShowAutostartState() { Select(*this, u"tip_autostart", IsAutostartRegistered()); }
 
 void CSetDlg::ShowStoredSwitches() {
-  for (const StoredSwitch& sw : kStoredSwitches) Select(*this, sw.control, IsSwitchOn(GetUserConfig(sw.key)));
+  for (const StoredSwitch& sw : kStoredSwitches) Select(*this, sw.control, IsSwitchOn(sw, GetUserConfig(sw.key)));
 }
 
 void CSetDlg::Notify(tvui::Notification& msg) {
@@ -40,6 +41,8 @@ void CSetDlg::Notify(tvui::Notification& msg) {
       RecordUsageEvent(click.usageEvent, u"0");
       if (click.store) SetUserConfig(*click.store, sw->key);
       ShowStoredSwitches();
+      // The clock is taken or given back at once, without a restart.
+      if (sw->key == kClockClickSwitch.key) ::PostMessageW(app::MainWindowHandle(), app::UM_CLOCK_SWITCH, 0, 0);
     } else if (EqualsNoCase(name, u"tip_modifytime")) {
       RecordUsageEvent(kUsageDateTimeSettings, u"0");
       OpenDateTimeSettings();

@@ -70,8 +70,8 @@ void ReportUnusableSkin(HWND hwnd, const std::u16string& error) {
 
 int RunTavrino(HINSTANCE instance) {
   MarkProgramEntry();
-  // One instance: a second start brings the first forward and leaves.
-  if (SignalRunningInstance()) return 0;
+  // One instance per session: a second start brings the first forward and leaves.
+  if (!TakeSingleInstance()) return 0;
   MarkStartStep(u"single_instance");
   // Nothing on this thread waits for another program's lock on user.dat.
   SetDbBusyWait(kUiBusyWaitMs);
@@ -79,11 +79,16 @@ int RunTavrino(HINSTANCE instance) {
   InstallCurrentCityLoader();
   InstallHolidayLoader();
   // A new version's data left by the installer becomes user.dat, with the user's rows, before it opens.
-  std::u16string upgradeFailure;
-  ApplyPendingUserDataUpgrade(ProgramDirectory(), upgradeFailure);
+  // A user.dat that cannot be read at all is kept aside and replaced by the new or shipped data.
+  std::u16string upgradeMessage;
+  const UserDataUpgrade upgrade = ApplyPendingUserDataUpgrade(ProgramDirectory(), upgradeMessage);
   OpenUserData();
   MarkStartStep(u"user_data");
-  if (!upgradeFailure.empty()) LogError(u"app: upgrading user.dat: " + upgradeFailure);
+  if (upgrade == UserDataUpgrade::kReplacedDamaged) {
+    LogError(u"app: " + upgradeMessage);
+  } else if (!upgradeMessage.empty()) {
+    LogError(u"app: upgrading user.dat: " + upgradeMessage);
+  }
   // user.dat is locked: show the default city until it can be read, without storing it.
   if (UserDataDeferred()) {
     SetCurrentCity({std::u16string(kDefaultProvince), std::u16string(kDefaultCity), std::u16string(kDefaultCityCode)});

@@ -44,7 +44,32 @@ bool RegisterTrayClass(HINSTANCE instance) {
   return RegisterClassExW(&wc) != 0;
 }
 
+std::u16string& TipDay() {
+  static std::u16string day;  // UI thread only
+  return day;
+}
+
+void FillTip(NOTIFYICONDATAW& data, const std::u16string& day) {
+  std::wstring tip = kTip;
+  if (!day.empty()) tip += L"\n" + std::wstring(day.begin(), day.end());
+  lstrcpynW(data.szTip, tip.c_str(), ARRAYSIZE(data.szTip));
+}
+
 }  // namespace
+
+void CTrayIcon::SetTip(const std::u16string& day) {
+  FillTip(data_, day);
+  if (!shown_ || !data_.hWnd) return;
+  NOTIFYICONDATAW change = data_;
+  change.uFlags = NIF_TIP;
+  Shell_NotifyIconW(NIM_MODIFY, &change);
+}
+
+void SetTrayTipDay(const std::u16string& day) {
+  if (TipDay() == day) return;
+  TipDay() = day;
+  if (g_icon) g_icon->SetTip(day);
+}
 
 CTrayIcon::CTrayIcon(CDlgMain& owner) : owner_(owner) {}
 
@@ -74,7 +99,7 @@ bool CTrayIcon::Add(HINSTANCE instance) {
   data_.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconTray), IMAGE_ICON,
                                               tvui::SystemMetricForDpi(SM_CXSMICON, dpi),
                                               tvui::SystemMetricForDpi(SM_CYSMICON, dpi), 0));
-  lstrcpynW(data_.szTip, kTip, ARRAYSIZE(data_.szTip));
+  FillTip(data_, TipDay());
   shown_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
   if (!shown_) LogError(u"tray: the shell did not take the icon");
   return true;
@@ -143,6 +168,7 @@ void RemoveTrayIcon() {
 std::u16string TrayStateText() {
   std::u16string s = u"tray=" + IntToText(g_icon && g_icon->MessageWindow() ? 1 : 0) + u"," +
                      IntToText(g_icon && g_icon->Shown() ? 1 : 0) + u"\n";
+  s += u"tray.tip=" + TipDay() + u"\n";
   return s + TrayMenuStateText();
 }
 

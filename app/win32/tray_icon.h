@@ -23,6 +23,8 @@ class CTrayIcon {
   // An icon the shell refuses still keeps its window, so a later taskbar can take it.
   bool Add(HINSTANCE instance);
   void Remove();
+  // The tip: the program's name, and today's date on a second line when not empty.
+  void SetTip(const std::u16string& day);
   virtual LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND MessageWindow() const { return data_.hWnd; }
@@ -42,6 +44,8 @@ class CTrayIcon {
 
 // The process's icon (owner: the calendar window): added, re-added, removed.
 void AddTrayIcon(CDlgMain& owner);
+// Today's date in the icon's tip, under the program's name; the shown icon's tip is changed at once.
+void SetTrayTipDay(const std::u16string& day);
 void RemoveTrayIcon();
 // "tray=<message window present>,<icon shown>" and the open menu, for the test hook.
 std::u16string TrayStateText();

@@ -8,7 +8,10 @@
 #include "platform/ipc_events.h"
 #include "platform/log.h"
 #include "platform/program_dir.h"
+#include "platform/taskbar_clock.h"
 #include "platform/text_utils.h"
+#include "platform/win32/clock_interceptor.h"
+#include "platform/win32/clock_locator.h"
 #include "platform/win32/user_event.h"
 
 namespace {
@@ -130,14 +133,26 @@ ClockHookRoad DefaultClockHookRoad() {
   return Is64BitWindows() ? ClockHookRoad::kCompanion : ClockHookRoad::kOwnLibrary;
 }
 
-void StartClockHook() { StartClockHookOn(DefaultClockHookRoad()); }
+ClockHookRoad ChooseClockHookRoad() {
+  return taskbar::ChooseClockRoad(taskbar::ClockWindowExists()) == taskbar::ClockRoad::kHookLibrary
+             ? DefaultClockHookRoad()
+             : ClockHookRoad::kTrayButtons;
+}
 
-void StartClockHookOn(ClockHookRoad road) {
+void StartClockHook(HWND target) { StartClockHookOn(ChooseClockHookRoad(), target); }
+
+void StartClockHookOn(ClockHookRoad road, HWND target) {
   StopClockHook();  // one hook, at most one companion
-  if (road == ClockHookRoad::kOwnLibrary) {
-    StartOwnLibrary();
-  } else {
-    StartCompanion();
+  switch (road) {
+    case ClockHookRoad::kOwnLibrary:
+      StartOwnLibrary();
+      break;
+    case ClockHookRoad::kCompanion:
+      StartCompanion();
+      break;
+    case ClockHookRoad::kTrayButtons:
+      taskbar::StartTrayButtonRoad(target ? target : FindWindowW(W(ipc::kMainWindowClass), nullptr));
+      break;
   }
 }
 
@@ -147,4 +162,5 @@ void StopClockHook() {
     g_hook.hooked = false;
   }
   if (g_hook.companionEvent || g_hook.companion) StopCompanion();
+  taskbar::StopTrayButtonRoad();
 }

@@ -154,7 +154,9 @@ int32_t Request::Open(std::u16string_view url, const wchar_t* verb) {
 
   connection_.handle = WinHttpConnect(session_.handle, hostName.c_str(), parts.nPort, 0);
   if (!connection_.handle) return LastError();
-  DWORD flags = WINHTTP_FLAG_REFRESH | (parts.nPort == 443 ? WINHTTP_FLAG_SECURE : 0);
+  // Secure for https:// and port 443; the certificate checks stay on (no SECURITY_FLAG_IGNORE_*).
+  bool secure = parts.nPort == 443 || parts.nScheme == INTERNET_SCHEME_HTTPS;
+  DWORD flags = WINHTTP_FLAG_REFRESH | (secure ? WINHTTP_FLAG_SECURE : 0);
   request_ = WinHttpOpenRequest(connection_.handle, verb, object.c_str(), nullptr, WINHTTP_NO_REFERER,
                                 WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
   if (!request_) return LastError();

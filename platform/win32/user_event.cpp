@@ -25,20 +25,34 @@ std::wstring UserAndSystemOnly() {
   return sddl;
 }
 
-}  // namespace
-
-HANDLE CreateUserEvent(const char16_t* name) {
+// Makes a named object with the user-and-SYSTEM access list; never one open to everyone.
+template <typename Make>
+HANDLE CreateUserObject(Make make) {
   std::wstring sddl = UserAndSystemOnly();
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (sddl.empty() ||
       !ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
-    return nullptr;  // never an event open to everyone
+    return nullptr;
   }
   SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
   SetLastError(ERROR_SUCCESS);
-  HANDLE event = CreateEventW(&attributes, FALSE, FALSE, reinterpret_cast<const wchar_t*>(name));
+  HANDLE object = make(&attributes);
   DWORD error = GetLastError();
   LocalFree(descriptor);
   SetLastError(error);
-  return event;
+  return object;
+}
+
+}  // namespace
+
+HANDLE CreateUserEvent(const char16_t* name) {
+  return CreateUserObject([name](SECURITY_ATTRIBUTES* attributes) {
+    return CreateEventW(attributes, FALSE, FALSE, reinterpret_cast<const wchar_t*>(name));
+  });
+}
+
+HANDLE CreateUserMutex(const char16_t* name) {
+  return CreateUserObject([name](SECURITY_ATTRIBUTES* attributes) {
+    return CreateMutexW(attributes, FALSE, reinterpret_cast<const wchar_t*>(name));
+  });
 }

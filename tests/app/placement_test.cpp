@@ -130,6 +130,41 @@ TEST(Placement, TooltipStaysInsideTheWorkArea) {
   EXPECT_EQ(PlaceDayTooltip({1900, 1000}, work), (ScreenPoint{1690, 880}));
 }
 
+// The taskbar the calendar stands by: the clicked clock's, else a visible one with a clock; and
+// the work area without a taskbar's strip where the system left it in (Wine, an auto-hidden bar).
+TEST(Placement, StandsByTheClickedTaskbarAndOffItsStrip) {
+  const std::vector<TaskbarWindow> bars = {
+      {{0, 0, 0, 0}, false, false},                // a desktop's own hidden taskbar, found first
+      {{0, 1040, 1920, 1080}, true, true},         // the primary one along the bottom
+      {{-1920, -300, 0, -260}, true, true},        // a second monitor's along its top
+      {{1920, 0, 3840, 40}, true, false},          // one without a clock
+  };
+  EXPECT_EQ(ChooseAnchorTaskbar(bars, ScreenPoint{-260, -280}), 2);
+  EXPECT_EQ(ChooseAnchorTaskbar(bars, ScreenPoint{1740, 1060}), 1);
+  EXPECT_EQ(ChooseAnchorTaskbar(bars, std::nullopt), 1) << "no click: the first visible one with a clock";
+  EXPECT_EQ(ChooseAnchorTaskbar(bars, ScreenPoint{500, 500}), 1) << "a click off every taskbar";
+  EXPECT_EQ(ChooseAnchorTaskbar({bars[0], bars[3]}, std::nullopt), 1);
+  EXPECT_EQ(ChooseAnchorTaskbar({bars[0]}, std::nullopt), 0) << "only the hidden one: as before";
+  EXPECT_EQ(ChooseAnchorTaskbar({}, ScreenPoint{1, 1}), -1);
+
+  const ScreenRect full{0, 0, 1920, 1080};
+  EXPECT_EQ(WorkAreaBeside(full, kBottom.taskbar), kBottom.work);
+  EXPECT_EQ(WorkAreaBeside(full, kTop.taskbar), kTop.work);
+  EXPECT_EQ(WorkAreaBeside(full, kLeft.taskbar), kLeft.work);
+  EXPECT_EQ(WorkAreaBeside(full, kRight.taskbar), kRight.work);
+  EXPECT_EQ(WorkAreaBeside(kBottom.work, kBottom.taskbar), kBottom.work) << "already left out";
+  EXPECT_EQ(WorkAreaBeside(full, {0, 1078, 1920, 1118}), (ScreenRect{0, 0, 1920, 1078})) << "auto-hidden";
+  EXPECT_EQ(WorkAreaBeside(full, {600, 1040, 900, 1080}), full) << "spans no whole edge";
+  EXPECT_EQ(WorkAreaBeside(full, {}), full);
+
+  // The window by the top taskbar of the second monitor stays inside that monitor, below the bar.
+  Anchor a;
+  const ScreenRect second{-1920, -300, 0, 780};
+  ComputeAnchor({second, WorkAreaBeside(second, bars[2].rect)}, bars[2].rect, a);
+  EXPECT_EQ(a.edge, TaskbarEdge::kTop);
+  EXPECT_EQ(PlaceMonthWindow(a, 6).rect, (ScreenRect{-358, -260, 0, -260 + 506}));
+}
+
 // On a 150 % display (2880 x 1620, 60-pixel taskbar) the same rules hold in 96-DPI units: the
 // window is 537 x 690 (759 for six rows), the anchor keeps it flush with the work area's corner,
 // and the tooltip's distances grow with the scale.

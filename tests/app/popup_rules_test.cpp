@@ -181,6 +181,18 @@ TEST(SettingsSwitches, ClickTurnsStoredValuesOverAndLeavesForeignOnes) {
   EXPECT_FALSE(IsSwitchOn(u"yes"));
   EXPECT_FALSE(IsSwitchOn(u""));
 
+  // The taskbar clock's switch is on until turned off: absent reads on and a click turns it off.
+  const StoredSwitch* clock = FindStoredSwitch(u"tip_clockclick");
+  ASSERT_NE(clock, nullptr);
+  EXPECT_EQ(clock->key, u"clock_click");
+  EXPECT_TRUE(IsSwitchOn(*clock, u""));
+  EXPECT_FALSE(IsSwitchOn(*clock, u"false"));
+  EXPECT_FALSE(IsSwitchOn(*clock, u"yes"));
+  EXPECT_FALSE(IsSwitchOn(*push, u""));
+  EXPECT_EQ(ClickStoredSwitch(*clock, u""), (SwitchClick{14008, u"false"}));
+  EXPECT_EQ(ClickStoredSwitch(*clock, u"false"), (SwitchClick{14007, u"true"}));
+  EXPECT_EQ(ClickStoredSwitch(*clock, u"yes"), (SwitchClick{14008, std::nullopt}));
+
   EXPECT_EQ(ClickAutostartSwitch(false).usageEvent, 14001);
   EXPECT_TRUE(ClickAutostartSwitch(false).turnOn);
   EXPECT_EQ(ClickAutostartSwitch(true).usageEvent, 14002);
@@ -254,7 +266,7 @@ TEST(FeedbackWindow, TwoLayoutsAndPlacementBesideTheMainWindow) {
   // Below the header buttons of DlgMain.xml ("skin" 274,4,298,28; "set" 300,4,324,28).
   ScreenRect main{1562, 580, 1920, 1040};
   EXPECT_EQ(PlaceSkinChooser(main, {274, 4, 298, 28}), (ScreenRect{1656, 733, 1854, 873}));
-  EXPECT_EQ(PlaceSettings(main, {300, 4, 324, 28}), (ScreenRect{1622, 733, 1862, 930}));
+  EXPECT_EQ(PlaceSettings(main, {300, 4, 324, 28}), (ScreenRect{1622, 733, 1862, 960}));
   EXPECT_EQ(PlaceAbout(main, {300, 4, 324, 28}), (ScreenRect{1592, 708, 1898, 906}));
 }
 

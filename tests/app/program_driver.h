@@ -188,6 +188,9 @@ class Installation {
     fs::copy_file(bin / program, dir_ / "tavrino.exe");
     fs::copy_file(bin / "user.dat", dir_ / "user.dat");
     fs::copy(bin / "skin15", dir_ / "skin15", fs::copy_options::recursive);
+    // The shipped user.dat names the public default weather source: a test never reaches it.
+    SetConfig("svc_meteo", "");
+    SetConfig("svc_meteo_air", "");
   }
   ~Installation() {
     for (HANDLE p : processes_) {

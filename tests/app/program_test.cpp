@@ -565,6 +565,10 @@ TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
   EXPECT_TRUE(ControlOf(s, u"settings.tip_allowpush").selected);
   EXPECT_FALSE(ControlOf(s, u"settings.tip_joinue").selected) << "the option shows the stored value, not the click";
   EXPECT_EQ(Stored("join_ue"), "yes") << "a foreign value is never overwritten";
+  // The taskbar clock's switch is on while nothing is stored; a click stores "false".
+  EXPECT_TRUE(ControlOf(s, u"settings.tip_clockclick").selected);
+  ClickControl(settings, ControlOf(s, u"settings.tip_clockclick").rect);
+  EXPECT_TRUE(WaitFor([&] { return Stored("clock_click") == "false"; }, 3000)) << Stored("clock_click");
 
   // Escape hides it; reopened, it shows the stored values again.
   PressEscape(settings);

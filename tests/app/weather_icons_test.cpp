@@ -3,6 +3,7 @@
 
 #include "app/logic/weather_icons.h"
 #include "app/logic/weather_panel_view.h"
+#include "weather/wmo_codes.h"
 
 namespace {
 
@@ -17,6 +18,17 @@ TEST(WeatherIcons, Table) {
   EXPECT_EQ(WeatherIconFile(u"多云转晴", false, false), u"");
   EXPECT_EQ(WeatherIconFile(u"小雨转中雨", false, false), u"");
   EXPECT_EQ(WeatherIconFile(u"", false, false), u"");
+}
+
+// The default source's words: each documented WMO code has a picture, by day and night, large and small.
+TEST(WeatherIcons, EveryWmoWordHasAPicture) {
+  for (int code : {0, 1, 2, 3, 45, 48, 51, 53, 55, 56, 57, 61, 63, 65, 66, 67, 71, 73, 75, 77, 80, 81, 82, 85, 86, 95,
+                   96, 99}) {
+    std::u16string_view word = WmoWeatherWord(code);
+    for (bool night : {false, true}) {
+      for (bool small : {false, true}) EXPECT_FALSE(WeatherIconFile(word, night, small).empty()) << code;
+    }
+  }
 }
 
 WeatherReport Today(std::u16string day, std::u16string night) {

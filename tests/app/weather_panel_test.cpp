@@ -55,10 +55,26 @@ TEST(WeatherPanelView, DayAndNightViewsOfOneReport) {
   empty.currentTemperature = u"\uFFFD℃";  // a page in the wrong code page
   WeatherPanelView bare = MakeWeatherPanelView(empty, {}, 12, skin);
   EXPECT_EQ(bare.icon, u"");
-  EXPECT_EQ(bare.toolTip, u"");
+  EXPECT_EQ(bare.toolTip, u"天气暂不可用");  // said so, rather than left blank
+  EXPECT_EQ(bare.notice, u"天气暂不可用");
   EXPECT_EQ(bare.temperature, u"");
-  EXPECT_EQ(bare.airText, u"");
+  EXPECT_EQ(bare.airText, u"天气暂不可用");  // in the air label's place, in the skin's look
   EXPECT_EQ(bare.airBackground, 0u);
+  EXPECT_EQ(bare.airTextColor, skin.textColor);
+  // An air level known while the weather is not: the notice wins on the panel.
+  EXPECT_EQ(MakeWeatherPanelView(empty, Air(u"良", u"64"), 12, skin).airText, u"天气暂不可用");
+}
+
+TEST(WeatherPanelView, SourceInTheToolTipAndNoNoticeWithWeather) {
+  WeatherReport r = Report();
+  r.source = u"Open-Meteo";
+  WeatherPanelView v = MakeWeatherPanelView(r, {}, 12, AirLabelLook{});
+  EXPECT_EQ(v.toolTip, u"多云 东南风3级 · 来源 Open-Meteo");
+  EXPECT_EQ(v.notice, u"");
+  // Only a temperature known (a site's page without conditions): still weather, not unavailable.
+  WeatherReport warm;
+  warm.currentTemperature = u"7℃";
+  EXPECT_EQ(MakeWeatherPanelView(warm, {}, 12, AirLabelLook{}).notice, u"");
 }
 
 TEST(WeatherPanelView, AirBadgeAndItsReturnToTheSkinLook) {

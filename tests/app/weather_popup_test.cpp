@@ -94,15 +94,21 @@ TEST(WeatherPopupView, StripOfThreeDaysWithTheSunnyFallback) {
   EXPECT_EQ(e.items[0].temperature, u"24℃");
   EXPECT_EQ(e.items[0].toolTip, u"阵雨");
 
-  // A failed run: four sunny items, labels still in place.
-  WeatherPopupView empty = MakeWeatherPopupView(WeatherReport{}, {}, 12);
+  // A failed run (no source answered): the unavailable state, labels still in place, no made-up
+  // sunny items.
+  WeatherReport names;
+  names.city = u"上海";
+  WeatherPopupView empty = MakeWeatherPopupView(names, {}, 12);
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(empty.items[i].icon, u"weather\\day\\sunnysmall.png") << i;
-    EXPECT_EQ(empty.items[i].temperature, u"晴") << i;
+    EXPECT_EQ(empty.items[i].icon, u"") << i;
+    EXPECT_EQ(empty.items[i].temperature, u"") << i;
+    EXPECT_EQ(empty.items[i].toolTip, u"天气暂不可用") << i;
   }
   EXPECT_EQ(empty.items[2].dayLabel, u"后天");
-  EXPECT_EQ(empty.wind, u"");
+  EXPECT_EQ(empty.wind, u"天气暂不可用");
   EXPECT_EQ(empty.temperature, u"");
+  EXPECT_EQ(empty.city, u"上海");
+  EXPECT_EQ(empty.source, u"");
 }
 
 TEST(WeatherPopupView, AirBadgeForEveryLevel) {
@@ -139,6 +145,12 @@ TEST(WeatherPopupView, AirBadgeForEveryLevel) {
   AirBadge odd = MakeWeatherPopupView(Report(), Air(u"未知", u"5"), 12).air;
   EXPECT_EQ(odd.text, u" 未知 PM2.5 5");
   EXPECT_FALSE(odd.styled);
+  AirQualityReport computed = Air(u"轻度污染", u"110");  // the default source's China AQI
+  computed.source = u"Open-Meteo";
+  EXPECT_EQ(MakeWeatherPopupView(Report(), computed, 12).air.text, u" 轻度污染 AQI 110");
+  WeatherReport named = Report();
+  named.source = u"Open-Meteo";
+  EXPECT_EQ(MakeWeatherPopupView(named, {}, 12).source, u"来源 Open-Meteo");
   AirBadge none = MakeWeatherPopupView(Report(), Air(u"良", u""), 12).air;
   EXPECT_EQ(none.text, u"");
   EXPECT_FALSE(none.styled);

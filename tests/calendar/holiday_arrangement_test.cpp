@@ -128,8 +128,14 @@ TEST(ServiceDocument, MalformedDocumentChangesNothingAndLeavesNoFile) {
   ScratchDir dir;
   HolidayArrangement record = Filled(u"x");
   const HolidayArrangement before = record;
-  for (const char16_t* bad : {u"", u"not xml at all", u"<a><public_holiday><chunjie>",
-                              u"<a><ip>1.2.3.4</ip></b>"}) {
+  // 30,000 levels, a few hundred kilobytes: refused before the parser's recursion would overflow.
+  std::u16string deep = u"<config><ip>9.9.9.9</ip>";
+  for (int i = 0; i < 30000; ++i) deep += u"<x>";
+  for (int i = 0; i < 30000; ++i) deep += u"</x>";
+  deep += u"</config>";
+  for (std::u16string_view bad : {std::u16string_view(u""), std::u16string_view(u"not xml at all"),
+                                  std::u16string_view(u"<a><public_holiday><chunjie>"),
+                                  std::u16string_view(u"<a><ip>1.2.3.4</ip></b>"), std::u16string_view(deep)}) {
     EXPECT_FALSE(ParseServiceDocument(bad, record, dir.Dir()));
     EXPECT_EQ(record, before);
     EXPECT_EQ(dir.FileCount(), 0u);

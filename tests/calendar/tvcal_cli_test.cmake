@@ -108,6 +108,26 @@ run_tvcal_on(2024-10-03 --no-db)
 if(NOT rc EQUAL 0 OR so MATCHES "休息日" OR so MATCHES "宜 ")
   fail("--no-db should leave out the database facts: ${so}")
 endif()
+# A year with no published arrangement: its statutory days off, computed, and said so. 2027's 除夕
+# is 腊月廿九 (02-05): 02-05 ... 02-08 off, and nothing else in February.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TVCAL_TODAY=2026-12-08 ${EMULATOR} ${TVCAL} month 2027-02
+                RESULT_VARIABLE rc OUTPUT_VARIABLE so ERROR_VARIABLE se)
+string(REGEX MATCHALL "休" rests "${so}")
+list(LENGTH rests n)
+if(NOT rc EQUAL 0 OR NOT so MATCHES " 5 休 +6 休 +7 休" OR NOT so MATCHES " 8 休 +9 " OR NOT n EQUAL 5
+   OR NOT so MATCHES "放假安排尚未公布，按法定节假日标注")
+  fail("month 2027-02 should mark 02-05 ... 02-08 with the note: ${rc} ${so} ${se}")
+endif()
+run_tvcal_on(2027-02-04)
+if(NOT rc EQUAL 0 OR so MATCHES "休息日")
+  fail("2027-02-04 is no day off: ${so}")
+endif()
+# A published year carries no note.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TVCAL_TODAY=2026-12-08 ${EMULATOR} ${TVCAL} month 2026-02
+                RESULT_VARIABLE rc OUTPUT_VARIABLE so ERROR_VARIABLE se)
+if(NOT rc EQUAL 0 OR NOT so MATCHES "休" OR so MATCHES "尚未公布")
+  fail("month 2026-02 follows its published arrangement: ${so}")
+endif()
 # A database that is missing or cannot be used: said on standard error, exit code 1, and the file
 # is neither created nor changed.
 get_filename_component(bin ${TVCAL} DIRECTORY)

@@ -244,18 +244,21 @@ TEST(UserData, RunSecondsCountsFieldByField) {
   EXPECT_EQ(RunSeconds(invalid, end), 20 - 50);  // only the seconds term is left
 }
 
-TEST(UserData, ShippedFileHoldsTheSevenTablesAndEmptyServiceSettings) {
+TEST(UserData, ShippedFileHoldsTheEightTablesAndEmptyServiceSettings) {
   std::u16string shipped = ProgramDirectory() + u"user.dat";
   ASSERT_TRUE(FileExists(shipped)) << "user.dat is built beside the programs";
   TempDir temp;
   std::filesystem::copy_file(std::filesystem::path(shipped), temp.Path() / "user.dat");
   OpenDatabase(temp.Dir() + u"user.dat");
   EXPECT_EQ(QueryRows(u"select name from sqlite_master where type = 'table' order by name"),
-            u"holiday\r\nmycity\r\nprovinces\r\nuserconfig\r\nweathercode\r\nyijidata\r\nyijikey");
+            u"citycoord\r\nholiday\r\nmycity\r\nprovinces\r\nuserconfig\r\nweathercode\r\nyijidata\r\nyijikey");
   for (const char16_t* key : {u"svc_forecast", u"svc_weather2", u"svc_air", u"svc_iplocation", u"svc_stats"}) {
     EXPECT_EQ(QueryValue(u"select count(*) from userconfig where name = '" + std::u16string(key) + u"'"), u"1");
     EXPECT_EQ(GetUserConfig(key), u"");
   }
+  // The default weather source works out of the box, over HTTPS.
+  EXPECT_EQ(GetUserConfig(u"svc_meteo"), u"https://api.open-meteo.com");
+  EXPECT_EQ(GetUserConfig(u"svc_meteo_air"), u"https://air-quality-api.open-meteo.com");
   EXPECT_EQ(QueryValue(u"select count(*) from mycity"), u"0");
   ExecSql(u"insert into mycity (prov,city,addtime) values ('上海','上海','2024-01-01 00:00:00:000')");
   EXPECT_EQ(QueryRows(u"select prov || ',' || city from mycity order by addtime desc"), u"上海,上海");

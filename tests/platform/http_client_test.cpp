@@ -117,6 +117,7 @@ namespace {
 struct Hostile {
   std::atomic<bool> clientLeft{false};
   std::atomic<int64_t> bodyBytesSent{0};
+  std::atomic<int> dripping{0};  // connections a drip still writes to (the client has not closed)
 
   LoopbackServer::Streamer Streamer() {
     return [this](const LoopbackServer::Request& r, LoopbackServer::Link& link) {
@@ -133,11 +134,13 @@ struct Hostile {
           if (open) bodyBytesSent += static_cast<int64_t>(chunk.size());
         }
       } else if (r.target == "/drip-headers") {  // one byte every 50 ms, forever
+        ++dripping;
         open = link.send("HTTP/1.1 200 OK\r\nX-Slow: ");
         while (open && !link.stopping()) {
           pause(50);
           open = link.send("a");
         }
+        --dripping;
       } else if (r.target == "/drip-body") {
         open = link.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
         while (open && !link.stopping()) {
@@ -192,6 +195,18 @@ TEST(HttpClient, HostileRepliesEndInAFailureWithinTheRequestsBounds) {
   EXPECT_EQ(HttpGet(Url(server.Port(), "/drip-body"), body), kHttpTimedOut);
   EXPECT_EQ(body, "kept");
   EXPECT_EQ(headers, u"kept");
+  // Each request given up on lets its connection go at once (within 2 s), not at the exit.
+  // Known fault under Wine's WinHTTP: closing the request handle leaves a receive that drips on
+  // running, with its connection, until the program exits; counted there, not yet asserted.
+  for (int round = 0; round < 3; ++round) {
+    EXPECT_EQ(HttpGet(Url(server.Port(), "/drip-headers"), body), kHttpTimedOut);
+    for (int i = 0; i < 200 && hostile.dripping > 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+#ifdef _WIN32
+    RecordProperty("open_after_deadline_" + std::to_string(round + 1), hostile.dripping.load());
+#else
+    EXPECT_EQ(hostile.dripping.load(), 0) << "connections left open after deadline " << round + 1;
+#endif
+  }
 
   // 200,000 headers: a failure (the header limit, or the deadline at the latest), no page.
   int32_t status = HttpPost(Url(server.Port(), "/many-headers"), body, &headers, "a=1", true);
@@ -236,7 +251,7 @@ TEST(HttpClient, ABodyThatBreaksOffKeepsWhatArrived) {
   EXPECT_EQ(body, "0123456789");
 }
 
-TEST(HttpUrl, SplitsAndDecidesOnTlsByThePortAlone) {
+TEST(HttpUrl, SplitsAndDecidesOnTlsBySchemeOrPort443) {
   HttpUrlParts p;
   ASSERT_TRUE(SplitHttpUrl(u"https://example.org/a/b?c=1#frag", p));
   EXPECT_EQ(p.host, u"example.org");
@@ -247,6 +262,8 @@ TEST(HttpUrl, SplitsAndDecidesOnTlsByThePortAlone) {
   EXPECT_TRUE(p.secure);
   EXPECT_EQ(p.pathAndExtra, u"/");
   ASSERT_TRUE(SplitHttpUrl(u"https://example.org:8443/x", p));
+  EXPECT_TRUE(p.secure);  // an https:// address is never sent in plain text
+  ASSERT_TRUE(SplitHttpUrl(u"http://example.org:8443/x", p));
   EXPECT_FALSE(p.secure);
   ASSERT_TRUE(SplitHttpUrl(u"http://127.0.0.1:8731?q=天气", p));
   EXPECT_EQ(p.port, 8731);

@@ -18,5 +18,17 @@ TEST(TextCodec, EmptyAndBrokenInputNeverThrow) {
   std::u16string w = ToWide("ab\xE4\xB8", kCodePageUtf8);
   ASSERT_GE(w.size(), 2u);
   EXPECT_EQ(w.substr(0, 2), u"ab");
-  EXPECT_EQ(ToWide("\xC9", kCodePageGbk).substr(0, 0), u"");
+}
+
+// Weather pages arrive in GBK and are sometimes cut short or damaged: the good text on both sides
+// of a bad byte survives, in order, and a lead byte cut off at the end takes nothing with it.
+TEST(TextCodec, BrokenGbkKeepsTheGoodText) {
+  std::u16string w = ToWide("\xC9\xCF" "a\xFF" "b\xC9", kCodePageGbk);
+  ASSERT_GE(w.size(), 3u);
+  EXPECT_EQ(w.substr(0, 2), u"上a");
+  size_t b = w.find(u'b', 2);
+  ASSERT_NE(b, std::u16string::npos);
+  EXPECT_GT(b, 2u) << "the bad byte between a and b was dropped without a trace";
+  EXPECT_EQ(w.find(u'\0'), std::u16string::npos);
+  EXPECT_FALSE(ToWide("\xC9", kCodePageGbk).empty()) << "a lone lead byte vanished without a replacement";
 }

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 #include <sstream>
 #include <string>
 
+#include "platform/clock.h"
 #include "tests/support/temp_dir.h"
 
 using tvtest::TempDir;
@@ -99,8 +102,16 @@ TEST_F(UserDataUpgradeTest, CarriesTheUsersRowsIntoTheNewDataAndNothingElse) {
 }
 
 TEST_F(UserDataUpgradeTest, AFailureLeavesUserDatAsItWasAndTheNewFileForTheNextStart) {
-  // The user's file is damaged: nothing can be carried, nothing is replaced or lost.
-  std::ofstream(Path(u"user.dat"), std::ios::binary) << "not a database at all, but the user's bytes";
+  // The user's file is a database, but not the program's: nothing can be carried, nothing is
+  // replaced or lost.
+  {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(Path(u"user.dat").string().c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "create table unrelated (x); insert into unrelated values ('the user''s row')", nullptr, nullptr,
+                 nullptr);
+    sqlite3_close(db);
+  }
+  MakeDb(Path(u"user.dat.shipped"), kNewRows);
   MakeDb(Path(u"user.dat.new"), kNewRows);
   const std::string bytes = ReadAll(Path(u"user.dat"));
   EXPECT_EQ(Run(), UserDataUpgrade::kFailed);
@@ -116,4 +127,75 @@ TEST_F(UserDataUpgradeTest, AFirstInstallationTakesTheNewFileAsItIs) {
   EXPECT_EQ(Rows(Path(u"user.dat"), "select value from userconfig where name='new_key'"), "on;");
   EXPECT_FALSE(fs::exists(Path(u"user.dat.new")));
   EXPECT_EQ(Run(), UserDataUpgrade::kNothingPending);
+}
+
+namespace {
+SystemTime Noon() {
+  SystemTime t;
+  t.wYear = 2026;
+  t.wMonth = 12;
+  t.wDay = 8;
+  t.wHour = 12;
+  t.wMinute = 30;
+  t.wSecond = 5;
+  return t;
+}
+
+std::vector<std::string> DamagedFiles(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("user.dat.damaged-", 0) == 0) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+}  // namespace
+
+// A user.dat SQLite cannot read (random bytes, a cut-off copy) is kept aside under a dated name and
+// replaced: by the pending new file as it is, else by a copy of the shipped data, which stays.
+TEST_F(UserDataUpgradeTest, AnUnreadableUserDatIsKeptAsideAndReplaced) {
+  SetLocalClock(&Noon);
+  const std::string random(40000, '\x5A');
+  std::ofstream(Path(u"user.dat"), std::ios::binary) << random;
+  EXPECT_EQ(UserDataDamage(Path(u"user.dat").u16string()), u"file is not a database");
+  MakeDb(Path(u"user.dat.new"), kNewRows);
+  ASSERT_EQ(Run(), UserDataUpgrade::kReplacedDamaged);
+  EXPECT_EQ(message_, u"user.dat cannot be read (file is not a database): kept as user.dat.damaged-20261208-123005; "
+                      u"user.dat.new taken as it is");
+  EXPECT_EQ(ReadAll(Path(u"user.dat.damaged-20261208-123005")), random);
+  EXPECT_EQ(Rows(Path(u"user.dat"), "select value from userconfig where name='new_key'"), "on;");
+  EXPECT_FALSE(fs::exists(Path(u"user.dat.new")));
+
+  // Damaged again in the same second, no upgrade pending: the shipped copy, and a second name.
+  MakeDb(Path(u"user.dat.shipped"), "INSERT INTO userconfig VALUES ('shipped','yes');");
+  const std::string shipped = ReadAll(Path(u"user.dat.shipped"));
+  const std::string cut = shipped.substr(0, shipped.size() / 2);
+  std::ofstream(Path(u"user.dat"), std::ios::binary | std::ios::trunc) << cut;
+  EXPECT_NE(UserDataDamage(Path(u"user.dat").u16string()), u"");
+  ASSERT_EQ(Run(), UserDataUpgrade::kReplacedDamaged) << std::string(message_.begin(), message_.end());
+  EXPECT_NE(message_.find(u"kept as user.dat.damaged-20261208-123005-2; user.dat.shipped copied in its place"),
+            std::u16string::npos);
+  EXPECT_EQ(ReadAll(Path(u"user.dat.damaged-20261208-123005-2")), cut);
+  EXPECT_EQ(ReadAll(Path(u"user.dat")), shipped);
+  EXPECT_EQ(ReadAll(Path(u"user.dat.shipped")), shipped) << "the shipped copy stays for another time";
+  EXPECT_FALSE(fs::exists(Path(u"user.dat.upgrade")));
+  EXPECT_EQ(DamagedFiles(temp_.Dir()).size(), 2u);
+
+  // A readable user.dat is never replaced, and nothing is pending.
+  EXPECT_EQ(Run(), UserDataUpgrade::kNothingPending);
+  EXPECT_EQ(DamagedFiles(temp_.Dir()).size(), 2u);
+  SetLocalClock(nullptr);
+}
+
+TEST_F(UserDataUpgradeTest, WithNothingToTakeItsPlaceADamagedUserDatStays) {
+  std::ofstream(Path(u"user.dat"), std::ios::binary) << std::string(5000, '\x5A');
+  EXPECT_EQ(Run(), UserDataUpgrade::kNothingPending);
+  EXPECT_EQ(ReadAll(Path(u"user.dat")), std::string(5000, '\x5A'));
+  EXPECT_TRUE(DamagedFiles(temp_.Dir()).empty());
+  // Missing stays missing, even with the shipped copy there.
+  fs::remove(Path(u"user.dat"));
+  MakeDb(Path(u"user.dat.shipped"), kNewRows);
+  EXPECT_EQ(Run(), UserDataUpgrade::kNothingPending);
+  EXPECT_FALSE(fs::exists(Path(u"user.dat")));
 }

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "app/logic/window_messages.h"
+#include "tests/shellhook/shell11_fixture.h"
 #include "tests/shellhook/shell_fixture.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/display.h"
@@ -163,6 +164,104 @@ TEST_F(ClockProgramTest, ATaskbarRestartIsHookedAgainOnce) {
   shell_.Disturb();
   shell_.Disturb();
   EXPECT_FALSE(shell_.Subclassed()) << "a hook outlived the program";
+}
+
+TEST_F(ClockProgramTest, AKilledProgramLeavesTheClockWorking) {
+  HWND window = program_.Start(L"-noshow");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(shell_.WaitSubclassed(true));
+  program_.End();  // killed, as "End task" does
+  shell_.ClearReceived();
+  for (int i = 0; i < 3; ++i) {
+    tvtest::RealClick(shell_.ClockCentre());
+    Sleep(100);
+  }
+  auto presses = [&] { return shell_.Received(WM_LBUTTONDOWN) + shell_.Received(WM_LBUTTONDBLCLK); };
+  EXPECT_TRUE(WaitUntil([&] { return presses() == 3; })) << presses() << " of 3 clicks reached the clock";
+  EXPECT_FALSE(shell_.Subclassed());
+}
+
+// The program on a Windows 11-style taskbar (no clock window): the tray-buttons road.
+class ClockProgram11Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display (set DISPLAY, e.g. with tools/xvfb.sh)");
+    ASSERT_TRUE(WaitUntil([] { return !FindWindowW(L"TavrinoMain", nullptr) && !tvtest::FindClock(); }))
+        << "another tavrino.exe or taskbar is on this desktop";
+  }
+  bool Visible(HWND window, bool want) {
+    return WaitUntil([&] { return (IsWindowVisible(window) != FALSE) == want; }, 5000);
+  }
+  // Waits until the program's locator has read every taskbar (its passes end with MSAA's locations).
+  bool Located(int taskbars) {
+    bool read = WaitUntil([&] {
+      for (int i = 0; i < taskbars; ++i) {
+        if (shell_.LocationQueries(i) <= 0) return false;
+      }
+      return true;
+    }, 15000);
+    Sleep(300);  // published right after the last location
+    return read;
+  }
+  // A click on a clock, once the last toggle is older than the program's 200 ms guard.
+  void ClickClock(int which) {
+    Sleep(300);
+    tvtest::RealClick(shell_.Centre(standin11::kClock, which));
+  }
+
+  tvtest::StandInShell11 shell_;
+  ProgramCopy program_;
+};
+
+TEST_F(ClockProgram11Test, TheClockTogglesTheCalendarBesideTheClickedTaskbar) {
+  ASSERT_TRUE(shell_.Start(L"--second"));
+  HWND window = program_.Start();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(Visible(window, true));
+  ASSERT_TRUE(Located(2)) << "the program did not look at the taskbars";
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+
+  // The bottom taskbar's clock: hidden, shown again above that taskbar, inside the screen.
+  ClickClock(0);
+  EXPECT_TRUE(Visible(window, false)) << "a click on the clock did not hide the calendar";
+  ClickClock(0);
+  ASSERT_TRUE(Visible(window, true)) << "a click on the clock did not show the calendar";
+  RECT rc{};
+  GetWindowRect(window, &rc);
+  EXPECT_EQ(rc.right, width);
+  EXPECT_EQ(rc.bottom, height - standin11::kTaskbarHeight) << "not beside the bottom taskbar";
+
+  // The second taskbar's clock, along the top: below that taskbar.
+  ClickClock(1);
+  EXPECT_TRUE(Visible(window, false));
+  ClickClock(1);
+  ASSERT_TRUE(Visible(window, true));
+  GetWindowRect(window, &rc);
+  EXPECT_EQ(rc.top, standin11::kTaskbarHeight) << "not beside the clicked (top) taskbar";
+  EXPECT_EQ(rc.right, width);
+  EXPECT_EQ(shell_.Clicks(standin11::kClock, false, 0) + shell_.Clicks(standin11::kClock, false, 1), 0)
+      << "a taken click reached a clock";
+
+  // Ctrl+click and the bell stay the system's; the calendar stays as it is.
+  Sleep(300);
+  tvtest::RealCtrlClick(shell_.Centre(standin11::kClock));
+  tvtest::RealClick(shell_.Centre(standin11::kBell));
+  EXPECT_TRUE(WaitUntil([&] { return shell_.Clicks(standin11::kClock) == 1 && shell_.Clicks(standin11::kBell) == 1; }));
+  EXPECT_TRUE(IsWindowVisible(window));
+
+  // The shell restarts and announces its taskbar: the new clock is taken.
+  shell_.End();
+  ASSERT_TRUE(shell_.Start(L"--announce"));
+  ASSERT_TRUE(Located(1)) << "the restarted taskbar was not read";
+  ClickClock(0);
+  EXPECT_TRUE(Visible(window, false)) << "the restarted taskbar's clock was not taken";
+  EXPECT_EQ(shell_.Clicks(standin11::kClock), 0);
+
+  // Closed: every click is the system's again.
+  PostMessageW(window, WM_COMMAND, app::kCommandQuit, 0);
+  EXPECT_EQ(program_.WaitExit(15000, true), 0);
+  ClickClock(0);
+  EXPECT_TRUE(WaitUntil([&] { return shell_.Clicks(standin11::kClock) == 1; })) << "clicks still taken after exit";
 }
 
 }  // namespace

@@ -1,10 +1,19 @@
-// Plays the 32-bit program's part on the companion road: starts the companion (which installs the
-// hook for it) and then waits to be killed, as a program that crashes would.
+// Plays the program's part until it is killed, as a program that crashes would: makes the
+// listener's events as the program does and takes the clock on the companion road (the 32-bit
+// program on 64-bit Windows), or with "--own" on the own-library road (the x64 program).
 #include <windows.h>
 
 #include "platform/win32/clock_hook.h"
+#include "platform/win32/ipc.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  StartClockHookOn(ClockHookRoad::kCompanion);
-  for (;;) Sleep(1000);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+  HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  StartIpcListener(window);
+  bool own = commandLine && wcsstr(commandLine, L"--own");
+  StartClockHookOn(own ? ClockHookRoad::kOwnLibrary : ClockHookRoad::kCompanion);
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(20);
+  }
 }

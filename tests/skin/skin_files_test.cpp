@@ -55,7 +55,7 @@ const std::map<std::string, std::vector<std::pair<std::string, std::string>>> kR
       {"menu_quit", "Button"}}},
     {"set.xml",
      {{"title", ""}, {"closex", "Button"}, {"tip_autostart", "Option"}, {"tip_allowpush", "Option"},
-      {"tip_joinue", "Option"}, {"tip_modifytime", "Button"}}},
+      {"tip_joinue", "Option"}, {"tip_clockclick", "Option"}, {"tip_modifytime", "Button"}}},
     {"skin.xml",
      {{"bg1", "Button"}, {"bg2", "Button"}, {"bg3", "Button"}, {"bg4", "Button"}, {"bg5", "Button"},
       {"bg6", "Button"}, {"bg7", "Button"}, {"bg8", "Button"}, {"bg9", "Button"}}},
@@ -233,7 +233,7 @@ TEST(SkinFiles, EachWindowHasTheControlsItLooksUp) {
 TEST(SkinFiles, WindowSizesMatchThePlacementCode) {
   const std::map<std::string, std::pair<int, int>> sizes = {
       {"DlgMain.xml", {358, 460}}, {"tooltip.xml", {230, 110}}, {"DlgWeather.xml", {196, 205}},
-      {"set.xml", {240, 197}},     {"skin.xml", {198, 140}},    {"about.xml", {306, 198}},
+      {"set.xml", {240, 227}},     {"skin.xml", {198, 140}},    {"about.xml", {306, 198}},
       {"surveys.xml", {240, 320}}};
   for (const auto& [file, size] : sizes) {
     TiXmlDocument doc;

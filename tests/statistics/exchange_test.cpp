@@ -205,7 +205,8 @@ TEST_F(ExchangeTest, AFileTheServiceDoesNotTakeOrMayNotHaveStays) {
 
 TEST_F(ExchangeTest, AnswersThatAreNoDocumentChangeNothingAndAreAskedAgain) {
   const HolidayArrangement before = CurrentHolidayArrangement();
-  for (const char* mode : {"short", "garbage"}) {
+  // "deep": a document nested 30,000 levels deep, which the parser must never be given.
+  for (const char* mode : {"short", "garbage", "deep"}) {
     SCOPED_TRACE(mode);
     UseService(mode);
     StartExchange(100);

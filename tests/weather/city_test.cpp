@@ -19,7 +19,9 @@ class CityTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(data_.Copied()) << "user.dat missing beside the test program";
-    for (auto key : {u"svc_forecast", u"svc_weather2", u"svc_air", u"svc_iplocation"}) SetUserConfig(u"", key);
+    for (auto key : {u"svc_forecast", u"svc_weather2", u"svc_air", u"svc_iplocation", u"svc_meteo", u"svc_meteo_air"}) {
+      SetUserConfig(u"", key);
+    }
   }
   ScratchUserData data_;
 };

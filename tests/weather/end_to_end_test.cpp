@@ -8,7 +8,9 @@
 #include "platform/http_client.h"
 #include "platform/user_config.h"
 #include "weather/current_city.h"
+#include "platform/database.h"
 #include "weather/ip_location.h"
+#include "weather/open_meteo_fetch.h"
 #include "weather_test_env.h"
 
 namespace {
@@ -27,6 +29,8 @@ class EndToEnd : public ::testing::Test {
     root_ = u"http://127.0.0.1:";
     for (char c : std::to_string(port)) root_ += static_cast<char16_t>(c);
     Configure(u"/_/daytime,date=2026-12-07", u"/_/date=2026-12-07", u"/_/date=2026-12-07");
+    ConfigureDefault(u"");
+    ResetDefaultSourceBackoff();
     SetUserConfig(root_, u"svc_iplocation");
     SetCurrentCity({u"上海", u"上海", u"101020100"});
   }
@@ -35,6 +39,10 @@ class EndToEnd : public ::testing::Test {
     SetUserConfig(Host(forecast), u"svc_forecast");
     SetUserConfig(Host(weather2), u"svc_weather2");
     SetUserConfig(Host(air), u"svc_air");
+  }
+  void ConfigureDefault(const std::u16string& prefix) {
+    SetUserConfig(Host(prefix), u"svc_meteo");
+    SetUserConfig(Host(prefix), u"svc_meteo_air");
   }
   std::u16string Host(const std::u16string& prefix) {
     if (prefix == kDown || prefix.empty()) return prefix;
@@ -196,6 +204,67 @@ TEST_F(EndToEnd, OverlappingRequestsRunOneAfterAnother) {
   EXPECT_EQ(CurrentWeatherReport().city, u"深圳");  // the later request ran last
   EXPECT_GT(seen.load(), 0);
   EXPECT_EQ(torn.load(), 0);
+}
+
+// The default source: with no site configured, with the sites failing, and after its own failures.
+TEST_F(EndToEnd, DefaultSourceAnswersWithoutSites) {
+  Configure(u"", u"", u"");
+  ConfigureDefault(u"/_/date=2026-12-07");
+  Refresh();
+  EXPECT_EQ(report_.source, u"Open-Meteo");
+  EXPECT_EQ(report_.city, u"上海");
+  EXPECT_EQ(report_.currentTemperature.back(), u'℃');
+  EXPECT_FALSE(report_.currentWind.empty());
+  for (const WeatherSlot& p : report_.periods) EXPECT_FALSE(p.weather.empty());
+  for (int d = 0; d < 7; ++d) {
+    EXPECT_FALSE(report_.days[d].daytime.weather.empty()) << d;
+    EXPECT_EQ(report_.days[d].daytime.tempHigh.back(), u'℃') << d;
+    EXPECT_EQ(report_.days[d].night.tempLow.back(), u'℃') << d;
+  }
+  EXPECT_TRUE(report_.lifeIndex[0].name.empty());  // the default source has no life index
+  EXPECT_EQ(air_.source, u"Open-Meteo");
+  EXPECT_EQ(air_.city, u"上海");
+  EXPECT_FALSE(air_.level.empty());
+  EXPECT_GT(std::stoi(std::string(air_.index.begin(), air_.index.end())), 0);
+}
+
+TEST_F(EndToEnd, SitesAnswerFirstAndTheDefaultSourceWhenTheyFail) {
+  ConfigureDefault(u"/_/date=2026-12-07");
+  Refresh();
+  EXPECT_EQ(report_.source, u"127.0.0.1");  // the forecast site's host
+  EXPECT_EQ(air_.source, u"127.0.0.1");
+  EXPECT_FALSE(report_.lifeIndex[0].name.empty());
+
+  Configure(u"/_/500", u"/_/404", u"/_/garbage");
+  Refresh();
+  EXPECT_EQ(report_.source, u"Open-Meteo");
+  EXPECT_TRUE(report_.lifeIndex[0].name.empty());  // nothing of the failed sites is left standing
+  EXPECT_FALSE(report_.days[6].night.weather.empty());
+  EXPECT_EQ(air_.source, u"Open-Meteo");
+}
+
+TEST_F(EndToEnd, NoSourceAnswersMeansUnavailableAndTheDefaultSourceBacksOff) {
+  Configure(kDown, kDown, kDown);
+  ConfigureDefault(u"/_/meteoerror");
+  Refresh();
+  EXPECT_TRUE(report_.source.empty());
+  EXPECT_EQ(report_.days, WeatherReport{}.days);
+  EXPECT_TRUE(report_.currentTemperature.empty());
+  EXPECT_EQ(air_, AirQualityReport{});
+
+  // Answering again, but within the minute after the failure it is not asked.
+  ConfigureDefault(u"/_/date=2026-12-07");
+  Refresh();
+  EXPECT_TRUE(report_.source.empty());
+  ResetDefaultSourceBackoff();
+  Refresh();
+  EXPECT_EQ(report_.source, u"Open-Meteo");
+
+  // A station without coordinates cannot be asked: unavailable, never a guessed place.
+  ExecSql(u"delete from citycoord where code = '101020100'");
+  Refresh();
+  EXPECT_TRUE(report_.source.empty());
+  EXPECT_TRUE(report_.days[0].daytime.weather.empty());
 }
 
 TEST_F(EndToEnd, LocateByIpKeepsNamesAsText) {

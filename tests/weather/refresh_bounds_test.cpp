@@ -15,7 +15,7 @@ class SilentServices : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(data_.Copied()) << "user.dat missing beside the test program";
     std::string root = "http://127.0.0.1:" + std::to_string(server_.Port());
-    for (const char16_t* key : {u"svc_forecast", u"svc_weather2", u"svc_air"}) {
+    for (const char16_t* key : {u"svc_forecast", u"svc_weather2", u"svc_air", u"svc_meteo", u"svc_meteo_air"}) {
       SetUserConfig(std::u16string(root.begin(), root.end()), key);
     }
     SetCurrentCity({u"上海", u"上海", u"101020100"});

@@ -10,6 +10,8 @@ serves, for every station of data/weathercode.sql:
                      GET  /tq/<code>.htm             forecast page (GBK)
                      GET  /air-rank.htm              air-quality ranking (GBK)
   air-quality site   GET  /air/                      air-quality ranking (GBK)
+  default source     GET  /v1/forecast?latitude=...  forecast JSON      (see meteo.py; switches
+                     GET  /v1/air-quality?latitude=. air-quality JSON  meteoerror, meteonull)
   IP location        GET  /service/getIpInfo.php?ip= JSON (fixed answers: 202.96.209.5 上海,
                                                   123.123.123.123 北京, 222.84.0.1 广西 南宁,
                                                   175.16.0.1 吉林 延边; others by hash)
@@ -36,13 +38,16 @@ tools/servicedoc/servicedoc.py; the upload address it lists carries the request'
   silent                          /i.ashx never answers (the connection is held, then closed)
   short                           /i.ashx answers a text too short to be a document
   garbage                         /i.ashx answers bytes that are no scrambled document
+  deep                            /i.ashx answers the document with 30,000 levels of elements
+                                  nested inside it (about 210 KB)
   ip=A.B.C.D                      the public address the document reports
   upload=0100 | upload=refused | upload=silent
                                   the upload is answered "0100" / refused with 403 / never answered
   tag=WORD                        no effect; keeps one test's uploads apart from another's
 The same failures per service from the command line: --fail forecast=500 (services: forecast,
-weather2, air, iplocation, stats).
+weather2, air, iplocation, stats, meteo, meteo_air).
 --port 0 picks a free port; --port-file receives the port once the server listens.
+--tls-cert CERT.pem --tls-key KEY.pem serve HTTPS instead of HTTP with that certificate.
 """
 import argparse
 import base64
@@ -52,6 +57,7 @@ import http.server
 import json
 import os
 import re
+import ssl
 import sys
 import threading
 import time
@@ -73,9 +79,11 @@ LIFE_SECOND = [('穿衣', ['热', '舒适', '较冷', '寒冷']), ('晨练', ['�
                ('钓鱼', ['适宜', '较适宜', '不宜']), ('晾晒', ['适宜', '基本适宜', '不宜']),
                ('雨伞', ['带伞', '不带伞']), ('化妆', ['保湿', '控油', '防晒']),
                ('过敏', ['极不易发', '不易发', '较易发'])]
-SERVICES = ('forecast', 'weather2', 'air', 'iplocation', 'stats')
+SERVICES = ('forecast', 'weather2', 'air', 'iplocation', 'stats', 'meteo', 'meteo_air')
 sys.path.insert(0, os.path.join(ROOT, 'tools', 'servicedoc'))
 import servicedoc  # noqa: E402
+sys.path.insert(0, os.path.join(ROOT, 'tools', 'devservice'))
+import meteo  # noqa: E402
 FIXED_IPS = {'202.96.209.5': ('上海市', '上海市'), '123.123.123.123': ('北京市', '北京市'),
              '222.84.0.1': ('广西壮族自治区', '南宁市'), '175.16.0.1': ('吉林省', '延边朝鲜族自治州')}
 
@@ -335,6 +343,8 @@ def service_document(base, opts, date):
         text = f.read()
     text = (text.replace('{base}', base).replace('{ip}', option_value(opts, 'ip', '123.123.123.123'))
             .replace('{year}', f'{date.year:04d}').replace('{month}', f'{date.month:02d}'))
+    if 'deep' in opts:
+        text = text.replace('</ip>', '</ip>' + '<x>' * 30000 + '</x>' * 30000, 1)
     return servicedoc.scramble(text)
 
 
@@ -415,6 +425,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return 'iplocation'
         if path.startswith('/i.ashx'):
             return 'stats'
+        if path.startswith('/v1/forecast'):
+            return 'meteo'
+        if path.startswith('/v1/air-quality'):
+            return 'meteo_air'
         return None
 
     def failure(self, opts, service):
@@ -474,6 +488,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         date = self.date_for(opts)
         evening = 'evening' in opts or ('daytime' not in opts and datetime.datetime.now().hour >= 18)
 
+        reply = meteo.answer(path, query, opts, date, datetime.datetime.now())
+        if reply:
+            return self.send(reply[0], reply[1].encode('utf-8'), 'application/json; charset=utf-8')
         m = re.fullmatch(r'/data/ks/(\d{9})\.html', path)
         if m and m.group(1) in BY_CODE:
             return self.send(200, current_conditions(m.group(1), opts, date).encode('utf-8'),
@@ -517,6 +534,8 @@ def main(argv=None):
     ap.add_argument('--fail', action='append', default=[], metavar='SERVICE=MODE',
                     help='make a service fail: down, 500, 404, timeout or garbage')
     ap.add_argument('--timeout-seconds', type=float, default=60.0, help='how long "timeout" stalls')
+    ap.add_argument('--tls-cert', help='serve HTTPS with this certificate (PEM; chain after it)')
+    ap.add_argument('--tls-key', help='the private key of --tls-cert (PEM)')
     ap.add_argument('--verbose', action='store_true')
     args = ap.parse_args(argv)
     fail = {}
@@ -526,6 +545,15 @@ def main(argv=None):
             ap.error(f'bad --fail {item}')
         fail[service] = mode
     server = Server(('127.0.0.1', args.port), Handler)
+    scheme = 'http'
+    if args.tls_cert:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args.tls_cert, args.tls_key)
+        # TLS 1.2 at most: Wine 8's schannel (the win64 tests' WinHTTP) fails TLS 1.3 handshakes.
+        context.maximum_version = ssl.TLSVersion.TLSv1_2
+        server.socket = context.wrap_socket(server.socket, server_side=True)
+        scheme = 'https'
+
     server.fail = fail
     server.verbose = args.verbose
     server.timeout_seconds = args.timeout_seconds
@@ -537,7 +565,7 @@ def main(argv=None):
         with open(tmp, 'w') as f:
             f.write(f'{port}\n')
         os.replace(tmp, args.port_file)
-    print(f'devservice: http://127.0.0.1:{port}/', flush=True)
+    print(f'devservice: {scheme}://127.0.0.1:{port}/', flush=True)
     try:
         server.serve_forever()
     except KeyboardInterrupt:

@@ -1,5 +1,6 @@
 #include "ui/win32/dpi.h"
 
+#include "platform/win32/scoped_gdi.h"
 #include "ui/dpi_scale.h"
 
 namespace tvui {
@@ -17,10 +18,7 @@ Fn User32Function(const char* name) {
 int ScreenDpi() {
   static const int dpi = [] {
     int value = kBaseDpi;
-    if (HDC screen = GetDC(nullptr)) {
-      value = GetDeviceCaps(screen, LOGPIXELSY);
-      ReleaseDC(nullptr, screen);
-    }
+    if (ScopedWindowDc screen(nullptr); screen) value = GetDeviceCaps(screen.get(), LOGPIXELSY);
     return value > 0 ? value : kBaseDpi;
   }();
   return dpi;

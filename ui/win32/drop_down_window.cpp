@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/scoped_gdi.h"
 #include "ui/ui_manager.h"
 #include "ui/win32/font_cache.h"
 #include "ui/win32/renderer.h"
@@ -138,14 +139,15 @@ LRESULT DropDownWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       HDC dc = BeginPaint(hwnd, &ps);
       RECT rc;
       GetClientRect(hwnd, &rc);
-      HDC mem = CreateCompatibleDC(dc);
-      HBITMAP bmp = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
-      HGDIOBJ old = SelectObject(mem, bmp);
-      Paint(mem);
-      BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-      SelectObject(mem, old);
-      DeleteObject(bmp);
-      DeleteDC(mem);
+      {
+        ScopedMemoryDc mem(dc);
+        ScopedBitmap bmp(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
+        if (mem && bmp) {
+          ScopedSelection selected(mem.get(), bmp.get());
+          Paint(mem.get());
+          BitBlt(dc, 0, 0, rc.right, rc.bottom, mem.get(), 0, 0, SRCCOPY);
+        }
+      }
       EndPaint(hwnd, &ps);
       return 0;
     }

@@ -2,6 +2,7 @@
 
 #include "ui/win32/gdiplus_include.h"
 
+#include "platform/win32/scoped_gdi.h"
 #include "ui/win32/dib_section.h"
 #include "ui/win32/gdiplus_session.h"
 
@@ -24,19 +25,15 @@ bool SaveScreenRectPng(const RECT& rect, const std::u16string& path) {
   int h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return false;
   void* bits = nullptr;
-  HBITMAP bmp = CreateTopDownDib(w, h, &bits);
+  ScopedBitmap bmp(CreateTopDownDib(w, h, &bits));
   if (!bmp) return false;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY);
+  ScopedWindowDc screen(nullptr);
+  ScopedMemoryDc mem(screen.get());
+  if (!screen || !mem) return false;
+  ScopedSelection selected(mem.get(), bmp.get());
+  BitBlt(mem.get(), 0, 0, w, h, screen.get(), rect.left, rect.top, SRCCOPY);
   GdiFlush();
-  bool ok = SavePixelsAsPng(bits, w, h, w * 4, path);
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  DeleteObject(bmp);
-  return ok;
+  return SavePixelsAsPng(bits, w, h, w * 4, path);
 }
 
 }  // namespace tvui

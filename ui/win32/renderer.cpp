@@ -73,7 +73,7 @@ void RoundRectPath(Gdiplus::GraphicsPath& path, const Rect& r, Size round) {
 Renderer::Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16string skinFolder,
                    Scale scale, const DibPixels& backBuffer)
     : dc_(dc), info_(info), fonts_(fonts), folder_(std::move(skinFolder)), scale_(scale),
-      g_(new Gdiplus::Graphics(dc)), target_(backBuffer), clip_{0, 0, backBuffer.width, backBuffer.height} {
+      g_(std::make_unique<Gdiplus::Graphics>(dc)), target_(backBuffer), clip_{0, 0, backBuffer.width, backBuffer.height} {
   g_->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
   g_->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
   SetBkMode(dc_, TRANSPARENT);
@@ -81,18 +81,14 @@ Renderer::Renderer(HDC dc, const WindowInfo& info, FontCache& fonts, std::u16str
 
 Renderer::~Renderer() {
   g_->Flush(Gdiplus::FlushIntentionSync);
-  delete g_;
-  if (originalFont_) SelectObject(dc_, originalFont_);
-  if (memDc_) DeleteDC(memDc_);
 }
 
 void Renderer::SetClip(const Rect& clip) {
   clip_ = clip;
   g_->SetClip(Gdiplus::Rect(clip.left, clip.top, clip.Width(), clip.Height()),
               Gdiplus::CombineModeReplace);
-  HRGN rgn = CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom);
-  SelectClipRgn(dc_, rgn);
-  DeleteObject(rgn);
+  ScopedRegion rgn(CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom));
+  SelectClipRgn(dc_, rgn.get());  // the DC keeps a copy
 }
 
 void Renderer::FillRect(const Rect& logical, Color color) {
@@ -115,10 +111,9 @@ void Renderer::PaintWindow(Control* root, const Rect& clip) {
   SetClip(clip);
   // An opaque fill: GDI's, which only writes the pixels (GDI+ would blend them, a cost that grows
   // with the window's pixels, four times over at 200 %).
-  if (HBRUSH brush = CreateSolidBrush(ToColorRef(palette_.on ? palette_.window : info_.bkColor))) {
+  if (ScopedBrush brush(CreateSolidBrush(ToColorRef(palette_.on ? palette_.window : info_.bkColor))); brush) {
     RECT rc{clip.left, clip.top, clip.right, clip.bottom};
-    ::FillRect(dc_, &rc, brush);
-    DeleteObject(brush);
+    ::FillRect(dc_, &rc, brush.get());
   }
   if (root) Paint(root, clip);
   g_->Flush(Gdiplus::FlushIntentionSync);
@@ -260,8 +255,9 @@ void Renderer::PaintString(const std::u16string& text, const Rect& logical, Colo
     }
   }
   if (HFONT wanted = fonts_.Get(font); wanted != font_) {
-    HGDIOBJ was = SelectObject(dc_, wanted);
-    if (!originalFont_) originalFont_ = was;
+    // The first selection keeps the DC's own font, which goes back when the renderer ends.
+    if (!fontSelection_) fontSelection_.emplace(dc_, wanted);
+    else SelectObject(dc_, wanted);
     font_ = wanted;
   }
   const std::u16string shown = WithDrawableSymbols(dc_, text);
@@ -407,13 +403,12 @@ void Renderer::Blend(const DibPixels& picture, int sx, int sy, const Rect& dst) 
                        area.Width(), area.Height());
     return;
   }
-  if (!memDc_) memDc_ = CreateCompatibleDC(dc_);
+  if (!memDc_) memDc_ = ScopedMemoryDc(dc_);
   if (!memDc_) return;
-  HGDIOBJ old = SelectObject(memDc_, picture.bitmap);
+  ScopedSelection selected(memDc_.get(), picture.bitmap);
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  GdiAlphaBlend(dc_, dst.left, dst.top, dst.Width(), dst.Height(), memDc_, sx, sy, dst.Width(),
+  GdiAlphaBlend(dc_, dst.left, dst.top, dst.Width(), dst.Height(), memDc_.get(), sx, sy, dst.Width(),
                 dst.Height(), blend);
-  SelectObject(memDc_, old);
 }
 
 void Renderer::ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& image,

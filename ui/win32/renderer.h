@@ -6,8 +6,11 @@
 // DPI and pictures are taken from their drawing nearest to it (1x, 1.5x or 2x).
 #include <windows.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "platform/win32/scoped_gdi.h"
 #include "ui/control.h"
 #include "ui/dpi_scale.h"
 #include "ui/win32/dib_section.h"
@@ -71,14 +74,14 @@ class Renderer {
   FontCache& fonts_;
   std::u16string folder_;
   Scale scale_;
-  Gdiplus::Graphics* g_;
-  HDC memDc_ = nullptr;  // holds the DIB being blended
+  std::unique_ptr<Gdiplus::Graphics> g_;
+  ScopedMemoryDc memDc_;  // holds the DIB being blended
   DibPixels target_;
   Rect clip_;  // device pixels
   // A font stays selected from one text to the next (each selection costs a trip through the
   // display driver); the device context's own font goes back at the end.
   HFONT font_ = nullptr;
-  HGDIOBJ originalFont_ = nullptr;
+  std::optional<ScopedSelection> fontSelection_;
 };
 
 }  // namespace tvui

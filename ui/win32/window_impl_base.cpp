@@ -56,8 +56,8 @@ bool IsAbsolutePath(const std::u16string& p) {
 void LeaveScreen(HWND hwnd) {
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   if (!(style & WS_VISIBLE)) return;
-  if (HRGN none = CreateRectRgn(0, 0, 0, 0)) {
-    if (!SetWindowRgn(hwnd, none, TRUE)) DeleteObject(none);  // the system owns it once set
+  if (ScopedRegion none(CreateRectRgn(0, 0, 0, 0)); none) {
+    if (SetWindowRgn(hwnd, none.get(), TRUE)) none.release();  // the system owns it once set
   }
   SetWindowLongW(hwnd, GWL_STYLE, style & ~WS_VISIBLE);
 }
@@ -99,11 +99,6 @@ WindowImplBase::~WindowImplBase() {
   }
   if (tooltip_) DestroyWindow(tooltip_);
   manager_.SetHost(nullptr);
-  if (backDc_) {
-    SelectObject(backDc_, backOld_);
-    DeleteDC(backDc_);
-  }
-  if (backBitmap_) DeleteObject(backBitmap_);
 }
 
 bool WindowImplBase::RegisterWindowClass() {
@@ -550,27 +545,7 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
   }
 }
 
-bool WindowImplBase::EnsureBackBuffer(int cx, int cy) {
-  // Only grows: a window that changes height with the month keeps one buffer for both sizes.
-  if (backDc_ && backSize_.cx >= cx && backSize_.cy >= cy) return true;
-  cx = std::max(cx, static_cast<int>(backSize_.cx));
-  cy = std::max(cy, static_cast<int>(backSize_.cy));
-  if (backDc_) {
-    SelectObject(backDc_, backOld_);
-    DeleteDC(backDc_);
-    backDc_ = nullptr;
-  }
-  if (backBitmap_) {
-    DeleteObject(backBitmap_);
-    backBitmap_ = nullptr;
-  }
-  backBitmap_ = CreateTopDownDib(cx, cy, &backBits_);
-  if (!backBitmap_) return false;
-  backDc_ = CreateCompatibleDC(nullptr);
-  backOld_ = SelectObject(backDc_, backBitmap_);
-  backSize_ = {cx, cy};
-  return true;
-}
+bool WindowImplBase::EnsureBackBuffer(int cx, int cy) { return back_.Ensure(cx, cy); }
 
 bool WindowImplBase::Render(Rect& clip) {
   const Size client = clientPx_;
@@ -580,8 +555,8 @@ bool WindowImplBase::Render(Rect& clip) {
   clip = clip.Intersect({0, 0, client.cx, client.cy});
   if (clip.IsEmpty()) return false;
   {
-    const DibPixels back{backBitmap_, static_cast<std::uint32_t*>(backBits_), backSize_.cx, backSize_.cy};
-    Renderer renderer(backDc_, manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"", scale_, back);
+    const DibPixels back = back_.Pixels();
+    Renderer renderer(back_.Dc(), manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"", scale_, back);
     renderer.SetPalette(palette_);
     renderer.PaintWindow(manager_.GetRoot(), clip);
     PaintFocusMark(renderer);
@@ -593,7 +568,7 @@ bool WindowImplBase::Render(Rect& clip) {
 void WindowImplBase::Paint(HDC target, const RECT& area) {
   Rect clip{area.left, area.top, area.right, area.bottom};
   if (!Render(clip)) return;
-  BitBlt(target, clip.left, clip.top, clip.Width(), clip.Height(), backDc_, clip.left, clip.top,
+  BitBlt(target, clip.left, clip.top, clip.Width(), clip.Height(), back_.Dc(), clip.left, clip.top,
          SRCCOPY);
   manager_.TakeDirty();
 }
@@ -602,7 +577,7 @@ bool WindowImplBase::SaveClientPng(const std::u16string& path) {
   const Size client = clientPx_;
   Rect all{0, 0, client.cx, client.cy};
   if (!Render(all)) return false;
-  return SavePixelsAsPng(backBits_, client.cx, client.cy, backSize_.cx * 4, path);
+  return SavePixelsAsPng(back_.Pixels().bits, client.cx, client.cy, back_.Width() * 4, path);
 }
 
 void WindowImplBase::UpdateRegion(int cx, int cy, bool redraw) {
@@ -648,10 +623,7 @@ void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
     ::InvalidateRect(hwnd_, nullptr, FALSE);
     return;
   }
-  if (HDC dc = GetDC(hwnd_)) {
-    BitBlt(dc, 0, 0, cx, cy, backDc_, 0, 0, SRCCOPY);
-    ReleaseDC(hwnd_, dc);
-  }
+  if (ScopedWindowDc dc(hwnd_); dc) BitBlt(dc.get(), 0, 0, cx, cy, back_.Dc(), 0, 0, SRCCOPY);
   ValidateRect(hwnd_, nullptr);
   pendingDirty_ = {};
   manager_.TakeDirty();

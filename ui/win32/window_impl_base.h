@@ -44,6 +44,7 @@
 #include "ui/dpi_scale.h"
 #include "ui/skin_builder.h"
 #include "ui/ui_manager.h"
+#include "ui/win32/back_buffer.h"
 #include "ui/win32/font_cache.h"
 #include "ui/win32/high_contrast.h"
 
@@ -260,11 +261,7 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   FontCache fonts_;
   Scale scale_;
   Size clientPx_;  // the client area in device pixels
-  HDC backDc_ = nullptr;
-  HBITMAP backBitmap_ = nullptr;
-  HGDIOBJ backOld_ = nullptr;
-  void* backBits_ = nullptr;
-  Size backSize_;
+  BackBuffer back_;
   Size regionSize_;  // the size the window's region was made for
   bool trackingMouse_ = false;
   HWND tooltip_ = nullptr;

@@ -1,13 +1,21 @@
 // The service's answer as the statistics worker takes it: descrambled, read as GBK and parsed as
 // the service document; and, since random text seldom descrambles into XML, the same bytes
-// parsed as the document directly. The temporary files go to a directory of the fuzzer's own.
+// parsed as the document directly. Then the bytes nested deep inside elements, as deep as the
+// first two bytes say (up to 30,000 levels, which the parser's recursion would not survive): the
+// nesting bound must refuse what is too deep, and what it lets through must never nest deeper in
+// the parser than the bound measured. The temporary files go to a directory of the fuzzer's own.
+#include <tinyxml.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "calendar/holiday_arrangement.h"
 #include "platform/descramble.h"
 #include "platform/text_codec.h"
+#include "platform/xml_nesting.h"
 
 namespace {
 
@@ -20,6 +28,29 @@ const std::u16string& ScratchDirectory() {
   return dir;
 }
 
+// The parser's deepest element, walked without recursion.
+int ParsedDepth(const std::string& input) {
+  TiXmlDocument doc;
+  doc.Parse(input.c_str(), nullptr, TIXML_ENCODING_UTF8);
+  int deepest = 0;
+  std::vector<std::pair<const TiXmlNode*, int>> pending{{&doc, 0}};
+  while (!pending.empty()) {
+    auto [node, depth] = pending.back();
+    pending.pop_back();
+    if (depth > deepest) deepest = depth;
+    for (const TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling())
+      pending.push_back({child, depth + (child->ToElement() ? 1 : 0)});
+  }
+  return deepest;
+}
+
+void CheckTheBound(std::string_view text) {
+  std::string input;
+  std::u16string problem;
+  if (!PrepareXmlForParser(text, input, problem)) return;
+  if (ParsedDepth(input) > XmlNestingDepth(text.substr(0, text.find('\0')), kXmlNestingLimit)) __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -28,5 +59,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ParseServiceDocument(ToWide(DescrambleText(input), kCodePageGbk), record, ScratchDirectory());
   HolidayArrangement direct;
   ParseServiceDocument(ToWide(input, kCodePageGbk), direct, ScratchDirectory());
+  CheckTheBound(input);
+
+  if (size >= 2) {
+    const size_t levels = (static_cast<size_t>(data[0]) << 8 | data[1]) % 30001;
+    const std::string_view body = input.substr(2);
+    std::string deep;
+    deep.reserve(levels * 7 + body.size());
+    for (size_t i = 0; i < levels; ++i) deep += i % 3 ? "<a>" : "<b k='>'>";
+    deep += body;
+    for (size_t i = levels; i > 0; --i) deep += (i - 1) % 3 ? "</a>" : "</b>";
+    HolidayArrangement nested;
+    ParseServiceDocument(Utf8ToWide(deep), nested, ScratchDirectory());
+    CheckTheBound(deep);
+  }
   return 0;
 }

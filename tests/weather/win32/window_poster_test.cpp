@@ -12,7 +12,7 @@ namespace {
 TEST(WindowPoster, RefreshPostsToTheMainWindow) {
   ScratchUserData data;
   ASSERT_TRUE(data.Copied());
-  for (auto key : {u"svc_forecast", u"svc_weather2", u"svc_air"}) SetUserConfig(u"", key);
+  for (auto key : {u"svc_forecast", u"svc_weather2", u"svc_air", u"svc_meteo", u"svc_meteo_air"}) SetUserConfig(u"", key);
   HWND window = CreateWindowExW(0, L"STATIC", L"weather target", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(window, nullptr);

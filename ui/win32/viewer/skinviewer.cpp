@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/text_codec.h"
+#include "platform/win32/scoped_gdi.h"
 #include "ui/combo.h"
 #include "ui/container.h"
 #include "ui/skin_builder.h"
@@ -57,14 +58,14 @@ void Lint(tvui::WindowImplBase& window, tvui::FontCache& fonts, tvui::Control* c
   else if (hasLook && (r.right > client.cx || r.bottom > client.cy || r.left < 0 || r.top < 0))
     Print(u"skinviewer: lint: " + Describe(c) + u" reaches outside the window");
   if (!c->GetText().empty() && r.Width() > 0 && !dynamic_cast<tvui::Combo*>(c)) {
-    HDC dc = GetDC(window.GetHWND());
-    HGDIOBJ old = SelectObject(dc, fonts.Get(c->GetFont()));
     tvui::Rect box = r.Deflate(c->GetTextPadding());
     RECT calc{0, 0, box.Width(), 0};
-    UINT flags = DT_NOPREFIX | DT_CALCRECT | (c->IsWordBreak() ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE);
-    DrawTextW(dc, tvui::WidePtr(c->GetText()), -1, &calc, flags);
-    SelectObject(dc, old);
-    ReleaseDC(window.GetHWND(), dc);
+    {
+      ScopedWindowDc dc(window.GetHWND());
+      ScopedSelection font(dc.get(), fonts.Get(c->GetFont()));
+      UINT flags = DT_NOPREFIX | DT_CALCRECT | (c->IsWordBreak() ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE);
+      DrawTextW(dc.get(), tvui::WidePtr(c->GetText()), -1, &calc, flags);
+    }
     if (!c->IsWordBreak() && !c->IsEndEllipsis() && calc.right > box.Width())
       Print(u"skinviewer: lint: text of " + Describe(c) + u" is " + Number(calc.right) +
             u" px wide, the control gives " + Number(box.Width()));

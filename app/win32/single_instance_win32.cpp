@@ -1,0 +1,47 @@
+// The single-instance claim on Windows: the session's instance mutex and the running program's
+// activation event.
+#include <windows.h>
+
+#include "app/logic/single_instance.h"
+#include "app/win32/entry_points.h"
+#include "platform/ipc_events.h"
+#include "platform/win32/user_event.h"
+
+namespace app {
+
+namespace {
+
+// In the session's own namespace: one instance per logged-on user session.
+constexpr char16_t kInstanceMutex[] = u"Local\\Tavrino.Instance.{5C0B27E4-3F61-4D8A-9B52-71E0D6A4C9F3}";
+
+const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+
+class WindowsInstanceSystem : public InstanceSystem {
+ public:
+  Claim ClaimLock() override {
+    // Held, never closed, until the process ends: the next start may go on only then.
+    static HANDLE lock = nullptr;
+    if (!lock) lock = CreateUserMutex(kInstanceMutex);
+    if (!lock) return Claim::kUnavailable;
+    const DWORD taken = WaitForSingleObject(lock, 0);
+    return taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED ? Claim::kOurs : Claim::kTaken;
+  }
+  bool OtherWindowExists() override { return FindWindowW(W(ipc::kMainWindowClass), nullptr) != nullptr; }
+  bool SignalOther() override {
+    HANDLE activate = OpenEventW(EVENT_MODIFY_STATE, FALSE, W(ipc::kActivateEvent));
+    if (!activate) return false;
+    SetEvent(activate);
+    CloseHandle(activate);
+    return true;
+  }
+  void Pause(int ms) override { Sleep(static_cast<DWORD>(ms)); }
+};
+
+}  // namespace
+
+bool TakeSingleInstance() {
+  WindowsInstanceSystem system;
+  return ClaimSingleInstance(system);
+}
+
+}  // namespace app

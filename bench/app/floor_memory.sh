@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Resident memory (VmRSS) of the program and of the floor (../shared/floor/floor.c: one top-most
+# window of the calendar's size with a back buffer, CJK text, four idle threads and a message
+# loop) in the same Wine session, each after its window is shown and idle.
+# Usage: bench/app/floor_memory.sh [build dir, default build/win64] [floor.c] [seconds idle, default 8]
+set -uo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+BUILD="${1:-$ROOT/build/win64}"
+FLOOR_C="${2:-$ROOT/../shared/floor/floor.c}"
+IDLE="${3:-8}"
+PROGRAM="$BUILD/bin/tavrino.exe"
+[ -x "$PROGRAM" ] || PROGRAM="$BUILD/bin/tavrino_testable.exe"
+[ -x "$PROGRAM" ] && [ -f "$FLOOR_C" ] || { echo "build tavrino in $BUILD first; floor source: $FLOOR_C"; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+x86_64-w64-mingw32-gcc-posix -O2 -municode -mwindows -o "$work/floor.exe" "$FLOOR_C" || exit 1
+# The program from a scratch copy of its folder (its log and settings stay out of the build).
+mkdir -p "$work/app"
+cp -r "$BUILD/bin/skin15" "$BUILD/bin/user.dat" "$PROGRAM" "$work/app/"
+cp "$BUILD"/bin/*.dll "$work/app/" 2>/dev/null
+source "$ROOT/bench/app/wine_session.sh"
+wine_session_start ""
+# The Linux process running the Windows program at this (scratch, unique) path.
+pid_of() { pgrep -f "$1" | head -1; }
+measure() {  # name, program path
+  (cd "$(dirname "$2")" && wine "$2" >/dev/null 2>&1 </dev/null &)
+  sleep "$IDLE"
+  local pid kib=""
+  pid=$(pid_of "$2")
+  [ -n "$pid" ] && kib=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
+  printf '%-22s %8s KiB  %6.1f MiB\n' "$1" "$kib" "$(echo "${kib:-0} / 1024" | bc -l)" >&2
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  sleep 1
+  echo "${kib:-0}"
+}
+f=$(measure floor "$work/floor.exe")
+p=$(measure program "$work/app/$(basename "$PROGRAM")")
+[ "$f" -gt 0 ] && printf 'program / floor        %.2f\n' "$(echo "$p / $f" | bc -l)"
+wine_session_stop

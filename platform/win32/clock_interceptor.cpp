@@ -1,0 +1,349 @@
+#include "platform/win32/clock_interceptor.h"
+
+#include <objbase.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+
+#include "platform/abandonable_work.h"
+#include "platform/ipc_events.h"
+#include "platform/log.h"
+#include "platform/taskbar_clock.h"
+#include "platform/text_utils.h"
+#include "platform/thread.h"
+#include "platform/win32/clock_locator.h"
+
+namespace taskbar {
+
+namespace {
+
+constexpr int kCallLimitMs = 1000;      // every UI Automation and MSAA call of a pass
+constexpr int kPassLimitMs = 10000;     // a whole pass, however many taskbars and buttons
+constexpr int kLookAgainMs = 30000;     // unasked looks
+constexpr int kRetryMs = 2000;          // after a pass given up on
+constexpr UINT kWatchdogMs = 1000;
+constexpr UINT_PTR kWatchdogTimer = 1;
+constexpr UINT kSnapshotMessage = WM_APP + 1;  // to the hook thread: a new snapshot is out
+constexpr size_t kTimingSlots = 4096;
+
+// What both threads and the hook procedure share; owned by the road's start, outlives both.
+struct Shared {
+  HWND target = nullptr;
+  std::atomic<std::shared_ptr<const ClockSnapshot>> snapshot{std::make_shared<const ClockSnapshot>()};
+  // The hook thread's own hold on the snapshot it last took: the hook and WinEvent procedures run
+  // on that thread, so they read it without any atomic operation (a shared_ptr's atomic load
+  // takes a lock and may wake waiters, a system call under Wine).
+  std::shared_ptr<const ClockSnapshot> hookHeld = std::make_shared<const ClockSnapshot>();
+  Event lookAgain{false};
+  std::atomic<uint32_t> hookThread{0};
+  std::atomic<bool> hookActive{false};
+  std::atomic<uint64_t> hookCalls{0};
+  ClickRules rules;  // the hook thread's alone
+  std::atomic<size_t> timingCount{0};
+  float timings[kTimingSlots] = {};
+  double ticksPerMicrosecond = 1;
+};
+
+std::atomic<Shared*> g_shared{nullptr};  // for the hook and WinEvent procedures
+
+PointerEvent EventOf(WPARAM message) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+      return PointerEvent::kMove;
+    case WM_LBUTTONDOWN:
+      return PointerEvent::kLeftDown;
+    case WM_LBUTTONUP:
+      return PointerEvent::kLeftUp;
+    default:
+      return PointerEvent::kOtherButton;
+  }
+}
+
+LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
+  Shared* shared = g_shared.load(std::memory_order_acquire);
+  if (code != HC_ACTION || !shared) return CallNextHookEx(nullptr, code, wParam, lParam);
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  shared->hookCalls.fetch_add(1, std::memory_order_relaxed);
+  const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+  const ClockSnapshot* snapshot = shared->hookHeld.get();
+  // Asking for the key state is a round trip to the window server under Wine: only for a press
+  // that the rules would take.
+  bool ctrl = wParam == WM_LBUTTONDOWN && ClockAt(*snapshot, info->pt.x, info->pt.y) >= 0 &&
+              (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+  PointerVerdict verdict = shared->rules.OnEvent(*snapshot, EventOf(wParam), info->pt.x, info->pt.y, ctrl);
+  if (verdict.enteredTaskbar) shared->lookAgain.Set();
+  if (verdict.toggle) {
+    PostMessageW(shared->target, ipc::kClockLeftClickMessage, ipc::kClockClickedAt,
+                 MAKELPARAM(static_cast<WORD>(static_cast<short>(verdict.clockX)),
+                            static_cast<WORD>(static_cast<short>(verdict.clockY))));
+  }
+  LARGE_INTEGER end;
+  QueryPerformanceCounter(&end);
+  size_t slot = shared->timingCount.fetch_add(1, std::memory_order_relaxed) % kTimingSlots;
+  shared->timings[slot] = static_cast<float>(static_cast<double>(end.QuadPart - start.QuadPart) /
+                                             shared->ticksPerMicrosecond);
+  return verdict.swallow ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK WinEventProc(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
+  Shared* shared = g_shared.load(std::memory_order_acquire);
+  if (!shared || object != OBJID_WINDOW) return;
+  if (event != EVENT_OBJECT_SHOW && event != EVENT_OBJECT_HIDE && event != EVENT_OBJECT_LOCATIONCHANGE) return;
+  for (const TaskbarArea& t : shared->hookHeld->taskbars) {
+    if (t.window == reinterpret_cast<std::uintptr_t>(window)) {
+      shared->lookAgain.Set();
+      return;
+    }
+  }
+}
+
+// The locator: passes on helper threads, given up when a call stays unanswered for a second.
+class Locator : public TThread {
+ public:
+  explicit Locator(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+  void Stop() {
+    RequestStop();
+    shared_->lookAgain.Set();
+  }
+  void Run() override {
+    bool saidNone = false, saidSlow = false;
+    while (!StopRequested()) {
+      auto result = std::make_shared<ClockSnapshot>();
+      auto found = std::make_shared<std::atomic<bool>>(false);
+      auto progress = std::make_shared<std::atomic<uint64_t>>(0);
+      const ULONGLONG start = GetTickCount64();
+      ULONGLONG lastCall = start;
+      uint64_t lastProgress = 0;
+      bool done = RunUnlessStopped(
+          [result, found, progress] {
+            // Its own apartment and reader: a pass given up on runs to its end on its own.
+            HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+            if (std::unique_ptr<TrayButtonReader> reader = MakeAutomationTrayButtonReader(progress.get())) {
+              *result = LocateClocks(*reader, CurrentClockTexts());
+              found->store(true);
+            }
+            if (SUCCEEDED(com)) CoUninitialize();
+          },
+          [&] {
+            // Given up when one call has not returned within its second, or the pass as a whole
+            // runs too long.
+            const ULONGLONG now = GetTickCount64();
+            if (uint64_t p = progress->load(); p != lastProgress) {
+              lastProgress = p;
+              lastCall = now;
+            }
+            return StopRequested() || now - lastCall > kCallLimitMs || now - start > kPassLimitMs;
+          });
+      if (StopRequested()) break;
+      if (!done) {
+        if (!saidSlow) LogError(u"clock: the taskbar did not answer UI Automation within 1 s; its last clock places stay");
+        saidSlow = true;
+      } else if (!found->load()) {
+        if (!saidNone) LogError(u"clock: UI Automation or MSAA is missing; the taskbar clock stays the shell's");
+        saidNone = true;
+      } else {
+        if (result->clocks.empty() && !saidNone) {
+          LogError(u"clock: no taskbar clock found (no clock window, no clock button); the tray icon opens the calendar");
+          saidNone = true;
+        }
+        if (!result->clocks.empty()) saidNone = false;
+        shared_->snapshot.store(std::shared_ptr<const ClockSnapshot>(std::move(result)));
+        if (uint32_t hook = shared_->hookThread.load()) PostThreadMessageW(hook, kSnapshotMessage, 0, 0);
+      }
+      // A pass given up on is tried again soon: the shell may only have been busy.
+      shared_->lookAgain.Wait(done ? kLookAgainMs : kRetryMs);
+    }
+  }
+
+ private:
+  std::shared_ptr<Shared> shared_;
+};
+
+LRESULT CALLBACK RoadWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+    case WM_SETTINGCHANGE:
+      if (Shared* shared = g_shared.load()) shared->lookAgain.Set();
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The hook's thread: its message loop runs the hook procedure, the WinEvents and the watchdog.
+class HookThread : public TThread {
+ public:
+  explicit HookThread(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+  bool WaitReady() { return ready_.Wait(2000); }
+  void Stop() {
+    RequestStop();
+    if (uint32_t id = ThreadId()) PostThreadMessageW(id, WM_QUIT, 0, 0);
+  }
+  void Run() override {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before anyone posts to it
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &RoadWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TavrinoClockRoad";
+    RegisterClassW(&wc);
+    // A top-level window (never shown): broadcasts reach it, message-only windows get none.
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+    SetTimer(window_, kWatchdogTimer, kWatchdogMs, nullptr);
+    shared_->hookThread.store(ThreadId());
+    ready_.Set();
+    Apply();
+    while (!StopRequested() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (msg.hwnd == nullptr && msg.message == kSnapshotMessage) {
+        Apply();
+      } else if (msg.message == WM_TIMER && msg.wParam == kWatchdogTimer) {
+        Watch();
+      } else {
+        DispatchMessageW(&msg);
+      }
+    }
+    Unhook();
+    if (events_) UnhookWinEvent(events_);
+    if (window_) DestroyWindow(window_);
+    shared_->hookThread.store(0);
+  }
+
+ private:
+  // Hook in place while there is a clock to take; the shell's window events while there is a taskbar.
+  void Apply() {
+    shared_->hookHeld = shared_->snapshot.load();
+    const ClockSnapshot* snapshot = shared_->hookHeld.get();
+    if (snapshot->clocks.empty()) {
+      Unhook();
+    } else if (!hook_) {
+      Hook();
+    }
+    DWORD shell = 0;
+    if (!snapshot->taskbars.empty()) {
+      GetWindowThreadProcessId(reinterpret_cast<HWND>(snapshot->taskbars.front().window), &shell);
+    }
+    if (shell != eventsProcess_) {
+      if (events_) UnhookWinEvent(events_);
+      events_ = shell ? SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_LOCATIONCHANGE, nullptr, &WinEventProc, shell,
+                                        0, WINEVENT_OUTOFCONTEXT)
+                      : nullptr;
+      eventsProcess_ = events_ ? shell : 0;
+    }
+  }
+  void Hook() {
+    hook_ = SetWindowsHookExW(WH_MOUSE_LL, &MouseProc, GetModuleHandleW(nullptr), 0);
+    if (!hook_) LogError(u"clock: cannot set the pointer hook (error " + IntToText(GetLastError()) + u")");
+    shared_->hookActive.store(hook_ != nullptr);
+    GetCursorPos(&lastPointer_);
+    lastCalls_ = shared_->hookCalls.load();
+  }
+  void Unhook() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
+    shared_->hookActive.store(false);
+  }
+  // The system removes a hook that once took too long, without a word: the pointer moved since
+  // the last look and the procedure never ran means it is gone.
+  void Watch() {
+    if (!hook_) return;
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    uint64_t calls = shared_->hookCalls.load();
+    bool moved = pointer.x != lastPointer_.x || pointer.y != lastPointer_.y;
+    if (moved && calls == lastCalls_) {
+      if (!saidLost_) LogError(u"clock: the pointer hook stopped receiving input; it is put back");
+      saidLost_ = true;
+      Unhook();
+      Hook();
+      return;
+    }
+    lastPointer_ = pointer;
+    lastCalls_ = calls;
+  }
+
+  std::shared_ptr<Shared> shared_;
+  Event ready_{true};
+  HWND window_ = nullptr;
+  HHOOK hook_ = nullptr;
+  HWINEVENTHOOK events_ = nullptr;
+  DWORD eventsProcess_ = 0;
+  POINT lastPointer_{};
+  uint64_t lastCalls_ = 0;
+  bool saidLost_ = false;
+};
+
+struct Road {
+  std::shared_ptr<Shared> shared;
+  std::unique_ptr<Locator> locator;
+  std::unique_ptr<HookThread> hook;
+};
+std::unique_ptr<Road> g_road;  // UI thread only
+
+template <typename Thread>
+void EndThread(std::unique_ptr<Thread>& thread, int waitMs) {
+  if (!thread) return;
+  thread->Stop();
+  if (thread->WaitForEnd(waitMs) || thread->ReleaseWhenDone()) {
+    thread.reset();
+  } else {
+    LogError(u"clock: a tray-button thread did not end in time; it ends on its own");
+    thread.release();  // it deletes itself when Run returns
+  }
+}
+
+}  // namespace
+
+bool StartTrayButtonRoad(HWND target) {
+  StopTrayButtonRoad();
+  auto road = std::make_unique<Road>();
+  road->shared = std::make_shared<Shared>();
+  road->shared->target = target;
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  road->shared->ticksPerMicrosecond = static_cast<double>(frequency.QuadPart) / 1e6;
+  g_shared.store(road->shared.get(), std::memory_order_release);
+  road->hook = std::make_unique<HookThread>(road->shared);
+  road->locator = std::make_unique<Locator>(road->shared);
+  if (!road->hook->Start() || !road->hook->WaitReady() || !road->locator->Start()) {
+    LogError(u"clock: cannot start the tray-button threads (error " + IntToText(GetLastError()) + u")");
+    g_road = std::move(road);
+    StopTrayButtonRoad();
+    return false;
+  }
+  g_road = std::move(road);
+  return true;
+}
+
+void StopTrayButtonRoad() {
+  if (!g_road) return;
+  EndThread(g_road->hook, 2000);
+  EndThread(g_road->locator, kCallLimitMs + 500);
+  // The hook is gone with its thread; the procedures' last readers are done with the state.
+  if (!g_road->hook) g_shared.store(nullptr);
+  g_road.reset();
+}
+
+void RefreshTrayButtonRoad() {
+  if (Shared* shared = g_shared.load()) shared->lookAgain.Set();
+}
+
+bool TrayButtonHookActive() {
+  Shared* shared = g_shared.load();
+  return shared && shared->hookActive.load();
+}
+
+std::vector<double> HookProcedureMicroseconds() {
+  std::vector<double> out;
+  Shared* shared = g_shared.load();
+  if (!shared) return out;
+  size_t count = std::min(shared->timingCount.load(), kTimingSlots);
+  for (size_t i = 0; i < count; ++i) out.push_back(shared->timings[i]);
+  return out;
+}
+
+}  // namespace taskbar

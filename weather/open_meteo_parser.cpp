@@ -1,0 +1,318 @@
+#include "weather/open_meteo_parser.h"
+
+#include <json/json.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "platform/text_codec.h"
+#include "platform/text_utils.h"
+#include "weather/wmo_codes.h"
+
+namespace {
+
+constexpr char kForecastHourly[] = "temperature_2m,weather_code,wind_speed_10m,wind_direction_10m,precipitation";
+constexpr char kForecastCurrent[] = "temperature_2m,weather_code,wind_speed_10m,wind_direction_10m";
+constexpr char kAirValues[] = "pm2_5,pm10,ozone,nitrogen_dioxide,sulphur_dioxide,carbon_monoxide";
+
+bool ParseJson(std::string_view body, Json::Value& root) {
+  Json::CharReaderBuilder builder;
+  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+  std::string errors;
+  if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors)) return false;
+  if (!root.isObject()) return false;
+  const Json::Value& error = root["error"];
+  return !(error.isBool() && error.asBool());
+}
+
+double Number(const Json::Value& v) { return v.isNumeric() ? v.asDouble() : NAN; }
+
+double At(const Json::Value& series, Json::ArrayIndex i) {
+  return series.isArray() && i < series.size() ? Number(series[i]) : NAN;
+}
+
+// The hourly times as text; false when there are none.
+bool HourlyTimes(const Json::Value& hourly, std::vector<std::string>& times) {
+  const Json::Value& t = hourly["time"];
+  if (!t.isArray() || t.empty()) return false;
+  for (const Json::Value& v : t) times.push_back(v.isString() ? v.asString() : std::string());
+  return true;
+}
+
+// "2026-12-07T14:15" → its hour "2026-12-07T14"; empty when the text is no such time.
+std::string HourKey(const std::string& time) {
+  if (time.size() < 13 || time[10] != 'T') return {};
+  return time.substr(0, 13);
+}
+
+int HourOf(const std::string& time) {
+  if (time.size() < 13 || time[10] != 'T') return -1;
+  int tens = time[11] - '0', ones = time[12] - '0';
+  if (tens < 0 || tens > 2 || ones < 0 || ones > 9) return -1;
+  return tens * 10 + ones;
+}
+
+int IndexOfHour(const std::vector<std::string>& times, const std::string& key) {
+  if (key.empty()) return -1;
+  for (size_t i = 0; i < times.size(); ++i) {
+    if (HourKey(times[i]) == key) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::u16string Degrees(double value) {
+  if (std::isnan(value)) return {};
+  return IntToText(std::lround(value)) + u"℃";
+}
+
+int BeaufortForce(double ms) {
+  static constexpr double kUpper[] = {0.2, 1.5, 3.3, 5.4, 7.9, 10.7, 13.8, 17.1, 20.7, 24.4, 28.4, 32.6};
+  int force = 0;
+  for (double upper : kUpper) {
+    if (ms <= upper + 0.05) break;
+    ++force;
+  }
+  return force;
+}
+
+struct Hour {
+  double temperature, code, speed, direction, precipitation;
+};
+
+struct Series {
+  std::vector<std::string> times;
+  std::vector<Hour> hours;
+};
+
+Series ReadForecastSeries(const Json::Value& hourly) {
+  Series s;
+  HourlyTimes(hourly, s.times);
+  for (Json::ArrayIndex i = 0; i < s.times.size(); ++i) {
+    s.hours.push_back({At(hourly["temperature_2m"], i), At(hourly["weather_code"], i), At(hourly["wind_speed_10m"], i),
+                       At(hourly["wind_direction_10m"], i), At(hourly["precipitation"], i)});
+  }
+  return s;
+}
+
+// The summary of some hours of the series.
+struct Summary {
+  std::u16string weather, wind, low, high, rain;
+};
+
+Summary Summarise(const Series& s, const std::vector<size_t>& picked) {
+  Summary out;
+  int worst = -1;
+  double low = NAN, high = NAN, strongest = NAN, direction = NAN, rain = NAN;
+  for (size_t i : picked) {
+    const Hour& h = s.hours[i];
+    if (!std::isnan(h.code) && !WmoWeatherWord(static_cast<int>(h.code)).empty()) {
+      worst = std::max(worst, static_cast<int>(h.code));
+    }
+    if (!std::isnan(h.temperature)) {
+      low = std::isnan(low) ? h.temperature : std::min(low, h.temperature);
+      high = std::isnan(high) ? h.temperature : std::max(high, h.temperature);
+    }
+    if (!std::isnan(h.speed) && (std::isnan(strongest) || h.speed > strongest)) {
+      strongest = h.speed;
+      direction = h.direction;
+    }
+    if (!std::isnan(h.precipitation)) rain = (std::isnan(rain) ? 0 : rain) + h.precipitation;
+  }
+  if (worst >= 0) out.weather = std::u16string(WmoWeatherWord(worst));
+  out.wind = WindText(direction, strongest);
+  out.low = Degrees(low);
+  out.high = Degrees(high);
+  if (!std::isnan(rain)) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", rain);
+    out.rain = u"降水量 " + Utf8ToWide(text) + u"mm";
+  }
+  return out;
+}
+
+// `count` hours of the series from `start` on (the series runs hour by hour).
+std::vector<size_t> HoursFrom(const Series& s, size_t start, size_t count) {
+  std::vector<size_t> out;
+  for (size_t i = start; i < s.times.size() && out.size() < count; ++i) out.push_back(i);
+  return out;
+}
+
+// Index of the hour `hour` o'clock on the date `date` ("2026-12-07"); -1 when not in the series.
+int IndexOf(const Series& s, const std::string& date, int hour) {
+  std::string key = date + "T" + (hour < 10 ? "0" : "") + std::to_string(hour);
+  return IndexOfHour(s.times, key);
+}
+
+}  // namespace
+
+std::u16string WindText(double directionDegrees, double speedMs) {
+  if (std::isnan(speedMs) || speedMs < 0) return {};
+  int force = BeaufortForce(speedMs);
+  if (force < 3) return u"微风";
+  std::u16string out;
+  if (!std::isnan(directionDegrees)) {
+    static constexpr std::u16string_view kDirections[] = {u"北风", u"东北风", u"东风", u"东南风",
+                                                          u"南风", u"西南风", u"西风", u"西北风"};
+    double d = std::fmod(std::fmod(directionDegrees, 360.0) + 360.0, 360.0);
+    out = std::u16string(kDirections[static_cast<int>(std::floor((d + 22.5) / 45.0)) % 8]);
+  }
+  return out + IntToText(force) + u"级";
+}
+
+std::u16string OpenMeteoForecastQuery(double latitude, double longitude) {
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "/v1/forecast?latitude=%.4f&longitude=%.4f&current=%s&hourly=%s"
+                "&wind_speed_unit=ms&timezone=Asia%%2FShanghai&forecast_days=8",
+                latitude, longitude, kForecastCurrent, kForecastHourly);
+  return Utf8ToWide(text);
+}
+
+std::u16string OpenMeteoAirQuery(double latitude, double longitude) {
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "/v1/air-quality?latitude=%.4f&longitude=%.4f&current=%s&hourly=%s"
+                "&timezone=Asia%%2FShanghai&past_days=1&forecast_days=1",
+                latitude, longitude, kAirValues, kAirValues);
+  return Utf8ToWide(text);
+}
+
+namespace {
+
+bool ReadForecast(std::string_view body, WeatherReport& report) {
+  try {
+    Json::Value root;
+    if (!ParseJson(body, root)) return false;
+    const Json::Value& current = root["current"];
+    const Json::Value& hourly = root["hourly"];
+    if (!hourly.isObject()) return false;
+    Series s = ReadForecastSeries(hourly);
+    if (s.times.empty()) return false;
+
+    bool any = false;
+    std::string now = current.isObject() && current["time"].isString() ? current["time"].asString() : s.times[0];
+    if (current.isObject()) {
+      report.currentTemperature = Degrees(Number(current["temperature_2m"]));
+      report.currentWind = WindText(Number(current["wind_direction_10m"]), Number(current["wind_speed_10m"]));
+      any = !report.currentTemperature.empty();
+    }
+    int nowIndex = IndexOfHour(s.times, HourKey(now));
+    if (nowIndex < 0) nowIndex = 0;
+
+    // The 6-hour periods: from the block (02, 08, 14, 20 o'clock) holding the current hour.
+    int hour = HourOf(s.times[nowIndex]);
+    size_t start = static_cast<size_t>(std::max(0, nowIndex - (hour < 0 ? 0 : (hour + 4) % 6)));
+    for (int k = 0; k < kPeriodCount; ++k) {
+      Summary p = Summarise(s, HoursFrom(s, start + 6 * k, 6));
+      WeatherSlot& slot = report.periods[k];
+      slot.weather = p.weather;
+      slot.tempHigh = p.high;
+      slot.tempLow = p.low;
+      slot.wind = p.wind;
+      slot.extra = p.rain;
+    }
+
+    // The days: today is the current time's date; each further date as the series lists them.
+    std::vector<std::string> dates;
+    for (const std::string& t : s.times) {
+      std::string date = t.substr(0, 10);
+      if (t.size() >= 10 && (dates.empty() || dates.back() != date)) dates.push_back(date);
+    }
+    auto today = std::find(dates.begin(), dates.end(), now.substr(0, 10));
+    for (int d = 0; d < kDayCount && today != dates.end(); ++d, ++today) {
+      WeatherDay& out = report.days[d];
+      int morning = IndexOf(s, *today, 8);
+      int evening = IndexOf(s, *today, 20);
+      // A half runs 12 hours; one the answer does not hold whole is left unknown.
+      std::vector<size_t> daytime = morning >= 0 ? HoursFrom(s, static_cast<size_t>(morning), 12) : std::vector<size_t>();
+      std::vector<size_t> night = evening >= 0 ? HoursFrom(s, static_cast<size_t>(evening), 12) : std::vector<size_t>();
+      if (daytime.size() == 12) {
+        Summary day = Summarise(s, daytime);
+        out.daytime.weather = day.weather;
+        out.daytime.wind = day.wind;
+        out.daytime.tempHigh = day.high;
+      }
+      if (night.size() == 12) {
+        Summary dark = Summarise(s, night);
+        out.night.weather = dark.weather;
+        out.night.wind = dark.wind;
+        out.night.tempLow = dark.low;
+      }
+      any = any || !out.daytime.weather.empty() || !out.night.weather.empty() || !out.daytime.tempHigh.empty();
+    }
+    return any;
+  } catch (...) {
+    return false;  // JsonCpp reports some misuse by throwing; none of it leaves here
+  }
+}
+
+}  // namespace
+
+bool ParseOpenMeteoForecast(std::string_view body, WeatherReport& report) {
+  report.currentTemperature.clear();
+  report.currentWind.clear();
+  report.periods.fill(WeatherSlot{});
+  report.days.fill(WeatherDay{});
+  WeatherReport read = report;
+  if (!ReadForecast(body, read)) return false;  // nothing half read is kept
+  report = std::move(read);
+  return true;
+}
+
+namespace {
+
+// The mean of the `count` hours ending at `last`, when at least `needed` of them are known.
+double Average(const Json::Value& series, int last, int count, int needed) {
+  if (last < count - 1) return NAN;
+  double sum = 0;
+  int known = 0;
+  for (int i = last - count + 1; i <= last; ++i) {
+    double v = At(series, static_cast<Json::ArrayIndex>(i));
+    if (std::isnan(v)) continue;
+    sum += v;
+    ++known;
+  }
+  return known >= needed ? sum / known : NAN;
+}
+
+}  // namespace
+
+bool ParseOpenMeteoAir(std::string_view body, PollutantReadings& readings) {
+  readings = PollutantReadings{};
+  try {
+    Json::Value root;
+    if (!ParseJson(body, root)) return false;
+    const Json::Value& current = root["current"];
+    if (!current.isObject()) return false;
+    double pm25 = Number(current["pm2_5"]), pm10 = Number(current["pm10"]);
+    readings.so2Hour = Number(current["sulphur_dioxide"]);
+    readings.no2Hour = Number(current["nitrogen_dioxide"]);
+    readings.coHour = Number(current["carbon_monoxide"]);
+    readings.o3Hour = Number(current["ozone"]);
+
+    const Json::Value& hourly = root["hourly"];
+    std::vector<std::string> times;
+    int now = -1;
+    if (hourly.isObject() && HourlyTimes(hourly, times) && current["time"].isString()) {
+      now = IndexOfHour(times, HourKey(current["time"].asString()));
+    }
+    if (now >= 0) {
+      double pm25Day = Average(hourly["pm2_5"], now, 24, 20), pm10Day = Average(hourly["pm10"], now, 24, 20);
+      if (!std::isnan(pm25Day)) pm25 = pm25Day;
+      if (!std::isnan(pm10Day)) pm10 = pm10Day;
+      readings.so2Day = Average(hourly["sulphur_dioxide"], now, 24, 20);
+      readings.o3EightHours = Average(hourly["ozone"], now, 8, 6);
+    }
+    readings.pm25Day = pm25;
+    readings.pm10Day = pm10;
+    for (double v : {pm25, pm10, readings.so2Hour, readings.no2Hour, readings.coHour, readings.o3Hour}) {
+      if (!std::isnan(v)) return true;
+    }
+    return false;
+  } catch (...) {
+    return false;
+  }
+}
