@@ -133,8 +133,10 @@ TEST(DayAccess, ExactNamesDescriptionsAndStates) {
   EXPECT_EQ(DescribeDayCell(day, {}).description, u"忌：动土");
 
   MonthDays february = LayOutMonthDays(2026, 2, kGridCells, false);
-  const DayInfo& newYear = february.days[ShapeOfMonth(2026, 2).leadingDays + 16];  // 17 February
-  EXPECT_EQ(DescribeDayCell(newYear, {}).name, u"2026年2月17日 星期二，农历一月初一，春节");
+  DayInfo newYear = february.days[ShapeOfMonth(2026, 2).leadingDays + 16];  // 17 February
+  newYear.restDay = 1;  // as the arrangement of the year has it
+  newYear.workDay = 0;
+  EXPECT_EQ(DescribeDayCell(newYear, {}).name, u"2026年2月17日 星期二，农历一月初一，春节，休");
   // A day the engine could not convert still has its date.
   DayInfo bare;
   bare.date = Date(2026, 1, 2);
