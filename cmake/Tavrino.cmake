@@ -38,7 +38,7 @@ if(WIN32)
   target_link_libraries(tv_gtest_main INTERFACE gtest_main gmock)
   # System libraries the program's first painting does not need: loaded at their first call.
   include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
-  foreach(_lib bcrypt comctl32 iphlpapi shell32 version winhttp ws2_32)
+  foreach(_lib bcrypt comctl32 iphlpapi oleacc oleaut32 shell32 version winhttp ws2_32)
     tv_delay_import(${_lib})
   endforeach()
 else()

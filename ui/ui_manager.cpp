@@ -284,6 +284,7 @@ void UiManager::OpenDropDown(Combo* combo) {
 void UiManager::ControlGone(Control* control) {
   if (hover_ == control) hover_ = nullptr;
   if (pressed_ == control) pressed_ = nullptr;
+  focus_.Forget(control);
   KillTimers(control);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/keyboard_focus.h"
 #include "ui/notification.h"
 #include "ui/window_info.h"
 
@@ -104,6 +105,10 @@ class UiManager {
 
   void OpenDropDown(Combo* combo);
 
+  // The keyboard focus and its mark (the edge draws the mark and feeds the keys).
+  KeyboardFocus& Focus() { return focus_; }
+  const KeyboardFocus& Focus() const { return focus_; }
+
   // Lifetime bookkeeping used by controls.
   void ControlGone(Control* control);
   void ControlHidden(Control* control);
@@ -147,6 +152,7 @@ class UiManager {
   int depth_ = 0;
   bool dying_ = false;
   std::vector<std::unique_ptr<Control>> deferred_;
+  KeyboardFocus focus_;
 };
 
 }  // namespace tvui

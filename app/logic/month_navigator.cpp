@@ -42,6 +42,15 @@ void MonthNavigator::ReturnToday(const SystemTime& now) {
   holidayIndex_ = 0;
 }
 
+void MonthNavigator::SelectDay(int year, int month, int day, const SystemTime& now) {
+  if (year < kFirstYear || year > kLastYear || month < 1 || month > kMonthCount) return;
+  yearIndex_ = year - kFirstYear;
+  monthIndex_ = month - 1;
+  holidayIndex_ = 0;
+  const int todayDay = year == now.wYear && month == now.wMonth ? now.wDay : 0;
+  shown_ = {year, month, todayDay, day};
+}
+
 void MonthNavigator::ShowChosen(const SystemTime& now) {
   int year = kFirstYear + yearIndex_;
   int month = monthIndex_ + 1;

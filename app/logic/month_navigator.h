@@ -41,6 +41,9 @@ class MonthNavigator {
   // Every refresh for display: holiday entry 0, today's month.
   void Reset(const SystemTime& now);
   void ReturnToday(const SystemTime& now);
+  // The keyboard's selection: that month with the day selected (today marked in today's month),
+  // holiday entry 0. A month outside the year list changes nothing.
+  void SelectDay(int year, int month, int day, const SystemTime& now);
 
   // The user chose an entry. Out-of-range indexes change nothing (false).
   bool ChooseYear(int index, const SystemTime& now);

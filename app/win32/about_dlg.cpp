@@ -37,5 +37,6 @@ void CAboutDlg::Notify(tvui::Notification& msg) {
 LRESULT CAboutDlg::ResponseDefaultKeyEvent(WPARAM key) {
   if (key != VK_ESCAPE) return 0;
   ShowWindow(false);
+  ReturnFocusToOwner();
   return 1;
 }

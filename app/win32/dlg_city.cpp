@@ -147,6 +147,12 @@ void CDlgCity::ReturnToMain() {
   ShowWindow(false);
 }
 
+LRESULT CDlgCity::ResponseDefaultKeyEvent(WPARAM key) {
+  if (key != VK_ESCAPE) return 0;
+  ReturnToMain();
+  return 1;
+}
+
 void CDlgCity::ShowPair(const CityPair& pair) {
   if (model_.ShowPair(pair, CurrentPair())) {
     Fill(provinces_, model_.Provinces(), model_.ProvinceIndex());

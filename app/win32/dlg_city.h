@@ -27,6 +27,8 @@ class CDlgCity : public tvui::WindowImplBase {
   void OnClick(tvui::Notification& msg) override;
   void OnItemSelect(tvui::Notification& msg) override;
   void OnTimer(tvui::Notification& msg) override;
+  // Escape: back to the calendar window, nothing chosen.
+  LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
   LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   void OnFinalMessage(HWND hwnd) override;

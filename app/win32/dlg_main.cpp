@@ -10,6 +10,7 @@
 #include "app/logic/tray_rules.h"
 #include "app/logic/weather_popup_view.h"
 #include "app/logic/window_messages.h"
+#include "app/win32/day_cell_contrast.h"
 #include "app/win32/dlg_city.h"
 #include "app/win32/dlg_weather.h"
 #include "app/win32/entry_points.h"
@@ -174,6 +175,8 @@ void CDlgMain::OnDpiChanged() {
   PostMessageW(app::UM_PREPARE_OTHER_HEIGHT);  // its pictures at the new scale
 }
 
+void CDlgMain::OnHighContrastChanged() { ShowNavigated(); }
+
 void CDlgMain::PrepareOtherHeight() {
   // The first change between a five-row and a six-row month would otherwise wait for the other
   // height's pictures to be decoded and stretched (some 10 ms at 200 %): they are made now, while
@@ -275,6 +278,7 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
         option->SetUserData(look.data);
       }
       if (tvui::Control* badge = box->FindSubControl(u"img")) badge->SetBkImage(look.badgeImage);
+      app::DressDayCellForContrast(*box, look, IsHighContrast());
       if (tvui::Control* day = box->FindSubControl(u"day")) {
         day->SetTextColor(look.dayColor);
         day->SetText(look.dayText);
@@ -286,6 +290,7 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
       box->SetVisible(true);
     }
   }
+  shownDays_ = std::move(days);
 
   MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
   if (tvui::Control* card = FindControl(u"tv_mouth_info")) card->SetBkImage(std::u16string(place.background));
@@ -293,6 +298,7 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
   lastRebuildUs_ = app::MicrosecondsNow() - start;
   // A change of row count moves, sizes and reshapes the window in one step and paints it at once.
   PlaceWindow(place.rect.left, place.rect.top, place.rect.Width(), place.rect.Height());
+  FollowGridFocus(year, month, todayDay, selectedDay);
 }
 
 void CDlgMain::UpdateTodayHeader() {
@@ -457,6 +463,11 @@ void CDlgMain::HoverCheck() {
   if (!PtInRect(&rc, client)) return;
   tvui::Control* control = FindControl(client);
   if (!control || !EqualsNoCase(control->GetName(), u"isSelect")) return;
+  ShowDayTooltip(control->GetUserData(), screen);
+}
+
+void CDlgMain::ShowDayTooltip(const std::u16string& data, POINT screen) {
+  HWND hwnd = GetHWND();
   if (!tooltip_) {
     auto tip = std::make_unique<CToolTipDlg>();
     if (!tip->Create(nullptr, L"CToolTipDlg", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
@@ -466,7 +477,7 @@ void CDlgMain::HoverCheck() {
     }
     tooltip_ = std::move(tip);
   }
-  tooltip_->SetData(control->GetUserData());
+  tooltip_->SetData(data);
   // At the pointer, inside the work area and at the scale of the pointer's monitor.
   const MonitorArea monitor = app::MonitorAreaAt(screen, hwnd);
   const tvui::Scale scale(monitor.dpi);
@@ -678,6 +689,7 @@ LRESULT CDlgMain::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
   handled = false;
   if (wParam) {
     ++showCount_;
+    FocusGridOnShow();
   } else {
     if (!trayAdded_) PostMessageW(app::UM_ADD_TRAY_ICON);  // hidden before its first painting
     // Hidden most of the day: give the memory back.

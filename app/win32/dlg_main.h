@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "app/logic/city_list.h"
+#include "app/logic/grid_keys.h"
 #include "app/logic/input_guards.h"
+#include "app/logic/month_layout.h"
 #include "app/logic/month_navigator.h"
 #include "app/logic/placement.h"
 #include "app/logic/weather_panel_view.h"
@@ -54,6 +56,8 @@ class CDlgMain : public tvui::WindowImplBase {
   void RefreshAll();
   void ComputeAnchor();
   void OnDpiChanged() override;
+  // The day cells' badges and frames in the system's colours, or back to the skin's pictures.
+  void OnHighContrastChanged() override;
   void FillCalendarSelectors();
   void GoToMonth(int month, int year, int selectedDay);
   // Shows the month in the grid (every cell with its almanac lists) and sizes and places the
@@ -88,6 +92,16 @@ class CDlgMain : public tvui::WindowImplBase {
   using MessageTap = bool (*)(CDlgMain& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   static void SetMessageTap(MessageTap tap);
 
+  // Keyboard (dlg_main_keys.cpp): the grid's arrows, Page Up/Down, Home, Enter and Escape; the
+  // header's tab stops after the grid's focused day.
+  LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  std::vector<tvui::Control*> GetTabStops() override;
+  void OnKeyboardFocusMoved(tvui::Control* control) override;
+  const GridDay& GetGridFocus() const { return gridFocus_; }
+  // For screen readers (main_window_access.cpp): the header's controls, the weather, the grid as a
+  // table of named days.
+  tvui::AccessNode DescribeForAccess() override;
+
   // State for tests and measurements (see app/README.md; the test build of the program only).
   std::u16string DescribeState();
   // Microseconds of the last grid rebuild (without placing and painting the window).
@@ -115,6 +129,18 @@ class CDlgMain : public tvui::WindowImplBase {
   void OnCitySelected(int index);
   void HandleWeatherNotification(tvui::Notification& msg);
   SystemTime Now() const;
+  // The grid's focused day follows the month on show (its selected day, today, or the same day
+  // number); its cell takes the keyboard focus unless a header control holds it.
+  void FollowGridFocus(int year, int month, int todayDay, int selectedDay);
+  // On every show: the focus on the month's selected day (or today), its mark hidden until a key.
+  void FocusGridOnShow();
+  // The day cell's clickable part at a grid index (nullptr outside the cells on show).
+  tvui::Control* DayCellControl(int index) const;
+  int FocusedCellIndex() const;
+  // Tells screen readers where the keyboard focus went (and the grid's selection with it).
+  void RaiseFocusEvents();
+  // The day tooltip with a cell's data, by a point of the screen (device pixels).
+  void ShowDayTooltip(const std::u16string& data, POINT screen);
 
   tvui::Combo* cmbYear_ = nullptr;
   tvui::Combo* cmbMonth_ = nullptr;
@@ -155,4 +181,6 @@ class CDlgMain : public tvui::WindowImplBase {
   bool trayAdded_ = false;
   SystemTime shownToday_{};     // the date the header shows as today
   SystemTime lastWeatherAt_{};  // the last weather update, or refresh asked after a wake-up
+  GridDay gridFocus_;
+  MonthDays shownDays_;  // the records of the cells on show
 };

@@ -78,6 +78,7 @@ LRESULT CMenuTray::OnMouseWheel(UINT, WPARAM, LPARAM, bool& handled) {
 LRESULT CMenuTray::ResponseDefaultKeyEvent(WPARAM key) {
   if (key != VK_ESCAPE) return 0;
   Close();
+  ReturnFocusToOwner();
   return 1;
 }
 

@@ -51,5 +51,6 @@ int CSurveys::LayOut(bool withAutostart) {
 LRESULT CSurveys::ResponseDefaultKeyEvent(WPARAM key) {
   if (key != VK_ESCAPE) return 0;
   ShowWindow(false);
+  ReturnFocusToOwner();
   return 1;
 }

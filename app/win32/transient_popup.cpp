@@ -20,6 +20,7 @@ void TransientPopup::Hide(bool lostFocus) {
 LRESULT TransientPopup::ResponseDefaultKeyEvent(WPARAM key) {
   if (key != VK_ESCAPE) return 0;
   Hide();
+  ReturnFocusToOwner();
   return 1;
 }
 

@@ -98,11 +98,20 @@ void Renderer::FillRect(const Rect& logical, Color color) {
   g_->FillRectangle(&brush, rect.left, rect.top, rect.Width(), rect.Height());
 }
 
+void Renderer::FrameRect(const Rect& r, int w, Color color) {
+  g_->ResetClip();  // over the whole picture, whatever control was drawn last
+  FillRect({r.left, r.top, r.right, r.top + w}, color);
+  FillRect({r.left, r.bottom - w, r.right, r.bottom}, color);
+  FillRect({r.left, r.top + w, r.left + w, r.bottom - w}, color);
+  FillRect({r.right - w, r.top + w, r.right, r.bottom - w}, color);
+  g_->Flush(Gdiplus::FlushIntentionSync);
+}
+
 void Renderer::PaintWindow(Control* root, const Rect& clip) {
   SetClip(clip);
   // An opaque fill: GDI's, which only writes the pixels (GDI+ would blend them, a cost that grows
   // with the window's pixels, four times over at 200 %).
-  if (ScopedBrush brush(CreateSolidBrush(ToColorRef(info_.bkColor))); brush) {
+  if (ScopedBrush brush(CreateSolidBrush(ToColorRef(palette_.on ? palette_.window : info_.bkColor))); brush) {
     RECT rc{clip.left, clip.top, clip.right, clip.bottom};
     ::FillRect(dc_, &rc, brush.get());
   }
@@ -118,15 +127,19 @@ void Renderer::Paint(Control* c, const Rect& parentClip) {
   if (clip.IsEmpty()) return;
   SetClip(clip);
   PaintBackground(c, pos);
-  if (!c->GetBkImage().empty()) DrawImage(c->GetBkImage(), c->GetPos());
-  if (!c->StateImage().empty()) DrawImage(c->StateImage(), c->GetPos());
+  if (!palette_.on && !c->GetBkImage().empty()) DrawImage(c->GetBkImage(), c->GetPos());
+  if (!palette_.on && !c->StateImage().empty()) DrawImage(c->StateImage(), c->GetPos());
   if (!c->GetForeImage().empty()) DrawImage(c->GetForeImage(), c->GetPos());
-  if (dynamic_cast<Combo*>(c) && c->StateImage().empty()) PaintComboArrow(c, pos);
+  if (dynamic_cast<Combo*>(c) && (palette_.on || c->StateImage().empty())) PaintComboArrow(c, pos);
   PaintText(c);
-  if (c->GetBorderSize() > 0 && (c->GetBorderColor() >> 24)) {
+  // High contrast: a control that takes clicks shows its outline (its picture is not drawn).
+  auto* option = dynamic_cast<Option*>(c);
+  const bool outline = palette_.on && ((c->TakesClicks() && !option && !OwnerOf(c)) || (option && option->IsSelected()));
+  const int borderSize = outline ? std::max(1, c->GetBorderSize()) : c->GetBorderSize();
+  if (borderSize > 0 && (outline || (c->GetBorderColor() >> 24))) {
     // Whole device pixels: a 1-unit border stays one sharp line at 150 %.
-    const int width = std::max(1, scale_.ToDevice(c->GetBorderSize()));
-    Gdiplus::Pen pen(ToGdip(c->GetBorderColor()), static_cast<Gdiplus::REAL>(width));
+    const int width = std::max(1, scale_.ToDevice(borderSize));
+    Gdiplus::Pen pen(ToGdip(palette_.on ? palette_.text : c->GetBorderColor()), static_cast<Gdiplus::REAL>(width));
     pen.SetAlignment(Gdiplus::PenAlignmentInset);
     const Rect& r = pos;
     Gdiplus::GraphicsPath path;
@@ -140,7 +153,25 @@ void Renderer::Paint(Control* c, const Rect& parentClip) {
   }
 }
 
+bool Renderer::Highlighted(Control* c) const {
+  if (dynamic_cast<Option*>(c)) return false;  // a chosen option is outlined: its texts may lie beside it
+  if (auto* button = dynamic_cast<Button*>(c); button && button->IsEnabled() && (c->IsHot() || c->IsPushed()))
+    return true;
+  if (ItemOwner* owner = OwnerOf(c); owner && dynamic_cast<List*>(c->GetParent())) {
+    return c->GetParent()->GetItemIndex(c) == owner->GetCurSel() || c->IsHot();
+  }
+  return false;
+}
+
 void Renderer::PaintBackground(Control* c, const Rect& r) {
+  if (palette_.on) {
+    if (!Highlighted(c)) return;  // the window's own colour lies beneath already
+    Gdiplus::GraphicsPath path;
+    RoundRectPath(path, r, DeviceRound(c->GetBorderRound()));
+    Gdiplus::SolidBrush brush(ToGdip(palette_.highlight));
+    g_->FillPath(&brush, &path);
+    return;
+  }
   Color color = c->GetBkColor();
   if (auto* option = dynamic_cast<Option*>(c); option && option->IsSelected() && option->GetSelectedBkColor())
     color = option->GetSelectedBkColor();
@@ -169,7 +200,7 @@ void Renderer::PaintBackground(Control* c, const Rect& r) {
 }
 
 void Renderer::PaintComboArrow(Control* c, const Rect& r) {
-  Color color = c->HasTextColor() ? c->GetTextColor() : info_.textColor;
+  Color color = palette_.on ? palette_.text : c->HasTextColor() ? c->GetTextColor() : info_.textColor;
   Gdiplus::Pen pen(ToGdip(color | 0xFF000000), scale_.ToDeviceF(1.5f));
   const float cx = static_cast<float>(r.right) - scale_.ToDeviceF(11);
   const float cy = static_cast<float>(r.top + r.Height() / 2);
@@ -196,6 +227,9 @@ void Renderer::PaintText(Control* c) {
     else if (c->IsHot() && st.hotTextColor) color = st.hotTextColor;
     else if (!c->HasTextColor() && st.textColor) color = st.textColor;
     if (font < 0) font = st.font;
+  }
+  if (palette_.on) {
+    color = !c->IsEnabled() ? palette_.grayText : Highlighted(c) ? palette_.highlightText : palette_.text;
   }
   Rect r = c->GetPos().Deflate(c->GetTextPadding());
   PaintString(text, r, color, font, c->GetAlign(), c->GetVAlign(), c->IsWordBreak(), c->IsEndEllipsis());

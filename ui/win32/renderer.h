@@ -14,6 +14,7 @@
 #include "ui/control.h"
 #include "ui/dpi_scale.h"
 #include "ui/win32/dib_section.h"
+#include "ui/win32/high_contrast.h"
 #include "ui/window_info.h"
 
 namespace Gdiplus {
@@ -36,6 +37,9 @@ class Renderer {
   Renderer(const Renderer&) = delete;
   Renderer& operator=(const Renderer&) = delete;
 
+  // With the system's high-contrast palette on: no skin pictures behind or in controls (icons on
+  // them stay), text and frames in the system's colours, chosen items highlighted.
+  void SetPalette(const SystemPalette& palette) { palette_ = palette; }
   // Fills the clip (device pixels) with the window background and paints the tree over it.
   void PaintWindow(Control* root, const Rect& deviceClip);
   // Draws an image attribute text into rect; false when the image is missing or malformed.
@@ -43,6 +47,8 @@ class Renderer {
   void PaintString(const std::u16string& text, const Rect& rect, Color color, int font, HAlign align,
                 VAlign valign, bool wordBreak, bool endEllipsis);
   void FillRect(const Rect& rect, Color color);
+  // A frame `width` logical pixels wide just inside the rectangle (logical units).
+  void FrameRect(const Rect& rect, int width, Color color);
 
  private:
   // clip and the rectangles below are device pixels.
@@ -59,7 +65,11 @@ class Renderer {
   static void ComposeImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* bmp, const ImageSpec& image,
                            const Rect& src, const Rect& dst, const Rect& srcCorner, const Rect& dstCorner);
 
+  // High contrast: whether the control is drawn as chosen (highlighted).
+  bool Highlighted(Control* c) const;
+
   HDC dc_;
+  SystemPalette palette_;
   const WindowInfo& info_;
   FontCache& fonts_;
   std::u16string folder_;

@@ -250,6 +250,7 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM lParam, bool& handled) {
   LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
   SetWindowLongW(hwnd_, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME));
   BuildSkin();
+  palette_ = ReadSystemPalette();
   manager_.AddNotifier(this);
   manager_.AddMessageFilter(this);
   auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -348,6 +349,7 @@ LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM lParam, bool& handled) {
 
 LRESULT WindowImplBase::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
   handled = false;
+  if (dropDown_ && dropDown_->IsOpen()) return 0;  // an open list takes Enter and Escape
   if (wParam == VK_ESCAPE || wParam == VK_RETURN) {
     LRESULT r = ResponseDefaultKeyEvent(wParam);
     handled = r != 0;
@@ -412,6 +414,8 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
       return true;
     }
   }
+  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && HandleLibraryKey(message, wParam)) return true;
+  if (HandleAccessMessage(message, wParam, lParam, result)) return true;
   switch (message) {
     case WM_ERASEBKGND:
       result = 1;
@@ -458,7 +462,17 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       UpdateToolTip(false);
-      if (manager_.OnButtonDown(ClientPoint(lParam)) && hwnd_) SetCapture(hwnd_);
+      if (manager_.Focus().MarkShown()) {  // the mouse is in use: no focus mark
+        InvalidateFocusMark();
+        manager_.Focus().ShowMark(false);
+      }
+      if (manager_.OnButtonDown(ClientPoint(lParam)) && hwnd_) {
+        SetCapture(hwnd_);
+        // A pressed control takes the keyboard focus, as the system's do (without the mark).
+        if (Control* pressed = manager_.GetPressed(); pressed && pressed->TakesClicks()) {
+          SetKeyboardFocus(pressed, false);
+        }
+      }
       return true;
     case WM_LBUTTONUP:
       if (manager_.GetPressed()) {
@@ -506,6 +520,19 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
       if (!placing_) OnDpiChanged();
       return true;
     }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE: {
+      // High contrast on or off, or other system colours: drawn again in them.
+      const SystemPalette now = ReadSystemPalette();
+      const bool switched = now.on != palette_.on;
+      palette_ = now;
+      if (switched) OnHighContrastChanged();
+      if (switched || now.on) {
+        manager_.NeedUpdate();
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+      }
+      return false;
+    }
     case WM_DESTROY:
       dropDown_.reset();
       if (tooltip_) {
@@ -530,7 +557,9 @@ bool WindowImplBase::Render(Rect& clip) {
   {
     const DibPixels back = back_.Pixels();
     Renderer renderer(back_.Dc(), manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"", scale_, back);
+    renderer.SetPalette(palette_);
     renderer.PaintWindow(manager_.GetRoot(), clip);
+    PaintFocusMark(renderer);
   }
   GdiFlush();
   return true;

@@ -38,12 +38,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "ui/access_node.h"
 #include "ui/dpi_scale.h"
 #include "ui/skin_builder.h"
 #include "ui/ui_manager.h"
 #include "ui/win32/back_buffer.h"
 #include "ui/win32/font_cache.h"
+#include "ui/win32/high_contrast.h"
 
 namespace tvui {
 
@@ -131,6 +134,38 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   bool IsToolTipShown() const { return tooltipFor_ != nullptr; }
   void HideToolTip() { UpdateToolTip(false); }
 
+  // Keyboard (window_keyboard.cpp). Tab and Shift+Tab walk the tab stops, Enter and Space
+  // activate the focused control, Alt+Down and F4 open a focused combo's list and the arrows choose
+  // its items while it is closed (elsewhere they walk the stops, Down and Right forwards); keys a
+  // window's OnKeyDown leaves come here.
+  // Gives the keyboard focus to a control; fromKeyboard shows its focus mark.
+  void SetKeyboardFocus(Control* control, bool fromKeyboard);
+  Control* GetKeyboardFocus() const { return manager_.Focus().Current(); }
+  bool IsFocusMarkShown() const { return manager_.Focus().MarkShown(); }
+  // The tab stops in Tab order: by default every shown, enabled control that takes clicks, in
+  // the tree's order (a combo's items not counted).
+  virtual std::vector<Control*> GetTabStops();
+  // After a pop-up went away by key: the focus back to its owner when that is on show.
+  void ReturnFocusToOwner();
+  // The focus went to another control (by key, click or SetKeyboardFocus).
+  virtual void OnKeyboardFocusMoved(Control* control) { (void)control; }
+
+  // Screen readers (window_access.cpp; the objects in accessible_window.cpp). The window as a
+  // tree of named parts: by default a dialog named by the first text of the skin's "title" band
+  // (else by the window's title) holding DescribeControls' nodes.
+  virtual AccessNode DescribeForAccess();
+  // A reader's default action on a control, done from the window's queue when it is still there.
+  void ActivateForAccess(const Control* control);
+  // Tells the readers about a node (EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, …); id 0 is the
+  // window itself.
+  void RaiseAccessEvent(DWORD event, int nodeId);
+
+  // The system's high-contrast mode (read at creation and at every WM_SETTINGCHANGE): the window
+  // is then drawn in the system's colours without the skin's pictures.
+  bool IsHighContrast() const { return palette_.on; }
+  // The mode was switched on or off (everything is drawn again after it).
+  virtual void OnHighContrastChanged() {}
+
   // Overridables.
   virtual const wchar_t* GetWindowClassName() const = 0;
   virtual UINT GetClassStyle() const { return CS_DBLCLKS; }
@@ -200,6 +235,14 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   // Sets the window's region for a client of cx x cy (once per size).
   void UpdateRegion(int cx, int cy, bool redraw = true);
   void UpdateToolTip(bool show);
+  // The library's keys (after the window's own handlers); true when one was used.
+  bool HandleLibraryKey(UINT message, WPARAM key);
+  void InvalidateFocusMark();
+  void StepKeyboardFocus(bool backwards);
+  bool HandleAccessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  const Control* accessAction_ = nullptr;
+  SystemPalette palette_;  // waiting for the window's queue
+  void PaintFocusMark(class Renderer& renderer);
   // A client point of a mouse message, in logical units.
   Point ClientPoint(LPARAM lParam) const;
   // Takes a DPI: fonts, the region and every picture follow it.

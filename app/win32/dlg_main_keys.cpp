@@ -1,0 +1,133 @@
+// The calendar window under the keyboard: the grid's keys, the tab stops of the header, the
+// focused day following the month on show.
+#include "app/logic/grid_keys.h"
+#include "app/logic/month_layout.h"
+#include "app/win32/dlg_main.h"
+#include "app/win32/dlg_weather.h"
+#include "app/win32/entry_points.h"
+#include "ui/attribute_values.h"
+
+using tvui::EqualsNoCase;
+#include "ui/container.h"
+
+namespace {
+
+bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+bool GridKeyOf(WPARAM key, GridKey& out) {
+  switch (key) {
+    case VK_LEFT: out = GridKey::kLeft; return true;
+    case VK_RIGHT: out = GridKey::kRight; return true;
+    case VK_UP: out = GridKey::kUp; return true;
+    case VK_DOWN: out = GridKey::kDown; return true;
+    case VK_PRIOR: out = GridKey::kPageUp; return true;
+    case VK_NEXT: out = GridKey::kPageDown; return true;
+    case VK_HOME: out = GridKey::kHome; return true;
+    default: return false;
+  }
+}
+
+// The header's controls in Tab order after the grid (those a skin lacks or hides are passed by).
+constexpr const char16_t* kHeaderStops[] = {u"monLeft",  u"CmbYear", u"CmbMonth", u"monRight", u"CmbHoliday",
+                                            u"returntoday", u"remind", u"weather", u"refresh", u"city",
+                                            u"xcity",    u"curcity", u"note",    u"sendqq",   u"skin",
+                                            u"set",      u"close"};
+
+}  // namespace
+
+tvui::Control* CDlgMain::DayCellControl(int index) const {
+  if (index < 0 || index >= static_cast<int>(dayCells_.size()) || index >= shownRows_ * kGridColumns) return nullptr;
+  return dayCells_[index]->FindSubControl(u"isSelect");
+}
+
+int CDlgMain::FocusedCellIndex() const {
+  const MonthShape shape = ShapeOfMonth(gridFocus_.year, gridFocus_.month);
+  return shape.rows ? shape.leadingDays + gridFocus_.day - 1 : -1;
+}
+
+void CDlgMain::FollowGridFocus(int year, int month, int todayDay, int selectedDay) {
+  if (gridFocus_.year != year || gridFocus_.month != month || selectedDay || todayDay) {
+    const int day = selectedDay ? selectedDay : todayDay ? todayDay : gridFocus_.day;
+    gridFocus_ = SupportedGridDay(year, month, day);
+  }
+  tvui::Control* cell = DayCellControl(FocusedCellIndex());
+  tvui::Control* current = GetKeyboardFocus();
+  const bool inGrid = !current || EqualsNoCase(current->GetName(), u"isSelect");
+  if (cell && inGrid && GetKeyboardFocus() == cell) RaiseFocusEvents();  // the same cell, another day
+  if (cell && inGrid) SetKeyboardFocus(cell, false);
+}
+
+void CDlgMain::FocusGridOnShow() {
+  SetKeyboardFocus(nullptr, false);
+  GetManager().Focus().ShowMark(false);
+  gridFocus_ = {};
+  const ShownMonth& shown = navigator_.Shown();
+  FollowGridFocus(shown.year, shown.month, shown.todayDay, shown.selectedDay);
+}
+
+std::vector<tvui::Control*> CDlgMain::GetTabStops() {
+  std::vector<tvui::Control*> stops;
+  if (tvui::Control* cell = DayCellControl(FocusedCellIndex())) stops.push_back(cell);
+  for (const char16_t* name : kHeaderStops) {
+    if (tvui::Control* c = FindControl(name); c && c->IsShown() && c->IsEnabled()) stops.push_back(c);
+  }
+  return stops;
+}
+
+void CDlgMain::OnKeyboardFocusMoved(tvui::Control* control) {
+  // A day of the month on show clicked: the keyboard goes on from it.
+  if (control && EqualsNoCase(control->GetName(), u"isSelect")) {
+    for (int i = 0; i < static_cast<int>(dayCells_.size()) && i < shownRows_ * kGridColumns; ++i) {
+      const SystemTime& date = shownDays_.days[i].date;
+      if (DayCellControl(i) == control && date.wMonth == navigator_.Shown().month) {
+        gridFocus_ = {date.wYear, date.wMonth, date.wDay};
+      }
+    }
+  }
+  RaiseFocusEvents();
+}
+
+LRESULT CDlgMain::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  handled = false;
+  if (GetDropDownWindow()) return 0;  // an open list takes the keys
+  if (wParam == VK_ESCAPE) {
+    handled = true;
+    app::HideAllPopups();
+    HideTooltip();
+    ShowWindow(false);
+    return 0;
+  }
+  tvui::Control* current = GetKeyboardFocus();
+  if (current && current == weather_ && (wParam == VK_RETURN || wParam == VK_SPACE)) {
+    handled = true;
+    SetKeyboardFocus(current, true);
+    ShowWeatherPopup(!app::IsWeatherPopupOpen());
+    return 0;
+  }
+  const bool inGrid = !current || EqualsNoCase(current->GetName(), u"isSelect");
+  if (!inGrid) return 0;  // the library's keys for the header's controls
+  tvui::Control* cell = DayCellControl(FocusedCellIndex());
+  if (wParam == VK_RETURN || wParam == VK_SPACE) {
+    if (!cell) return 0;
+    handled = true;
+    SetKeyboardFocus(cell, true);
+    // By the cell's lower right corner, as the pointer resting there would show it.
+    const tvui::Rect at = GetScale().ToDevice(cell->GetPos());
+    POINT screen{at.right, at.bottom};
+    ClientToScreen(GetHWND(), &screen);
+    ShowDayTooltip(cell->GetUserData(), screen);
+    return 0;
+  }
+  GridKey key;
+  if (!GridKeyOf(wParam, key)) return 0;
+  handled = true;
+  HideTooltip();
+  const SystemTime now = Now();
+  const GridMove move = MoveGridSelection(gridFocus_, key, KeyHeld(VK_SHIFT) || KeyHeld(VK_CONTROL), now);
+  if (key == GridKey::kHome) navigator_.ReturnToday(now);
+  else navigator_.SelectDay(move.day.year, move.day.month, move.day.day, now);
+  if (cell) SetKeyboardFocus(cell, true);  // the mark shows from now on
+  gridFocus_ = move.day;
+  ShowNavigated();  // the new day's cell takes the focus
+  return 0;
+}
