@@ -121,7 +121,12 @@ bool PrepareReminderTables() {
 }
 
 void InstallReminderTables() {
-  RegisterDataStep(DataPhase::kAfterOpen, "reminders", 0, [] { PrepareReminderTables(); });
+  RegisterDataStep(DataPhase::kAfterOpen, "reminders", 0, [] {
+    // Only a user.dat of ours gains the tables: a file without our settings table is reported at
+    // start and must stay exactly as it was.
+    if (QueryValue(u"select count(*) from sqlite_master where type = 'table' and name = 'userconfig'") == u"1")
+      PrepareReminderTables();
+  });
 }
 
 std::vector<Reminder> LoadReminders() {

@@ -70,10 +70,11 @@ class TrayButtonRoadTest : public ::testing::Test {
   bool LookAgainOnEntering(int which) {
     int before = shell_.LocationQueries(which);
     SetCursorPos(640, 400);
-    Sleep(50);
+    Sleep(200);  // the pointer hook's thread sees the pointer leave before it comes back
     POINT c = shell_.Centre(kNetwork, which);
     SetCursorPos(c.x, c.y);
-    if (!WaitUntil([&] { return shell_.LocationQueries(which) > before; })) return false;
+    // A locator pass takes up to a second and a half a taskbar under Wine, more on a busy machine.
+    if (!WaitUntil([&] { return shell_.LocationQueries(which) > before; }, 15000)) return false;
     Sleep(100);  // the pass publishes right after its last location
     return true;
   }

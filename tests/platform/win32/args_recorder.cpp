@@ -28,11 +28,27 @@ int wmain() {
   for (int i = 1; argv && i < argc; ++i) record += Utf8(argv[i]) + "\n";
   LocalFree(argv);
   record += "--\n";
-  HANDLE file = CreateFileW(out.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 2;
-  DWORD written = 0;
-  WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-  CloseHandle(file);
-  return 0;
+  // Copies started side by side append one at a time: Wine's appends from several processes to
+  // one file are not atomic, and a reader's open can briefly refuse a writer.
+  HANDLE turn = CreateMutexW(nullptr, FALSE, L"TavrinoArgsRecorderTurn");
+  if (turn) WaitForSingleObject(turn, 10000);
+  int rc = 2;
+  for (int attempt = 0; attempt < 50 && rc != 0; ++attempt) {
+    HANDLE file = CreateFileW(out.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      Sleep(20);
+      continue;
+    }
+    DWORD written = 0;
+    if (WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr) &&
+        written == record.size())
+      rc = 0;
+    CloseHandle(file);
+  }
+  if (turn) {
+    ReleaseMutex(turn);
+    CloseHandle(turn);
+  }
+  return rc;
 }
