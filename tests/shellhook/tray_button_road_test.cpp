@@ -67,12 +67,21 @@ class TrayButtonRoadTest : public ::testing::Test {
   bool WaitToggles(size_t count) { return WaitUntil([&] { return g_toggles.size() >= count; }); }
   // The pointer leaves the taskbars and comes back onto one: the locator looks again (its pass
   // ends with the MSAA locations the stand-in counts).
+  static void MovePointer(POINT at) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof(INPUT));
+  }
   bool LookAgainOnEntering(int which) {
     int before = shell_.LocationQueries(which);
-    SetCursorPos(640, 400);
+    // Moved as real input (SendInput), which the pointer hook sees wherever the pointer is; a
+    // placed cursor (SetCursorPos) reaches the hook only over a window that takes the motion.
+    MovePointer({640, 400});
     Sleep(200);  // the pointer hook's thread sees the pointer leave before it comes back
-    POINT c = shell_.Centre(kNetwork, which);
-    SetCursorPos(c.x, c.y);
+    MovePointer(shell_.Centre(kNetwork, which));
     // A locator pass takes up to a second and a half a taskbar under Wine, more on a busy machine.
     if (!WaitUntil([&] { return shell_.LocationQueries(which) > before; }, 15000)) return false;
     Sleep(100);  // the pass publishes right after its last location
