@@ -31,6 +31,10 @@ constexpr size_t kTimingSlots = 4096;
 struct Shared {
   HWND target = nullptr;
   std::atomic<std::shared_ptr<const ClockSnapshot>> snapshot{std::make_shared<const ClockSnapshot>()};
+  // The hook thread's own hold on the snapshot it last took: the hook and WinEvent procedures run
+  // on that thread, so they read it without any atomic operation (a shared_ptr's atomic load
+  // takes a lock and may wake waiters, a system call under Wine).
+  std::shared_ptr<const ClockSnapshot> hookHeld = std::make_shared<const ClockSnapshot>();
   Event lookAgain{false};
   std::atomic<uint32_t> hookThread{0};
   std::atomic<bool> hookActive{false};
@@ -63,7 +67,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
   QueryPerformanceCounter(&start);
   shared->hookCalls.fetch_add(1, std::memory_order_relaxed);
   const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-  std::shared_ptr<const ClockSnapshot> snapshot = shared->snapshot.load(std::memory_order_acquire);
+  const ClockSnapshot* snapshot = shared->hookHeld.get();
   // Asking for the key state is a round trip to the window server under Wine: only for a press
   // that the rules would take.
   bool ctrl = wParam == WM_LBUTTONDOWN && ClockAt(*snapshot, info->pt.x, info->pt.y) >= 0 &&
@@ -87,8 +91,7 @@ void CALLBACK WinEventProc(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
   Shared* shared = g_shared.load(std::memory_order_acquire);
   if (!shared || object != OBJID_WINDOW) return;
   if (event != EVENT_OBJECT_SHOW && event != EVENT_OBJECT_HIDE && event != EVENT_OBJECT_LOCATIONCHANGE) return;
-  std::shared_ptr<const ClockSnapshot> snapshot = shared->snapshot.load();
-  for (const TaskbarArea& t : snapshot->taskbars) {
+  for (const TaskbarArea& t : shared->hookHeld->taskbars) {
     if (t.window == reinterpret_cast<std::uintptr_t>(window)) {
       shared->lookAgain.Set();
       return;
@@ -213,7 +216,8 @@ class HookThread : public TThread {
  private:
   // Hook in place while there is a clock to take; the shell's window events while there is a taskbar.
   void Apply() {
-    std::shared_ptr<const ClockSnapshot> snapshot = shared_->snapshot.load();
+    shared_->hookHeld = shared_->snapshot.load();
+    const ClockSnapshot* snapshot = shared_->hookHeld.get();
     if (snapshot->clocks.empty()) {
       Unhook();
     } else if (!hook_) {
