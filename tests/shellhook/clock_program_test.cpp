@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -55,6 +57,18 @@ class ProgramCopy {
   void End() {
     for (HANDLE& p : processes_) tvtest::EndProcess(p);
     processes_.clear();
+  }
+  // Stores the settings switch "clock_click" in the copy's user.dat, as the settings window does.
+  bool SetClockSwitch(bool on) const {
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2((dir_ / "user.dat").string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    if (ok) sqlite3_busy_timeout(db, 5000);
+    ok = ok && sqlite3_exec(db, on ? "delete from userconfig where name = 'clock_click'"
+                                   : "delete from userconfig where name = 'clock_click';"
+                                     "insert into userconfig (name,value) values ('clock_click','false')",
+                            nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
   }
   std::string Read(const char* name) const {
     std::ifstream in(dir_ / name, std::ios::binary);
@@ -248,6 +262,31 @@ TEST_F(ClockProgram11Test, TheClockTogglesTheCalendarBesideTheClickedTaskbar) {
   tvtest::RealClick(shell_.Centre(standin11::kBell));
   EXPECT_TRUE(WaitUntil([&] { return shell_.Clicks(standin11::kClock) == 1 && shell_.Clicks(standin11::kBell) == 1; }));
   EXPECT_TRUE(IsWindowVisible(window));
+
+  // The settings switch, turned off and on again while the program runs: meanwhile every click is
+  // the clock's, then the clock is taken again.
+  auto applySwitch = [&](bool on) {
+    DWORD_PTR ignored = 0;
+    return program_.SetClockSwitch(on) &&
+           SendMessageTimeoutW(window, app::UM_CLOCK_SWITCH, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+  };
+  ASSERT_TRUE(applySwitch(false));
+  shell_.ClearClicks(0);
+  shell_.ClearClicks(1);
+  for (int which : {0, 1}) {
+    ClickClock(which);
+    EXPECT_TRUE(WaitUntil([&] { return shell_.Clicks(standin11::kClock, false, which) == 1; }))
+        << "the switch is off, taskbar " << which << "'s clock click was taken";
+  }
+  EXPECT_TRUE(IsWindowVisible(window)) << "a click toggled the calendar with the switch off";
+  const int looked = shell_.LocationQueries(0);
+  ASSERT_TRUE(applySwitch(true));
+  ASSERT_TRUE(WaitUntil([&] { return shell_.LocationQueries(0) > looked; }, 15000)) << "the switch is on, no new look";
+  Sleep(300);  // published right after the last location
+  shell_.ClearClicks(0);
+  ClickClock(0);
+  EXPECT_TRUE(Visible(window, false)) << "the switch is on again, the clock was not taken";
+  EXPECT_EQ(shell_.Clicks(standin11::kClock), 0);
 
   // The shell restarts and announces its taskbar: the new clock is taken.
   shell_.End();
