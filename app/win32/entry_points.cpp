@@ -2,6 +2,7 @@
 
 #include "app/win32/dlg_city.h"
 #include "app/win32/dlg_weather.h"
+#include "app/win32/reminder_dlg.h"
 
 namespace app {
 
@@ -11,6 +12,7 @@ void HideAllPopups() {
   HideSkinChooser();
   HideWeatherPopup();
   HideCityPicker();
+  HideReminders();
 }
 
 }  // namespace app

@@ -10,6 +10,7 @@
 #include "app/win32/about_dlg.h"
 #include "app/win32/dlg_main.h"
 #include "app/win32/entry_points.h"
+#include "app/win32/reminder_dlg.h"
 #include "app/win32/settings_dlg.h"
 #include "app/win32/skin_dlg.h"
 #include "app/win32/surveys_dlg.h"
@@ -220,6 +221,7 @@ const std::u16string& ActiveTitleImage() { return P().skins.TitleImage(); }
 const std::u16string& ActiveWeatherPopupImage() { return P().skins.WeatherPopupImage(); }
 
 void ReleasePopups() {
+  ReleaseReminders();
   Popups& p = P();
   p.prompt.reset();
   p.about.reset();

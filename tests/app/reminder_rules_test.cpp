@@ -2,6 +2,7 @@
 // days of a month that carry one, and the dialog's fields turned into a reminder or refused.
 #include <gtest/gtest.h>
 
+#include "app/logic/popup_placement.h"
 #include "app/logic/reminder_form.h"
 #include "app/logic/reminder_schedule.h"
 #include "app/logic/tooltip_fields.h"
@@ -150,6 +151,19 @@ TEST(ReminderForm, FieldsFromTheDayChecksAndRoundTrips) {
   back.title = u"外婆生日";
   EXPECT_EQ(FormOf(stored), back);
   EXPECT_EQ(ReminderListLine(stored), u"09:00 外婆生日 · 每年农历闰六月初八 · 提前3天");
+}
+
+}  // namespace
+
+namespace {
+
+// Beside the main window (left, else right), bottoms level, inside the work area; at 150 % too.
+TEST(ReminderPlacement, BesideTheMainWindowInsideTheWorkArea) {
+  const ScreenRect work{0, 0, 1920, 1040};
+  EXPECT_EQ(PlaceReminders({1500, 600, 1900, 1040}, work), (ScreenRect{1092, 688, 1492, 1040}));
+  EXPECT_EQ(PlaceReminders({20, 600, 420, 1040}, work), (ScreenRect{428, 688, 828, 1040}));
+  EXPECT_EQ(PlaceReminders({0, 0, 1900, 200}, work), (ScreenRect{750, 0, 1150, 352}));
+  EXPECT_EQ(PlaceReminders({1200, 500, 1800, 1040}, work, tvui::Scale(144)), (ScreenRect{588, 512, 1188, 1040}));
 }
 
 }  // namespace
