@@ -465,6 +465,7 @@ void CDlgMain::HoverCheck() {
   POINT screen;
   if (!GetCursorPos(&screen)) return;
   if (WindowFromPoint(screen) != hwnd) return;  // a pop-up stands over the grid there
+  if (app::IsRemindersShown()) return;          // the tooltip would take the typing away
   POINT client = screen;
   ScreenToClient(hwnd, &client);
   if (!pointer_.RestsAt(client.x, client.y, GetTickCount())) return;

@@ -3,11 +3,11 @@
 // the one timer set for the next due reminder, whose notification opens its day.
 // First: the grid's MonthDays before calendar/ccalendar.h's function of that name.
 #include "app/win32/dlg_main.h"
+#include "app/win32/entry_points.h"
 
 #include "app/logic/reminder_schedule.h"
 #include "app/logic/tooltip_fields.h"
 #include "app/logic/window_messages.h"
-#include "app/win32/reminder_dlg.h"
 #include "app/win32/tray_icon.h"
 #include "platform/log.h"
 #include "ui/attribute_values.h"

@@ -2,7 +2,6 @@
 
 #include "app/win32/dlg_city.h"
 #include "app/win32/dlg_weather.h"
-#include "app/win32/reminder_dlg.h"
 
 namespace app {
 

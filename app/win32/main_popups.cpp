@@ -10,7 +10,6 @@
 #include "app/win32/about_dlg.h"
 #include "app/win32/dlg_main.h"
 #include "app/win32/entry_points.h"
-#include "app/win32/reminder_dlg.h"
 #include "app/win32/settings_dlg.h"
 #include "app/win32/skin_dlg.h"
 #include "app/win32/surveys_dlg.h"

@@ -13,7 +13,6 @@
 #include "app/win32/dlg_weather.h"
 #include "app/win32/entry_points.h"
 #include "app/win32/main_window_handle.h"
-#include "app/win32/reminder_dlg.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
 #include "app/win32/tray_icon.h"

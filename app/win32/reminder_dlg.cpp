@@ -316,6 +316,8 @@ void HideReminders() {
   if (Dialog()) Dialog()->Hide();
 }
 
+bool IsRemindersShown() { return Dialog() && Dialog()->GetHWND() && IsWindowVisible(Dialog()->GetHWND()); }
+
 std::u16string DescribeReminders() {
   if (!Dialog() || !Dialog()->GetHWND()) return Line(u"remind", u"none");
   return Dialog()->Describe();

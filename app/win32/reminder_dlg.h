@@ -57,17 +57,4 @@ class CRemindDlg : public tvui::WindowImplBase {
   tvui::NativeEdit title_, date_, time_, notice_;
 };
 
-namespace app {
-
-// Opens the reminders of a day beside the main window (created on first use, then hidden and
-// shown again).
-void OpenReminders(HWND owner, const CalendarDate& day);
-void HideReminders();
-// The dialog's state for the test hook ("remind=none" before it was first opened).
-std::u16string DescribeReminders();
-// Saves the dialog's picture as a PNG; false when it is not open.
-bool SaveRemindersPng(const std::u16string& path);
-// Frees the dialog (after its owner, the main window, is gone).
-void ReleaseReminders();
-
-}  // namespace app
+// Its entry points (OpenReminders, …): app/win32/entry_points.h.
