@@ -492,9 +492,9 @@ void CDlgMain::ShowDayTooltip(const std::u16string& data, POINT screen) {
   // At the pointer, inside the work area and at the scale of the pointer's monitor.
   const MonitorArea monitor = app::MonitorAreaAt(screen, hwnd);
   const tvui::Scale scale(monitor.dpi);
-  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, monitor.work, scale);
-  const int height = kTooltipHeight + (ParseTooltipFields(data).reminders.empty() ? 0 : kTooltipReminderRow);
-  tooltip_->MoveWindowTo(at.x, at.y, scale.ToDevice(kTooltipWidth), scale.ToDevice(height));
+  const int extra = ParseTooltipFields(data).reminders.empty() ? 0 : kTooltipReminderRow;
+  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, monitor.work, scale, extra);
+  tooltip_->MoveWindowTo(at.x, at.y, scale.ToDevice(kTooltipWidth), scale.ToDevice(kTooltipHeight + extra));
   tooltip_->ShowWindow(true, true);
 }
 

@@ -167,3 +167,15 @@ TEST(ReminderPlacement, BesideTheMainWindowInsideTheWorkArea) {
 }
 
 }  // namespace
+
+namespace {
+
+// A day tooltip with a reminders line stands above the pointer by its whole height near the
+// bottom, below it as before elsewhere.
+TEST(ReminderPlacement, ATallerDayTooltipNeverCoversThePointer) {
+  const ScreenRect work{0, 0, 1920, 1040};
+  EXPECT_EQ(PlaceDayTooltip({500, 1000}, work, tvui::Scale(), kTooltipReminderRow).y, 1000 - 120 - 18);
+  EXPECT_EQ(PlaceDayTooltip({500, 300}, work, tvui::Scale(), kTooltipReminderRow).y, 330);
+}
+
+}  // namespace
