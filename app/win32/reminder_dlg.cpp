@@ -221,6 +221,21 @@ LRESULT CRemindDlg::OnCommand(UINT, WPARAM wParam, LPARAM lParam, bool& handled)
   return 0;
 }
 
+LRESULT CRemindDlg::OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  tvui::Control* focus = GetKeyboardFocus();
+  const int chosen = FormKindIndex(kind_);
+  const bool onKind = focus && EqualsNoCase(focus->GetName(), KindOptionName(chosen));
+  if (onKind && (wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN)) {
+    const int step = wParam == VK_RIGHT || wParam == VK_DOWN ? 1 : kReminderFormKindCount - 1;
+    const int next = (chosen + step) % kReminderFormKindCount;
+    SetKind(kReminderFormKinds[next], true);
+    SetKeyboardFocus(FindControl(KindOptionName(next)), true);
+    handled = true;
+    return 0;
+  }
+  return WindowImplBase::OnKeyDown(message, wParam, lParam, handled);
+}
+
 std::vector<tvui::Control*> CRemindDlg::GetTabStops() {
   std::vector<tvui::Control*> stops;
   auto add = [&](std::u16string_view name) {
@@ -231,7 +246,7 @@ std::vector<tvui::Control*> CRemindDlg::GetTabStops() {
     if (item) stops.push_back(item);
   }
   add(u"edit_title");
-  add(KindOptionName(FormKindIndex(kind_)));  // the chosen kind; the arrows walk on to the others
+  add(KindOptionName(FormKindIndex(kind_)));  // the chosen kind; the arrows choose another
   for (const char16_t* name : {u"edit_date", u"edit_time", u"edit_notice", u"btn_new", u"btn_delete", u"btn_save", u"closex"})
     add(name);
   return stops;

@@ -3,7 +3,8 @@
 // to change or delete the one chosen in the list. Its rules (fields, checks, list lines) are
 // app/logic/reminder_form.h; the store is calendar/reminder_store.h. After every change the main
 // window hears UM_REMINDERS_CHANGED (its marks, tooltips and reminder timer follow). Escape and
-// "closex" hide it; Tab walks the list, the fields, the kinds and the buttons; Enter in a field saves.
+// "closex" hide it; Tab walks the list, the fields, the chosen kind (the arrows choose another) and the
+// buttons; Enter in a field saves.
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ class CRemindDlg : public tvui::WindowImplBase {
   void OnClick(tvui::Notification& msg) override;
   LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
   LRESULT OnCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  // The arrows on the chosen kind choose the previous or next kind, as in a group of radio buttons.
+  LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   std::vector<tvui::Control*> GetTabStops() override;
   void OnKeyboardFocusMoved(tvui::Control* control) override;
   void OnDpiChanged() override { PlaceFields(); }
