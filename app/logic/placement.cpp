@@ -92,3 +92,9 @@ ScreenPoint PlaceDayTooltip(ScreenPoint pointer, const ScreenRect& work, const t
   p.y = pointer.y + d(150) > work.bottom ? pointer.y - d(120) : pointer.y + d(30);
   return p;
 }
+
+ScreenPoint PlaceDayTooltip(ScreenPoint pointer, const ScreenRect& work, const tvui::Scale& scale, int extra) {
+  ScreenPoint p = PlaceDayTooltip(pointer, work, scale);
+  if (p.y < pointer.y) p.y -= scale.ToDevice(extra);
+  return p;
+}

@@ -91,5 +91,9 @@ MonthWindowPlacement PlaceMonthWindow(const Anchor& anchor, int rows);
 // monitor's scale.
 inline constexpr int kTooltipWidth = 230;
 inline constexpr int kTooltipHeight = 110;
+inline constexpr int kTooltipReminderRow = 18;  // added for a day with reminders
 ScreenPoint PlaceDayTooltip(ScreenPoint pointer, const ScreenRect& workArea,
                             const tvui::Scale& scale = tvui::Scale());
+// The same for a tooltip taller than kTooltipHeight by `extra` (a day with reminders): above the
+// pointer it stands that much higher, so that it never covers the pointer.
+ScreenPoint PlaceDayTooltip(ScreenPoint pointer, const ScreenRect& workArea, const tvui::Scale& scale, int extra);

@@ -1,5 +1,7 @@
 #include "app/logic/popup_placement.h"
 
+#include <algorithm>
+
 #include "app/logic/feedback_window.h"
 
 namespace {
@@ -30,4 +32,15 @@ ScreenRect PlaceFeedback(const Anchor& anchor, int currentTop, int height, const
   const int width = scale.ToDevice(kFeedbackWidth);
   int x = anchor.edge == TaskbarEdge::kLeft ? anchor.x + scale.ToDevice(kMainWindowWidth) : anchor.x - width;
   return {x, currentTop, x + width, currentTop + scale.ToDevice(height)};
+}
+
+ScreenRect PlaceReminders(const ScreenRect& mainWindow, const ScreenRect& workArea, const tvui::Scale& scale) {
+  const int width = scale.ToDevice(kRemindersWidth), height = scale.ToDevice(kRemindersHeight);
+  const int gap = scale.ToDevice(8);
+  int x = mainWindow.left - gap - width;
+  if (x < workArea.left) x = mainWindow.right + gap;
+  if (x + width > workArea.right) x = mainWindow.left + (mainWindow.Width() - width) / 2;
+  x = std::max(workArea.left, std::min(x, workArea.right - width));
+  int y = std::max(workArea.top, std::min(mainWindow.bottom - height, workArea.bottom - height));
+  return {x, y, x + width, y + height};
 }

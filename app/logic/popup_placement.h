@@ -24,3 +24,11 @@ ScreenRect PlaceAbout(const ScreenRect& mainWindow, const ScreenRect& setButton,
 // left, else left of it; its top at the main window's current top. height in 96-DPI units.
 ScreenRect PlaceFeedback(const Anchor& anchor, int currentTop, int height,
                          const tvui::Scale& scale = tvui::Scale());
+
+inline constexpr int kRemindersWidth = 400;
+inline constexpr int kRemindersHeight = 352;
+// The reminders dialog: beside the main window (left of it, else right of it) so that the grid's
+// marks stay in sight, its bottom at the main window's bottom; over the main window when neither
+// side has room. Kept inside the work area.
+ScreenRect PlaceReminders(const ScreenRect& mainWindow, const ScreenRect& workArea,
+                          const tvui::Scale& scale = tvui::Scale());

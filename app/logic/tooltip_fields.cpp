@@ -17,7 +17,15 @@ TooltipFields ParseTooltipFields(std::u16string_view data) {
     else if (EqualsNoCase(key, u"holiday")) f.holiday = TrimText(value);
     else if (key == u"宜") f.suitable = value;
     else if (key == u"忌") f.avoid = value;
+    else if (key == u"提醒") f.reminders = value;
     start = end + 1;
   }
   return f;
+}
+
+std::u16string TooltipRemindersPart(std::u16string_view lines) {
+  if (lines.empty()) return {};
+  std::u16string part = u"#提醒:";
+  for (char16_t c : lines) part += c == u'#' ? u'\uFF03' : c;
+  return part;
 }

@@ -25,6 +25,7 @@ inline constexpr uint32_t UM_USER_DATA_READY = 10038;  // user.dat was locked at
 inline constexpr uint32_t UM_ADD_TRAY_ICON = 10039;    // the main window's start is painted (or not shown)
 inline constexpr uint32_t UM_PREPARE_OTHER_HEIGHT = 10040;  // the main window's other month height, drawn unseen
 inline constexpr uint32_t UM_CLOCK_SWITCH = 10041;  // "clock_click" changed: take the taskbar clock or give it back
+inline constexpr uint32_t UM_REMINDERS_CHANGED = 10042;  // the reminders dialog stored a change
 inline constexpr uint32_t UM_TRAY_CALLBACK = 32871;
 // UM_WEATHER_UPDATED (10028) belongs to the weather worker (weather/weather_worker.h).
 
@@ -39,6 +40,7 @@ inline constexpr uint32_t kTimerRefreshAnim = 1001;      // 40 ms
 inline constexpr uint32_t kTimerWeatherPeriodic = 1002;  // 30 minutes
 inline constexpr uint32_t kTimerHover = 1003;            // 200 ms
 inline constexpr uint32_t kTimerMidnight = 1004;         // just after the next local midnight
+inline constexpr uint32_t kTimerReminder = 1005;         // the next reminder's due moment
 inline constexpr uint32_t kTimerTooltipFill = 2000;      // the tooltip's 1 ms fill
 
 // Resources.

@@ -7,6 +7,7 @@
 #include "app/logic/header_texts.h"
 #include "app/logic/month_layout.h"
 #include "app/logic/settings_switches.h"
+#include "app/logic/tooltip_fields.h"
 #include "app/logic/tray_rules.h"
 #include "app/logic/weather_popup_view.h"
 #include "app/logic/window_messages.h"
@@ -119,6 +120,7 @@ void CDlgMain::StartTimersAndHook() {
   app::MarkStartStep(u"clock_hook");
   RefreshAll();
   app::MarkStartStep(u"refresh_all");
+  RenewReminders();
 }
 
 void CDlgMain::HandleWeatherNotification(Notification& msg) {
@@ -133,6 +135,7 @@ void CDlgMain::OnFinalMessage(HWND) {
   KillTimer(app::kTimerHover);
   KillTimer(app::kTimerWeatherPeriodic);
   KillTimer(app::kTimerMidnight);
+  KillTimer(app::kTimerReminder);
   delete this;
 }
 
@@ -290,6 +293,7 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
       box->SetVisible(true);
     }
   }
+  MarkReminderDays(days, cells);
   shownDays_ = std::move(days);
 
   MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
@@ -381,7 +385,9 @@ void CDlgMain::OnClick(Notification& msg) {
     Record(app::kUsageSettings);
     app::OpenSettings(GetHWND());
   } else if (EqualsNoCase(name, u"note")) {
-    app::LaunchNote(GetHWND());
+    // The note program when one is installed beside this one, else the reminders of the day.
+    if (app::NoteProgramInstalled()) app::LaunchNote(GetHWND());
+    else OpenRemindersOnFocus();
   } else if (EqualsNoCase(name, u"curcity") || EqualsNoCase(name, u"city")) {
     Record(app::kUsageCityPicker);
     app::HideAllPopups();
@@ -445,6 +451,9 @@ void CDlgMain::OnTimer(Notification& msg) {
     case app::kTimerMidnight:
       RenewTodayShown();
       break;
+    case app::kTimerReminder:
+      RenewReminders();
+      break;
     default:
       break;
   }
@@ -455,6 +464,8 @@ void CDlgMain::HoverCheck() {
   if (!hwnd || !IsWindowVisible(hwnd)) return;
   POINT screen;
   if (!GetCursorPos(&screen)) return;
+  if (WindowFromPoint(screen) != hwnd) return;  // a pop-up stands over the grid there
+  if (app::IsRemindersShown()) return;          // the tooltip would take the typing away
   POINT client = screen;
   ScreenToClient(hwnd, &client);
   if (!pointer_.RestsAt(client.x, client.y, GetTickCount())) return;
@@ -481,8 +492,9 @@ void CDlgMain::ShowDayTooltip(const std::u16string& data, POINT screen) {
   // At the pointer, inside the work area and at the scale of the pointer's monitor.
   const MonitorArea monitor = app::MonitorAreaAt(screen, hwnd);
   const tvui::Scale scale(monitor.dpi);
-  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, monitor.work, scale);
-  tooltip_->MoveWindowTo(at.x, at.y, scale.ToDevice(kTooltipWidth), scale.ToDevice(kTooltipHeight));
+  const int extra = ParseTooltipFields(data).reminders.empty() ? 0 : kTooltipReminderRow;
+  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, monitor.work, scale, extra);
+  tooltip_->MoveWindowTo(at.x, at.y, scale.ToDevice(kTooltipWidth), scale.ToDevice(kTooltipHeight + extra));
   tooltip_->ShowWindow(true, true);
 }
 
@@ -503,6 +515,8 @@ tvui::MessageResult CDlgMain::MessageHandler(unsigned message, std::uintptr_t wP
     } else {
       ShowWeatherPopup(false);
     }
+  } else if (message == WM_LBUTTONDBLCLK) {
+    OpenRemindersAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
   } else if (message == WM_MOUSEMOVE) {
     pointer_.Moved(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), GetTickCount());
   }
@@ -647,12 +661,19 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       if (!trayAdded_) {
         trayAdded_ = true;
         app::AddTrayIcon(*this);
+        RenewReminders();  // those due at the start show now that the icon is there
       }
+      return 0;
+    case app::UM_REMINDERS_CHANGED:
+      RenewReminders();
+      ShowNavigated();  // the marks and the tooltips' lines
       return 0;
     case app::UM_USER_DATA_READY:
       // The stored city, the holidays and the recent cities are known only now.
       RefreshAll();
       StartRefreshAnimation();
+      RenewReminders();
+      ShowNavigated();
       return 0;
     case WM_QUERYENDSESSION:
     case WM_ENDSESSION:

@@ -21,6 +21,8 @@
 #include "ui/win32/window_impl_base.h"
 
 class CToolTipDlg;
+struct CalendarDate;
+struct ReminderState;
 namespace app {
 class MainWindowTestHook;
 }
@@ -78,6 +80,18 @@ class CDlgMain : public tvui::WindowImplBase {
   void FillCityList(const CityPair& first);
   // Today's weather and air quality from the shared reports (weather_panel.cpp).
   void UpdateWeatherPanel();
+
+  // --- Reminders (dlg_main_reminders.cpp) ---
+  // Reads the stored reminders again: shows what is due in a tray notification (once each), sets
+  // the reminder timer for the next due moment, and has the grid's marks worked out anew.
+  void RenewReminders();
+  // The reminders dialog on a day, on the grid's focused day, or on the day cell at a client point
+  // (false when there is none).
+  void OpenRemindersOn(const CalendarDate& day);
+  void OpenRemindersOnFocus();
+  bool OpenRemindersAt(POINT client);
+  // The last notification's day, shown in the window (its click).
+  void ShowNoticeDay();
 
   // Where the window stands by the taskbar; the feedback window is placed beside it.
   const Anchor& GetAnchor() const { return anchor_; }
@@ -139,6 +153,8 @@ class CDlgMain : public tvui::WindowImplBase {
   int FocusedCellIndex() const;
   // Tells screen readers where the keyboard focus went (and the grid's selection with it).
   void RaiseFocusEvents();
+  // The marks and tooltip lines of the cells on show that carry a reminder.
+  void MarkReminderDays(const MonthDays& days, int cells);
   // The day tooltip with a cell's data, by a point of the screen (device pixels).
   void ShowDayTooltip(const std::u16string& data, POINT screen);
 
@@ -183,4 +199,7 @@ class CDlgMain : public tvui::WindowImplBase {
   SystemTime lastWeatherAt_{};  // the last weather update, or refresh asked after a wake-up
   GridDay gridFocus_;
   MonthDays shownDays_;  // the records of the cells on show
+  // The stored reminders, the grid's days that carry one, the last notification's day
+  // (dlg_main_reminders.cpp).
+  std::shared_ptr<ReminderState> reminderState_;
 };

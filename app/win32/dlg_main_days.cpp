@@ -20,6 +20,7 @@ void CDlgMain::RenewTodayShown() {
   const SystemTime now = Now();
   SetTimer(app::kTimerMidnight, MillisecondsToNextMidnight(now));
   UpdateClock();  // a changed clock shows at once, not at the next tick
+  RenewReminders();  // a new day, a changed clock or a wake-up: what is due, and when next
   const DayRenewal renewal = RenewToday(shownToday_, now, navigator_);
   if (!renewal.newDay) return;
   // The holiday selector's jumps and the marks of the new year.

@@ -11,6 +11,7 @@ void HideAllPopups() {
   HideSkinChooser();
   HideWeatherPopup();
   HideCityPicker();
+  HideReminders();
 }
 
 }  // namespace app

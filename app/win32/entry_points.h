@@ -1,15 +1,31 @@
 #pragma once
 // Entry points of the windows and services that the calendar window opens, built in their own
 // files: the settings, skin chooser, about window and prompt (main_popups.cpp), the autostart
-// prompt at start-up (autostart_at_start.cpp) and the statistics worker (statistics.cpp). The
-// weather pop-up and the city picker: dlg_weather.h, dlg_city.h.
+// prompt at start-up (autostart_at_start.cpp), the reminders dialog (reminder_dlg.cpp) and the
+// statistics worker (statistics.cpp). The weather pop-up and the city picker: dlg_weather.h,
+// dlg_city.h.
 #include <windows.h>
 
 #include <string>
 
 #include "app/logic/start_options.h"
 
+struct CalendarDate;
+
 namespace app {
+
+// --- The reminders dialog (reminder_dlg.cpp) ---
+// Opens the reminders of a day beside the main window (created on first use, then hidden and
+// shown again).
+void OpenReminders(HWND owner, const CalendarDate& day);
+void HideReminders();
+bool IsRemindersShown();
+// The dialog's state for the test hook ("remind=none" before it was first opened).
+std::u16string DescribeReminders();
+// Saves the dialog's picture as a PNG; false when it is not open.
+bool SaveRemindersPng(const std::u16string& path);
+// Frees the dialog (after its owner, the main window, is gone).
+void ReleaseReminders();
 
 void OpenSettings(HWND owner);
 void OpenSkinChooser(HWND owner);

@@ -220,6 +220,7 @@ const std::u16string& ActiveTitleImage() { return P().skins.TitleImage(); }
 const std::u16string& ActiveWeatherPopupImage() { return P().skins.WeatherPopupImage(); }
 
 void ReleasePopups() {
+  ReleaseReminders();
   Popups& p = P();
   p.prompt.reset();
   p.about.reset();

@@ -225,12 +225,20 @@ std::u16string CDlgMain::DescribeState() {
                   u"," + IntToText(r.right - r.left) + u"," + IntToText(r.bottom - r.top) + u"|" +
                   (option ? option->GetUserData() : u"") + u"|" + (badge ? badge->GetBkImage() : u""));
   }
+  // The cells that carry a reminder's mark.
+  std::u16string marks;
+  for (int i = 0; i < cells; ++i) {
+    tvui::Container* box = menology_->GetItemAt(i)->AsContainer();
+    tvui::Control* mark = box ? box->FindSubControl(u"remindmark") : nullptr;
+    if (mark && mark->IsVisible()) marks += IntToText(i) + u";";
+  }
+  s += Line(u"marks", marks);
   bool tipShown = tooltip_ && tooltip_->GetHWND() && IsWindowVisible(tooltip_->GetHWND());
   s += Line(u"tooltip", IntToText(tipShown ? 1 : 0));
   if (tooltip_ && tooltip_->GetHWND()) {
     s += Line(u"tooltip.rect", app::StateRect(tooltip_->GetHWND()));
     s += Line(u"tooltip.data", tooltip_->GetData());
-    for (const char16_t* name : {u"day", u"chinsesday", u"tip", u"sword", u"svoid"}) {
+    for (const char16_t* name : {u"day", u"chinsesday", u"tip", u"sword", u"svoid", u"remind"}) {
       s += Line(std::u16string(u"tooltip.") + name, app::TextOf(*tooltip_, name));
     }
   }
@@ -257,6 +265,7 @@ std::u16string CDlgMain::DescribeState() {
   s += app::TrayStateText();
   s += app::DescribeWeatherPopup();
   s += app::DescribeCityPicker();
+  s += app::DescribeReminders();
   return s;
 }
 
@@ -347,6 +356,10 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
       if (lParam == 0) window = WeatherPopupWindow();
       else if (lParam == 1) window = CityPickerWindow();
       else if (lParam == 2) window = &w;
+      else if (lParam == 3) {
+        result = SaveRemindersPng(ProgramDirectory() + u"shot-3.png") ? 1 : 0;
+        return true;
+      }
       if (!window) return true;
       result = window->SaveClientPng(ProgramDirectory() + u"shot-" + IntToText(lParam) + u".png") ? 1 : 0;
       return true;

@@ -19,12 +19,16 @@
 //  10 locate   lParam = an IPv4 address (a.b.c.d as a << 24 | b << 16 | c << 8 | d): looks it up
 //              on a worker thread and keeps the result as the IP location, as the statistics
 //              exchange does with the address the service reports
-//  11 shot     lParam = 0 the weather pop-up, 1 the city picker, 2 the main window: saves the window's client area as
-//              "shot-<lParam>.png" beside the program (0 when the window does not exist)
+//  11 shot     lParam = 0 the weather pop-up, 1 the city picker, 2 the main window, 3 the
+//              reminders dialog (its skin only: the edit boxes are windows of their own): saves
+//              the window's client area as "shot-<lParam>.png" beside the program (0 when the
+//              window does not exist)
 //  12 clock    lParam = seconds (signed) added to the system clock from now on as the program's
 //              local clock (0: the system clock again); then WM_TIMECHANGE, as after a change of
 //              the clock
-// The state also holds the weather pop-up's ("wxpop…") and the city picker's ("picker…") lines.
+// The state also holds the weather pop-up's ("wxpop…"), the city picker's ("picker…") and the
+// reminders dialog's ("remind…") lines, the cells with a reminder's mark ("marks") and the tray's
+// notifications ("tray.balloons", "tray.balloon").
 // The result is 1 for a command done, 0 for an unknown command or argument.
 #include <windows.h>
 

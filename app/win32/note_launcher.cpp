@@ -8,6 +8,8 @@
 
 namespace app {
 
+bool NoteProgramInstalled() { return FileExists(ProgramDirectory() + u"TVNote.exe"); }
+
 bool LaunchNote(HWND mainWindow) {
   std::u16string path = ProgramDirectory() + u"TVNote.exe";
   if (!FileExists(path)) return false;

@@ -30,5 +30,9 @@ void CToolTipDlg::Fill() {
   for (const auto& [name, text] : targets) {
     if (tvui::Control* c = FindControl(name)) c->SetText(*text);
   }
+  if (tvui::Control* c = FindControl(u"remind")) {
+    c->SetText(f.reminders);
+    c->SetVisible(!f.reminders.empty());
+  }
   if (GetHWND()) ::InvalidateRect(GetHWND(), nullptr, FALSE);
 }

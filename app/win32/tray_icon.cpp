@@ -44,6 +44,11 @@ bool RegisterTrayClass(HINSTANCE instance) {
   return RegisterClassExW(&wc) != 0;
 }
 
+// The notifications shown and clicked in this run, the last one's texts (for the test hook).
+int g_balloons = 0;
+int g_balloonClicks = 0;
+std::u16string g_lastBalloon;
+
 std::u16string& TipDay() {
   static std::u16string day;  // UI thread only
   return day;
@@ -63,6 +68,29 @@ void CTrayIcon::SetTip(const std::u16string& day) {
   NOTIFYICONDATAW change = data_;
   change.uFlags = NIF_TIP;
   Shell_NotifyIconW(NIM_MODIFY, &change);
+}
+
+bool CTrayIcon::ShowBalloon(const std::u16string& title, const std::u16string& text) {
+  if (!shown_ || !data_.hWnd) return false;
+  NOTIFYICONDATAW note = data_;
+  note.uFlags = NIF_INFO;
+  const std::wstring t(title.begin(), title.end()), body(text.begin(), text.end());
+  lstrcpynW(note.szInfoTitle, t.c_str(), ARRAYSIZE(note.szInfoTitle));
+  lstrcpynW(note.szInfo, body.empty() ? L" " : body.c_str(), ARRAYSIZE(note.szInfo));
+  note.dwInfoFlags = NIIF_INFO;
+  if (!Shell_NotifyIconW(NIM_MODIFY, &note)) {
+    LogError(u"tray: the shell did not take the notification");
+    return false;
+  }
+  ++g_balloons;
+  g_lastBalloon = title + u"|" + text;
+  for (char16_t& c : g_lastBalloon)
+    if (c == u'\n') c = u'/';
+  return true;
+}
+
+bool ShowTrayBalloon(const std::u16string& title, const std::u16string& text) {
+  return g_icon && g_icon->ShowBalloon(title, text);
 }
 
 void SetTrayTipDay(const std::u16string& day) {
@@ -136,6 +164,10 @@ LRESULT CTrayIcon::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     if (wParam != kTrayIconId) return 0;
     if (lParam == WM_LBUTTONDOWN) OnLeftClick();
     else if (lParam == WM_RBUTTONUP) OnRightClick();
+    else if (lParam == NIN_BALLOONUSERCLICK) {
+      ++g_balloonClicks;
+      owner_.ShowNoticeDay();
+    }
     return 1;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -169,6 +201,8 @@ std::u16string TrayStateText() {
   std::u16string s = u"tray=" + IntToText(g_icon && g_icon->MessageWindow() ? 1 : 0) + u"," +
                      IntToText(g_icon && g_icon->Shown() ? 1 : 0) + u"\n";
   s += u"tray.tip=" + TipDay() + u"\n";
+  s += u"tray.balloons=" + IntToText(g_balloons) + u"," + IntToText(g_balloonClicks) + u"\n";
+  s += u"tray.balloon=" + g_lastBalloon + u"\n";
   return s + TrayMenuStateText();
 }
 

@@ -25,6 +25,9 @@ class CTrayIcon {
   void Remove();
   // The tip: the program's name, and today's date on a second line when not empty.
   void SetTip(const std::u16string& day);
+  // A notification from the icon (a balloon; current Windows shows it as a toast). False when
+  // the shell did not take it (no icon on show).
+  bool ShowBalloon(const std::u16string& title, const std::u16string& text);
   virtual LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND MessageWindow() const { return data_.hWnd; }
@@ -47,6 +50,9 @@ void AddTrayIcon(CDlgMain& owner);
 // Today's date in the icon's tip, under the program's name; the shown icon's tip is changed at once.
 void SetTrayTipDay(const std::u16string& day);
 void RemoveTrayIcon();
+// A notification from the process's icon; its click opens the calendar on the reminders' day
+// (CDlgMain::ShowNoticeDay). False when there is no icon on show.
+bool ShowTrayBalloon(const std::u16string& title, const std::u16string& text);
 // "tray=<message window present>,<icon shown>" and the open menu, for the test hook.
 std::u16string TrayStateText();
 

@@ -29,7 +29,7 @@ std::string SkinDir() {
 
 const char* const kLayouts[] = {"DlgMain.xml", "day.xml",    "tooltip.xml", "DlgWeather.xml",
                                 "sevendays.xml", "DlgCity.xml", "MenuWnd.xml", "set.xml",
-                                "skin.xml",    "about.xml",  "surveys.xml"};
+                                "skin.xml",    "about.xml",  "surveys.xml", "remind.xml"};
 
 // The control names each window finds, with the element kind the code relies on ("" = any).
 const std::map<std::string, std::vector<std::pair<std::string, std::string>>> kRequired = {
@@ -41,8 +41,13 @@ const std::map<std::string, std::vector<std::pair<std::string, std::string>>> kR
       {"set", "Button"}, {"tv_mouth_info", ""}, {"sendqq", "Button"}, {"close", "Button"},
       {"note", "Button"}, {"closebtn", "Button"}, {"city", "Button"}, {"returntoday", "Button"},
       {"remind", "Button"}, {"monLeft", "Button"}, {"monRight", "Button"}}},
-    {"day.xml", {{"isSelect", "Option"}, {"img", ""}, {"day", ""}, {"ChineseDay", ""}}},
-    {"tooltip.xml", {{"day", ""}, {"chinsesday", ""}, {"tip", ""}, {"sword", ""}, {"svoid", ""}}},
+    {"day.xml", {{"isSelect", "Option"}, {"img", ""}, {"day", ""}, {"ChineseDay", ""}, {"remindmark", ""}}},
+    {"tooltip.xml", {{"day", ""}, {"chinsesday", ""}, {"tip", ""}, {"sword", ""}, {"svoid", ""}, {"remind", ""}}},
+    {"remind.xml",
+     {{"title", ""}, {"remind_day", ""}, {"closex", "Button"}, {"remind_list", "List"}, {"edit_title", ""},
+      {"edit_date", ""}, {"edit_time", ""}, {"edit_notice", ""}, {"date_hint", ""}, {"problem", ""},
+      {"kind0", "Option"}, {"kind1", "Option"}, {"kind2", "Option"}, {"kind3", "Option"}, {"kind4", "Option"},
+      {"btn_new", "Button"}, {"btn_delete", "Button"}, {"btn_save", "Button"}}},
     {"DlgWeather.xml",
      {{"weather", ""}, {"temperature", ""}, {"city", ""}, {"wind", ""}, {"air", ""},
       {"sevenweather", ""}, {"moreweather", ""}, {"closebtn", "Button"}}},
@@ -234,7 +239,7 @@ TEST(SkinFiles, WindowSizesMatchThePlacementCode) {
   const std::map<std::string, std::pair<int, int>> sizes = {
       {"DlgMain.xml", {358, 460}}, {"tooltip.xml", {230, 110}}, {"DlgWeather.xml", {196, 205}},
       {"set.xml", {240, 227}},     {"skin.xml", {198, 140}},    {"about.xml", {306, 198}},
-      {"surveys.xml", {240, 320}}};
+      {"surveys.xml", {240, 320}}, {"remind.xml", {400, 352}}};
   for (const auto& [file, size] : sizes) {
     TiXmlDocument doc;
     ASSERT_TRUE(LoadLayout(file, doc)) << file;

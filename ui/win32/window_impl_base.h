@@ -109,6 +109,9 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   T* FindControlAs(std::u16string_view name) const {
     return dynamic_cast<T*>(FindControl(name));
   }
+  // The window's GDI font for a skin font id (-1: the default) at its current scale; owned by the
+  // window.
+  HFONT GetFont(int id) { return fonts_.Get(id); }
   // A new control subtree from an item template of this window's skin folder ("day.xml");
   // nullptr (and a logged reason) when the file is missing or malformed.
   std::unique_ptr<Control> CreateItem(std::u16string_view file);

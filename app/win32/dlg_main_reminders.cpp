@@ -1,0 +1,110 @@
+// The calendar window and the user's reminders: the days of the month on show that carry one
+// (a mark in the cell, the lines in the day tooltip), the reminders dialog opened on a day, and
+// the one timer set for the next due reminder, whose notification opens its day.
+// First: the grid's MonthDays before calendar/ccalendar.h's function of that name.
+#include "app/win32/dlg_main.h"
+#include "app/win32/entry_points.h"
+
+#include "app/logic/reminder_schedule.h"
+#include "app/logic/tooltip_fields.h"
+#include "app/logic/window_messages.h"
+#include "app/win32/tray_icon.h"
+#include "platform/log.h"
+#include "ui/attribute_values.h"
+#include "ui/option.h"
+
+// What the window keeps of the reminders.
+struct ReminderState {
+  std::vector<Reminder> reminders;
+  ReminderDays days;  // of the span below
+  std::pair<CalendarDate, CalendarDate> span;
+  bool stale = true;
+  CalendarDate noticeDay;  // the day of the last notification
+};
+
+namespace {
+
+CalendarDate DateOf(const DayInfo& day) { return CalendarDate::FromSystemTime(day.date); }
+
+}  // namespace
+
+void CDlgMain::RenewReminders() {
+  if (!reminderState_) reminderState_ = std::make_shared<ReminderState>();
+  ReminderState& r = *reminderState_;
+  r.reminders = LoadReminders();
+  r.stale = true;
+  const SystemTime now = Now();
+  const ReminderSchedule schedule = ScheduleReminders(r.reminders, now);
+  if (!schedule.dueNow.empty()) {
+    const ReminderNotice notice = NoticeOf(schedule.dueNow, now);
+    // Without an icon on show (early in the start) they stay due: the icon's arrival renews them.
+    if (app::ShowTrayBalloon(notice.title, notice.text)) {
+      r.noticeDay = notice.day;
+      for (const DueReminder& due : schedule.dueNow) {
+        if (!MarkReminderShown(due.id, due.occurrence.date)) LogError(u"reminders: a shown reminder was not recorded");
+      }
+      r.reminders = LoadReminders();
+    }
+  }
+  if (schedule.nextDue) {
+    SetTimer(app::kTimerReminder, ReminderWaitMs(now, *schedule.nextDue));
+  } else {
+    KillTimer(app::kTimerReminder);
+  }
+}
+
+void CDlgMain::MarkReminderDays(const struct MonthDays& days, int cells) {
+  if (cells <= 0 || dayCells_.empty() || !reminderState_) return;
+  ReminderState& r = *reminderState_;
+  // Worked out once per month on show and per change of the reminders, not per painting.
+  const CalendarDate first = DateOf(days.days[0]);
+  const CalendarDate last = DateOf(days.days[cells - 1]);
+  if (r.stale || !(first == r.span.first) || !(last == r.span.second)) {
+    r.days = ReminderDays(r.reminders, first, last);
+    r.span = {first, last};
+    r.stale = false;
+  }
+  for (int i = 0; i < cells && i < static_cast<int>(dayCells_.size()); ++i) {
+    const std::u16string lines = r.days.Text(DateOf(days.days[i]));
+    if (tvui::Control* mark = dayCells_[i]->FindSubControl(u"remindmark")) mark->SetVisible(!lines.empty());
+    if (lines.empty()) continue;
+    if (auto* option = dynamic_cast<tvui::Option*>(dayCells_[i]->FindSubControl(u"isSelect"))) {
+      option->SetUserData(option->GetUserData() + TooltipRemindersPart(lines));
+    }
+  }
+}
+
+void CDlgMain::OpenRemindersOn(const CalendarDate& day) {
+  HideTooltip();
+  app::OpenReminders(GetHWND(), day);
+}
+
+void CDlgMain::OpenRemindersOnFocus() {
+  const CalendarDate focused = CalendarDate::Of(gridFocus_.year, gridFocus_.month, gridFocus_.day);
+  OpenRemindersOn(focused.valid ? focused : CalendarDate::FromSystemTime(Now()));
+}
+
+bool CDlgMain::OpenRemindersAt(POINT client) {
+  tvui::Control* control = FindControl(client);
+  if (!control || !tvui::EqualsNoCase(control->GetName(), u"isSelect")) return false;
+  for (size_t i = 0; i < dayCells_.size() && i < shownDays_.days.size(); ++i) {
+    if (control->GetParent() == dayCells_[i]) {
+      OpenRemindersOn(DateOf(shownDays_.days[i]));
+      return true;
+    }
+  }
+  return false;
+}
+
+void CDlgMain::ShowNoticeDay() {
+  if (!reminderState_ || !reminderState_->noticeDay.valid) return;
+  const CalendarDate day = reminderState_->noticeDay;
+  HWND hwnd = GetHWND();
+  if (!IsWindowVisible(hwnd)) {
+    clickedClock_.reset();  // by the taskbar that holds a clock
+    RefreshAll();
+  }
+  GoToMonth(day.month, day.year, day.day);
+  ShowWindow(true, true);
+  SetForegroundWindow(hwnd);
+}
