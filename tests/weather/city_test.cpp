@@ -104,6 +104,18 @@ TEST_F(CityTest, RecentCitiesKeepSixNewestFirst) {
   EXPECT_EQ(ListMyCities().front(), (CityPair{u"省,甲", u"市,乙"}));
 }
 
+// Names of any length are looked up and kept (statements once went into fixed buffers, and a
+// long one was skipped without a word).
+TEST_F(CityTest, LongNamesAreLookedUpAndKept) {
+  const std::u16string province(80, u'省'), city = std::u16string(120, u'市') + u"'";
+  tvtest::Sql(u"insert into weathercode (code,province,city,letter) values ('109999998',?1,?2,'C')", {province, city});
+  EXPECT_EQ(LookupCityCode(province, city), u"109999998");
+  EXPECT_EQ(LookupCityName(u"109999998"), city);
+  EXPECT_EQ(ListCities(province), (std::vector<std::u16string>{u"C " + city}));
+  AddToMyCities(province, city);
+  EXPECT_EQ(ListMyCities().front(), (CityPair{province, city}));
+}
+
 TEST_F(CityTest, LoadCurrentCityFallsBackWithoutWriting) {
   LoadCurrentCity();
   CurrentCity c = GetCurrentCity();
