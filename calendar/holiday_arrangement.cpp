@@ -84,7 +84,7 @@ bool ChangeHolidayArrangement(const std::function<bool(HolidayArrangement&)>& ch
 void LoadHolidayArrangementInto(HolidayArrangement& record, int year) {
   // The year's rows in one statement (one trip to the database worker): name, left, middle,
   // right, day; the first row of a name counts.
-  // A failing statement is logged by the database worker and leaves the texts as they are.
+  // A failing statement (logged by the database worker) finds no row, as a year without rows does.
   HolidayTexts found[kHolidayCount];
   bool seen[kHolidayCount] = {};
   (void)Query(u"select name, ifnull(leftday, ''), ifnull(middleday, ''), ifnull(rightday, ''), ifnull(day, '') "
