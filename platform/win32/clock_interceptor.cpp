@@ -13,6 +13,7 @@
 #include "platform/text_utils.h"
 #include "platform/thread.h"
 #include "platform/win32/clock_locator.h"
+#include "platform/win32/hook_courier.h"
 
 namespace taskbar {
 
@@ -27,6 +28,10 @@ constexpr UINT_PTR kWatchdogTimer = 1;
 constexpr UINT kSnapshotMessage = WM_APP + 1;  // to the hook thread: a new snapshot is out
 constexpr size_t kTimingSlots = 4096;
 
+// What the hook procedure hands to the courier: everything that waits on the window server.
+constexpr uint32_t kLookAgain = 1;  // the pointer came onto a taskbar
+constexpr uint32_t kToggle = 2;     // a click on a clock: the calendar toggles
+
 // What both threads and the hook procedure share; owned by the road's start, outlives both.
 struct Shared {
   HWND target = nullptr;
@@ -40,6 +45,9 @@ struct Shared {
   std::atomic<bool> hookActive{false};
   std::atomic<uint64_t> hookCalls{0};
   ClickRules rules;  // the hook thread's alone
+  HookCourier* courier = nullptr;  // set before the hook, outlives it
+  std::atomic<uint32_t> clickAt{0};  // the clicked clock's centre, x and y in 16 bits each
+  std::atomic<uint32_t> toggles{0};  // clicks not posted yet: each one is a toggle
   std::atomic<size_t> timingCount{0};
   float timings[kTimingSlots] = {};
   double ticksPerMicrosecond = 1;
@@ -68,17 +76,21 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
   shared->hookCalls.fetch_add(1, std::memory_order_relaxed);
   const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
   const ClockSnapshot* snapshot = shared->hookHeld.get();
-  // Asking for the key state is a round trip to the window server under Wine: only for a press
-  // that the rules would take.
+  // Reading the keyboard is a round trip to the window server under Wine (a read of shared memory
+  // on Windows): only for a press that the rules would take. Posting and signalling are the
+  // courier's: they must not hold the procedure up.
   bool ctrl = wParam == WM_LBUTTONDOWN && ClockAt(*snapshot, info->pt.x, info->pt.y) >= 0 &&
               (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
   PointerVerdict verdict = shared->rules.OnEvent(*snapshot, EventOf(wParam), info->pt.x, info->pt.y, ctrl);
-  if (verdict.enteredTaskbar) shared->lookAgain.Set();
+  uint32_t errands = verdict.enteredTaskbar ? kLookAgain : 0;
   if (verdict.toggle) {
-    PostMessageW(shared->target, ipc::kClockLeftClickMessage, ipc::kClockClickedAt,
-                 MAKELPARAM(static_cast<WORD>(static_cast<short>(verdict.clockX)),
-                            static_cast<WORD>(static_cast<short>(verdict.clockY))));
+    shared->clickAt.store(static_cast<uint32_t>(static_cast<uint16_t>(verdict.clockX)) |
+                              static_cast<uint32_t>(static_cast<uint16_t>(verdict.clockY)) << 16,
+                          std::memory_order_release);
+    shared->toggles.fetch_add(1, std::memory_order_release);
+    errands |= kToggle;
   }
+  if (errands) shared->courier->Send(errands);
   LARGE_INTEGER end;
   QueryPerformanceCounter(&end);
   size_t slot = shared->timingCount.fetch_add(1, std::memory_order_relaxed) % kTimingSlots;
@@ -95,6 +107,17 @@ void CALLBACK WinEventProc(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
     if (t.window == reinterpret_cast<std::uintptr_t>(window)) {
       shared->lookAgain.Set();
       return;
+    }
+  }
+}
+
+// The courier's errands, on its own thread.
+void RunErrands(Shared& shared, uint32_t errands) {
+  if (errands & kLookAgain) shared.lookAgain.Set();
+  if (errands & kToggle) {
+    for (uint32_t n = shared.toggles.exchange(0, std::memory_order_acq_rel); n > 0; --n) {
+      PostMessageW(shared.target, ipc::kClockLeftClickMessage, ipc::kClockClickedAt,
+                   static_cast<LPARAM>(shared.clickAt.load(std::memory_order_acquire)));
     }
   }
 }
@@ -279,6 +302,7 @@ class HookThread : public TThread {
 
 struct Road {
   std::shared_ptr<Shared> shared;
+  std::unique_ptr<HookCourier> courier;
   std::unique_ptr<Locator> locator;
   std::unique_ptr<HookThread> hook;
 };
@@ -306,10 +330,13 @@ bool StartTrayButtonRoad(HWND target) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   road->shared->ticksPerMicrosecond = static_cast<double>(frequency.QuadPart) / 1e6;
+  road->courier = std::make_unique<HookCourier>(
+      [shared = road->shared](uint32_t errands) { RunErrands(*shared, errands); });
+  road->shared->courier = road->courier.get();
   g_shared.store(road->shared.get(), std::memory_order_release);
   road->hook = std::make_unique<HookThread>(road->shared);
   road->locator = std::make_unique<Locator>(road->shared);
-  if (!road->hook->Start() || !road->hook->WaitReady() || !road->locator->Start()) {
+  if (!road->courier->Start() || !road->hook->Start() || !road->hook->WaitReady() || !road->locator->Start()) {
     LogError(u"clock: cannot start the tray-button threads (error " + IntToText(GetLastError()) + u")");
     g_road = std::move(road);
     StopTrayButtonRoad();
@@ -323,8 +350,14 @@ void StopTrayButtonRoad() {
   if (!g_road) return;
   EndThread(g_road->hook, 2000);
   EndThread(g_road->locator, kCallLimitMs + 500);
-  // The hook is gone with its thread; the procedures' last readers are done with the state.
-  if (!g_road->hook) g_shared.store(nullptr);
+  // The hook is gone with its thread; the procedures' last readers are done with the state and
+  // the courier. A hook thread that did not end may still hand errands on: its courier stays.
+  if (!g_road->hook) {
+    g_shared.store(nullptr);
+    EndThread(g_road->courier, 2000);
+  } else {
+    g_road->courier.release();
+  }
   g_road.reset();
 }
 
