@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/db_value.h"
 #include "platform/system_time.h"
 
 // Activity names of the day (year, month and day used) joined by "\r\n", in the order of the
@@ -13,10 +14,10 @@
 std::u16string LookUpSuitable(const SystemTime& date);
 std::u16string LookUpAvoid(const SystemTime& date);
 
-// The name query for a stored number list ("3,12,5"): "select key from yijikey  where id = '3'
-// or id = '12' ... order by rowid". Parts that are not all digits (after trimming blanks) are skipped; empty
-// when no part is left.
-std::u16string ActivityNameQuery(std::u16string_view numbers);
+// The name query for a stored number list ("3,12,5"): "select key from yijikey  where id = ?1
+// or id = ?2 ... order by rowid" with the numbers as texts bound to ?1, ?2 .... Parts that are not
+// all digits (after trimming blanks) are skipped; the sql is empty when no part is left.
+DbStatement ActivityNameQuery(std::u16string_view numbers);
 
 // The lists of a run of consecutive days (a month view's cells), read with one statement through
 // the database worker: the days' rows and the name table. Each day's lists are the ones
@@ -26,11 +27,16 @@ class AlmanacRange {
   // Reads `dayCount` days from `first` (year, month and day used). An invalid date or a count
   // under 1 gives an empty run.
   void Load(const SystemTime& first, int dayCount);
-  // The statement Load runs (empty for an empty run): one text per row, tagged "d" or "n" and
-  // character 31, so that it can stand in a compound statement with other tagged parts.
-  static std::u16string Statement(const SystemTime& first, int dayCount);
+  // The statement Load runs, with the first and last day's "yyyymmdd" bound to ?1 and ?2 (Binds;
+  // empty for an empty run). Its rows are tagged in column 0: "d", id, yi, ji for the days and
+  // "n", rowid, id, key for the names. Six columns (the last two NULL), so that it can stand in
+  // one compound statement with HolidayYears's.
+  static constexpr std::u16string_view kStatement =
+      u"select 'd', id, ifnull(yi, ''), ifnull(ji, ''), null, null from yijidata where id between ?1 and ?2 "
+      u"union all select 'n', rowid, ifnull(id, ''), ifnull(key, ''), null, null from yijikey";
+  static std::vector<DbValue> Binds(const SystemTime& first, int dayCount);
   // Fills the run from that statement's rows (rows of other tags are skipped).
-  void Fill(const SystemTime& first, int dayCount, std::u16string_view rows);
+  void Fill(const SystemTime& first, int dayCount, const std::vector<DbRow>& rows);
   // True when the date lies in the run.
   bool Covers(const SystemTime& date) const;
   // The day's lists; empty for a day outside the run.

@@ -35,30 +35,6 @@ void Publish(HolidayArrangement record) {
   Shared().current = std::move(next);
 }
 
-// Calls take with the fields of each row of rows (QueryRows' "\r\n"-joined rows) made of the tag
-// "h" and then exactly N fields, all joined by char(31).
-template <size_t N, class Take>
-void ForEachTaggedRow(std::u16string_view rows, Take take) {
-  size_t start = 0;
-  while (start < rows.size()) {
-    size_t end = rows.find(u"\r\n", start);
-    if (end == std::u16string_view::npos) end = rows.size();
-    const std::u16string_view row = rows.substr(start, end - start);
-    start = end + 2;
-    if (row.size() < 2 || row[0] != u'h' || row[1] != u'\x1f') continue;
-    std::u16string_view fields[N];
-    size_t from = 2;
-    size_t count = 0;
-    for (; count < N; ++count) {
-      const size_t bar = row.find(u'\x1f', from);
-      fields[count] = row.substr(from, bar == std::u16string_view::npos ? bar : bar - from);
-      if (bar == std::u16string_view::npos) break;
-      from = bar + 1;
-    }
-    if (count == N - 1) take(fields);  // neither fewer nor more fields
-  }
-}
-
 int IndexOfKey(std::u16string_view name) {
   for (int i = 0; i < kHolidayCount; ++i) {
     if (kKeys[i] == name) return i;
@@ -108,18 +84,17 @@ bool ChangeHolidayArrangement(const std::function<bool(HolidayArrangement&)>& ch
 void LoadHolidayArrangementInto(HolidayArrangement& record, int year) {
   // The year's rows in one statement (one trip to the database worker): name, left, middle,
   // right, day; the first row of a name counts.
-  const std::u16string rows = QueryRows(
-      u"select 'h' || char(31) || name || char(31) || ifnull(leftday, '') || char(31) || "
-      u"ifnull(middleday, '') || char(31) || ifnull(rightday, '') || char(31) || ifnull(day, '') "
-      u"from holiday where year = '" + IntToText(year) + u"'");
+  // A failing statement (logged by the database worker) finds no row, as a year without rows does.
   HolidayTexts found[kHolidayCount];
   bool seen[kHolidayCount] = {};
-  ForEachTaggedRow<5>(rows, [&](const std::u16string_view (&f)[5]) {
-    const int index = IndexOfKey(f[0]);
-    if (index < 0 || seen[index]) return;
-    seen[index] = true;
-    found[index] = {std::u16string(f[1]), std::u16string(f[2]), std::u16string(f[3]), std::u16string(f[4])};
-  });
+  (void)Query(u"select name, ifnull(leftday, ''), ifnull(middleday, ''), ifnull(rightday, ''), ifnull(day, '') "
+              u"from holiday where year = ?1",
+              {IntToText(year)}, [&](const DbRow& row) {
+                const int index = IndexOfKey(row.Text(0));
+                if (index < 0 || seen[index]) return;
+                seen[index] = true;
+                found[index] = {row.Text(1), row.Text(2), row.Text(3), row.Text(4)};
+              });
   // The service document's texts (a holiday with its days off) keep their precedence.
   for (int index = 0; index < kHolidayCount; ++index) {
     if (record.holidays[index].middle.empty()) record.holidays[index] = found[index];
@@ -179,20 +154,23 @@ void HolidayYears::Load(int firstYear, int lastYear) {
 }
 
 void HolidayYears::Load(int firstYear, int lastYear, const HolidayArrangement& current) {
-  const std::u16string sql = Statement(firstYear, lastYear);
-  Fill(firstYear, lastYear, current, sql.empty() ? std::u16string() : QueryRows(sql));
+  std::vector<DbValue> binds = Binds(firstYear, lastYear);
+  std::vector<DbRow> rows;
+  if (!binds.empty()) {
+    binds.insert(binds.begin(), 2, DbValue());  // ?1 and ?2 are the almanac's
+    // A failing statement is logged by the database worker; the years go by the rules alone.
+    (void)Query(kStatement, binds, [&](const DbRow& row) { rows.push_back(row); });
+  }
+  Fill(firstYear, lastYear, current, rows);
 }
 
-std::u16string HolidayYears::Statement(int firstYear, int lastYear) {
+std::vector<DbValue> HolidayYears::Binds(int firstYear, int lastYear) {
   if (firstYear > lastYear || firstYear < 1 || lastYear > 9999) return {};
-  // One row per year and holiday: "h", year, name, left, middle, right.
-  return u"select 'h' || char(31) || year || char(31) || name || char(31) || ifnull(leftday, '') || "
-         u"char(31) || ifnull(middleday, '') || char(31) || ifnull(rightday, '') from holiday "
-         u"where year between '" + IntToText(firstYear) + u"' and '" + IntToText(lastYear) + u"'";
+  return {IntToText(firstYear), IntToText(lastYear)};
 }
 
 void HolidayYears::Fill(int firstYear, int lastYear, const HolidayArrangement& current,
-                        std::u16string_view rows) {
+                        const std::vector<DbRow>& rows) {
   texts_.clear();
   statutory_.clear();
   estimatedYears_.clear();
@@ -210,15 +188,15 @@ void HolidayYears::Fill(int firstYear, int lastYear, const HolidayArrangement& c
         published.push_back(day.wYear);
     }
   }
-  ForEachTaggedRow<5>(rows, [&](const std::u16string_view (&f)[5]) {
+  for (const DbRow& row : rows) {
+    if (row.Text(0) != u"h") continue;
     // Text comparison let through any text between the two; keep the years written plainly.
-    int year = 0;
-    for (char16_t c : f[0]) year = (c >= u'0' && c <= u'9' && year < 10000) ? year * 10 + (c - u'0') : -1;
-    if (year < firstYear || year > lastYear || IntToText(year) != f[0]) return;
-    if (year == current.year || IndexOfKey(f[1]) < 0) return;
-    texts_.push_back({std::u16string(f[2]), std::u16string(f[3]), std::u16string(f[4]), {}});
-    if (!f[3].empty()) published.push_back(year);
-  });
+    const std::optional<int64_t> year = row.Int(1);
+    if (!year || *year < firstYear || *year > lastYear || IntToText(*year) != row.Text(1)) continue;
+    if (*year == current.year || IndexOfKey(row.Text(2)) < 0) continue;
+    texts_.push_back({row.Text(3), row.Text(4), row.Text(5), {}});
+    if (!texts_.back().middle.empty()) published.push_back(static_cast<int>(*year));
+  }
   for (int year = std::max(firstYear, kStatutoryRulesFirstYear); year <= lastYear; ++year) {
     if (std::find(published.begin(), published.end(), year) != published.end()) continue;
     const auto holidays = StatutoryHolidays(year);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/db_value.h"
 #include "platform/system_time.h"
 
 inline constexpr int kHolidayCount = 7;
@@ -73,7 +74,7 @@ void ReplaceHolidayArrangement(HolidayArrangement record);
 bool ChangeHolidayArrangement(const std::function<bool(HolidayArrangement&)>& change);
 
 // For the current local year, fills from table `holiday` every holiday whose middle text is
-// still empty (four single-value queries per holiday; a missing row gives empty texts).
+// still empty (one statement for the year's rows; a missing row gives empty texts).
 void LoadHolidayArrangement();
 // The same for another year (tests, and a view of another year's arrangement).
 void LoadHolidayArrangementForYear(int year);
@@ -114,11 +115,16 @@ class HolidayYears {
   // The same with `current` in place of the process-wide record. A record of year 0 (loaded from
   // no table) counts for every date, in addition to the rows.
   void Load(int firstYear, int lastYear, const HolidayArrangement& current);
-  // The statement Load runs (empty for no year): one text per row, tagged "h" and character 31,
-  // so that it can stand in a compound statement with other tagged parts.
-  static std::u16string Statement(int firstYear, int lastYear);
+  // The statement Load runs: rows "h", year, name, left, middle, right (six columns, like
+  // AlmanacRange's, so that it can follow that one in a compound statement: its years are
+  // therefore ?3 and ?4, and ?1 and ?2 are left to the almanac). Binds are the two years' texts
+  // for ?3 and ?4 (empty for no year).
+  static constexpr std::u16string_view kStatement =
+      u"select 'h', year, name, ifnull(leftday, ''), ifnull(middleday, ''), ifnull(rightday, '') "
+      u"from holiday where year between ?3 and ?4";
+  static std::vector<DbValue> Binds(int firstYear, int lastYear);
   // Fills from that statement's rows (rows of other tags are skipped).
-  void Fill(int firstYear, int lastYear, const HolidayArrangement& current, std::u16string_view rows);
+  void Fill(int firstYear, int lastYear, const HolidayArrangement& current, const std::vector<DbRow>& rows);
   // Marks of a date text "YYYY-MM-DD".
   HolidayMarks Mark(std::u16string_view dateText) const;
   // True when `year` is marked with computed statutory days off.

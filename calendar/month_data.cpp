@@ -12,11 +12,21 @@ void MonthData::Load(const SystemTime& first, int dayCount, bool withAlmanac) {
     firstYear = first.wYear;
     lastYear = last.wYear + 1;
   }
-  // Everything in one statement: one round trip to the database worker.
-  std::u16string sql = AlmanacRange::Statement(first, almanacDays);
-  const std::u16string holidays = HolidayYears::Statement(firstYear, lastYear);
-  if (!holidays.empty()) sql += (sql.empty() ? u"" : u" union all ") + holidays;
-  const std::u16string rows = sql.empty() ? std::u16string() : QueryRows(sql);
+  // Everything in one statement: one round trip to the database worker. The almanac's days are
+  // ?1 and ?2, the holidays' years ?3 and ?4.
+  std::vector<DbValue> binds = AlmanacRange::Binds(first, almanacDays);
+  const std::vector<DbValue> years = HolidayYears::Binds(firstYear, lastYear);
+  std::u16string sql;
+  if (!binds.empty()) sql = AlmanacRange::kStatement;
+  if (!years.empty()) {
+    sql += sql.empty() ? std::u16string() : u" union all ";
+    sql += HolidayYears::kStatement;
+    binds.resize(2);
+    binds.insert(binds.end(), years.begin(), years.end());
+  }
+  std::vector<DbRow> rows;
+  // A failing statement is logged by the database worker; the view goes without its data.
+  if (!sql.empty()) (void)Query(sql, binds, [&](const DbRow& row) { rows.push_back(row); });
   almanac_.Fill(first, almanacDays, rows);
   holidays_.Fill(firstYear, lastYear, *HolidayArrangementSnapshot(), rows);
 }

@@ -1,5 +1,8 @@
 #include "calendar/reminder_store.h"
 
+#include <cstdint>
+#include <optional>
+
 #include "platform/clock.h"
 #include "platform/data_steps.h"
 #include "platform/database.h"
@@ -8,8 +11,6 @@
 #include "platform/text_utils.h"
 
 namespace {
-
-constexpr char16_t kField = u'\x1f';  // between the columns of a row read as one text
 
 bool Digits(std::u16string_view text, int64_t& value) {
   if (text.empty() || text.size() > 18) return false;
@@ -47,21 +48,13 @@ std::u16string DayText(const CalendarDate& d) {
   return FormatDate(t);
 }
 
-std::vector<std::u16string_view> Split(std::u16string_view text, char16_t separator) {
-  std::vector<std::u16string_view> parts;
-  for (;;) {
-    const size_t at = text.find(separator);
-    parts.push_back(text.substr(0, at));
-    if (at == std::u16string_view::npos) return parts;
-    text.remove_prefix(at + 1);
-  }
-}
-
-// The reminders layout of the open file: 0 when it has none (or cannot be read).
-int StoredSchemaVersion() {
-  const std::u16string version = QueryValue(u"select max(version) from reminders_schema");
-  int64_t value = 0;
-  return Digits(version, value) ? static_cast<int>(value) : 0;
+// The reminders layout of the open file: 0 when it has none (or cannot be read, as `outcome` says).
+int StoredSchemaVersion(DbOutcome* outcome = nullptr) {
+  std::optional<DbRow> row;
+  const DbOutcome read = QueryFirst(u"select max(version) from reminders_schema", {}, row);
+  if (outcome) *outcome = read;
+  const std::optional<int64_t> version = row ? row->Int(0) : std::nullopt;
+  return version && *version > 0 && *version <= INT32_MAX ? static_cast<int>(*version) : 0;
 }
 
 bool Writable(std::u16string& problem) {
@@ -106,14 +99,16 @@ std::u16string CheckReminder(const ReminderDraft& draft, Reminder& out) {
 }
 
 bool PrepareReminderTables() {
-  if (StoredSchemaVersion() == 0 && LastDbOutcome() != DbOutcome::kUnusable) {
-    // A file from before reminders: the tables of data/schema.sql.
-    ExecSqlTransaction({
-        u"create table if not exists reminders (id INTEGER PRIMARY KEY, title TEXT NOT NULL, rule TEXT NOT NULL,"
-        u" time TEXT NOT NULL, notice INTEGER NOT NULL DEFAULT 0, created TEXT NOT NULL,"
-        u" lastshown TEXT NOT NULL DEFAULT '')",
-        u"create table if not exists reminders_schema (version INTEGER NOT NULL)",
-        u"insert into reminders_schema (version) select 1 where not exists (select 1 from reminders_schema)",
+  DbOutcome read = DbOutcome::kOk;
+  if (StoredSchemaVersion(&read) == 0 && read != DbOutcome::kUnusable) {
+    // A file from before reminders: the tables of data/schema.sql. A failure is logged by the
+    // database worker and found by the check below.
+    (void)ExecTransaction({
+        {u"create table if not exists reminders (id INTEGER PRIMARY KEY, title TEXT NOT NULL, rule TEXT NOT NULL,"
+         u" time TEXT NOT NULL, notice INTEGER NOT NULL DEFAULT 0, created TEXT NOT NULL,"
+         u" lastshown TEXT NOT NULL DEFAULT '')", {}},
+        {u"create table if not exists reminders_schema (version INTEGER NOT NULL)", {}},
+        {u"insert into reminders_schema (version) select 1 where not exists (select 1 from reminders_schema)", {}},
     });
   }
   std::u16string problem;
@@ -124,36 +119,39 @@ void InstallReminderTables() {
   RegisterDataStep(DataPhase::kAfterOpen, "reminders", 0, [] {
     // Only a user.dat of ours gains the tables: a file without our settings table is reported at
     // start and must stay exactly as it was.
-    if (QueryValue(u"select count(*) from sqlite_master where type = 'table' and name = 'userconfig'") == u"1")
-      PrepareReminderTables();
+    std::optional<DbRow> tables;
+    (void)QueryFirst(u"select count(*) from sqlite_master where type = 'table' and name = 'userconfig'", {}, tables);
+    if (tables && tables->Int(0) == 1) PrepareReminderTables();
   });
 }
 
-std::vector<Reminder> LoadReminders() {
-  const std::u16string rows = QueryRows(
-      u"select id||char(31)||title||char(31)||rule||char(31)||time||char(31)||notice||char(31)||created"
-      u"||char(31)||lastshown from reminders order by id");
+std::vector<Reminder> LoadReminders(bool* read) {
   std::vector<Reminder> out;
-  if (rows.empty()) return out;
-  for (std::u16string_view row : Split(rows, u'\n')) {
-    if (!row.empty() && row.back() == u'\r') row.remove_suffix(1);
-    const std::vector<std::u16string_view> f = Split(row, kField);
-    Reminder r;
-    int64_t notice = 0;
-    RecurrenceParse rule = f.size() == 7 ? ParseRecurrence(f[2]) : RecurrenceParse{};
-    r.minuteOfDay = f.size() == 7 ? ParseTimeOfDay(f[3]) : -1;
-    if (f.size() != 7 || !Digits(f[0], r.id) || !rule.rule || r.minuteOfDay < 0 || !Digits(f[4], notice) ||
-        notice > kMaxNoticeDays) {
-      LogError(u"reminders: a stored row cannot be read and is left out: " + std::u16string(row.substr(0, 120)));
-      continue;
-    }
-    r.title = std::u16string(f[1]);
-    r.rule = *rule.rule;
-    r.noticeDays = static_cast<int>(notice);
-    r.created = std::u16string(f[5]);
-    r.lastShown = ParseDay(f[6]);
-    out.push_back(std::move(r));
-  }
+  const DbOutcome outcome = Query(
+      u"select id, title, rule, time, notice, created, lastshown from reminders order by id", [&](const DbRow& row) {
+        Reminder r;
+        const std::optional<int64_t> id = row.Int(0), notice = row.Int(4);
+        const RecurrenceParse rule = ParseRecurrence(row.Text(2));
+        r.minuteOfDay = ParseTimeOfDay(row.Text(3));
+        if (row.Size() != 7 || row.IsNull(1) || !id || *id < 0 || !rule.rule || r.minuteOfDay < 0 || !notice ||
+            *notice < 0 || *notice > kMaxNoticeDays) {
+          LogError(u"reminders: a stored row cannot be read and is left out: " + row.Text(0) + u", " +
+                   row.Text(1).substr(0, 120));
+          return;
+        }
+        r.id = *id;
+        r.title = row.Text(1);
+        r.rule = *rule.rule;
+        r.noticeDays = static_cast<int>(*notice);
+        r.created = row.Text(5);
+        r.lastShown = ParseDay(row.Text(6));
+        out.push_back(std::move(r));
+      });
+  if (read) *read = outcome == DbOutcome::kOk;
+  // Logged by the database worker as well, without saying what goes missing.
+  if (outcome != DbOutcome::kOk && outcome != DbOutcome::kUnusable)
+    LogError(u"reminders: the stored reminders cannot be read (database " + std::u16string(DbOutcomeName(outcome)) +
+             u")");
   return out;
 }
 
@@ -162,11 +160,14 @@ ReminderSave AddReminder(const ReminderDraft& draft) {
   Reminder r;
   save.problem = CheckReminder(draft, r);
   if (!save.problem.empty() || !Writable(save.problem)) return save;
-  const std::u16string id = QueryValueWith(
+  std::optional<DbRow> row;
+  const DbOutcome outcome = QueryFirst(
       u"insert into reminders (title,rule,time,notice,created,lastshown) values (?1,?2,?3,?4,?5,'') returning id",
-      {r.title, RecurrenceText(r.rule), TimeOfDayText(r.minuteOfDay), IntToText(r.noticeDays),
-       FormatTimestamp(LocalNow()).substr(0, 19)});
-  if (LastDbOutcome() != DbOutcome::kOk || !Digits(id, save.id)) {
+      {r.title, RecurrenceText(r.rule), TimeOfDayText(r.minuteOfDay), r.noticeDays,
+       FormatTimestamp(LocalNow()).substr(0, 19)},
+      row);
+  save.id = row ? row->Int(0).value_or(0) : 0;
+  if (outcome != DbOutcome::kOk || save.id <= 0) {
     save.id = 0;
     save.problem = DatabaseProblem(u"saving the reminder");
   }
@@ -178,13 +179,14 @@ ReminderSave UpdateReminder(int64_t id, const ReminderDraft& draft) {
   Reminder r;
   save.problem = CheckReminder(draft, r);
   if (!save.problem.empty() || !Writable(save.problem)) return save;
-  const std::u16string changed = QueryValueWith(
+  std::optional<DbRow> changed;
+  const DbOutcome outcome = QueryFirst(
       u"update reminders set lastshown=case when rule=?2 and time=?3 then lastshown else '' end,"
       u" title=?1, rule=?2, time=?3, notice=?4 where id=?5 returning id",
-      {r.title, RecurrenceText(r.rule), TimeOfDayText(r.minuteOfDay), IntToText(r.noticeDays), IntToText(id)});
-  if (LastDbOutcome() != DbOutcome::kOk)
+      {r.title, RecurrenceText(r.rule), TimeOfDayText(r.minuteOfDay), r.noticeDays, id}, changed);
+  if (outcome != DbOutcome::kOk)
     save.problem = DatabaseProblem(u"saving the reminder");
-  else if (changed.empty())
+  else if (!changed)
     save.problem = u"the reminder no longer exists";
   else
     save.id = id;
@@ -194,13 +196,11 @@ ReminderSave UpdateReminder(int64_t id, const ReminderDraft& draft) {
 bool DeleteReminder(int64_t id) {
   std::u16string problem;
   if (!Writable(problem)) return false;
-  ExecSqlWith(u"delete from reminders where id=?1", {IntToText(id)});
-  return LastDbOutcome() == DbOutcome::kOk;
+  return Exec(u"delete from reminders where id=?1", {id}) == DbOutcome::kOk;
 }
 
 bool MarkReminderShown(int64_t id, const CalendarDate& day) {
   std::u16string problem;
   if (!day.valid || !Writable(problem)) return false;
-  ExecSqlWith(u"update reminders set lastshown=?1 where id=?2", {DayText(day), IntToText(id)});
-  return LastDbOutcome() == DbOutcome::kOk;
+  return Exec(u"update reminders set lastshown=?1 where id=?2", {DayText(day), id}) == DbOutcome::kOk;
 }

@@ -47,8 +47,9 @@ bool PrepareReminderTables();
 void InstallReminderTables();
 
 // Every stored reminder, in the order they were made. A row whose rule or time cannot be read
-// (written by something else) is logged and left out.
-std::vector<Reminder> LoadReminders();
+// (written by something else) is logged and left out. When the table cannot be read at all (no
+// database, a lock, no table) the list is empty, and *read (when given) is false.
+std::vector<Reminder> LoadReminders(bool* read = nullptr);
 
 struct ReminderSave {
   int64_t id = 0;          // the stored row; 0 when nothing was stored

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <deque>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -18,13 +19,12 @@ using Clock = std::chrono::steady_clock;
 
 struct DbRequest {
   DbRequestKind kind = kDbExecute;
-  std::u16string sql;
-  std::vector<std::u16string> batch;  // kDbTransaction
-  std::u16string* result = nullptr;  // the poster's; written before done is set
-  DbOutcome* outcome = nullptr;      // the poster's; written before done is set
-  Clock::time_point busyDeadline;    // the poster's patience with another program's lock
+  std::vector<DbStatement> statements;  // one, or a transaction's
+  std::vector<DbRow>* rows = nullptr;   // kDbQuery: the poster's; written before done is set
+  size_t rowLimit = SIZE_MAX;           // kDbQuery: the statement stops after this many rows
+  DbOutcome* outcome = nullptr;         // the poster's; written before done is set
+  Clock::time_point busyDeadline;       // the poster's patience with another program's lock
   Event* done = nullptr;
-  std::vector<std::u16string> values;  // bound to ?1, ?2 ... of sql
 };
 
 struct DbShared {
@@ -33,11 +33,11 @@ struct DbShared {
   bool closed = false;             // no worker will take requests any more
   bool stop = false;
   DbStatus status;
-  bool loggedKind[4] = {false, false, false, false};  // a failing statement of each kind was logged
+  std::set<std::u16string> loggedStatements;  // failing statements already logged (bounded)
   Event wake{true};
   Event stopped{true};
 
-  // Releases every queued request with an empty result and refuses new ones.
+  // Releases every queued request as kUnusable and refuses new ones.
   void CloseQueue() {
     std::deque<DbRequest> left;
     {
@@ -75,7 +75,6 @@ std::function<void(std::u16string_view)> StatementHook() {
 std::shared_ptr<DbShared> g_last;  // the latest worker's, kept for DatabaseStatus after a close
 
 thread_local int t_busyWaitMs = kDbDefaultBusyWaitMs;
-thread_local DbOutcome t_lastOutcome = DbOutcome::kUnusable;
 
 std::shared_ptr<DbShared> Current() {
   std::lock_guard<std::mutex> guard(g_lock);
@@ -122,15 +121,52 @@ int OnBusy(void* context, int) {
   return 1;
 }
 
-// One statement of a transaction run to its end; its SQLite result code (SQLITE_OK when done).
-int Step(sqlite3* db, std::u16string_view sql) {
+// Column i of the row the statement stands on.
+DbValue Column(sqlite3_stmt* stmt, int i) {
+  switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER: return DbValue(static_cast<int64_t>(sqlite3_column_int64(stmt, i)));
+    default: {
+      auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, i));
+      const int bytes = sqlite3_column_bytes16(stmt, i);
+      return DbValue(text ? std::u16string(text, static_cast<size_t>(bytes) / 2) : std::u16string());
+    }
+  }
+}
+
+int Bind(sqlite3_stmt* stmt, int index, const DbValue& value) {
+  if (value.IsNull()) return sqlite3_bind_null(stmt, index);
+  if (value.IsInt()) return sqlite3_bind_int64(stmt, index, *value.Int());
+  const std::u16string text = value.Text();
+  return sqlite3_bind_text16(stmt, index, text.data(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+}
+
+// One statement run to its end (or to its rowLimit-th row), its rows into `rows` when wanted; the
+// SQLite result code of the step that decided its outcome (SQLITE_OK when done).
+int Run(sqlite3* db, const DbStatement& statement, std::vector<DbRow>* rows, size_t rowLimit = SIZE_MAX) {
   sqlite3_stmt* stmt = nullptr;
+  const std::u16string& sql = statement.sql;
   int rc = sqlite3_prepare16_v2(db, sql.data(), static_cast<int>(sql.size() * 2), &stmt, nullptr);
   if (rc == SQLITE_OK && !stmt) rc = SQLITE_ERROR;  // nothing but a comment or blanks
+  if (rc == SQLITE_OK && statement.binds.size() > static_cast<size_t>(sqlite3_bind_parameter_count(stmt)))
+    rc = SQLITE_RANGE;
+  for (size_t i = 0; rc == SQLITE_OK && i < statement.binds.size(); ++i)
+    rc = Bind(stmt, static_cast<int>(i + 1), statement.binds[i]);
   if (rc == SQLITE_OK) {
-    do {
-      rc = sqlite3_step(stmt);
-    } while (rc == SQLITE_ROW);
+    const int columns = sqlite3_column_count(stmt);
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+      if (!rows) continue;
+      std::vector<DbValue> values;
+      values.reserve(static_cast<size_t>(columns));
+      for (int i = 0; i < columns; ++i) values.push_back(Column(stmt, i));
+      rows->emplace_back(std::move(values));
+      if (rows->size() >= rowLimit) {
+        rc = SQLITE_DONE;
+        break;
+      }
+    }
+    // Rows gathered before a failure are not handed out: the answer would look complete.
+    if (rows && rc != SQLITE_DONE) rows->clear();
   }
   sqlite3_finalize(stmt);
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
@@ -139,69 +175,21 @@ int Step(sqlite3* db, std::u16string_view sql) {
 // All of the batch or none of it; the result code of the step that failed (SQLITE_OK: committed)
 // and, on failure, SQLite's message about it (the rollback after it would replace the message).
 int ExecuteTransaction(sqlite3* db, const DbRequest& request, std::u16string& message) {
-  int rc = Step(db, u"begin immediate");
-  for (size_t i = 0; rc == SQLITE_OK && i < request.batch.size(); ++i) rc = Step(db, request.batch[i]);
-  if (rc == SQLITE_OK) rc = Step(db, u"commit");
-  if (rc == SQLITE_OK) {
-    *request.result = u"1";
-    return rc;
-  }
+  int rc = Run(db, {u"begin immediate", {}}, nullptr);
+  for (size_t i = 0; rc == SQLITE_OK && i < request.statements.size(); ++i)
+    rc = Run(db, request.statements[i], nullptr);
+  if (rc == SQLITE_OK) rc = Run(db, {u"commit", {}}, nullptr);
+  if (rc == SQLITE_OK) return rc;
   message = Message(db);
-  Step(db, u"rollback");  // nothing to undo when the begin itself failed
+  (void)Run(db, {u"rollback", {}}, nullptr);  // nothing to undo when the begin itself failed
   return rc;
-}
-
-// Runs one statement request; the SQLite result code of the step that decided its outcome.
-int ExecuteOne(sqlite3* db, const DbRequest& request) {
-  sqlite3_stmt* stmt = nullptr;
-  int rc = sqlite3_prepare16_v2(db, request.sql.data(), static_cast<int>(request.sql.size() * 2), &stmt, nullptr);
-  if (rc != SQLITE_OK || !stmt) {
-    sqlite3_finalize(stmt);
-    return rc == SQLITE_OK ? SQLITE_ERROR : rc;
-  }
-  if (request.values.size() > static_cast<size_t>(sqlite3_bind_parameter_count(stmt))) rc = SQLITE_RANGE;
-  for (size_t i = 0; rc == SQLITE_OK && i < request.values.size(); ++i)
-    rc = sqlite3_bind_text16(stmt, static_cast<int>(i + 1), request.values[i].data(),
-                             static_cast<int>(request.values[i].size() * 2), SQLITE_TRANSIENT);
-  if (rc != SQLITE_OK) {
-    sqlite3_finalize(stmt);
-    return rc;
-  }
-  switch (request.kind) {
-    case kDbExecute:
-    case kDbTransaction:  // ExecuteTransaction's
-      rc = sqlite3_step(stmt);
-      break;
-    case kDbSingleValue:
-      rc = sqlite3_step(stmt);
-      if (rc == SQLITE_ROW) {
-        auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, 0));
-        int bytes = sqlite3_column_bytes16(stmt, 0);
-        if (text && bytes > 0) request.result->assign(text, static_cast<size_t>(bytes) / 2);
-      }
-      break;
-    case kDbTextRows: {
-      std::u16string rows;
-      while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, 0));
-        int bytes = sqlite3_column_bytes16(stmt, 0);
-        if (!rows.empty()) rows += u"\r\n";
-        if (text && bytes > 0) rows.append(text, static_cast<size_t>(bytes) / 2);
-      }
-      // Rows gathered before a failure are not handed out: the answer would look complete.
-      if (rc == SQLITE_DONE) *request.result = std::move(rows);
-      break;
-    }
-  }
-  sqlite3_finalize(stmt);
-  return rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
 // Runs one request; the SQLite result code that decided its outcome and, on failure, SQLite's
 // message about it.
 int Execute(sqlite3* db, const DbRequest& request, std::u16string& message) {
   if (request.kind == kDbTransaction) return ExecuteTransaction(db, request, message);
-  int rc = ExecuteOne(db, request);
+  int rc = Run(db, request.statements.front(), request.rows, request.rowLimit);
   if (rc != SQLITE_OK) message = Message(db);
   return rc;
 }
@@ -232,58 +220,47 @@ bool CutOff(sqlite3* db) {
 const char16_t* KindName(DbRequestKind kind) {
   switch (kind) {
     case kDbExecute: return u"a statement";
-    case kDbSingleValue: return u"a value query";
-    case kDbTextRows: return u"a rows query";
+    case kDbQuery: return u"a query";
     case kDbTransaction: return u"a transaction";
   }
   return u"a request";
 }
 
-int KindIndex(DbRequestKind kind) {
-  switch (kind) {
-    case kDbExecute: return 0;
-    case kDbSingleValue: return 1;
-    case kDbTextRows: return 2;
-    case kDbTransaction: return 3;
-  }
-  return 0;
-}
-
 // What a failing request ran, for its log line.
 std::u16string RequestText(const DbRequest& request) {
-  if (request.kind != kDbTransaction) return request.sql;
   std::u16string text;
-  for (const std::u16string& sql : request.batch) text += (text.empty() ? u"" : u"; ") + sql;
+  for (const DbStatement& statement : request.statements) text += (text.empty() ? u"" : u"; ") + statement.sql;
   return text;
 }
+
+// Failing statements remembered so that each is logged once; past this many, no more are.
+constexpr size_t kLoggedStatementLimit = 64;
 
 std::u16string FileNameOf(std::u16string_view path) {
   size_t slash = path.find_last_of(u"/\\");
   return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::u16string Post(DbRequestKind kind, std::u16string_view sql, std::vector<std::u16string> batch = {},
-                    std::vector<std::u16string> values = {}) {
-  std::u16string result;
-  t_lastOutcome = DbOutcome::kUnusable;
-  if (sql.empty() && batch.empty()) return result;
+DbOutcome Post(DbRequestKind kind, std::vector<DbStatement> statements, std::vector<DbRow>* rows = nullptr,
+               size_t rowLimit = SIZE_MAX) {
+  if (statements.empty()) return DbOutcome::kFailed;
+  for (const DbStatement& statement : statements)
+    if (statement.sql.empty()) return DbOutcome::kFailed;
   std::shared_ptr<DbShared> shared = Current();
-  if (!shared) return result;
+  if (!shared) return DbOutcome::kUnusable;
   Event done(true);
   DbOutcome outcome = DbOutcome::kUnusable;
   {
     std::lock_guard<std::mutex> guard(shared->lock);
-    if (shared->closed) return result;
-    shared->queue.push_back(DbRequest{kind, std::u16string(sql), std::move(batch), &result, &outcome,
-                                      Clock::now() + std::chrono::milliseconds(t_busyWaitMs), &done,
-                                      std::move(values)});
+    if (shared->closed) return DbOutcome::kUnusable;
+    shared->queue.push_back(DbRequest{kind, std::move(statements), rows, rowLimit, &outcome,
+                                      Clock::now() + std::chrono::milliseconds(t_busyWaitMs), &done});
   }
   // Outside the lock, so the worker does not wake only to wait for it. A worker that found the
   // queue empty reset the event before this push, so it cannot miss this.
   shared->wake.Set();
   done.Wait();
-  t_lastOutcome = outcome;
-  return result;
+  return outcome;
 }
 
 }  // namespace
@@ -339,7 +316,7 @@ void DBThread::Run() {
       request = std::move(shared.queue.front());
       shared.queue.pop_front();
     }
-    if (auto hook = StatementHook()) hook(request.sql);
+    if (auto hook = StatementHook()) hook(request.statements.front().sql);
     DbOutcome outcome = DbOutcome::kUnusable;
     if (!damaged) {
       busy.deadline = request.busyDeadline;
@@ -351,7 +328,7 @@ void DBThread::Run() {
       if (IsDamage(rc)) {
         damaged = true;
         outcome = DbOutcome::kUnusable;
-        request.result->clear();
+        if (request.rows) request.rows->clear();
       }
       if (outcome != DbOutcome::kOk) {
         std::u16string line;
@@ -374,8 +351,10 @@ void DBThread::Run() {
             ++status.failedStatements;
             what = std::u16string(KindName(request.kind)) + u" failed: " + message + u" [" +
                    Excerpt(RequestText(request)) + u"]";
-            if (!shared.loggedKind[KindIndex(request.kind)]) line = u"database: " + what;
-            shared.loggedKind[KindIndex(request.kind)] = true;
+            std::u16string text = RequestText(request);
+            if (shared.loggedStatements.size() < kLoggedStatementLimit &&
+                shared.loggedStatements.insert(std::move(text)).second)
+              line = u"database: " + what;
           }
           if (status.problem.empty() && outcome != DbOutcome::kBusy) status.problem = what;
         }
@@ -438,20 +417,39 @@ size_t QueuedDbRequests() {
   return shared->queue.size();
 }
 
-void ExecSql(std::u16string_view sql) { Post(kDbExecute, sql); }
-std::u16string QueryValue(std::u16string_view sql) { return Post(kDbSingleValue, sql); }
-std::u16string QueryRows(std::u16string_view sql) { return Post(kDbTextRows, sql); }
-void ExecSqlWith(std::u16string_view sql, const std::vector<std::u16string>& values) {
-  Post(kDbExecute, sql, {}, values);
-}
-std::u16string QueryValueWith(std::u16string_view sql, const std::vector<std::u16string>& values) {
-  return Post(kDbSingleValue, sql, {}, values);
-}
-bool ExecSqlTransaction(const std::vector<std::u16string>& statements) {
-  return !statements.empty() && Post(kDbTransaction, {}, statements) == u"1";
+DbOutcome Query(std::u16string_view sql, const std::vector<DbValue>& binds, const DbRowHandler& onRow) {
+  std::vector<DbRow> rows;
+  const DbOutcome outcome = Post(kDbQuery, {{std::u16string(sql), binds}}, &rows);
+  if (outcome == DbOutcome::kOk && onRow)
+    for (const DbRow& row : rows) onRow(row);
+  return outcome;
 }
 
-DbOutcome LastDbOutcome() { return t_lastOutcome; }
+DbOutcome Query(std::u16string_view sql, const DbRowHandler& onRow) { return Query(sql, {}, onRow); }
+
+DbOutcome QueryFirst(std::u16string_view sql, const std::vector<DbValue>& binds, std::optional<DbRow>& first) {
+  std::vector<DbRow> rows;
+  const DbOutcome outcome = Post(kDbQuery, {{std::u16string(sql), binds}}, &rows, 1);
+  first.reset();
+  if (outcome == DbOutcome::kOk && !rows.empty()) first = std::move(rows.front());
+  return outcome;
+}
+
+DbOutcome Exec(std::u16string_view sql, const std::vector<DbValue>& binds) {
+  return Post(kDbExecute, {{std::u16string(sql), binds}});
+}
+
+DbOutcome ExecTransaction(const std::vector<DbStatement>& statements) { return Post(kDbTransaction, statements); }
+
+std::u16string_view DbOutcomeName(DbOutcome outcome) {
+  switch (outcome) {
+    case DbOutcome::kOk: return u"ok";
+    case DbOutcome::kBusy: return u"busy";
+    case DbOutcome::kFailed: return u"failed";
+    case DbOutcome::kUnusable: return u"unusable";
+  }
+  return u"unknown";
+}
 
 void SetDbBusyWait(int ms) { t_busyWaitMs = std::max(0, ms); }
 
@@ -464,14 +462,4 @@ DbStatus DatabaseStatus() {
   if (!shared) return {};
   std::lock_guard<std::mutex> guard(shared->lock);
   return shared->status;
-}
-
-std::u16string SqlText(std::u16string_view value) {
-  std::u16string out;
-  out.reserve(value.size());
-  for (char16_t c : value) {
-    out.push_back(c);
-    if (c == u'\'') out.push_back(u'\'');
-  }
-  return out;
 }

@@ -2,12 +2,13 @@
 // The one SQLite connection of the process lives on the DBThread worker; every statement of the
 // program is posted to it and the caller blocks until the worker has run it. Callable from any
 // thread. When the worker cannot open the database, or after CloseDatabase, every call returns
-// at once with an empty result.
+// at once with DbOutcome::kUnusable.
 //
 // Failures are said once each in the log (LogError), with SQLite's message: a file that is
-// missing or cannot be opened, a damaged file, each kind of failing statement, and a file
-// locked by another program. A missing or damaged file is never created, repaired or written:
-// from then on every call returns empty without touching it.
+// missing or cannot be opened, a damaged file, each failing statement (by its text, so a
+// statement that fails again and again is said once), and a file locked by another program. A
+// missing or damaged file is never created, repaired or written: from then on every call returns
+// kUnusable without touching it.
 //
 // Another program's lock: a statement waits for it at most the posting thread's busy wait
 // (SetDbBusyWait), and never longer than any request queued behind it allows, so a thread with a
@@ -16,16 +17,17 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/db_value.h"
 #include "platform/thread.h"
 
 enum DbRequestKind : int32_t {
   kDbExecute = 4,
-  kDbSingleValue = 6,
-  kDbTextRows = 9,
+  kDbQuery = 9,
   kDbTransaction = 12,
 };
 
@@ -38,40 +40,43 @@ enum class DbOpenMode {
 // path in the ANSI code page.
 void OpenDatabase(std::u16string_view path, DbOpenMode mode = DbOpenMode::kExisting);
 void OpenDatabase(std::string_view pathAnsi);
-// Stops the worker (waits up to 3000 ms) and releases every request still queued with an empty
-// result.
+// Stops the worker (waits up to 3000 ms) and releases every request still queued as kUnusable.
 void CloseDatabase();
 
-// Runs the statement; no result. Empty sql does nothing.
-void ExecSql(std::u16string_view sql);
-// Column 0 of the first row as text; empty for empty sql, no row, or an empty or NULL value.
-std::u16string QueryValue(std::u16string_view sql);
-// Column 0 of every row joined by "\r\n"; empty when there are no rows.
-std::u16string QueryRows(std::u16string_view sql);
-// Runs the statements in order as one transaction: all of them take effect or, when one fails
-// (or the database is not open), none does. True when committed. No other request runs between
-// them.
-bool ExecSqlTransaction(const std::vector<std::u16string>& statements);
+// What one request met. Every request says it, so that "no row" and "failed" never look alike.
+enum class [[nodiscard]] DbOutcome {
+  kOk,        // ran (a query may still have found no row)
+  kBusy,      // gave up on another program's lock
+  kFailed,    // the statement failed (no such table, bad SQL, constraint, a parameter too many, ...)
+  kUnusable,  // no database: not open, missing, damaged or closed
+};
+// "ok", "busy", "failed", "unusable": for the callers' log lines.
+std::u16string_view DbOutcomeName(DbOutcome outcome);
 
-// ExecSql and QueryValue with the statement's parameters ?1, ?2 ... bound to `values` as text
-// (a column's type affinity makes numbers of numeric texts); values are never part of the SQL.
-// A statement with fewer parameters than values fails.
-void ExecSqlWith(std::u16string_view sql, const std::vector<std::u16string>& values);
-std::u16string QueryValueWith(std::u16string_view sql, const std::vector<std::u16string>& values);
+// Statements. Values reach SQLite only as bound parameters: binds[0] goes to ?1, binds[1] to ?2
+// ... (a statement with fewer parameters than binds fails; a parameter without a value is NULL).
+// Statements are of any length. Empty sql fails at once (kFailed, nothing logged).
+//
+// Query calls onRow for every result row, in row order, on the calling thread after the statement
+// has run to its end; a statement that fails, at any row, gives no row at all (a part of an
+// answer would look complete). onRow may itself use the database.
+using DbRowHandler = std::function<void(const DbRow& row)>;
+DbOutcome Query(std::u16string_view sql, const std::vector<DbValue>& binds, const DbRowHandler& onRow);
+DbOutcome Query(std::u16string_view sql, const DbRowHandler& onRow);
+// The first row only: the statement stops there, as a lookup of one value wants. `first` holds it,
+// or nothing when there is no row or the statement failed.
+DbOutcome QueryFirst(std::u16string_view sql, const std::vector<DbValue>& binds, std::optional<DbRow>& first);
+// Runs a statement whose rows (if any) are of no interest.
+DbOutcome Exec(std::u16string_view sql, const std::vector<DbValue>& binds = {});
+// Runs the statements in order as one transaction: all of them take effect or, when one fails
+// (or the database is not open), none does. No other request runs between them. An empty list
+// fails.
+DbOutcome ExecTransaction(const std::vector<DbStatement>& statements);
 
 // Seams for tests of the worker's life: the hook runs on the worker just before each statement
 // (nullptr: none; it may block the worker), and the count is the requests waiting in its queue.
 void SetDbStatementHook(std::function<void(std::u16string_view sql)> hook);
 size_t QueuedDbRequests();
-
-// What the calling thread's last request met.
-enum class DbOutcome {
-  kOk,        // ran (a query may still have found no row)
-  kBusy,      // gave up on another program's lock
-  kFailed,    // the statement failed (no such table, bad SQL, constraint, ...)
-  kUnusable,  // no database: not open, missing, damaged or closed
-};
-DbOutcome LastDbOutcome();
 
 // How long the calling thread's statements wait for another program's lock before they give up
 // (kOk otherwise); 5000 ms unless set. Per thread.
@@ -86,9 +91,6 @@ struct DbStatus {
   std::u16string problem;       // the first failure, as logged; empty while there is none
 };
 DbStatus DatabaseStatus();
-
-// A value made safe to stand between single quotes in a statement: every ' doubled.
-std::u16string SqlText(std::u16string_view value);
 
 struct DbShared;
 

@@ -117,7 +117,7 @@ void CDNThread::Run() {
   }
   const auto report = [this] {
     SendUsageReport();
-    if (!StopRequested() && partners_.post) partners_.post(UM_REPORT_DONE);
+    if (!StopRequested() && partners_.post) partners_.post(UM_STATISTICS_DONE);
   };
   report();
   while (!StopRequested()) {

@@ -15,9 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/message_ids.h"
 #include "platform/thread.h"
-
-constexpr uint32_t UM_REPORT_DONE = 10027;  // posted after each report (nothing acts on it)
 
 // What the exchange needs of the service record, copied from one consistent state of it.
 struct ServiceAnswer {

@@ -4,9 +4,11 @@
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
 
-// Names and values are quoted with SqlText so that an apostrophe cannot break the statement.
 std::u16string GetUserConfig(std::u16string_view name) {
-  return QueryValue(u"select value from userconfig where name = '" + SqlText(name) + u"'");
+  std::optional<DbRow> row;
+  // A failure is logged by the worker; it reads as no value, as the header says.
+  (void)QueryFirst(u"select value from userconfig where name = ?1", {name}, row);
+  return row ? row->Text(0) : std::u16string();
 }
 
 std::string GetUserConfigA(std::string_view name) {
@@ -14,11 +16,10 @@ std::string GetUserConfigA(std::string_view name) {
 }
 
 bool SetUserConfig(std::u16string_view value, std::u16string_view name) {
-  std::u16string quotedName = SqlText(name);
   // One transaction: a crash or a failing insert never leaves the name without its row.
-  return ExecSqlTransaction({u"delete from userconfig where name = '" + quotedName + u"'",
-                             u"insert into userconfig (name,value) values ('" + quotedName + u"','" +
-                                 SqlText(value) + u"')"});
+  return ExecTransaction({{u"delete from userconfig where name = ?1", {name}},
+                          {u"insert into userconfig (name,value) values (?1,?2)", {name, value}}}) ==
+         DbOutcome::kOk;
 }
 
 std::u16string ServiceBaseUrl(std::u16string_view key) {

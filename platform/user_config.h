@@ -1,5 +1,6 @@
 #pragma once
-// Name/value settings in table "userconfig". A missing row and an empty value both read as "".
+// Name/value settings in table "userconfig", names and values bound as parameters. A missing row,
+// an empty value and a failed read (logged by the database worker) all read as "".
 #include <string>
 #include <string_view>
 

@@ -17,10 +17,7 @@ SystemTime g_runStart;
 bool g_deferred = false;
 
 // The first read of the schema: kBusy when another program holds the file's lock.
-DbOutcome ProbeDatabase() {
-  QueryValue(u"select count(*) from sqlite_master");
-  return LastDbOutcome();
-}
+DbOutcome ProbeDatabase() { return Exec(u"select count(*) from sqlite_master"); }
 
 void LoadAndStamp() {
   RunDataSteps(DataPhase::kAfterOpen);

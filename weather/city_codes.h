@@ -1,7 +1,7 @@
 #pragma once
 // Names and weather-station codes of the shipped tables "weathercode" and "provinces", and the
-// recent-city list "mycity". Every lookup goes through the database worker; a database error reads
-// as a missing row.
+// recent-city list "mycity". Every lookup goes through the database worker, with the names as bound
+// parameters; a database error (logged by the worker) reads as a missing row.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +34,6 @@ void AddToMyCities(std::u16string_view province, std::u16string_view city);
 
 // Name part of a "letter name" entry.
 std::u16string LetteredEntryName(std::u16string_view entry);
-// Splits QueryRows text at "\r\n": an empty piece between two separators is an entry; a final
-// piece only when the text does not end with the separator.
+// Splits a text of lines joined by "\r\n" (such as an almanac list): an empty piece between two
+// separators is an entry; a final piece only when the text does not end with the separator.
 std::vector<std::u16string> SplitRows(std::u16string_view rows);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "platform/database.h"
@@ -21,15 +22,17 @@ bool ReadNumber(const std::u16string& text, double& value) {
 }  // namespace
 
 bool LookupCityCoordinates(std::u16string_view code, GeoPoint& point) {
-  std::u16string where = u" from citycoord where code = '" + SqlText(code) + u"'";
+  std::optional<DbRow> row;
+  const DbOutcome outcome =
+      QueryFirst(u"select latitude, longitude from citycoord where code = ?1", {code}, row);
   double latitude = 0, longitude = 0;
-  if (code.size() < 20 && ReadNumber(QueryValue(u"select latitude" + where), latitude) &&
-      ReadNumber(QueryValue(u"select longitude" + where), longitude) && std::fabs(latitude) <= 90 &&
-      std::fabs(longitude) <= 180) {
+  if (row && ReadNumber(row->Text(0), latitude) && ReadNumber(row->Text(1), longitude) &&
+      std::fabs(latitude) <= 90 && std::fabs(longitude) <= 180) {
     point = {latitude, longitude};
     return true;
   }
-  LogError(u"weather: city code " + std::u16string(code) +
-           u" has no coordinates (table citycoord); the default source cannot be asked for it");
+  LogError(u"weather: city code " + std::u16string(code) + u" has no coordinates (table citycoord" +
+           (outcome == DbOutcome::kOk ? u")" : u", database " + std::u16string(DbOutcomeName(outcome)) + u")") +
+           u"; the default source cannot be asked for it");
   return false;
 }

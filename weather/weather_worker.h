@@ -12,10 +12,9 @@
 #include <string>
 
 #include "platform/http_client.h"
+#include "platform/message_ids.h"
 #include "platform/thread.h"
 #include "weather/weather_report.h"
-
-constexpr uint32_t UM_WEATHER_UPDATED = 10028;
 
 // How a worker reaches the user interface: posts a message (wParam and lParam 0) to the main
 // window. Set once at start-up; tests observe the messages through it. Empty: nothing is posted.

@@ -11,7 +11,7 @@
 // The exchange's view of one state of the record.
 ServiceAnswer ServiceAnswerOf(const HolidayArrangement& record);
 
-// post receives UM_REPORT_DONE (may be empty).
+// post receives UM_STATISTICS_DONE (may be empty).
 ExchangePartners MakeExchangePartners(std::function<void(uint32_t message)> post);
 
 // After an exchange: when the IP location has both names and the current city lacks its province

@@ -1,33 +1,34 @@
 #pragma once
-// The program's own window messages (decimal ids), the main window's timers and the usage-event
-// codes of the main window. Posted with wParam and lParam 0 unless noted.
+// The main window's commands, timers, resources and usage-event codes. The window messages are
+// platform/message_ids.h's one table.
 #include <cstdint>
 
-#include "platform/ipc_events.h"
+#include "platform/message_ids.h"
 
 namespace app {
 
-inline constexpr uint32_t UM_SKIN_RESTORE = 2024;
-inline constexpr uint32_t UM_SKIN_PREVIEW = 2025;     // wParam = skin 1 … 9
-inline constexpr uint32_t UM_SKIN_APPLY = 2026;       // wParam = skin 1 … 9
-inline constexpr uint32_t UM_TOGGLE_MAIN = ipc::kClockLeftClickMessage;        // 10025
-inline constexpr uint32_t UM_SHOW_TRAY_MENU = ipc::kClockRightClickMessage;  // 10026
-inline constexpr uint32_t UM_STATISTICS_DONE = 10027;  // ignored by the main window
-inline constexpr uint32_t UM_COMPANION_EXIT = ipc::kRestoreClockMessage;     // 10029
-inline constexpr uint32_t UM_SHOW_MAIN = ipc::kActivateMessage;              // 10030
-inline constexpr uint32_t UM_CITY_CHANGED = 10032;
-inline constexpr uint32_t UM_RETURN_TO_MAIN = 10033;
-inline constexpr uint32_t UM_SHOW_ABOUT = 10034;
-inline constexpr uint32_t UM_HIDE_DIALOGS = 10035;
-inline constexpr uint32_t UM_START_REFRESH = 10036;
-inline constexpr uint32_t UM_SET_REFRESH = 10037;
-inline constexpr uint32_t UM_USER_DATA_READY = 10038;  // user.dat was locked at start-up and is read now
-inline constexpr uint32_t UM_ADD_TRAY_ICON = 10039;    // the main window's start is painted (or not shown)
-inline constexpr uint32_t UM_PREPARE_OTHER_HEIGHT = 10040;  // the main window's other month height, drawn unseen
-inline constexpr uint32_t UM_CLOCK_SWITCH = 10041;  // "clock_click" changed: take the taskbar clock or give it back
-inline constexpr uint32_t UM_REMINDERS_CHANGED = 10042;  // the reminders dialog stored a change
-inline constexpr uint32_t UM_TRAY_CALLBACK = 32871;
-// UM_WEATHER_UPDATED (10028) belongs to the weather worker (weather/weather_worker.h).
+// The window messages of platform/message_ids.h, reachable as app::UM_... as well.
+using ::UM_SKIN_RESTORE;
+using ::UM_SKIN_PREVIEW;
+using ::UM_SKIN_APPLY;
+using ::UM_TOGGLE_MAIN;
+using ::UM_SHOW_TRAY_MENU;
+using ::UM_STATISTICS_DONE;
+using ::UM_COMPANION_EXIT;
+using ::UM_SHOW_MAIN;
+using ::UM_CITY_CHANGED;
+using ::UM_RETURN_TO_MAIN;
+using ::UM_SHOW_ABOUT;
+using ::UM_HIDE_DIALOGS;
+using ::UM_START_REFRESH;
+using ::UM_SET_REFRESH;
+using ::UM_USER_DATA_READY;
+using ::UM_ADD_TRAY_ICON;
+using ::UM_PREPARE_OTHER_HEIGHT;
+using ::UM_CLOCK_SWITCH;
+using ::UM_REMINDERS_CHANGED;
+using ::UM_TRAY_CALLBACK;
+using ::UM_WEATHER_UPDATED;
 
 // Commands of WM_COMMAND.
 inline constexpr uint32_t kCommandQuit = 1101;

@@ -61,9 +61,9 @@ CalendarDatabase OpenCalendarDatabase(std::u16string_view path, int year, int bu
   OpenDatabase(path);
   // The tables tvcal reads, each asked once: a file without them is no calendar database.
   DbOutcome first = DbOutcome::kOk;
-  for (const char16_t* table : {u"holiday", u"yijidata", u"yijikey"}) {
-    QueryValue(u"select 1 from " + std::u16string(table) + u" limit 1");
-    first = LastDbOutcome();
+  for (const char16_t* probe :
+       {u"select 1 from holiday limit 1", u"select 1 from yijidata limit 1", u"select 1 from yijikey limit 1"}) {
+    first = Exec(probe);
     if (first != DbOutcome::kOk) break;
   }
   if (first == DbOutcome::kOk) {

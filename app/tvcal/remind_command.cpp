@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -84,10 +85,13 @@ int RunRemind(const std::vector<std::string_view>& args, const TvcalOptions& opt
     return kExitDatabase;
   }
   // A user.dat from before reminders has no table and no reminders.
-  const bool hasTable =
-      QueryValue(u"select count(*) from sqlite_master where type='table' and name='reminders'") == u"1";
-  const std::vector<Reminder> reminders = hasTable ? LoadReminders() : std::vector<Reminder>{};
-  if (hasTable && LastDbOutcome() != DbOutcome::kOk) {
+  std::optional<DbRow> tables;
+  const DbOutcome read =
+      QueryFirst(u"select count(*) from sqlite_master where type='table' and name='reminders'", {}, tables);
+  const bool hasTable = tables && tables->Int(0) == 1;
+  bool readAll = true;
+  const std::vector<Reminder> reminders = hasTable ? LoadReminders(&readAll) : std::vector<Reminder>{};
+  if (read != DbOutcome::kOk || !readAll) {
     err.Write("tvcal: database unusable: the reminders cannot be read\n");
     return kExitDatabase;
   }

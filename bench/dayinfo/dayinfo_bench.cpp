@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,8 @@ BENCHMARK(BM_Month<Source::kEngineOnly>)->Name("MonthOfDayInfo/engine_only")->Un
 
 void BM_OneQuery(benchmark::State& state) {
   for (auto _ : state) {
-    benchmark::DoNotOptimize(QueryValue(u"select yi from yijidata where id = '20250315'"));
+    std::optional<DbRow> row;
+    benchmark::DoNotOptimize(QueryFirst(u"select yi from yijidata where id = ?1", {u"20250315"}, row));
   }
 }
 BENCHMARK(BM_OneQuery)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
@@ -82,12 +84,17 @@ BENCHMARK(BM_DayAlmanac)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime()
 
 // The same statements a month issues, run directly on a connection of this thread: what the
 // lookups cost without the hand-over to the database worker.
-std::u16string RawValue(sqlite3* db, const std::u16string& sql, bool rows) {
+std::u16string RawValue(sqlite3* db, const DbStatement& sql, bool rows) {
   sqlite3_stmt* statement = nullptr;
   std::u16string result;
-  if (sqlite3_prepare16_v2(db, sql.data(), static_cast<int>(sql.size() * 2), &statement,
+  if (sqlite3_prepare16_v2(db, sql.sql.data(), static_cast<int>(sql.sql.size() * 2), &statement,
                            nullptr) != SQLITE_OK) {
     return result;
+  }
+  for (size_t i = 0; i < sql.binds.size(); ++i) {
+    const std::u16string value = sql.binds[i].Text();
+    sqlite3_bind_text16(statement, static_cast<int>(i + 1), value.data(), static_cast<int>(value.size() * 2),
+                        SQLITE_TRANSIENT);
   }
   while (sqlite3_step(statement) == SQLITE_ROW) {
     const void* text = sqlite3_column_text16(statement, 0);
@@ -116,11 +123,10 @@ void BM_MonthStatementsOnOwnConnection(benchmark::State& state) {
     SystemTime day = first;
     for (int i = 0; i < 42; ++i) {
       const std::u16string id = ReplaceText(FormatDate(day), u"-", u"");
-      for (const char16_t* column : {u"yi", u"ji"}) {
-        const std::u16string numbers =
-            RawValue(db, std::u16string(u"select ") + column + u" from yijidata where id = '" + id + u"'", false);
-        const std::u16string query = ActivityNameQuery(numbers);
-        if (!query.empty() && state.range(0) != 2) benchmark::DoNotOptimize(RawValue(db, query, true));
+      for (const char16_t* sql : {u"select yi from yijidata where id = ?1", u"select ji from yijidata where id = ?1"}) {
+        const std::u16string numbers = RawValue(db, {sql, {id}}, false);
+        const DbStatement query = ActivityNameQuery(numbers);
+        if (!query.sql.empty() && state.range(0) != 2) benchmark::DoNotOptimize(RawValue(db, query, true));
       }
       AddDays(day, 1);
     }

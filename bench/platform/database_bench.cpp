@@ -1,6 +1,7 @@
 // One request's round trip through the database worker: post, run on the worker, wake the poster.
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/database.h"
@@ -11,8 +12,8 @@ namespace {
 struct OpenDb {
   OpenDb() {
     OpenDatabase(dir.Dir() + u"user.dat", DbOpenMode::kCreate);
-    ExecSql(u"create table userconfig (name text primary key, value text)");
-    ExecSql(u"insert into userconfig (name,value) values ('skin','bg3')");
+    (void)Exec(u"create table userconfig (name text primary key, value text)");
+    (void)Exec(u"insert into userconfig (name,value) values ('skin','bg3')");
   }
   ~OpenDb() { CloseDatabase(); }
   tvtest::TempDir dir{"tvbench"};
@@ -21,7 +22,8 @@ struct OpenDb {
 void BM_QueryValueRoundTrip(benchmark::State& state) {
   static OpenDb db;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(QueryValue(u"select 1"));
+    std::optional<DbRow> row;
+    benchmark::DoNotOptimize(QueryFirst(u"select 1", {}, row));
   }
 }
 BENCHMARK(BM_QueryValueRoundTrip);
@@ -29,7 +31,8 @@ BENCHMARK(BM_QueryValueRoundTrip);
 void BM_GetUserConfigRoundTrip(benchmark::State& state) {
   static OpenDb db;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(QueryValue(u"select value from userconfig where name = 'skin'"));
+    std::optional<DbRow> row;
+    benchmark::DoNotOptimize(QueryFirst(u"select value from userconfig where name = ?1", {u"skin"}, row));
   }
 }
 BENCHMARK(BM_GetUserConfigRoundTrip);

@@ -11,6 +11,7 @@
 #include "platform/file_utils.h"
 #include "platform/program_dir.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/db_text.h"
 
 using tvtest::TempDir;
 
@@ -32,7 +33,7 @@ TEST(TvcalDatabase, LockedOrTablelessFilesAreSaidAndNotUsed) {
   CalendarDatabase busy = OpenCalendarDatabase(copy, 2024, 100);
   EXPECT_EQ(busy.state, CalendarDatabase::kBusy);
   EXPECT_NE(busy.problem.find(u"locked by another program"), std::u16string::npos);
-  EXPECT_EQ(QueryValue(u"select 1"), u"") << "a busy database is not left open";
+  EXPECT_EQ(tvtest::FirstText(u"select 1"), u"") << "a busy database is not left open";
   ASSERT_EQ(sqlite3_exec(other, "drop table holiday; drop table yijidata; drop table yijikey; commit", nullptr,
                          nullptr, nullptr),
             SQLITE_OK);
@@ -42,5 +43,5 @@ TEST(TvcalDatabase, LockedOrTablelessFilesAreSaidAndNotUsed) {
   CalendarDatabase tableless = OpenCalendarDatabase(copy, 2024, 100);
   EXPECT_EQ(tableless.state, CalendarDatabase::kUnusable);
   EXPECT_NE(tableless.problem.find(u"no such table: holiday"), std::u16string::npos);
-  EXPECT_EQ(QueryValue(u"select 1"), u"");
+  EXPECT_EQ(tvtest::FirstText(u"select 1"), u"");
 }

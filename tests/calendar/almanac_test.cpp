@@ -5,6 +5,7 @@
 #include "calendar/day_info.h"
 #include "platform/database.h"
 #include "tests/calendar/holiday_test_support.h"
+#include "tests/support/db_text.h"
 
 using holiday_test::Date;
 using holiday_test::ScratchDir;
@@ -24,12 +25,12 @@ class AlmanacTable : public ::testing::Test {
  protected:
   void SetUp() override {
     OpenDatabase(dir_.Dir() + u"almanac.dat", DbOpenMode::kCreate);
-    ExecSql(u"create table yijidata (id text primary key, yi text, ji text)");
-    ExecSql(u"create table yijikey (key text, id text)");
-    ExecSql(u"insert into yijikey (key,id) values ('祭祀','1'),('祈福','2'),('嫁娶','3')");
-    ExecSql(u"insert into yijidata (id,yi,ji) values ('20300101','2','3')");
-    ExecSql(u"insert into yijidata (id,yi,ji) values ('20300102','1,77','')");
-    ExecSql(u"insert into yijidata (id,yi,ji) values ('20300103','2,0'' or ''1''=''1','x,,3')");
+    tvtest::Sql(u"create table yijidata (id text primary key, yi text, ji text)");
+    tvtest::Sql(u"create table yijikey (key text, id text)");
+    tvtest::Sql(u"insert into yijikey (key,id) values ('祭祀','1'),('祈福','2'),('嫁娶','3')");
+    tvtest::Sql(u"insert into yijidata (id,yi,ji) values ('20300101','2','3')");
+    tvtest::Sql(u"insert into yijidata (id,yi,ji) values ('20300102','1,77','')");
+    tvtest::Sql(u"insert into yijidata (id,yi,ji) values ('20300103','2,0'' or ''1''=''1','x,,3')");
   }
   void TearDown() override { CloseDatabase(); }
 
@@ -40,17 +41,20 @@ class AlmanacTable : public ::testing::Test {
 }  // namespace
 
 TEST(AlmanacQuery, BuildsTheConditionFromPlainNumbersOnly) {
-  EXPECT_EQ(ActivityNameQuery(u"3"), u"select key from yijikey  where id = '3' order by rowid");
-  EXPECT_EQ(ActivityNameQuery(u"3,12,5"),
-            u"select key from yijikey  where id = '3' or id = '12' or id = '5' order by rowid");
-  EXPECT_EQ(ActivityNameQuery(u" 7 ,8"), u"select key from yijikey  where id = '7' or id = '8' order by rowid");
+  using Binds = std::vector<DbValue>;
+  EXPECT_EQ(ActivityNameQuery(u"3").sql, u"select key from yijikey  where id = ?1 order by rowid");
+  EXPECT_EQ(ActivityNameQuery(u"3").binds, (Binds{u"3"}));
+  EXPECT_EQ(ActivityNameQuery(u"3,12,5").sql,
+            u"select key from yijikey  where id = ?1 or id = ?2 or id = ?3 order by rowid");
+  EXPECT_EQ(ActivityNameQuery(u"3,12,5").binds, (Binds{u"3", u"12", u"5"}));
+  EXPECT_EQ(ActivityNameQuery(u" 7 ,8").binds, (Binds{u"7", u"8"}));
   // Anything that is not a plain number never reaches the statement.
-  EXPECT_EQ(ActivityNameQuery(u"1' or '1'='1,4"), u"select key from yijikey  where id = '4' order by rowid");
-  EXPECT_EQ(ActivityNameQuery(u"4,5);drop table yijikey;--"),
-            u"select key from yijikey  where id = '4' order by rowid");
-  EXPECT_TRUE(ActivityNameQuery(u"").empty());
-  EXPECT_TRUE(ActivityNameQuery(u",,").empty());
-  EXPECT_TRUE(ActivityNameQuery(u"x,-1,1.5").empty());
+  EXPECT_EQ(ActivityNameQuery(u"1' or '1'='1,4").sql, u"select key from yijikey  where id = ?1 order by rowid");
+  EXPECT_EQ(ActivityNameQuery(u"1' or '1'='1,4").binds, (Binds{u"4"}));
+  EXPECT_EQ(ActivityNameQuery(u"4,5);drop table yijikey;--").binds, (Binds{u"4"}));
+  EXPECT_TRUE(ActivityNameQuery(u"").sql.empty());
+  EXPECT_TRUE(ActivityNameQuery(u",,").sql.empty());
+  EXPECT_TRUE(ActivityNameQuery(u"x,-1,1.5").sql.empty());
 }
 
 TEST_F(AlmanacTable, NamesOfTheDay) {
@@ -68,7 +72,7 @@ TEST_F(AlmanacTable, AStoredListCannotWidenTheLookup) {
   // "0' or '1'='1" would select every name if it reached the statement.
   EXPECT_EQ(LookUpSuitable(Date(2030, 1, 3)), u"祈福");
   EXPECT_EQ(LookUpAvoid(Date(2030, 1, 3)), u"嫁娶");
-  EXPECT_EQ(QueryValue(u"select count(*) from yijikey"), u"3");
+  EXPECT_EQ(tvtest::FirstText(u"select count(*) from yijikey"), u"3");
 }
 
 using AlmanacData = ShippedUserDat;

@@ -9,6 +9,7 @@
 #include "platform/database.h"
 #include "platform/date_time.h"
 #include "tests/calendar/holiday_test_support.h"
+#include "tests/support/db_text.h"
 
 using holiday_test::Date;
 using holiday_test::ScratchDir;
@@ -113,16 +114,16 @@ class MonthDataOwnTable : public ::testing::Test {
  protected:
   void SetUp() override {
     OpenDatabase(dir_.Dir() + u"month.dat", DbOpenMode::kCreate);
-    ExecSql(u"create table yijidata (id text primary key, yi text, ji text)");
-    ExecSql(u"create table yijikey (key text, id text)");
-    ExecSql(u"insert into yijikey (key,id) values ('嫁娶','3'),('祭祀','1'),('祈福','2'),"
+    tvtest::Sql(u"create table yijidata (id text primary key, yi text, ji text)");
+    tvtest::Sql(u"create table yijikey (key text, id text)");
+    tvtest::Sql(u"insert into yijikey (key,id) values ('嫁娶','3'),('祭祀','1'),('祈福','2'),"
             u"('纳采','3'),(null,'4'),('出行','12')");
-    ExecSql(u"insert into yijidata (id,yi,ji) values ('20300101','2,1,3','12'),"
+    tvtest::Sql(u"insert into yijidata (id,yi,ji) values ('20300101','2,1,3','12'),"
             u"('20300102','1,1, 2 ,77',''),('20300103','2,0'' or ''1''=''1','x,,3'),"
             u"('20300104',null,'4,1'),('2030010','1','1'),('20300105','03,12','12,2')");
-    ExecSql(u"create table holiday (year text, name text, leftday text, middleday text, "
+    tvtest::Sql(u"create table holiday (year text, name text, leftday text, middleday text, "
             u"rightday text, day text)");
-    ExecSql(u"insert into holiday values ('2030','laodong','2030-04-28','2030-05-01','',''),"
+    tvtest::Sql(u"insert into holiday values ('2030','laodong','2030-04-28','2030-05-01','',''),"
             u"('2031','yuandan','2030-12-29','2031-01-01','',''),"
             u"('2030','other','','2030-05-02','',''),(' 2030','laodong','','2030-05-03','',''),"
             u"('2030',null,null,null,null,null)");
@@ -144,7 +145,7 @@ TEST_F(MonthDataOwnTable, RunsFollowTheTableAsTheSingleDayLookupsDo) {
   EXPECT_EQ(range.Avoid(Date(2030, 1, 3)), u"嫁娶\r\n纳采");
   EXPECT_EQ(range.Avoid(Date(2030, 1, 4)), u"祭祀\r\n");
   EXPECT_EQ(range.Suitable(Date(2030, 1, 5)), u"出行");
-  EXPECT_EQ(QueryValue(u"select count(*) from yijikey"), u"6");
+  EXPECT_EQ(tvtest::FirstText(u"select count(*) from yijikey"), u"6");
 
   HolidayYears years;
   years.Load(2030, 2031, HolidayArrangement{});

@@ -5,6 +5,7 @@
 #include "calendar/reminder_store.h"
 #include "platform/database.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/db_text.h"
 
 namespace {
 
@@ -83,13 +84,13 @@ TEST_F(ReminderStore, AddsEditsAndDeletesWithTheTitleAsTyped) {
   EXPECT_EQ(all[0].title, u"冬至");
 
   // A row written by something else with a rule no year has is left out, not fatal.
-  ExecSql(u"insert into reminders (title,rule,time,notice,created) values ('bad','lunar 13-1','09:00',0,'')");
+  tvtest::Sql(u"insert into reminders (title,rule,time,notice,created) values ('bad','lunar 13-1','09:00',0,'')");
   EXPECT_EQ(LoadReminders().size(), 1u);
 }
 
 TEST_F(ReminderStore, ANewerLayoutIsLeftUnchanged) {
   ASSERT_EQ(AddReminder({u"keep", u"solar 01-01", u"09:00", 0}).problem, u"");
-  ExecSql(u"update reminders_schema set version=2");
+  tvtest::Sql(u"update reminders_schema set version=2");
   EXPECT_FALSE(PrepareReminderTables());
   EXPECT_NE(AddReminder({u"new", u"solar 01-01", u"09:00", 0}).problem, u"");
   EXPECT_FALSE(DeleteReminder(1));

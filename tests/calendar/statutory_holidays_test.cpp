@@ -18,10 +18,9 @@ CalendarDate Next(const CalendarDate& d) {
   return CalendarDate::Of(c.year, c.month, c.day);
 }
 
-// A row of HolidayYears' statement: year, name, left, middle, right.
-std::u16string Row(std::u16string_view year, std::u16string_view name, std::u16string_view middle) {
-  return u"h\x1f" + std::u16string(year) + u"\x1f" + std::u16string(name) + u"\x1f\x1f" +
-         std::u16string(middle) + u"\x1f\r\n";
+// A row of HolidayYears' statement: "h", year, name, left, middle, right.
+std::vector<DbRow> Row(std::u16string_view year, std::u16string_view name, std::u16string_view middle) {
+  return {DbRow({u"h", year, name, u"", middle, u""})};
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "platform/user_data.h"
 #include "tests/support/dates.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/db_text.h"
 
 using tvtest::TempDir;
 
@@ -38,37 +40,37 @@ std::u16string Num(int64_t n) { return IntToText(n); }
 }  // namespace
 
 TEST_F(Db, QueryRowsJoinsWithSeparatorsBetweenRowsOnly) {
-  ExecSql(u"create table t (k integer, v text)");
-  EXPECT_EQ(QueryRows(u"select v from t order by k"), u"");
-  ExecSql(u"insert into t values (1, 'a')");
-  EXPECT_EQ(QueryRows(u"select v from t order by k"), u"a");
-  ExecSql(u"insert into t values (2, '上海')");
-  ExecSql(u"insert into t values (3, 'c')");
-  EXPECT_EQ(QueryRows(u"select v from t order by k"), u"a\r\n上海\r\nc");
+  tvtest::Sql(u"create table t (k integer, v text)");
+  EXPECT_EQ(tvtest::RowsText(u"select v from t order by k"), u"");
+  tvtest::Sql(u"insert into t values (1, 'a')");
+  EXPECT_EQ(tvtest::RowsText(u"select v from t order by k"), u"a");
+  tvtest::Sql(u"insert into t values (2, '上海')");
+  tvtest::Sql(u"insert into t values (3, 'c')");
+  EXPECT_EQ(tvtest::RowsText(u"select v from t order by k"), u"a\r\n上海\r\nc");
   // An empty value while nothing is gathered yet adds nothing, not even a separator.
-  ExecSql(u"insert into t values (0, '')");
-  EXPECT_EQ(QueryRows(u"select v from t order by k"), u"a\r\n上海\r\nc");
-  ExecSql(u"insert into t values (2, '')");
-  EXPECT_EQ(QueryRows(u"select v from t order by k, v"), u"a\r\n\r\n上海\r\nc");
+  tvtest::Sql(u"insert into t values (0, '')");
+  EXPECT_EQ(tvtest::RowsText(u"select v from t order by k"), u"a\r\n上海\r\nc");
+  tvtest::Sql(u"insert into t values (2, '')");
+  EXPECT_EQ(tvtest::RowsText(u"select v from t order by k, v"), u"a\r\n\r\n上海\r\nc");
 
-  EXPECT_EQ(QueryValue(u"select v from t where k = 2 order by v desc"), u"上海");
-  EXPECT_EQ(QueryValue(u"select count(*) from t"), u"5");
-  EXPECT_EQ(QueryValue(u"select null"), u"");
-  EXPECT_EQ(QueryValue(u"select v from t where k = 99"), u"");
-  EXPECT_EQ(QueryValue(u""), u"");
-  EXPECT_EQ(QueryValue(u"this is not sql"), u"");
-  ExecSql(u"insert into missing_table values (1)");  // fails quietly
-  EXPECT_EQ(QueryValue(u"select v from t where k = 1"), u"a");
+  EXPECT_EQ(tvtest::FirstText(u"select v from t where k = 2 order by v desc"), u"上海");
+  EXPECT_EQ(tvtest::FirstText(u"select count(*) from t"), u"5");
+  EXPECT_EQ(tvtest::FirstText(u"select null"), u"");
+  EXPECT_EQ(tvtest::FirstText(u"select v from t where k = 99"), u"");
+  EXPECT_EQ(tvtest::FirstText(u""), u"");
+  EXPECT_EQ(tvtest::FirstText(u"this is not sql"), u"");
+  EXPECT_EQ(Exec(u"insert into missing_table values (1)"), DbOutcome::kFailed);
+  EXPECT_EQ(tvtest::FirstText(u"select v from t where k = 1"), u"a");
 }
 
 TEST_F(Db, UserConfigKeepsOneRowPerNameAndSurvivesApostrophes) {
-  ExecSql(u"create table userconfig (name text primary key, value text)");
+  tvtest::Sql(u"create table userconfig (name text primary key, value text)");
   EXPECT_EQ(GetUserConfig(u"skin"), u"");
   SetUserConfig(u"bg3", u"skin");
   EXPECT_EQ(GetUserConfig(u"skin"), u"bg3");
   SetUserConfig(u"bg5", u"skin");
   EXPECT_EQ(GetUserConfig(u"skin"), u"bg5");
-  EXPECT_EQ(QueryValue(u"select count(*) from userconfig where name = 'skin'"), u"1");
+  EXPECT_EQ(tvtest::FirstText(u"select count(*) from userconfig where name = 'skin'"), u"1");
 
   // An apostrophe in a value or name is doubled: the write is not lost.
   SetUserConfig(u"http://127.0.0.1:8731/it's", u"uu");
@@ -76,7 +78,7 @@ TEST_F(Db, UserConfigKeepsOneRowPerNameAndSurvivesApostrophes) {
   SetUserConfig(u"x", u"o'clock");
   EXPECT_EQ(GetUserConfig(u"o'clock"), u"x");
   EXPECT_EQ(GetUserConfig(u"' or '1'='1"), u"");  // no statement injection
-  EXPECT_EQ(SqlText(u"a''b'"), u"a''''b''");
+  EXPECT_EQ(tvtest::RowsText(u"select name from userconfig order by name"), u"o'clock\r\nskin\r\nuu");
 
   SetUserConfig(u"上海", u"province");
   EXPECT_EQ(GetUserConfigA("province"), ToNarrow(u"上海", kCodePageAnsi));
@@ -85,16 +87,19 @@ TEST_F(Db, UserConfigKeepsOneRowPerNameAndSurvivesApostrophes) {
 
 // A setting is replaced as a whole or not at all: a write whose insert fails leaves the old value.
 TEST_F(Db, SettingWritesAndTransactionsAreAllOrNothing) {
-  ExecSql(u"create table userconfig (name text primary key, value text check (length(value) < 8))");
+  tvtest::Sql(u"create table userconfig (name text primary key, value text check (length(value) < 8))");
   EXPECT_TRUE(SetUserConfig(u"bg3", u"skin"));
   EXPECT_FALSE(SetUserConfig(u"far too long", u"skin"));
   EXPECT_EQ(GetUserConfig(u"skin"), u"bg3");
 
-  EXPECT_FALSE(ExecSqlTransaction({u"insert into userconfig values ('a','1')", u"this is not sql"}));
-  EXPECT_FALSE(ExecSqlTransaction({}));
-  EXPECT_EQ(QueryValue(u"select count(*) from userconfig"), u"1");
-  EXPECT_TRUE(ExecSqlTransaction({u"insert into userconfig values ('a','1')", u"insert into userconfig values ('b','2')"}));
-  EXPECT_EQ(QueryRows(u"select value from userconfig where name <> 'skin' order by name"), u"1\r\n2");
+  EXPECT_EQ(ExecTransaction({{u"insert into userconfig values ('a','1')", {}}, {u"this is not sql", {}}}),
+            DbOutcome::kFailed);
+  EXPECT_EQ(ExecTransaction({}), DbOutcome::kFailed);
+  EXPECT_EQ(tvtest::FirstText(u"select count(*) from userconfig"), u"1");
+  EXPECT_EQ(ExecTransaction({{u"insert into userconfig values (?1,?2)", {u"a", u"1"}},
+                             {u"insert into userconfig values ('b','2')", {}}}),
+            DbOutcome::kOk);
+  EXPECT_EQ(tvtest::RowsText(u"select value from userconfig where name <> 'skin' order by name"), u"1\r\n2");
   // A failed transaction leaves none open: the next write is on its own again.
   EXPECT_TRUE(SetUserConfig(u"bg5", u"skin"));
   CloseDatabase();
@@ -109,7 +114,7 @@ TEST_F(Db, ManyThreadsAllGetTheirOwnAnswers) {
     threads.emplace_back([t, &right] {
       for (int i = 0; i < kQueries; ++i) {
         int64_t n = int64_t{t} * 100000 + i;
-        if (QueryValue(u"select " + Num(n)) == Num(n)) ++right;
+        if (tvtest::FirstText(u"select " + Num(n)) == Num(n)) ++right;
       }
     });
   }
@@ -120,7 +125,7 @@ TEST_F(Db, ManyThreadsAllGetTheirOwnAnswers) {
 TEST(Database, RequestsQueuedAtCloseAreReleasedEmpty) {
   TempDir temp;
   OpenDatabase(temp.Dir() + u"user.dat", DbOpenMode::kCreate);
-  EXPECT_EQ(QueryValue(u"select 1"), u"1");
+  EXPECT_EQ(tvtest::FirstText(u"select 1"), u"1");
   // The worker is held inside one statement until the close is over; two requests wait behind it.
   Event entered(true), release(true);
   SetDbStatementHook([&](std::u16string_view sql) {
@@ -129,12 +134,12 @@ TEST(Database, RequestsQueuedAtCloseAreReleasedEmpty) {
     release.Wait();
   });
   std::u16string held = u"unset";
-  std::thread busy([&] { held = QueryValue(u"select 'held'"); });
+  std::thread busy([&] { held = tvtest::FirstText(u"select 'held'"); });
   ASSERT_TRUE(entered.Wait(60000));
   std::u16string queued1 = u"unset", queued2 = u"unset";
   Event aDone(true), bDone(true);
-  std::thread a([&] { queued1 = QueryValue(u"select 'a'"), aDone.Set(); });
-  std::thread b([&] { queued2 = QueryRows(u"select 'b'"), bDone.Set(); });
+  std::thread a([&] { queued1 = tvtest::FirstText(u"select 'a'"), aDone.Set(); });
+  std::thread b([&] { queued2 = tvtest::RowsText(u"select 'b'"), bDone.Set(); });
   for (int i = 0; i < 60000 && QueuedDbRequests() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_EQ(QueuedDbRequests(), 2u);
   CloseDatabase();  // gives up waiting for the held worker, releases the queue
@@ -149,7 +154,7 @@ TEST(Database, RequestsQueuedAtCloseAreReleasedEmpty) {
   SetDbStatementHook(nullptr);
   EXPECT_EQ(held, u"held");
   // After the close every call returns at once, empty.
-  EXPECT_EQ(QueryValue(u"select 1"), u"");
+  EXPECT_EQ(tvtest::FirstText(u"select 1"), u"");
   CloseDatabase();  // a second close is harmless
 }
 
@@ -158,23 +163,23 @@ TEST(Database, UnopenableOrCorruptFilesGiveEmptyResultsWithoutHanging) {
   // A directory where the file should be: the worker cannot open it, and nobody waits for it.
   std::filesystem::create_directories(temp.Path() / "user.dat");
   OpenDatabase(temp.Dir() + u"user.dat");
-  for (int i = 0; i < 100; ++i) EXPECT_EQ(QueryValue(u"select 1"), u"") << i;
-  ExecSql(u"create table t (x)");
-  EXPECT_EQ(QueryRows(u"select 1"), u"");
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(tvtest::FirstText(u"select 1"), u"") << i;
+  EXPECT_EQ(Exec(u"create table t (x)"), DbOutcome::kUnusable);
+  EXPECT_EQ(tvtest::RowsText(u"select 1"), u"");
   CloseDatabase();
 
   // A missing directory level: same.
   OpenDatabase(temp.Dir() + u"no" + kPathSeparator + u"such" + kPathSeparator + u"user.dat");
-  EXPECT_EQ(QueryValue(u"select 1"), u"");
+  EXPECT_EQ(tvtest::FirstText(u"select 1"), u"");
   CloseDatabase();
 
   // The narrow form (ANSI path) works as well.
   OpenDatabase(temp.Dir() + u"narrow.dat", DbOpenMode::kCreate);
-  ExecSql(u"create table t (x)");
+  tvtest::Sql(u"create table t (x)");
   CloseDatabase();
   std::string ansi = ToNarrow(temp.Dir() + u"narrow.dat", kCodePageAnsi);
   OpenDatabase(std::string_view(ansi));
-  EXPECT_EQ(QueryValue(u"select 'ok'"), u"ok");
+  EXPECT_EQ(tvtest::FirstText(u"select 'ok'"), u"ok");
   CloseDatabase();
 }
 
@@ -211,8 +216,8 @@ TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
   EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(dir)));
   EXPECT_FALSE(FileExists(dir + u"user.dat"));
   OpenDatabase(dir + u"user.dat", DbOpenMode::kCreate);
-  ExecSql(u"create table userconfig (name text primary key, value text)");
-  ExecSql(u"insert into userconfig (name,value) values ('lv','0.0.0.0')");  // lv of this run
+  tvtest::Sql(u"create table userconfig (name text primary key, value text)");
+  tvtest::Sql(u"insert into userconfig (name,value) values ('lv','0.0.0.0')");  // lv of this run
   EXPECT_EQ(RunStartTime().wSecond, 50);
   SetNow(2024, 1, 2, 0, 0, 20);
   CloseUserData();
@@ -223,7 +228,7 @@ TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
   OpenUserDataIn(dir);
   EXPECT_EQ(GetUserConfig(u"lrt"), u"30");
   EXPECT_EQ(GetUserConfig(u"lv"), FileVersionText(ExecutablePath()));
-  EXPECT_EQ(QueryValue(u"select count(*) from userconfig where name = 'lv'"), u"1");
+  EXPECT_EQ(tvtest::FirstText(u"select count(*) from userconfig where name = 'lv'"), u"1");
   SetUserConfig(u"上海", u"city");
   SetNow(2024, 1, 2, 8, 0, 5);
   CloseUserData();
@@ -250,29 +255,30 @@ TEST(UserData, ShippedFileHoldsItsTablesAndEmptyServiceSettings) {
   TempDir temp;
   std::filesystem::copy_file(std::filesystem::path(shipped), temp.Path() / "user.dat");
   OpenDatabase(temp.Dir() + u"user.dat");
-  EXPECT_EQ(QueryRows(u"select name from sqlite_master where type = 'table' order by name"),
+  EXPECT_EQ(tvtest::RowsText(u"select name from sqlite_master where type = 'table' order by name"),
             u"citycoord\r\nholiday\r\nmycity\r\nprovinces\r\nreminders\r\nreminders_schema\r\nuserconfig\r\nweathercode\r\n"
             u"yijidata\r\nyijikey");
-  EXPECT_EQ(QueryValue(u"select count(*) from reminders"), u"0");
-  EXPECT_EQ(QueryRows(u"select version from reminders_schema"), u"1");
+  EXPECT_EQ(tvtest::FirstText(u"select count(*) from reminders"), u"0");
+  EXPECT_EQ(tvtest::RowsText(u"select version from reminders_schema"), u"1");
   // Values reach a statement as bound parameters, quotes and all; a value without a parameter
   // for it fails the statement.
-  ExecSqlWith(u"insert into reminders (title,rule,time,created) values (?1,?2,?3,?4)",
-              {u"it's'); drop table mycity; --", u"lunar 8-15", u"09:00", u""});
-  EXPECT_EQ(LastDbOutcome(), DbOutcome::kOk);
-  EXPECT_EQ(QueryValueWith(u"select title from reminders where rule=?1", {u"lunar 8-15"}), u"it's'); drop table mycity; --");
-  EXPECT_EQ(QueryValueWith(u"select count(*) from reminders", {u"extra"}), u"");
-  EXPECT_EQ(LastDbOutcome(), DbOutcome::kFailed);
+  EXPECT_EQ(Exec(u"insert into reminders (title,rule,time,created) values (?1,?2,?3,?4)",
+                 {u"it's'); drop table mycity; --", u"lunar 8-15", u"09:00", u""}),
+            DbOutcome::kOk);
+  EXPECT_EQ(tvtest::FirstText(u"select title from reminders where rule=?1", {u"lunar 8-15"}), u"it's'); drop table mycity; --");
+  std::optional<DbRow> row;
+  EXPECT_EQ(QueryFirst(u"select count(*) from reminders", {u"extra"}, row), DbOutcome::kFailed);
+  EXPECT_FALSE(row);
   for (const char16_t* key : {u"svc_forecast", u"svc_weather2", u"svc_air", u"svc_iplocation", u"svc_stats"}) {
-    EXPECT_EQ(QueryValue(u"select count(*) from userconfig where name = '" + std::u16string(key) + u"'"), u"1");
+    EXPECT_EQ(tvtest::FirstText(u"select count(*) from userconfig where name = '" + std::u16string(key) + u"'"), u"1");
     EXPECT_EQ(GetUserConfig(key), u"");
   }
   // The default weather source works out of the box, over HTTPS.
   EXPECT_EQ(GetUserConfig(u"svc_meteo"), u"https://api.open-meteo.com");
   EXPECT_EQ(GetUserConfig(u"svc_meteo_air"), u"https://air-quality-api.open-meteo.com");
-  EXPECT_EQ(QueryValue(u"select count(*) from mycity"), u"0");
-  ExecSql(u"insert into mycity (prov,city,addtime) values ('上海','上海','2024-01-01 00:00:00:000')");
-  EXPECT_EQ(QueryRows(u"select prov || ',' || city from mycity order by addtime desc"), u"上海,上海");
+  EXPECT_EQ(tvtest::FirstText(u"select count(*) from mycity"), u"0");
+  tvtest::Sql(u"insert into mycity (prov,city,addtime) values ('上海','上海','2024-01-01 00:00:00:000')");
+  EXPECT_EQ(tvtest::RowsText(u"select prov || ',' || city from mycity order by addtime desc"), u"上海,上海");
   CloseDatabase();
 }
 
@@ -315,7 +321,7 @@ TEST(UserData, MissingOrDamagedFilesAreReportedAndNeverWritten) {
   {
     TempDir scratch;
     OpenDatabase(scratch.Dir() + u"t.dat", DbOpenMode::kCreate);
-    ExecSql(u"create table unrelated (x)");
+    tvtest::Sql(u"create table unrelated (x)");
     CloseDatabase();
     ASSERT_TRUE(ReadWholeFile(scratch.Dir() + u"t.dat", tableless));
   }
@@ -388,14 +394,14 @@ TEST(UserData, ALockedFileHoldsNoImpatientThreadAndFillsInLater) {
   std::thread worker([&] {
     SetDbBusyWait(600000);
     posting = true;
-    QueryValue(u"select count(*) from holiday");
-    patient = LastDbOutcome();
+    patient = Exec(u"select count(*) from holiday");
   });
   while (!posting) std::this_thread::yield();
   // Only orders the two posts (the patient one first); nothing is timed.
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_EQ(GetUserConfig(u"svc_forecast"), u"");
-  EXPECT_EQ(LastDbOutcome(), DbOutcome::kBusy);
+  std::optional<DbRow> impatient;
+  EXPECT_EQ(QueryFirst(u"select value from userconfig where name = 'svc_forecast'", {}, impatient), DbOutcome::kBusy);
   worker.join();
   EXPECT_EQ(patient, DbOutcome::kBusy);
   EXPECT_TRUE(DatabaseStatus().busySeen);
@@ -407,8 +413,9 @@ TEST(UserData, ALockedFileHoldsNoImpatientThreadAndFillsInLater) {
   sqlite3_close(other);
   ASSERT_TRUE(ready.Wait(120000)) << "the deferred reads never ran";
   EXPECT_EQ(loads.load(), 1);
-  EXPECT_EQ(QueryValue(u"select count(*) from userconfig where name = 'lv'"), u"1");
-  EXPECT_EQ(LastDbOutcome(), DbOutcome::kOk);
+  std::optional<DbRow> lv;
+  EXPECT_EQ(QueryFirst(u"select count(*) from userconfig where name = 'lv'", {}, lv), DbOutcome::kOk);
+  EXPECT_EQ(lv ? lv->Int(0) : std::nullopt, 1);
   CloseUserData();
   SetDbBusyWait(kDbDefaultBusyWaitMs);
   ClearDataSteps();

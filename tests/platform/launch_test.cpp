@@ -15,6 +15,7 @@
 #include "platform/program_dir.h"
 #include "platform/user_config.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/db_text.h"
 
 using tvtest::TempDir;
 
@@ -117,7 +118,7 @@ TEST_F(Launch, AutostartEntryNamesThisProgramAndOnlyThisCopy) {
 TEST_F(Launch, PromptIsDueAfterTwoWholeDaysAndStampsTheDate) {
   TempDir temp;
   OpenDatabase(temp.Dir() + u"user.dat", DbOpenMode::kCreate);
-  ExecSql(u"create table userconfig (name text primary key, value text)");
+  tvtest::Sql(u"create table userconfig (name text primary key, value text)");
   g_now = {2024, 3, 5, 1, 9, 30, 0, 0};  // 2024-03-01 09:30
   SetLocalClock(&FixedNow);
 

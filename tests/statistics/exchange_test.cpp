@@ -78,7 +78,7 @@ class ExchangeTest : public ::testing::Test {
   void StartExchange(int retryMs) {
     ExchangePartners partners = MakeExchangePartners([this](uint32_t message) {
       std::lock_guard<std::mutex> lock(mutex_);
-      if (message == UM_REPORT_DONE) ++reports_;
+      if (message == UM_STATISTICS_DONE) ++reports_;
     });
     partners.launchUpdater = [this] {
       std::lock_guard<std::mutex> lock(mutex_);

@@ -8,6 +8,7 @@
 #include "weather/city_codes.h"
 #include "weather/city_coordinates.h"
 #include "weather_test_env.h"
+#include "tests/support/db_text.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ double DistanceKm(double lat1, double lon1, double lat2, double lon2) {
 TEST(CityCoordinates, EveryShippedStationLiesInItsProvince) {
   ScratchUserData data;
   ASSERT_TRUE(data.Copied());
-  std::vector<std::u16string> codes = SplitRows(QueryRows(u"select code from weathercode"));
+  std::vector<std::u16string> codes = SplitRows(tvtest::RowsText(u"select code from weathercode"));
   ASSERT_GT(codes.size(), 300u);
   for (const std::u16string& code : codes) {
     std::string shown(code.begin(), code.end());

@@ -12,6 +12,7 @@
 #include "weather/current_city.h"
 #include "weather/ip_location.h"
 #include "weather_test_env.h"
+#include "tests/support/db_text.h"
 
 namespace {
 
@@ -83,24 +84,36 @@ TEST_F(CityTest, RecentCitiesKeepSixNewestFirst) {
                                                    {u"天津", u"天津"}, {u"上海", u"上海"}, {u"广东", u"深圳"}}));  // the oldest went
 
   // The newest city added again: nothing is written, its time stays.
-  const std::u16string newestTime = QueryValue(u"select addtime from mycity where city = '杭州'");
+  const std::u16string newestTime = tvtest::FirstText(u"select addtime from mycity where city = '杭州'");
   AddToMyCities(u"浙江", u"杭州");
-  EXPECT_EQ(QueryValue(u"select addtime from mycity where city = '杭州'"), newestTime);
+  EXPECT_EQ(tvtest::FirstText(u"select addtime from mycity where city = '杭州'"), newestTime);
   // ... but a list that is not as the program keeps it (a second row of the newest city, a seventh
   // city) is put right as before.
-  ExecSql(u"insert into mycity (prov,city,addtime) values ('浙江','杭州','2000-01-01 00:00:00')");
+  tvtest::Sql(u"insert into mycity (prov,city,addtime) values ('浙江','杭州','2000-01-01 00:00:00')");
   AddToMyCities(u"浙江", u"杭州");
-  EXPECT_EQ(QueryValue(u"select count(*) from mycity where city = '杭州'"), u"1");
-  ExecSql(u"insert into mycity (prov,city,addtime) values ('湖北','武汉','2000-01-01 00:00:00')");
+  EXPECT_EQ(tvtest::FirstText(u"select count(*) from mycity where city = '杭州'"), u"1");
+  tvtest::Sql(u"insert into mycity (prov,city,addtime) values ('湖北','武汉','2000-01-01 00:00:00')");
   AddToMyCities(u"浙江", u"杭州");
   EXPECT_EQ(ListMyCities().size(), 6u);
   EXPECT_EQ(ListMyCities().front(), (CityPair{u"浙江", u"杭州"}));
 
   // Names holding a comma come back as the pair that was stored, not split at the comma.
-  ExecSql(u"insert into weathercode (code,province,city,letter) values ('109999999','省,甲','市,乙','S')");
+  tvtest::Sql(u"insert into weathercode (code,province,city,letter) values ('109999999','省,甲','市,乙','S')");
   AddToMyCities(u"省,甲", u"市,乙");
   SetLocalClock(nullptr);
   EXPECT_EQ(ListMyCities().front(), (CityPair{u"省,甲", u"市,乙"}));
+}
+
+// Names of any length are looked up and kept (statements once went into fixed buffers, and a
+// long one was skipped without a word).
+TEST_F(CityTest, LongNamesAreLookedUpAndKept) {
+  const std::u16string province(80, u'省'), city = std::u16string(120, u'市') + u"'";
+  tvtest::Sql(u"insert into weathercode (code,province,city,letter) values ('109999998',?1,?2,'C')", {province, city});
+  EXPECT_EQ(LookupCityCode(province, city), u"109999998");
+  EXPECT_EQ(LookupCityName(u"109999998"), city);
+  EXPECT_EQ(ListCities(province), (std::vector<std::u16string>{u"C " + city}));
+  AddToMyCities(province, city);
+  EXPECT_EQ(ListMyCities().front(), (CityPair{province, city}));
 }
 
 TEST_F(CityTest, LoadCurrentCityFallsBackWithoutWriting) {

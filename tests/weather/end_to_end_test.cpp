@@ -12,6 +12,7 @@
 #include "weather/ip_location.h"
 #include "weather/open_meteo_fetch.h"
 #include "weather_test_env.h"
+#include "tests/support/db_text.h"
 
 namespace {
 
@@ -261,7 +262,7 @@ TEST_F(EndToEnd, NoSourceAnswersMeansUnavailableAndTheDefaultSourceBacksOff) {
   EXPECT_EQ(report_.source, u"Open-Meteo");
 
   // A station without coordinates cannot be asked: unavailable, never a guessed place.
-  ExecSql(u"delete from citycoord where code = '101020100'");
+  tvtest::Sql(u"delete from citycoord where code = '101020100'");
   Refresh();
   EXPECT_TRUE(report_.source.empty());
   EXPECT_TRUE(report_.days[0].daytime.weather.empty());
