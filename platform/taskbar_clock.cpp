@@ -58,6 +58,7 @@ PointerVerdict ClickRules::OnEvent(const ClockSnapshot& snapshot, PointerEvent e
     case PointerEvent::kMove: {
       bool onTaskbar = TaskbarAt(snapshot, x, y) >= 0;
       verdict.enteredTaskbar = onTaskbar && !onTaskbar_;
+      verdict.leftTaskbar = !onTaskbar && onTaskbar_;
       onTaskbar_ = onTaskbar;
       break;
     }

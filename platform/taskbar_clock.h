@@ -102,6 +102,7 @@ struct PointerVerdict {
   int clockX = 0;
   int clockY = 0;
   bool enteredTaskbar = false;  // the pointer just came onto a taskbar: look again
+  bool leftTaskbar = false;     // the pointer just went off every taskbar
   friend bool operator==(const PointerVerdict&, const PointerVerdict&) = default;
 };
 

@@ -13,6 +13,7 @@
 #include "platform/text_utils.h"
 #include "platform/thread.h"
 #include "platform/win32/clock_locator.h"
+#include "platform/win32/hook_courier.h"
 
 namespace taskbar {
 
@@ -25,7 +26,13 @@ constexpr int kRetryMs = 2000;          // after a pass given up on
 constexpr UINT kWatchdogMs = 1000;
 constexpr UINT_PTR kWatchdogTimer = 1;
 constexpr UINT kSnapshotMessage = WM_APP + 1;  // to the hook thread: a new snapshot is out
+constexpr UINT kKeysMessage = WM_APP + 2;      // to the hook thread: watch Ctrl, or stop, as wanted
 constexpr size_t kTimingSlots = 4096;
+
+// What the hook procedure hands to the courier: everything that waits on the window server.
+constexpr uint32_t kLookAgain = 1;  // the pointer came onto a taskbar
+constexpr uint32_t kToggle = 2;     // a click on a clock: the calendar toggles
+constexpr uint32_t kKeys = 4;       // the pointer came onto or went off the taskbars
 
 // What both threads and the hook procedure share; owned by the road's start, outlives both.
 struct Shared {
@@ -40,6 +47,15 @@ struct Shared {
   std::atomic<bool> hookActive{false};
   std::atomic<uint64_t> hookCalls{0};
   ClickRules rules;  // the hook thread's alone
+  HookCourier* courier = nullptr;  // set before the hook, outlives it
+  std::atomic<uint32_t> clickAt{0};  // the clicked clock's centre, x and y in 16 bits each
+  std::atomic<uint32_t> toggles{0};  // clicks not posted yet: each one is a toggle
+  // Ctrl, followed by a keyboard hook while the pointer is on a taskbar: a press on a clock then
+  // needs no question to the window server. Left and right keys in bits 0 and 1; bit 2 for a Ctrl
+  // found held when the hook was set.
+  std::atomic<bool> wantKeys{false};
+  std::atomic<bool> keysWatched{false};
+  std::atomic<uint32_t> ctrlKeys{0};
   std::atomic<size_t> timingCount{0};
   float timings[kTimingSlots] = {};
   double ticksPerMicrosecond = 1;
@@ -68,23 +84,52 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
   shared->hookCalls.fetch_add(1, std::memory_order_relaxed);
   const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
   const ClockSnapshot* snapshot = shared->hookHeld.get();
-  // Asking for the key state is a round trip to the window server under Wine: only for a press
-  // that the rules would take.
-  bool ctrl = wParam == WM_LBUTTONDOWN && ClockAt(*snapshot, info->pt.x, info->pt.y) >= 0 &&
-              (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
-  PointerVerdict verdict = shared->rules.OnEvent(*snapshot, EventOf(wParam), info->pt.x, info->pt.y, ctrl);
-  if (verdict.enteredTaskbar) shared->lookAgain.Set();
-  if (verdict.toggle) {
-    PostMessageW(shared->target, ipc::kClockLeftClickMessage, ipc::kClockClickedAt,
-                 MAKELPARAM(static_cast<WORD>(static_cast<short>(verdict.clockX)),
-                            static_cast<WORD>(static_cast<short>(verdict.clockY))));
+  // Whether Ctrl is held comes from the keyboard hook that follows it while the pointer is on a
+  // taskbar. Asking the system instead is a round trip to the window server under Wine: only for
+  // a press on a clock before that hook is in place. Posting and signalling are the courier's.
+  bool ctrl = false;
+  if (wParam == WM_LBUTTONDOWN && ClockAt(*snapshot, info->pt.x, info->pt.y) >= 0) {
+    ctrl = shared->keysWatched.load(std::memory_order_acquire)
+               ? shared->ctrlKeys.load(std::memory_order_relaxed) != 0
+               : (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
   }
+  PointerVerdict verdict = shared->rules.OnEvent(*snapshot, EventOf(wParam), info->pt.x, info->pt.y, ctrl);
+  uint32_t errands = verdict.enteredTaskbar ? kLookAgain : 0;
+  if (verdict.enteredTaskbar || verdict.leftTaskbar) {
+    shared->wantKeys.store(verdict.enteredTaskbar, std::memory_order_relaxed);
+    errands |= kKeys;
+  }
+  if (verdict.toggle) {
+    shared->clickAt.store(static_cast<uint32_t>(static_cast<uint16_t>(verdict.clockX)) |
+                              static_cast<uint32_t>(static_cast<uint16_t>(verdict.clockY)) << 16,
+                          std::memory_order_release);
+    shared->toggles.fetch_add(1, std::memory_order_release);
+    errands |= kToggle;
+  }
+  if (errands) shared->courier->Send(errands);
   LARGE_INTEGER end;
   QueryPerformanceCounter(&end);
   size_t slot = shared->timingCount.fetch_add(1, std::memory_order_relaxed) % kTimingSlots;
   shared->timings[slot] = static_cast<float>(static_cast<double>(end.QuadPart - start.QuadPart) /
                                              shared->ticksPerMicrosecond);
   return verdict.swallow ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+  Shared* shared = g_shared.load(std::memory_order_acquire);
+  if (code == HC_ACTION && shared) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    const uint32_t bit = key->vkCode == VK_LCONTROL || key->vkCode == VK_CONTROL ? 1u
+                         : key->vkCode == VK_RCONTROL                           ? 2u
+                                                                                : 0u;
+    if (bit && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN)) {
+      shared->ctrlKeys.fetch_or(bit, std::memory_order_relaxed);
+    } else if (bit) {
+      // A release also ends a Ctrl found held when the hook was set, whichever side it was.
+      shared->ctrlKeys.fetch_and(~(bit | 4u), std::memory_order_relaxed);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void CALLBACK WinEventProc(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
@@ -95,6 +140,20 @@ void CALLBACK WinEventProc(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
     if (t.window == reinterpret_cast<std::uintptr_t>(window)) {
       shared->lookAgain.Set();
       return;
+    }
+  }
+}
+
+// The courier's errands, on its own thread.
+void RunErrands(Shared& shared, uint32_t errands) {
+  if (errands & kLookAgain) shared.lookAgain.Set();
+  if (errands & kKeys) {
+    if (uint32_t hook = shared.hookThread.load()) PostThreadMessageW(hook, kKeysMessage, 0, 0);
+  }
+  if (errands & kToggle) {
+    for (uint32_t n = shared.toggles.exchange(0, std::memory_order_acq_rel); n > 0; --n) {
+      PostMessageW(shared.target, ipc::kClockLeftClickMessage, ipc::kClockClickedAt,
+                   static_cast<LPARAM>(shared.clickAt.load(std::memory_order_acquire)));
     }
   }
 }
@@ -207,6 +266,8 @@ class HookThread : public TThread {
     while (!StopRequested() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
       if (msg.hwnd == nullptr && msg.message == kSnapshotMessage) {
         Apply();
+      } else if (msg.hwnd == nullptr && msg.message == kKeysMessage) {
+        WatchKeys(hook_ && shared_->wantKeys.load(std::memory_order_relaxed));
       } else if (msg.message == WM_TIMER && msg.wParam == kWatchdogTimer) {
         Watch();
       } else {
@@ -214,6 +275,7 @@ class HookThread : public TThread {
       }
     }
     Unhook();
+    WatchKeys(false);
     if (events_) UnhookWinEvent(events_);
     if (window_) DestroyWindow(window_);
     shared_->hookThread.store(0);
@@ -252,6 +314,23 @@ class HookThread : public TThread {
     if (hook_) UnhookWindowsHookEx(hook_);
     hook_ = nullptr;
     shared_->hookActive.store(false);
+    WatchKeys(false);
+  }
+  // The keyboard hook lives only while the pointer is on a taskbar. Ctrl's state is read once
+  // when it is set; the hook procedure runs on this thread only after that read, so no key
+  // falls between the two.
+  void WatchKeys(bool on) {
+    if (on == (keys_ != nullptr)) return;
+    if (on) {
+      keys_ = SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardProc, GetModuleHandleW(nullptr), 0);
+      if (!keys_) return;  // a press on a clock asks the system then
+      shared_->ctrlKeys.store((GetAsyncKeyState(VK_CONTROL) & 0x8000) ? 4u : 0u);
+      shared_->keysWatched.store(true, std::memory_order_release);
+    } else {
+      shared_->keysWatched.store(false, std::memory_order_release);
+      UnhookWindowsHookEx(keys_);
+      keys_ = nullptr;
+    }
   }
   // The system removes a hook that once took too long, without a word: the pointer moved since
   // the last look and the procedure never ran means it is gone.
@@ -276,6 +355,7 @@ class HookThread : public TThread {
   Event ready_{true};
   HWND window_ = nullptr;
   HHOOK hook_ = nullptr;
+  HHOOK keys_ = nullptr;
   HWINEVENTHOOK events_ = nullptr;
   DWORD eventsProcess_ = 0;
   POINT lastPointer_{};
@@ -285,6 +365,7 @@ class HookThread : public TThread {
 
 struct Road {
   std::shared_ptr<Shared> shared;
+  std::unique_ptr<HookCourier> courier;
   std::unique_ptr<Locator> locator;
   std::unique_ptr<HookThread> hook;
 };
@@ -312,10 +393,13 @@ bool StartTrayButtonRoad(HWND target) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   road->shared->ticksPerMicrosecond = static_cast<double>(frequency.QuadPart) / 1e6;
+  road->courier = std::make_unique<HookCourier>(
+      [shared = road->shared](uint32_t errands) { RunErrands(*shared, errands); });
+  road->shared->courier = road->courier.get();
   g_shared.store(road->shared.get(), std::memory_order_release);
   road->hook = std::make_unique<HookThread>(road->shared);
   road->locator = std::make_unique<Locator>(road->shared);
-  if (!road->hook->Start() || !road->hook->WaitReady() || !road->locator->Start()) {
+  if (!road->courier->Start() || !road->hook->Start() || !road->hook->WaitReady() || !road->locator->Start()) {
     LogError(u"clock: cannot start the tray-button threads (error " + IntToText(GetLastError()) + u")");
     g_road = std::move(road);
     StopTrayButtonRoad();
@@ -329,8 +413,14 @@ void StopTrayButtonRoad() {
   if (!g_road) return;
   EndThread(g_road->hook, 2000);
   EndThread(g_road->locator, kCallLimitMs + 500);
-  // The hook is gone with its thread; the procedures' last readers are done with the state.
-  if (!g_road->hook) g_shared.store(nullptr);
+  // The hook is gone with its thread; the procedures' last readers are done with the state and
+  // the courier. A hook thread that did not end may still hand errands on: its courier stays.
+  if (!g_road->hook) {
+    g_shared.store(nullptr);
+    EndThread(g_road->courier, 2000);
+  } else {
+    g_road->courier.release();
+  }
   g_road.reset();
 }
 

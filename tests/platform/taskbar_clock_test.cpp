@@ -103,6 +103,9 @@ TEST(TaskbarClock, PointerRulesTakeTheClocksLeftClicksOnly) {
   EXPECT_TRUE(on(PointerEvent::kMove, 10, 1041).enteredTaskbar);
   EXPECT_FALSE(on(PointerEvent::kMove, 20, 1041).enteredTaskbar);
   EXPECT_FALSE(on(PointerEvent::kMove, 20, 500).enteredTaskbar);
+  EXPECT_TRUE(on(PointerEvent::kMove, 30, 1041).enteredTaskbar);
+  EXPECT_TRUE(on(PointerEvent::kMove, 30, 500).leftTaskbar);
+  EXPECT_FALSE(on(PointerEvent::kMove, 40, 500).leftTaskbar);
   EXPECT_TRUE(on(PointerEvent::kMove, -20, -280).enteredTaskbar);
 }
 
