@@ -175,7 +175,7 @@ void CDlgMain::OnDpiChanged() {
   // clock, at the scale of the monitor it is on.
   ComputeAnchor();
   ShowNavigated();
-  PostMessageW(app::UM_PREPARE_OTHER_HEIGHT);  // its pictures at the new scale
+  otherHeightDue_ = true;  // its pictures at the new scale, when the user comes
 }
 
 void CDlgMain::OnHighContrastChanged() { ShowNavigated(); }
@@ -566,6 +566,11 @@ void CDlgMain::ToggleFromTray() {
 }
 
 LRESULT CDlgMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A pointer or a key on the window comes before the first change to the other row count.
+  if (otherHeightDue_ && (message == WM_MOUSEMOVE || message == WM_KEYDOWN || message == WM_MOUSEWHEEL)) {
+    otherHeightDue_ = false;
+    PostMessageW(app::UM_PREPARE_OTHER_HEIGHT);
+  }
   if (message != WM_PAINT || painted_ || !IsWindowVisible(GetHWND())) {
     return WindowImplBase::HandleMessage(message, wParam, lParam);
   }
@@ -575,7 +580,7 @@ LRESULT CDlgMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = WindowImplBase::HandleMessage(message, wParam, lParam);
   app::MarkFirstPaintDone();
   PostMessageW(app::UM_ADD_TRAY_ICON);
-  PostMessageW(app::UM_PREPARE_OTHER_HEIGHT);
+  otherHeightDue_ = true;
   return result;
 }
 
@@ -604,9 +609,10 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case app::UM_SKIN_APPLY:
       app::ApplyAndStoreSkin(hwnd, static_cast<int>(wParam));
-      PostMessageW(app::UM_PREPARE_OTHER_HEIGHT);  // the new skin's pictures
+      otherHeightDue_ = true;  // the new skin's pictures, when the user comes back
       return 0;
     case app::UM_PREPARE_OTHER_HEIGHT:
+      otherHeightDue_ = false;
       PrepareOtherHeight();
       return 0;
     case app::UM_CLOCK_SWITCH:

@@ -194,6 +194,9 @@ class CDlgMain : public tvui::WindowImplBase {
   int showCount_ = 0;
   int aboutRequests_ = 0;
   bool painted_ = false;  // the first painting of the visible window is done
+  // The other month height's pictures are wanted: made once the user's pointer or keys come to
+  // the window (an untouched window keeps only the shown height's).
+  bool otherHeightDue_ = false;
   bool trayAdded_ = false;
   SystemTime shownToday_{};     // the date the header shows as today
   SystemTime lastWeatherAt_{};  // the last weather update, or refresh asked after a wake-up

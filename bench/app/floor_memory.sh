@@ -3,6 +3,8 @@
 # window of the calendar's size with a back buffer, CJK text, four idle threads and a message
 # loop) in the same Wine session, each after its window is shown and idle.
 # Usage: bench/app/floor_memory.sh [build dir, default build/win64] [floor.c] [seconds idle, default 8]
+# With TAVRINO_BY_MAPPING=1 it also prints where the difference lies, mapping by mapping
+# (resident_by_mapping.py), and each process's thread count.
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="${1:-$ROOT/build/win64}"
@@ -28,7 +30,12 @@ measure() {  # name, program path
   local pid kib=""
   pid=$(pid_of "$2")
   [ -n "$pid" ] && kib=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
-  printf '%-22s %8s KiB  %6.1f MiB\n' "$1" "$kib" "$(echo "${kib:-0} / 1024" | bc -l)" >&2
+  printf '%-22s %8s KiB  %6.1f MiB' "$1" "$kib" "$(echo "${kib:-0} / 1024" | bc -l)" >&2
+  if [ -n "$pid" ] && [ -n "${TAVRINO_BY_MAPPING:-}" ]; then
+    cp "/proc/$pid/smaps" "$work/$1.smaps"
+    printf '  %s threads' "$(ls "/proc/$pid/task" | wc -l)" >&2
+  fi
+  echo >&2
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
   sleep 1
   echo "${kib:-0}"
@@ -36,4 +43,7 @@ measure() {  # name, program path
 f=$(measure floor "$work/floor.exe")
 p=$(measure program "$work/app/$(basename "$PROGRAM")")
 [ "$f" -gt 0 ] && printf 'program / floor        %.2f\n' "$(echo "$p / $f" | bc -l)"
+if [ -n "${TAVRINO_BY_MAPPING:-}" ] && [ -f "$work/floor.smaps" ] && [ -f "$work/program.smaps" ]; then
+  python3 "$ROOT/bench/app/resident_by_mapping.py" "$work/floor.smaps" "$work/program.smaps"
+fi
 wine_session_stop

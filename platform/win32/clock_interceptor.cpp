@@ -177,6 +177,12 @@ class Locator : public TThread {
       uint64_t lastProgress = 0;
       bool done = RunUnlessStopped(
           [result, found, progress] {
+            // No taskbar with a content bridge (an older shell, or none): nothing to read, and
+            // neither COM nor the automation libraries are started for it.
+            if (!ContentBridgeExists()) {
+              found->store(true);
+              return;
+            }
             // Its own apartment and reader: a pass given up on runs to its end on its own.
             HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
             if (std::unique_ptr<TrayButtonReader> reader = MakeAutomationTrayButtonReader(progress.get())) {

@@ -214,6 +214,8 @@ class AutomationReader : public TrayButtonReader {
   ChildrenCall children_ = nullptr;
 };
 
+constexpr const wchar_t* kContentBridge = L"Windows.UI.Composition.DesktopWindowContentBridge";
+
 bool HasClass(HWND window, const wchar_t* cls) {
   wchar_t name[64];
   return GetClassNameW(window, name, 64) > 0 && lstrcmpW(name, cls) == 0;
@@ -287,13 +289,22 @@ bool ClockWindowExists() {
   return false;
 }
 
+bool ContentBridgeExists() {
+  std::vector<HWND> taskbars;
+  EnumWindows(&CollectTaskbar, reinterpret_cast<LPARAM>(&taskbars));
+  for (HWND tray : taskbars) {
+    if (FindWindowExW(tray, nullptr, kContentBridge, nullptr)) return true;
+  }
+  return false;
+}
+
 ClockSnapshot LocateClocks(TrayButtonReader& reader, const std::vector<std::u16string>& clockTexts) {
   std::vector<HWND> taskbars;
   EnumWindows(&CollectTaskbar, reinterpret_cast<LPARAM>(&taskbars));
   ClockSnapshot snapshot;
   std::vector<TrayButton> buttons;
   for (HWND tray : taskbars) {
-    HWND bridge = FindWindowExW(tray, nullptr, L"Windows.UI.Composition.DesktopWindowContentBridge", nullptr);
+    HWND bridge = FindWindowExW(tray, nullptr, kContentBridge, nullptr);
     RECT tr{};
     if (!bridge || !GetWindowRect(tray, &tr)) continue;
     const PixelRect trayRect{tr.left, tr.top, tr.right, tr.bottom};

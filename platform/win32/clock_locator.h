@@ -40,6 +40,10 @@ std::vector<std::u16string> CurrentClockTexts();
 // under a "Shell_SecondaryTrayWnd", exists: the hook library's road.
 bool ClockWindowExists();
 
+// True when a taskbar holds a "Windows.UI.Composition.DesktopWindowContentBridge": only then is
+// there anything for a reader to read (and its libraries worth loading).
+bool ContentBridgeExists();
+
 // Every taskbar's clock: enumerates the taskbars, reads each bridge's buttons and keeps those
 // whose clock is found, with the taskbar's window, rectangle and monitor.
 ClockSnapshot LocateClocks(TrayButtonReader& reader, const std::vector<std::u16string>& clockTexts);

@@ -36,6 +36,9 @@ a forecast host of http://127.0.0.1:8731/_/500 makes every forecast request answ
 Statistics switches: the document is tools/servicedoc/service_document.xml, scrambled by
 tools/servicedoc/servicedoc.py; the upload address it lists carries the request's switches.
   silent                          /i.ashx never answers (the connection is held, then closed)
+  drip                            /i.ashx sends its headers one byte a second, for as long as the
+                                  client stays; GET /stats-dripping says how many connections
+                                  are being dripped to right now, JSON: {"dripping": N}
   short                           /i.ashx answers a text too short to be a document
   garbage                         /i.ashx answers bytes that are no scrambled document
   deep                            /i.ashx answers the document with 30,000 levels of elements
@@ -57,6 +60,8 @@ import http.server
 import json
 import os
 import re
+import select
+import socket
 import ssl
 import sys
 import threading
@@ -355,6 +360,27 @@ class StatisticsRoutes:
         self.lock = threading.Lock()
         self.reports = {}  # switches prefix -> [query strings]
         self.uploads = {}  # switches prefix -> [bodies]
+        self.dripping = 0  # connections a drip writes to now
+
+    def drip(self, handler):
+        """Headers one byte a second until the client hangs up (or the server stops)."""
+        with self.lock:
+            self.dripping += 1
+        try:
+            handler.wfile.write(b'HTTP/1.1 200 OK\r\nX-Slow: ')
+            handler.wfile.flush()
+            while True:
+                readable, _, _ = select.select([handler.connection], [], [], 1.0)
+                if readable and not handler.connection.recv(1, socket.MSG_PEEK):
+                    break  # the client closed its end
+                handler.wfile.write(b'a')
+                handler.wfile.flush()
+        except OSError:
+            pass
+        finally:
+            with self.lock:
+                self.dripping -= 1
+        handler.close_connection = True
 
     def handle(self, handler, method, path, opts, prefix, data, date):
         if path == '/i.ashx' and method == 'GET':
@@ -362,6 +388,8 @@ class StatisticsRoutes:
                 self.reports.setdefault(prefix, []).append(urllib.parse.urlsplit(handler.path).query)
             if 'silent' in opts:
                 return handler.handle_failure('timeout') or True
+            if 'drip' in opts:
+                return self.drip(handler) or True
             if 'short' in opts:
                 return handler.send(200, b'<x/>', 'text/plain') or True
             mode = handler.failure(opts, 'stats')
@@ -378,6 +406,9 @@ class StatisticsRoutes:
             if mode == 'refused':
                 return handler.send(403, b'refused', 'text/plain') or True
             return handler.send(200, b'0100' if mode == '0100' else b'100', 'text/plain') or True
+        if path == '/stats-dripping' and method == 'GET':
+            with self.lock:
+                return handler.send(200, json.dumps({'dripping': self.dripping}).encode(), 'application/json') or True
         if path == '/stats-received' and method == 'GET':
             with self.lock:
                 seen = {'reports': list(self.reports.get(prefix, [])),

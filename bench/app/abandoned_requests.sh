@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Requests given up at their deadline, against a statistics service that sends its headers one
+# byte a second (the stand-in service's "drip" switch), under wine64 + Xvfb: every 5 s, the
+# connections the service is still dripping to, the program's threads and the deadlines the log
+# has reported so far. A request past its deadline must have let its connection and its thread go
+# within 2 s: the connections never exceed the requests still inside their deadlines (one at a
+# time here: the program asks again 30 s after each 30 s deadline), and the threads come back to
+# their idle figure.
+# Usage: bench/app/abandoned_requests.sh [build dir, default build/win64] [seconds, default 300]
+set -uo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+BUILD="${1:-$ROOT/build/win64}"
+SECONDS_RUN="${2:-300}"
+[ -f "$BUILD/bin/tavrino.exe" ] && [ -f "$BUILD/bin/user.dat" ] && [ -d "$BUILD/bin/skin15" ] ||
+  { echo "build tavrino, tv_user_dat and tv_skin15 in $BUILD first"; exit 1; }
+command -v sqlite3 >/dev/null || { echo "sqlite3 is needed"; exit 1; }
+work=$(mktemp -d)
+service_pid=""
+cleanup() {
+  [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+python3 "$ROOT/tools/devservice/devservice.py" --port 0 --port-file "$work/port" >/dev/null 2>&1 &
+service_pid=$!
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+port=$(cat "$work/port")
+base="http://127.0.0.1:$port/_/drip"
+
+mkdir -p "$work/app"
+cp "$BUILD/bin/tavrino.exe" "$BUILD/bin/user.dat" "$work/app/"
+cp -r "$BUILD/bin/skin15" "$work/app/"
+sqlite3 "$work/app/user.dat" "delete from userconfig where name='svc_stats';
+                              insert into userconfig (name,value) values ('svc_stats','$base');"
+source "$ROOT/bench/app/wine_session.sh"
+wine_session_start ""
+(cd "$work/app" && exec wine "$work/app/tavrino.exe" -noshow >/dev/null 2>&1 </dev/null) &
+sleep 3
+pid=$(pgrep -f "$work/app/tavrino.exe" | head -1)
+dripping() { curl -s -m 2 "$base/stats-dripping" | python3 -c 'import json,sys; print(json.load(sys.stdin)["dripping"])'; }
+deadlines() { cat "$work"/app/*.log 2>/dev/null | iconv -f UTF-16LE -t UTF-8 2>/dev/null | grep -c "status 12002"; }
+printf '%6s %10s %8s %10s\n' seconds connections threads deadlines
+most=0; fewest=9999; highest=0
+for t in $(seq 5 5 "$SECONDS_RUN"); do
+  sleep 5
+  [ -n "$pid" ] && [ -d "/proc/$pid" ] || { echo "the program ended"; break; }
+  c=$(dripping); n=$(ls "/proc/$pid/task" | wc -l); d=$(deadlines)
+  printf '%6s %10s %8s %10s\n' "$t" "$c" "$n" "$d"
+  [ "${c:-0}" -gt "$most" ] && most=$c
+  [ "$n" -lt "$fewest" ] && fewest=$n
+  [ "$n" -gt "$highest" ] && highest=$n
+done
+echo "most connections open at once: $most; threads between $fewest and $highest"
+[ -n "$pid" ] && kill "$pid" 2>/dev/null
+wine_session_stop
