@@ -319,3 +319,107 @@ TEST_F(AccessTest, PopUpTakesTheKeyboardAndNamesItsControls) {
 }
 
 }  // namespace
+
+namespace {
+
+class PopUpKeysTest : public AccessTest {
+ protected:
+  // The pop-up of this class, once shown and in the foreground (the keys then go to it: the pointer
+  // is put on its edge, out of the way of its items).
+  HWND Opened(const wchar_t* windowClass) {
+    HWND popup = nullptr;
+    if (!WaitFor([&] {
+          popup = WindowOf(process_, windowClass);
+          return popup && IsWindowVisible(popup);
+        }, 5000)) {
+      return nullptr;
+    }
+    SetForegroundWindow(popup);
+    WaitFor([&] { return GetForegroundWindow() == popup; }, 3000);
+    RECT r;
+    GetWindowRect(popup, &r);
+    SetCursorPos(r.left + 1, r.bottom - 2);
+    return popup;
+  }
+
+  // The name of the pop-up's focused part, once the keys have given the focus to a part other than
+  // `other`.
+  std::u16string FocusAfter(IAccessible* popup, const char* keys, const std::u16string& other) {
+    PressKey(keys);
+    std::u16string name;
+    WaitFor([&] {
+      VARIANT focus;
+      VariantInit(&focus);
+      if (popup->get_accFocus(&focus) != S_OK || focus.vt != VT_I4 || focus.lVal == CHILDID_SELF) return false;
+      name = NameOf(popup, focus.lVal);
+      return !name.empty() && name != other;
+    }, 3000);
+    return name;
+  }
+
+  // Tab, Shift+Tab and (away from a selector, which takes them for its items) the arrows walk the
+  // pop-up's controls; Escape closes it and the calendar window has the focus again.
+  void WalkAndEscape(HWND popup, bool arrows) {
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(popup, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                         reinterpret_cast<void**>(&object)),
+              S_OK);
+    const std::u16string first = FocusAfter(object, "Tab", u"");
+    EXPECT_FALSE(first.empty()) << "Tab gives no part the focus";
+    const std::u16string second = FocusAfter(object, "Tab", first);
+    EXPECT_FALSE(second.empty()) << "a second Tab stays on " << Narrow(first);
+    EXPECT_EQ(Narrow(FocusAfter(object, "shift+Tab", second)), Narrow(first));
+    if (arrows) {
+      EXPECT_EQ(Narrow(FocusAfter(object, "Down", first)), Narrow(second));
+      EXPECT_EQ(Narrow(FocusAfter(object, "Up", second)), Narrow(first));
+    }
+    object->Release();
+    PressKey("Escape");
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, 5000)) << "Escape does not close it";
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == hwnd_; }, 3000)) << "the focus does not come back";
+    EXPECT_TRUE(IsWindowVisible(hwnd_));
+  }
+};
+
+// The skin chooser, the city picker, the survey and the tray menu by the keyboard alone.
+TEST_F(PopUpKeysTest, PopUpsWalkByKeysAndGiveTheFocusBackOnEscape) {
+  Launch();
+  SetForegroundWindow(hwnd_);
+  struct PopUp {
+    const char* what;
+    LPARAM button;  // its opening button in the header
+    const wchar_t* windowClass;
+    bool arrows;
+  };
+  for (const PopUp& p : {PopUp{"skin chooser", 5, L"CSkinDlg", true}, PopUp{"city picker", 9, L"CDlgCity", false},
+                         PopUp{"survey", 7, L"CSurveys", true}}) {
+    SCOPED_TRACE(p.what);
+    ASSERT_EQ(Click(app::kHookClick, p.button), 1);
+    HWND popup = Opened(p.windowClass);
+    ASSERT_NE(popup, nullptr) << "not shown";
+    WalkAndEscape(popup, p.arrows);
+  }
+
+  // The tray menu, opened over the calendar window.
+  SCOPED_TRACE("tray menu");
+  ASSERT_TRUE(IconReady());
+  RECT window;
+  GetWindowRect(hwnd_, &window);
+  SetCursorPos(window.left + 60, window.top + 120);
+  TrayCallback(WM_RBUTTONUP);
+  HWND menu = Opened(L"MendWnd");
+  ASSERT_NE(menu, nullptr) << "not shown";
+  WalkAndEscape(menu, true);
+
+  // Enter chooses the focused item: the second, "start with Windows".
+  ASSERT_TRUE(RunValue().empty());
+  SetCursorPos(window.left + 60, window.top + 120);
+  TrayCallback(WM_RBUTTONUP);
+  menu = Opened(L"MendWnd");
+  ASSERT_NE(menu, nullptr) << "not shown again";
+  PressKey("Down Down Return");
+  EXPECT_TRUE(WaitFor([] { return !RunValue().empty(); }, 3000)) << "Enter does not choose the item";
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 3000)) << "the menu stays";
+}
+
+}  // namespace
