@@ -387,21 +387,6 @@ class ProgramTest : public ::testing::Test {
     }
     return static_cast<LRESULT>(result);
   }
-  // The notification-area icon's window.
-  HWND TrayWindow() {
-    std::vector<HWND> w = WindowsOf(process_, L"CTrayIcon");
-    return w.size() == 1 ? w[0] : nullptr;
-  }
-  // The icon follows the window's first painting: its window made and the shell's answer in.
-  bool IconReady() {
-    return WaitFor([&] { return TrayWindow() != nullptr && Read()[u"tray"] == "1,1"; }, 3000);
-  }
-  // The shell's callback, sent: it has been handled when this returns (its result: 1 handled, 0 not).
-  LRESULT TrayCallback(LPARAM mouse, WPARAM id = 129) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(TrayWindow(), app::UM_TRAY_CALLBACK, id, mouse, SMTO_NORMAL, 10000, &result);
-    return static_cast<LRESULT>(result);
-  }
   // A real mouse click at a point of the window's client area.
   void RealClick(int x, int y) { ClickInWindow(hwnd_, x, y); }
   // Waits until the shown month (year, month, today, selected) is the expected one.

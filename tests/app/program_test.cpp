@@ -785,6 +785,20 @@ TEST_F(ProgramTest, ASilentStatisticsServiceDoesNotHoldTheExit) {
 
 class TrayTest : public ProgramTest {
  protected:
+  HWND TrayWindow() {
+    std::vector<HWND> w = WindowsOf(process_, L"CTrayIcon");
+    return w.size() == 1 ? w[0] : nullptr;
+  }
+  // The icon follows the window's first painting: its window made and the shell's answer in.
+  bool IconReady() {
+    return WaitFor([&] { return TrayWindow() != nullptr && Read()[u"tray"] == "1,1"; }, 3000);
+  }
+  // The shell's callback, sent: it has been handled when this returns (its result: 1 handled, 0 not).
+  LRESULT TrayCallback(LPARAM mouse, WPARAM id = 129) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(TrayWindow(), app::UM_TRAY_CALLBACK, id, mouse, SMTO_NORMAL, 10000, &result);
+    return static_cast<LRESULT>(result);
+  }
   // Right button released over the icon with the pointer at (x, y); the menu's "menu=" fields.
   State OpenMenuAt(int x, int y) {
     SetCursorPos(x, y);
