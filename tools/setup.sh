@@ -104,8 +104,11 @@ build_windows_deps() {  # triple, folder
   rm -rf "$obj"
   touch "$out/.built"
 }
-build_windows_deps x86_64-w64-mingw32 win64
-build_windows_deps i686-w64-mingw32 win32
+# The two targets side by side: each is a chain of single compiles.
+build_windows_deps x86_64-w64-mingw32 win64 & deps64=$!
+build_windows_deps i686-w64-mingw32 win32 & deps32=$!
+wait $deps64 || { log "building the win64 dependencies failed"; exit 1; }
+wait $deps32 || { log "building the win32 dependencies failed"; exit 1; }
 
 # ------------------------------------------------------------------ Wine prefix
 # shellcheck source=tools/wine-env.sh

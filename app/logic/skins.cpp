@@ -26,6 +26,25 @@ int StoredSkinNumber(std::u16string_view stored) {
   return 0;
 }
 
+int SkinOfPicture(std::u16string_view path) {
+  const size_t slash = path.find_last_of(u"\\/");
+  std::u16string_view name = slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+  for (std::u16string_view variant : {u"@1.5x.png", u"@2x.png", u".png"}) {
+    if (name.size() > variant.size() && EqualsNoCase(name.substr(name.size() - variant.size()), variant)) {
+      name.remove_suffix(variant.size());
+      break;
+    }
+    if (variant == u".png") return 0;
+  }
+  if (name.empty() || name.back() < u'1' || name.back() > u'9') return 0;
+  const int skin = name.back() - u'0';
+  name.remove_suffix(1);
+  for (std::u16string_view stem : {u"bg", u"bgb", u"DlgWeatheBk"}) {
+    if (EqualsNoCase(name, stem)) return skin;
+  }
+  return 0;
+}
+
 SkinSwitcher::SkinSwitcher(Effects effects) : effects_(std::move(effects)), images_(SkinImagesOf(1)) {}
 
 bool SkinSwitcher::Apply(int skin) {

@@ -23,6 +23,9 @@ std::u16string SkinChoiceText(int skin);
 // The skin a stored "skin" value names: "bg1" … "bg9" in any letter case; 0 for anything else
 // (absent, "bg0", "bg10", " bg3", "skin3").
 int StoredSkinNumber(std::u16string_view stored);
+// The skin whose picture the file at path is, by its name ("bg3.png", "skin15\\bgb3@2x.png",
+// "DlgWeatheBk3@1.5x.png", any letter case): 1 … 9; 0 for any other file ("bgskin_n.png", "bg10.png").
+int SkinOfPicture(std::u16string_view path);
 
 // The main window's skin. Skin 1's images are active until another is applied.
 class SkinSwitcher {
@@ -48,6 +51,9 @@ class SkinSwitcher {
   bool ApplyAndStore(int skin);
 
   int ActiveSkin() const { return active_; }
+  // Whether skin's pictures may be drawn soon: the skin shown, or the one a preview returns to.
+  // Those of any other skin can be let go.
+  bool Uses(int skin) const { return skin == active_ || skin == settled_; }
   const std::u16string& TitleImage() const { return images_.title; }
   const std::u16string& WeatherPopupImage() const { return images_.weatherPopup; }
 

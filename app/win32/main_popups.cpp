@@ -17,6 +17,7 @@
 #include "platform/text_utils.h"
 #include "platform/user_config.h"
 #include "ui/option.h"
+#include "ui/win32/image_cache.h"
 
 namespace app {
 
@@ -196,24 +197,41 @@ void HideSkinChooser() {
   if (P().chooser) P().chooser->Hide();
 }
 
+namespace {
+
+// Lets the decoded pictures of skins no longer in use go (each skin's background is a few hundred
+// kilobytes per drawn size); the chooser's tiles are small pictures of their own and stay.
+void ReleaseOtherSkins() {
+  tvui::ImageCache::Instance().Forget([](const std::u16string& path) {
+    const int skin = SkinOfPicture(path);
+    return skin != 0 && !P().skins.Uses(skin);
+  });
+}
+
+}  // namespace
+
 void ApplySavedSkin(HWND mainWindow) {
   P().main = mainWindow;
   P().skins.ApplyStored();
+  ReleaseOtherSkins();
 }
 
 void RestoreSkin(HWND mainWindow) {
   P().main = mainWindow;
   P().skins.Restore();
+  ReleaseOtherSkins();
 }
 
 void PreviewSkin(HWND mainWindow, int skin) {
   P().main = mainWindow;
   P().skins.Apply(skin);
+  ReleaseOtherSkins();
 }
 
 void ApplyAndStoreSkin(HWND mainWindow, int skin) {
   P().main = mainWindow;
   P().skins.ApplyAndStore(skin);
+  ReleaseOtherSkins();
 }
 
 const std::u16string& ActiveTitleImage() { return P().skins.TitleImage(); }

@@ -137,6 +137,32 @@ TEST(Skins, HoverPreviewsLeaveRestoresClickStores) {
   EXPECT_EQ(other.wParam, 1u);
 }
 
+// The pictures kept decoded: those of the skin shown and of the one a preview returns to.
+TEST(Skins, PicturesKeptAreTheShownAndTheSettledSkins) {
+  for (int skin = 1; skin <= kSkinCount; ++skin) {
+    const SkinImages images = SkinImagesOf(skin);
+    for (const auto& text : {images.background, images.title, images.weatherPopup}) {
+      const size_t open = text.find(u'\'') + 1;
+      const std::u16string file = text.substr(open, text.find(u'\'', open) - open);
+      EXPECT_EQ(SkinOfPicture(u"C:\\app\\skin15\\" + file), skin);
+    }
+  }
+  EXPECT_EQ(SkinOfPicture(u"skin15/BG4@1.5X.PNG"), 4);
+  EXPECT_EQ(SkinOfPicture(u"dlgweathebk9@2x.png"), 9);
+  for (const char16_t* other : {u"bgskin_n.png", u"bg10.png", u"bg0.png", u"skin_t3.png", u"bg3.bmp", u"xbg3.png",
+                                u"bg3@3x.png", u"bg@2x.png", u".png", u"", u"bg3\\panel.png"}) {
+    EXPECT_EQ(SkinOfPicture(other), 0);
+  }
+
+  FakeMainWindow w;
+  w.config[u"skin"] = u"bg2";
+  w.switcher.ApplyStored();
+  w.Receive({0, u"", app::UM_SKIN_PREVIEW, 7, false});
+  for (int skin = 1; skin <= kSkinCount; ++skin) EXPECT_EQ(w.switcher.Uses(skin), skin == 2 || skin == 7) << skin;
+  w.Receive({0, u"", app::UM_SKIN_APPLY, 7, false});
+  for (int skin = 1; skin <= kSkinCount; ++skin) EXPECT_EQ(w.switcher.Uses(skin), skin == 7) << skin;
+}
+
 TEST(Skins, ReopenGuardSwallowsTheClickThatClosedTheChooser) {
   PopupReopenGuard guard;
   EXPECT_TRUE(guard.MayOpen(100)) << "never hidden: opens even right after boot";

@@ -2,6 +2,7 @@
 
 #include "ui/win32/gdiplus_include.h"
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -200,6 +201,33 @@ const DibPixels* ImageCache::Keep(const std::u16string& key, const DibPixels& ma
   }
   impl_->composedOrder.push_back(key);
   return &(impl_->composed[key] = made);
+}
+
+void ImageCache::Forget(const std::function<bool(const std::u16string& path)>& drop) {
+  for (auto it = impl_->images.begin(); it != impl_->images.end();) {
+    if (!it->second || !drop(it->first)) {
+      ++it;
+      continue;
+    }
+    it->second.reset();  // the view of the DIB section goes before the section itself
+    auto dib = impl_->dibs.find(it->first);
+    if (dib != impl_->dibs.end()) {
+      DeleteObject(dib->second.bitmap);
+      impl_->dibs.erase(dib);
+    }
+    it = impl_->images.erase(it);
+  }
+  // A composed drawing's key is its picture's path followed by "|" and the drawing's sizes.
+  auto pathOf = [](const std::u16string& key) { return key.substr(0, key.find(u'|')); };
+  for (auto it = impl_->composed.begin(); it != impl_->composed.end();) {
+    if (!drop(pathOf(it->first))) {
+      ++it;
+      continue;
+    }
+    DeleteObject(it->second.bitmap);
+    it = impl_->composed.erase(it);
+  }
+  std::erase_if(impl_->composedOrder, [this](const std::u16string& key) { return !impl_->composed.count(key); });
 }
 
 void ImageCache::Clear() {

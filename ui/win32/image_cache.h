@@ -46,6 +46,9 @@ class ImageCache {
                                  const std::function<void(PixelSurface&)>& draw);
   // Forgets everything (after skin files changed on disk).
   void Clear();
+  // Frees the decoded pictures whose path drop accepts, and the drawings composed from them; they
+  // are decoded again when next drawn. Files found missing stay remembered. Never during a paint.
+  void Forget(const std::function<bool(const std::u16string& path)>& drop);
 
   // The two decoders behind Get: a DIB section with the file's premultiplied pixels (bits
   // receives them), or nullptr.
