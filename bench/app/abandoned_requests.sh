@@ -21,11 +21,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-python3 "$ROOT/tools/devservice/devservice.py" --port 0 --port-file "$work/port" >/dev/null 2>&1 &
-service_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-port=$(cat "$work/port")
-base="http://127.0.0.1:$port/_/drip"
+source "$ROOT/bench/app/stand_in_service.sh"
+stand_in_service_start "$work" || exit 1
+base="$service_url/_/drip"
 
 mkdir -p "$work/app"
 cp "$BUILD/bin/tavrino.exe" "$BUILD/bin/user.dat" "$work/app/"

@@ -17,10 +17,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-python3 "$ROOT/tools/devservice/devservice.py" --port 0 --port-file "$work/port" >/dev/null 2>&1 &
-service_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+source "$ROOT/bench/app/stand_in_service.sh"
+stand_in_service_start "$work" || exit 1
 source "$ROOT/bench/app/wine_session.sh"
 wine_session_start ""
-wine "$BUILD/bin/soak_probe.exe" "http://127.0.0.1:$(cat "$work/port")" "$PERCENT" 2>/dev/null </dev/null
+wine "$BUILD/bin/soak_probe.exe" "$service_url" "$PERCENT" 2>/dev/null </dev/null
 wine_session_stop
