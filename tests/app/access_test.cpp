@@ -77,16 +77,9 @@ void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG ch
 // A key as real input: xdotool types it into the X display the program draws on (the pointer is
 // kept on the window's title, where the keys then go).
 void PressKey(const char* keys) {
-  std::wstring command = L"Z:\\usr\\bin\\xdotool key --clearmodifiers ";
+  std::wstring command = L"xdotool key --clearmodifiers ";
   for (const char* k = keys; *k; ++k) command += static_cast<wchar_t>(*k);
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      << "xdotool: error " << GetLastError();
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  ASSERT_TRUE(RunXProgram(command, 10000)) << "xdotool: error " << GetLastError();
 }
 
 class AccessTest : public ProgramTest {

@@ -141,6 +141,20 @@ inline BOOL CALLBACK AppendChildText(HWND child, LPARAM l) {
 }  // namespace detail
 
 // The top-level windows of a class that belong to a process.
+// Runs a program of the X side (xdotool, import) with its arguments and waits for it, bounded;
+// false when it cannot be started.
+inline bool RunXProgram(const std::wstring& commandLine, DWORD waitMs = 15000) {
+  std::wstring line = L"Z:\\usr\\bin\\" + commandLine;
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  WaitForSingleObject(pi.hProcess, waitMs);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return true;
+}
+
 inline std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* windowClass) {
   detail::WindowSearch search{GetProcessId(process), windowClass, {}};
   EnumWindows(&detail::CollectWindow, reinterpret_cast<LPARAM>(&search));

@@ -27,15 +27,7 @@ long long OffsetToToday(int hour, int minute, int second) {
 
 // A program of the X side (xdotool, import) with its arguments, waited for.
 void RunX(const std::wstring& command) {
-  std::wstring line = L"Z:\\usr\\bin\\" + command;
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      << "cannot run " << GetLastError();
-  WaitForSingleObject(pi.hProcess, 15000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  ASSERT_TRUE(RunXProgram(command)) << "cannot run " << GetLastError();
   Sleep(150);
 }
 void Keys(const std::wstring& keys) { RunX(L"xdotool key --clearmodifiers " + keys); }
