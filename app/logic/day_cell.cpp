@@ -8,7 +8,6 @@
 namespace {
 
 constexpr size_t kAlmanacLimit = 20;
-constexpr size_t kLunarLineLimit = 3;
 
 std::u16string Number(int n) { return IntToText(n); }
 
@@ -48,22 +47,6 @@ std::u16string DayDataString(const DayInfo& day) {
   return s;
 }
 
-std::u16string LunarLineText(const DayInfo& day, bool* festival) {
-  const std::u16string* chosen = nullptr;
-  for (const std::u16string* part :
-       {&day.shortLabel, &day.lunarFestival, &day.solarTerm, &day.solarFestival}) {
-    if (!part->empty()) {
-      chosen = part;
-      break;
-    }
-  }
-  bool fits = chosen && chosen->size() <= kLunarLineLimit;
-  if (festival) *festival = fits;
-  std::u16string text = fits ? *chosen : day.lunarDayName;
-  if (text.size() > kLunarLineLimit) text.resize(kLunarLineLimit);
-  return text;
-}
-
 DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, int month,
                           int todayDay, int selectedDay) {
   DayCellLook look;
@@ -89,7 +72,7 @@ DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, in
     look.selected = true;
   }
   bool festival = false;
-  look.lunarText = LunarLineText(day, &festival);
+  look.lunarText = DayCellLabel(day, &festival);
   look.lunarColor = festival ? kFestivalColor : kLunarDayColor;
   if (day.weekdayNumber == 6 || day.weekdayNumber == 7) look.dayColor = kWeekendColor;
   look.data = DayDataString(day);

@@ -16,7 +16,7 @@ struct DayCellLook {
   int tag = 0;                   // the day number
   std::u16string dayText;
   uint32_t dayColor = 0;         // ARGB
-  std::u16string lunarText;      // at most three characters
+  std::u16string lunarText;      // DayCellLabel: at most three characters
   uint32_t lunarColor = 0;       // ARGB
   std::u16string data;           // the tooltip's data string
   bool inMonth = false;
@@ -44,7 +44,3 @@ std::u16string DayDataString(const DayInfo& day);
 // An almanac list for the tooltip: line breaks become blanks, and a text over 20 characters is cut
 // before its last blank at position 20 or earlier (or at 20 when there is none).
 std::u16string ShortenAlmanacText(std::u16string_view list);
-
-// The line under the day number: the first of short label, lunar festival, solar term and solar
-// festival when it has at most three characters, else the lunar day name. `festival` tells which.
-std::u16string LunarLineText(const DayInfo& day, bool* festival);

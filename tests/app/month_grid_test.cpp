@@ -121,16 +121,16 @@ TEST(DayCell, LunarLineTakesTheFirstShortFestivalText) {
   d.lunarFestival = u"元宵节";
   d.solarTerm = u"雨水";
   bool festival = false;
-  EXPECT_EQ(LunarLineText(d, &festival), u"元宵节");
+  EXPECT_EQ(DayCellLabel(d, &festival), u"元宵节");
   EXPECT_TRUE(festival);
 
   d.shortLabel = u"国际消费者权益日[1983]";
-  EXPECT_EQ(LunarLineText(d, &festival), u"十五") << "a long first text falls back to the lunar day";
+  EXPECT_EQ(DayCellLabel(d, &festival), u"十五") << "a long first text falls back to the lunar day";
   EXPECT_FALSE(festival);
 
   DayInfo none = Day(2024, 2, 25, 7);
   none.lunarDayName = u"十六";
-  EXPECT_EQ(LunarLineText(none, &festival), u"十六");
+  EXPECT_EQ(DayCellLabel(none, &festival), u"十六");
   EXPECT_FALSE(festival);
 }
 
