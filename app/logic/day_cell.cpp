@@ -18,6 +18,30 @@ std::u16string_view WeekName(int weekdayNumber) {
   return names[weekdayNumber - 1];
 }
 
+std::u16string DateText(const DayInfo& day) {
+  return Number(day.date.wYear) + u"年" + Number(day.date.wMonth) + u"月" + Number(day.date.wDay) + u"日";
+}
+
+// The weekday and the lunar month and day (the lunar text without its year: two GanZhi
+// characters and 年).
+std::u16string WeekText(const DayInfo& day) {
+  std::u16string s(WeekName(day.weekdayNumber));
+  s += u" ";
+  if (day.lunarText.size() > 3) s += day.lunarText.substr(3);
+  return s;
+}
+
+// A blank before each name. A computed day off says so first: the festival names stand on the
+// cell itself.
+std::u16string HolidayText(const DayInfo& day) {
+  std::u16string s;
+  if (day.restEstimated) s += u" " + std::u16string(kStatutoryNote);
+  for (const std::u16string* part : {&day.solarTerm, &day.solarFestival, &day.lunarFestival}) {
+    if (!part->empty()) s += u" " + *part;
+  }
+  return s;
+}
+
 }  // namespace
 
 std::u16string ShortenAlmanacText(std::u16string_view list) {
@@ -29,22 +53,21 @@ std::u16string ShortenAlmanacText(std::u16string_view list) {
 }
 
 std::u16string DayDataString(const DayInfo& day) {
-  std::u16string s = u"date:" + Number(day.date.wYear) + u"年" + Number(day.date.wMonth) + u"月" +
-                     Number(day.date.wDay) + u"日";
-  s += u"#week:";
-  s += WeekName(day.weekdayNumber);
-  s += u" ";
-  // The lunar text without its year (two GanZhi characters and 年).
-  if (day.lunarText.size() > 3) s += day.lunarText.substr(3);
-  s += u"#holiday:";
-  // A computed day off says so first: the festival names stand on the cell itself.
-  if (day.restEstimated) s += u" " + std::u16string(kStatutoryNote);
-  for (const std::u16string* part : {&day.solarTerm, &day.solarFestival, &day.lunarFestival}) {
-    if (!part->empty()) s += u" " + *part;
-  }
+  std::u16string s = u"date:" + DateText(day) + u"#week:" + WeekText(day) + u"#holiday:" + HolidayText(day);
   if (!day.suitable.empty()) s += u"#宜:" + ShortenAlmanacText(day.suitable);
   if (!day.avoid.empty()) s += u"#忌:" + ShortenAlmanacText(day.avoid);
   return s;
+}
+
+TooltipFields TooltipFieldsOf(const DayInfo& day, std::u16string_view reminders) {
+  TooltipFields f;
+  f.day = DateText(day);
+  f.week = WeekText(day);
+  f.holiday = TrimText(HolidayText(day));
+  f.suitable = ShortenAlmanacText(day.suitable);
+  f.avoid = ShortenAlmanacText(day.avoid);
+  f.reminders = reminders;
+  return f;
 }
 
 DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, int month,
@@ -75,6 +98,5 @@ DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, in
   look.lunarText = DayCellLabel(day, &festival);
   look.lunarColor = festival ? kFestivalColor : kLunarDayColor;
   if (day.weekdayNumber == 6 || day.weekdayNumber == 7) look.dayColor = kWeekendColor;
-  look.data = DayDataString(day);
   return look;
 }
