@@ -148,6 +148,12 @@ void CDlgCity::ReturnToMain() {
 }
 
 LRESULT CDlgCity::ResponseDefaultKeyEvent(WPARAM key) {
+  if (key == VK_RETURN) {
+    const tvui::Control* focus = GetKeyboardFocus();
+    if (!focus || (focus != provinces_ && focus != cities_) || !sureButton_ || !sureButton_->IsEnabled()) return 0;
+    sureButton_->Activate();
+    return 1;
+  }
   if (key != VK_ESCAPE) return 0;
   ReturnToMain();
   return 1;

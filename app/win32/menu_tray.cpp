@@ -118,7 +118,8 @@ std::u16string TrayMenuStateText() {
   auto* option = g_menu->FindControlAs<tvui::Option>(kAutostartItem);
   return u"menu=" + IntToText(IsWindowVisible(hwnd) ? 1 : 0) + u"," + IntToText(rc.left) + u"," + IntToText(rc.top) +
          u"," + IntToText(rc.right) + u"," + IntToText(rc.bottom) + u"," +
-         IntToText(option && option->IsSelected() ? 1 : 0) + u"\n";
+         IntToText(option && option->IsSelected() ? 1 : 0) + u"," + IntToText(GetForegroundWindow() == hwnd ? 1 : 0) +
+         u"\n";
 }
 
 }  // namespace app

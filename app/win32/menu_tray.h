@@ -37,7 +37,8 @@ class CMenuTray : public tvui::WindowImplBase {
 void ShowTrayMenu(HWND owner);
 // Destroys the menu, if any.
 void CloseTrayMenu();
-// "menu=<open>,<left>,<top>,<right>,<bottom>,<autostart option selected>" for the test hook.
+// "menu=<open>,<left>,<top>,<right>,<bottom>,<autostart option selected>,<foreground>" for the test
+// hook (foreground: the menu is the foreground window, where the keys go).
 std::u16string TrayMenuStateText();
 
 }  // namespace app

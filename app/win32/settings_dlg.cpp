@@ -31,6 +31,7 @@ void CSetDlg::Notify(tvui::Notification& msg) {
   } else if (EqualsNoCase(msg.type, tvui::kNotifyClick)) {
     if (EqualsNoCase(name, u"closex")) {
       Hide();
+      ReturnFocusToOwner();
     } else if (EqualsNoCase(name, u"tip_autostart")) {
       AutostartClick click = ClickAutostartSwitch(IsAutostartRegistered());
       RecordUsageEvent(click.usageEvent, u"0");

@@ -14,10 +14,24 @@ void CSkinDlg::Notify(tvui::Notification& msg) {
   WindowImplBase::Notify(msg);
 }
 
+void CSkinDlg::OnKeyboardFocusMoved(tvui::Control* control) {
+  const int previewing = model_.Previewing();
+  if (!control || SkinTileNumber(control->GetName()) == previewing) return;
+  if (previewing != 0) Apply(model_.MouseLeave(u"bg" + IntToText(previewing)));
+  Apply(model_.MouseEnter(control->GetName()));
+}
+
+tvui::Control* CSkinDlg::GetDefaultControl() {
+  return model_.Previewing() != 0 ? FindControl(u"bg" + IntToText(model_.Previewing())) : nullptr;
+}
+
 void CSkinDlg::Apply(const SkinChooserStep& step) {
   if (step.tile != 0) {
     if (tvui::Control* tile = FindControl(u"bg" + IntToText(step.tile))) tile->SetForeImage(step.foreImage);
   }
   if (step.message != 0) ::PostMessageW(owner_, step.message, step.wParam, 0);
-  if (step.hide) Hide();
+  if (step.hide) {
+    Hide();
+    ReturnFocusToOwner();
+  }
 }

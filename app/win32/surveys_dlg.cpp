@@ -17,12 +17,14 @@ void CSurveys::Notify(tvui::Notification& msg) {
     switch (click.action) {
       case FeedbackAction::kHide:
         ShowWindow(false);
+        ReturnFocusToOwner();
         break;
       case FeedbackAction::kConfirm: {
         // Only an answer the user could see counts: the question is left out when autostart is on.
         auto* yes = FindControlAs<tvui::Option>(kAutostartYes);
         if (withAutostart_ && yes && yes->IsSelected()) SetAutostart(true);  // a failure is logged there
         ShowWindow(false);
+        ReturnFocusToOwner();
         break;
       }
       case FeedbackAction::kOpenContact:

@@ -1,7 +1,8 @@
 #pragma once
 // CSurveys: the feedback window ("surveys.xml"): three survey questions whose answers are only
 // reported as usage events, the offer to turn autostart on (shown or left out), a contact link
-// and "ok". Made anew at every opening; "closex", "ok" and Escape only hide it.
+// and "ok". Made anew at every opening; "closex", "ok" and Escape only hide it (the focus goes
+// back to the calendar window); Enter with no control focused is "ok".
 #include <string>
 
 #include "ui/win32/window_impl_base.h"
@@ -13,6 +14,7 @@ class CSurveys : public tvui::WindowImplBase {
   std::u16string GetSkinFile() override { return u"surveys.xml"; }
   void Notify(tvui::Notification& msg) override;
   LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
+  tvui::Control* GetDefaultControl() override { return FindControl(u"ok"); }
 
   // Shows or leaves out the autostart question and moves "sendqq" and "ok" to match; returns
   // the window height for it.

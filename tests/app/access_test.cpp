@@ -8,6 +8,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -376,7 +377,7 @@ class PopUpKeysTest : public AccessTest {
   }
 };
 
-// The skin chooser, the city picker and the survey by the keyboard alone.
+// The skin chooser, the city picker, the survey and the settings by the keyboard alone.
 TEST_F(PopUpKeysTest, PopUpsWalkByKeysAndGiveTheFocusBackOnEscape) {
   Launch();
   SetForegroundWindow(hwnd_);
@@ -393,6 +394,37 @@ TEST_F(PopUpKeysTest, PopUpsWalkByKeysAndGiveTheFocusBackOnEscape) {
     HWND popup = Opened(p.windowClass);
     ASSERT_NE(popup, nullptr) << "not shown";
     WalkAndEscape(popup, p.arrows);
+  }
+
+  // Enter on the focused control does its click (a tile stores its skin, a switch turns, a selector
+  // confirms its choice as the dialog's default button); with nothing focused, the default button
+  // (the prompt's "ok", with its preselected "yes" turning autostart on).
+  const std::string city = Read()[u"current_city"];
+  auto storedSkin = [&] { return install_->QueryValue("select value from userconfig where name = 'skin'"); };
+  const std::string skin = storedSkin();
+  const struct {
+    const char* what;
+    LPARAM button;
+    const wchar_t* windowClass;
+    const char* keys;
+    std::function<bool()> done;
+  } enters[] = {
+      {"skin chooser", 5, L"CSkinDlg", "Tab Tab Return",
+       [&] { return storedSkin() != skin && storedSkin().rfind("bg", 0) == 0; }},
+      {"city picker", 9, L"CDlgCity", "Tab Tab Down Return", [&] { return Read()[u"current_city"] != city; }},
+      {"prompt", 7, L"CSurveys", "Return", [] { return !RunValue().empty(); }},
+      {"settings", 6, L"CSetDlg", "Tab Tab Return", [] { return RunValue().empty(); }},
+  };
+  for (const auto& e : enters) {
+    SCOPED_TRACE(std::string("Enter in the ") + e.what);
+    ASSERT_EQ(Click(app::kHookClick, e.button), 1);
+    HWND popup = Opened(e.windowClass);
+    ASSERT_NE(popup, nullptr) << "not shown";
+    PressKey(e.keys);
+    EXPECT_TRUE(WaitFor(e.done, 5000)) << "no outcome";
+    if (e.button == 6) PressKey("Escape");  // the settings stay open after a switch
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(popup); }, 5000)) << "still open";
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == hwnd_; }, 5000)) << "the focus does not come back";
   }
 }
 

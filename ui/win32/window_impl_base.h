@@ -138,7 +138,7 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   void HideToolTip() { UpdateToolTip(false); }
 
   // Keyboard (window_keyboard.cpp). Tab and Shift+Tab walk the tab stops, Enter and Space
-  // activate the focused control, Alt+Down and F4 open a focused combo's list and the arrows choose
+  // activate the focused control (Enter, else the default control), Alt+Down and F4 open a focused combo's list and the arrows choose
   // its items while it is closed (elsewhere they walk the stops, Down and Right forwards); keys a
   // window's OnKeyDown leaves come here.
   // Gives the keyboard focus to a control; fromKeyboard shows its focus mark.
@@ -148,6 +148,9 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   // The tab stops in Tab order: by default every shown, enabled control that takes clicks, in
   // the tree's order (a combo's items not counted).
   virtual std::vector<Control*> GetTabStops();
+  // What Enter does when the focus is on no control that takes it (none, hidden or disabled):
+  // the window's default button, as in a dialog; nullptr for none.
+  virtual Control* GetDefaultControl() { return nullptr; }
   // After a pop-up went away by key: the focus back to its owner when that is on show.
   void ReturnFocusToOwner();
   // The focus went to another control (by key, click or SetKeyboardFocus).

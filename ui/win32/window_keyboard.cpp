@@ -99,11 +99,14 @@ bool WindowImplBase::HandleLibraryKey(UINT message, WPARAM key) {
       StepKeyboardFocus(KeyHeld(VK_SHIFT));
       return true;
     case VK_RETURN:
-    case VK_SPACE:
-      if (!current || !current->IsShown() || !current->IsEnabled()) return false;
-      SetKeyboardFocus(current, true);
-      current->Activate();  // a combo opens its list
+    case VK_SPACE: {
+      const bool focusTakesIt = current && current->IsShown() && current->IsEnabled();
+      Control* target = focusTakesIt ? current : key == VK_RETURN ? GetDefaultControl() : nullptr;
+      if (!target || !target->IsShown() || !target->IsEnabled()) return false;
+      if (focusTakesIt) SetKeyboardFocus(current, true);
+      target->Activate();  // a combo opens its list
       return true;
+    }
     case VK_F4:
       if (!combo) return false;
       combo->Activate();
