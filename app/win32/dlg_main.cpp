@@ -493,7 +493,7 @@ void CDlgMain::ShowDayTooltip(const std::u16string& data, POINT screen) {
   const MonitorArea monitor = app::MonitorAreaAt(screen, hwnd);
   const tvui::Scale scale(monitor.dpi);
   const int extra = ParseTooltipFields(data).reminders.empty() ? 0 : kTooltipReminderRow;
-  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, monitor.work, scale, extra);
+  tvui::Point at = PlaceDayTooltip({screen.x, screen.y}, monitor.work, scale, extra);
   tooltip_->MoveWindowTo(at.x, at.y, scale.ToDevice(kTooltipWidth), scale.ToDevice(kTooltipHeight + extra));
   tooltip_->ShowWindow(true, true);
 }
@@ -622,7 +622,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       // From the pointer hook, the clicked clock; from the hook library or the tray, none.
       clickedClock_.reset();
       if (wParam == ipc::kClockClickedAt) {
-        clickedClock_ = ScreenPoint{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        clickedClock_ = tvui::Point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       }
       Toggle();
       handled = true;
