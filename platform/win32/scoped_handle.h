@@ -1,6 +1,6 @@
 #pragma once
 // Owning types for handles closed with a close call (kernel objects: events, mutexes, processes,
-// threads, files, snapshots, tokens), in the shape of scoped_gdi.h: each closes what it holds when
+// threads, files, snapshots, tokens; GDI objects in scoped_gdi.h): each closes what it holds when
 // it goes out of scope. Move-only; `get()` lends the handle, `release()` hands it over, `close()`
 // closes it now and tells whether the system agreed (a file's last writes can fail there).
 #include <windows.h>
