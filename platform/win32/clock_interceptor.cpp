@@ -1,5 +1,6 @@
 #include "platform/win32/clock_interceptor.h"
 
+#include <intrin.h>
 #include <objbase.h>
 
 #include <algorithm>
@@ -13,7 +14,6 @@
 #include "platform/text_utils.h"
 #include "platform/thread.h"
 #include "platform/win32/clock_locator.h"
-#include "platform/win32/hook_courier.h"
 
 namespace taskbar {
 
@@ -26,10 +26,10 @@ constexpr int kRetryMs = 2000;          // after a pass given up on
 constexpr UINT kWatchdogMs = 1000;
 constexpr UINT_PTR kWatchdogTimer = 1;
 constexpr UINT kSnapshotMessage = WM_APP + 1;  // to the hook thread: a new snapshot is out
-constexpr UINT kKeysMessage = WM_APP + 2;      // to the hook thread: watch Ctrl, or stop, as wanted
 constexpr size_t kTimingSlots = 4096;
 
-// What the hook procedure hands to the courier: everything that waits on the window server.
+// What the hook procedure leaves to its thread: everything that waits on the window server. The
+// thread does it once the procedure has returned, when the input is already on its way.
 constexpr uint32_t kLookAgain = 1;  // the pointer came onto a taskbar
 constexpr uint32_t kToggle = 2;     // a click on a clock: the calendar toggles
 constexpr uint32_t kKeys = 4;       // the pointer came onto or went off the taskbars
@@ -47,7 +47,7 @@ struct Shared {
   std::atomic<bool> hookActive{false};
   std::atomic<uint64_t> hookCalls{0};
   ClickRules rules;  // the hook thread's alone
-  HookCourier* courier = nullptr;  // set before the hook, outlives it
+  std::atomic<uint32_t> errands{0};
   std::atomic<uint32_t> clickAt{0};  // the clicked clock's centre, x and y in 16 bits each
   std::atomic<uint32_t> toggles{0};  // clicks not posted yet: each one is a toggle
   // Ctrl, followed by a keyboard hook while the pointer is on a taskbar: a press on a clock then
@@ -56,9 +56,13 @@ struct Shared {
   std::atomic<bool> wantKeys{false};
   std::atomic<bool> keysWatched{false};
   std::atomic<uint32_t> ctrlKeys{0};
+  // The procedure's own duration in time-stamp counter ticks: reading the counter takes a few
+  // nanoseconds, where the performance counter is a system call under Wine that cost more than
+  // the procedure itself. Ticks become microseconds against the performance counter when read.
   std::atomic<size_t> timingCount{0};
   float timings[kTimingSlots] = {};
-  double ticksPerMicrosecond = 1;
+  uint64_t startTicks = 0;
+  LARGE_INTEGER startCounter{};
 };
 
 std::atomic<Shared*> g_shared{nullptr};  // for the hook and WinEvent procedures
@@ -79,14 +83,13 @@ PointerEvent EventOf(WPARAM message) {
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
   Shared* shared = g_shared.load(std::memory_order_acquire);
   if (code != HC_ACTION || !shared) return CallNextHookEx(nullptr, code, wParam, lParam);
-  LARGE_INTEGER start;
-  QueryPerformanceCounter(&start);
+  const uint64_t start = __rdtsc();
   shared->hookCalls.fetch_add(1, std::memory_order_relaxed);
   const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
   const ClockSnapshot* snapshot = shared->hookHeld.get();
   // Whether Ctrl is held comes from the keyboard hook that follows it while the pointer is on a
   // taskbar. Asking the system instead is a round trip to the window server under Wine: only for
-  // a press on a clock before that hook is in place. Posting and signalling are the courier's.
+  // a press on a clock before that hook is in place. Posting and signalling wait for the return.
   bool ctrl = false;
   if (wParam == WM_LBUTTONDOWN && ClockAt(*snapshot, info->pt.x, info->pt.y) >= 0) {
     ctrl = shared->keysWatched.load(std::memory_order_acquire)
@@ -106,12 +109,10 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     shared->toggles.fetch_add(1, std::memory_order_release);
     errands |= kToggle;
   }
-  if (errands) shared->courier->Send(errands);
-  LARGE_INTEGER end;
-  QueryPerformanceCounter(&end);
+  if (errands) shared->errands.fetch_or(errands, std::memory_order_release);
+  const uint64_t end = __rdtsc();
   size_t slot = shared->timingCount.fetch_add(1, std::memory_order_relaxed) % kTimingSlots;
-  shared->timings[slot] = static_cast<float>(static_cast<double>(end.QuadPart - start.QuadPart) /
-                                             shared->ticksPerMicrosecond);
+  shared->timings[slot] = static_cast<float>(end - start);
   return verdict.swallow ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -140,20 +141,6 @@ void CALLBACK WinEventProc(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
     if (t.window == reinterpret_cast<std::uintptr_t>(window)) {
       shared->lookAgain.Set();
       return;
-    }
-  }
-}
-
-// The courier's errands, on its own thread.
-void RunErrands(Shared& shared, uint32_t errands) {
-  if (errands & kLookAgain) shared.lookAgain.Set();
-  if (errands & kKeys) {
-    if (uint32_t hook = shared.hookThread.load()) PostThreadMessageW(hook, kKeysMessage, 0, 0);
-  }
-  if (errands & kToggle) {
-    for (uint32_t n = shared.toggles.exchange(0, std::memory_order_acq_rel); n > 0; --n) {
-      PostMessageW(shared.target, ipc::kClockLeftClickMessage, ipc::kClockClickedAt,
-                   static_cast<LPARAM>(shared.clickAt.load(std::memory_order_acquire)));
     }
   }
 }
@@ -263,16 +250,26 @@ class HookThread : public TThread {
     shared_->hookThread.store(ThreadId());
     ready_.Set();
     Apply();
-    while (!StopRequested() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (msg.hwnd == nullptr && msg.message == kSnapshotMessage) {
-        Apply();
-      } else if (msg.hwnd == nullptr && msg.message == kKeysMessage) {
-        WatchKeys(hook_ && shared_->wantKeys.load(std::memory_order_relaxed));
-      } else if (msg.message == WM_TIMER && msg.wParam == kWatchdogTimer) {
-        Watch();
-      } else {
-        DispatchMessageW(&msg);
+    // Not GetMessage: it runs the hook procedure for sent messages and waits on without
+    // returning. Peeking returns after them, so the procedure's errands run right away.
+    bool quit = false;
+    while (!quit && !StopRequested()) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+          quit = true;
+          break;
+        }
+        if (msg.hwnd == nullptr && msg.message == kSnapshotMessage) {
+          Apply();
+        } else if (msg.message == WM_TIMER && msg.wParam == kWatchdogTimer) {
+          Watch();
+        } else {
+          DispatchMessageW(&msg);
+        }
+        RunErrands();
       }
+      RunErrands();
+      if (!quit) MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
     Unhook();
     WatchKeys(false);
@@ -282,6 +279,18 @@ class HookThread : public TThread {
   }
 
  private:
+  // What the hook procedure left to do.
+  void RunErrands() {
+    const uint32_t errands = shared_->errands.exchange(0, std::memory_order_acq_rel);
+    if (errands & kLookAgain) shared_->lookAgain.Set();
+    if (errands & kKeys) WatchKeys(hook_ && shared_->wantKeys.load(std::memory_order_relaxed));
+    if (errands & kToggle) {
+      for (uint32_t n = shared_->toggles.exchange(0, std::memory_order_acq_rel); n > 0; --n) {
+        PostMessageW(shared_->target, ipc::kClockLeftClickMessage, ipc::kClockClickedAt,
+                     static_cast<LPARAM>(shared_->clickAt.load(std::memory_order_acquire)));
+      }
+    }
+  }
   // Hook in place while there is a clock to take; the shell's window events while there is a taskbar.
   void Apply() {
     shared_->hookHeld = shared_->snapshot.load();
@@ -365,7 +374,6 @@ class HookThread : public TThread {
 
 struct Road {
   std::shared_ptr<Shared> shared;
-  std::unique_ptr<HookCourier> courier;
   std::unique_ptr<Locator> locator;
   std::unique_ptr<HookThread> hook;
 };
@@ -390,16 +398,12 @@ bool StartTrayButtonRoad(HWND target) {
   auto road = std::make_unique<Road>();
   road->shared = std::make_shared<Shared>();
   road->shared->target = target;
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  road->shared->ticksPerMicrosecond = static_cast<double>(frequency.QuadPart) / 1e6;
-  road->courier = std::make_unique<HookCourier>(
-      [shared = road->shared](uint32_t errands) { RunErrands(*shared, errands); });
-  road->shared->courier = road->courier.get();
+  QueryPerformanceCounter(&road->shared->startCounter);
+  road->shared->startTicks = __rdtsc();
   g_shared.store(road->shared.get(), std::memory_order_release);
   road->hook = std::make_unique<HookThread>(road->shared);
   road->locator = std::make_unique<Locator>(road->shared);
-  if (!road->courier->Start() || !road->hook->Start() || !road->hook->WaitReady() || !road->locator->Start()) {
+  if (!road->hook->Start() || !road->hook->WaitReady() || !road->locator->Start()) {
     LogError(u"clock: cannot start the tray-button threads (error " + IntToText(GetLastError()) + u")");
     g_road = std::move(road);
     StopTrayButtonRoad();
@@ -413,14 +417,9 @@ void StopTrayButtonRoad() {
   if (!g_road) return;
   EndThread(g_road->hook, 2000);
   EndThread(g_road->locator, kCallLimitMs + 500);
-  // The hook is gone with its thread; the procedures' last readers are done with the state and
-  // the courier. A hook thread that did not end may still hand errands on: its courier stays.
-  if (!g_road->hook) {
-    g_shared.store(nullptr);
-    EndThread(g_road->courier, 2000);
-  } else {
-    g_road->courier.release();
-  }
+  // The hook is gone with its thread, and the procedures' last readers with it. A hook thread
+  // that did not end keeps its own hold on the state.
+  if (!g_road->hook) g_shared.store(nullptr);
   g_road.reset();
 }
 
@@ -437,8 +436,16 @@ std::vector<double> HookProcedureMicroseconds() {
   std::vector<double> out;
   Shared* shared = g_shared.load();
   if (!shared) return out;
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  const uint64_t ticks = __rdtsc() - shared->startTicks;
+  const double microseconds =
+      static_cast<double>(now.QuadPart - shared->startCounter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+  if (ticks == 0 || microseconds <= 0) return out;
+  const double ticksPerMicrosecond = static_cast<double>(ticks) / microseconds;
   size_t count = std::min(shared->timingCount.load(), kTimingSlots);
-  for (size_t i = 0; i < count; ++i) out.push_back(shared->timings[i]);
+  for (size_t i = 0; i < count; ++i) out.push_back(shared->timings[i] / ticksPerMicrosecond);
   return out;
 }
 
