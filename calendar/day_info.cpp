@@ -12,6 +12,7 @@
 namespace {
 
 constexpr size_t kClipLength = 25;
+constexpr size_t kCellLabelLimit = 3;
 
 // Where the almanac lists and the holiday marks come from.
 struct Sources {
@@ -99,6 +100,21 @@ std::u16string ShortDayLabel(std::u16string_view monthDay, std::u16string_view l
     if (blank != std::u16string_view::npos) return std::u16string(solarFestival.substr(0, blank));
   }
   return {};
+}
+
+std::u16string DayCellLabel(const DayInfo& day, bool* festival) {
+  const std::u16string* chosen = nullptr;
+  for (const std::u16string* part : {&day.shortLabel, &day.lunarFestival, &day.solarTerm, &day.solarFestival}) {
+    if (!part->empty()) {
+      chosen = part;
+      break;
+    }
+  }
+  const bool fits = chosen && chosen->size() <= kCellLabelLimit;
+  if (festival) *festival = fits;
+  std::u16string text = fits ? *chosen : day.lunarDayName;
+  if (text.size() > kCellLabelLimit) text.resize(kCellLabelLimit);
+  return text;
 }
 
 std::u16string ClipDayText(std::u16string_view text, char16_t separator) {

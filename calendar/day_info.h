@@ -45,6 +45,12 @@ void BuildDayInfoWithoutAlmanac(const SystemTime& date, DayInfo& info);
 std::u16string ShortDayLabel(std::u16string_view monthDay, std::u16string_view lunarFestival,
                              std::u16string_view solarTerm, std::u16string_view solarFestival);
 
+// The line a month cell shows under the day number, in the window's grid and in tvcal's: the first
+// non-empty of short label, lunar festival, solar term and solar festival when it has at most
+// three characters, else the lunar day name (初一 on the first day of a month, a leap month's
+// too); never more than three characters. `festival` tells whether a festival or term was chosen.
+std::u16string DayCellLabel(const DayInfo& day, bool* festival);
+
 // A text of at most 25 characters stays; a longer one is cut before the last separator at
 // positions 24 ... 2, or becomes empty when none lies there.
 std::u16string ClipDayText(std::u16string_view text, char16_t separator);

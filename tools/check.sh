@@ -34,6 +34,12 @@ build() {  # preset
   return $rc
 }
 mkdir -p build
+# A compiler cache, where the machine keeps one from an earlier run, spares the rebuild of what did
+# not change (it is read when a tree is first configured).
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
+fi
 # Never test stale binaries: the first tree that fails to configure or build ends the run (the
 # trees after it would only spend CI time on the same error).
 for p in win64 win32 native-asan native-tsan; do

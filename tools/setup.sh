@@ -17,7 +17,7 @@ PACKAGES=(
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core python3-pil python3-cairo python3-icalendar
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3 libtinyxml-dev libjsoncpp-dev libstb-dev libcurl4-openssl-dev libssl-dev openssl python3-cryptography
-  clang libclang-rt-14-dev nsis
+  clang libclang-rt-14-dev nsis ccache
 )
 
 # ---------------------------------------------------------------- packages

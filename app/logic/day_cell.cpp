@@ -8,7 +8,6 @@
 namespace {
 
 constexpr size_t kAlmanacLimit = 20;
-constexpr size_t kLunarLineLimit = 3;
 
 std::u16string Number(int n) { return IntToText(n); }
 
@@ -17,6 +16,30 @@ std::u16string_view WeekName(int weekdayNumber) {
                                                    u"星期五", u"星期六", u"星期日"};
   if (weekdayNumber < 1 || weekdayNumber > 7) return {};
   return names[weekdayNumber - 1];
+}
+
+std::u16string DateText(const DayInfo& day) {
+  return Number(day.date.wYear) + u"年" + Number(day.date.wMonth) + u"月" + Number(day.date.wDay) + u"日";
+}
+
+// The weekday and the lunar month and day (the lunar text without its year: two GanZhi
+// characters and 年).
+std::u16string WeekText(const DayInfo& day) {
+  std::u16string s(WeekName(day.weekdayNumber));
+  s += u" ";
+  if (day.lunarText.size() > 3) s += day.lunarText.substr(3);
+  return s;
+}
+
+// A blank before each name. A computed day off says so first: the festival names stand on the
+// cell itself.
+std::u16string HolidayText(const DayInfo& day) {
+  std::u16string s;
+  if (day.restEstimated) s += u" " + std::u16string(kStatutoryNote);
+  for (const std::u16string* part : {&day.solarTerm, &day.solarFestival, &day.lunarFestival}) {
+    if (!part->empty()) s += u" " + *part;
+  }
+  return s;
 }
 
 }  // namespace
@@ -30,38 +53,21 @@ std::u16string ShortenAlmanacText(std::u16string_view list) {
 }
 
 std::u16string DayDataString(const DayInfo& day) {
-  std::u16string s = u"date:" + Number(day.date.wYear) + u"年" + Number(day.date.wMonth) + u"月" +
-                     Number(day.date.wDay) + u"日";
-  s += u"#week:";
-  s += WeekName(day.weekdayNumber);
-  s += u" ";
-  // The lunar text without its year (two GanZhi characters and 年).
-  if (day.lunarText.size() > 3) s += day.lunarText.substr(3);
-  s += u"#holiday:";
-  // A computed day off says so first: the festival names stand on the cell itself.
-  if (day.restEstimated) s += u" " + std::u16string(kStatutoryNote);
-  for (const std::u16string* part : {&day.solarTerm, &day.solarFestival, &day.lunarFestival}) {
-    if (!part->empty()) s += u" " + *part;
-  }
+  std::u16string s = u"date:" + DateText(day) + u"#week:" + WeekText(day) + u"#holiday:" + HolidayText(day);
   if (!day.suitable.empty()) s += u"#宜:" + ShortenAlmanacText(day.suitable);
   if (!day.avoid.empty()) s += u"#忌:" + ShortenAlmanacText(day.avoid);
   return s;
 }
 
-std::u16string LunarLineText(const DayInfo& day, bool* festival) {
-  const std::u16string* chosen = nullptr;
-  for (const std::u16string* part :
-       {&day.shortLabel, &day.lunarFestival, &day.solarTerm, &day.solarFestival}) {
-    if (!part->empty()) {
-      chosen = part;
-      break;
-    }
-  }
-  bool fits = chosen && chosen->size() <= kLunarLineLimit;
-  if (festival) *festival = fits;
-  std::u16string text = fits ? *chosen : day.lunarDayName;
-  if (text.size() > kLunarLineLimit) text.resize(kLunarLineLimit);
-  return text;
+TooltipFields TooltipFieldsOf(const DayInfo& day, std::u16string_view reminders) {
+  TooltipFields f;
+  f.day = DateText(day);
+  f.week = WeekText(day);
+  f.holiday = TrimText(HolidayText(day));
+  f.suitable = ShortenAlmanacText(day.suitable);
+  f.avoid = ShortenAlmanacText(day.avoid);
+  f.reminders = reminders;
+  return f;
 }
 
 DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, int month,
@@ -89,9 +95,8 @@ DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, in
     look.selected = true;
   }
   bool festival = false;
-  look.lunarText = LunarLineText(day, &festival);
+  look.lunarText = DayCellLabel(day, &festival);
   look.lunarColor = festival ? kFestivalColor : kLunarDayColor;
   if (day.weekdayNumber == 6 || day.weekdayNumber == 7) look.dayColor = kWeekendColor;
-  look.data = DayDataString(day);
   return look;
 }

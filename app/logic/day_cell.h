@@ -1,11 +1,12 @@
 #pragma once
-// What one cell of the month grid shows: images, badge, texts and colours, and the data string
-// the day tooltip reads. Computed from the day's record alone, so the view only copies it into
-// the cell's controls.
+// What one cell of the month grid shows: images, badge, texts and colours, and what the day
+// tooltip shows of it. Computed from the day's record alone, so the view only copies it into the
+// cell's controls.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "app/logic/tooltip_fields.h"
 #include "calendar/day_info.h"
 
 struct DayCellLook {
@@ -16,9 +17,8 @@ struct DayCellLook {
   int tag = 0;                   // the day number
   std::u16string dayText;
   uint32_t dayColor = 0;         // ARGB
-  std::u16string lunarText;      // at most three characters
+  std::u16string lunarText;      // DayCellLabel: at most three characters
   uint32_t lunarColor = 0;       // ARGB
-  std::u16string data;           // the tooltip's data string
   bool inMonth = false;
   bool today = false;
   bool selected = false;
@@ -36,15 +36,15 @@ inline constexpr uint32_t kFestivalColor = 0x00009ACD;
 DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, int month,
                           int todayDay, int selectedDay);
 
-// The tooltip's data string of a day:
+// The day tooltip's texts of a day with its reminder lines.
+TooltipFields TooltipFieldsOf(const DayInfo& day, std::u16string_view reminders);
+
+// The same as one data string, the form the window's state gives for tests:
 // "date:Y年M月D日#week:星期X <lunar month and day>#holiday: <term> <festivals>#宜:…#忌:…"; on a
-// computed statutory day off the holiday text starts with that note.
+// computed statutory day off the holiday text starts with that note. ParseTooltipFields reads it
+// back as TooltipFieldsOf has it (with TooltipRemindersPart's lines after it).
 std::u16string DayDataString(const DayInfo& day);
 
 // An almanac list for the tooltip: line breaks become blanks, and a text over 20 characters is cut
 // before its last blank at position 20 or earlier (or at 20 when there is none).
 std::u16string ShortenAlmanacText(std::u16string_view list);
-
-// The line under the day number: the first of short label, lunar festival, solar term and solar
-// festival when it has at most three characters, else the lunar day name. `festival` tells which.
-std::u16string LunarLineText(const DayInfo& day, bool* festival);

@@ -8,6 +8,7 @@
 #include "app/tvcal/occurs_command.h"
 #include "app/tvcal/remind_command.h"
 #include "app/tvcal/terminal_text.h"
+#include "calendar/lunar_dates.h"
 #include "calendar/statutory_holidays.h"
 
 namespace {
@@ -124,11 +125,14 @@ std::u16string GregorianText(const CalendarDate& d) {
          Ascii(std::to_string(d.day)) + u"日";
 }
 
+// 1 = Monday ... 7 = Sunday.
+int WeekdayNumber(const CalendarDate& d) { return (WeekdayOf(d.year, d.month, d.day) + 5) % 7 + 1; }
+
 // --- month ------------------------------------------------------------------------------------
 constexpr int kCellWidth = 8;
 
 struct Cell {
-  DayFacts facts;
+  DayInfo day;
   bool known = false;     // inside the engine's range
   bool inMonth = false;
 };
@@ -155,16 +159,16 @@ void AppendCentered(std::string& out, std::u16string_view text, int width) {
 
 void AppendTodayHeader(std::string& out, const TvcalOptions& options) {
   // The engine's names only: nothing of the database is shown here.
-  const DayFactsProvider provider;
-  DayFacts today;
+  CCalendar cal;
+  cal.Calculate(options.today);
   std::u16string line = u"今天 ";
   if (options.today.valid) line += GregorianText(options.today);
-  if (provider.Fill(options.today, today)) {
+  if (cal.IsValid()) {
     line += u' ';
-    line += kShortWeekdays[today.weekday];
+    line += kShortWeekdays[WeekdayNumber(options.today)];
     line += u"  农历";
-    line += today.cal.yearGanZhi + u"年 " + today.cal.zodiacAnimal + u"年 ";
-    line += LunarMonthDayText(today.cal);
+    line += cal.yearGanZhi + u"年 " + cal.zodiacAnimal + u"年 ";
+    line += LunarMonthDayText(cal.Lunar());
   } else {
     line += u"（超出农历范围）";
   }
@@ -172,7 +176,7 @@ void AppendTodayHeader(std::string& out, const TvcalOptions& options) {
   out += '\n';
 }
 
-int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsProvider& provider,
+int RunMonth(int year, int month, const TvcalOptions& options, const DayInfoProvider& provider,
              TextSink& sink) {
   const bool color = options.color;
   Buffered buffer(sink);
@@ -197,7 +201,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
   for (int i = 0; i < lead; ++i) d = PreviousDay(d);
   provider.Prepare(d, rows * 7);
   for (int i = 0; i < rows * 7; ++i, d = NextDay(d)) {
-    cells[i].known = provider.Fill(d, cells[i].facts);  // the engine keeps the date either way
+    cells[i].known = provider.Fill(d, cells[i].day);  // the date is kept either way
     cells[i].inMonth = d.month == month;
   }
 
@@ -213,7 +217,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
     // Day numbers, today and badges.
     for (int c = 0; c < 7; ++c) {
       const Cell& cell = cells[r * 7 + c];
-      const CalendarDate& date = cell.facts.cal.date;
+      const CalendarDate date = CalendarDate::FromSystemTime(cell.day.date);
       const bool shown = cell.known && (cell.inMonth || color);
       if (!shown) {
         out.append(kCellWidth, ' ');
@@ -235,7 +239,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
         field = isToday ? "[" + number + "]" : " " + number + " ";
       }
       out += field;
-      std::u16string badge = cell.facts.workDay ? u"班" : cell.facts.restDay ? u"休" : u"";
+      std::u16string badge = cell.day.workDay ? u"班" : cell.day.restDay ? u"休" : u"";
       AppendColored(out, color, kRed, badge, kCellWidth - 4);
     }
     EndLine(out);
@@ -247,7 +251,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
         continue;
       }
       bool highlighted = false;
-      const std::u16string text = CellText(cell.facts, &highlighted);
+      const std::u16string text = DayCellLabel(cell.day, &highlighted);
       out += ' ';
       AppendColored(out, color, !cell.inMonth ? kGrey : highlighted ? kCyan : kGrey, text,
                     kCellWidth - 1);
@@ -260,9 +264,8 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
   for (int i = 0; i < rows * 7; ++i) {
     const Cell& cell = cells[i];
     if (!cell.known || !cell.inMonth) continue;
-    const CCalendar& cal = cell.facts.cal;
-    for (const std::u16string* text : {&cal.solarTerm, &cal.lunarFestival})
-      if (!text->empty()) items.push_back(Ascii(std::to_string(cal.date.day)) + u"日 " + *text);
+    for (const std::u16string* text : {&cell.day.solarTerm, &cell.day.lunarFestival})
+      if (!text->empty()) items.push_back(Ascii(std::to_string(cell.day.date.wDay)) + u"日 " + *text);
   }
   std::u16string line;
   for (size_t i = 0; i < items.size(); ++i) {
@@ -281,7 +284,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayFactsPro
   }
   // Days off computed from the calendar are told apart from a published arrangement.
   for (int i = 0; i < rows * 7; ++i) {
-    if (cells[i].known && cells[i].inMonth && cells[i].facts.restEstimated) {
+    if (cells[i].known && cells[i].inMonth && cells[i].day.restEstimated) {
       out += items.empty() ? "\n" : "";
       AppendColored(out, color, kRed, u"休 " + std::u16string(kStatutoryNote), 0);
       EndLine(out);
@@ -298,20 +301,23 @@ void AppendField(std::string& out, std::u16string_view label, std::u16string_vie
   out += '\n';
 }
 
-int RunDay(const CalendarDate& date, const DayFactsProvider& provider, TextSink& sink) {
-  DayFacts facts;
-  provider.Fill(date, facts);
-  const CCalendar& cal = facts.cal;
+int RunDay(const CalendarDate& date, const DayInfoProvider& provider, TextSink& sink) {
+  DayInfo day;
+  provider.Fill(date, day);
+  const DayAlmanac almanac = provider.Almanac(date);
+  // The engine's every name, and its texts uncut (the record cuts long ones for the window).
+  CCalendar cal;
+  cal.Calculate(date);
   Buffered buffer(sink);
   std::string& out = buffer.text();
 
   AppendDate(out, date);
   out += ' ';
-  AppendUtf8(out, kWeekdayNames[facts.weekday]);
+  AppendUtf8(out, kWeekdayNames[day.weekdayNumber]);
   out += '\n';
   const int monthLength = cal.leapFlag ? LeapMonthDays(cal.lunarYear)
                                        : MonthDays(cal.lunarYear, cal.lunarMonth);
-  AppendField(out, u"农历", Ascii(std::to_string(cal.lunarYear)) + u"年 " + LunarMonthDayText(cal));
+  AppendField(out, u"农历", Ascii(std::to_string(cal.lunarYear)) + u"年 " + LunarMonthDayText(cal.Lunar()));
   AppendField(out, u"月份", (cal.leapFlag ? u"闰" : u"") + cal.lunarMonthName + u"月" +
                                 cal.monthSize + u"（" + Ascii(std::to_string(monthLength)) +
                                 u"天）");
@@ -322,14 +328,14 @@ int RunDay(const CalendarDate& date, const DayFactsProvider& provider, TextSink&
   AppendField(out, u"节气", cal.solarTerm);
   AppendField(out, u"农历节日", cal.lunarFestival);
   AppendField(out, u"公历节日", cal.solarFestival);
-  if (!facts.shortLabel.empty()) AppendField(out, u"节日简称", facts.shortLabel);
+  if (!day.shortLabel.empty()) AppendField(out, u"节日简称", day.shortLabel);
   if (cal.holidayStar) AppendField(out, u"节假日", u"是（带星号的节日）");
-  if (facts.restDay)
-    AppendField(out, u"休息日", facts.restEstimated ? u"法定假日（" + std::u16string(kStatutoryNote) + u"）"
+  if (day.restDay)
+    AppendField(out, u"休息日", day.restEstimated ? u"法定假日（" + std::u16string(kStatutoryNote) + u"）"
                                                     : std::u16string(u"法定假日"));
-  if (facts.workDay) AppendField(out, u"上班日", u"调休上班");
-  if (!facts.suitable.empty()) AppendField(out, u"宜", facts.suitable);
-  if (!facts.avoid.empty()) AppendField(out, u"忌", facts.avoid);
+  if (day.workDay) AppendField(out, u"上班日", u"调休上班");
+  if (!almanac.suitable.empty()) AppendField(out, u"宜", almanac.suitable);
+  if (!almanac.avoid.empty()) AppendField(out, u"忌", almanac.avoid);
   return kExitOk;
 }
 
@@ -369,8 +375,8 @@ CalendarDate ParseDateArgument(std::string_view text) {
 
 int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& options,
              TextSink& out, TextSink& err) {
-  const DayFactsProvider plain;
-  const DayFactsProvider& provider = options.provider ? *options.provider : plain;
+  const DayInfoProvider plain;
+  const DayInfoProvider& provider = options.provider ? *options.provider : plain;
   const std::string_view command = args.empty() ? "month" : args[0];
 
   if (command == "help" || command == "-h" || command == "--help") {

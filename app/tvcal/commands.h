@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/tvcal/day_facts.h"
+#include "app/tvcal/day_info_provider.h"
 
 class TextSink {
  public:
@@ -13,7 +13,7 @@ class TextSink {
 
 struct TvcalOptions {
   CalendarDate today;                  // the local date; marks today and fills the header
-  const DayFactsProvider* provider = nullptr;  // nullptr: the plain engine provider
+  const DayInfoProvider* provider = nullptr;  // nullptr: the plain engine provider
   bool color = false;                  // ANSI colours on standard output
   bool database = false;               // user.dat is open (the reminders can be read)
 };

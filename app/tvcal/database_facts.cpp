@@ -2,7 +2,6 @@
 
 #include "calendar/holiday_arrangement.h"
 #include "platform/database.h"
-#include "platform/date_time.h"
 #include "platform/file_utils.h"
 #include "platform/gregorian.h"
 #include "platform/program_dir.h"
@@ -20,35 +19,32 @@ std::u16string OneLine(const std::u16string& list) {
   return out;
 }
 
-SystemTime ToSystemTime(const CalendarDate& date) {
-  SystemTime day;
-  day.wYear = static_cast<uint16_t>(date.year);
-  day.wMonth = static_cast<uint16_t>(date.month);
-  day.wDay = static_cast<uint16_t>(date.day);
-  return day;
-}
-
 }  // namespace
 
-void DatabaseDayFacts::Prepare(const CalendarDate& first, int dayCount) const {
+void DatabaseDayInfo::Prepare(const CalendarDate& first, int dayCount) const {
   data_.Load(ToSystemTime(first), dayCount);
   firstDay_ = DaysSince1970(first.year, first.month, first.day);
   dayCount_ = dayCount;
 }
 
-bool DatabaseDayFacts::Fill(const CalendarDate& date, DayFacts& facts) const {
-  if (!DayFactsProvider::Fill(date, facts)) return false;
+void DatabaseDayInfo::Cover(const CalendarDate& date) const {
   const int offset = DaysSince1970(date.year, date.month, date.day) - firstDay_;
   if (dayCount_ <= 0 || offset < 0 || offset >= dayCount_)
     Prepare({date.year, date.month, 1, true}, DaysInMonth(date.year, date.month));
-  const SystemTime day = ToSystemTime(date);
-  const HolidayMarks marks = data_.Holidays().Mark(FormatDate(day));
-  facts.restDay = marks.rest;
-  facts.workDay = marks.work;
-  facts.restEstimated = marks.estimated;
-  facts.suitable = OneLine(data_.Almanac().Suitable(day));
-  facts.avoid = OneLine(data_.Almanac().Avoid(day));
+}
+
+bool DatabaseDayInfo::Fill(const CalendarDate& date, DayInfo& day) const {
+  if (!IsInCalendarRange(date)) return DayInfoProvider::Fill(date, day);
+  Cover(date);
+  BuildDayInfo(ToSystemTime(date), day, data_);
   return true;
+}
+
+DayAlmanac DatabaseDayInfo::Almanac(const CalendarDate& date) const {
+  if (!IsInCalendarRange(date)) return {};
+  Cover(date);
+  const SystemTime day = ToSystemTime(date);
+  return {OneLine(data_.Almanac().Suitable(day)), OneLine(data_.Almanac().Avoid(day))};
 }
 
 CalendarDatabase OpenCalendarDatabase(std::u16string_view path, int year, int busyWaitMs) {

@@ -1,29 +1,32 @@
 #pragma once
-// Day facts with what user.dat knows: the official days off and make-up working days of the
+// Day records with what user.dat knows: the official days off and make-up working days of the
 // day's own year, and the almanac's suitable/avoid lists.
 #include <string>
 #include <string_view>
 
-#include "app/tvcal/day_facts.h"
+#include "app/tvcal/day_info_provider.h"
 #include "calendar/month_data.h"
 
 // Reads what user.dat knows for a month at a time: the run of days the view prepared, or else the
 // Gregorian month of the date asked for.
-class DatabaseDayFacts : public DayFactsProvider {
+class DatabaseDayInfo : public DayInfoProvider {
  public:
-  bool Fill(const CalendarDate& date, DayFacts& facts) const override;
+  bool Fill(const CalendarDate& date, DayInfo& day) const override;
   void Prepare(const CalendarDate& first, int dayCount) const override;
+  DayAlmanac Almanac(const CalendarDate& date) const override;
 
  private:
   mutable MonthData data_;
   mutable int firstDay_ = 0;  // DaysSince1970 of the loaded run's first day
   mutable int dayCount_ = 0;
+  // Has the run of days loaded hold the date (else loads the date's month).
+  void Cover(const CalendarDate& date) const;
 };
 
 // What became of opening the database.
 struct CalendarDatabase {
   enum State {
-    kReady,     // open, the arrangement loaded: use DatabaseDayFacts
+    kReady,     // open, the arrangement loaded: use DatabaseDayInfo
     kBusy,      // another program holds the file's lock: nothing opened, nothing waited for
     kUnusable,  // missing, not a database, damaged or without its tables: nothing opened
   } state = kUnusable;

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
   // The database is needed only for the views that show days off and the almanac. It is never
   // waited for: a file locked by another program is left out (and said so), like a broken one.
   const bool wantsFacts = args.empty() || args[0] == "month" || args[0] == "day" || args[0] == "remind";
-  DatabaseDayFacts databaseFacts;
+  DatabaseDayInfo databaseFacts;
   CalendarDatabase database;
   database.state = CalendarDatabase::kReady;
   bool opened = false;

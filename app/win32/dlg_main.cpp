@@ -7,7 +7,6 @@
 #include "app/logic/header_texts.h"
 #include "app/logic/month_layout.h"
 #include "app/logic/settings_switches.h"
-#include "app/logic/tooltip_fields.h"
 #include "app/logic/tray_rules.h"
 #include "app/logic/weather_popup_view.h"
 #include "app/logic/window_messages.h"
@@ -278,7 +277,6 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
         option->SetFixedWidth(look.width);
         option->SetFixedHeight(look.height);
         option->SetTag(look.tag);
-        option->SetUserData(look.data);
       }
       if (tvui::Control* badge = box->FindSubControl(u"img")) badge->SetBkImage(look.badgeImage);
       app::DressDayCellForContrast(*box, look, IsHighContrast());
@@ -474,10 +472,13 @@ void CDlgMain::HoverCheck() {
   if (!PtInRect(&rc, client)) return;
   tvui::Control* control = FindControl(client);
   if (!control || !EqualsNoCase(control->GetName(), u"isSelect")) return;
-  ShowDayTooltip(control->GetUserData(), screen);
+  for (int i = 0; i < shownRows_ * kGridColumns; ++i) {
+    if (DayCellControl(i) == control) ShowDayTooltip(i, screen);
+  }
 }
 
-void CDlgMain::ShowDayTooltip(const std::u16string& data, POINT screen) {
+void CDlgMain::ShowDayTooltip(int cell, POINT screen) {
+  if (!DayCellControl(cell)) return;
   HWND hwnd = GetHWND();
   if (!tooltip_) {
     auto tip = std::make_unique<CToolTipDlg>();
@@ -488,11 +489,12 @@ void CDlgMain::ShowDayTooltip(const std::u16string& data, POINT screen) {
     }
     tooltip_ = std::move(tip);
   }
-  tooltip_->SetData(data);
+  std::u16string reminders = ReminderLinesOf(cell);
+  const int extra = reminders.empty() ? 0 : kTooltipReminderRow;
+  tooltip_->SetDay(shownDays_.days[cell], std::move(reminders));
   // At the pointer, inside the work area and at the scale of the pointer's monitor.
   const MonitorArea monitor = app::MonitorAreaAt(screen, hwnd);
   const tvui::Scale scale(monitor.dpi);
-  const int extra = ParseTooltipFields(data).reminders.empty() ? 0 : kTooltipReminderRow;
   tvui::Point at = PlaceDayTooltip({screen.x, screen.y}, monitor.work, scale, extra);
   tooltip_->MoveWindowTo(at.x, at.y, scale.ToDevice(kTooltipWidth), scale.ToDevice(kTooltipHeight + extra));
   tooltip_->ShowWindow(true, true);

@@ -153,10 +153,12 @@ class CDlgMain : public tvui::WindowImplBase {
   int FocusedCellIndex() const;
   // Tells screen readers where the keyboard focus went (and the grid's selection with it).
   void RaiseFocusEvents();
-  // The marks and tooltip lines of the cells on show that carry a reminder.
+  // The marks of the cells on show that carry a reminder.
   void MarkReminderDays(const MonthDays& days, int cells);
-  // The day tooltip with a cell's data, by a point of the screen (device pixels).
-  void ShowDayTooltip(const std::u16string& data, POINT screen);
+  // The reminder lines of the day in a cell on show (empty without any).
+  std::u16string ReminderLinesOf(int cell) const;
+  // The day tooltip with the day of a cell on show, by a point of the screen (device pixels).
+  void ShowDayTooltip(int cell, POINT screen);
 
   tvui::Combo* cmbYear_ = nullptr;
   tvui::Combo* cmbMonth_ = nullptr;

@@ -115,7 +115,7 @@ LRESULT CDlgMain::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
     const tvui::Rect at = GetScale().ToDevice(cell->GetPos());
     POINT screen{at.right, at.bottom};
     ClientToScreen(GetHWND(), &screen);
-    ShowDayTooltip(cell->GetUserData(), screen);
+    ShowDayTooltip(FocusedCellIndex(), screen);
     return 0;
   }
   GridKey key;

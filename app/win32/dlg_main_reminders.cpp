@@ -6,12 +6,10 @@
 #include "app/win32/entry_points.h"
 
 #include "app/logic/reminder_schedule.h"
-#include "app/logic/tooltip_fields.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/tray_icon.h"
 #include "platform/log.h"
 #include "ui/attribute_values.h"
-#include "ui/option.h"
 
 // What the window keeps of the reminders.
 struct ReminderState {
@@ -65,13 +63,14 @@ void CDlgMain::MarkReminderDays(const struct MonthDays& days, int cells) {
     r.stale = false;
   }
   for (int i = 0; i < cells && i < static_cast<int>(dayCells_.size()); ++i) {
-    const std::u16string lines = r.days.Text(DateOf(days.days[i]));
-    if (tvui::Control* mark = dayCells_[i]->FindSubControl(u"remindmark")) mark->SetVisible(!lines.empty());
-    if (lines.empty()) continue;
-    if (auto* option = dynamic_cast<tvui::Option*>(dayCells_[i]->FindSubControl(u"isSelect"))) {
-      option->SetUserData(option->GetUserData() + TooltipRemindersPart(lines));
-    }
+    if (tvui::Control* mark = dayCells_[i]->FindSubControl(u"remindmark"))
+      mark->SetVisible(r.days.Has(DateOf(days.days[i])));
   }
+}
+
+std::u16string CDlgMain::ReminderLinesOf(int cell) const {
+  if (!reminderState_ || cell < 0 || cell >= kGridCells) return {};
+  return reminderState_->days.Text(DateOf(shownDays_.days[cell]));
 }
 
 void CDlgMain::OpenRemindersOn(const CalendarDate& day) {

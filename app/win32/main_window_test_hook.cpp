@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/logic/day_cell.h"
 #include "app/win32/dlg_city.h"
 #include "app/win32/dlg_main.h"
 #include "app/win32/dlg_weather.h"
@@ -218,12 +219,13 @@ std::u16string CDlgMain::DescribeState() {
     tvui::Control* lunar = box->FindSubControl(u"ChineseDay");
     tvui::Control* badge = box->FindSubControl(u"img");
     tvui::Rect r = option ? option->GetPos() : tvui::Rect{};
-    // normal image|day|lunar line|x,y,w,h|data string|badge image
+    // normal image|day|lunar line|x,y,w,h|data string (what the tooltip shows)|badge image
     s += Line(u"cell." + IntToText(i),
               (option ? option->GetNormalImage() : u"") + u"|" + (day ? day->GetText() : u"") + u"|" +
                   (lunar ? lunar->GetText() : u"") + u"|" + IntToText(r.left) + u"," + IntToText(r.top) +
                   u"," + IntToText(r.right - r.left) + u"," + IntToText(r.bottom - r.top) + u"|" +
-                  (option ? option->GetUserData() : u"") + u"|" + (badge ? badge->GetBkImage() : u""));
+                  DayDataString(shownDays_.days[i]) + TooltipRemindersPart(ReminderLinesOf(i)) + u"|" +
+                  (badge ? badge->GetBkImage() : u""));
   }
   // The cells that carry a reminder's mark.
   std::u16string marks;
@@ -237,7 +239,7 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"tooltip", IntToText(tipShown ? 1 : 0));
   if (tooltip_ && tooltip_->GetHWND()) {
     s += Line(u"tooltip.rect", app::StateRect(tooltip_->GetHWND()));
-    s += Line(u"tooltip.data", tooltip_->GetData());
+    s += Line(u"tooltip.data", DayDataString(tooltip_->GetDay()) + TooltipRemindersPart(tooltip_->GetReminders()));
     for (const char16_t* name : {u"day", u"chinsesday", u"tip", u"sword", u"svoid", u"remind"}) {
       s += Line(std::u16string(u"tooltip.") + name, app::TextOf(*tooltip_, name));
     }

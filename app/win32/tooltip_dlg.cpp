@@ -1,6 +1,6 @@
 #include "app/win32/tooltip_dlg.h"
 
-#include "app/logic/tooltip_fields.h"
+#include "app/logic/day_cell.h"
 #include "app/logic/window_messages.h"
 
 LRESULT CToolTipDlg::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
@@ -16,14 +16,17 @@ void CToolTipDlg::OnTimer(tvui::Notification& msg) {
   Fill();
 }
 
-void CToolTipDlg::SetData(std::u16string data) {
-  if (data == data_) return;
-  data_ = std::move(data);
+void CToolTipDlg::SetDay(const DayInfo& day, std::u16string reminders) {
+  TooltipFields fields = TooltipFieldsOf(day, reminders);
+  if (fields == fields_) return;
+  fields_ = std::move(fields);
+  day_ = day;
+  reminders_ = std::move(reminders);
   if (GetHWND() && IsWindowVisible(GetHWND())) SetTimer(app::kTimerTooltipFill, 1);
 }
 
 void CToolTipDlg::Fill() {
-  TooltipFields f = ParseTooltipFields(data_);
+  const TooltipFields& f = fields_;
   const std::pair<const char16_t*, const std::u16string*> targets[] = {
       {u"day", &f.day}, {u"chinsesday", &f.week}, {u"tip", &f.holiday},
       {u"sword", &f.suitable}, {u"svoid", &f.avoid}};

@@ -1,8 +1,10 @@
 #pragma once
 // CToolTipDlg: the small pop-up with one day's details, shown while the pointer rests on a day
-// of the month grid. It knows nothing of the calendar: it shows the cell's data string.
+// of the month grid: the texts of the day's record and its reminder lines.
 #include <string>
 
+#include "app/logic/tooltip_fields.h"
+#include "calendar/day_info.h"
 #include "ui/win32/window_impl_base.h"
 
 class CToolTipDlg : public tvui::WindowImplBase {
@@ -14,12 +16,15 @@ class CToolTipDlg : public tvui::WindowImplBase {
   LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   void OnTimer(tvui::Notification& msg) override;
 
-  // The cell's data string; a new text while the pop-up is up is shown at once.
-  void SetData(std::u16string data);
-  const std::u16string& GetData() const { return data_; }
-  // Fills the five labels from the data string now.
+  // The day to show and its reminder lines; another day while the pop-up is up is shown at once.
+  void SetDay(const DayInfo& day, std::u16string reminders);
+  const DayInfo& GetDay() const { return day_; }
+  const std::u16string& GetReminders() const { return reminders_; }
+  // Fills the labels from the day now.
   void Fill();
 
  private:
-  std::u16string data_;
+  DayInfo day_;
+  std::u16string reminders_;
+  TooltipFields fields_;
 };

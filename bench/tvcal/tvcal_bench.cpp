@@ -20,7 +20,7 @@ class CountingSink : public TextSink {
 };
 
 void BM_YearOfMonths(benchmark::State& state) {
-  DatabaseDayFacts facts;
+  DatabaseDayInfo facts;
   TvcalOptions options;
   options.today = CalendarDate::Of(2025, 10, 1);
   options.provider = &facts;

@@ -10,32 +10,25 @@
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "tests/support/dates.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 
 using tvtest::Date;
 
-SystemTime g_now;
-SystemTime FakeNow() { return g_now; }
-
-struct FakeClock {
-  explicit FakeClock(const SystemTime& start) {
-    g_now = start;
-    SetLocalClock(&FakeNow);
-  }
-  ~FakeClock() { SetLocalClock(nullptr); }
-  // The time a timer of `ms` milliseconds set now fires at.
-  void Advance(uint32_t ms) {
-    long long total = ((g_now.wHour * 60LL + g_now.wMinute) * 60 + g_now.wSecond) * 1000 + g_now.wMilliseconds + ms;
-    const int days = static_cast<int>(total / 86400000);
-    total %= 86400000;
-    AddDays(g_now, days);
-    g_now.wHour = static_cast<uint16_t>(total / 3600000);
-    g_now.wMinute = static_cast<uint16_t>(total / 60000 % 60);
-    g_now.wSecond = static_cast<uint16_t>(total / 1000 % 60);
-    g_now.wMilliseconds = static_cast<uint16_t>(total % 1000);
-  }
-};
+// The time a timer of `ms` milliseconds set now fires at.
+void Advance(tvtest::TestClock& clock, uint32_t ms) {
+  SystemTime t = clock.Now();
+  long long total = ((t.wHour * 60LL + t.wMinute) * 60 + t.wSecond) * 1000 + t.wMilliseconds + ms;
+  const int days = static_cast<int>(total / 86400000);
+  total %= 86400000;
+  AddDays(t, days);
+  t.wHour = static_cast<uint16_t>(total / 3600000);
+  t.wMinute = static_cast<uint16_t>(total / 60000 % 60);
+  t.wSecond = static_cast<uint16_t>(total / 1000 % 60);
+  t.wMilliseconds = static_cast<uint16_t>(total % 1000);
+  clock.Set(t);
+}
 
 // What the window does with its midnight timer: shows today, arms, and renews when it fires.
 struct Window {
@@ -67,14 +60,14 @@ struct Window {
 }  // namespace
 
 TEST(DayWatch, MidnightTimerRenewsHeaderAndTodayFrameOnce) {
-  FakeClock clock(Date(2026, 12, 31, 23, 59, 59));
+  tvtest::TestClock clock(Date(2026, 12, 31, 23, 59, 59));
   Window w;
   w.Show();
   EXPECT_EQ(w.header, u"2026年12月31日 周四");
   EXPECT_EQ(w.navigator.Shown(), (ShownMonth{2026, 12, 31, 0}));
   EXPECT_EQ(w.timerMs, 1000u + kMidnightMarginMs);  // one timer for midnight, no polling
 
-  clock.Advance(w.timerMs);  // 00:00:00.500
+  Advance(clock, w.timerMs);  // 00:00:00.500
   const DayRenewal r = w.Renew();
   EXPECT_TRUE(r.newDay && r.newYear && r.monthFollows);
   EXPECT_EQ(w.header, u"2027年1月1日 周五");
@@ -84,29 +77,29 @@ TEST(DayWatch, MidnightTimerRenewsHeaderAndTodayFrameOnce) {
   EXPECT_EQ(w.timerMs, 24u * 3600 * 1000);  // the next midnight, a day on
 
   // A timer that fires early (a drifting tick) changes nothing and is armed for the rest.
-  g_now = Date(2027, 1, 1, 23, 59, 59, 900);
+  clock.Set(Date(2027, 1, 1, 23, 59, 59, 900));
   EXPECT_FALSE(w.Renew().newDay);
   EXPECT_EQ(w.timerMs, 100u + kMidnightMarginMs);
 }
 
 TEST(DayWatch, AMonthTheUserWentToStaysWhileTheClockMovesOn) {
-  FakeClock clock(Date(2027, 3, 10, 12));
+  tvtest::TestClock clock(Date(2027, 3, 10, 12));
   Window w;
   w.Show();
   // Within today's month: the frame follows. Another month (arrows, selectors, a holiday jump):
   // nothing moves; going back to today's month by the selectors marks today again.
-  g_now = Date(2027, 3, 11, 0, 0, 1);
+  clock.Set(Date(2027, 3, 11, 0, 0, 1));
   EXPECT_TRUE(w.Renew().monthFollows);
   EXPECT_EQ(w.navigator.Shown(), (ShownMonth{2027, 3, 11, 0}));
   w.navigator.Next(LocalNow());
-  g_now = Date(2027, 3, 12, 0, 0, 1);
+  clock.Set(Date(2027, 3, 12, 0, 0, 1));
   const DayRenewal r = w.Renew();
   EXPECT_TRUE(r.newDay && !r.monthFollows && !r.newYear);
   EXPECT_EQ(w.navigator.Shown(), (ShownMonth{2027, 4, 0, 0}));
   HolidayArrangement record;
   record.holidays[0].day = u"2027-01-01";
   w.navigator.ChooseHoliday(1, record, LocalNow());
-  g_now = Date(2027, 3, 13, 0, 0, 1);
+  clock.Set(Date(2027, 3, 13, 0, 0, 1));
   EXPECT_FALSE(w.Renew().monthFollows);
   EXPECT_EQ(w.navigator.Shown(), (ShownMonth{2027, 1, 0, 1}));
   EXPECT_EQ(w.navigator.HolidayIndex(), 1);
@@ -114,7 +107,7 @@ TEST(DayWatch, AMonthTheUserWentToStaysWhileTheClockMovesOn) {
 
   // The clock set back to another date (WM_TIMECHANGE): the same renewal, backwards too.
   w.navigator.ReturnToday(LocalNow());
-  g_now = Date(2025, 7, 4, 9);
+  clock.Set(Date(2025, 7, 4, 9));
   const DayRenewal back = w.Renew();
   EXPECT_TRUE(back.newDay && back.newYear && back.monthFollows);
   EXPECT_EQ(w.navigator.Shown(), (ShownMonth{2025, 7, 4, 0}));

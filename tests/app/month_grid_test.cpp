@@ -121,16 +121,16 @@ TEST(DayCell, LunarLineTakesTheFirstShortFestivalText) {
   d.lunarFestival = u"元宵节";
   d.solarTerm = u"雨水";
   bool festival = false;
-  EXPECT_EQ(LunarLineText(d, &festival), u"元宵节");
+  EXPECT_EQ(DayCellLabel(d, &festival), u"元宵节");
   EXPECT_TRUE(festival);
 
   d.shortLabel = u"国际消费者权益日[1983]";
-  EXPECT_EQ(LunarLineText(d, &festival), u"十五") << "a long first text falls back to the lunar day";
+  EXPECT_EQ(DayCellLabel(d, &festival), u"十五") << "a long first text falls back to the lunar day";
   EXPECT_FALSE(festival);
 
   DayInfo none = Day(2024, 2, 25, 7);
   none.lunarDayName = u"十六";
-  EXPECT_EQ(LunarLineText(none, &festival), u"十六");
+  EXPECT_EQ(DayCellLabel(none, &festival), u"十六");
   EXPECT_FALSE(festival);
 }
 
@@ -147,7 +147,8 @@ TEST(DayCell, LooksOfInsideOutsideTodayAndSelectedDays) {
   EXPECT_EQ(look.tag, 13);
   EXPECT_EQ(look.dayColor, kDayTextColor);
   EXPECT_EQ(look.lunarColor, kLunarDayColor);
-  EXPECT_EQ(look.data, DayDataString(inside));
+  EXPECT_EQ(TooltipFieldsOf(inside, u""), ParseTooltipFields(DayDataString(inside)))
+      << "the tooltip shows what the cell's data string says";
 
   // The last column and the day before another month's day are 46 wide.
   DayInfo sunday = Day(2024, 3, 17, 7);
@@ -204,6 +205,14 @@ TEST(TooltipFields, ReadsTheCellDataString) {
   EXPECT_TRUE(plain.holiday.empty());
   EXPECT_TRUE(plain.suitable.empty());
   EXPECT_TRUE(plain.avoid.empty());
+
+  // The tooltip takes its texts from the record itself: the same as read from the data string.
+  d.restEstimated = 1;
+  d.solarTerm = u"雨水";
+  d.solarFestival = u"情人节 测试节";
+  d.suitable = u"一一\r\n二二\r\n三三\r\n四四\r\n五五\r\n六六\r\n七七\r\n八八";
+  EXPECT_EQ(TooltipFieldsOf(d, u"08:00 拜年"), ParseTooltipFields(DayDataString(d) + TooltipRemindersPart(u"08:00 拜年")));
+  EXPECT_EQ(TooltipFieldsOf(Day(2024, 2, 12, 1), u""), plain);
 }
 
 TEST(TooltipFields, OddDataStrings) {

@@ -6,8 +6,8 @@
 #include "app/logic/reminder_form.h"
 #include "app/logic/reminder_schedule.h"
 #include "app/logic/tooltip_fields.h"
-#include "platform/clock.h"
 #include "tests/support/dates.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 
@@ -27,22 +27,18 @@ bool SameMoment(const std::optional<SystemTime>& t, int y, int m, int d, int h, 
   return t && t->wYear == y && t->wMonth == m && t->wDay == d && t->wHour == h && t->wMinute == mi && t->wSecond == 0;
 }
 
-SystemTime g_now;
-SystemTime FakeNow() { return g_now; }
-
 // 中秋 2027 is 2027-09-15, 2028 is 2028-10-03; a day's notice at 09:00.
 TEST(ReminderSchedule, DueMissedShownOnceAndTheNextMoment) {
   Reminder moon = Make(1, u"中秋", u"lunar 8-15", 9 * 60, 1);
-  g_now = Date(2027, 9, 14, 8, 59, 59);
-  SetLocalClock(&FakeNow);
+  tvtest::TestClock clock(Date(2027, 9, 14, 8, 59, 59));
   ReminderSchedule s = ScheduleRemindersNow({moon});
   EXPECT_TRUE(s.dueNow.empty());
   EXPECT_TRUE(SameMoment(s.nextDue, 2027, 9, 14, 9, 0));
-  EXPECT_EQ(ReminderWaitMs(g_now, *s.nextDue), 1000u);
+  EXPECT_EQ(ReminderWaitMs(clock.Now(), *s.nextDue), 1000u);
 
   // Due at the moment, and still due later that day and on the day itself (missed while off).
   for (const SystemTime& at : {Date(2027, 9, 14, 9, 0, 0), Date(2027, 9, 15, 23, 59, 59)}) {
-    g_now = at;
+    clock.Set(at);
     s = ScheduleRemindersNow({moon});
     ASSERT_EQ(s.dueNow.size(), 1u);
     EXPECT_EQ(s.dueNow[0].occurrence.date, CalendarDate::Of(2027, 9, 15));
@@ -55,11 +51,10 @@ TEST(ReminderSchedule, DueMissedShownOnceAndTheNextMoment) {
   EXPECT_TRUE(SameMoment(s.nextDue, 2028, 10, 2, 9, 0));
   // Missed, and the day over: not shown any more.
   moon.lastShown = {};
-  g_now = Date(2027, 9, 16, 0, 0, 1);
+  clock.Set(Date(2027, 9, 16, 0, 0, 1));
   s = ScheduleRemindersNow({moon});
   EXPECT_TRUE(s.dueNow.empty());
   EXPECT_TRUE(SameMoment(s.nextDue, 2028, 10, 2, 9, 0));
-  SetLocalClock(nullptr);
 
   // A past one-off has nothing left; a far one waits at most the longest timer.
   s = ScheduleReminders({Make(2, u"x", u"once 2020-01-01", 0, 0)}, Date(2027, 1, 1));

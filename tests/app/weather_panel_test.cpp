@@ -10,7 +10,7 @@
 
 namespace {
 
-WeatherReport Report() {
+WeatherReport ShanghaiReport() {
   WeatherReport r;
   r.city = r.province = u"上海";
   r.days[0].daytime = {u"多云", u"东南风3级", u"", u"12℃", u""};
@@ -18,7 +18,7 @@ WeatherReport Report() {
   return r;
 }
 
-AirQualityReport Air(std::u16string level, std::u16string value) {
+AirQualityReport ShanghaiAir(std::u16string level, std::u16string value) {
   AirQualityReport a;
   a.city = u"上海";
   a.index = std::move(value);
@@ -29,7 +29,7 @@ AirQualityReport Air(std::u16string level, std::u16string value) {
 }  // namespace
 
 TEST(WeatherPanelView, DayAndNightViewsOfOneReport) {
-  WeatherReport r = Report();
+  WeatherReport r = ShanghaiReport();
   AirLabelLook skin;
   WeatherPanelView noon = MakeWeatherPanelView(r, {}, 12, skin);
   EXPECT_EQ(noon.icon, u"weather\\day\\cloudy.png");
@@ -62,11 +62,11 @@ TEST(WeatherPanelView, DayAndNightViewsOfOneReport) {
   EXPECT_EQ(bare.airBackground, 0u);
   EXPECT_EQ(bare.airTextColor, skin.textColor);
   // An air level known while the weather is not: the notice wins on the panel.
-  EXPECT_EQ(MakeWeatherPanelView(empty, Air(u"良", u"64"), 12, skin).airText, u"天气暂不可用");
+  EXPECT_EQ(MakeWeatherPanelView(empty, ShanghaiAir(u"良", u"64"), 12, skin).airText, u"天气暂不可用");
 }
 
 TEST(WeatherPanelView, SourceInTheToolTipAndNoNoticeWithWeather) {
-  WeatherReport r = Report();
+  WeatherReport r = ShanghaiReport();
   r.source = u"Open-Meteo";
   WeatherPanelView v = MakeWeatherPanelView(r, {}, 12, AirLabelLook{});
   EXPECT_EQ(v.toolTip, u"多云 东南风3级 · 来源 Open-Meteo");
@@ -79,13 +79,13 @@ TEST(WeatherPanelView, SourceInTheToolTipAndNoNoticeWithWeather) {
 
 TEST(WeatherPanelView, AirBadgeAndItsReturnToTheSkinLook) {
   AirLabelLook skin{0xffeeeeee, 122, 93, 192, 111};
-  WeatherPanelView good = MakeWeatherPanelView(Report(), Air(u"良", u"64"), 12, skin);
+  WeatherPanelView good = MakeWeatherPanelView(ShanghaiReport(), ShanghaiAir(u"良", u"64"), 12, skin);
   EXPECT_EQ(good.airText, u" 空气质量 良");
   EXPECT_EQ(good.airBackground, 0xffffbb17u);
   EXPECT_EQ(good.airTextColor, 0xffeeeeeeu);
   EXPECT_EQ(good.airRight, 192);
 
-  WeatherPanelView severe = MakeWeatherPanelView(Report(), Air(u"严重污染", u"420"), 12, skin);
+  WeatherPanelView severe = MakeWeatherPanelView(ShanghaiReport(), ShanghaiAir(u"严重污染", u"420"), 12, skin);
   EXPECT_EQ(severe.airText, u" 严重污染 420");
   EXPECT_EQ(severe.airBackground, 0xff600202u);
   EXPECT_EQ(severe.airTextColor, 0u);
@@ -93,12 +93,12 @@ TEST(WeatherPanelView, AirBadgeAndItsReturnToTheSkinLook) {
 
   // The next report's level has its own look again: neither the black text nor the wide badge of
   // the one before stays.
-  WeatherPanelView after = MakeWeatherPanelView(Report(), Air(u"优", u"30"), 12, skin);
+  WeatherPanelView after = MakeWeatherPanelView(ShanghaiReport(), ShanghaiAir(u"优", u"30"), 12, skin);
   EXPECT_EQ(after.airTextColor, 0xffeeeeeeu);
   EXPECT_EQ(after.airRight, 192);
 
   // A level word without a colour: its text on the skin's label, no badge colour.
-  WeatherPanelView odd = MakeWeatherPanelView(Report(), Air(u"未知等级", u"1"), 12, skin);
+  WeatherPanelView odd = MakeWeatherPanelView(ShanghaiReport(), ShanghaiAir(u"未知等级", u"1"), 12, skin);
   EXPECT_EQ(odd.airText, u" 未知等级 1");
   EXPECT_EQ(odd.airBackground, 0u);
   EXPECT_EQ(odd.airTextColor, 0xffeeeeeeu);

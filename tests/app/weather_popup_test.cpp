@@ -10,7 +10,7 @@
 
 namespace {
 
-WeatherReport Report() {
+WeatherReport NanningReport() {
   WeatherReport r;
   r.city = u"南宁";
   r.province = u"广西";
@@ -25,7 +25,7 @@ WeatherReport Report() {
   return r;
 }
 
-AirQualityReport Air(std::u16string level, std::u16string value) {
+AirQualityReport NanningAir(std::u16string level, std::u16string value) {
   AirQualityReport a;
   a.city = u"南宁";
   a.index = std::move(value);
@@ -36,7 +36,7 @@ AirQualityReport Air(std::u16string level, std::u16string value) {
 }  // namespace
 
 TEST(WeatherPopupView, HeaderFollowsTheNightRule) {
-  WeatherReport r = Report();
+  WeatherReport r = NanningReport();
   WeatherPopupView evening = MakeWeatherPopupView(r, {}, 20);
   EXPECT_EQ(evening.wind, u"阵雨 东南风3级") << "at 20:00 the night condition leads";
   EXPECT_EQ(MakeWeatherPopupView(r, {}, 19).wind, u"多云 东南风3级");
@@ -59,7 +59,7 @@ TEST(WeatherPopupView, HeaderFollowsTheNightRule) {
 }
 
 TEST(WeatherPopupView, StripOfThreeDaysWithTheSunnyFallback) {
-  WeatherPopupView v = MakeWeatherPopupView(Report(), {}, 12);
+  WeatherPopupView v = MakeWeatherPopupView(NanningReport(), {}, 12);
   const auto& today = v.items[0];
   EXPECT_EQ(today.dayLabel, u"今天");
   EXPECT_EQ(today.icon, u"weather\\day\\cloudysmall.png");
@@ -76,7 +76,7 @@ TEST(WeatherPopupView, StripOfThreeDaysWithTheSunnyFallback) {
   EXPECT_EQ(after.icon, u"weather\\lightRainsmall.png");
   EXPECT_EQ(after.temperature, u"22~27℃");
   // Values without the degree sign stay as the page has them.
-  WeatherReport bare = Report();
+  WeatherReport bare = NanningReport();
   bare.days[2].night.tempLow = u"-3";
   EXPECT_EQ(MakeWeatherPopupView(bare, {}, 12).items[2].temperature, u"-3~27℃");
   // The fourth item never has data.
@@ -86,7 +86,7 @@ TEST(WeatherPopupView, StripOfThreeDaysWithTheSunnyFallback) {
   EXPECT_EQ(v.items[3].toolTip, u"");
 
   // Today from an evening page: the night condition with its day picture, the low alone.
-  WeatherReport evening = Report();
+  WeatherReport evening = NanningReport();
   evening.days[0].daytime.weather.clear();
   evening.days[0].daytime.tempHigh.clear();
   WeatherPopupView e = MakeWeatherPopupView(evening, {}, 21);
@@ -112,7 +112,7 @@ TEST(WeatherPopupView, StripOfThreeDaysWithTheSunnyFallback) {
 }
 
 TEST(WeatherPopupView, AirBadgeForEveryLevel) {
-  AirBadge good = MakeWeatherPopupView(Report(), Air(u"良", u"60"), 12).air;
+  AirBadge good = MakeWeatherPopupView(NanningReport(), NanningAir(u"良", u"60"), 12).air;
   EXPECT_EQ(good.text, u" 良 PM2.5 60");
   EXPECT_TRUE(good.styled);
   EXPECT_EQ(good.background, 0xffffbb17u);
@@ -129,7 +129,7 @@ TEST(WeatherPopupView, AirBadgeForEveryLevel) {
                       {u"轻度污染", 0xffc67901, 133, false}, {u"中度污染", 0xffeb111b, 133, false},
                       {u"重度污染", 0xffb3065b, 133, false}, {u"严重污染", 0xff600202, 133, true}};
   for (const Row& row : rows) {
-    AirBadge b = MakeWeatherPopupView(Report(), Air(row.level, u"123"), 12).air;
+    AirBadge b = MakeWeatherPopupView(NanningReport(), NanningAir(row.level, u"123"), 12).air;
     std::u16string level(row.level);
     EXPECT_EQ(b.text, u" " + level + u" PM2.5 123");
     EXPECT_TRUE(b.styled);
@@ -142,16 +142,16 @@ TEST(WeatherPopupView, AirBadgeForEveryLevel) {
   }
 
   // Another word: its text on the skin's label. No value: no badge at all.
-  AirBadge odd = MakeWeatherPopupView(Report(), Air(u"未知", u"5"), 12).air;
+  AirBadge odd = MakeWeatherPopupView(NanningReport(), NanningAir(u"未知", u"5"), 12).air;
   EXPECT_EQ(odd.text, u" 未知 PM2.5 5");
   EXPECT_FALSE(odd.styled);
-  AirQualityReport computed = Air(u"轻度污染", u"110");  // the default source's China AQI
+  AirQualityReport computed = NanningAir(u"轻度污染", u"110");  // the default source's China AQI
   computed.source = u"Open-Meteo";
-  EXPECT_EQ(MakeWeatherPopupView(Report(), computed, 12).air.text, u" 轻度污染 AQI 110");
-  WeatherReport named = Report();
+  EXPECT_EQ(MakeWeatherPopupView(NanningReport(), computed, 12).air.text, u" 轻度污染 AQI 110");
+  WeatherReport named = NanningReport();
   named.source = u"Open-Meteo";
   EXPECT_EQ(MakeWeatherPopupView(named, {}, 12).source, u"来源 Open-Meteo");
-  AirBadge none = MakeWeatherPopupView(Report(), Air(u"良", u""), 12).air;
+  AirBadge none = MakeWeatherPopupView(NanningReport(), NanningAir(u"良", u""), 12).air;
   EXPECT_EQ(none.text, u"");
   EXPECT_FALSE(none.styled);
   EXPECT_EQ(none.background, 0u);

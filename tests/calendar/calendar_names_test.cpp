@@ -2,14 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "calendar/ccalendar.h"
+#include "tests/calendar/engine_days.h"
 
 namespace {
 
-CCalendar Calc(int y, int m, int d) {
-  CCalendar cal;
-  cal.Calculate(CalendarDate::Of(y, m, d));
-  return cal;
-}
+using tvtest::Calc;
 
 TEST(CalendarNames, LunarDayAndMonthNames) {
   EXPECT_EQ(LunarDayName(1), u"初一");

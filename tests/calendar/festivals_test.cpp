@@ -9,15 +9,11 @@
 #include "calendar/ccalendar.h"
 #include "calendar/festivals.h"
 #include "platform/text_codec.h"
+#include "tests/calendar/engine_days.h"
 
 namespace {
 
-CCalendar Calc(int y, int m, int d) {
-  CCalendar cal;
-  cal.Calculate(CalendarDate::Of(y, m, d));
-  EXPECT_TRUE(cal.IsValid());
-  return cal;
-}
+using tvtest::Calc;
 
 // Days of Gregorian year y whose solar festival text contains `name`.
 std::vector<int> DaysWithSolarFestival(int y, int m, std::u16string_view name) {

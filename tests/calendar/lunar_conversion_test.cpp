@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar/ccalendar.h"
+#include "tests/calendar/engine_days.h"
 
 namespace {
 
@@ -12,11 +13,7 @@ LunarDate ToLunar(int y, int m, int d) {
   return cal.Lunar();
 }
 
-CalendarDate NextDay(const CalendarDate& d) {
-  if (d.day < DaysInMonth(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
-  if (d.month < 12) return {d.year, d.month + 1, 1, true};
-  return {d.year + 1, 1, 1, true};
-}
+using tvtest::NextDay;
 
 TEST(LunarConversion, Boundaries) {
   EXPECT_EQ(ToLunar(1900, 1, 31), (LunarDate{1900, 1, 1, 0}));  // the epoch

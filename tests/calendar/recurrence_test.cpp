@@ -7,6 +7,7 @@
 
 #include "calendar/lunar_dates.h"
 #include "calendar/recurrence.h"
+#include "tests/calendar/engine_days.h"
 
 namespace {
 
@@ -16,11 +17,7 @@ struct WalkedDay {
   std::u16string term;
 };
 
-CalendarDate NextDay(const CalendarDate& d) {
-  if (d.day < DaysInMonth(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
-  if (d.month < 12) return {d.year, d.month + 1, 1, true};
-  return {d.year + 1, 1, 1, true};
-}
+using tvtest::NextDay;
 
 // Every supported day, as the engine describes it, and its lunar months in order (each a list of
 // its days), keyed by (lunar year, month, leap).

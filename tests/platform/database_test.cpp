@@ -22,6 +22,7 @@
 #include "tests/support/dates.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/db_text.h"
+#include "tests/support/test_clock.h"
 
 using tvtest::TempDir;
 
@@ -183,19 +184,6 @@ TEST(Database, UnopenableOrCorruptFilesGiveEmptyResultsWithoutHanging) {
   CloseDatabase();
 }
 
-namespace {
-std::mutex g_clockLock;
-SystemTime g_now;
-SystemTime FakeNow() {
-  std::lock_guard<std::mutex> guard(g_clockLock);
-  return g_now;
-}
-void SetNow(int y, int m, int d, int h, int mi, int s) {
-  std::lock_guard<std::mutex> guard(g_clockLock);
-  g_now = tvtest::Date(y, m, d, h, mi, s);
-}
-}  // namespace
-
 TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
   TempDir temp;
   std::u16string dir = temp.Dir() + u"a" + kPathSeparator + u"b" + kPathSeparator;
@@ -210,8 +198,7 @@ TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
   RegisterDataStep(DataPhase::kAfterOpen, "gone", 5, [&] { calls.push_back("gone"); });
   RegisterDataStep(DataPhase::kAfterOpen, "gone", 5, nullptr);
   RegisterDataStep(DataPhase::kBeforeClose, "closing", 0, [&] { calls.push_back("closing"); });
-  SetLocalClock(&FakeNow);
-  SetNow(2024, 1, 1, 23, 59, 50);
+  tvtest::TestClock clock(tvtest::Date(2024, 1, 1, 23, 59, 50));
   OpenUserDataIn(dir);  // creates a/b level by level, but never user.dat
   EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(dir)));
   EXPECT_FALSE(FileExists(dir + u"user.dat"));
@@ -219,20 +206,19 @@ TEST(UserData, OpenAndCloseKeepTheBookkeepingValues) {
   tvtest::Sql(u"create table userconfig (name text primary key, value text)");
   tvtest::Sql(u"insert into userconfig (name,value) values ('lv','0.0.0.0')");  // lv of this run
   EXPECT_EQ(RunStartTime().wSecond, 50);
-  SetNow(2024, 1, 2, 0, 0, 20);
+  clock.Set(tvtest::Date(2024, 1, 2, 0, 0, 20));
   CloseUserData();
 
   // The next run sees "lrt" = 30 and rewrites "lv".
-  SetNow(2024, 1, 2, 8, 0, 0);
+  clock.Set(tvtest::Date(2024, 1, 2, 8, 0, 0));
   SetUserConfig(u"", u"unused");  // no database: returns at once
   OpenUserDataIn(dir);
   EXPECT_EQ(GetUserConfig(u"lrt"), u"30");
   EXPECT_EQ(GetUserConfig(u"lv"), FileVersionText(ExecutablePath()));
   EXPECT_EQ(tvtest::FirstText(u"select count(*) from userconfig where name = 'lv'"), u"1");
   SetUserConfig(u"上海", u"city");
-  SetNow(2024, 1, 2, 8, 0, 5);
+  clock.Set(tvtest::Date(2024, 1, 2, 8, 0, 5));
   CloseUserData();
-  SetLocalClock(nullptr);
   ClearDataSteps();
 
   // The table did not exist yet in the first run; the second run's value was set after its start.

@@ -16,6 +16,7 @@
 #include "platform/user_config.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/db_text.h"
+#include "tests/support/test_clock.h"
 
 using tvtest::TempDir;
 
@@ -82,9 +83,6 @@ class Launch : public ::testing::Test {
   RecordedSystem system_;
 };
 
-SystemTime g_now;
-SystemTime FixedNow() { return g_now; }
-
 }  // namespace
 
 TEST_F(Launch, AutostartEntryNamesThisProgramAndOnlyThisCopy) {
@@ -119,8 +117,7 @@ TEST_F(Launch, PromptIsDueAfterTwoWholeDaysAndStampsTheDate) {
   TempDir temp;
   OpenDatabase(temp.Dir() + u"user.dat", DbOpenMode::kCreate);
   tvtest::Sql(u"create table userconfig (name text primary key, value text)");
-  g_now = {2024, 3, 5, 1, 9, 30, 0, 0};  // 2024-03-01 09:30
-  SetLocalClock(&FixedNow);
+  const tvtest::TestClock clock({2024, 3, 5, 1, 9, 30, 0, 0});  // 2024-03-01 09:30, a Friday
 
   struct Case {
     const char16_t* stored;
@@ -136,7 +133,7 @@ TEST_F(Launch, PromptIsDueAfterTwoWholeDaysAndStampsTheDate) {
   for (const Case& c : cases) {
     SetUserConfig(c.stored, u"lastconfirm");
     EXPECT_EQ(IsAutostartPromptDue(), c.due) << "case " << (&c - cases);
-    EXPECT_EQ(GetUserConfig(u"lastconfirm"), c.due ? FormatTimestamp(g_now) : std::u16string(c.stored));
+    EXPECT_EQ(GetUserConfig(u"lastconfirm"), c.due ? FormatTimestamp(clock.Now()) : std::u16string(c.stored));
   }
   // Registered: never due, and the stored date stays as it was.
   ASSERT_TRUE(SetAutostart(true));
@@ -144,7 +141,6 @@ TEST_F(Launch, PromptIsDueAfterTwoWholeDaysAndStampsTheDate) {
   EXPECT_FALSE(IsAutostartPromptDue());
   EXPECT_EQ(GetUserConfig(u"lastconfirm"), u"2000-01-01 00:00:00:000");
 
-  SetLocalClock(nullptr);
   CloseDatabase();
 }
 

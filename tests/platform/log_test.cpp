@@ -12,18 +12,15 @@
 #include "platform/text_utils.h"
 #include "tests/support/dates.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_clock.h"
 
 using tvtest::TempDir;
 
 namespace {
 
-SystemTime g_now;
-SystemTime FakeNow() { return g_now; }
-
-struct FakeClock {
-  FakeClock(int y, int m, int d, int h, int mi, int s) { Set(y, m, d, h, mi, s); SetLocalClock(&FakeNow); }
-  ~FakeClock() { SetLocalClock(nullptr); }
-  void Set(int y, int m, int d, int h, int mi, int s) { g_now = tvtest::Date(y, m, d, h, mi, s); }
+struct FakeClock : tvtest::TestClock {
+  FakeClock(int y, int m, int d, int h, int mi, int s) : TestClock(tvtest::Date(y, m, d, h, mi, s)) {}
+  void Set(int y, int m, int d, int h, int mi, int s) { TestClock::Set(tvtest::Date(y, m, d, h, mi, s)); }
 };
 
 // The file's text without its byte-order mark, as UTF-16.
@@ -45,7 +42,7 @@ TEST(XLog, LineReachesTheFileAtTheSecondFlushAndAtDestruction) {
   FakeClock clock(2024, 2, 10, 8, 30, 15);
   auto* log = new XLog(temp.Dir(), u"PC1", u"tavrino.exe", 4096);
   std::u16string file = temp.Dir() + u"PC1_tavrino.exe_2024-02-10.log";
-  EXPECT_EQ(log->FileNameFor(g_now), file);
+  EXPECT_EQ(log->FileNameFor(clock.Now()), file);
 
   ASSERT_TRUE(log->Append(u"create ipc event error:5"));
   log->Flush();
