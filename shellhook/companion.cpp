@@ -10,6 +10,7 @@
 #include <tlhelp32.h>
 
 #include "platform/ipc_events.h"
+#include "shellhook/owned_handle.h"
 
 namespace {
 
@@ -47,26 +48,26 @@ ULONGLONG CreationTime(HANDLE process) {
 // id reused since is told apart by its later creation time).
 HANDLE OpenStarter() {
   DWORD self = GetCurrentProcessId(), parent = 0;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-    if (entry.th32ProcessID == self) {
-      parent = entry.th32ParentProcessID;
-      break;
+  {
+    const OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return nullptr;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+      if (entry.th32ProcessID == self) {
+        parent = entry.th32ParentProcessID;
+        break;
+      }
     }
   }
-  CloseHandle(snapshot);
   if (!parent) return nullptr;
-  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, parent);
+  OwnedHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, parent));
   if (!process) return nullptr;
-  ULONGLONG parentStart = CreationTime(process), ownStart = CreationTime(GetCurrentProcess());
-  if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0 || (parentStart && ownStart && parentStart > ownStart)) {
-    CloseHandle(process);
+  ULONGLONG parentStart = CreationTime(process.get()), ownStart = CreationTime(GetCurrentProcess());
+  if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0 || (parentStart && ownStart && parentStart > ownStart)) {
     return nullptr;
   }
-  return process;
+  return process.release();
 }
 
 // At most one companion: an earlier one still running is asked to end first.
@@ -75,12 +76,9 @@ void EndEarlierCompanion() {
   if (!earlier) return;
   DWORD pid = 0;
   GetWindowThreadProcessId(earlier, &pid);
-  HANDLE process = pid ? OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr;
+  const OwnedHandle process(pid ? OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr);
   SendMessageTimeoutW(earlier, ipc::kRestoreClockMessage, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
-  if (process) {
-    WaitForSingleObject(process, 3000);
-    CloseHandle(process);
-  }
+  if (process) WaitForSingleObject(process.get(), 3000);
 }
 
 // The hook library beside this program.
@@ -101,12 +99,12 @@ HMODULE LoadHookLibrary() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  HANDLE starter = OpenStarter();
+  const OwnedHandle starter(OpenStarter());
   if (!starter) return 1;
   EndEarlierCompanion();
   // Created by the program before it started us; without it only the window and the starter's
   // end can stop us.
-  HANDLE endEvent = OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, W(ipc::kCompanion64Event));
+  const OwnedHandle endEvent(OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, W(ipc::kCompanion64Event)));
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = &CompanionProc;
@@ -126,7 +124,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     code = 1;
   }
 
-  HANDLE waits[2] = {starter, endEvent};
+  HANDLE waits[2] = {starter.get(), endEvent.get()};
   DWORD count = endEvent ? 2 : 1;
   for (bool running = code == 0; running;) {
     // Anything but a message (the starter's end, the end event, a failed wait) ends the hook.
@@ -143,7 +141,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
   EndHook();
   if (window) DestroyWindow(window);
-  if (endEvent) CloseHandle(endEvent);
-  CloseHandle(starter);
-  return code;
+  return code;  // the end event's handle closes, then the starter's
 }

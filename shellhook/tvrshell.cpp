@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include "platform/ipc_events.h"
+#include "shellhook/owned_handle.h"
 
 namespace {
 
@@ -33,19 +34,16 @@ HWND FindClock() {
 // here would keep the event alive after the program is gone, and its absence is how this copy
 // learns that nobody listens any more.
 bool Signal(const char16_t* name) {
-  HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, W(name));
+  const OwnedHandle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, W(name)));
   if (!event) return false;
-  SetEvent(event);
-  CloseHandle(event);
+  SetEvent(event.get());
   return true;
 }
 
 // True while the program that took the clock lives: its listener's left-click event exists.
 bool ProgramListens() {
-  HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, W(ipc::kClockLeftClickEvent));
-  if (!event) return false;
-  CloseHandle(event);
-  return true;
+  const OwnedHandle event(OpenEventW(SYNCHRONIZE, FALSE, W(ipc::kClockLeftClickEvent)));
+  return static_cast<bool>(event);
 }
 
 void Restore() {
@@ -155,9 +153,8 @@ void undosomething(int key) {
   if (HWND clock = FindClock()) {
     SendMessageTimeoutW(clock, ipc::kRestoreClockMessage, ipc::kHookKey, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
   }
-  if (HANDLE unhooked = OpenEventW(EVENT_ALL_ACCESS, FALSE, W(ipc::kUnhookEvent))) {
-    SetEvent(unhooked);
-    CloseHandle(unhooked);
+  if (const OwnedHandle unhooked{OpenEventW(EVENT_ALL_ACCESS, FALSE, W(ipc::kUnhookEvent))}) {
+    SetEvent(unhooked.get());
   }
 }
 

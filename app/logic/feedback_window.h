@@ -32,8 +32,8 @@ inline constexpr std::u16string_view kAutostartLabel = u"laautostart";
 struct FeedbackLayout {
   bool autostartQuestion = false;
   int height = 0;
-  ScreenRect sendqq;  // left, top, right, bottom in client coordinates
-  ScreenRect ok;
+  tvui::Rect sendqq;  // left, top, right, bottom in client coordinates
+  tvui::Rect ok;
 };
 inline constexpr int kFeedbackWidth = 240;
 FeedbackLayout FeedbackLayoutFor(bool withAutostart);

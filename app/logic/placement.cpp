@@ -5,7 +5,7 @@ namespace {
 constexpr int kEdgeSlack = 5;
 }  // namespace
 
-int ChooseAnchorTaskbar(const std::vector<TaskbarWindow>& taskbars, const std::optional<ScreenPoint>& clickedClock) {
+int ChooseAnchorTaskbar(const std::vector<TaskbarWindow>& taskbars, const std::optional<tvui::Point>& clickedClock) {
   auto first = [&](auto&& wanted) {
     for (int i = 0; i < static_cast<int>(taskbars.size()); ++i) {
       if (wanted(taskbars[i])) return i;
@@ -14,7 +14,7 @@ int ChooseAnchorTaskbar(const std::vector<TaskbarWindow>& taskbars, const std::o
   };
   int chosen = -1;
   if (clickedClock) {
-    const ScreenPoint p = *clickedClock;
+    const tvui::Point p = *clickedClock;
     chosen = first([&](const TaskbarWindow& t) {
       return p.x >= t.rect.left && p.x < t.rect.right && p.y >= t.rect.top && p.y < t.rect.bottom;
     });
@@ -24,8 +24,8 @@ int ChooseAnchorTaskbar(const std::vector<TaskbarWindow>& taskbars, const std::o
   return chosen < 0 && !taskbars.empty() ? 0 : chosen;
 }
 
-ScreenRect WorkAreaBeside(const ScreenRect& work, const ScreenRect& t) {
-  ScreenRect w = work;
+tvui::Rect WorkAreaBeside(const tvui::Rect& work, const tvui::Rect& t) {
+  tvui::Rect w = work;
   const bool overlaps = t.left < w.right && t.right > w.left && t.top < w.bottom && t.bottom > w.top;
   if (!overlaps || t.Width() <= 0 || t.Height() <= 0) return w;
   const bool spansWidth = t.left <= w.left && t.right >= w.right;
@@ -41,9 +41,9 @@ ScreenRect WorkAreaBeside(const ScreenRect& work, const ScreenRect& t) {
   return w;
 }
 
-void ComputeAnchor(const MonitorArea& monitor, const ScreenRect& t, Anchor& a) {
+void ComputeAnchor(const MonitorArea& monitor, const tvui::Rect& t, Anchor& a) {
   const tvui::Scale scale(monitor.dpi);
-  const ScreenRect& w = monitor.work;
+  const tvui::Rect& w = monitor.work;
   const int slack = scale.ToDevice(kEdgeSlack);
   auto touchesLeft = [&](int x) { return x - monitor.monitor.left <= slack; };
   auto touchesTop = [&](int y) { return y - monitor.monitor.top <= slack; };
@@ -85,16 +85,16 @@ MonthWindowPlacement PlaceMonthWindow(const Anchor& anchor, int rows) {
   return p;
 }
 
-ScreenPoint PlaceDayTooltip(ScreenPoint pointer, const ScreenRect& work, const tvui::Scale& scale) {
+tvui::Point PlaceDayTooltip(tvui::Point pointer, const tvui::Rect& work, const tvui::Scale& scale) {
   auto d = [&scale](int units) { return scale.ToDevice(units); };
-  ScreenPoint p;
+  tvui::Point p;
   p.x = pointer.x + d(220) > work.right ? work.right - d(kTooltipWidth) : pointer.x;
   p.y = pointer.y + d(150) > work.bottom ? pointer.y - d(120) : pointer.y + d(30);
   return p;
 }
 
-ScreenPoint PlaceDayTooltip(ScreenPoint pointer, const ScreenRect& work, const tvui::Scale& scale, int extra) {
-  ScreenPoint p = PlaceDayTooltip(pointer, work, scale);
+tvui::Point PlaceDayTooltip(tvui::Point pointer, const tvui::Rect& work, const tvui::Scale& scale, int extra) {
+  tvui::Point p = PlaceDayTooltip(pointer, work, scale);
   if (p.y < pointer.y) p.y -= scale.ToDevice(extra);
   return p;
 }

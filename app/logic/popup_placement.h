@@ -14,15 +14,15 @@ inline constexpr int kAboutWidth = 306;
 inline constexpr int kAboutHeight = 198;
 
 // mainWindow: the main window's screen rectangle; button: the "skin" or "set" control.
-ScreenRect PlaceSkinChooser(const ScreenRect& mainWindow, const ScreenRect& skinButton,
+tvui::Rect PlaceSkinChooser(const tvui::Rect& mainWindow, const tvui::Rect& skinButton,
                             const tvui::Scale& scale = tvui::Scale());
-ScreenRect PlaceSettings(const ScreenRect& mainWindow, const ScreenRect& setButton,
+tvui::Rect PlaceSettings(const tvui::Rect& mainWindow, const tvui::Rect& setButton,
                          const tvui::Scale& scale = tvui::Scale());
-ScreenRect PlaceAbout(const ScreenRect& mainWindow, const ScreenRect& setButton,
+tvui::Rect PlaceAbout(const tvui::Rect& mainWindow, const tvui::Rect& setButton,
                       const tvui::Scale& scale = tvui::Scale());
 // The feedback window of the given height: right of the main window with the taskbar at the
 // left, else left of it; its top at the main window's current top. height in 96-DPI units.
-ScreenRect PlaceFeedback(const Anchor& anchor, int currentTop, int height,
+tvui::Rect PlaceFeedback(const Anchor& anchor, int currentTop, int height,
                          const tvui::Scale& scale = tvui::Scale());
 
 inline constexpr int kRemindersWidth = 400;
@@ -30,5 +30,5 @@ inline constexpr int kRemindersHeight = 352;
 // The reminders dialog: beside the main window (left of it, else right of it) so that the grid's
 // marks stay in sight, its bottom at the main window's bottom; over the main window when neither
 // side has room. Kept inside the work area.
-ScreenRect PlaceReminders(const ScreenRect& mainWindow, const ScreenRect& workArea,
+tvui::Rect PlaceReminders(const tvui::Rect& mainWindow, const tvui::Rect& workArea,
                           const tvui::Scale& scale = tvui::Scale());

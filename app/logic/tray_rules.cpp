@@ -1,7 +1,7 @@
 #include "app/logic/tray_rules.h"
 
-ScreenRect PlaceTrayMenu(ScreenPoint cursor, int width, int height, const ScreenRect& workArea) {
-  ScreenRect r{cursor.x, cursor.y, cursor.x + width, cursor.y + height};
+tvui::Rect PlaceTrayMenu(tvui::Point cursor, int width, int height, const tvui::Rect& workArea) {
+  tvui::Rect r{cursor.x, cursor.y, cursor.x + width, cursor.y + height};
   if (workArea.bottom < r.bottom) {
     r.top = height < workArea.Height() ? cursor.y - height : 0;
     r.bottom = r.top + height;

@@ -25,7 +25,7 @@ inline constexpr uint32_t kTrayIconId = 129;
 // The menu's rectangle for a pointer at `cursor`: its top-left corner at the pointer, moved up by
 // its height when it would reach below the work area, left by its width when it would reach past
 // its right edge (to 0 when it is taller or wider than the work area).
-ScreenRect PlaceTrayMenu(ScreenPoint cursor, int width, int height, const ScreenRect& workArea);
+tvui::Rect PlaceTrayMenu(tvui::Point cursor, int width, int height, const tvui::Rect& workArea);
 
 // A left click on the icon: hide a shown window; show a hidden one unless the last accepted
 // show/hide toggle is 200 ms old or less (the click itself is not a toggle and is not remembered).

@@ -85,7 +85,7 @@ WeatherPopupView MakeWeatherPopupView(const WeatherReport& report, const AirQual
   return view;
 }
 
-ScreenRect PlaceWeatherPopup(const Anchor& anchor, int mainWindowTop, const tvui::Scale& scale) {
+tvui::Rect PlaceWeatherPopup(const Anchor& anchor, int mainWindowTop, const tvui::Scale& scale) {
   const int width = scale.ToDevice(kWeatherPopupWidth);
   const int x = anchor.edge == TaskbarEdge::kLeft ? anchor.x + scale.ToDevice(kMainWindowWidth) : anchor.x - width;
   const int y = mainWindowTop + scale.ToDevice(5);

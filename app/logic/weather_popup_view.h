@@ -46,7 +46,7 @@ WeatherPopupView MakeWeatherPopupView(const WeatherReport& report, const AirQual
 // The pop-up's screen rectangle (device pixels): right of the main window when the taskbar is at
 // the left, else left of it; 5 units below the main window's top. The size and the distances are
 // 96-DPI units scaled by the main window's display scale.
-ScreenRect PlaceWeatherPopup(const Anchor& anchor, int mainWindowTop, const tvui::Scale& scale = tvui::Scale());
+tvui::Rect PlaceWeatherPopup(const Anchor& anchor, int mainWindowTop, const tvui::Scale& scale = tvui::Scale());
 
 // The forecast site's page of a station: base + "/weather/<code>.shtml"; empty when the site is
 // not configured or the code is empty.

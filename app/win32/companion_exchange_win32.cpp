@@ -13,6 +13,7 @@
 #include "platform/log.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
+#include "platform/win32/scoped_handle.h"
 
 namespace app {
 
@@ -20,16 +21,6 @@ namespace {
 
 // The longest the window's thread waits for a peer to take a reply.
 constexpr UINT kReplyWaitMs = 1000;
-
-struct ProcessHandle {
-  explicit ProcessHandle(DWORD id) : handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)) {}
-  ~ProcessHandle() {
-    if (handle) CloseHandle(handle);
-  }
-  ProcessHandle(const ProcessHandle&) = delete;
-  ProcessHandle& operator=(const ProcessHandle&) = delete;
-  HANDLE handle;
-};
 
 std::u16string ProgramPathOf(HANDLE process) {
   std::vector<wchar_t> path(32768);
@@ -47,18 +38,18 @@ ULONGLONG CreationTime(HANDLE process) {
 // True when this process started process `id` (its recorded parent is us, and it began after us,
 // so the id is not one an earlier holder of ours left behind).
 bool StartedByUs(DWORD id, HANDLE process) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return false;
   DWORD parent = 0;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
     if (entry.th32ProcessID == id) {
       parent = entry.th32ParentProcessID;
       break;
     }
   }
-  CloseHandle(snapshot);
+  snapshot.reset();
   const ULONGLONG ours = CreationTime(GetCurrentProcess());
   return parent == GetCurrentProcessId() && ours != 0 && CreationTime(process) >= ours;
 }
@@ -71,9 +62,9 @@ PeerWindow InspectWindow(uint64_t value) {
   if (!window.exists || !GetWindowThreadProcessId(hwnd, &id)) return window;
   window.ownProcess = id == GetCurrentProcessId();
   if (window.ownProcess) return window;
-  const ProcessHandle process(id);
-  window.programPath = ProgramPathOf(process.handle);
-  window.startedByUs = StartedByUs(id, process.handle);
+  const ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  window.programPath = ProgramPathOf(process.get());
+  window.startedByUs = StartedByUs(id, process.get());
   return window;
 }
 

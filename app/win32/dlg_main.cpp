@@ -495,7 +495,7 @@ void CDlgMain::ShowDayTooltip(int cell, POINT screen) {
   // At the pointer, inside the work area and at the scale of the pointer's monitor.
   const MonitorArea monitor = app::MonitorAreaAt(screen, hwnd);
   const tvui::Scale scale(monitor.dpi);
-  ScreenPoint at = PlaceDayTooltip({screen.x, screen.y}, monitor.work, scale, extra);
+  tvui::Point at = PlaceDayTooltip({screen.x, screen.y}, monitor.work, scale, extra);
   tooltip_->MoveWindowTo(at.x, at.y, scale.ToDevice(kTooltipWidth), scale.ToDevice(kTooltipHeight + extra));
   tooltip_->ShowWindow(true, true);
 }
@@ -624,7 +624,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       // From the pointer hook, the clicked clock; from the hook library or the tray, none.
       clickedClock_.reset();
       if (wParam == ipc::kClockClickedAt) {
-        clickedClock_ = ScreenPoint{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        clickedClock_ = tvui::Point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       }
       Toggle();
       handled = true;

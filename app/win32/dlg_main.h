@@ -177,7 +177,7 @@ class CDlgMain : public tvui::WindowImplBase {
   tvui::Container* menology_ = nullptr;
 
   Anchor anchor_;
-  std::optional<ScreenPoint> clickedClock_;  // the clock whose click showed the window, if one did
+  std::optional<tvui::Point> clickedClock_;  // the clock whose click showed the window, if one did
   int currentTop_ = 0;
   int shownRows_ = 0;
   MonthNavigator navigator_;

@@ -163,7 +163,7 @@ void CDlgWeather::Populate(const WeatherReport& report) {
 
 namespace app {
 
-void OpenWeatherPopup(const ScreenRect& at) {
+void OpenWeatherPopup(const tvui::Rect& at) {
   // The pop-up would stand over a window that asks for the user's attention.
   if (IsVisibleWindowOfClass(L"CSurveys") || IsVisibleWindowOfClass(L"CDlgCity")) return;
   if (g_popup && g_popup->GetHWND()) {

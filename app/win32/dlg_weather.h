@@ -46,7 +46,7 @@ namespace app {
 
 // Opens the pop-up over the screen rectangle `at` (device pixels; creating and filling it), unless
 // the autostart prompt or the city picker is up; an existing pop-up is moved there and shown again.
-void OpenWeatherPopup(const ScreenRect& at);
+void OpenWeatherPopup(const tvui::Rect& at);
 // Closes and releases the pop-up, if any.
 void CloseWeatherPopup();
 // Hands an existing pop-up the current report again.

@@ -55,14 +55,14 @@ void HideIfShown(tvui::WindowImplBase* w) {
   if (IsShown(w)) w->ShowWindow(false);
 }
 
-ScreenRect WindowRect(HWND hwnd) {
+tvui::Rect WindowRect(HWND hwnd) {
   RECT rc{};
   GetWindowRect(hwnd, &rc);
   return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
 // A control's rectangle in its window's client coordinates (empty when the skin lacks it).
-ScreenRect ControlRect(tvui::WindowImplBase& w, std::u16string_view name) {
+tvui::Rect ControlRect(tvui::WindowImplBase& w, std::u16string_view name) {
   tvui::Control* c = w.FindControl(name);
   if (!c) {
     LogError(u"app: the main window's skin has no control " + std::u16string(name));
@@ -72,7 +72,7 @@ ScreenRect ControlRect(tvui::WindowImplBase& w, std::u16string_view name) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
-void MoveTo(tvui::WindowImplBase& w, const ScreenRect& r) { w.MoveWindowTo(r.left, r.top, r.Width(), r.Height()); }
+void MoveTo(tvui::WindowImplBase& w, const tvui::Rect& r) { w.MoveWindowTo(r.left, r.top, r.Width(), r.Height()); }
 
 void SetTitleImage(tvui::WindowImplBase& w) {
   if (tvui::Control* title = w.FindControl(u"title")) title->SetBkImage(ActiveTitleImage());
@@ -93,7 +93,7 @@ std::u16string Line(std::u16string_view key, const std::u16string& value) {
   return std::u16string(key) + u"=" + value + u"\n";
 }
 
-std::u16string RectText(const ScreenRect& r) {
+std::u16string RectText(const tvui::Rect& r) {
   return IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.Width()) + u"," + IntToText(r.Height());
 }
 
@@ -178,7 +178,7 @@ void PlacePopupsAgain(HWND owner) {
   CDlgMain* main = MainOf(owner);
   if (!main) return;
   Popups& p = P();
-  const ScreenRect window = WindowRect(owner);
+  const tvui::Rect window = WindowRect(owner);
   if (IsShown(p.chooser.get()))
     MoveTo(*p.chooser, PlaceSkinChooser(window, ControlRect(*main, u"skin"), main->GetScale()));
   if (IsShown(p.settings.get()))

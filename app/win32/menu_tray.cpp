@@ -28,7 +28,7 @@ void CMenuTray::InitWindow() {
   HWND hwnd = GetHWND();
   RECT own{};
   GetWindowRect(hwnd, &own);
-  ScreenRect r = PlaceTrayMenu({at_.x, at_.y}, own.right - own.left, own.bottom - own.top,
+  tvui::Rect r = PlaceTrayMenu({at_.x, at_.y}, own.right - own.left, own.bottom - own.top,
                                app::MonitorAreaAt(at_, hwnd).work);
   SetWindowPos(hwnd, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   // The tick is right before the menu is first shown (the window's init notice comes later).

@@ -13,7 +13,7 @@ MonitorArea AreaOf(HMONITOR monitor, HWND window) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
   if (!monitor || !GetMonitorInfoW(monitor, &info)) {
-    const ScreenRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const tvui::Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     return {screen, screen, tvui::ScreenDpi()};
   }
   const RECT& m = info.rcMonitor;
@@ -44,7 +44,7 @@ BOOL CALLBACK FindClockWindow(HWND child, LPARAM found) {
 
 }  // namespace
 
-AnchorTaskbar FindAnchorTaskbar(const std::optional<ScreenPoint>& clickedClock, HWND window) {
+AnchorTaskbar FindAnchorTaskbar(const std::optional<tvui::Point>& clickedClock, HWND window) {
   std::vector<HWND> windows;
   EnumWindows(&CollectTaskbar, reinterpret_cast<LPARAM>(&windows));
   // The main taskbars before the secondary ones: without a click the calendar stands by the main one.
@@ -70,7 +70,7 @@ MonitorArea MonitorAreaAt(POINT point, HWND window) {
   return AreaOf(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), window);
 }
 
-MonitorArea MonitorAreaOf(const ScreenRect& rect, HWND window) {
+MonitorArea MonitorAreaOf(const tvui::Rect& rect, HWND window) {
   if (rect.Width() <= 0 || rect.Height() <= 0) return AreaOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), window);
   const RECT r{rect.left, rect.top, rect.right, rect.bottom};
   return AreaOf(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), window);

@@ -69,9 +69,9 @@ void CRemindDlg::OpenOn(const CalendarDate& day) {
   editing_ = 0;
   RECT main{};
   GetWindowRect(owner_, &main);
-  const ScreenRect mainRect{main.left, main.top, main.right, main.bottom};
+  const tvui::Rect mainRect{main.left, main.top, main.right, main.bottom};
   const MonitorArea monitor = app::MonitorAreaOf(mainRect, GetHWND());
-  const ScreenRect at = PlaceReminders(mainRect, monitor.work, tvui::Scale(monitor.dpi));
+  const tvui::Rect at = PlaceReminders(mainRect, monitor.work, tvui::Scale(monitor.dpi));
   MoveWindowTo(at.left, at.top, at.Width(), at.Height());
   ShowWindow(true, true);
   PlaceFields();

@@ -5,6 +5,7 @@
 #include "app/logic/single_instance.h"
 #include "app/win32/entry_points.h"
 #include "platform/ipc_events.h"
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/user_event.h"
 
 namespace app {
@@ -28,10 +29,9 @@ class WindowsInstanceSystem : public InstanceSystem {
   }
   bool OtherWindowExists() override { return FindWindowW(W(ipc::kMainWindowClass), nullptr) != nullptr; }
   bool SignalOther() override {
-    HANDLE activate = OpenEventW(EVENT_MODIFY_STATE, FALSE, W(ipc::kActivateEvent));
+    const ScopedHandle activate(OpenEventW(EVENT_MODIFY_STATE, FALSE, W(ipc::kActivateEvent)));
     if (!activate) return false;
-    SetEvent(activate);
-    CloseHandle(activate);
+    SetEvent(activate.get());
     return true;
   }
   void Pause(int ms) override { Sleep(static_cast<DWORD>(ms)); }

@@ -43,7 +43,7 @@ int CSurveys::LayOut(bool withAutostart) {
   for (std::u16string_view name : {kAutostartLabel, kAutostartYes, kAutostartNo}) {
     if (tvui::Control* c = FindControl(name)) c->SetVisible(layout.autostartQuestion);
   }
-  const std::pair<std::u16string_view, ScreenRect> moves[] = {{u"sendqq", layout.sendqq}, {u"ok", layout.ok}};
+  const std::pair<std::u16string_view, tvui::Rect> moves[] = {{u"sendqq", layout.sendqq}, {u"ok", layout.ok}};
   for (const auto& [name, r] : moves) {
     if (tvui::Control* c = FindControl(name)) c->SetPos({r.left, r.top, r.right, r.bottom});
   }

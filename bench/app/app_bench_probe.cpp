@@ -69,10 +69,10 @@ std::string RectOf(HWND hwnd) {
 int main(int argc, char** argv) {
   const bool frames = argc > 5 && std::string(argv[1]) == "frames";
   int runs = frames ? 1 : argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  probe::ProgramCopy copy("tavrino-bench-");
+  probe::ProgramCopy copy("tavrino-bench");
   probe::StateReader reader;
-  const UINT hook = probe::StateReader::HookMessage();
-  auto Value = [&reader](const char16_t* key) { return reader.Value(key); };
+  const UINT hook = probe::StateReader::Hook();
+  auto Value = [&reader](const char16_t* key) { return reader.Last().Number(key); };
 
   long long dpi = -1;
   std::vector<double> entryToPaint, createToPaint, launchToVisible, rebuildPaint, rebuildOnly, daysOnly, paintOnly, workingSet,
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
         CloseHandle(pi.hProcess);
         break;
       }
-      steps.Add(reader.Last());
+      steps.Add(reader.Last().Raw());
       dpi = Value(u"dpi");
       // A person's first click comes later than this, after the pointer has come onto the window:
       // what the start leaves for after its first painting (the tray icon) and for the pointer's

@@ -15,36 +15,15 @@
 
 #include "app/logic/window_messages.h"
 #include "bench/app/probe_session.h"
-#include "sqlite3.h"
-
-namespace {
-
-bool SetConfig(const std::filesystem::path& db_path, const std::string& name, const std::string& value) {
-  sqlite3* db = nullptr;
-  bool ok = sqlite3_open_v2(db_path.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-  std::string sql = "replace into userconfig (name,value) values (?1,?2)";
-  sqlite3_stmt* st = nullptr;
-  ok = ok && sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK;
-  if (ok) {
-    sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(st, 2, value.c_str(), -1, SQLITE_TRANSIENT);
-    ok = sqlite3_step(st) == SQLITE_DONE;
-  }
-  sqlite3_finalize(st);
-  sqlite3_close(db);
-  return ok;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  probe::ProgramCopy copy("tavrino-exit-bench-");
+  probe::ProgramCopy copy("tavrino-exit-bench");
   bool refreshes = false;
   for (int i = 2; i < argc; ++i) {
     std::string setting = argv[i];
     size_t eq = setting.find('=');
-    if (eq == std::string::npos || !SetConfig(copy.Dir() / "user.dat", setting.substr(0, eq), setting.substr(eq + 1))) {
+    if (eq == std::string::npos || !copy.SetConfig(setting.substr(0, eq), setting.substr(eq + 1))) {
       std::printf("cannot store %s\n", argv[i]);
       return 1;
     }
@@ -65,16 +44,13 @@ int main(int argc, char** argv) {
     if (main) {
       // Settled: painted, its start-up work under way (a second for the statistics exchange to send).
       for (int i = 0; i < 300; ++i) {
-        reader.Read(main);
-        if (reader.Value(u"entry_to_paint_ms") >= 0) break;
+        if (reader.Read(main).Number(u"entry_to_paint_ms") >= 0) break;
         Sleep(10);
       }
       Sleep(1000);
       if (refreshes) {
-        const std::u16string& state = reader.Read(main);
-        size_t at = state.find(u"\nrefresh=");
-        size_t end = at == std::u16string::npos ? at : state.find(u'\n', at + 1);
-        if (end == std::u16string::npos || state.compare(end - 2, 2, u"|1") != 0) ++notTurning;
+        const std::u16string refresh = reader.Read(main).Text(u"refresh");
+        if (refresh.size() < 2 || refresh.compare(refresh.size() - 2, 2, u"|1") != 0) ++notTurning;
       }
       auto quit = std::chrono::steady_clock::now();
       PostMessageW(main, WM_COMMAND, app::kCommandQuit, 0);

@@ -10,8 +10,6 @@
 // for the weather on its 48th step).
 #include <windows.h>
 
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -30,18 +28,6 @@ struct Figures {
   long long workingSetKib = -1;
   DWORD handles = 0, gdi = 0, user = 0;
 };
-
-bool SetConfig(const std::filesystem::path& db, const std::string& name, const std::string& value) {
-  const std::wstring wide = db.wstring();
-  char path[MAX_PATH * 3];
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, path, sizeof path, nullptr, nullptr);
-  sqlite3* handle = nullptr;
-  if (n <= 0 || sqlite3_open(path, &handle) != SQLITE_OK) return false;
-  std::string sql = "insert or replace into userconfig (name, value) values ('" + name + "', '" + value + "')";
-  bool ok = sqlite3_exec(handle, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-  sqlite3_close(handle);
-  return ok;
-}
 
 // Seconds from now to 23:59:58 of the local day `days` after today.
 long long SecondsToLateEvening(int days) {
@@ -96,9 +82,9 @@ int main(int argc, char** argv) {
   const std::string service = argv[1];
   const int percent = argc > 2 ? std::atoi(argv[2]) : 100;
   const int rounds = percent > 0 ? percent : 100;  // one round: 1 % of the full run
-  probe::ProgramCopy copy("tavrino-soak-");
+  probe::ProgramCopy copy("tavrino-soak");
   for (const char* name : {"svc_meteo", "svc_meteo_air"}) {
-    if (!SetConfig(copy.Dir() / "user.dat", name, service)) {
+    if (!copy.SetConfig(name, service)) {
       std::printf("cannot set %s in the copy's user.dat\n", name);
       return 1;
     }
@@ -115,20 +101,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   probe::StateReader reader;
-  const UINT hook = probe::StateReader::HookMessage();
+  const UINT hook = probe::StateReader::Hook();
   auto measure = [&](long long operations) {
     Figures f;
     f.operations = operations;
-    reader.Read(main);
-    f.workingSetKib = reader.Value(u"working_set_kib");
+    f.workingSetKib = reader.Read(main).Number(u"working_set_kib");
     GetProcessHandleCount(pi.hProcess, &f.handles);
     f.gdi = GetGuiResources(pi.hProcess, GR_GDIOBJECTS);
     f.user = GetGuiResources(pi.hProcess, GR_USEROBJECTS);
     return f;
   };
   auto weatherUpdates = [&] {
-    reader.Read(main);
-    return reader.Value(u"weather_updates");
+    return reader.Read(main).Number(u"weather_updates");
   };
   Sleep(3000);  // the start's own refresh is done
 

@@ -12,6 +12,7 @@
 #include "platform/text_utils.h"
 #include "platform/win32/clock_interceptor.h"
 #include "platform/win32/clock_locator.h"
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/user_event.h"
 
 namespace {
@@ -29,8 +30,8 @@ struct HookState {
   HookCall install = nullptr;
   HookCall remove = nullptr;
   bool hooked = false;
-  HANDLE companionEvent = nullptr;
-  HANDLE companion = nullptr;  // the companion's process
+  ScopedHandle companionEvent;
+  ScopedHandle companion;  // the companion's process
 };
 HookState g_hook;
 
@@ -60,11 +61,11 @@ void StartOwnLibrary() {
 }
 
 void StartCompanion() {
-  g_hook.companionEvent = CreateUserEvent(ipc::kCompanion64Event);
+  g_hook.companionEvent.reset(CreateUserEvent(ipc::kCompanion64Event));
   if (!g_hook.companionEvent) {
     LogError(u"create tvr64 event error:" + IntToText(GetLastError()));
   } else {
-    ResetEvent(g_hook.companionEvent);  // an old companion's signal must not end the new one
+    ResetEvent(g_hook.companionEvent.get());  // an old companion's signal must not end the new one
   }
   std::u16string directory = ProgramDirectory();
   std::u16string path = directory + ipc::kCompanionProgram;
@@ -83,28 +84,25 @@ void StartCompanion() {
     LogFailure(u"cannot start " + path);
     return;
   }
-  g_hook.companion = info.hProcess;
+  g_hook.companion.reset(info.hProcess);
 }
 
 void StopCompanion() {
-  if (g_hook.companionEvent) SetEvent(g_hook.companionEvent);
+  if (g_hook.companionEvent) SetEvent(g_hook.companionEvent.get());
   if (HWND window = FindWindowW(W(ipc::kCompanionWindowClass), nullptr)) {
     // Synchronous: when it returns, the companion has restored the clock.
     SendMessageTimeoutW(window, ipc::kRestoreClockMessage, 0, 0, SMTO_ABORTIFHUNG, kCompanionEndMs, nullptr);
   }
   if (g_hook.companion) {
-    if (WaitForSingleObject(g_hook.companion, kCompanionEndMs) != WAIT_OBJECT_0) {
+    const HANDLE companion = g_hook.companion.get();
+    if (WaitForSingleObject(companion, kCompanionEndMs) != WAIT_OBJECT_0) {
       LogError(u"clock hook: the companion did not end; it is ended");
-      TerminateProcess(g_hook.companion, 1);
-      WaitForSingleObject(g_hook.companion, kCompanionEndMs);
+      TerminateProcess(companion, 1);
+      WaitForSingleObject(companion, kCompanionEndMs);
     }
-    CloseHandle(g_hook.companion);
-    g_hook.companion = nullptr;
+    g_hook.companion.reset();
   }
-  if (g_hook.companionEvent) {
-    CloseHandle(g_hook.companionEvent);
-    g_hook.companionEvent = nullptr;
-  }
+  g_hook.companionEvent.reset();
 }
 
 }  // namespace

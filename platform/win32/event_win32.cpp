@@ -1,13 +1,13 @@
 #include <windows.h>
 
 #include "platform/thread.h"
+#include "platform/win32/scoped_handle.h"
 
 Event::Event(bool manualReset, bool initiallySet)
     : handle_(CreateEventW(nullptr, manualReset ? TRUE : FALSE, initiallySet ? TRUE : FALSE, nullptr)) {}
 
-Event::~Event() {
-  if (handle_) CloseHandle(handle_);
-}
+// The portable header keeps the handle as a plain pointer: it is the event's own, closed with it.
+Event::~Event() { const ScopedHandle owned(handle_); }
 
 void Event::Set() { SetEvent(handle_); }
 void Event::Reset() { ResetEvent(handle_); }

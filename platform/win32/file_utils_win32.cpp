@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/file_utils.h"
+#include "platform/win32/scoped_handle.h"
 
 namespace {
 
@@ -59,39 +60,38 @@ bool FileExists(std::u16string_view path) {
 }
 
 bool ReadWholeFile(std::u16string_view path, std::string& bytes) {
-  HANDLE file = CreateFileW(Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const ScopedHandle file(CreateFileW(Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   bytes.clear();
   char buf[65536];
   DWORD got = 0;
   bool ok = true;
   for (;;) {
-    if (!ReadFile(file, buf, sizeof buf, &got, nullptr)) { ok = false; break; }
+    if (!ReadFile(file.get(), buf, sizeof buf, &got, nullptr)) { ok = false; break; }
     if (got == 0) break;
     bytes.append(buf, got);
   }
-  CloseHandle(file);
   return ok;
 }
 
 bool WriteWholeFile(std::u16string_view path, std::string_view bytes) {
-  HANDLE file = CreateFileW(Path(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = WriteAll(file, bytes);
-  return CloseHandle(file) && ok;
+  ScopedHandle file(CreateFileW(Path(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+  if (!file) return false;
+  bool ok = WriteAll(file.get(), bytes);
+  return file.close() && ok;
 }
 
 bool AppendToFile(std::u16string_view path, std::string_view bytes, std::string_view prefixWhenNew) {
-  HANDLE file = CreateFileW(Path(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  ScopedHandle file(CreateFileW(Path(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   LARGE_INTEGER zero{}, end{};
-  bool ok = SetFilePointerEx(file, zero, &end, FILE_END) != 0;
-  if (ok && end.QuadPart == 0 && !prefixWhenNew.empty()) ok = WriteAll(file, prefixWhenNew);
-  if (ok) ok = WriteAll(file, bytes);
-  return CloseHandle(file) && ok;
+  bool ok = SetFilePointerEx(file.get(), zero, &end, FILE_END) != 0;
+  if (ok && end.QuadPart == 0 && !prefixWhenNew.empty()) ok = WriteAll(file.get(), prefixWhenNew);
+  if (ok) ok = WriteAll(file.get(), bytes);
+  return file.close() && ok;
 }
 
 std::u16string FileVersionText(std::u16string_view path) {

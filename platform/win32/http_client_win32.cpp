@@ -14,6 +14,7 @@
 #include "platform/http_client.h"
 #include "platform/http_url.h"
 #include "platform/memory_stream.h"
+#include "platform/win32/scoped_handle.h"
 
 const int32_t kHttpTimedOut = ERROR_WINHTTP_TIMEOUT;
 const int32_t kHttpTooLarge = ERROR_FILE_TOO_LARGE;
@@ -24,27 +25,24 @@ namespace {
 constexpr DWORD kPollMs = 100;  // the longest single wait: how late an abandon is noticed at most
 constexpr DWORD kChunk = 64 * 1024;
 
-// Closes a WinHTTP handle when it goes out of scope.
-struct HandleGuard {
-  HINTERNET handle = nullptr;
-  ~HandleGuard() {
-    if (handle) WinHttpCloseHandle(handle);
-  }
+struct WinHttpHandleTraits {
+  using Handle = HINTERNET;
+  static bool Holds(HINTERNET handle) { return handle != nullptr; }
+  static bool Close(HINTERNET handle) { return WinHttpCloseHandle(handle) != FALSE; }
 };
+// A WinHTTP handle (session, connection, request), closed with WinHttpCloseHandle.
+using ScopedInternetHandle = ScopedHandleOf<WinHttpHandleTraits>;
 
 // What one request's completions report. Shared by the calling thread and the library's
 // callbacks: one reference each; the library's is dropped when the request handle closes.
 struct AsyncCall {
   std::atomic<int> refs{1};
-  HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);  // one completion
+  ScopedHandle done{CreateEventW(nullptr, FALSE, FALSE, nullptr)};  // one completion
   DWORD bytes = 0;    // of the last completion
   DWORD error = 0;    // set by a failed step
   std::unique_ptr<char[]> buffer{new char[kChunk]};
   std::string data;   // the request body, kept until the handle closes
 
-  ~AsyncCall() {
-    if (done) CloseHandle(done);
-  }
   void Release() {
     if (--refs == 0) delete this;
   }
@@ -57,21 +55,21 @@ void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, 
     case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
     case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
       call->bytes = 0;
-      SetEvent(call->done);
+      SetEvent(call->done.get());
       break;
     case WINHTTP_CALLBACK_STATUS_WRITE_COMPLETE:
     case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
       call->bytes = info ? *static_cast<DWORD*>(info) : 0;
-      SetEvent(call->done);
+      SetEvent(call->done.get());
       break;
     case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
       call->bytes = infoLength;
-      SetEvent(call->done);
+      SetEvent(call->done.get());
       break;
     case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR: {
       auto* result = static_cast<WINHTTP_ASYNC_RESULT*>(info);
       call->error = result && result->dwError ? result->dwError : ERROR_WINHTTP_INTERNAL_ERROR;
-      SetEvent(call->done);
+      SetEvent(call->done.get());
       break;
     }
     case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
@@ -95,28 +93,26 @@ class Request {
   // Waits for the completion of the step just started; 0, or the status that ends the request.
   int32_t Wait();
   // Closes the request handle (ending whatever it still does).
-  void Close() {
-    if (request_) WinHttpCloseHandle(request_);
-    request_ = nullptr;
-  }
+  void Close() { request_.reset(); }
   // Ends the request before its answer is complete: the connection is let go at once. Closing the
   // handle alone does not always reach a receive in progress (Wine's WinHTTP runs it on to its end,
   // with its connection and its thread, for as long as a server drips bytes); with the shortest
   // time limits on the connection, its next wait fails and the receive ends.
   void Abandon() {
-    if (request_) WinHttpSetTimeouts(request_, 1, 1, 1, 1);
+    if (request_) WinHttpSetTimeouts(request_.get(), 1, 1, 1, 1);
     Close();
   }
   int32_t LastError() const { return static_cast<int32_t>(GetLastError()); }
-  HINTERNET Handle() const { return request_; }
+  HINTERNET Handle() const { return request_.get(); }
   AsyncCall& Call() { return *call_; }
   const HttpScope::Bounds& Bounds() const { return bounds_; }
 
  private:
   HttpScope::Bounds bounds_;
   AsyncCall* call_;
-  HandleGuard session_, connection_;
-  HINTERNET request_ = nullptr;
+  // Closed in the reverse order: the request (at the latest by the destructor, before the call is
+  // let go), its connection, the session.
+  ScopedInternetHandle session_, connection_, request_;
 };
 
 int32_t Request::Open(std::u16string_view url, const wchar_t* verb) {
@@ -144,44 +140,44 @@ int32_t Request::Open(std::u16string_view url, const wchar_t* verb) {
   bool haveProxy = WinHttpGetIEProxyConfigForCurrentUser(&proxy) && proxy.lpszProxy && *proxy.lpszProxy;
   const wchar_t* agent = L"Mozilla/5.0 (compatible)";
   if (haveProxy) {
-    session_.handle = WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy.lpszProxy,
-                                  proxy.lpszProxyBypass ? proxy.lpszProxyBypass : WINHTTP_NO_PROXY_BYPASS,
-                                  WINHTTP_FLAG_ASYNC);
+    session_.reset(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy.lpszProxy,
+                               proxy.lpszProxyBypass ? proxy.lpszProxyBypass : WINHTTP_NO_PROXY_BYPASS,
+                               WINHTTP_FLAG_ASYNC));
   } else {
-    session_.handle = WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                  WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
+    session_.reset(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
+                               WINHTTP_FLAG_ASYNC));
   }
   if (proxy.lpszAutoConfigUrl) GlobalFree(proxy.lpszAutoConfigUrl);
   if (proxy.lpszProxy) GlobalFree(proxy.lpszProxy);
   if (proxy.lpszProxyBypass) GlobalFree(proxy.lpszProxyBypass);
-  if (!session_.handle) return LastError();
+  if (!session_) return LastError();
 
   // The library's own limits stay as a second line behind the client's deadline.
   int connectMs = HttpConnectTimeoutMs(), totalMs = HttpTotalTimeoutMs();
-  WinHttpSetTimeouts(session_.handle, connectMs, connectMs, totalMs, totalMs);
+  WinHttpSetTimeouts(session_.get(), connectMs, connectMs, totalMs, totalMs);
 
-  connection_.handle = WinHttpConnect(session_.handle, hostName.c_str(), parts.nPort, 0);
-  if (!connection_.handle) return LastError();
+  connection_.reset(WinHttpConnect(session_.get(), hostName.c_str(), parts.nPort, 0));
+  if (!connection_) return LastError();
   // Secure for https:// and port 443; the certificate checks stay on (no SECURITY_FLAG_IGNORE_*).
   bool secure = parts.nPort == 443 || parts.nScheme == INTERNET_SCHEME_HTTPS;
   DWORD flags = WINHTTP_FLAG_REFRESH | (secure ? WINHTTP_FLAG_SECURE : 0);
-  request_ = WinHttpOpenRequest(connection_.handle, verb, object.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
+  request_.reset(WinHttpOpenRequest(connection_.get(), verb, object.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                    WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
   if (!request_) return LastError();
   DWORD_PTR context = reinterpret_cast<DWORD_PTR>(call_);
-  if (!WinHttpSetOption(request_, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context) ||
-      WinHttpSetStatusCallback(request_, &OnStatus, WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
+  if (!WinHttpSetOption(request_.get(), WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context) ||
+      WinHttpSetStatusCallback(request_.get(), &OnStatus,
+                               WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
                                0) == WINHTTP_INVALID_STATUS_CALLBACK) {
     int32_t status = LastError();
-    WinHttpCloseHandle(request_);  // no callback holds the call: nothing to release
-    request_ = nullptr;
+    request_.reset();  // no callback holds the call: nothing to release
     return status;
   }
   ++call_->refs;  // the library's, dropped by the closing callback
   DWORD responseMs = static_cast<DWORD>(totalMs);
-  WinHttpSetOption(request_, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs);
+  WinHttpSetOption(request_.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs);
   DWORD headerLimit = static_cast<DWORD>(kHttpHeaderLimit);
-  WinHttpSetOption(request_, WINHTTP_OPTION_MAX_RESPONSE_HEADER_SIZE, &headerLimit, sizeof headerLimit);
+  WinHttpSetOption(request_.get(), WINHTTP_OPTION_MAX_RESPONSE_HEADER_SIZE, &headerLimit, sizeof headerLimit);
   return 0;
 }
 
@@ -194,7 +190,7 @@ int32_t Request::Wait() {
     }
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(bounds_.deadline - HttpScope::Clock::now());
     DWORD waitMs = static_cast<DWORD>(std::clamp<int64_t>(left.count(), 1, kPollMs));
-    if (WaitForSingleObject(call_->done, waitMs) == WAIT_OBJECT_0) {
+    if (WaitForSingleObject(call_->done.get(), waitMs) == WAIT_OBJECT_0) {
       if (call_->error == 0) return 0;
       int32_t error = static_cast<int32_t>(call_->error);
       Close();

@@ -6,6 +6,7 @@
 #include "platform/log.h"
 #include "platform/text_utils.h"
 #include "platform/thread.h"
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/user_event.h"
 
 namespace {
@@ -22,19 +23,16 @@ class DIpc : public TThread {
  public:
   DIpc(HWND target, HANDLE left, HANDLE right, HANDLE activate)
       : target_(target), stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), events_{left, right, activate} {}
-  ~DIpc() override {
-    if (stop_) CloseHandle(stop_);
-  }
-  bool Ready() const { return stop_ != nullptr; }
+  bool Ready() const { return static_cast<bool>(stop_); }
   void Stop() {
     RequestStop();
-    SetEvent(stop_);
+    SetEvent(stop_.get());
   }
 
   void Run() override {
     static constexpr UINT kMessages[] = {ipc::kClockLeftClickMessage, ipc::kClockRightClickMessage,
                                          ipc::kActivateMessage};
-    const HANDLE waits[] = {stop_, events_[0], events_[1], events_[2]};
+    const HANDLE waits[] = {stop_.get(), events_[0], events_[1], events_[2]};
     // The stop signal is one of the waited objects: no time-out, no polling.
     while (!StopRequested()) {
       DWORD woke = WaitForMultipleObjects(4, waits, FALSE, INFINITE);
@@ -54,11 +52,11 @@ class DIpc : public TThread {
 
  private:
   HWND target_;
-  HANDLE stop_;
-  HANDLE events_[3];
+  ScopedHandle stop_;
+  HANDLE events_[3];  // lent by the events below, which outlive the listener
 };
 
-HANDLE g_events[kEventCount] = {};
+ScopedHandle g_events[kEventCount];
 std::unique_ptr<DIpc> g_listener;
 
 }  // namespace
@@ -67,13 +65,14 @@ bool StartIpcListener(HWND mainWindow) {
   if (g_listener) return true;
   for (size_t i = 0; i < kEventCount; ++i) {
     if (g_events[i]) continue;
-    g_events[i] = CreateUserEvent(ipc::kListenerEvents[i]);
+    g_events[i].reset(CreateUserEvent(ipc::kListenerEvents[i]));
     if (!g_events[i]) {
       LogError(u"create ipc event error:" + IntToText(GetLastError()));
       return false;
     }
   }
-  auto listener = std::make_unique<DIpc>(mainWindow, g_events[kLeft], g_events[kRight], g_events[kActivate]);
+  auto listener = std::make_unique<DIpc>(mainWindow, g_events[kLeft].get(), g_events[kRight].get(),
+                                         g_events[kActivate].get());
   if (!listener->Ready() || !listener->Start()) {
     LogError(u"ipc: cannot start the listener (error " + IntToText(GetLastError()) + u")");
     return false;
@@ -92,20 +91,16 @@ void StopIpcListener() {
       g_listener.release();  // it deletes itself when Run returns
     }
   }
-  if (g_events[kUnhook]) SetEvent(g_events[kUnhook]);
+  if (g_events[kUnhook]) SetEvent(g_events[kUnhook].get());
   // The hook library keeps its own handles, so its events outlive ours: no pause is needed
   // before closing them.
-  for (HANDLE& event : g_events) {
-    if (event) CloseHandle(event);
-    event = nullptr;
-  }
+  for (ScopedHandle& event : g_events) event.reset();
 }
 
 bool SignalRunningInstance() {
   if (!FindWindowW(W(ipc::kMainWindowClass), nullptr)) return false;
-  if (HANDLE activate = OpenEventW(EVENT_MODIFY_STATE, FALSE, W(ipc::kActivateEvent))) {
-    SetEvent(activate);
-    CloseHandle(activate);
+  if (const ScopedHandle activate{OpenEventW(EVENT_MODIFY_STATE, FALSE, W(ipc::kActivateEvent))}) {
+    SetEvent(activate.get());
   }
   return true;
 }

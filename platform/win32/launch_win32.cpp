@@ -10,6 +10,7 @@
 #include "platform/launch_system.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
+#include "platform/win32/scoped_handle.h"
 
 namespace {
 
@@ -144,8 +145,8 @@ class WindowsLaunchSystem : public LaunchSystem {
       LogError(u"launch: cannot start " + application + u" (error " + IntToText(GetLastError()) + u")");
       return false;
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    // Nobody waits for the program: both handles go at once (the thread's first).
+    const ScopedHandle process(pi.hProcess), thread(pi.hThread);
     return true;
   }
 

@@ -1,37 +1,24 @@
 #pragma once
 // Owning types for GDI resources: each releases what it holds when it goes out of scope, so no
 // caller pairs a create with a delete by hand. Move-only; `get()` lends the handle, `release()`
-// hands it over (to the system, say, which owns a region once SetWindowRgn took it).
+// hands it over (to the system, say, which owns a region once SetWindowRgn took it). GDI objects
+// take the shape of the scoped handles (scoped_handle.h).
 #include <windows.h>
 
 #include <utility>
 
+#include "platform/win32/scoped_handle.h"
+
+template <typename T>
+struct GdiObjectTraits {
+  using Handle = T;
+  static bool Holds(T object) { return object != nullptr; }
+  static bool Close(T object) { return DeleteObject(object) != FALSE; }
+};
+
 // A GDI object (bitmap, brush, font, pen, region) deleted with DeleteObject.
 template <typename T>
-class ScopedGdiObject {
- public:
-  ScopedGdiObject() = default;
-  explicit ScopedGdiObject(T object) : object_(object) {}
-  ScopedGdiObject(ScopedGdiObject&& other) noexcept : object_(other.release()) {}
-  ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept {
-    reset(other.release());
-    return *this;
-  }
-  ScopedGdiObject(const ScopedGdiObject&) = delete;
-  ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-  ~ScopedGdiObject() { reset(); }
-
-  T get() const { return object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-  T release() { return std::exchange(object_, nullptr); }
-  void reset(T object = nullptr) {
-    if (object_ && object_ != object) DeleteObject(object_);
-    object_ = object;
-  }
-
- private:
-  T object_ = nullptr;
-};
+using ScopedGdiObject = ScopedHandleOf<GdiObjectTraits<T>>;
 
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;
 using ScopedBrush = ScopedGdiObject<HBRUSH>;

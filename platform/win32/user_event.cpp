@@ -5,23 +5,25 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/scoped_handle.h"
+
 namespace {
 
 // "D:P(A;;GA;;;SY)(A;;GA;;;<user>)": protected, full access for SYSTEM and the process's user.
 std::wstring UserAndSystemOnly() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return {};
+  const ScopedHandle token(opened);
   DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
   std::vector<unsigned char> buffer(size ? size : 1);
   std::wstring sddl;
   wchar_t* sid = nullptr;
-  if (size && GetTokenInformation(token, TokenUser, buffer.data(), size, &size) &&
+  if (size && GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size) &&
       ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
     sddl = std::wstring(L"D:P(A;;GA;;;SY)(A;;GA;;;") + sid + L")";
     LocalFree(sid);
   }
-  CloseHandle(token);
   return sddl;
 }
 

@@ -274,26 +274,26 @@ TEST(FeedbackWindow, TwoLayoutsAndPlacementBesideTheMainWindow) {
   FeedbackLayout with = FeedbackLayoutFor(true);
   EXPECT_TRUE(with.autostartQuestion);
   EXPECT_EQ(with.height, 320);
-  EXPECT_EQ(with.sendqq, (ScreenRect{10, 210, 150, 228}));
-  EXPECT_EQ(with.ok, (ScreenRect{90, 240, 180, 265}));
+  EXPECT_EQ(with.sendqq, (tvui::Rect{10, 210, 150, 228}));
+  EXPECT_EQ(with.ok, (tvui::Rect{90, 240, 180, 265}));
   FeedbackLayout without = FeedbackLayoutFor(false);
   EXPECT_FALSE(without.autostartQuestion);
   EXPECT_EQ(without.height, 290);
-  EXPECT_EQ(without.sendqq, (ScreenRect{10, 160, 150, 178}));
-  EXPECT_EQ(without.ok, (ScreenRect{90, 200, 180, 225}));
+  EXPECT_EQ(without.sendqq, (tvui::Rect{10, 160, 150, 178}));
+  EXPECT_EQ(without.ok, (tvui::Rect{90, 200, 180, 225}));
 
   // Taskbar at the bottom of 1920 x 1080 (anchor 1562,580), six-row month (top 534): to the left.
   Anchor bottom{1562, 580, TaskbarEdge::kBottom, true};
-  EXPECT_EQ(PlaceFeedback(bottom, 534, 290), (ScreenRect{1322, 534, 1562, 824}));
+  EXPECT_EQ(PlaceFeedback(bottom, 534, 290), (tvui::Rect{1322, 534, 1562, 824}));
   // Taskbar at the left: to the right of the 358-pixel window.
   Anchor left{40, 620, TaskbarEdge::kLeft, true};
-  EXPECT_EQ(PlaceFeedback(left, 620, 320), (ScreenRect{398, 620, 638, 940}));
+  EXPECT_EQ(PlaceFeedback(left, 620, 320), (tvui::Rect{398, 620, 638, 940}));
 
   // Below the header buttons of DlgMain.xml ("skin" 274,4,298,28; "set" 300,4,324,28).
-  ScreenRect main{1562, 580, 1920, 1040};
-  EXPECT_EQ(PlaceSkinChooser(main, {274, 4, 298, 28}), (ScreenRect{1656, 733, 1854, 873}));
-  EXPECT_EQ(PlaceSettings(main, {300, 4, 324, 28}), (ScreenRect{1622, 733, 1862, 960}));
-  EXPECT_EQ(PlaceAbout(main, {300, 4, 324, 28}), (ScreenRect{1592, 708, 1898, 906}));
+  tvui::Rect main{1562, 580, 1920, 1040};
+  EXPECT_EQ(PlaceSkinChooser(main, {274, 4, 298, 28}), (tvui::Rect{1656, 733, 1854, 873}));
+  EXPECT_EQ(PlaceSettings(main, {300, 4, 324, 28}), (tvui::Rect{1622, 733, 1862, 960}));
+  EXPECT_EQ(PlaceAbout(main, {300, 4, 324, 28}), (tvui::Rect{1592, 708, 1898, 906}));
 }
 
 TEST(ContactLinks, OnlyPlainNumbersAndWebAddressesReachTheShell) {

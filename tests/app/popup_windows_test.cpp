@@ -182,7 +182,7 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
   Anchor anchor{s.Field(u"anchor", 0), s.Field(u"anchor", 1), static_cast<TaskbarEdge>(s.Field(u"anchor", 2)), true};
   // At the display's scale: 196 x 205 at 96 DPI, 294 x 308 at 144.
   const tvui::Scale scale(s.Int(u"dpi"));
-  ScreenRect at = PlaceWeatherPopup(anchor, s.Int(u"top"), scale);
+  tvui::Rect at = PlaceWeatherPopup(anchor, s.Int(u"top"), scale);
   EXPECT_EQ(s.Field(u"wxpop.rect", 0), at.left);
   EXPECT_EQ(s.Field(u"wxpop.rect", 1), at.top);
   EXPECT_EQ(s.Field(u"wxpop.rect", 2), at.Width());

@@ -25,23 +25,19 @@
 #include "app/logic/month_layout.h"
 #include "app/logic/placement.h"
 #include "app/logic/window_messages.h"
-#include "app/win32/test_hook_reader.h"
+#include "platform/win32/scoped_handle.h"
 #include "tests/support/display.h"
+#include "tests/support/program_copy.h"
+#include "tests/support/program_state.h"
 #include "tests/support/temp_dir.h"
 
 namespace tvprog {
 
 namespace fs = std::filesystem;
 
-inline std::string Narrow(const std::u16string& s) {
-  std::string out;
-  int n = WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(s.c_str()), static_cast<int>(s.size()),
-                              nullptr, 0, nullptr, nullptr);
-  out.resize(n);
-  WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(s.c_str()), static_cast<int>(s.size()),
-                      out.data(), n, nullptr, nullptr);
-  return out;
-}
+using tvtest::Narrow;
+using tvtest::State;
+using tvtest::StateReader;
 
 inline bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
   auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -53,64 +49,6 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
   }
   return true;
 }
-
-// The state text of the running program, "key=value" per line.
-class State {
- public:
-  explicit State(std::u16string text) {
-    std::u16string line;
-    std::u16string_view rest = text;
-    while (!rest.empty()) {
-      size_t end = rest.find(u'\n');
-      std::u16string_view l = rest.substr(0, end);
-      size_t eq = l.find(u'=');
-      if (eq != std::u16string_view::npos) values_[std::u16string(l.substr(0, eq))] = std::u16string(l.substr(eq + 1));
-      if (end == std::u16string_view::npos) break;
-      rest = rest.substr(end + 1);
-    }
-  }
-  bool Empty() const { return values_.empty(); }
-  std::u16string Text(const std::u16string& key) const {
-    auto it = values_.find(key);
-    return it == values_.end() ? std::u16string() : it->second;
-  }
-  std::string operator[](const std::u16string& key) const { return Narrow(Text(key)); }
-  int Int(const std::u16string& key) const { return std::atoi((*this)[key].c_str()); }
-  // The n-th comma-separated number of a value.
-  int Field(const std::u16string& key, int n) const {
-    std::stringstream ss((*this)[key]);
-    std::string part;
-    for (int i = 0; std::getline(ss, part, ','); ++i)
-      if (i == n) return std::atoi(part.c_str());
-    return -1;
-  }
-  // Cell values: "image|day|lunar|x,y,w,h|data|badge".
-  std::u16string CellPart(int cell, int part) const {
-    std::string number = std::to_string(cell);
-    std::u16string v = Text(u"cell." + std::u16string(number.begin(), number.end()));
-    size_t start = 0;
-    for (int i = 0; i < part; ++i) {
-      start = v.find(u'|', start);
-      if (start == std::u16string::npos) return {};
-      ++start;
-    }
-    size_t end = v.find(u'|', start);
-    return v.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
-  }
-
- private:
-  std::map<std::u16string, std::u16string> values_;
-};
-
-// The program's state read through its test hook.
-class StateReader {
- public:
-  State Read(HWND program) { return State(hook_.Read(program)); }
-  static UINT Hook() { return app::TestHookReader::HookMessage(); }
-
- private:
-  app::TestHookReader hook_;
-};
 
 namespace detail {
 
@@ -140,7 +78,6 @@ inline BOOL CALLBACK AppendChildText(HWND child, LPARAM l) {
 
 }  // namespace detail
 
-// The top-level windows of a class that belong to a process.
 // Runs a program of the X side (xdotool, import) with its arguments and waits for it, bounded;
 // false when it cannot be started.
 inline bool RunXProgram(const std::wstring& commandLine, DWORD waitMs = 15000) {
@@ -149,12 +86,12 @@ inline bool RunXProgram(const std::wstring& commandLine, DWORD waitMs = 15000) {
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-  WaitForSingleObject(pi.hProcess, waitMs);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  const ScopedHandle process(pi.hProcess), thread(pi.hThread);
+  WaitForSingleObject(process.get(), waitMs);
   return true;
 }
 
+// The top-level windows of a class that belong to a process.
 inline std::vector<HWND> WindowsOf(HANDLE process, const wchar_t* windowClass) {
   detail::WindowSearch search{GetProcessId(process), windowClass, {}};
   EnumWindows(&detail::CollectWindow, reinterpret_cast<LPARAM>(&search));
@@ -188,47 +125,34 @@ inline std::u16string LogText(const fs::path& dir) {
   return text;
 }
 
-// A scratch copy of the program folder and the processes started from it. The program is the test
-// build (it answers the test hook) unless the shipped one is asked for; either runs as tavrino.exe.
-inline constexpr const wchar_t* kTestBuild = L"tavrino_testable.exe";
-inline constexpr const wchar_t* kShipped = L"tavrino.exe";
+// A scratch copy of the program folder (the test build unless the shipped one is asked for) and the
+// processes started from it, ended with it.
+using tvtest::kShipped;
+using tvtest::kTestBuild;
 
-class Installation {
+class Installation : public tvtest::ProgramCopy {
  public:
-  explicit Installation(const wchar_t* program = kTestBuild) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    fs::path bin = fs::path(self).parent_path();
-    fs::copy_file(bin / program, dir_ / "tavrino.exe");
-    fs::copy_file(bin / "user.dat", dir_ / "user.dat");
-    fs::copy(bin / "skin15", dir_ / "skin15", fs::copy_options::recursive);
+  explicit Installation(const wchar_t* program = kTestBuild) : ProgramCopy("tavrino-e2e", program) {
     // The shipped user.dat names the public default weather source: a test never reaches it.
     SetConfig("svc_meteo", "");
     SetConfig("svc_meteo_air", "");
   }
+  // The processes end before the folder goes.
   ~Installation() {
-    for (HANDLE p : processes_) {
-      if (WaitForSingleObject(p, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(p, 1);
-        WaitForSingleObject(p, 5000);
+    for (const ScopedHandle& p : processes_) {
+      if (WaitForSingleObject(p.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(p.get(), 1);
+        WaitForSingleObject(p.get(), 5000);
       }
-      CloseHandle(p);
     }
   }
-  const fs::path& Dir() const { return dir_; }
 
+  // Starts the program; its process handle (kept until the installation ends), or nullptr.
   HANDLE Start(const std::wstring& args = L"") {
-    std::wstring exe = (dir_ / "tavrino.exe").wstring();
-    std::wstring command = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        dir_.wstring().c_str(), &si, &pi)) {
-      return nullptr;
-    }
-    CloseHandle(pi.hThread);
-    processes_.push_back(pi.hProcess);
+    if (!ProgramCopy::Start(pi, args)) return nullptr;
+    const ScopedHandle thread(pi.hThread);
+    processes_.emplace_back(pi.hProcess);
     return pi.hProcess;
   }
 
@@ -249,50 +173,8 @@ class Installation {
     return static_cast<int>(code);
   }
 
-  std::string ReadFile(const char* name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-
-  // Sets a "userconfig" value of the copied user.dat before the program starts.
-  bool SetConfig(const std::string& name, const std::string& value) const {
-    sqlite3* db = nullptr;
-    bool ok = sqlite3_open_v2((dir_ / "user.dat").string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-    for (const char* sql : {"delete from userconfig where name = ?1", "insert into userconfig (name,value) values (?1,?2)"}) {
-      sqlite3_stmt* st = nullptr;
-      ok = ok && sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK;
-      if (ok) {
-        sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-        if (sqlite3_bind_parameter_count(st) > 1) sqlite3_bind_text(st, 2, value.c_str(), -1, SQLITE_TRANSIENT);
-        ok = sqlite3_step(st) == SQLITE_DONE;
-      }
-      sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return ok;
-  }
-
-  std::string QueryValue(const char* sql) const {
-    sqlite3* db = nullptr;
-    std::string value;
-    if (sqlite3_open_v2((dir_ / "user.dat").string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-      sqlite3_stmt* st = nullptr;
-      if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
-        const unsigned char* text = sqlite3_column_text(st, 0);
-        if (text) value = reinterpret_cast<const char*>(text);
-      }
-      sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return value;
-  }
-
  private:
-  tvtest::TempDir temp_{"tavrino-e2e"};  // removed after the processes have ended
-  fs::path dir_ = temp_.Path();
-  std::vector<HANDLE> processes_;
+  std::vector<ScopedHandle> processes_;
 };
 
 // A pointer move as the mouse makes it (input queue), to screen coordinates.

@@ -63,17 +63,17 @@ TEST_F(ProgramTest, WindowStandsAtTheAnchorAndShowsTodaysMonth) {
   // The anchor from this desktop's work area and taskbar.
   RECT wa;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
-  ScreenRect taskbar;
+  tvui::Rect taskbar;
   if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) {
     RECT tr;
     GetWindowRect(tray, &tr);
     taskbar = {tr.left, tr.top, tr.right, tr.bottom};
   }
   Anchor anchor;
-  const ScreenRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const tvui::Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   ComputeAnchor({screen, {wa.left, wa.top, wa.right, wa.bottom}}, taskbar, anchor);
   int rows = ShapeOfMonth(now.wYear, now.wMonth).rows;
-  ScreenRect expected = PlaceMonthWindow(anchor, rows).rect;
+  tvui::Rect expected = PlaceMonthWindow(anchor, rows).rect;
   RECT rc;
   GetWindowRect(hwnd_, &rc);
   EXPECT_EQ(rc.left, expected.left);
@@ -345,7 +345,7 @@ TEST_F(ProgramTest, WeatherPanelShowsTheRefreshedReport) {
 // Parts of a pop-up control's state value "selected|l,t,r,b|shown".
 struct ControlState {
   bool selected = false;
-  ScreenRect rect;
+  tvui::Rect rect;
   bool shown = false;
 };
 ControlState ControlOf(const State& s, const std::u16string& key) {
@@ -361,7 +361,7 @@ ControlState ControlOf(const State& s, const std::u16string& key) {
 }
 
 // "x,y,w,h" of a pop-up's state as a rectangle.
-ScreenRect RectOf(const State& s, const std::u16string& key) {
+tvui::Rect RectOf(const State& s, const std::u16string& key) {
   return {s.Field(key, 0), s.Field(key, 1), s.Field(key, 0) + s.Field(key, 2), s.Field(key, 1) + s.Field(key, 3)};
 }
 
@@ -372,7 +372,7 @@ void WaitActive(HWND popup) {
 }
 
 // A real click at the middle of a control of a pop-up (client rectangle; the pop-ups have no frame).
-void ClickControl(HWND popup, const ScreenRect& control) {
+void ClickControl(HWND popup, const tvui::Rect& control) {
   WaitActive(popup);
   ClickInWindow(popup, (control.left + control.right) / 2, (control.top + control.bottom) / 2);
 }
@@ -846,7 +846,7 @@ TEST_F(TrayTest, IconShowsAndHidesTheWindowAndOpensOneMenuAtThePointer) {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   State s = OpenMenuAt(work.right - 20, work.bottom - 10);
   ASSERT_EQ(s.Field(u"menu", 0), 1) << s[u"menu"];
-  ScreenRect expected = PlaceTrayMenu({static_cast<int>(work.right - 20), static_cast<int>(work.bottom - 10)}, 148, 141,
+  tvui::Rect expected = PlaceTrayMenu({static_cast<int>(work.right - 20), static_cast<int>(work.bottom - 10)}, 148, 141,
                                       {work.left, work.top, work.right, work.bottom});
   EXPECT_EQ(s.Field(u"menu", 1), expected.left) << s[u"menu"];
   EXPECT_EQ(s.Field(u"menu", 2), expected.top) << s[u"menu"];

@@ -154,11 +154,11 @@ namespace {
 
 // Beside the main window (left, else right), bottoms level, inside the work area; at 150 % too.
 TEST(ReminderPlacement, BesideTheMainWindowInsideTheWorkArea) {
-  const ScreenRect work{0, 0, 1920, 1040};
-  EXPECT_EQ(PlaceReminders({1500, 600, 1900, 1040}, work), (ScreenRect{1092, 688, 1492, 1040}));
-  EXPECT_EQ(PlaceReminders({20, 600, 420, 1040}, work), (ScreenRect{428, 688, 828, 1040}));
-  EXPECT_EQ(PlaceReminders({0, 0, 1900, 200}, work), (ScreenRect{750, 0, 1150, 352}));
-  EXPECT_EQ(PlaceReminders({1200, 500, 1800, 1040}, work, tvui::Scale(144)), (ScreenRect{588, 512, 1188, 1040}));
+  const tvui::Rect work{0, 0, 1920, 1040};
+  EXPECT_EQ(PlaceReminders({1500, 600, 1900, 1040}, work), (tvui::Rect{1092, 688, 1492, 1040}));
+  EXPECT_EQ(PlaceReminders({20, 600, 420, 1040}, work), (tvui::Rect{428, 688, 828, 1040}));
+  EXPECT_EQ(PlaceReminders({0, 0, 1900, 200}, work), (tvui::Rect{750, 0, 1150, 352}));
+  EXPECT_EQ(PlaceReminders({1200, 500, 1800, 1040}, work, tvui::Scale(144)), (tvui::Rect{588, 512, 1188, 1040}));
 }
 
 }  // namespace
@@ -168,7 +168,7 @@ namespace {
 // A day tooltip with a reminders line stands above the pointer by its whole height near the
 // bottom, below it as before elsewhere.
 TEST(ReminderPlacement, ATallerDayTooltipNeverCoversThePointer) {
-  const ScreenRect work{0, 0, 1920, 1040};
+  const tvui::Rect work{0, 0, 1920, 1040};
   EXPECT_EQ(PlaceDayTooltip({500, 1000}, work, tvui::Scale(), kTooltipReminderRow).y, 1000 - 120 - 18);
   EXPECT_EQ(PlaceDayTooltip({500, 300}, work, tvui::Scale(), kTooltipReminderRow).y, 330);
 }

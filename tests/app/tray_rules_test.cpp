@@ -5,22 +5,22 @@
 #include "app/logic/tray_rules.h"
 
 TEST(TrayMenu, OpensAtThePointerAndFoldsBackFromTheWorkAreasEdges) {
-  const ScreenRect work{0, 0, 1920, 1040};  // a 40-pixel taskbar at the bottom
+  const tvui::Rect work{0, 0, 1920, 1040};  // a 40-pixel taskbar at the bottom
   const int w = 148, h = 141;
   // Top-left: at the pointer.
-  EXPECT_EQ(PlaceTrayMenu({10, 10}, w, h, work), (ScreenRect{10, 10, 158, 151}));
+  EXPECT_EQ(PlaceTrayMenu({10, 10}, w, h, work), (tvui::Rect{10, 10, 158, 151}));
   // Top-right: to the left of the pointer.
-  EXPECT_EQ(PlaceTrayMenu({1900, 10}, w, h, work), (ScreenRect{1752, 10, 1900, 151}));
+  EXPECT_EQ(PlaceTrayMenu({1900, 10}, w, h, work), (tvui::Rect{1752, 10, 1900, 151}));
   // Bottom-left: above it.
-  EXPECT_EQ(PlaceTrayMenu({10, 1030}, w, h, work), (ScreenRect{10, 889, 158, 1030}));
+  EXPECT_EQ(PlaceTrayMenu({10, 1030}, w, h, work), (tvui::Rect{10, 889, 158, 1030}));
   // Bottom-right (the tray itself, even on the taskbar below the work area): above and left.
-  EXPECT_EQ(PlaceTrayMenu({1900, 1060}, w, h, work), (ScreenRect{1752, 919, 1900, 1060}));
+  EXPECT_EQ(PlaceTrayMenu({1900, 1060}, w, h, work), (tvui::Rect{1752, 919, 1900, 1060}));
   // Exactly touching the edges stays.
-  EXPECT_EQ(PlaceTrayMenu({1772, 899}, w, h, work), (ScreenRect{1772, 899, 1920, 1040}));
+  EXPECT_EQ(PlaceTrayMenu({1772, 899}, w, h, work), (tvui::Rect{1772, 899, 1920, 1040}));
   // A work area on a second monitor to the right.
-  EXPECT_EQ(PlaceTrayMenu({3800, 1000}, w, h, {1920, 0, 3840, 1080}), (ScreenRect{3652, 859, 3800, 1000}));
+  EXPECT_EQ(PlaceTrayMenu({3800, 1000}, w, h, {1920, 0, 3840, 1080}), (tvui::Rect{3652, 859, 3800, 1000}));
   // Larger than the work area: pinned to 0.
-  EXPECT_EQ(PlaceTrayMenu({50, 60}, 300, 200, {0, 0, 250, 150}), (ScreenRect{0, 0, 300, 200}));
+  EXPECT_EQ(PlaceTrayMenu({50, 60}, 300, 200, {0, 0, 250, 150}), (tvui::Rect{0, 0, 300, 200}));
 }
 
 TEST(TrayMenu, LeftClickHidesAtOnceButShowsOnlyOutsideTheToggleGap) {

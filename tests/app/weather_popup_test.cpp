@@ -159,18 +159,18 @@ TEST(WeatherPopupView, AirBadgeForEveryLevel) {
 
 TEST(WeatherPopupView, PlaceAndForecastPage) {
   Anchor bottom{1562, 580, TaskbarEdge::kBottom, true};
-  EXPECT_EQ(PlaceWeatherPopup(bottom, 534), (ScreenRect{1366, 539, 1562, 744}));
+  EXPECT_EQ(PlaceWeatherPopup(bottom, 534), (tvui::Rect{1366, 539, 1562, 744}));
   Anchor left{60, 0, TaskbarEdge::kLeft, true};
-  EXPECT_EQ(PlaceWeatherPopup(left, 20), (ScreenRect{418, 25, 614, 230}));
+  EXPECT_EQ(PlaceWeatherPopup(left, 20), (tvui::Rect{418, 25, 614, 230}));
   Anchor top{1562, 40, TaskbarEdge::kTop, true};
   EXPECT_EQ(PlaceWeatherPopup(top, 40).left, 1366);
   // At 150 % the size, the gap below the window's top and the main window's width all scale;
   // the pop-up still ends exactly at the anchor (bottom) or starts at the window's right edge.
   const tvui::Scale x150(144);
   Anchor bottom150{2343, 870, TaskbarEdge::kBottom, true};
-  EXPECT_EQ(PlaceWeatherPopup(bottom150, 801, x150), (ScreenRect{2049, 809, 2343, 1117}));
+  EXPECT_EQ(PlaceWeatherPopup(bottom150, 801, x150), (tvui::Rect{2049, 809, 2343, 1117}));
   Anchor left150{90, 0, TaskbarEdge::kLeft, true};
-  EXPECT_EQ(PlaceWeatherPopup(left150, 30, x150), (ScreenRect{627, 38, 921, 346}));
+  EXPECT_EQ(PlaceWeatherPopup(left150, 30, x150), (tvui::Rect{627, 38, 921, 346}));
 
   EXPECT_EQ(ForecastPageUrl(u"http://127.0.0.1:8731", u"101300101"),
             u"http://127.0.0.1:8731/weather/101300101.shtml");

@@ -31,4 +31,13 @@ TEST(TextCodec, BrokenGbkKeepsTheGoodText) {
   EXPECT_GT(b, 2u) << "the bad byte between a and b was dropped without a trace";
   EXPECT_EQ(w.find(u'\0'), std::u16string::npos);
   EXPECT_FALSE(ToWide("\xC9", kCodePageGbk).empty()) << "a lone lead byte vanished without a replacement";
+  // A lead byte followed by one that cannot trail it (a digit, DEL): something marks the spot, and
+  // the text after the broken pair arrives whole.
+  for (std::string_view broken : {"\xC9\xCF" "\xC9" "1" "xyz", "\xC9\xCF" "\xC9\x7F" "xyz"}) {
+    const std::u16string t = ToWide(broken, kCodePageGbk);
+    ASSERT_GE(t.size(), 5u) << "the broken pair or the text around it was dropped";
+    EXPECT_EQ(t.front(), u'上');
+    EXPECT_EQ(t.substr(t.size() - 3), u"xyz");
+    EXPECT_EQ(t.find(u'\0'), std::u16string::npos);
+  }
 }

@@ -17,12 +17,9 @@ namespace tvui {
 namespace {
 
 struct Decoded {
-  HBITMAP dib = nullptr;
+  ScopedBitmap dib;
   void* bits = nullptr;
   BITMAP info{};
-  ~Decoded() {
-    if (dib) DeleteObject(dib);
-  }
 };
 
 TEST(ImageDecode, EveryShippedPictureDecodesToTheSamePixelsAsThroughGdiplus) {
@@ -35,10 +32,10 @@ TEST(ImageDecode, EveryShippedPictureDecodesToTheSamePixelsAsThroughGdiplus) {
     Decoded own, system;
     own.dib = ImageCache::DecodePng(path, &own.bits);
     system.dib = ImageCache::DecodeThroughGdiplus(path, &system.bits);
-    ASSERT_NE(own.dib, nullptr) << entry.path();
-    ASSERT_NE(system.dib, nullptr) << entry.path();
-    GetObjectW(own.dib, sizeof(own.info), &own.info);
-    GetObjectW(system.dib, sizeof(system.info), &system.info);
+    ASSERT_TRUE(own.dib) << entry.path();
+    ASSERT_TRUE(system.dib) << entry.path();
+    GetObjectW(own.dib.get(), sizeof(own.info), &own.info);
+    GetObjectW(system.dib.get(), sizeof(system.info), &system.info);
     ASSERT_EQ(own.info.bmWidth, system.info.bmWidth) << entry.path();
     ASSERT_EQ(own.info.bmHeight, system.info.bmHeight) << entry.path();
     const auto* a = static_cast<const std::uint32_t*>(own.bits);
@@ -74,9 +71,9 @@ TEST(ImageDecode, AFileThatIsNoPngIsLeftToGdiplusAndAMissingOneToNeither) {
   }
   Decoded own, system;
   own.dib = ImageCache::DecodePng(bmp.u16string(), &own.bits);
-  EXPECT_EQ(own.dib, nullptr);
+  EXPECT_FALSE(own.dib);
   system.dib = ImageCache::DecodeThroughGdiplus(bmp.u16string(), &system.bits);
-  ASSERT_NE(system.dib, nullptr);
+  ASSERT_TRUE(system.dib);
   const auto* px = static_cast<const std::uint32_t*>(system.bits);
   EXPECT_EQ(px[0], 0xFF0000FFu);
   EXPECT_EQ(px[1], 0xFFFF0000u);

@@ -7,6 +7,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/win32/scoped_gdi.h"
 #include "ui/dpi_scale.h"
 #include "ui/window_info.h"
 
@@ -28,7 +29,8 @@ class FontCache {
   void Clear();
   const WindowInfo* info_;
   Scale scale_;
-  std::map<std::pair<int, int>, HFONT> fonts_;  // (dpi, id)
+  // (dpi, id); empty where the skin's font could not be made (the default font stands in)
+  std::map<std::pair<int, int>, ScopedFont> fonts_;
 };
 
 }  // namespace tvui

@@ -17,16 +17,25 @@
 
 namespace tvui {
 
+namespace {
+
+// A DIB section of the cache's, and the view of its pixels that the cache lends out.
+struct OwnedDib {
+  ScopedBitmap bitmap;
+  DibPixels pixels;
+};
+
+}  // namespace
+
 struct ImageCache::Impl {
+  // The sections before the GDI+ images that are views of them: the views go first.
+  std::map<std::u16string, OwnedDib> dibs;
+  std::map<std::u16string, OwnedDib> composed;
   std::map<std::u16string, std::unique_ptr<Gdiplus::Bitmap>> images;
-  std::map<std::u16string, DibPixels> dibs;
-  std::map<std::u16string, DibPixels> composed;
   std::deque<std::u16string> composedOrder;  // oldest first
   std::map<std::u16string, bool> variantExists;
 
   void DropDibs() {
-    for (auto& [key, dib] : dibs) DeleteObject(dib.bitmap);
-    for (auto& [key, dib] : composed) DeleteObject(dib.bitmap);
     dibs.clear();
     composed.clear();
     composedOrder.clear();
@@ -62,19 +71,20 @@ Gdiplus::Bitmap* ImageCache::Get(const std::u16string& rawPath) {
   // Decoded once, into the premultiplied DIB section that GDI blends from; the GDI+ image is a view
   // of the same pixels (one copy of each picture in memory). The file is not kept open.
   void* bits = nullptr;
-  HBITMAP dib = DecodePng(path, &bits);
+  ScopedBitmap dib = DecodePng(path, &bits);
   if (!dib) dib = DecodeThroughGdiplus(path, &bits);
   std::unique_ptr<Gdiplus::Bitmap> bitmap;
   if (dib) {
     BITMAP info{};
-    GetObjectW(dib, sizeof(info), &info);
+    GetObjectW(dib.get(), sizeof(info), &info);
     bitmap.reset(new Gdiplus::Bitmap(info.bmWidth, info.bmHeight, info.bmWidth * 4, PixelFormat32bppPARGB,
                                      static_cast<BYTE*>(bits)));
     if (bitmap->GetLastStatus() == Gdiplus::Ok) {
-      impl_->dibs[path] = {dib, static_cast<std::uint32_t*>(bits), info.bmWidth, info.bmHeight};
+      const DibPixels pixels{dib.get(), static_cast<std::uint32_t*>(bits), info.bmWidth, info.bmHeight};
+      impl_->dibs[path] = {std::move(dib), pixels};
     } else {
       bitmap.reset();
-      DeleteObject(dib);
+      dib.reset();
     }
   }
   if (!bitmap) missing_.push_back(path);
@@ -83,26 +93,23 @@ Gdiplus::Bitmap* ImageCache::Get(const std::u16string& rawPath) {
   return raw;
 }
 
-HBITMAP ImageCache::DecodePng(const std::u16string& path, void** bits) {
+ScopedBitmap ImageCache::DecodePng(const std::u16string& path, void** bits) {
   std::string bytes;
   DecodedPixels decoded;
-  if (!ReadWholeFile(path, bytes) || !DecodePngPremultiplied(bytes, decoded)) return nullptr;
-  HBITMAP dib = CreateTopDownDib(decoded.width, decoded.height, bits);
+  if (!ReadWholeFile(path, bytes) || !DecodePngPremultiplied(bytes, decoded)) return {};
+  ScopedBitmap dib(CreateTopDownDib(decoded.width, decoded.height, bits));
   if (dib) std::memcpy(*bits, decoded.pixels.data(), decoded.pixels.size() * sizeof(decoded.pixels[0]));
   return dib;
 }
 
-HBITMAP ImageCache::DecodeThroughGdiplus(const std::u16string& path, void** bits) {
+ScopedBitmap ImageCache::DecodeThroughGdiplus(const std::u16string& path, void** bits) {
   Gdiplus::Bitmap file(reinterpret_cast<const WCHAR*>(path.c_str()));
   const int cx = file.GetLastStatus() == Gdiplus::Ok ? static_cast<int>(file.GetWidth()) : 0;
   const int cy = cx > 0 ? static_cast<int>(file.GetHeight()) : 0;
-  HBITMAP dib = cx > 0 && cy > 0 ? CreateTopDownDib(cx, cy, bits) : nullptr;
-  if (!dib) return nullptr;
+  ScopedBitmap dib(cx > 0 && cy > 0 ? CreateTopDownDib(cx, cy, bits) : nullptr);
+  if (!dib) return {};
   Gdiplus::Bitmap view(cx, cy, cx * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(*bits));
-  if (view.GetLastStatus() != Gdiplus::Ok) {
-    DeleteObject(dib);
-    return nullptr;
-  }
+  if (view.GetLastStatus() != Gdiplus::Ok) return {};
   Gdiplus::Graphics g(&view);
   g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
   g.DrawImage(&file, 0, 0, cx, cy);
@@ -129,37 +136,30 @@ const DibPixels* ImageCache::GetDib(const std::u16string& rawPath) {
   std::u16string path = NormalPath(rawPath);
   if (!Get(path)) return nullptr;
   auto it = impl_->dibs.find(path);
-  return it == impl_->dibs.end() ? nullptr : &it->second;
+  return it == impl_->dibs.end() ? nullptr : &it->second.pixels;
 }
 
 const DibPixels* ImageCache::FindComposed(const std::u16string& key) const {
   auto it = impl_->composed.find(key);
-  return it == impl_->composed.end() ? nullptr : &it->second;
+  return it == impl_->composed.end() ? nullptr : &it->second.pixels;
 }
 
 const DibPixels* ImageCache::Compose(const std::u16string& key, int left, int top, int cx, int cy,
                             const std::function<void(Gdiplus::Graphics&)>& draw) {
   if (!EnsureGdiplus() || left < 0 || top < 0) return nullptr;
   void* bits = nullptr;
-  HBITMAP dib = CreateTopDownDib(cx, cy, &bits);
+  ScopedBitmap dib(CreateTopDownDib(cx, cy, &bits));
   if (!dib) return nullptr;
   // Drawn at the same device coordinates as in the window's back buffer, so that stretched parts
   // sample their pixels exactly as a direct draw would, into a premultiplied surface (which keeps
   // the alpha); then the area is cut out.
   void* wholeBits = nullptr;
-  HBITMAP whole = CreateTopDownDib(left + cx, top + cy, &wholeBits);
-  if (!whole) {
-    DeleteObject(dib);
-    return nullptr;
-  }
+  ScopedBitmap whole(CreateTopDownDib(left + cx, top + cy, &wholeBits));
+  if (!whole) return nullptr;
   {
     Gdiplus::Bitmap surface(left + cx, top + cy, (left + cx) * 4, PixelFormat32bppPARGB,
                             static_cast<BYTE*>(wholeBits));
-    if (surface.GetLastStatus() != Gdiplus::Ok) {
-      DeleteObject(whole);
-      DeleteObject(dib);
-      return nullptr;
-    }
+    if (surface.GetLastStatus() != Gdiplus::Ok) return nullptr;
     Gdiplus::Graphics g(&surface);
     draw(g);
     g.Flush(Gdiplus::FlushIntentionSync);
@@ -170,37 +170,35 @@ const DibPixels* ImageCache::Compose(const std::u16string& key, int left, int to
                 static_cast<const char*>(wholeBits) + (top + y) * wholeStride + left * 4,
                 static_cast<size_t>(cx) * 4);
   }
-  DeleteObject(whole);
-  return Keep(key, {dib, static_cast<std::uint32_t*>(bits), cx, cy});
+  whole.reset();
+  const DibPixels pixels{dib.get(), static_cast<std::uint32_t*>(bits), cx, cy};
+  return Keep(key, std::move(dib), pixels);
 }
 
 const DibPixels* ImageCache::ComposePixels(const std::u16string& key, int cx, int cy,
                                            const std::function<void(PixelSurface&)>& draw) {
   void* bits = nullptr;
-  HBITMAP dib = CreateTopDownDib(cx, cy, &bits);
+  ScopedBitmap dib(CreateTopDownDib(cx, cy, &bits));
   if (!dib) return nullptr;
   PixelSurface surface{static_cast<std::uint32_t*>(bits), cx, cy, cx};
   draw(surface);
-  return Keep(key, {dib, surface.bits, cx, cy});
+  const DibPixels pixels{dib.get(), surface.bits, cx, cy};
+  return Keep(key, std::move(dib), pixels);
 }
 
-const DibPixels* ImageCache::Keep(const std::u16string& key, const DibPixels& made) {
+const DibPixels* ImageCache::Keep(const std::u16string& key, ScopedBitmap bitmap, const DibPixels& made) {
   auto it = impl_->composed.find(key);
   if (it != impl_->composed.end()) {
-    DeleteObject(it->second.bitmap);
-    it->second = made;
-    return &it->second;
+    it->second = {std::move(bitmap), made};
+    return &it->second.pixels;
   }
   while (impl_->composed.size() >= kMaxComposed && !impl_->composedOrder.empty()) {
     auto old = impl_->composed.find(impl_->composedOrder.front());
-    if (old != impl_->composed.end()) {
-      DeleteObject(old->second.bitmap);
-      impl_->composed.erase(old);
-    }
+    if (old != impl_->composed.end()) impl_->composed.erase(old);
     impl_->composedOrder.pop_front();
   }
   impl_->composedOrder.push_back(key);
-  return &(impl_->composed[key] = made);
+  return &(impl_->composed[key] = {std::move(bitmap), made}).pixels;
 }
 
 void ImageCache::Forget(const std::function<bool(const std::u16string& path)>& drop) {
@@ -210,11 +208,7 @@ void ImageCache::Forget(const std::function<bool(const std::u16string& path)>& d
       continue;
     }
     it->second.reset();  // the view of the DIB section goes before the section itself
-    auto dib = impl_->dibs.find(it->first);
-    if (dib != impl_->dibs.end()) {
-      DeleteObject(dib->second.bitmap);
-      impl_->dibs.erase(dib);
-    }
+    impl_->dibs.erase(it->first);
     it = impl_->images.erase(it);
   }
   // A composed drawing's key is its picture's path followed by "|" and the drawing's sizes.
@@ -224,7 +218,6 @@ void ImageCache::Forget(const std::function<bool(const std::u16string& path)>& d
       ++it;
       continue;
     }
-    DeleteObject(it->second.bitmap);
     it = impl_->composed.erase(it);
   }
   std::erase_if(impl_->composedOrder, [this](const std::u16string& key) { return !impl_->composed.count(key); });

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/scoped_gdi.h"
+
 namespace Gdiplus {
 class Bitmap;
 class Graphics;
@@ -51,15 +53,16 @@ class ImageCache {
   void Forget(const std::function<bool(const std::u16string& path)>& drop);
 
   // The two decoders behind Get: a DIB section with the file's premultiplied pixels (bits
-  // receives them), or nullptr.
-  static HBITMAP DecodePng(const std::u16string& path, void** bits);
-  static HBITMAP DecodeThroughGdiplus(const std::u16string& path, void** bits);
+  // receives them), or none.
+  static ScopedBitmap DecodePng(const std::u16string& path, void** bits);
+  static ScopedBitmap DecodeThroughGdiplus(const std::u16string& path, void** bits);
 
  private:
   struct Impl;
   ImageCache();
-  // Stores made under key (replacing an earlier one), dropping the oldest when too many pile up.
-  const DibPixels* Keep(const std::u16string& key, const DibPixels& made);
+  // Stores made under key (replacing an earlier one), dropping the oldest when too many pile up;
+  // the cache owns its bitmap from now on.
+  const DibPixels* Keep(const std::u16string& key, ScopedBitmap bitmap, const DibPixels& made);
   Impl* impl_;
   std::vector<std::u16string> missing_;
 };
