@@ -427,32 +427,6 @@ TEST_F(PopUpKeysTest, PopUpsWalkByKeysAndGiveTheFocusBackOnEscape) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(popup); }, 5000)) << "still open";
     EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == hwnd_; }, 5000)) << "the focus does not come back";
   }
-
-  // The tray menu, opened at the pointer over the calendar window; the keys are typed once the
-  // program says it is the foreground window (where the keys go). Enter chooses the focused item:
-  // the second, "start with Windows".
-  HWND tray = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    tray = WindowOf(process_, L"CTrayIcon");
-    return tray && Read()[u"tray"] == "1,1";
-  }, 5000)) << "no tray icon";
-  RECT window;
-  GetWindowRect(hwnd_, &window);
-  auto openMenu = [&] {
-    SetCursorPos(window.left + 60, window.top + 120);
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(tray, app::UM_TRAY_CALLBACK, app::kTrayIconId, WM_RBUTTONUP, SMTO_NORMAL, 10000, &ignored);
-    EXPECT_TRUE(WaitFor([&] { return Read().Field(u"menu", 6) == 1; }, 5000)) << "not in the foreground: " << Read()[u"menu"];
-    return WindowOf(process_, L"MendWnd");
-  };
-  SCOPED_TRACE("tray menu");
-  HWND menu = openMenu();
-  ASSERT_NE(menu, nullptr);
-  WalkAndEscape(menu, true);
-  menu = openMenu();
-  PressKey("Down Down Return");
-  EXPECT_TRUE(WaitFor([] { return !RunValue().empty(); }, 5000)) << "Enter does not choose the item";
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5000)) << "the menu stays";
 }
 
 }  // namespace
