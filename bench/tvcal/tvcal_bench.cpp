@@ -26,9 +26,7 @@ void BM_YearOfMonths(benchmark::State& state) {
   options.provider = &facts;
   std::vector<std::string> months;
   for (int m = 1; m <= 12; ++m) {
-    char text[8];
-    std::snprintf(text, sizeof text, "2025-%02d", m);
-    months.emplace_back(text);
+    months.push_back(std::string(m < 10 ? "2025-0" : "2025-") + std::to_string(m));
   }
   CountingSink out, err;
   for (auto _ : state) {
