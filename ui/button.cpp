@@ -60,6 +60,6 @@ Color Button::StateTextColor() const {
   return Label::StateTextColor();
 }
 
-void Button::Activate() { Notify(kNotifyClick); }
+void Button::Activate() { Notify(NotifyType::kClick); }
 
 }  // namespace tvui

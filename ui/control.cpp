@@ -260,7 +260,7 @@ void Control::NeedParentUpdate() {
   if (manager_) manager_->NeedUpdate();
 }
 
-void Control::Notify(std::u16string_view type, std::uintptr_t wParam, std::intptr_t lParam) {
+void Control::Notify(NotifyType type, std::uintptr_t wParam, std::intptr_t lParam) {
   if (manager_) manager_->SendNotify(this, type, wParam, lParam);
 }
 

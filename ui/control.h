@@ -147,7 +147,7 @@ class Control {
 
  protected:
   friend class ItemOwner;  // sends the item notifications of lists and combos
-  void Notify(std::u16string_view type, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+  void Notify(NotifyType type, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
 
   Rect rect_;
   bool hot_ = false;

@@ -75,7 +75,7 @@ bool ItemOwner::SelectItem(int index, bool notify) {
   int old = curSel_;
   curSel_ = index;
   items_.Invalidate();
-  if (notify) items_.Notify(kNotifyItemSelect, static_cast<std::uintptr_t>(index), old);
+  if (notify) items_.Notify(NotifyType::kItemSelect, static_cast<std::uintptr_t>(index), old);
   return true;
 }
 
@@ -83,7 +83,7 @@ void ItemOwner::ItemClicked(int index) {
   if (index < 0 || index >= items_.GetCount()) return;
   UiManager* manager = items_.GetManager();
   UiManager::DispatchScope scope(manager);
-  items_.Notify(kNotifyItemClick, static_cast<std::uintptr_t>(index));
+  items_.Notify(NotifyType::kItemClick, static_cast<std::uintptr_t>(index));
   if (!manager || manager->Contains(&items_)) SelectItem(index, true);
 }
 

@@ -3,6 +3,7 @@
 // sender's own subscribers, then to the window's notifiers.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ui/geometry.h"
 
@@ -10,19 +11,37 @@ namespace tvui {
 
 class Control;
 
-// Notification type texts sent by the library.
-inline constexpr char16_t kNotifyWindowInit[] = u"windowinit";
-inline constexpr char16_t kNotifyClick[] = u"click";
-inline constexpr char16_t kNotifyItemClick[] = u"itemclick";    // combo/list item clicked; wParam = index
-inline constexpr char16_t kNotifyItemSelect[] = u"itemselect";  // combo/list selection changed; wParam = new, lParam = old
-inline constexpr char16_t kNotifySelectChanged[] = u"selectchanged";  // option selected or cleared
-inline constexpr char16_t kNotifyMouseEnter[] = u"mouseenter";
-inline constexpr char16_t kNotifyMouseLeave[] = u"mouseleave";
-inline constexpr char16_t kNotifyTimer[] = u"timer";            // wParam = timer id
-inline constexpr char16_t kNotifyDropDown[] = u"dropdown";      // a combo opens its list
+// What happened to a control.
+enum class NotifyType {
+  kWindowInit,
+  kClick,
+  kItemClick,      // combo/list item clicked; wParam = index
+  kItemSelect,     // combo/list selection changed; wParam = new, lParam = old
+  kSelectChanged,  // option selected or cleared
+  kMouseEnter,
+  kMouseLeave,
+  kTimer,     // wParam = timer id
+  kDropDown,  // a combo opens its list
+};
+
+// The type's name, for logs and test reports.
+constexpr std::u16string_view NotifyTypeName(NotifyType type) {
+  switch (type) {
+    case NotifyType::kWindowInit: return u"windowinit";
+    case NotifyType::kClick: return u"click";
+    case NotifyType::kItemClick: return u"itemclick";
+    case NotifyType::kItemSelect: return u"itemselect";
+    case NotifyType::kSelectChanged: return u"selectchanged";
+    case NotifyType::kMouseEnter: return u"mouseenter";
+    case NotifyType::kMouseLeave: return u"mouseleave";
+    case NotifyType::kTimer: return u"timer";
+    case NotifyType::kDropDown: return u"dropdown";
+  }
+  return u"";
+}
 
 struct Notification {
-  std::u16string type;
+  NotifyType type = NotifyType::kClick;
   Control* sender = nullptr;
   std::uintptr_t wParam = 0;
   std::intptr_t lParam = 0;

@@ -72,9 +72,9 @@ void Option::Selected(bool selected, bool notify) {
   if (!manager) return;
   for (Option* o : cleared) {
     // A handler may have removed o meanwhile; only notify controls still in the window.
-    if (manager->Contains(o)) manager->SendNotify(o, kNotifySelectChanged);
+    if (manager->Contains(o)) manager->SendNotify(o, NotifyType::kSelectChanged);
   }
-  if (manager->Contains(this)) manager->SendNotify(this, kNotifySelectChanged);
+  if (manager->Contains(this)) manager->SendNotify(this, NotifyType::kSelectChanged);
 }
 
 void Option::SetSelectedImage(std::u16string image) {
@@ -100,7 +100,7 @@ void Option::Activate() {
   UiManager::DispatchScope scope(manager);
   if (group_.empty()) Selected(!selected_);
   else Selected(true);
-  if (manager && manager->Contains(this)) manager->SendNotify(this, kNotifyClick);
+  if (manager && manager->Contains(this)) manager->SendNotify(this, NotifyType::kClick);
 }
 
 }  // namespace tvui

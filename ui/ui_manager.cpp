@@ -104,10 +104,10 @@ void UiManager::RemoveNotifier(INotify* notifier) {
   notifiers_.erase(std::remove(notifiers_.begin(), notifiers_.end(), notifier), notifiers_.end());
 }
 
-void UiManager::SendNotify(Control* sender, std::u16string_view type, std::uintptr_t wParam,
+void UiManager::SendNotify(Control* sender, NotifyType type, std::uintptr_t wParam,
                            std::intptr_t lParam) {
   Notification msg;
-  msg.type = std::u16string(type);
+  msg.type = type;
   msg.sender = sender;
   msg.wParam = wParam;
   msg.lParam = lParam;
@@ -157,13 +157,13 @@ void UiManager::SetHover(Control* control, Point p) {
   hover_ = control;
   if (old) {
     old->OnMouseLeave();
-    if (Contains(old)) SendNotify(old, kNotifyMouseLeave, 0, 0);
+    if (Contains(old)) SendNotify(old, NotifyType::kMouseLeave, 0, 0);
   }
   // The leave handler may have changed the tree; look again.
   if (hover_ != control) return;
   if (control && Contains(control) && control->IsEnabled()) {
     control->OnMouseEnter();
-    SendNotify(control, kNotifyMouseEnter, 0, 0);
+    SendNotify(control, NotifyType::kMouseEnter, 0, 0);
   }
   (void)p;
 }
@@ -260,7 +260,7 @@ void UiManager::KillTimers(Control* control) {
 bool UiManager::OnHostTimer(unsigned hostId) {
   for (const auto& t : timers_) {
     if (t.hostId == hostId) {
-      SendNotify(t.control, kNotifyTimer, t.id, 0);
+      SendNotify(t.control, NotifyType::kTimer, t.id, 0);
       return true;
     }
   }
@@ -277,7 +277,7 @@ bool UiManager::HasTimer(const Control* control, unsigned id) const {
 void UiManager::OpenDropDown(Combo* combo) {
   if (!combo || !Contains(combo)) return;
   DispatchScope scope(this);
-  SendNotify(combo, kNotifyDropDown);
+  SendNotify(combo, NotifyType::kDropDown);
   if (host_ && Contains(combo) && combo->GetCount() > 0) host_->ShowDropDown(combo);
 }
 

@@ -70,7 +70,7 @@ class UiManager {
   // Notifications: the sender's subscribers first, then every notifier in order.
   void AddNotifier(INotify* notifier);
   void RemoveNotifier(INotify* notifier);
-  void SendNotify(Control* sender, std::u16string_view type, std::uintptr_t wParam = 0,
+  void SendNotify(Control* sender, NotifyType type, std::uintptr_t wParam = 0,
                   std::intptr_t lParam = 0);
   void SendNotify(Notification& msg);
 

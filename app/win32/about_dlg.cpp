@@ -13,10 +13,10 @@ namespace {
 
 void CAboutDlg::Notify(tvui::Notification& msg) {
   const std::u16string name = msg.sender ? msg.sender->GetName() : std::u16string();
-  if (EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
+  if (msg.type == tvui::NotifyType::kWindowInit) {
     // The version resource of the program's own file: the number the build gave every binary.
     if (tvui::Control* ver = FindControl(u"ver")) ver->SetText(FileVersionText(ExecutablePath()));
-  } else if (EqualsNoCase(msg.type, tvui::kNotifyClick)) {
+  } else if (msg.type == tvui::NotifyType::kClick) {
     if (EqualsNoCase(name, u"closex")) {
       RecordUsageEvent(kUsageAboutClose, u"0");
       ShowWindow(false);

@@ -69,13 +69,13 @@ void CDlgCity::InitWindow() {
 
 void CDlgCity::Notify(tvui::Notification& msg) {
   const std::u16string& name = msg.sender ? msg.sender->GetName() : std::u16string();
-  if (tvui::EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
+  if (msg.type == tvui::NotifyType::kWindowInit) {
     if (tvui::Control* add = FindControl(u"addcity")) {
       std::u16string setting = GetUserConfig(u"ADD_CITY");
       if (setting == u"true") add->SetVisible(true);
       else if (setting == u"false") add->SetVisible(false);
     }
-  } else if (tvui::EqualsNoCase(msg.type, tvui::kNotifyItemClick)) {
+  } else if (msg.type == tvui::NotifyType::kItemClick) {
     if (tvui::EqualsNoCase(name, u"CmbProvinces")) Record(kUsageProvinceClick);
     else if (tvui::EqualsNoCase(name, u"CmbCity")) Record(kUsageCityClick);
   }

@@ -123,7 +123,7 @@ void CDlgMain::StartTimersAndHook() {
 }
 
 void CDlgMain::HandleWeatherNotification(Notification& msg) {
-  if (EqualsNoCase(msg.type, tvui::kNotifyMouseEnter)) {
+  if (msg.type == tvui::NotifyType::kMouseEnter) {
     Record(kUsageWeatherEnter);
     ShowWeatherPopup(true);
   }
@@ -232,7 +232,7 @@ bool CDlgMain::EnsureDayCells() {
     if (!box) break;  // logged by CreateItem
     if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
       option->Subscribe([this](Notification& msg) {
-        if (EqualsNoCase(msg.type, tvui::kNotifyMouseLeave) && EqualsNoCase(NameOf(msg.sender), u"isSelect")) {
+        if (msg.type == tvui::NotifyType::kMouseLeave && EqualsNoCase(NameOf(msg.sender), u"isSelect")) {
           HideTooltip();
         }
         return false;
@@ -352,9 +352,9 @@ void CDlgMain::OnCitySelected(int index) {
 void CDlgMain::Notify(Notification& msg) {
   if (!GetSkinError().empty()) return;  // a window without its skin is only there to be closed
   const std::u16string& name = NameOf(msg.sender);
-  if (EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
+  if (msg.type == tvui::NotifyType::kWindowInit) {
     app::ApplySavedSkin(GetHWND());
-  } else if (EqualsNoCase(msg.type, tvui::kNotifyItemClick)) {
+  } else if (msg.type == tvui::NotifyType::kItemClick) {
     if (EqualsNoCase(name, u"CmbYear")) Record(kUsageYear);
     else if (EqualsNoCase(name, u"CmbMonth")) Record(kUsageMonth);
     else if (EqualsNoCase(name, u"CmbHoliday")) Record(kUsageHoliday);

@@ -301,7 +301,7 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
       if (lParam < 0 || lParam >= static_cast<LPARAM>(std::size(kTestHookButtons))) return true;
       tvui::Control* c = w.FindControl(kTestHookButtons[lParam]);
       if (!c) return true;
-      w.GetManager().SendNotify(c, tvui::kNotifyClick);
+      w.GetManager().SendNotify(c, tvui::NotifyType::kClick);
       result = 1;
       return true;
     }

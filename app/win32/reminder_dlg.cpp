@@ -160,14 +160,14 @@ void CRemindDlg::DeleteChosen() {
 
 void CRemindDlg::Notify(tvui::Notification& msg) {
   const std::u16string name = msg.sender ? msg.sender->GetName() : std::u16string();
-  if (EqualsNoCase(msg.type, tvui::kNotifyItemSelect) && EqualsNoCase(name, u"remind_list")) {
+  if (msg.type == tvui::NotifyType::kItemSelect && EqualsNoCase(name, u"remind_list")) {
     const int index = static_cast<int>(msg.wParam);
     if (index >= 0 && index < static_cast<int>(shown_.size())) {
       editing_ = shown_[index].id;
       ShowForm(FormOf(shown_[index]));
       if (tvui::Control* del = FindControl(u"btn_delete")) del->SetEnabled(true);
     }
-  } else if (EqualsNoCase(msg.type, tvui::kNotifySelectChanged)) {
+  } else if (msg.type == tvui::NotifyType::kSelectChanged) {
     for (int i = 0; i < kReminderFormKindCount; ++i) {
       auto* option = dynamic_cast<tvui::Option*>(msg.sender);
       if (EqualsNoCase(name, KindOptionName(i)) && option && option->IsSelected() && kReminderFormKinds[i] != kind_)

@@ -25,10 +25,10 @@ void CSetDlg::ShowStoredSwitches() {
 
 void CSetDlg::Notify(tvui::Notification& msg) {
   const std::u16string name = msg.sender ? msg.sender->GetName() : std::u16string();
-  if (EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
+  if (msg.type == tvui::NotifyType::kWindowInit) {
     ShowAutostartState();
     ShowStoredSwitches();
-  } else if (EqualsNoCase(msg.type, tvui::kNotifyClick)) {
+  } else if (msg.type == tvui::NotifyType::kClick) {
     if (EqualsNoCase(name, u"closex")) {
       Hide();
       ReturnFocusToOwner();

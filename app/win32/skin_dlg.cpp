@@ -4,11 +4,11 @@
 
 void CSkinDlg::Notify(tvui::Notification& msg) {
   const std::u16string name = msg.sender ? msg.sender->GetName() : std::u16string();
-  if (EqualsNoCase(msg.type, tvui::kNotifyMouseEnter)) {
+  if (msg.type == tvui::NotifyType::kMouseEnter) {
     Apply(model_.MouseEnter(name));
-  } else if (EqualsNoCase(msg.type, tvui::kNotifyMouseLeave)) {
+  } else if (msg.type == tvui::NotifyType::kMouseLeave) {
     Apply(model_.MouseLeave(name));
-  } else if (EqualsNoCase(msg.type, tvui::kNotifyClick)) {
+  } else if (msg.type == tvui::NotifyType::kClick) {
     Apply(model_.Click(name));
   }
   WindowImplBase::Notify(msg);

@@ -8,7 +8,7 @@
 #include "ui/option.h"
 
 void CSurveys::Notify(tvui::Notification& msg) {
-  if (EqualsNoCase(msg.type, tvui::kNotifyClick) && msg.sender) {
+  if (msg.type == tvui::NotifyType::kClick && msg.sender) {
     FeedbackClick click = ClickFeedbackControl(msg.sender->GetName());
     if (click.usageEvent != 0) RecordUsageEvent(click.usageEvent, u"0");
     for (std::u16string_view mate : click.clears) {

@@ -70,9 +70,9 @@ TEST(Dispatch, ANotifierMayLeaveWhileBeingNotified) {
   testing::RecordingNotifier second;
   w.manager.AddNotifier(&second);
   w.notifier.also = [&](Notification&) { w.manager.RemoveNotifier(&second); };
-  w.manager.SendNotify(w.Find(u"b"), u"click");
+  w.manager.SendNotify(w.Find(u"b"), NotifyType::kClick);
   EXPECT_TRUE(second.seen.empty()) << "a removed notifier is not called any more";
-  w.manager.SendNotify(w.Find(u"b"), u"click");
+  w.manager.SendNotify(w.Find(u"b"), NotifyType::kClick);
   EXPECT_EQ(w.notifier.seen.size(), 2u);
 }
 

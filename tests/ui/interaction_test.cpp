@@ -70,7 +70,7 @@ TEST(MouseStateMachine, AHandlerMayRemoveItsOwnSender) {
   TestWindow w(kButtons);
   int clicks = 0;
   w.notifier.also = [&](Notification& msg) {
-    if (msg.type == u"click") {
+    if (msg.type == NotifyType::kClick) {
       ++clicks;
       w.Find(u"root")->AsContainer()->RemoveAll();
       EXPECT_EQ(msg.sender->GetName(), u"b1") << "the sender stays alive during the dispatch";
@@ -88,7 +88,7 @@ TEST(Notifications, SubscribersSeeFirstAndMayConsume) {
   int seen = 0;
   w.Find(u"b1")->Subscribe([&](Notification& msg) {
     ++seen;
-    return msg.type == u"mouseenter";
+    return msg.type == NotifyType::kMouseEnter;
   });
   w.Click({10, 10});
   EXPECT_EQ(seen, 2);
@@ -107,7 +107,7 @@ TEST(OptionGroups, StayExclusiveAndNotifyEveryChange) {
   auto* o3 = dynamic_cast<Option*>(w.Find(u"o3"));
   std::vector<int> selectedWhenNotified;
   w.notifier.also = [&](Notification& msg) {
-    if (msg.type == u"selectchanged") selectedWhenNotified.push_back(o1->IsSelected() + o2->IsSelected() + o3->IsSelected());
+    if (msg.type == NotifyType::kSelectChanged) selectedWhenNotified.push_back(o1->IsSelected() + o2->IsSelected() + o3->IsSelected());
   };
   w.Click(w.CenterOf(u"o3"));
   EXPECT_FALSE(o1->IsSelected());

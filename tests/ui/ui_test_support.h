@@ -35,7 +35,7 @@ struct RecordingNotifier : INotify {
   std::vector<Recorded> seen;
   std::function<void(Notification&)> also;
   void Notify(Notification& msg) override {
-    seen.push_back({msg.type, msg.sender ? msg.sender->GetName() : u"", msg.wParam, msg.lParam});
+    seen.push_back({std::u16string(NotifyTypeName(msg.type)), msg.sender ? msg.sender->GetName() : u"", msg.wParam, msg.lParam});
     if (also) also(msg);
   }
   // "type:sender" texts, in order, for compact expectations.

@@ -46,8 +46,8 @@ class SkinWindow : public WindowImplBase {
   std::u16string GetSkinFile() override { return file_; }
   void InitWindow() override { initCalled = true; }
   void Notify(Notification& msg) override {
-    log.push_back(msg.type + u":" + (msg.sender ? msg.sender->GetName() : u""));
-    if (msg.type == u"windowinit") sawInitAfterInitWindow = initCalled;
+    log.push_back(std::u16string(NotifyTypeName(msg.type)) + u":" + (msg.sender ? msg.sender->GetName() : u""));
+    if (msg.type == NotifyType::kWindowInit) sawInitAfterInitWindow = initCalled;
     WindowImplBase::Notify(msg);
   }
   void OnClick(Notification& msg) override { clicks.push_back(msg.sender->GetName()); }

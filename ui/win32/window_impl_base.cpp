@@ -371,10 +371,10 @@ MessageResult WindowImplBase::MessageHandler(unsigned, std::uintptr_t, std::intp
 }
 
 void WindowImplBase::Notify(Notification& msg) {
-  if (EqualsNoCase(msg.type, kNotifyClick)) OnClick(msg);
-  else if (EqualsNoCase(msg.type, kNotifySelectChanged)) OnSelectChanged(msg);
-  else if (EqualsNoCase(msg.type, kNotifyItemSelect)) OnItemSelect(msg);
-  else if (EqualsNoCase(msg.type, kNotifyTimer)) OnTimer(msg);
+  if (msg.type == NotifyType::kClick) OnClick(msg);
+  else if (msg.type == NotifyType::kSelectChanged) OnSelectChanged(msg);
+  else if (msg.type == NotifyType::kItemSelect) OnItemSelect(msg);
+  else if (msg.type == NotifyType::kTimer) OnTimer(msg);
 }
 
 Point WindowImplBase::ClientPoint(LPARAM lParam) const {
@@ -404,7 +404,7 @@ bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lP
     if (!sentInit_) {
       sentInit_ = true;
       manager_.Layout();
-      manager_.SendNotify(manager_.GetRoot(), kNotifyWindowInit);
+      manager_.SendNotify(manager_.GetRoot(), NotifyType::kWindowInit);
     }
     return true;
   }
