@@ -30,9 +30,10 @@ void FillDayInfo(const SystemTime& date, DayInfo& info, const Sources& from) {
 
   const CalendarDate day = CalendarDate::FromSystemTime(date);
   if (day.valid) {
-    info.date.wDayOfWeek = static_cast<uint16_t>(WeekdayOf(day.year, day.month, day.day) - 1);
+    info.date.wDayOfWeek =
+        static_cast<uint16_t>(SundayZeroNumber(Day::FromCivil(day.year, day.month, day.day).DayOfWeek()));
   }
-  info.weekdayNumber = info.date.wDayOfWeek == 0 ? 7 : info.date.wDayOfWeek;
+  info.weekday = WeekdayFromSundayZero(info.date.wDayOfWeek);
 
   CCalendar calendar;
   calendar.Calculate(day);

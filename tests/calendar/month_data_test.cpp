@@ -37,7 +37,7 @@ int ExpectSameAsSingleDays(const SystemTime& first, int count) {
 
 SystemTime FirstCellOf(int year, int month) {
   SystemTime first = Date(year, month, 1);
-  AddDays(first, -((WeekdayOf(year, month, 1) + 5) % 7));
+  AddDays(first, -(IsoNumber(Day::FromCivil(year, month, 1).DayOfWeek()) - 1));
   return first;
 }
 
