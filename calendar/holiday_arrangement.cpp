@@ -167,22 +167,29 @@ HolidayMarks MarkHolidayDate(const SystemTime& date) {
   return day ? MarkHolidayDate(*day) : HolidayMarks{};
 }
 
-bool HolidayJumpDate(const HolidayArrangement& record, int entry, SystemTime& date) {
-  date = SystemTime{};
-  if (entry < 1 || entry > kHolidayCount) return false;
+namespace {
+
+// The day of a stored day text; the text itself is only read here.
+std::optional<Day> DayOfDayText(std::u16string_view text) {
+  SystemTime parsed{};
+  if (text.size() < 10 || !ParseDateText(text, parsed)) return std::nullopt;
+  return DayOf(parsed);
+}
+
+}  // namespace
+
+std::optional<Day> HolidayJumpDate(const HolidayArrangement& record, int entry) {
+  if (entry < 1 || entry > kHolidayCount) return std::nullopt;
   const std::u16string& day = record.holidays[entry - 1].day;
   if (day.empty() && record.year != 0) {
     bool published = false;
     for (const HolidayTexts& texts : record.holidays) published = published || !texts.middle.empty();
-    if (!published) return ParseDateText(StatutoryHolidays(record.year)[entry - 1].day, date);
+    if (!published) return DayOfDayText(StatutoryHolidays(record.year)[entry - 1].day);
   }
-  if (day.size() < 10) return false;
-  return ParseDateText(std::u16string_view(day), date);
+  return DayOfDayText(day);
 }
 
-bool HolidayJumpDate(int entry, SystemTime& date) {
-  return HolidayJumpDate(*HolidayArrangementSnapshot(), entry, date);
-}
+std::optional<Day> HolidayJumpDate(int entry) { return HolidayJumpDate(*HolidayArrangementSnapshot(), entry); }
 
 void InstallHolidayLoader() {
   RegisterDataStep(DataPhase::kAfterOpen, "holidays", kHolidayLoadRank, [] { LoadHolidayArrangement(); });

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -163,11 +164,12 @@ class HolidayYears {
 };
 
 // --- Holiday selector jump ---
-// For selector entry 1 ... 7: the date of that holiday's day text. False (and `date` zeroed) for
-// entry 0, another entry, or a day text that is shorter than ten characters or not a date. A
-// holiday without a day text in a record of a year not yet published jumps to its statutory date.
-bool HolidayJumpDate(const HolidayArrangement& record, int entry, SystemTime& date);
-bool HolidayJumpDate(int entry, SystemTime& date);
+// For selector entry 1 ... 7: the day of that holiday's day text (its first ten characters read as
+// year, month and day by position). Nothing for entry 0, another entry, or a day text that is
+// shorter than ten characters or names no real day. A holiday without a day text in a record of a
+// year not yet published jumps to its statutory date.
+std::optional<Day> HolidayJumpDate(const HolidayArrangement& record, int entry);
+std::optional<Day> HolidayJumpDate(int entry);
 
 // Registers LoadHolidayArrangement as a step of the data start-up, after the current city.
 inline constexpr int kHolidayLoadRank = 20;

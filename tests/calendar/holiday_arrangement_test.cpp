@@ -77,19 +77,13 @@ TEST(HolidayArrangement, JumpDates) {
   record.holidays[2].day = u"2026-4-5";       // shorter than ten characters
   record.holidays[3].day = u"2026-13-01 xx";  // not a date
   record.holidays[4].day = u"2026-06-19 端午";
-  SystemTime date;
-  ASSERT_TRUE(HolidayJumpDate(record, 2, date));
-  EXPECT_EQ(date.wYear, 2026);
-  EXPECT_EQ(date.wMonth, 2);
-  EXPECT_EQ(date.wDay, 17);
-  EXPECT_FALSE(HolidayJumpDate(record, 3, date));
-  EXPECT_EQ(date.wYear, 0);
-  EXPECT_FALSE(HolidayJumpDate(record, 4, date));
-  EXPECT_TRUE(HolidayJumpDate(record, 5, date));
-  EXPECT_EQ(date.wDay, 19);
-  EXPECT_FALSE(HolidayJumpDate(record, 0, date));  // the caption entry
-  EXPECT_FALSE(HolidayJumpDate(record, 1, date));  // empty day text
-  EXPECT_FALSE(HolidayJumpDate(record, 8, date));
+  EXPECT_EQ(HolidayJumpDate(record, 2), Day::FromCivil(2026, 2, 17));
+  EXPECT_FALSE(HolidayJumpDate(record, 3).has_value());
+  EXPECT_FALSE(HolidayJumpDate(record, 4).has_value());
+  EXPECT_EQ(HolidayJumpDate(record, 5), Day::FromCivil(2026, 6, 19));
+  EXPECT_FALSE(HolidayJumpDate(record, 0).has_value());  // the caption entry
+  EXPECT_FALSE(HolidayJumpDate(record, 1).has_value());  // empty day text
+  EXPECT_FALSE(HolidayJumpDate(record, 8).has_value());
 }
 
 TEST(ServiceDocument, FillsHolidaysLocationAddressAndUrlLists) {

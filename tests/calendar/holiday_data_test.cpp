@@ -95,9 +95,9 @@ TEST_F(HolidayData, EveryYearHasAllSevenHolidaysWithTheirDates) {
   for (int year = 2004; year <= 2026; ++year) {
     const HolidayArrangement r = Year(year);
     for (int i = 0; i < kHolidayCount; ++i) {
-      SystemTime jump;
-      ASSERT_TRUE(HolidayJumpDate(r, i + 1, jump)) << year << " " << i;
-      EXPECT_EQ(jump.wYear, year) << i;
+      const std::optional<Day> jump = HolidayJumpDate(r, i + 1);
+      ASSERT_TRUE(jump.has_value()) << year << " " << i;
+      EXPECT_EQ(jump->Year(), year) << i;
       // 清明, 端午 and 中秋 became days off in 2008.
       const bool hasDaysOff = year >= 2008 || i == 0 || i == 1 || i == 3 || i == 6;
       EXPECT_EQ(r.holidays[i].middle.empty(), !hasDaysOff) << year << " " << i;
