@@ -59,6 +59,13 @@ int IndexOfKey(std::u16string_view name) {
   return -1;
 }
 
+// The day of a stored day text (its first ten characters, by position); the text itself is only
+// read here.
+std::optional<Day> DayOfDayText(std::u16string_view text) {
+  SystemTime parsed{};
+  if (text.size() < 10 || !ParseDateText(text, parsed)) return std::nullopt;
+  return DayOf(parsed);
+}
 
 }  // namespace
 
@@ -166,17 +173,6 @@ HolidayMarks MarkHolidayDate(const SystemTime& date) {
   const std::optional<Day> day = DayOf(date);
   return day ? MarkHolidayDate(*day) : HolidayMarks{};
 }
-
-namespace {
-
-// The day of a stored day text; the text itself is only read here.
-std::optional<Day> DayOfDayText(std::u16string_view text) {
-  SystemTime parsed{};
-  if (text.size() < 10 || !ParseDateText(text, parsed)) return std::nullopt;
-  return DayOf(parsed);
-}
-
-}  // namespace
 
 std::optional<Day> HolidayJumpDate(const HolidayArrangement& record, int entry) {
   if (entry < 1 || entry > kHolidayCount) return std::nullopt;

@@ -13,21 +13,11 @@
 #include <string_view>
 #include <vector>
 
+#include "calendar/holiday_texts.h"
 #include "platform/db_value.h"
 #include "platform/gregorian.h"
 #include "platform/system_time.h"
 
-inline constexpr int kHolidayCount = 7;
-
-// The four texts of one holiday. Dates appear as "YYYY-MM-DD"; separators between them are free.
-struct HolidayTexts {
-  std::u16string left;    // make-up working days before the holiday
-  std::u16string middle;  // the days off
-  std::u16string right;   // make-up working days after the holiday
-  std::u16string day;     // the holiday's date as its first ten characters
-
-  friend bool operator==(const HolidayTexts&, const HolidayTexts&) = default;
-};
 
 // URL lists of the service document, each in document order, entries trimmed.
 struct ServiceUrls {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calendar/day_info.h"
+#include "calendar/holiday_arrangement.h"
 #include "platform/date_time.h"
 #include "platform/gregorian.h"
 #include "tests/calendar/holiday_test_support.h"
