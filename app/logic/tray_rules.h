@@ -6,17 +6,9 @@
 #include "app/logic/input_guards.h"
 #include "app/logic/placement.h"
 #include "app/logic/start_options.h"
+#include "platform/usage_codes.h"
 
 namespace app {
-
-// Usage events of the icon and its menu.
-inline constexpr int kUsageTrayLeftClick = 10001;
-inline constexpr int kUsageTrayRightClick = 10002;
-inline constexpr int kUsageAutostartOn = 11001;
-inline constexpr int kUsageAutostartOff = 11002;
-inline constexpr int kUsageDateTime = 11003;
-inline constexpr int kUsageQuit = 11004;
-inline constexpr int kUsageAbout = 11005;
 
 inline constexpr uint32_t kTrayIconId = 129;
 

@@ -57,7 +57,7 @@ void CMenuTray::OnSelectChanged(tvui::Notification& msg) {
   auto* option = dynamic_cast<tvui::Option*>(msg.sender);
   if (!option || !tvui::EqualsNoCase(option->GetName(), kAutostartItem)) return;
   bool on = option->IsSelected();
-  Record(on ? kUsageAutostartOn : kUsageAutostartOff);
+  Record(on ? kUsageMenuAutostartOn : kUsageMenuAutostartOff);
   if (!SetAutostart(on)) {
     // Logged by SetAutostart; the tick shows what the system really has.
     option->Selected(IsAutostartRegistered(), false);
