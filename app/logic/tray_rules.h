@@ -24,6 +24,26 @@ tvui::Rect PlaceTrayMenu(tvui::Point cursor, int width, int height, const tvui::
 enum class TrayClick { kHide, kShow, kIgnore };
 TrayClick DecideTrayLeftClick(bool windowVisible, const ToggleGuard& guard, uint32_t tick);
 
+// The icon's callback, from a shell asked for the callback's version 3: besides the mouse
+// messages it sends a select after a left click, a key select for Enter or Space on the icon (twice
+// for one Enter on some Windows versions), and a context-menu request for Shift+F10 or the menu key
+// and after a right click's release. Each keeps the mouse's meaning; an echo of what was just done
+// (within kTrayEchoMs) is dropped, so one Enter toggles once and one right click opens one menu.
+enum class TrayEvent { kLeftDown, kRightUp, kKeySelect, kContextMenu, kOther };
+enum class TrayAction { kNone, kToggle, kMenuAtPointer, kMenuAtIcon };
+inline constexpr uint32_t kTrayEchoMs = 500;
+
+class TrayCallbackFilter {
+ public:
+  TrayAction Take(TrayEvent event, uint32_t tick);
+
+ private:
+  bool keyed_ = false;  // a key select was taken at keyTick_
+  uint32_t keyTick_ = 0;
+  bool menu_ = false;  // a right button's release opened the menu at menuTick_
+  uint32_t menuTick_ = 0;
+};
+
 // At start-up, with the autostart entry absent: an installer start shows the prompt unless
 // "-noshow" came with it (and never asks the periodic rule); any other start shows it when the
 // periodic rule finds it due. `periodicDue` is asked only then (it stamps the date).

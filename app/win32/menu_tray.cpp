@@ -91,10 +91,11 @@ LRESULT CMenuTray::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool
 
 void CloseTrayMenu() { g_menu.reset(); }  // the window goes with the object
 
-void ShowTrayMenu(HWND owner) {
+void ShowTrayMenu(HWND owner, std::optional<POINT> place) {
   CloseTrayMenu();
   POINT at{};
-  GetCursorPos(&at);
+  if (place) at = *place;
+  else GetCursorPos(&at);
   auto menu = std::make_unique<CMenuTray>(owner, at);
   HWND hwnd = menu->Create(owner, L"MenuWnd", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, at.x, at.y);
   if (!hwnd) {

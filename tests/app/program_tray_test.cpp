@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <json/json.h>
 #include <sqlite3.h>
@@ -113,6 +114,19 @@ TEST_F(TrayTest, IconShowsAndHidesTheWindowAndOpensOneMenuAtThePointer) {
   // Escape closes it.
   PostMessageW(WindowsOf(process_, L"MendWnd")[0], WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(MenuClosed());
+  // The keyboard on the icon (the shell's callback version 3): Shift+F10 or the menu key opens the
+  // menu (by the icon, or at the pointer where the shell cannot tell where the icon is); Enter or
+  // Space toggles the window as a left click does.
+  TrayCallback(WM_CONTEXTMENU);
+  ASSERT_TRUE(WaitFor([&] { return Read().Field(u"menu", 0) == 1; }, 3000)) << "no menu for the keyboard";
+  PostMessageW(WindowsOf(process_, L"MendWnd")[0], WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(MenuClosed());
+  ASSERT_TRUE(IsWindowVisible(hwnd_));
+  EXPECT_EQ(TrayCallback(NIN_KEYSELECT), 1);
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+  Sleep(kTrayEchoMs + 100);
+  TrayCallback(NIN_KEYSELECT);
+  EXPECT_TRUE(IsWindowVisible(hwnd_));
 
   // The taskbar comes back: exactly one icon and one icon window again.
   HWND oldIcon = TrayWindow();
