@@ -207,14 +207,6 @@ int MonthDays(int y, int m) { return MonthDaysOf(y, m); }
 int YearDays(int y) { return YearDaysOf(y); }
 
 
-int WeekdayOf(int y, int m, int d) {
-  // 1970-01-01 was a Thursday (5 in 1 = Sunday ... 7 = Saturday).
-  const int days = DaysSince1970(y, m, d);
-  const int r = ((days + 4) % 7 + 7) % 7;  // 0 = Sunday
-  return r + 1;
-}
-
-
 std::u16string GanZhiName(int64_t n) {
   const CharPair& pair = kGanZhiPairs[PositiveMod(n, 60)];  // n is never negative in range
   return std::u16string(pair.data(), 2);
@@ -336,8 +328,7 @@ void CCalendar::Calculate(const CalendarDate& when) {
   else if (SolarTermDay(2 * M - 1, Y) == D)
     solarTerm = kSolarTermNames[2 * M - 1];
 
-  const int weekday = ((daysSince1970 + 4) % 7 + 7) % 7 + 1;
-  MatchSolarFestivals(Y, M, D, weekday, solarFestival, holidayStar);
+  MatchSolarFestivals(Y, M, D, Day::FromDays(daysSince1970).DayOfWeek(), solarFestival, holidayStar);
   MatchLunarFestival(lunarMonth, lunarDay, monthLength, lunarFestival, holidayStar);
   valid_ = true;
 }

@@ -90,10 +90,6 @@ int MonthDays(int y, int m);
 // Days of lunar year y (353 ... 385).
 int YearDays(int y);
 
-// --- Gregorian helpers (the day arithmetic itself: platform/gregorian.h) ---
-// 1 = Sunday, 2 = Monday ... 7 = Saturday.
-int WeekdayOf(int y, int m, int d);
-
 // --- Names ---
 // Stem of n mod 10 followed by branch of n mod 12 (n >= 0).
 std::u16string GanZhiName(int64_t n);

@@ -30,9 +30,9 @@ void FillDayInfo(const SystemTime& date, DayInfo& info, const Sources& from) {
 
   const CalendarDate day = CalendarDate::FromSystemTime(date);
   if (day.valid) {
-    info.date.wDayOfWeek = static_cast<uint16_t>(WeekdayOf(day.year, day.month, day.day) - 1);
+    info.date.wDayOfWeek = static_cast<uint16_t>(SundayZeroNumber(Day::FromCivil(day.year, day.month, day.day).DayOfWeek()));
   }
-  info.weekdayNumber = info.date.wDayOfWeek == 0 ? 7 : info.date.wDayOfWeek;
+  info.weekday = WeekdayFromSundayZero(info.date.wDayOfWeek);
 
   CCalendar calendar;
   calendar.Calculate(day);
@@ -63,9 +63,9 @@ void FillDayInfo(const SystemTime& date, DayInfo& info, const Sources& from) {
       ShortDayLabel(monthDay, info.lunarFestival, info.solarTerm, info.solarFestival);
 
   if (day.valid) {
+    const Day when = Day::FromCivil(day.year, day.month, day.day);
     const HolidayYears* years = from.data ? &from.data->Holidays() : from.years;
-    const HolidayMarks marks =
-        years ? years->Mark(dateText) : MarkHolidayDate(*HolidayArrangementSnapshot(), dateText);
+    const HolidayMarks marks = years ? years->Mark(when) : MarkHolidayDate(when);
     info.restDay = marks.rest ? 1 : 0;
     info.workDay = marks.work ? 1 : 0;
     info.restEstimated = marks.estimated ? 1 : 0;

@@ -5,13 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/gregorian.h"
 #include "platform/system_time.h"
 
 class MonthData;
 
 struct DayInfo {
   SystemTime date;              // year, month, day; weekday 0 = Sunday; hour ... millisecond 1
-  int weekdayNumber = 0;        // 1 = Monday ... 7 = Sunday
+  Weekday weekday{};            // none (0) in a record not built by BuildDayInfo
   std::u16string lunarText;     // e.g. 甲辰年一月初一
   std::u16string yearGanZhi;
   std::u16string lunarMonthName;  // 一 ... 十二

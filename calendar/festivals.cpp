@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "calendar/ccalendar.h"
+#include "platform/gregorian.h"
 
 namespace {
 
@@ -299,12 +299,14 @@ std::span<const FestivalEntry> WeekdayFestivals() { return kWeekdayFestivals; }
 std::span<const FestivalEntry> LunarFestivals() { return kLunarFestivals; }
 
 int WeekRowOfMonth(int y, int m, int d) {
+  // Column of the 1st in a Sunday-first row: 1 = Sunday ... 7 = Saturday.
+  const int firstColumn = SundayZeroNumber(Day::FromCivil(y, m, 1).DayOfWeek()) + 1;
   int row = (d - 1) / 7 + 1;
-  if ((d - 1) % 7 + WeekdayOf(y, m, 1) > 7) ++row;
+  if ((d - 1) % 7 + firstColumn > 7) ++row;
   return row;
 }
 
-void MatchSolarFestivals(int y, int m, int d, int weekday, std::u16string& text, int& star) {
+void MatchSolarFestivals(int y, int m, int d, Weekday weekday, std::u16string& text, int& star) {
   text.clear();
   star = 0;
   if (m < 1 || m > 12 || d < 1 || d > 31) return;
@@ -316,12 +318,12 @@ void MatchSolarFestivals(int y, int m, int d, int weekday, std::u16string& text,
   }
 
   // The grid row of day d (Sunday-first rows, the first holding day 1) from the weekday of the
-  // 1st: w1 = weekday of the 1st, 1 = Sunday.
-  const int w1 = ((weekday - 1 - (d - 1) % 7) % 7 + 7) % 7 + 1;
+  // 1st: w1 = column of the 1st, 1 = Sunday ... 7 = Saturday.
+  const int w1 = ((SundayZeroNumber(weekday) - (d - 1) % 7) % 7 + 7) % 7 + 1;
   auto rowOf = [w1](int day) { return (day - 1) / 7 + 1 + ((day - 1) % 7 + w1 > 7 ? 1 : 0); };
   for (int i = kWeekdayRanges[m].begin; i < kWeekdayRanges[m].end; ++i) {
     const FestivalEntry& e = kWeekdayFestivals[i];
-    if (e.dayCode % 10 + 1 != weekday) continue;
+    if (WeekdayFromSundayZero(e.dayCode % 10) != weekday) continue;
     const int w = e.dayCode / 10;
     const bool match = w < 6 ? rowOf(d) == w
                              : rowOf(DaysInMonth(y, m)) - rowOf(d) + 6 == w;
@@ -331,7 +333,7 @@ void MatchSolarFestivals(int y, int m, int d, int weekday, std::u16string& text,
     }
   }
 
-  if (d == 13 && weekday == 6) AppendName(text, u"黑色星期五");
+  if (d == 13 && weekday == Weekday::kFriday) AppendName(text, u"黑色星期五");
 }
 
 void MatchLunarFestival(int lunarMonth, int lunarDay, int monthLength, std::u16string& text,

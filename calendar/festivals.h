@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/gregorian.h"
+
 struct FestivalEntry {
   int month = 0;
   int dayCode = 0;
@@ -27,10 +29,9 @@ std::span<const FestivalEntry> LunarFestivals();    // 26 lunar dates
 // Row (1 ... 6) of day d in a Sunday-first grid of month m of year y whose first row holds day 1.
 int WeekRowOfMonth(int y, int m, int d);
 
-// Solar festival text of Gregorian y-m-d (weekday: 1 = Sunday ... 7 = Saturday): fixed-date
-// names, then weekday-rule names, then 黑色星期五 on a Friday the 13th, joined by single blanks.
+// Solar festival text of Gregorian y-m-d falling on `weekday`: fixed-date names, then weekday-rule names, then 黑色星期五 on a Friday the 13th, joined by single blanks.
 // `text` is replaced; `star` is set from the fixed-date entry and raised by a weekday-rule entry.
-void MatchSolarFestivals(int y, int m, int d, int weekday, std::u16string& text, int& star);
+void MatchSolarFestivals(int y, int m, int d, Weekday weekday, std::u16string& text, int& star);
 
 // Lunar festival of lunar month/day (the leap flag is not consulted); monthLength is the length
 // of the current lunar month (29 or 30). A later matching entry replaces an earlier one; `star`

@@ -19,9 +19,10 @@ constexpr std::u16string_view kSelectorTexts[kHolidayCount] = {
     u"元旦", u"春节", u"清明节", u"劳动节", u"端午节", u"中秋节", u"国庆节"};
 
 struct SharedRecord {
-  std::mutex dataLock;    // guards `current` (held only to copy or swap the pointer)
+  std::mutex dataLock;    // guards `current` and `days` (held only to copy or swap the pointers)
   std::mutex writerLock;  // one writer at a time, held across its whole read-modify-publish
   std::shared_ptr<const HolidayArrangement> current = std::make_shared<const HolidayArrangement>();
+  std::shared_ptr<const HolidayDays> days = std::make_shared<const HolidayDays>();  // of `current`
 };
 
 SharedRecord& Shared() {
@@ -30,9 +31,25 @@ SharedRecord& Shared() {
 }
 
 void Publish(HolidayArrangement record) {
+  auto days = std::make_shared<const HolidayDays>(HolidayDaysOf(record));
   auto next = std::make_shared<const HolidayArrangement>(std::move(record));
   std::lock_guard<std::mutex> guard(Shared().dataLock);
   Shared().current = std::move(next);
+  Shared().days = std::move(days);
+}
+
+std::shared_ptr<const HolidayDays> PublishedDays() {
+  std::lock_guard<std::mutex> guard(Shared().dataLock);
+  return Shared().days;
+}
+
+// Adds `more` (sorted, each once) to `days` (the same).
+void Merge(std::vector<Day>& days, const std::vector<Day>& more) {
+  if (more.empty()) return;
+  const size_t middle = days.size();
+  days.insert(days.end(), more.begin(), more.end());
+  std::inplace_merge(days.begin(), days.begin() + static_cast<std::ptrdiff_t>(middle), days.end());
+  days.erase(std::unique(days.begin(), days.end()), days.end());
 }
 
 int IndexOfKey(std::u16string_view name) {
@@ -42,14 +59,13 @@ int IndexOfKey(std::u16string_view name) {
   return -1;
 }
 
-void MarkTexts(const HolidayTexts& texts, std::u16string_view dateText, HolidayMarks& marks) {
-  if (texts.left.find(dateText) != std::u16string::npos ||
-      texts.right.find(dateText) != std::u16string::npos) {
-    marks.work = true;
-  }
-  if (texts.middle.find(dateText) != std::u16string::npos) marks.rest = true;
+// The day of a stored day text (its first ten characters, by position); the text itself is only
+// read here.
+std::optional<Day> DayOfDayText(std::u16string_view text) {
+  SystemTime parsed{};
+  if (text.size() < 10 || !ParseDateText(text, parsed)) return std::nullopt;
+  return DayOf(parsed);
 }
-
 
 }  // namespace
 
@@ -117,33 +133,59 @@ bool ParseServiceDocument(std::u16string_view document) {
   });
 }
 
-HolidayMarks MarkHolidayDate(const HolidayArrangement& record, std::u16string_view dateText) {
+std::vector<Day> HolidayTextDays(std::u16string_view text) {
+  std::vector<Day> days;
+  // Every position is tried, so that two dates written without a separator are both found.
+  for (size_t i = 0; i + 10 <= text.size(); ++i) {
+    if (const std::optional<Day> day = DayInDateText(text, i)) days.push_back(*day);
+  }
+  std::sort(days.begin(), days.end());
+  days.erase(std::unique(days.begin(), days.end()), days.end());
+  return days;
+}
+
+void HolidayDays::Add(const HolidayTexts& texts) {
+  Merge(rest_, HolidayTextDays(texts.middle));
+  Merge(work_, HolidayTextDays(texts.left));
+  Merge(work_, HolidayTextDays(texts.right));
+}
+
+HolidayMarks HolidayDays::Mark(Day day) const {
   HolidayMarks marks;
-  if (dateText.empty()) return marks;
-  for (const HolidayTexts& texts : record.holidays) MarkTexts(texts, dateText, marks);
+  marks.rest = std::binary_search(rest_.begin(), rest_.end(), day);
+  marks.work = std::binary_search(work_.begin(), work_.end(), day);
   return marks;
 }
 
-HolidayMarks MarkHolidayDate(const SystemTime& date) {
-  return MarkHolidayDate(*HolidayArrangementSnapshot(), FormatDate(date));
+HolidayDays HolidayDaysOf(const HolidayArrangement& record) {
+  HolidayDays days;
+  for (const HolidayTexts& texts : record.holidays) days.Add(texts);
+  return days;
 }
 
-bool HolidayJumpDate(const HolidayArrangement& record, int entry, SystemTime& date) {
-  date = SystemTime{};
-  if (entry < 1 || entry > kHolidayCount) return false;
+HolidayMarks MarkHolidayDate(const HolidayArrangement& record, Day day) {
+  return HolidayDaysOf(record).Mark(day);
+}
+
+HolidayMarks MarkHolidayDate(Day day) { return PublishedDays()->Mark(day); }
+
+HolidayMarks MarkHolidayDate(const SystemTime& date) {
+  const std::optional<Day> day = DayOf(date);
+  return day ? MarkHolidayDate(*day) : HolidayMarks{};
+}
+
+std::optional<Day> HolidayJumpDate(const HolidayArrangement& record, int entry) {
+  if (entry < 1 || entry > kHolidayCount) return std::nullopt;
   const std::u16string& day = record.holidays[entry - 1].day;
   if (day.empty() && record.year != 0) {
     bool published = false;
     for (const HolidayTexts& texts : record.holidays) published = published || !texts.middle.empty();
-    if (!published) return ParseDateText(StatutoryHolidays(record.year)[entry - 1].day, date);
+    if (!published) return DayOfDayText(StatutoryHolidays(record.year)[entry - 1].day);
   }
-  if (day.size() < 10) return false;
-  return ParseDateText(std::u16string_view(day), date);
+  return DayOfDayText(day);
 }
 
-bool HolidayJumpDate(int entry, SystemTime& date) {
-  return HolidayJumpDate(*HolidayArrangementSnapshot(), entry, date);
-}
+std::optional<Day> HolidayJumpDate(int entry) { return HolidayJumpDate(*HolidayArrangementSnapshot(), entry); }
 
 void InstallHolidayLoader() {
   RegisterDataStep(DataPhase::kAfterOpen, "holidays", kHolidayLoadRank, [] { LoadHolidayArrangement(); });
@@ -171,7 +213,7 @@ std::vector<DbValue> HolidayYears::Binds(int firstYear, int lastYear) {
 
 void HolidayYears::Fill(int firstYear, int lastYear, const HolidayArrangement& current,
                         const std::vector<DbRow>& rows) {
-  texts_.clear();
+  published_ = HolidayDays();
   statutory_.clear();
   estimatedYears_.clear();
   firstYear_ = firstYear;
@@ -179,8 +221,8 @@ void HolidayYears::Fill(int firstYear, int lastYear, const HolidayArrangement& c
   std::vector<int> published;
   const bool currentCounts = current.year == 0 || (current.year >= firstYear && current.year <= lastYear);
   if (currentCounts) {
-    texts_.assign(current.holidays.begin(), current.holidays.end());
     for (const HolidayTexts& texts : current.holidays) {
+      published_.Add(texts);
       if (texts.middle.empty()) continue;
       if (current.year != 0) published.push_back(current.year);
       SystemTime day{};
@@ -194,15 +236,16 @@ void HolidayYears::Fill(int firstYear, int lastYear, const HolidayArrangement& c
     const std::optional<int64_t> year = row.Int(1);
     if (!year || *year < firstYear || *year > lastYear || IntToText(*year) != row.Text(1)) continue;
     if (*year == current.year || IndexOfKey(row.Text(2)) < 0) continue;
-    texts_.push_back({row.Text(3), row.Text(4), row.Text(5), {}});
-    if (!texts_.back().middle.empty()) published.push_back(static_cast<int>(*year));
+    const HolidayTexts texts{row.Text(3), row.Text(4), row.Text(5), {}};
+    published_.Add(texts);
+    if (!texts.middle.empty()) published.push_back(static_cast<int>(*year));
   }
   for (int year = std::max(firstYear, kStatutoryRulesFirstYear); year <= lastYear; ++year) {
     if (std::find(published.begin(), published.end(), year) != published.end()) continue;
     const auto holidays = StatutoryHolidays(year);
     if (holidays[0].middle.empty()) break;  // beyond the engine's years
     estimatedYears_.push_back(year);
-    statutory_.insert(statutory_.end(), holidays.begin(), holidays.end());
+    for (const HolidayTexts& texts : holidays) Merge(statutory_, HolidayTextDays(texts.middle));
   }
 }
 
@@ -210,16 +253,9 @@ bool HolidayYears::Estimated(int year) const {
   return std::find(estimatedYears_.begin(), estimatedYears_.end(), year) != estimatedYears_.end();
 }
 
-HolidayMarks HolidayYears::Mark(std::u16string_view dateText) const {
-  HolidayMarks marks;
-  if (dateText.empty()) return marks;
-  for (const HolidayTexts& texts : texts_) MarkTexts(texts, dateText, marks);
-  if (!marks.rest) {
-    for (const HolidayTexts& texts : statutory_) {
-      if (texts.middle.find(dateText) == std::u16string::npos) continue;
-      marks.rest = marks.estimated = true;
-      break;
-    }
-  }
+HolidayMarks HolidayYears::Mark(Day day) const {
+  HolidayMarks marks = published_.Mark(day);
+  if (!marks.rest && std::binary_search(statutory_.begin(), statutory_.end(), day))
+    marks.rest = marks.estimated = true;
   return marks;
 }

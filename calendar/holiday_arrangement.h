@@ -8,24 +8,16 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "calendar/holiday_texts.h"
 #include "platform/db_value.h"
+#include "platform/gregorian.h"
 #include "platform/system_time.h"
 
-inline constexpr int kHolidayCount = 7;
-
-// The four texts of one holiday. Dates appear as "YYYY-MM-DD"; separators between them are free.
-struct HolidayTexts {
-  std::u16string left;    // make-up working days before the holiday
-  std::u16string middle;  // the days off
-  std::u16string right;   // make-up working days after the holiday
-  std::u16string day;     // the holiday's date as its first ten characters
-
-  friend bool operator==(const HolidayTexts&, const HolidayTexts&) = default;
-};
 
 // URL lists of the service document, each in document order, entries trimmed.
 struct ServiceUrls {
@@ -98,9 +90,30 @@ struct HolidayMarks {
   // The day off is a statutory one computed for a year whose arrangement is not yet published.
   bool estimated = false;
 };
-// Marks of a date text "YYYY-MM-DD" against the record.
-HolidayMarks MarkHolidayDate(const HolidayArrangement& record, std::u16string_view dateText);
-// Marks of a date (year, month and day used) against the process-wide record.
+
+// The days a holiday text writes out as "YYYY-MM-DD", whatever stands between them, sorted and
+// each once. Nothing is read into the separators: "2026-10-01..2026-10-07" names its two ends only.
+std::vector<Day> HolidayTextDays(std::u16string_view text);
+
+// The days off and make-up working days of a set of holidays, read from their texts once and
+// looked up by day; a day listed both ways is both.
+class HolidayDays {
+ public:
+  // The middle text's days are days off; the left and right texts' make-up working days.
+  void Add(const HolidayTexts& texts);
+  HolidayMarks Mark(Day day) const;
+
+ private:
+  std::vector<Day> rest_;  // sorted, each once
+  std::vector<Day> work_;
+};
+HolidayDays HolidayDaysOf(const HolidayArrangement& record);
+
+// Marks of a day against the record.
+HolidayMarks MarkHolidayDate(const HolidayArrangement& record, Day day);
+// Marks of a day against the process-wide record (its days are read once, when it is published).
+HolidayMarks MarkHolidayDate(Day day);
+// The same for the record's year, month and day; no marks when they name no real day.
 HolidayMarks MarkHolidayDate(const SystemTime& date);
 
 // The arrangements that mark the days of a view, whatever their year: table `holiday`'s rows of a
@@ -125,8 +138,7 @@ class HolidayYears {
   static std::vector<DbValue> Binds(int firstYear, int lastYear);
   // Fills from that statement's rows (rows of other tags are skipped).
   void Fill(int firstYear, int lastYear, const HolidayArrangement& current, const std::vector<DbRow>& rows);
-  // Marks of a date text "YYYY-MM-DD".
-  HolidayMarks Mark(std::u16string_view dateText) const;
+  HolidayMarks Mark(Day day) const;
   // True when `year` is marked with computed statutory days off.
   bool Estimated(int year) const;
   // The years whose arrangement is held.
@@ -136,17 +148,18 @@ class HolidayYears {
  private:
   int firstYear_ = 0;
   int lastYear_ = -1;
-  std::vector<HolidayTexts> texts_;
-  std::vector<HolidayTexts> statutory_;  // of the years below
+  HolidayDays published_;
+  std::vector<Day> statutory_;  // the computed days off of the years below, sorted
   std::vector<int> estimatedYears_;
 };
 
 // --- Holiday selector jump ---
-// For selector entry 1 ... 7: the date of that holiday's day text. False (and `date` zeroed) for
-// entry 0, another entry, or a day text that is shorter than ten characters or not a date. A
-// holiday without a day text in a record of a year not yet published jumps to its statutory date.
-bool HolidayJumpDate(const HolidayArrangement& record, int entry, SystemTime& date);
-bool HolidayJumpDate(int entry, SystemTime& date);
+// For selector entry 1 ... 7: the day of that holiday's day text (its first ten characters read as
+// year, month and day by position). Nothing for entry 0, another entry, or a day text that is
+// shorter than ten characters or names no real day. A holiday without a day text in a record of a
+// year not yet published jumps to its statutory date.
+std::optional<Day> HolidayJumpDate(const HolidayArrangement& record, int entry);
+std::optional<Day> HolidayJumpDate(int entry);
 
 // Registers LoadHolidayArrangement as a step of the data start-up, after the current city.
 inline constexpr int kHolidayLoadRank = 20;

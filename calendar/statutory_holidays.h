@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "calendar/ccalendar.h"
-#include "calendar/holiday_arrangement.h"
+#include "calendar/holiday_texts.h"
 
 // The first year these rules stand for; earlier years are not computed.
 inline constexpr int kStatutoryRulesFirstYear = 2025;

@@ -84,3 +84,35 @@ bool ParseDateText(std::u16string_view text, SystemTime& out) {
   for (char16_t c : text) narrow.push_back(c < 128 ? static_cast<char>(c) : '?');
   return ParseDateText(std::string_view(narrow), out);
 }
+
+std::optional<Day> DayOf(const SystemTime& t) {
+  if (!Day::IsValidCivil(t.wYear, t.wMonth, t.wDay)) return std::nullopt;
+  return Day::FromCivil(t.wYear, t.wMonth, t.wDay);
+}
+
+SystemTime SystemTimeOf(Day day) {
+  const CivilDate civil = day.Civil();
+  SystemTime t;
+  t.wYear = static_cast<uint16_t>(civil.year);
+  t.wMonth = static_cast<uint16_t>(civil.month);
+  t.wDay = static_cast<uint16_t>(civil.day);
+  t.wDayOfWeek = static_cast<uint16_t>(SundayZeroNumber(day.DayOfWeek()));
+  return t;
+}
+
+std::optional<Day> DayInDateText(std::u16string_view text, size_t position) {
+  if (position > text.size() || text.size() - position < 10) return std::nullopt;
+  int parts[3] = {};
+  size_t at = position;
+  for (int part = 0; part < 3; ++part) {
+    const size_t width = part == 0 ? 4 : 2;
+    if (part > 0 && text[at++] != u'-') return std::nullopt;
+    for (size_t i = 0; i < width; ++i, ++at) {
+      const char16_t c = text[at];
+      if (c < u'0' || c > u'9') return std::nullopt;
+      parts[part] = parts[part] * 10 + (c - u'0');
+    }
+  }
+  if (!Day::IsValidCivil(parts[0], parts[1], parts[2])) return std::nullopt;
+  return Day::FromCivil(parts[0], parts[1], parts[2]);
+}

@@ -1,5 +1,6 @@
 #pragma once
 // Date arithmetic, time-stamp texts and the date-text parser on the local date-time record.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,3 +28,13 @@ void AddDays(SystemTime& t, int n);
 // Out-of-range time parts become 0. The day of week is left 0.
 bool ParseDateText(std::string_view text, SystemTime& out);
 bool ParseDateText(std::u16string_view text, SystemTime& out);
+
+// --- Day at the edges: the local date-time record and the "YYYY-MM-DD" text ---
+// The day of the record's year, month and day; nothing when they name no real day of the years
+// 1 ... 9999.
+std::optional<Day> DayOf(const SystemTime& t);
+// The record of a day: year, month, day and weekday (0 = Sunday), the time of day zero.
+SystemTime SystemTimeOf(Day day);
+// The day a text writes at `position` strictly as "YYYY-MM-DD" (four digits, '-', two digits,
+// '-', two digits); nothing when the characters there are not in that shape or name no real day.
+std::optional<Day> DayInDateText(std::u16string_view text, size_t position = 0);

@@ -1,6 +1,7 @@
 #pragma once
 // Day arithmetic of the proleptic Gregorian calendar, usable in constant expressions. Days are
 // counted from 1970-01-01 (negative before it); months are 1 ... 12.
+#include <compare>
 
 constexpr bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -39,3 +40,70 @@ constexpr CivilDate DateFromDays1970(long long days) {
   const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
   return CivilDate{static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0)), m, d};
 }
+
+// The days of the week, Monday first, numbered as ISO 8601 does; the one numbering of the program.
+// Windows' 0 = Sunday count is converted where a SYSTEMTIME is read or written (platform/clock.h).
+enum class Weekday : int {
+  kMonday = 1,
+  kTuesday,
+  kWednesday,
+  kThursday,
+  kFriday,
+  kSaturday,
+  kSunday,
+};
+
+// 1 = Monday ... 7 = Sunday.
+constexpr int IsoNumber(Weekday w) { return static_cast<int>(w); }
+// 0 = Sunday ... 6 = Saturday: the count of SYSTEMTIME and of the festival lists' weekday rules.
+constexpr int SundayZeroNumber(Weekday w) { return static_cast<int>(w) % 7; }
+constexpr Weekday WeekdayFromSundayZero(int n) {
+  const int r = (n % 7 + 7) % 7;
+  return static_cast<Weekday>(r == 0 ? 7 : r);
+}
+
+// One calendar day: whole days since 1970-01-01 (negative before it). Dates are held, compared and
+// stepped in this shape; year, month and day are derived on demand. Texts and SYSTEMTIME records
+// are converted to a Day once, where they enter.
+class Day {
+ public:
+  constexpr Day() = default;  // 1970-01-01
+  // The day that is `days` after 1970-01-01.
+  static constexpr Day FromDays(int days) { return Day(days); }
+  // Year, month 1 ... 12 and day; the day is not checked against the month (use IsValidCivil).
+  static constexpr Day FromCivil(int year, int month, int day) {
+    return Day(DaysSince1970(year, month, day));
+  }
+  static constexpr Day FromCivil(const CivilDate& d) { return FromCivil(d.year, d.month, d.day); }
+  // True when year/month/day name a real day of the years 1 ... 9999.
+  static constexpr bool IsValidCivil(int year, int month, int day) {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= DaysInMonth(year, month);
+  }
+
+  constexpr int DaysSinceEpoch() const { return days_; }
+  constexpr CivilDate Civil() const { return DateFromDays1970(days_); }
+  constexpr int Year() const { return Civil().year; }
+  constexpr int Month() const { return Civil().month; }
+  constexpr int DayOfMonth() const { return Civil().day; }
+  // 1970-01-01 was a Thursday.
+  constexpr Weekday DayOfWeek() const { return static_cast<Weekday>(((days_ + 3) % 7 + 7) % 7 + 1); }
+
+  constexpr Day operator+(int n) const { return Day(days_ + n); }
+  constexpr Day operator-(int n) const { return Day(days_ - n); }
+  constexpr int operator-(Day other) const { return days_ - other.days_; }
+  constexpr Day& operator+=(int n) {
+    days_ += n;
+    return *this;
+  }
+  constexpr Day& operator-=(int n) {
+    days_ -= n;
+    return *this;
+  }
+  friend constexpr auto operator<=>(Day, Day) = default;
+  friend constexpr bool operator==(Day, Day) = default;
+
+ private:
+  constexpr explicit Day(int days) : days_(days) {}
+  int days_ = 0;
+};

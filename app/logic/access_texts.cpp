@@ -6,7 +6,8 @@
 
 namespace {
 
-std::u16string_view WeekdayName(int weekdayNumber) {
+std::u16string_view WeekdayName(Weekday weekday) {
+  const int weekdayNumber = IsoNumber(weekday);
   static constexpr std::u16string_view names[] = {u"星期一", u"星期二", u"星期三", u"星期四",
                                                    u"星期五", u"星期六", u"星期日"};
   if (weekdayNumber < 1 || weekdayNumber > 7) return {};
@@ -55,7 +56,7 @@ DayAccess DescribeDayCell(const DayInfo& day, const DayCellStates& states) {
   access.states = states;
   std::u16string& name = access.name;
   name = IntToText(day.date.wYear) + u"年" + IntToText(day.date.wMonth) + u"月" + IntToText(day.date.wDay) + u"日";
-  std::u16string_view weekday = WeekdayName(day.weekdayNumber);
+  std::u16string_view weekday = WeekdayName(day.weekday);
   if (!weekday.empty()) name += u" " + std::u16string(weekday);
   if (!day.lunarMonthName.empty() && !day.lunarDayName.empty()) {
     AddPart(name, u"农历" + day.lunarMonthName + u"月" + day.lunarDayName);

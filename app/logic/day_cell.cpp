@@ -11,7 +11,8 @@ constexpr size_t kAlmanacLimit = 20;
 
 std::u16string Number(int n) { return IntToText(n); }
 
-std::u16string_view WeekName(int weekdayNumber) {
+std::u16string_view WeekName(Weekday weekday) {
+  const int weekdayNumber = IsoNumber(weekday);
   static constexpr std::u16string_view names[] = {u"星期一", u"星期二", u"星期三", u"星期四",
                                                    u"星期五", u"星期六", u"星期日"};
   if (weekdayNumber < 1 || weekdayNumber > 7) return {};
@@ -25,7 +26,7 @@ std::u16string DateText(const DayInfo& day) {
 // The weekday and the lunar month and day (the lunar text without its year: two GanZhi
 // characters and 年).
 std::u16string WeekText(const DayInfo& day) {
-  std::u16string s(WeekName(day.weekdayNumber));
+  std::u16string s(WeekName(day.weekday));
   s += u" ";
   if (day.lunarText.size() > 3) s += day.lunarText.substr(3);
   return s;
@@ -97,6 +98,6 @@ DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, in
   bool festival = false;
   look.lunarText = DayCellLabel(day, &festival);
   look.lunarColor = festival ? kFestivalColor : kLunarDayColor;
-  if (day.weekdayNumber == 6 || day.weekdayNumber == 7) look.dayColor = kWeekendColor;
+  if (day.weekday == Weekday::kSaturday || day.weekday == Weekday::kSunday) look.dayColor = kWeekendColor;
   return look;
 }

@@ -14,9 +14,9 @@ std::u16string WorldDayText(const DayInfo& today) {
                                                    u"周四", u"周五", u"周六"};
   const SystemTime& d = today.date;
   std::u16string s = IntToText(d.wYear) + u"年" + IntToText(d.wMonth) + u"月" + IntToText(d.wDay) + u"日 ";
-  // The weekday from the record's own number (1 = Monday … 7 = Sunday).
-  int sundayFirst = today.weekdayNumber % 7;
-  if (today.weekdayNumber >= 1 && today.weekdayNumber <= 7) s += names[sundayFirst];
+  // The weekday from the record's own weekday (none in a record not built for a day).
+  const int number = IsoNumber(today.weekday);
+  if (number >= 1 && number <= 7) s += names[SundayZeroNumber(today.weekday)];
   return s;
 }
 

@@ -5,20 +5,10 @@
 #include "calendar/month_data.h"
 #include "platform/date_time.h"
 
-namespace {
-// 0 = Sunday ... 6 = Saturday.
-int DayOfWeek(int y, int m, int d) {
-  static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-  if (m < 3) y -= 1;
-  return (y + y / 4 - y / 100 + y / 400 + offsets[m - 1] + d) % 7;
-}
-}  // namespace
-
 MonthShape ShapeOfMonth(int year, int month) {
   MonthShape shape;
   if (year < 2 || year > 9999 || month < 1 || month > 12) return shape;
-  int monday1 = DayOfWeek(year, month, 1);           // 0 = Sunday
-  int column = (monday1 + 6) % 7;                    // 0 = Monday ... 6 = Sunday
+  const int column = IsoNumber(Day::FromCivil(year, month, 1).DayOfWeek()) - 1;  // 0 = Monday ... 6 = Sunday
   shape.leadingDays = column;
   shape.daysInMonth = DaysInMonth(year, month);
   shape.rows = (column + shape.daysInMonth + kGridColumns - 1) / kGridColumns;

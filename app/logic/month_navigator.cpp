@@ -62,7 +62,7 @@ bool MonthNavigator::ChooseYear(int index, const SystemTime& now) {
   if (index < 0 || index >= kYearCount) return false;
   yearIndex_ = index;
   ShowChosen(now);
-  if (shown_.year != holidayDate_.wYear) holidayIndex_ = 0;
+  if (!holidayDate_ || shown_.year != holidayDate_->Year()) holidayIndex_ = 0;
   return true;
 }
 
@@ -70,7 +70,7 @@ bool MonthNavigator::ChooseMonth(int index, const SystemTime& now) {
   if (index < 0 || index >= kMonthCount) return false;
   monthIndex_ = index;
   ShowChosen(now);
-  if (shown_.month != holidayDate_.wMonth) holidayIndex_ = 0;
+  if (!holidayDate_ || shown_.month != holidayDate_->Month()) holidayIndex_ = 0;
   return true;
 }
 
@@ -78,12 +78,13 @@ bool MonthNavigator::ChooseHoliday(int entry, const HolidayArrangement& record, 
   (void)now;
   if (entry < 0 || entry >= kHolidayEntries) return false;
   holidayIndex_ = entry;
-  SystemTime date{};
-  if (!HolidayJumpDate(record, entry, date)) return true;
+  const std::optional<Day> day = HolidayJumpDate(record, entry);
+  if (!day) return true;
   // Only dates the year selector can show.
-  if (date.wYear < kFirstYear || date.wYear > kLastYear) return true;
-  holidayDate_ = date;
-  GoToMonth(date.wMonth, date.wYear, date.wDay, now);
+  const CivilDate date = day->Civil();
+  if (date.year < kFirstYear || date.year > kLastYear) return true;
+  holidayDate_ = day;
+  GoToMonth(date.month, date.year, date.day, now);
   return true;
 }
 

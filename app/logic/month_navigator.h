@@ -2,6 +2,7 @@
 // The month view's navigation: the year, month and holiday selectors, the month arrows, the
 // "return to today" button and holiday jumps. Keeps the selectors' indexes and the month on show
 // (with its today and selection marks); the window mirrors them into its controls.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,5 +65,5 @@ class MonthNavigator {
   int monthIndex_ = 0;
   int holidayIndex_ = 0;
   ShownMonth shown_;
-  SystemTime holidayDate_{};  // date of the last holiday jump (zero before the first)
+  std::optional<Day> holidayDate_;  // day of the last holiday jump (none before the first)
 };

@@ -126,7 +126,7 @@ std::u16string GregorianText(const CalendarDate& d) {
 }
 
 // 1 = Monday ... 7 = Sunday.
-int WeekdayNumber(const CalendarDate& d) { return (WeekdayOf(d.year, d.month, d.day) + 5) % 7 + 1; }
+int WeekdayNumber(const CalendarDate& d) { return IsoNumber(Day::FromCivil(d.year, d.month, d.day).DayOfWeek()); }
 
 // --- month ------------------------------------------------------------------------------------
 constexpr int kCellWidth = 8;
@@ -193,7 +193,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayInfoProv
 
   // The grid: Monday-first, the leading cells hold the end of the previous month.
   const CalendarDate first{year, month, 1, true};
-  const int lead = (WeekdayOf(year, month, 1) + 5) % 7;  // 0 when the month starts on Monday
+  const int lead = IsoNumber(Day::FromCivil(year, month, 1).DayOfWeek()) - 1;  // 0 when the month starts on Monday
   const int days = DaysInMonth(year, month);
   const int rows = (lead + days + 6) / 7;
   std::array<Cell, 42> cells;
@@ -313,7 +313,7 @@ int RunDay(const CalendarDate& date, const DayInfoProvider& provider, TextSink& 
 
   AppendDate(out, date);
   out += ' ';
-  AppendUtf8(out, kWeekdayNames[day.weekdayNumber]);
+  AppendUtf8(out, kWeekdayNames[IsoNumber(day.weekday)]);
   out += '\n';
   const int monthLength = cal.leapFlag ? LeapMonthDays(cal.lunarYear)
                                        : MonthDays(cal.lunarYear, cal.lunarMonth);

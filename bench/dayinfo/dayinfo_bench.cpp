@@ -30,7 +30,7 @@ using tvtest::Date;
 // First cell of a Monday-first month grid.
 SystemTime FirstCell(int y, int m) {
   SystemTime first = Date(y, m, 1);
-  const int monday1 = (WeekdayOf(y, m, 1) + 5) % 7 + 1;  // 1 = Monday ... 7 = Sunday
+  const int monday1 = IsoNumber(Day::FromCivil(y, m, 1).DayOfWeek());  // 1 = Monday ... 7 = Sunday
   AddDays(first, -(monday1 - 1));
   return first;
 }

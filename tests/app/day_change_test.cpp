@@ -25,13 +25,13 @@ long long OffsetTo(int days, int hour, int minute, int second) {
 }
 
 // The date `days` from today as the program's header writes it ("2027年1月1日 周").
-struct Day {
+struct ShownDay {
   int year, month, day;
   std::string Header() const {
     return std::to_string(year) + "年" + std::to_string(month) + "月" + std::to_string(day) + "日 周";
   }
 };
-Day DayFromToday(int days) {
+ShownDay DayFromToday(int days) {
   SYSTEMTIME now = Today();
   std::tm t{};
   t.tm_year = now.wYear - 1900;
@@ -48,7 +48,7 @@ class DayChangeTest : public ProgramTest {
     if (hwnd_ && IsWindow(hwnd_)) Click(app::kHookClock, 0);
     ProgramTest::TearDown();
   }
-  ::testing::AssertionResult ShowsToday(const Day& d) {
+  ::testing::AssertionResult ShowsToday(const ShownDay& d) {
     State s = Read();
     if (s[u"worldday"].rfind(d.Header(), 0) != 0) return ::testing::AssertionFailure() << "header " << s[u"worldday"];
     const int cell = ShapeOfMonth(d.year, d.month).leadingDays + d.day - 1;

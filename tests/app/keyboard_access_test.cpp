@@ -140,7 +140,7 @@ TEST(DayAccess, ExactNamesDescriptionsAndStates) {
   // A day the engine could not convert still has its date.
   DayInfo bare;
   bare.date = Date(2026, 1, 2);
-  bare.weekdayNumber = 5;
+  bare.weekday = Weekday::kFriday;
   EXPECT_EQ(DescribeDayCell(bare, {false, false, false, 1}).name, u"2026年1月2日 星期五，下个月");
 
   EXPECT_EQ(GridAccessName(2026, 12), u"2026年12月");

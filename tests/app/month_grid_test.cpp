@@ -59,7 +59,7 @@ TEST(MonthShape, LayOutFillsTheRecordsInOrder) {
   for (int i = 0; i < kGridCells; ++i) {
     SystemTime expected = CellDate(ShapeOfMonth(2050, 12), i);
     EXPECT_EQ(grid.days[i].date.wDay, expected.wDay) << i;
-    EXPECT_EQ(grid.days[i].weekdayNumber, i % 7 + 1) << i;
+    EXPECT_EQ(IsoNumber(grid.days[i].weekday), i % 7 + 1) << i;
   }
   EXPECT_FALSE(grid.days[41].lunarText.empty()) << "2051 is inside the engine's range";
   MonthDays partial = LayOutMonthDays(2024, 3, 5);
@@ -70,19 +70,19 @@ TEST(MonthShape, LayOutFillsTheRecordsInOrder) {
   EXPECT_TRUE(quick.days[9].suitable.empty());
 }
 
-DayInfo Day(int y, int m, int d, int weekday) {
+DayInfo InfoOf(int y, int m, int d, int weekday) {
   DayInfo info;
   info.date.wYear = static_cast<uint16_t>(y);
   info.date.wMonth = static_cast<uint16_t>(m);
   info.date.wDay = static_cast<uint16_t>(d);
-  info.weekdayNumber = weekday;
+  info.weekday = static_cast<Weekday>(weekday);
   info.lunarText = u"甲辰年一月初一";
   info.lunarDayName = u"初一";
   return info;
 }
 
 TEST(DayCell, DataStringCarriesEveryPartInOrder) {
-  DayInfo d = Day(2024, 2, 10, 6);
+  DayInfo d = InfoOf(2024, 2, 10, 6);
   d.lunarFestival = u"春节";
   d.solarTerm = u"";
   d.solarFestival = u"情人节 测试节";
@@ -91,10 +91,10 @@ TEST(DayCell, DataStringCarriesEveryPartInOrder) {
   EXPECT_EQ(DayDataString(d),
             u"date:2024年2月10日#week:星期六 一月初一#holiday: 情人节 测试节 春节#宜:祭祀 祈福 求嗣#忌:动土");
 
-  DayInfo plain = Day(2024, 2, 12, 1);
+  DayInfo plain = InfoOf(2024, 2, 12, 1);
   plain.lunarText = u"甲辰年正月初三";
   EXPECT_EQ(DayDataString(plain), u"date:2024年2月12日#week:星期一 正月初三#holiday:");
-  DayInfo term = Day(2024, 2, 4, 7);
+  DayInfo term = InfoOf(2024, 2, 4, 7);
   term.solarTerm = u"立春";
   term.lunarFestival = u"小年";
   EXPECT_EQ(DayDataString(term), u"date:2024年2月4日#week:星期日 一月初一#holiday: 立春 小年");
@@ -116,7 +116,7 @@ TEST(DayCell, AlmanacTextsAreShortenedAtABlank) {
 }
 
 TEST(DayCell, LunarLineTakesTheFirstShortFestivalText) {
-  DayInfo d = Day(2024, 2, 24, 6);
+  DayInfo d = InfoOf(2024, 2, 24, 6);
   d.lunarDayName = u"十五";
   d.lunarFestival = u"元宵节";
   d.solarTerm = u"雨水";
@@ -128,7 +128,7 @@ TEST(DayCell, LunarLineTakesTheFirstShortFestivalText) {
   EXPECT_EQ(DayCellLabel(d, &festival), u"十五") << "a long first text falls back to the lunar day";
   EXPECT_FALSE(festival);
 
-  DayInfo none = Day(2024, 2, 25, 7);
+  DayInfo none = InfoOf(2024, 2, 25, 7);
   none.lunarDayName = u"十六";
   EXPECT_EQ(DayCellLabel(none, &festival), u"十六");
   EXPECT_FALSE(festival);
@@ -136,8 +136,8 @@ TEST(DayCell, LunarLineTakesTheFirstShortFestivalText) {
 
 TEST(DayCell, LooksOfInsideOutsideTodayAndSelectedDays) {
   const int month = 3;
-  DayInfo inside = Day(2024, 3, 13, 3);
-  DayInfo next = Day(2024, 3, 14, 4);
+  DayInfo inside = InfoOf(2024, 3, 13, 3);
+  DayInfo next = InfoOf(2024, 3, 14, 4);
   DayCellLook look = LookOfDayCell(inside, 16, &next, month, 0, 0);
   EXPECT_TRUE(look.inMonth);
   EXPECT_EQ(look.width, 47);
@@ -151,14 +151,14 @@ TEST(DayCell, LooksOfInsideOutsideTodayAndSelectedDays) {
       << "the tooltip shows what the cell's data string says";
 
   // The last column and the day before another month's day are 46 wide.
-  DayInfo sunday = Day(2024, 3, 17, 7);
+  DayInfo sunday = InfoOf(2024, 3, 17, 7);
   DayCellLook last = LookOfDayCell(sunday, 20, &next, month, 0, 0);
   EXPECT_EQ(last.width, 46);
   EXPECT_EQ(last.normalImage, u"day_n46.png");
   EXPECT_EQ(last.dayColor, kWeekendColor);
-  DayInfo april1 = Day(2024, 4, 1, 1);
-  DayInfo april30 = Day(2024, 4, 30, 2);
-  DayInfo may1 = Day(2024, 5, 1, 3);
+  DayInfo april1 = InfoOf(2024, 4, 1, 1);
+  DayInfo april30 = InfoOf(2024, 4, 30, 2);
+  DayInfo may1 = InfoOf(2024, 5, 1, 3);
   EXPECT_EQ(LookOfDayCell(april30, 29, &may1, 4, 0, 0).width, 46) << "a Tuesday before May";
   EXPECT_EQ(LookOfDayCell(april30, 29, &may1, 4, 0, 0).normalImage, u"day_n46.png");
 
@@ -168,7 +168,7 @@ TEST(DayCell, LooksOfInsideOutsideTodayAndSelectedDays) {
   EXPECT_TRUE(outside.normalImage.empty());
   EXPECT_EQ(outside.dayColor, kOtherMonthColor);
   EXPECT_EQ(outside.lunarColor, kLunarDayColor);
-  DayInfo april6 = Day(2024, 4, 6, 6);
+  DayInfo april6 = InfoOf(2024, 4, 6, 6);
   EXPECT_EQ(LookOfDayCell(april6, 40, nullptr, month, 0, 0).dayColor, kWeekendColor);
 
   // Today, and a selection that overrides it; neither marks a day of another month.
@@ -180,8 +180,8 @@ TEST(DayCell, LooksOfInsideOutsideTodayAndSelectedDays) {
 }
 
 TEST(DayCell, BadgesForDaysOffAndMakeUpDays) {
-  DayInfo d = Day(2024, 5, 1, 3);
-  DayInfo next = Day(2024, 5, 2, 4);
+  DayInfo d = InfoOf(2024, 5, 1, 3);
+  DayInfo next = InfoOf(2024, 5, 2, 4);
   EXPECT_TRUE(LookOfDayCell(d, 2, &next, 5, 0, 0).badgeImage.empty());
   d.restDay = 1;
   EXPECT_EQ(LookOfDayCell(d, 2, &next, 5, 0, 0).badgeImage, u"release.png");
@@ -190,7 +190,7 @@ TEST(DayCell, BadgesForDaysOffAndMakeUpDays) {
 }
 
 TEST(TooltipFields, ReadsTheCellDataString) {
-  DayInfo d = Day(2024, 2, 10, 6);
+  DayInfo d = InfoOf(2024, 2, 10, 6);
   d.lunarFestival = u"春节";
   d.suitable = u"祭祀\r\n祈福";
   d.avoid = u"动土";
@@ -201,7 +201,7 @@ TEST(TooltipFields, ReadsTheCellDataString) {
   EXPECT_EQ(f.suitable, u"祭祀 祈福");
   EXPECT_EQ(f.avoid, u"动土");
 
-  TooltipFields plain = ParseTooltipFields(DayDataString(Day(2024, 2, 12, 1)));
+  TooltipFields plain = ParseTooltipFields(DayDataString(InfoOf(2024, 2, 12, 1)));
   EXPECT_TRUE(plain.holiday.empty());
   EXPECT_TRUE(plain.suitable.empty());
   EXPECT_TRUE(plain.avoid.empty());
@@ -212,7 +212,7 @@ TEST(TooltipFields, ReadsTheCellDataString) {
   d.solarFestival = u"情人节 测试节";
   d.suitable = u"一一\r\n二二\r\n三三\r\n四四\r\n五五\r\n六六\r\n七七\r\n八八";
   EXPECT_EQ(TooltipFieldsOf(d, u"08:00 拜年"), ParseTooltipFields(DayDataString(d) + TooltipRemindersPart(u"08:00 拜年")));
-  EXPECT_EQ(TooltipFieldsOf(Day(2024, 2, 12, 1), u""), plain);
+  EXPECT_EQ(TooltipFieldsOf(InfoOf(2024, 2, 12, 1), u""), plain);
 }
 
 TEST(TooltipFields, OddDataStrings) {

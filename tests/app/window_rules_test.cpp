@@ -21,12 +21,12 @@ TEST(HeaderTexts, TodayAndClock) {
   d.date.wYear = 2024;
   d.date.wMonth = 2;
   d.date.wDay = 10;
-  d.weekdayNumber = 6;
+  d.weekday = Weekday::kSaturday;
   d.zodiacAnimal = u"龙";
   d.lunarMonthName = u"一";
   d.lunarDayName = u"初一";
   EXPECT_EQ(WorldDayText(d), u"2024年2月10日 周六");
-  d.weekdayNumber = 7;
+  d.weekday = Weekday::kSunday;
   EXPECT_EQ(WorldDayText(d), u"2024年2月10日 周日");
   EXPECT_EQ(ChineseDayText(d), u"龙年一月初一");
 

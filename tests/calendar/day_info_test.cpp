@@ -9,7 +9,7 @@ using holiday_test::Date;
 
 namespace {
 
-DayInfo Day(int y, int m, int d) {
+DayInfo InfoOf(int y, int m, int d) {
   DayInfo info;
   BuildDayInfoWithoutAlmanac(Date(y, m, d), info);
   return info;
@@ -24,7 +24,7 @@ class DayInfoTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(DayInfoTest, DateWeekdayAndLunarTexts) {
-  const DayInfo info = Day(2024, 2, 10);  // lunar new year 甲辰, a Saturday
+  const DayInfo info = InfoOf(2024, 2, 10);  // lunar new year 甲辰, a Saturday
   EXPECT_EQ(info.date.wYear, 2024);
   EXPECT_EQ(info.date.wMonth, 2);
   EXPECT_EQ(info.date.wDay, 10);
@@ -33,18 +33,18 @@ TEST_F(DayInfoTest, DateWeekdayAndLunarTexts) {
   EXPECT_EQ(info.date.wMinute, 1);
   EXPECT_EQ(info.date.wSecond, 1);
   EXPECT_EQ(info.date.wMilliseconds, 1);
-  EXPECT_EQ(info.weekdayNumber, 6);
+  EXPECT_EQ(info.weekday, Weekday::kSaturday);
   EXPECT_EQ(info.lunarText, u"甲辰年一月初一");
   EXPECT_EQ(info.zodiacAnimal, u"龙");
   EXPECT_EQ(info.lunarFestival, u"春节");
   EXPECT_TRUE(info.shortLabel.empty());  // a lunar festival keeps the label empty
 
-  EXPECT_EQ(Day(2024, 2, 11).weekdayNumber, 7);  // Sunday counts as 7
-  EXPECT_EQ(Day(2024, 2, 11).date.wDayOfWeek, 0);
+  EXPECT_EQ(InfoOf(2024, 2, 11).weekday, Weekday::kSunday);
+  EXPECT_EQ(InfoOf(2024, 2, 11).date.wDayOfWeek, 0);
 }
 
 TEST_F(DayInfoTest, PlainDayHasNoLabels) {
-  const DayInfo info = Day(2024, 7, 16);
+  const DayInfo info = InfoOf(2024, 7, 16);
   EXPECT_TRUE(info.solarFestival.empty());
   EXPECT_TRUE(info.lunarFestival.empty());
   EXPECT_TRUE(info.solarTerm.empty());
@@ -55,58 +55,58 @@ TEST_F(DayInfoTest, PlainDayHasNoLabels) {
 
 TEST_F(DayInfoTest, FifthOfMarchIsClippedToItsFirstItem) {
   // 2023-03-05: no solar term, no lunar festival; the stored name holds four items.
-  const DayInfo info = Day(2023, 3, 5);
+  const DayInfo info = InfoOf(2023, 3, 5);
   EXPECT_EQ(info.solarFestival, u"中国青年志愿者服务日[2000]");
   // The label is taken from the unclipped text, up to its first blank.
   EXPECT_EQ(info.shortLabel, u"中国青年志愿者服务日[2000]");
   // In 2024 the day is 惊蛰: the term leaves the label empty.
-  const DayInfo term = Day(2024, 3, 5);
+  const DayInfo term = InfoOf(2024, 3, 5);
   EXPECT_EQ(term.solarTerm, u"惊蛰");
   EXPECT_TRUE(term.shortLabel.empty());
 }
 
 TEST_F(DayInfoTest, FridayTheThirteenth) {
-  EXPECT_EQ(Day(2024, 9, 13).solarFestival, u"黑色星期五");
-  EXPECT_TRUE(Day(2024, 9, 13).shortLabel.empty());  // one name, no blank
-  EXPECT_EQ(Day(2021, 8, 13).solarFestival, u"国际左撇子日[1975设/1976] 黑色星期五");
-  EXPECT_EQ(Day(2021, 8, 13).shortLabel, u"国际左撇子日[1975设/1976]");
-  EXPECT_TRUE(Day(2024, 8, 13).solarFestival.find(u"黑色星期五") == std::u16string::npos);
+  EXPECT_EQ(InfoOf(2024, 9, 13).solarFestival, u"黑色星期五");
+  EXPECT_TRUE(InfoOf(2024, 9, 13).shortLabel.empty());  // one name, no blank
+  EXPECT_EQ(InfoOf(2021, 8, 13).solarFestival, u"国际左撇子日[1975设/1976] 黑色星期五");
+  EXPECT_EQ(InfoOf(2021, 8, 13).shortLabel, u"国际左撇子日[1975设/1976]");
+  EXPECT_TRUE(InfoOf(2024, 8, 13).solarFestival.find(u"黑色星期五") == std::u16string::npos);
   // 13 December 2024 is a Friday whose 26-character festival has no blank before position 25:
   // with 黑色星期五 appended the text is clipped to nothing.
-  EXPECT_TRUE(Day(2024, 12, 13).solarFestival.empty());
+  EXPECT_TRUE(InfoOf(2024, 12, 13).solarFestival.empty());
 }
 
 TEST_F(DayInfoTest, NewYearsEveOnTheLastDayOfTheTwelfthMonthOnly) {
   // Twelfth month of lunar 2023 has 30 days, of lunar 2024 29 days.
-  EXPECT_EQ(Day(2024, 2, 9).lunarFestival, u"除夕");   // 腊月三十
-  EXPECT_TRUE(Day(2024, 2, 8).lunarFestival.empty());  // 腊月廿九 of a 30-day month
-  EXPECT_EQ(Day(2025, 1, 28).lunarFestival, u"除夕");  // 腊月廿九 of a 29-day month
-  EXPECT_TRUE(Day(2025, 1, 27).lunarFestival.empty());
-  EXPECT_EQ(Day(2025, 1, 28).lunarDayName, u"廿九");
+  EXPECT_EQ(InfoOf(2024, 2, 9).lunarFestival, u"除夕");   // 腊月三十
+  EXPECT_TRUE(InfoOf(2024, 2, 8).lunarFestival.empty());  // 腊月廿九 of a 30-day month
+  EXPECT_EQ(InfoOf(2025, 1, 28).lunarFestival, u"除夕");  // 腊月廿九 of a 29-day month
+  EXPECT_TRUE(InfoOf(2025, 1, 27).lunarFestival.empty());
+  EXPECT_EQ(InfoOf(2025, 1, 28).lunarDayName, u"廿九");
 }
 
 TEST_F(DayInfoTest, LunarFestivalsMatchInALeapMonth) {
-  EXPECT_EQ(Day(2009, 5, 28).lunarFestival, u"端午节");
-  EXPECT_EQ(Day(2009, 6, 27).lunarFestival, u"端午节");  // 闰五月初五
-  EXPECT_EQ(Day(2023, 3, 22).lunarFestival, u"瑶族忌鸟节");  // 闰二月初一
-  EXPECT_EQ(Day(2023, 3, 23).lunarFestival, u"春龙节(龙抬头节) 畲族会亲节");
+  EXPECT_EQ(InfoOf(2009, 5, 28).lunarFestival, u"端午节");
+  EXPECT_EQ(InfoOf(2009, 6, 27).lunarFestival, u"端午节");  // 闰五月初五
+  EXPECT_EQ(InfoOf(2023, 3, 22).lunarFestival, u"瑶族忌鸟节");  // 闰二月初一
+  EXPECT_EQ(InfoOf(2023, 3, 23).lunarFestival, u"春龙节(龙抬头节) 畲族会亲节");
 }
 
 TEST_F(DayInfoTest, ShortLabels) {
   // 1 January 2012 is also 腊八: the fixed label still wins.
-  const DayInfo newYear = Day(2012, 1, 1);
+  const DayInfo newYear = InfoOf(2012, 1, 1);
   EXPECT_EQ(newYear.lunarFestival, u"腊八节");
   EXPECT_EQ(newYear.shortLabel, u"元旦");
-  EXPECT_EQ(Day(2024, 5, 1).shortLabel, u"劳动节");
-  EXPECT_EQ(Day(2024, 6, 1).shortLabel, u"儿童节");
-  EXPECT_EQ(Day(2024, 4, 1).shortLabel, u"愚人节");
-  EXPECT_EQ(Day(2024, 2, 14).shortLabel, u"情人节");
-  EXPECT_EQ(Day(2024, 12, 24).shortLabel, u"平安夜");
-  EXPECT_EQ(Day(2024, 12, 25).shortLabel, u"圣诞");
-  EXPECT_EQ(Day(2024, 11, 11).shortLabel, u"狂购");
+  EXPECT_EQ(InfoOf(2024, 5, 1).shortLabel, u"劳动节");
+  EXPECT_EQ(InfoOf(2024, 6, 1).shortLabel, u"儿童节");
+  EXPECT_EQ(InfoOf(2024, 4, 1).shortLabel, u"愚人节");
+  EXPECT_EQ(InfoOf(2024, 2, 14).shortLabel, u"情人节");
+  EXPECT_EQ(InfoOf(2024, 12, 24).shortLabel, u"平安夜");
+  EXPECT_EQ(InfoOf(2024, 12, 25).shortLabel, u"圣诞");
+  EXPECT_EQ(InfoOf(2024, 11, 11).shortLabel, u"狂购");
   // A single festival name has no blank: no label (the grid shows the festival itself).
-  EXPECT_EQ(Day(2024, 3, 8).solarFestival, u"妇女节");
-  EXPECT_TRUE(Day(2024, 3, 8).shortLabel.empty());
+  EXPECT_EQ(InfoOf(2024, 3, 8).solarFestival, u"妇女节");
+  EXPECT_TRUE(InfoOf(2024, 3, 8).shortLabel.empty());
 
   EXPECT_EQ(ShortDayLabel(u"03-18", u"", u"", u"全国科技人才活动日 巴黎公社纪念日[1871]"),
             u"全国科技人才活动日");
@@ -145,15 +145,15 @@ TEST_F(DayInfoTest, RestAndWorkMarksFollowTheRecord) {
   record.holidays[1] = {u"2030-01-26", u"2030-01-26,2030-02-02,2030-02-03", u"", u"2030-02-03"};
   ReplaceHolidayArrangement(record);
   // Listed both among the days off and before them as a make-up day: marked as worked too.
-  EXPECT_EQ(Day(2030, 1, 26).workDay, 1);
-  EXPECT_EQ(Day(2030, 1, 26).restDay, 1);
-  EXPECT_EQ(Day(2030, 5, 1).restDay, 1);
-  EXPECT_EQ(Day(2030, 5, 1).workDay, 0);
-  EXPECT_EQ(Day(2030, 4, 28).workDay, 1);
-  EXPECT_EQ(Day(2030, 4, 28).restDay, 0);
+  EXPECT_EQ(InfoOf(2030, 1, 26).workDay, 1);
+  EXPECT_EQ(InfoOf(2030, 1, 26).restDay, 1);
+  EXPECT_EQ(InfoOf(2030, 5, 1).restDay, 1);
+  EXPECT_EQ(InfoOf(2030, 5, 1).workDay, 0);
+  EXPECT_EQ(InfoOf(2030, 4, 28).workDay, 1);
+  EXPECT_EQ(InfoOf(2030, 4, 28).restDay, 0);
   // Listed as both a day off and a make-up working day: the work mark is set (and shown).
-  EXPECT_EQ(Day(2030, 5, 11).workDay, 1);
-  EXPECT_EQ(Day(2030, 5, 11).restDay, 1);
+  EXPECT_EQ(InfoOf(2030, 5, 11).workDay, 1);
+  EXPECT_EQ(InfoOf(2030, 5, 11).restDay, 1);
   EXPECT_TRUE(IsRestDay(Date(2030, 5, 2)));
   EXPECT_FALSE(IsWorkDay(Date(2030, 5, 2)));
   EXPECT_TRUE(IsWorkDay(Date(2030, 4, 28)));
@@ -162,12 +162,12 @@ TEST_F(DayInfoTest, RestAndWorkMarksFollowTheRecord) {
 }
 
 TEST_F(DayInfoTest, DatesOutsideTheEngineKeepTheirDate) {
-  const DayInfo info = Day(1899, 12, 31);
+  const DayInfo info = InfoOf(1899, 12, 31);
   EXPECT_EQ(info.date.wYear, 1899);
   EXPECT_EQ(info.date.wDayOfWeek, 0);  // a Sunday
-  EXPECT_EQ(info.weekdayNumber, 7);
+  EXPECT_EQ(info.weekday, Weekday::kSunday);
   EXPECT_TRUE(info.lunarText.empty());
-  const DayInfo invalid = Day(2024, 2, 30);
+  const DayInfo invalid = InfoOf(2024, 2, 30);
   EXPECT_TRUE(invalid.lunarText.empty());
   EXPECT_EQ(invalid.restDay, 0);
 }

@@ -22,8 +22,12 @@ HolidayArrangement Year(int year) {
   return record;
 }
 
-bool Rest(const HolidayArrangement& r, const char16_t* day) { return MarkHolidayDate(r, day).rest; }
-bool Work(const HolidayArrangement& r, const char16_t* day) { return MarkHolidayDate(r, day).work; }
+// The marks of a day written "YYYY-MM-DD", as the holiday texts write it.
+HolidayMarks Marks(const HolidayArrangement& r, std::u16string_view day) {
+  return MarkHolidayDate(r, DayInDateText(day).value());
+}
+bool Rest(const HolidayArrangement& r, const char16_t* day) { return Marks(r, day).rest; }
+bool Work(const HolidayArrangement& r, const char16_t* day) { return Marks(r, day).work; }
 
 }  // namespace
 
@@ -50,8 +54,8 @@ TEST_F(HolidayData, SpringFestival2026) {
   const HolidayArrangement r = Year(2026);
   for (int d = 15; d <= 23; ++d) {
     const std::u16string day = FormatDate(Date(2026, 2, d));
-    EXPECT_TRUE(MarkHolidayDate(r, day).rest) << d;
-    EXPECT_FALSE(MarkHolidayDate(r, day).work) << d;
+    EXPECT_TRUE(Marks(r, day).rest) << d;
+    EXPECT_FALSE(Marks(r, day).work) << d;
   }
   EXPECT_TRUE(Work(r, u"2026-02-14"));
   EXPECT_TRUE(Work(r, u"2026-02-28"));
@@ -91,9 +95,9 @@ TEST_F(HolidayData, EveryYearHasAllSevenHolidaysWithTheirDates) {
   for (int year = 2004; year <= 2026; ++year) {
     const HolidayArrangement r = Year(year);
     for (int i = 0; i < kHolidayCount; ++i) {
-      SystemTime jump;
-      ASSERT_TRUE(HolidayJumpDate(r, i + 1, jump)) << year << " " << i;
-      EXPECT_EQ(jump.wYear, year) << i;
+      const std::optional<Day> jump = HolidayJumpDate(r, i + 1);
+      ASSERT_TRUE(jump.has_value()) << year << " " << i;
+      EXPECT_EQ(jump->Year(), year) << i;
       // 清明, 端午 and 中秋 became days off in 2008.
       const bool hasDaysOff = year >= 2008 || i == 0 || i == 1 || i == 3 || i == 6;
       EXPECT_EQ(r.holidays[i].middle.empty(), !hasDaysOff) << year << " " << i;
@@ -120,8 +124,8 @@ TEST_F(HolidayData, TableFillsOnlyWhatTheDocumentLeftEmpty) {
   EXPECT_TRUE(record.holidays[1].left.empty());
   EXPECT_EQ(record.holidays[6].day, u"2026-10-01");
   EXPECT_EQ(record.holidays[0].right, u"2026-01-04");
-  EXPECT_TRUE(MarkHolidayDate(record, u"2026-10-10").work);
-  EXPECT_FALSE(MarkHolidayDate(record, u"2026-02-20").rest);
+  EXPECT_TRUE(Marks(record, u"2026-10-10").work);
+  EXPECT_FALSE(Marks(record, u"2026-02-20").rest);
 }
 
 TEST_F(HolidayData, SharedRecordMarksTheDayCells) {

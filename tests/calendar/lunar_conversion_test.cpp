@@ -177,11 +177,11 @@ TEST(GregorianHelpers, DatesAndWeekdays) {
   EXPECT_EQ(DaysSince1970(1969, 12, 31), -1);
   EXPECT_EQ(DaysSince1970(1900, 1, 1), -25567);
   EXPECT_EQ(DaysSince1970(2000, 3, 1), 11017);
-  EXPECT_EQ(WeekdayOf(1970, 1, 1), 5);   // Thursday
-  EXPECT_EQ(WeekdayOf(1900, 1, 1), 2);   // Monday
-  EXPECT_EQ(WeekdayOf(2000, 1, 1), 7);   // Saturday
-  EXPECT_EQ(WeekdayOf(2024, 2, 10), 7);  // Saturday
-  EXPECT_EQ(WeekdayOf(2024, 3, 3), 1);   // Sunday
+  EXPECT_EQ(Day::FromCivil(1970, 1, 1).DayOfWeek(), Weekday::kThursday);
+  EXPECT_EQ(Day::FromCivil(1900, 1, 1).DayOfWeek(), Weekday::kMonday);
+  EXPECT_EQ(Day::FromCivil(2000, 1, 1).DayOfWeek(), Weekday::kSaturday);
+  EXPECT_EQ(Day::FromCivil(2024, 2, 10).DayOfWeek(), Weekday::kSaturday);
+  EXPECT_EQ(Day::FromCivil(2024, 3, 3).DayOfWeek(), Weekday::kSunday);
   EXPECT_EQ(DaysInMonth(2024, 2), 29);
   EXPECT_EQ(DaysInMonth(1900, 2), 28);
 }

@@ -37,7 +37,7 @@ int ExpectSameAsSingleDays(const SystemTime& first, int count) {
 
 SystemTime FirstCellOf(int year, int month) {
   SystemTime first = Date(year, month, 1);
-  AddDays(first, -((WeekdayOf(year, month, 1) + 5) % 7));
+  AddDays(first, -(IsoNumber(Day::FromCivil(year, month, 1).DayOfWeek()) - 1));
   return first;
 }
 
@@ -77,19 +77,19 @@ TEST_F(MonthDataShipped, EveryYearMarksItsOwnDaysOff) {
   ASSERT_EQ(current.year, 2026);
   HolidayYears years;
   years.Load(2025, 2026, current);
-  EXPECT_TRUE(years.Mark(u"2025-10-03").rest);
-  EXPECT_TRUE(years.Mark(u"2025-10-11").work);
-  EXPECT_FALSE(years.Mark(u"2025-10-09").rest);
-  EXPECT_TRUE(years.Mark(u"2026-10-01").rest);
-  EXPECT_FALSE(years.Mark(u"2024-10-01").rest) << "2024 is not loaded";
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2025, 10, 3)).rest);
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2025, 10, 11)).work);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2025, 10, 9)).rest);
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2026, 10, 1)).rest);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2024, 10, 1)).rest) << "2024 is not loaded";
 
   // For the record's own year its texts win over the table's (a service document's changes).
   current.holidays[6].middle = u"2026-10-09";
   years.Load(2026, 2026, current);
-  EXPECT_TRUE(years.Mark(u"2026-10-09").rest);
-  EXPECT_FALSE(years.Mark(u"2026-10-01").rest);
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2026, 10, 9)).rest);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2026, 10, 1)).rest);
   years.Load(2025, 2025, current);
-  EXPECT_FALSE(years.Mark(u"2026-10-09").rest) << "the record's year is outside the run";
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2026, 10, 9)).rest) << "the record's year is outside the run";
 
   // A make-up day of late December is listed under the next year's New Year.
   MonthData data;
@@ -149,15 +149,15 @@ TEST_F(MonthDataOwnTable, RunsFollowTheTableAsTheSingleDayLookupsDo) {
 
   HolidayYears years;
   years.Load(2030, 2031, HolidayArrangement{});
-  EXPECT_TRUE(years.Mark(u"2030-05-01").rest);
-  EXPECT_TRUE(years.Mark(u"2030-04-28").work);
-  EXPECT_TRUE(years.Mark(u"2030-12-29").work);
-  EXPECT_FALSE(years.Mark(u"2030-05-02").rest) << "a name that is no holiday";
-  EXPECT_FALSE(years.Mark(u"2030-05-03").rest) << "a year text that is no plain year";
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2030, 5, 1)).rest);
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2030, 4, 28)).work);
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2030, 12, 29)).work);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2030, 5, 2)).rest) << "a name that is no holiday";
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2030, 5, 3)).rest) << "a year text that is no plain year";
   // A record loaded from no table counts for every date, besides the rows.
   HolidayArrangement loose;
   loose.holidays[0].middle = u"2030-07-07";
   years.Load(2030, 2030, loose);
-  EXPECT_TRUE(years.Mark(u"2030-07-07").rest);
-  EXPECT_TRUE(years.Mark(u"2030-05-01").rest);
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2030, 7, 7)).rest);
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2030, 5, 1)).rest);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calendar/day_info.h"
+#include "calendar/holiday_arrangement.h"
 #include "platform/date_time.h"
 #include "platform/gregorian.h"
 #include "tests/calendar/holiday_test_support.h"
@@ -84,21 +85,21 @@ TEST(StatutoryHolidays, MarkOnlyYearsWithoutAPublishedArrangement) {
   HolidayYears years;
   years.Fill(2026, 2028, HolidayArrangement{}, Row(u"2026", u"chunjie", u"2026-02-16"));
   EXPECT_FALSE(years.Estimated(2026));
-  EXPECT_FALSE(years.Mark(u"2026-10-01").rest);  // the published year is left as published
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2026, 10, 1)).rest);  // the published year is left as published
   EXPECT_TRUE(years.Estimated(2027));
-  const HolidayMarks eve = years.Mark(u"2027-02-05");
+  const HolidayMarks eve = years.Mark(Day::FromCivil(2027, 2, 5));
   EXPECT_TRUE(eve.rest && eve.estimated && !eve.work);
-  EXPECT_TRUE(years.Mark(u"2027-02-08").estimated);
-  EXPECT_FALSE(years.Mark(u"2027-02-09").rest);
-  EXPECT_FALSE(years.Mark(u"2027-02-04").rest);
-  EXPECT_TRUE(years.Mark(u"2028-10-03").estimated);
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2027, 2, 8)).estimated);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2027, 2, 9)).rest);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2027, 2, 4)).rest);
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2028, 10, 3)).estimated);
 
   // Rows for 2027 (an upgrade's table).
   years.Fill(2027, 2027, HolidayArrangement{}, Row(u"2027", u"chunjie", u"2027-02-06,2027-02-07"));
   EXPECT_FALSE(years.Estimated(2027));
-  EXPECT_FALSE(years.Mark(u"2027-02-05").rest);
-  EXPECT_FALSE(years.Mark(u"2027-10-01").rest);
-  EXPECT_FALSE(years.Mark(u"2027-02-06").estimated);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2027, 2, 5)).rest);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2027, 10, 1)).rest);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2027, 2, 6)).estimated);
 
   // The service document's texts in the record of 2027, or in a record still standing for 2026.
   HolidayArrangement record;
@@ -106,8 +107,8 @@ TEST(StatutoryHolidays, MarkOnlyYearsWithoutAPublishedArrangement) {
   record.holidays[1] = {u"2027-01-31", u"2027-02-06,2027-02-07", u"", u"2027-02-06"};
   years.Fill(2027, 2028, record, {});
   EXPECT_FALSE(years.Estimated(2027));
-  EXPECT_TRUE(years.Mark(u"2027-01-31").work);
-  EXPECT_FALSE(years.Mark(u"2027-02-05").rest);
+  EXPECT_TRUE(years.Mark(Day::FromCivil(2027, 1, 31)).work);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2027, 2, 5)).rest);
   EXPECT_TRUE(years.Estimated(2028));
   record.year = 2026;
   years.Fill(2026, 2027, record, {});
@@ -115,18 +116,16 @@ TEST(StatutoryHolidays, MarkOnlyYearsWithoutAPublishedArrangement) {
 
   // Years before the rules stay unmarked.
   years.Fill(2010, 2011, HolidayArrangement{}, {});
-  EXPECT_FALSE(years.Mark(u"2010-10-01").rest);
+  EXPECT_FALSE(years.Mark(Day::FromCivil(2010, 10, 1)).rest);
 }
 
 TEST(StatutoryHolidays, TheSelectorJumpsToAComputedDateOnlyWhileNothingIsPublished) {
   HolidayArrangement record;
   record.year = 2027;
-  SystemTime date{};
-  ASSERT_TRUE(HolidayJumpDate(record, 2, date));
-  EXPECT_EQ(FormatDate(date), u"2027-02-06");
+  EXPECT_EQ(HolidayJumpDate(record, 2), Day::FromCivil(2027, 2, 6));
   record.holidays[0] = {u"", u"2027-01-01", u"", u"2027-01-01"};
-  EXPECT_FALSE(HolidayJumpDate(record, 2, date));
+  EXPECT_FALSE(HolidayJumpDate(record, 2).has_value());
   record.year = 0;
   record.holidays[0] = {};
-  EXPECT_FALSE(HolidayJumpDate(record, 2, date));
+  EXPECT_FALSE(HolidayJumpDate(record, 2).has_value());
 }

@@ -162,8 +162,8 @@ TEST_F(ExchangeTest, OneReportConfiguresTheProgramAndTheUsageFileIsTaken) {
   // The document's arrangement of duanwu (days of this month) replaces the table's.
   const SystemTime now = LocalNow();
   const std::u16string month = FormatDate(now).substr(0, 8);
-  EXPECT_TRUE(MarkHolidayDate(*HolidayArrangementSnapshot(), month + u"10").rest);
-  EXPECT_TRUE(MarkHolidayDate(*HolidayArrangementSnapshot(), month + u"12").work);
+  EXPECT_TRUE(MarkHolidayDate(*HolidayArrangementSnapshot(), DayInDateText(month + u"10").value()).rest);
+  EXPECT_TRUE(MarkHolidayDate(*HolidayArrangementSnapshot(), DayInDateText(month + u"12").value()).work);
   EXPECT_EQ(HolidayArrangementSnapshot()->holidays[4].day, month + u"10");
   EXPECT_FALSE(HolidayArrangementSnapshot()->holidays[1].middle.empty());  // chunjie still from the table
 
