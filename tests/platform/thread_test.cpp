@@ -29,10 +29,10 @@ TEST(Event, ManualStaysSetAutoReleasesOneWaiter) {
 }
 
 namespace {
-class Worker : public TThread {
+class TestThread : public TThread {
  public:
-  Worker(std::atomic<int>* destroyed, Event* release) : destroyed_(destroyed), release_(release) {}
-  ~Worker() override { ++*destroyed_; }
+  TestThread(std::atomic<int>* destroyed, Event* release) : destroyed_(destroyed), release_(release) {}
+  ~TestThread() override { ++*destroyed_; }
   void Run() override {
     ran = CurrentThreadId();
     while (!StopRequested()) {
@@ -51,7 +51,7 @@ TEST(TThread, RunsStopsAndDeletesItselfWhenAsked) {
   std::atomic<int> destroyed{0};
   Event release(true);
 
-  auto* owned = new Worker(&destroyed, &release);
+  auto* owned = new TestThread(&destroyed, &release);
   EXPECT_TRUE(StartThread(owned));
   EXPECT_FALSE(owned->Start());  // only once
   EXPECT_FALSE(owned->WaitForEnd(20));
@@ -64,7 +64,7 @@ TEST(TThread, RunsStopsAndDeletesItselfWhenAsked) {
   delete owned;
   EXPECT_EQ(destroyed.load(), 1);
 
-  auto* self = new Worker(&destroyed, &release);
+  auto* self = new TestThread(&destroyed, &release);
   self->SetDeleteWhenDone(true);
   ASSERT_TRUE(self->Start());
   release.Set();
@@ -73,7 +73,7 @@ TEST(TThread, RunsStopsAndDeletesItselfWhenAsked) {
 
   // An owner that gives up waiting hands the object over to its thread.
   release.Reset();
-  auto* late = new Worker(&destroyed, &release);
+  auto* late = new TestThread(&destroyed, &release);
   ASSERT_TRUE(late->Start());
   EXPECT_FALSE(late->WaitForEnd(10));
   EXPECT_FALSE(late->ReleaseWhenDone());

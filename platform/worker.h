@@ -1,0 +1,87 @@
+#pragma once
+// Worker: the one way this program runs something on a thread of its own. A Worker owns its
+// thread (a std::jthread): the body gets the thread's stop token, and the owner stops and joins
+// it. Nothing a body touches may belong to an object that can go away first: what the body shares
+// with its owner lives in a shared_ptr the body holds, so no worker object ever deletes itself.
+//
+// A body that may sit in a call nothing can cancel (a request to a slow server, the shell's
+// answer) is stopped with a bounded wait: Stop(ms) joins when the body returned in time and
+// otherwise abandons the thread, which runs to its end on its own, keeping alive what its shared
+// state holds; the owner never hangs. The destructor asks for a stop and joins.
+//
+// The program's threads (besides the user-interface thread):
+// | thread                          | owner (and its stop)                              | touches                                   |
+// |---------------------------------|---------------------------------------------------|-------------------------------------------|
+// | log writer                      | log.cpp's slot; StopLogWriter (2 s, then left)    | its XLog (buffers, today's log file)      |
+// | database                        | database.cpp; CloseDatabase (3 s, then left)      | DbShared (queue, status), the SQLite file |
+// | deferred user-data loader       | user_data.cpp; CloseUserData (1.5 s, then left)   | the database, the kAfterOpen steps        |
+// | usage recorder                  | usage_recorder.cpp's slot; StopUsageRecorder (3 s)| its agent (lines, "ubd.dat"), uploader    |
+// | statistics exchange             | statistics_exchange.cpp; its kBeforeClose step    | service document partners, "svc_stats"    |
+// | weather refresh                 | weather_worker.cpp; StopWeatherWorker at exit     | published reports, the poster, HTTP       |
+// | ipc listener (Windows)          | win32/ipc.cpp; StopIpcListener (1 s, then left)   | the named events (shared), main window    |
+// | tray-button hook (Windows)      | the road in win32/clock_interceptor.cpp (2 s)     | the road's Shared, pointer/keyboard hooks |
+// | tray-button locator (Windows)   | the road in win32/clock_interceptor.cpp           | the road's Shared, UI Automation helpers  |
+// | abandonable helper              | RunUnlessStopped's caller (left at its stop)      | only what its work owns                   |
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <stop_token>
+#include <thread>
+
+class Worker {
+ public:
+  using Body = std::function<void(std::stop_token stop)>;
+
+  Worker() = default;
+  // Asks for a stop and joins (a worker that may be stuck is stopped with Stop(ms) before).
+  ~Worker() = default;
+  Worker(Worker&&) noexcept = default;
+  // A running worker being replaced is asked to stop and joined first.
+  Worker& operator=(Worker&&) noexcept = default;
+
+  // Runs body on a new thread. False when a thread runs already (until Join, Stop or Abandon),
+  // when body is empty, or when no thread can be made.
+  bool Start(Body body);
+  // True from a successful Start until Join, Stop or Abandon.
+  bool Running() const { return thread_.joinable(); }
+
+  // Turns the body's stop token; its stop callbacks run on the calling thread.
+  void RequestStop();
+  // Waits up to timeoutMs (< 0: no limit) for the body to return. True when it has returned
+  // (or no thread runs); the thread is not joined.
+  bool WaitForEnd(int timeoutMs) const;
+  // Waits for the thread's end without asking it to stop.
+  void Join();
+  // Asks for a stop and waits up to waitMs: true when the thread ended and was joined; false when
+  // it was abandoned to end on its own.
+  bool Stop(int waitMs);
+  // Leaves the thread to end on its own; what its body holds stays alive until then.
+  void Abandon();
+
+ private:
+  struct End;
+  std::shared_ptr<End> end_;  // set by the thread once the body returned and released what it held
+  std::jthread thread_;       // last: it is stopped and joined before end_ goes
+};
+
+// An atomic flag that turns true when the token's stop is requested, for what polls a flag (an
+// HTTP request's abandon flag, a sender's stop flag).
+class StopFlag {
+ public:
+  explicit StopFlag(const std::stop_token& stop) : callback_(stop, Raise{&flag_}) {}
+  StopFlag(const StopFlag&) = delete;
+  StopFlag& operator=(const StopFlag&) = delete;
+  const std::atomic<bool>& Flag() const { return flag_; }
+  bool Raised() const { return flag_.load(); }
+
+ private:
+  struct Raise {
+    std::atomic<bool>* flag;
+    void operator()() const noexcept { flag->store(true); }
+  };
+  std::atomic<bool> flag_{false};  // before the callback, which may run in its constructor
+  std::stop_callback<Raise> callback_;
+};
+
+// Waits up to ms (< 0: no limit) or until the stop is requested; true when it was.
+bool WaitForStop(const std::stop_token& stop, int ms);

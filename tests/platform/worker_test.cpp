@@ -1,0 +1,116 @@
+#include "platform/worker.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+
+#include "platform/thread.h"
+
+namespace {
+// What a body shares with its owner; says when it goes.
+struct Shared {
+  explicit Shared(Event* gone) : gone(gone) {}
+  ~Shared() { gone->Set(); }
+  Event* gone;
+  Event release{true};
+  std::atomic<int> turns{0};
+};
+}  // namespace
+
+TEST(Worker, StopReachesTheBodyJoinsAndARestartRunsAgain) {
+  Event gone(true);
+  std::weak_ptr<Shared> watch;
+  std::atomic<uint32_t> ranOn{0};
+  {
+    Worker worker;
+    EXPECT_FALSE(worker.Start(nullptr));
+    EXPECT_FALSE(worker.Running());
+    EXPECT_TRUE(worker.WaitForEnd(0));  // nothing runs
+    EXPECT_TRUE(worker.Stop(0));
+
+    auto shared = std::make_shared<Shared>(&gone);
+    watch = shared;
+    ASSERT_TRUE(worker.Start([shared, &ranOn](std::stop_token stop) {
+      ranOn = CurrentThreadId();
+      // Woken by the stop itself, not by polling.
+      Event woke(true);
+      std::stop_callback wake(stop, [&woke] { woke.Set(); });
+      woke.Wait();
+      ++shared->turns;
+    }));
+    EXPECT_TRUE(worker.Running());
+    EXPECT_FALSE(worker.Start([](std::stop_token) {}));  // one thread at a time
+    EXPECT_FALSE(worker.WaitForEnd(20));
+    shared.reset();
+    EXPECT_FALSE(watch.expired());  // the body holds it
+    EXPECT_TRUE(worker.Stop(-1));
+    EXPECT_FALSE(worker.Running());
+    EXPECT_NE(ranOn.load(), 0u);
+    EXPECT_NE(ranOn.load(), CurrentThreadId());
+    ASSERT_TRUE(gone.IsSet()) << "a joined body has released what it held";
+    gone.Reset();
+
+    // The same owner starts it again; leaving the scope stops and joins it.
+    shared = std::make_shared<Shared>(&gone);
+    watch = shared;
+    ASSERT_TRUE(worker.Start([shared](std::stop_token stop) {
+      while (!WaitForStop(stop, 1000)) {
+      }
+      ++shared->turns;
+    }));
+    EXPECT_EQ(shared->turns.load(), 0);
+    shared.reset();
+  }
+  EXPECT_TRUE(gone.IsSet()) << "the destructor joined";
+  EXPECT_TRUE(watch.expired());
+}
+
+TEST(Worker, AnAbandonedWorkerNeverHoldsItsOwnerAndKeepsItsStateUntilItEnds) {
+  Event gone(true);
+  Event ended(true);
+  std::atomic<int> sawStop{0};
+  std::weak_ptr<Shared> watch;
+  Event* release = nullptr;
+  {
+    Worker worker;
+    auto shared = std::make_shared<Shared>(&gone);
+    watch = shared;
+    release = &shared->release;
+    // Stuck in a call that does not watch the stop (as a request to a slow server would be).
+    ASSERT_TRUE(worker.Start([shared, &ended, &sawStop](std::stop_token stop) {
+      shared->release.Wait();
+      shared->turns = 1;  // its state is still there to write to
+      sawStop = stop.stop_requested() ? 1 : -1;
+      ended.Set();
+    }));
+    EXPECT_FALSE(worker.Stop(10));  // gives up and leaves it
+    EXPECT_FALSE(worker.Running());
+    EXPECT_TRUE(worker.Start([](std::stop_token) {})) << "the owner may start anew at once";
+    worker.Join();
+  }
+  // The owner and its reference are gone; the abandoned body still holds the state.
+  EXPECT_FALSE(ended.IsSet());
+  EXPECT_FALSE(gone.IsSet());
+  EXPECT_FALSE(watch.expired());
+  release->Set();
+  ASSERT_TRUE(ended.Wait(5000));
+  EXPECT_EQ(sawStop.load(), 1);
+  ASSERT_TRUE(gone.Wait(5000)) << "dropped once the body ended";
+  EXPECT_TRUE(watch.expired());
+}
+
+TEST(Worker, StopFlagAndWaitForStopFollowTheToken) {
+  std::stop_source source;
+  EXPECT_FALSE(WaitForStop(source.get_token(), 10));
+  StopFlag flag(source.get_token());
+  EXPECT_FALSE(flag.Raised());
+  Worker stopper;
+  ASSERT_TRUE(stopper.Start([&source](std::stop_token) { source.request_stop(); }));
+  EXPECT_TRUE(WaitForStop(source.get_token(), -1));
+  stopper.Join();
+  EXPECT_TRUE(flag.Raised());
+  EXPECT_TRUE(flag.Flag().load());
+  StopFlag late(source.get_token());  // made after the stop: raised at once
+  EXPECT_TRUE(late.Raised());
+}
