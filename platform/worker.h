@@ -9,19 +9,24 @@
 // otherwise abandons the thread, which runs to its end on its own, keeping alive what its shared
 // state holds; the owner never hangs. The destructor asks for a stop and joins.
 //
-// The program's threads (besides the user-interface thread):
-// | thread                          | owner (and its stop)                              | touches                                   |
-// |---------------------------------|---------------------------------------------------|-------------------------------------------|
-// | log writer                      | log.cpp's slot; StopLogWriter (2 s, then left)    | its XLog (buffers, today's log file)      |
-// | database                        | database.cpp; CloseDatabase (3 s, then left)      | DbShared (queue, status), the SQLite file |
-// | deferred user-data loader       | user_data.cpp; CloseUserData (1.5 s, then left)   | the database, the kAfterOpen steps        |
-// | usage recorder                  | usage_recorder.cpp's slot; StopUsageRecorder (3 s)| its agent (lines, "ubd.dat"), uploader    |
-// | statistics exchange             | statistics_exchange.cpp; its kBeforeClose step    | service document partners, "svc_stats"    |
-// | weather refresh                 | weather_worker.cpp; StopWeatherWorker at exit     | published reports, the poster, HTTP       |
-// | ipc listener (Windows)          | win32/ipc.cpp; StopIpcListener (1 s, then left)   | the named events (shared), main window    |
-// | tray-button hook (Windows)      | the road in win32/clock_interceptor.cpp (2 s)     | the road's Shared, pointer/keyboard hooks |
-// | tray-button locator (Windows)   | the road in win32/clock_interceptor.cpp           | the road's Shared, UI Automation helpers  |
-// | abandonable helper              | RunUnlessStopped's caller (left at its stop)      | only what its work owns                   |
+// The program's threads besides the user-interface thread: each one's owner (what stops it, and
+// its bounded wait), and what the thread touches.
+// | thread                | owner, stop                                        | touches                                |
+// |-----------------------|----------------------------------------------------|----------------------------------------|
+// | log writer            | log.cpp's slot: StopLogWriter (2 s)                | its XLog: buffers, the day's log file  |
+// | database              | database.cpp: CloseDatabase (3 s)                  | DbShared (queue, status), user.dat     |
+// | deferred data loader  | user_data.cpp: CloseUserData (1.5 s)               | the database, the kAfterOpen steps     |
+// | usage recorder        | usage_recorder.cpp's slot: StopUsageRecorder (3 s) | its agent's lines, "ubd.dat", uploader |
+// | statistics exchange   | statistics_exchange.cpp: StopStatisticsExchange,   | its partners (holidays, city, window), |
+// |                       | a kBeforeClose step (1.5 s)                        | HTTP, "uu"                             |
+// | weather refresh       | weather_worker.cpp: the next start joins it;       | published reports, the poster, HTTP    |
+// |                       | StopWeatherWorker at the exit (1.5 s)              |                                        |
+// | ipc listener          | win32/ipc.cpp: StopIpcListener (1 s)               | the named events (shared), main window |
+// | tray-button hook      | the road, win32/clock_interceptor.cpp (2 s)        | the road's Shared, pointer/key hooks   |
+// | tray-button locator   | the road, win32/clock_interceptor.cpp (1.5 s)      | the road's Shared, a helper per pass   |
+// | helper of a call      | RunUnlessStopped's caller: left at its stop        | only what its work owns                |
+// | IP lookup (test hook) | app/win32/main_window_test_hook.cpp: joined once   | HTTP, the IP location                  |
+// |                       | ended, stopped at the exit                         |                                        |
 #include <atomic>
 #include <functional>
 #include <memory>

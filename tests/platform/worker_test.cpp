@@ -4,22 +4,22 @@
 
 #include <atomic>
 #include <memory>
+#include <utility>
 
 #include "platform/thread.h"
 
 namespace {
 // What a body shares with its owner; says when it goes.
 struct Shared {
-  explicit Shared(Event* gone) : gone(gone) {}
+  explicit Shared(std::shared_ptr<Event> gone) : gone(std::move(gone)) {}
   ~Shared() { gone->Set(); }
-  Event* gone;
-  Event release{true};
+  std::shared_ptr<Event> gone;  // the test's too: it outlives a thread that sets it late
   std::atomic<int> turns{0};
 };
 }  // namespace
 
 TEST(Worker, StopReachesTheBodyJoinsAndARestartRunsAgain) {
-  Event gone(true);
+  auto gone = std::make_shared<Event>(true);
   std::weak_ptr<Shared> watch;
   std::atomic<uint32_t> ranOn{0};
   {
@@ -29,7 +29,7 @@ TEST(Worker, StopReachesTheBodyJoinsAndARestartRunsAgain) {
     EXPECT_TRUE(worker.WaitForEnd(0));  // nothing runs
     EXPECT_TRUE(worker.Stop(0));
 
-    auto shared = std::make_shared<Shared>(&gone);
+    auto shared = std::make_shared<Shared>(gone);
     watch = shared;
     ASSERT_TRUE(worker.Start([shared, &ranOn](std::stop_token stop) {
       ranOn = CurrentThreadId();
@@ -48,11 +48,11 @@ TEST(Worker, StopReachesTheBodyJoinsAndARestartRunsAgain) {
     EXPECT_FALSE(worker.Running());
     EXPECT_NE(ranOn.load(), 0u);
     EXPECT_NE(ranOn.load(), CurrentThreadId());
-    ASSERT_TRUE(gone.IsSet()) << "a joined body has released what it held";
-    gone.Reset();
+    ASSERT_TRUE(gone->IsSet()) << "a joined body has released what it held";
+    gone->Reset();
 
     // The same owner starts it again; leaving the scope stops and joins it.
-    shared = std::make_shared<Shared>(&gone);
+    shared = std::make_shared<Shared>(gone);
     watch = shared;
     ASSERT_TRUE(worker.Start([shared](std::stop_token stop) {
       while (!WaitForStop(stop, 1000)) {
@@ -62,27 +62,27 @@ TEST(Worker, StopReachesTheBodyJoinsAndARestartRunsAgain) {
     EXPECT_EQ(shared->turns.load(), 0);
     shared.reset();
   }
-  EXPECT_TRUE(gone.IsSet()) << "the destructor joined";
+  EXPECT_TRUE(gone->IsSet()) << "the destructor joined";
   EXPECT_TRUE(watch.expired());
 }
 
 TEST(Worker, AnAbandonedWorkerNeverHoldsItsOwnerAndKeepsItsStateUntilItEnds) {
-  Event gone(true);
-  Event ended(true);
-  std::atomic<int> sawStop{0};
+  // Shared with the thread: it may still be inside them when the test's waits end.
+  auto gone = std::make_shared<Event>(true);
+  auto ended = std::make_shared<Event>(true);
+  auto sawStop = std::make_shared<std::atomic<int>>(0);
   std::weak_ptr<Shared> watch;
-  Event* release = nullptr;
+  auto release = std::make_shared<Event>(true);
   {
     Worker worker;
-    auto shared = std::make_shared<Shared>(&gone);
+    auto shared = std::make_shared<Shared>(gone);
     watch = shared;
-    release = &shared->release;
     // Stuck in a call that does not watch the stop (as a request to a slow server would be).
-    ASSERT_TRUE(worker.Start([shared, &ended, &sawStop](std::stop_token stop) {
-      shared->release.Wait();
+    ASSERT_TRUE(worker.Start([shared, release, ended, sawStop](std::stop_token stop) {
+      release->Wait();
       shared->turns = 1;  // its state is still there to write to
-      sawStop = stop.stop_requested() ? 1 : -1;
-      ended.Set();
+      *sawStop = stop.stop_requested() ? 1 : -1;
+      ended->Set();
     }));
     EXPECT_FALSE(worker.Stop(10));  // gives up and leaves it
     EXPECT_FALSE(worker.Running());
@@ -90,13 +90,13 @@ TEST(Worker, AnAbandonedWorkerNeverHoldsItsOwnerAndKeepsItsStateUntilItEnds) {
     worker.Join();
   }
   // The owner and its reference are gone; the abandoned body still holds the state.
-  EXPECT_FALSE(ended.IsSet());
-  EXPECT_FALSE(gone.IsSet());
+  EXPECT_FALSE(ended->IsSet());
+  EXPECT_FALSE(gone->IsSet());
   EXPECT_FALSE(watch.expired());
   release->Set();
-  ASSERT_TRUE(ended.Wait(5000));
-  EXPECT_EQ(sawStop.load(), 1);
-  ASSERT_TRUE(gone.Wait(5000)) << "dropped once the body ended";
+  ASSERT_TRUE(ended->Wait(5000));
+  EXPECT_EQ(sawStop->load(), 1);
+  ASSERT_TRUE(gone->Wait(5000)) << "dropped once the body ended";
   EXPECT_TRUE(watch.expired());
 }
 
