@@ -152,8 +152,9 @@ void UserBehaviorAgent::Run(std::stop_token stop) {
     MoveIncoming();
     WritePending();
     CycleEnded(serving);
-    for (int i = 0; i < kWaitSlices && !stopped.Raised() && !WriteRequested(); ++i) wake_.Wait(slice);
-    if (stopped.Raised()) break;
+    // The token, not the flag: the wake may come before the flag's own callback has run.
+    for (int i = 0; i < kWaitSlices && !stop.stop_requested() && !WriteRequested(); ++i) wake_.Wait(slice);
+    if (stop.stop_requested()) break;
   }
   // Stopping: whatever was recorded up to now goes to the file before the thread ends.
   const uint64_t serving = CycleBegins();

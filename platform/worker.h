@@ -70,7 +70,8 @@ class Worker {
 };
 
 // An atomic flag that turns true when the token's stop is requested, for what polls a flag (an
-// HTTP request's abandon flag, a sender's stop flag).
+// HTTP request's abandon flag, a sender's stop flag). A loop woken by a stop callback of its own
+// checks the token instead: the callbacks of one stop run in no set order.
 class StopFlag {
  public:
   explicit StopFlag(const std::stop_token& stop) : callback_(stop, Raise{&flag_}) {}
