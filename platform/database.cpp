@@ -273,13 +273,7 @@ namespace {
 
 // The database thread's body: owns the connection, takes the shared queue's requests in order
 // until the stop.
-void RunDatabase(const std::stop_token& stop, const std::u16string& path_, DbOpenMode mode_, DbShared& shared) {
-  // Taken under the queue's lock, so that the loop cannot miss it between its check and its wait.
-  std::stop_callback wake(stop, [&shared] {
-    std::lock_guard<std::mutex> guard(shared.lock);
-    shared.stop = true;
-    shared.wake.Set();
-  });
+void RunDatabase(const std::u16string& path_, DbOpenMode mode_, DbShared& shared) {
   std::string utf8 = WideToUtf8(path_);
   sqlite3* db = nullptr;
   int flags = SQLITE_OPEN_READWRITE | (mode_ == DbOpenMode::kCreate ? SQLITE_OPEN_CREATE : 0);
@@ -385,9 +379,15 @@ void OpenDatabase(std::u16string_view path, DbOpenMode mode) {
   std::lock_guard<std::mutex> guard(g_lock);
   g_shared = shared;
   g_last = shared;
-  const bool started = g_worker.Start([shared, path = std::u16string(path), mode](std::stop_token stop) {
-    RunDatabase(stop, path, mode, *shared);
-  });
+  // The stop is taken under the queue's lock, so that the loop cannot miss it between its check
+  // and its wait.
+  const bool started = g_worker.Start(
+      [shared, path = std::u16string(path), mode](std::stop_token) { RunDatabase(path, mode, *shared); },
+      [shared] {
+        std::lock_guard<std::mutex> guard(shared->lock);
+        shared->stop = true;
+        shared->wake.Set();
+      });
   if (!started) {
     LogError(u"database: the database thread could not be started");
     shared->CloseQueue();
@@ -405,7 +405,7 @@ void CloseDatabase() {
     worker = std::move(g_worker);
   }
   if (!shared) return;
-  // The stop reaches the worker's loop through its stop callback; a statement that outlives the
+  // The stop reaches the worker's loop through its wake; a statement that outlives the
   // wait ends on its own, with the connection and the queue it holds.
   worker.Stop(3000);
   shared->CloseQueue();

@@ -84,13 +84,14 @@ bool XLog::Append(std::u16string_view message) {
 }
 
 void XLog::Run(std::stop_token stop) {
-  std::stop_callback wake(stop, [this] { wake_.Set(); });
   while (!stop.stop_requested()) {
     wake_.Wait(1000);
     if (stop.stop_requested()) break;
     Flush();
   }
 }
+
+void XLog::Wake() { wake_.Set(); }
 
 namespace {
 WorkerSlot<XLog> g_log;

@@ -25,6 +25,8 @@ class XLog {
 
   // Flushes once a second until the stop.
   void Run(std::stop_token stop);
+  // Ends the wait of Run (the stop's wake).
+  void Wake();
   // Appends one line; false when the line cannot be taken (larger than a buffer).
   bool Append(std::u16string_view message);
   // Writes the waiting buffer and exchanges the two buffers.

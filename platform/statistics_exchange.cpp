@@ -14,6 +14,7 @@
 #include "platform/network_identity.h"
 #include "platform/program_dir.h"
 #include "platform/text_codec.h"
+#include "platform/thread.h"
 #include "platform/usage_recorder.h"
 #include "platform/usage_report.h"
 #include "platform/user_config.h"
@@ -60,10 +61,22 @@ class Exchange {
   // One report: LoadHolidayArrangement, the GET (repeated every retry period until a response
   // arrives), the document, the switches, the location. True when a document was taken.
   bool SendUsageReport(const std::stop_token& stop);
+  // The stop's wake: abandons the request in flight and ends the wait between attempts.
+  void Wake() {
+    abandon_.store(true);
+    stopEvent_.Set();
+  }
 
  private:
+  // Waits up to ms; true when the stop came.
+  bool WaitForStop(const std::stop_token& stop, int ms) {
+    return stop.stop_requested() || stopEvent_.Wait(ms) || stop.stop_requested();
+  }
+
   const ExchangePartners partners_;
   const ExchangeTiming timing_;
+  std::atomic<bool> abandon_{false};
+  Event stopEvent_{true};
 };
 
 // The running exchange (guarded by g_workerLock); last, so that at the process's end it is
@@ -76,8 +89,7 @@ bool UploadEnabled() { return g_uploadEnabled.load(); }
 
 bool Exchange::SendUsageReport(const std::stop_token& stop) {
   const auto stopped = [&stop] { return stop.stop_requested(); };
-  const StopFlag abandon(stop);
-  const HttpScope scope(AbandonedAt(abandon.Flag()));
+  const HttpScope scope(AbandonedAt(abandon_));
   if (partners_.loadHolidays) partners_.loadHolidays();
 
   const std::u16string base = ServiceBaseUrl(kSvcStats);
@@ -171,7 +183,7 @@ bool StartStatisticsExchange(ExchangePartners partners, ExchangeTiming timing) {
   g_uploadEnabled.store(false);  // the switch lives for one run of the exchange
   auto answer = partners.answer;
   auto exchange = std::make_shared<Exchange>(std::move(partners), timing);
-  if (!g_worker.Start([exchange](std::stop_token stop) { exchange->Run(stop); })) {
+  if (!g_worker.Start([exchange](std::stop_token stop) { exchange->Run(stop); }, [exchange] { exchange->Wake(); })) {
     LogError(u"statistics: the worker thread cannot start");
     return false;
   }

@@ -65,7 +65,12 @@ void SetUsageUploader(UsageUploader uploader) {
   g_uploader = std::move(uploader);
 }
 
-void UserBehaviorAgent::UploadOnce(const std::atomic<bool>& stop) {
+void UserBehaviorAgent::Wake() {
+  stopping_.store(true);
+  wake_.Set();
+}
+
+void UserBehaviorAgent::UploadOnce() {
   if (uploadAttempted_) return;
   const UsageUploader uploader = CurrentUploader();
   if (!uploader.ready || !uploader.send || !uploader.ready()) return;
@@ -73,7 +78,7 @@ void UserBehaviorAgent::UploadOnce(const std::atomic<bool>& stop) {
   std::lock_guard<std::mutex> guard(writeLock_);
   std::string bytes;
   if (!ReadWholeFile(path_, bytes) || bytes.empty()) return;  // nothing recorded yet
-  if (!uploader.send(bytes, stop)) return;  // the sender logged why
+  if (!uploader.send(bytes, stopping_)) return;  // the sender logged why
   // Another reader (a scanner, a backup) may hold the file for a moment; on Windows it cannot be
   // deleted meanwhile, and lines left in it would be uploaded again next run.
   for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
@@ -143,16 +148,13 @@ bool UserBehaviorAgent::WriteNow(int timeoutMs) {
 }
 
 void UserBehaviorAgent::Run(std::stop_token stop) {
-  const StopFlag stopped(stop);
-  std::stop_callback wake(stop, [this] { wake_.Set(); });
   const int slice = cycleMs_ >= kWaitSlices ? cycleMs_ / kWaitSlices : 1;
   for (;;) {
-    UploadOnce(stopped.Flag());
+    UploadOnce();
     const uint64_t serving = CycleBegins();
     MoveIncoming();
     WritePending();
     CycleEnded(serving);
-    // The token, not the flag: the wake may come before the flag's own callback has run.
     for (int i = 0; i < kWaitSlices && !stop.stop_requested() && !WriteRequested(); ++i) wake_.Wait(slice);
     if (stop.stop_requested()) break;
   }

@@ -55,6 +55,8 @@ class UserBehaviorAgent {
   void Run(std::stop_token stop);
   // Queues one line; never touches the file.
   void Append(std::u16string line);
+  // The stop's wake: ends the cycle's wait and raises the upload's stop flag.
+  void Wake();
   // Runs a write cycle now instead of at the end of the current one and waits up to timeoutMs
   // for it. True once a cycle that began after the call has ended (whether or not its write
   // succeeded); false on timeout or when the thread has ended.
@@ -64,7 +66,7 @@ class UserBehaviorAgent {
 
  private:
   // The upload step of a cycle; runs on the recorder's thread.
-  void UploadOnce(const std::atomic<bool>& stop);
+  void UploadOnce();
   void MoveIncoming();
   // Cycle bookkeeping for WriteNow: a cycle serves every request made before it began.
   uint64_t CycleBegins();
@@ -79,6 +81,7 @@ class UserBehaviorAgent {
   std::deque<std::u16string> incoming_, writing_;
   bool failing_ = false;  // the last write failed (logged once per failure streak)
   bool uploadAttempted_ = false;
+  std::atomic<bool> stopping_{false};
   Event wake_{false};
   std::mutex cycleLock_;
   std::condition_variable cycleEnded_;

@@ -9,6 +9,7 @@
 #include "platform/log.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
+#include "platform/thread.h"
 #include "platform/user_config.h"
 #include "platform/worker.h"
 
@@ -28,14 +29,14 @@ void LoadAndStamp() {
 }
 
 // The deferred loader's body: waits for the lock to go, then does what the start-up left.
-void LoadWhenFree(const std::stop_token& stop, const std::function<void()>& ready) {
+void LoadWhenFree(const std::stop_token& stop, const std::function<void()>& ready, Event& wake) {
   SetDbBusyWait(1000);
   for (;;) {
     if (stop.stop_requested()) return;
     DbOutcome outcome = ProbeDatabase();
     if (outcome == DbOutcome::kOk) break;
     if (outcome != DbOutcome::kBusy) return;  // gone or damaged: nothing will come
-    if (WaitForStop(stop, 500)) return;
+    wake.Wait(500);  // set by the stop
   }
   if (stop.stop_requested()) return;
   LoadAndStamp();
@@ -88,7 +89,9 @@ bool UserDataDeferred() {
 void CompleteDeferredUserData(std::function<void()> ready) {
   std::lock_guard<std::mutex> guard(g_lock);
   if (!g_deferred || g_loader.Running()) return;
-  if (!g_loader.Start([ready = std::move(ready)](std::stop_token stop) { LoadWhenFree(stop, ready); })) {
+  auto wake = std::make_shared<Event>(true);
+  if (!g_loader.Start([ready = std::move(ready), wake](std::stop_token stop) { LoadWhenFree(stop, ready, *wake); },
+                      [wake] { wake->Set(); })) {
     LogError(u"user data: the thread that waits for user.dat could not be started");
     return;
   }

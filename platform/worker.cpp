@@ -12,7 +12,24 @@ struct Worker::End {
   bool done = false;
 };
 
-bool Worker::Start(Body body) {
+Worker::~Worker() {
+  RequestStop();
+  Join();
+}
+
+Worker& Worker::operator=(Worker&& other) noexcept {
+  if (this != &other) {
+    RequestStop();
+    Join();
+    end_ = std::move(other.end_);
+    wake_ = std::move(other.wake_);
+    other.wake_ = nullptr;
+    thread_ = std::move(other.thread_);
+  }
+  return *this;
+}
+
+bool Worker::Start(Body body, Wake wake) {
   if (thread_.joinable() || !body) return false;
   auto end = std::make_shared<End>();
   try {
@@ -27,11 +44,14 @@ bool Worker::Start(Body body) {
     return false;
   }
   end_ = std::move(end);
+  wake_ = std::move(wake);
   return true;
 }
 
 void Worker::RequestStop() {
-  if (thread_.joinable()) thread_.request_stop();
+  if (!thread_.joinable()) return;
+  thread_.request_stop();
+  if (wake_) wake_();
 }
 
 bool Worker::WaitForEnd(int timeoutMs) const {
@@ -47,11 +67,12 @@ bool Worker::WaitForEnd(int timeoutMs) const {
 void Worker::Join() {
   if (thread_.joinable()) thread_.join();
   end_.reset();
+  wake_ = nullptr;
 }
 
 bool Worker::Stop(int waitMs) {
   if (!thread_.joinable()) return true;
-  thread_.request_stop();
+  RequestStop();
   if (WaitForEnd(waitMs)) {
     Join();
     return true;
@@ -63,16 +84,5 @@ bool Worker::Stop(int waitMs) {
 void Worker::Abandon() {
   if (thread_.joinable()) thread_.detach();
   end_.reset();
-}
-
-bool WaitForStop(const std::stop_token& stop, int ms) {
-  std::mutex mutex;
-  std::condition_variable_any cv;
-  std::unique_lock<std::mutex> lock(mutex);
-  if (ms < 0) {
-    cv.wait(lock, stop, [] { return false; });
-  } else {
-    cv.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
-  }
-  return stop.stop_requested();
+  wake_ = nullptr;
 }

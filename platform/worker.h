@@ -27,7 +27,6 @@
 // | helper of a call      | RunUnlessStopped's caller: left at its stop        | only what its work owns                |
 // | IP lookup (test hook) | app/win32/main_window_test_hook.cpp: joined once   | HTTP, the IP location                  |
 // |                       | ended, stopped at the exit                         |                                        |
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <stop_token>
@@ -36,21 +35,23 @@
 class Worker {
  public:
   using Body = std::function<void(std::stop_token stop)>;
+  using Wake = std::function<void()>;
 
   Worker() = default;
   // Asks for a stop and joins (a worker that may be stuck is stopped with Stop(ms) before).
-  ~Worker() = default;
+  ~Worker();
   Worker(Worker&&) noexcept = default;
   // A running worker being replaced is asked to stop and joined first.
-  Worker& operator=(Worker&&) noexcept = default;
+  Worker& operator=(Worker&& other) noexcept;
 
-  // Runs body on a new thread. False when a thread runs already (until Join, Stop or Abandon),
-  // when body is empty, or when no thread can be made.
-  bool Start(Body body);
+  // Runs body on a new thread; wake (may be empty) is what a stop runs to end the body's waits.
+  // False when a thread runs already (until Join, Stop or Abandon), when body is empty, or when
+  // no thread can be made.
+  bool Start(Body body, Wake wake = {});
   // True from a successful Start until Join, Stop or Abandon.
   bool Running() const { return thread_.joinable(); }
 
-  // Turns the body's stop token; its stop callbacks run on the calling thread.
+  // Turns the body's stop token, then runs the wake on the calling thread.
   void RequestStop();
   // Waits up to timeoutMs (< 0: no limit) for the body to return. True when it has returned
   // (or no thread runs); the thread is not joined.
@@ -66,28 +67,6 @@ class Worker {
  private:
   struct End;
   std::shared_ptr<End> end_;  // set by the thread once the body returned and released what it held
-  std::jthread thread_;       // last: it is stopped and joined before end_ goes
+  Wake wake_;
+  std::jthread thread_;
 };
-
-// An atomic flag that turns true when the token's stop is requested, for what polls a flag (an
-// HTTP request's abandon flag, a sender's stop flag). A loop woken by a stop callback of its own
-// checks the token instead: the callbacks of one stop run in no set order.
-class StopFlag {
- public:
-  explicit StopFlag(const std::stop_token& stop) : callback_(stop, Raise{&flag_}) {}
-  StopFlag(const StopFlag&) = delete;
-  StopFlag& operator=(const StopFlag&) = delete;
-  const std::atomic<bool>& Flag() const { return flag_; }
-  bool Raised() const { return flag_.load(); }
-
- private:
-  struct Raise {
-    std::atomic<bool>* flag;
-    void operator()() const noexcept { flag->store(true); }
-  };
-  std::atomic<bool> flag_{false};  // before the callback, which may run in its constructor
-  std::stop_callback<Raise> callback_;
-};
-
-// Waits up to ms (< 0: no limit) or until the stop is requested; true when it was.
-bool WaitForStop(const std::stop_token& stop, int ms);

@@ -10,8 +10,9 @@
 
 #include "platform/worker.h"
 
-// Object: what the worker's thread runs, Run(std::stop_token) returning at the stop. It lives in
-// a shared_ptr shared by the slot and the thread, so it outlives a thread that ends late.
+// Object: what the worker's thread runs, Run(std::stop_token) returning at the stop, and Wake()
+// ending its waits at the stop. It lives in a shared_ptr shared by the slot and the thread, so it
+// outlives a thread that ends late.
 template <class Object>
 class WorkerSlot {
  public:
@@ -22,7 +23,10 @@ class WorkerSlot {
     std::unique_lock<std::shared_mutex> guard(lock_);
     if (object_) return true;
     std::shared_ptr<Object> object = std::forward<Make>(make)();
-    if (!object || !worker_.Start([object](std::stop_token stop) { object->Run(std::move(stop)); })) return false;
+    if (!object || !worker_.Start([object](std::stop_token stop) { object->Run(std::move(stop)); },
+                                  [object] { object->Wake(); })) {
+      return false;
+    }
     object_ = std::move(object);
     return true;
   }

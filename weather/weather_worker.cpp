@@ -106,9 +106,8 @@ void FetchWeatherInto(const WeatherJob& job, WeatherReport& report, AirQualityRe
 namespace {
 
 // The refresh thread's body: the job, then every request that arrived meanwhile. A stop abandons
-// the request in flight.
-void RunRefreshes(const std::stop_token& stop, WeatherJob job, const std::shared_ptr<HttpAbandonFlag>& abandon) {
-  std::stop_callback abandonAtStop(stop, [&abandon] { abandon->store(true); });
+// the request in flight (the worker's wake raises the flag).
+void RunRefreshes(WeatherJob job, const std::shared_ptr<HttpAbandonFlag>& abandon) {
   for (;;) {
     // Work on copies (pairs 9..12 carry over from the last run) and publish them whole.
     WeatherReport report = CurrentWeatherReport();
@@ -149,7 +148,8 @@ bool StartWeatherWorker() {
     g_abandon = abandon;
     // The last refresh has said it is done: its thread is at its end, the join is short.
     g_worker.Join();
-    if (g_worker.Start([job = std::move(job), abandon](std::stop_token stop) { RunRefreshes(stop, job, abandon); })) {
+    if (g_worker.Start([job = std::move(job), abandon](std::stop_token) { RunRefreshes(job, abandon); },
+                       [abandon] { abandon->store(true); })) {
       return true;
     }
   }

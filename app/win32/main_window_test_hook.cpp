@@ -357,15 +357,17 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
         return true;
       });
       Worker lookup;
-      if (lookup.Start([ip](std::stop_token stop) {
-            const StopFlag stopped(stop);
-            HttpScope::Bounds bounds;
-            bounds.abandon = &stopped.Flag();
-            const HttpScope scope(bounds);
-            IpLocation here;
-            LocateByIp(ip, here.province, here.city);
-            if (!stopped.Raised()) SetIpLocation(here);
-          })) {
+      auto abandon = std::make_shared<HttpAbandonFlag>(false);
+      if (lookup.Start(
+              [ip, abandon](std::stop_token) {
+                HttpScope::Bounds bounds;
+                bounds.abandon = abandon.get();
+                const HttpScope scope(bounds);
+                IpLocation here;
+                LocateByIp(ip, here.province, here.city);
+                if (!abandon->load()) SetIpLocation(here);
+              },
+              [abandon] { abandon->store(true); })) {
         g_lookups.push_back(std::move(lookup));
       }
       result = 1;

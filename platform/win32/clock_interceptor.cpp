@@ -149,7 +149,6 @@ void CALLBACK WinEventProc(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
 // The locator thread's body: passes on helper threads, given up when a call stays unanswered for
 // a second.
 void Locate(const std::stop_token& stop, Shared& shared) {
-  std::stop_callback wake(stop, [&shared] { shared.lookAgain.Set(); });
   bool saidNone = false, saidSlow = false;
   while (!stop.stop_requested()) {
     auto result = std::make_shared<ClockSnapshot>();
@@ -230,7 +229,6 @@ class HookLoop {
     MSG msg;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before anyone posts to it
     const uint32_t self = CurrentThreadId();
-    std::stop_callback postQuit(stop, [self] { PostThreadMessageW(self, WM_QUIT, 0, 0); });
     WNDCLASSW wc{};
     wc.lpfnWndProc = &RoadWindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -389,7 +387,12 @@ bool StartTrayButtonRoad(HWND target) {
   auto ready = std::make_shared<Event>(true);
   const auto runHook = [shared = road->shared, ready](std::stop_token stop) { HookLoop(*shared).Run(stop, *ready); };
   const auto runLocator = [shared = road->shared](std::stop_token stop) { Locate(stop, *shared); };
-  if (!road->hook.Start(runHook) || !ready->Wait(2000) || !road->locator.Start(runLocator)) {
+  // The wakes: the hook thread's queue gets its quit, the locator's wait ends.
+  const auto quitHook = [shared = road->shared] {
+    if (uint32_t id = shared->hookThread.load()) PostThreadMessageW(id, WM_QUIT, 0, 0);
+  };
+  const auto wakeLocator = [shared = road->shared] { shared->lookAgain.Set(); };
+  if (!road->hook.Start(runHook, quitHook) || !ready->Wait(2000) || !road->locator.Start(runLocator, wakeLocator)) {
     LogError(u"clock: cannot start the tray-button threads (error " + IntToText(GetLastError()) + u")");
     g_road = std::move(road);
     StopTrayButtonRoad();

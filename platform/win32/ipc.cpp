@@ -35,7 +35,6 @@ struct Listener {
 void Listen(const std::stop_token& stop, const Listener& listener) {
   static constexpr UINT kMessages[] = {ipc::kClockLeftClickMessage, ipc::kClockRightClickMessage,
                                        ipc::kActivateMessage};
-  std::stop_callback signal(stop, [&listener] { SetEvent(listener.stopped.get()); });
   const Events& events = *listener.events;
   const HANDLE watched[] = {events.handles[kLeft].get(), events.handles[kRight].get(),
                             events.handles[kActivate].get()};
@@ -79,7 +78,8 @@ bool StartIpcListener(HWND mainWindow) {
   listener->stopped.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   listener->events = g_events;
   if (!listener->stopped ||
-      !g_listener.Start([listener](std::stop_token stop) { Listen(stop, *listener); })) {
+      !g_listener.Start([listener](std::stop_token stop) { Listen(stop, *listener); },
+                        [listener] { SetEvent(listener->stopped.get()); })) {
     LogError(u"ipc: cannot start the listener (error " + IntToText(GetLastError()) + u")");
     return false;
   }

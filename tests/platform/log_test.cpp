@@ -134,7 +134,7 @@ TEST(XLog, LinesFromManyThreadsWhileTheWriterRunsAreAllWrittenWhole) {
   FakeClock clock(2024, 6, 1, 12, 0, 0);
   auto log = std::make_shared<XLog>(temp.Dir(), u"PC1", u"t.exe", 2048);  // small: appends often find it full
   Worker writer;
-  ASSERT_TRUE(writer.Start([log](std::stop_token stop) { log->Run(stop); }));
+  ASSERT_TRUE(writer.Start([log](std::stop_token stop) { log->Run(stop); }, [log] { log->Wake(); }));
   constexpr int kThreads = 4, kLines = 500;
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {

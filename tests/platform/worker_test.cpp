@@ -31,14 +31,17 @@ TEST(Worker, StopReachesTheBodyJoinsAndARestartRunsAgain) {
 
     auto shared = std::make_shared<Shared>(gone);
     watch = shared;
-    ASSERT_TRUE(worker.Start([shared, &ranOn](std::stop_token stop) {
-      ranOn = CurrentThreadId();
-      // Woken by the stop itself, not by polling.
-      Event woke(true);
-      std::stop_callback wake(stop, [&woke] { woke.Set(); });
-      woke.Wait();
-      ++shared->turns;
-    }));
+    // Woken by the stop itself, not by polling; the token has turned by then.
+    auto woke = std::make_shared<Event>(true);
+    auto sawStop = std::make_shared<std::atomic<bool>>(false);
+    ASSERT_TRUE(worker.Start(
+        [shared, &ranOn, woke, sawStop](std::stop_token stop) {
+          ranOn = CurrentThreadId();
+          woke->Wait();
+          *sawStop = stop.stop_requested();
+          ++shared->turns;
+        },
+        [woke] { woke->Set(); }));
     EXPECT_TRUE(worker.Running());
     EXPECT_FALSE(worker.Start([](std::stop_token) {}));  // one thread at a time
     EXPECT_FALSE(worker.WaitForEnd(20));
@@ -48,17 +51,20 @@ TEST(Worker, StopReachesTheBodyJoinsAndARestartRunsAgain) {
     EXPECT_FALSE(worker.Running());
     EXPECT_NE(ranOn.load(), 0u);
     EXPECT_NE(ranOn.load(), CurrentThreadId());
+    EXPECT_TRUE(sawStop->load());
     ASSERT_TRUE(gone->IsSet()) << "a joined body has released what it held";
     gone->Reset();
 
     // The same owner starts it again; leaving the scope stops and joins it.
     shared = std::make_shared<Shared>(gone);
     watch = shared;
-    ASSERT_TRUE(worker.Start([shared](std::stop_token stop) {
-      while (!WaitForStop(stop, 1000)) {
-      }
-      ++shared->turns;
-    }));
+    woke->Reset();
+    ASSERT_TRUE(worker.Start(
+        [shared, woke](std::stop_token stop) {
+          while (!stop.stop_requested()) woke->Wait();
+          ++shared->turns;
+        },
+        [woke] { woke->Set(); }));
     EXPECT_EQ(shared->turns.load(), 0);
     shared.reset();
   }
@@ -100,17 +106,15 @@ TEST(Worker, AnAbandonedWorkerNeverHoldsItsOwnerAndKeepsItsStateUntilItEnds) {
   EXPECT_TRUE(watch.expired());
 }
 
-TEST(Worker, StopFlagAndWaitForStopFollowTheToken) {
-  std::stop_source source;
-  EXPECT_FALSE(WaitForStop(source.get_token(), 10));
-  StopFlag flag(source.get_token());
-  EXPECT_FALSE(flag.Raised());
-  Worker stopper;
-  ASSERT_TRUE(stopper.Start([&source](std::stop_token) { source.request_stop(); }));
-  EXPECT_TRUE(WaitForStop(source.get_token(), -1));
-  stopper.Join();
-  EXPECT_TRUE(flag.Raised());
-  EXPECT_TRUE(flag.Flag().load());
-  StopFlag late(source.get_token());  // made after the stop: raised at once
-  EXPECT_TRUE(late.Raised());
+TEST(Worker, AWorkerThatEndedOnItsOwnIsJoinedAndItsWakeDropped) {
+  auto woken = std::make_shared<std::atomic<int>>(0);
+  Worker worker;
+  ASSERT_TRUE(worker.Start([](std::stop_token) {}, [woken] { ++*woken; }));
+  ASSERT_TRUE(worker.WaitForEnd(-1));
+  EXPECT_TRUE(worker.Running()) << "ended, not joined yet";
+  EXPECT_TRUE(worker.Stop(0));
+  EXPECT_EQ(woken->load(), 1);
+  EXPECT_EQ(woken.use_count(), 1) << "the wake went with the thread";
+  worker.RequestStop();  // nothing runs: no wake
+  EXPECT_EQ(woken->load(), 1);
 }
