@@ -1,8 +1,11 @@
 #pragma once
 // Worker: the one way this program runs something on a thread of its own. A Worker owns its
 // thread (a std::jthread): the body gets the thread's stop token, and the owner stops and joins
-// it. Nothing a body touches may belong to an object that can go away first: what the body shares
-// with its owner lives in a shared_ptr the body holds, so no worker object ever deletes itself.
+// it. A body that sleeps on something of its own (an event, a message queue) is given a wake at
+// Start, which every stop runs right after the token has turned. (No std::stop_callback: with the
+// MinGW runtime, one that goes while another thread runs it can wait forever.) Nothing a body
+// touches may belong to an object that can go away first: what the body shares with its owner
+// lives in a shared_ptr the body holds, so no worker object ever deletes itself.
 //
 // A body that may sit in a call nothing can cancel (a request to a slow server, the shell's
 // answer) is stopped with a bounded wait: Stop(ms) joins when the body returned in time and
