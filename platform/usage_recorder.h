@@ -18,12 +18,7 @@
 
 #include "platform/system_time.h"
 #include "platform/thread.h"
-
-// Usage-event codes recorded by start-up (the windows' codes are listed beside their handlers).
-constexpr int kUsageProgramStart = 90001;
-constexpr int kUsageProgramExit = 90002;
-constexpr int kUsageSetAutostart = 90006;
-constexpr int kUsageRemoveAutostart = 90007;
+#include "platform/usage_codes.h"
 
 // One event line: "<code>,<first 19 characters of the time stamp>" and ",<text>" when text is
 // not empty. Line breaks inside text become blanks so that every event stays on its own line.

@@ -28,5 +28,5 @@ SwitchClick ClickStoredSwitch(const StoredSwitch& sw, std::u16string_view value)
 }
 
 AutostartClick ClickAutostartSwitch(bool registered) {
-  return {registered ? kUsageAutostartOff : kUsageAutostartOn, !registered};
+  return {registered ? kUsageSettingsAutostartOff : kUsageSettingsAutostartOn, !registered};
 }

@@ -6,9 +6,8 @@
 #include <string>
 #include <string_view>
 
-inline constexpr int kUsageAutostartOn = 14001;    // clicked while the entry is absent
-inline constexpr int kUsageAutostartOff = 14002;   // clicked while the entry exists
-inline constexpr int kUsageDateTimeSettings = 11003;
+#include "platform/usage_codes.h"
+
 
 // One stored switch: its option in "set.xml", its "userconfig" key, the usage events of a click
 // that turns it on (the value read "false") or anything else, and whether it is on while nothing

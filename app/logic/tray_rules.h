@@ -6,17 +6,9 @@
 #include "app/logic/input_guards.h"
 #include "app/logic/placement.h"
 #include "app/logic/start_options.h"
+#include "platform/usage_codes.h"
 
 namespace app {
-
-// Usage events of the icon and its menu.
-inline constexpr int kUsageTrayLeftClick = 10001;
-inline constexpr int kUsageTrayRightClick = 10002;
-inline constexpr int kUsageAutostartOn = 11001;
-inline constexpr int kUsageAutostartOff = 11002;
-inline constexpr int kUsageDateTime = 11003;
-inline constexpr int kUsageQuit = 11004;
-inline constexpr int kUsageAbout = 11005;
 
 inline constexpr uint32_t kTrayIconId = 129;
 
@@ -31,6 +23,26 @@ tvui::Rect PlaceTrayMenu(tvui::Point cursor, int width, int height, const tvui::
 // show/hide toggle is 200 ms old or less (the click itself is not a toggle and is not remembered).
 enum class TrayClick { kHide, kShow, kIgnore };
 TrayClick DecideTrayLeftClick(bool windowVisible, const ToggleGuard& guard, uint32_t tick);
+
+// The icon's callback, from a shell asked for the callback's version 3: besides the mouse
+// messages it sends a select after a left click, a key select for Enter or Space on the icon (twice
+// for one Enter on some Windows versions), and a context-menu request for Shift+F10 or the menu key
+// and after a right click's release. Each keeps the mouse's meaning; an echo of what was just done
+// (within kTrayEchoMs) is dropped, so one Enter toggles once and one right click opens one menu.
+enum class TrayEvent { kLeftDown, kRightUp, kKeySelect, kContextMenu, kOther };
+enum class TrayAction { kNone, kToggle, kMenuAtPointer, kMenuAtIcon };
+inline constexpr uint32_t kTrayEchoMs = 500;
+
+class TrayCallbackFilter {
+ public:
+  TrayAction Take(TrayEvent event, uint32_t tick);
+
+ private:
+  bool keyed_ = false;  // a key select was taken at keyTick_
+  uint32_t keyTick_ = 0;
+  bool menu_ = false;  // a right button's release opened the menu at menuTick_
+  uint32_t menuTick_ = 0;
+};
 
 // At start-up, with the autostart entry absent: an installer start shows the prompt unless
 // "-noshow" came with it (and never asks the periodic rule); any other start shows it when the

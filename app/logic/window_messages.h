@@ -1,9 +1,10 @@
 #pragma once
-// The main window's commands, timers, resources and usage-event codes. The window messages are
-// platform/message_ids.h's one table.
+// The main window's commands, timers and resources. The window messages are platform/message_ids.h's
+// one table, the usage-event codes platform/usage_codes.h's.
 #include <cstdint>
 
 #include "platform/message_ids.h"
+#include "platform/usage_codes.h"
 
 namespace app {
 
@@ -47,23 +48,5 @@ inline constexpr uint32_t kTimerTooltipFill = 2000;      // the tooltip's 1 ms f
 // Resources.
 inline constexpr int kIconWindow = 107;
 inline constexpr int kIconTray = 129;
-
-// Usage events of the main window and of start-up.
-inline constexpr int kUsageToggleShow = 10003;
-inline constexpr int kUsageTrayMenu = 10004;
-inline constexpr int kUsageYear = 12001;
-inline constexpr int kUsageMonth = 12002;
-inline constexpr int kUsageHoliday = 12003;
-inline constexpr int kUsagePrevious = 12004;
-inline constexpr int kUsageNext = 12005;
-inline constexpr int kUsageToday = 12006;
-inline constexpr int kUsageCityPicker = 12007;
-inline constexpr int kUsageRemind = 12008;
-inline constexpr int kUsageWeatherEnter = 12009;
-inline constexpr int kUsageRefresh = 12010;
-inline constexpr int kUsageSkin = 12012;
-inline constexpr int kUsageSettings = 12013;
-inline constexpr int kUsageHide = 12014;
-inline constexpr int kUsageContact = 12015;
 
 }  // namespace app

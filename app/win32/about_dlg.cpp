@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int kUsageAboutClose = 16001;
-constexpr int kUsageAboutWebSite = 16002;
-constexpr int kUsageAboutContact = 16003;
 
 }  // namespace
 

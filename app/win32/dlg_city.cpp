@@ -15,11 +15,6 @@
 namespace {
 
 constexpr UINT kTimerLocateCheck = 2000;
-constexpr int kUsageProvinceClick = 13001;
-constexpr int kUsageCityClick = 13002;
-constexpr int kUsageSure = 13003;
-constexpr int kUsageLocate = 13004;
-constexpr int kUsageClose = 13005;
 
 CDlgCity* g_picker = nullptr;
 
@@ -101,15 +96,15 @@ void CDlgCity::OnItemSelect(tvui::Notification& msg) {
 void CDlgCity::OnClick(tvui::Notification& msg) {
   const std::u16string& name = msg.sender ? msg.sender->GetName() : std::u16string();
   if (tvui::EqualsNoCase(name, u"closebtn")) {
-    Record(kUsageClose);
+    Record(kUsageCityClose);
     ReturnToMain();
   } else if (tvui::EqualsNoCase(name, u"BtnSure")) {
-    Record(kUsageSure);
+    Record(kUsageCitySure);
     CityPair chosen = model_.Selected();
     AddToMyCities(chosen.province, chosen.city);
     Apply(chosen);
   } else if (tvui::EqualsNoCase(name, u"currentposbtn")) {
-    Record(kUsageLocate);
+    Record(kUsageCityLocate);
     IpLocation here = GetIpLocation();  // one copy: both names of the same answer
     if (!CanUseIpLocation(here.province, here.city)) {
       LogError(u"city picker: the network location is not known yet; nothing is chosen");

@@ -124,7 +124,7 @@ void CDlgMain::StartTimersAndHook() {
 
 void CDlgMain::HandleWeatherNotification(Notification& msg) {
   if (EqualsNoCase(msg.type, tvui::kNotifyMouseEnter)) {
-    Record(app::kUsageWeatherEnter);
+    Record(kUsageWeatherEnter);
     ShowWeatherPopup(true);
   }
 }
@@ -332,7 +332,7 @@ void CDlgMain::OnCitySelected(int index) {
   CurrentCity current = GetCurrentCity();
   CityChoice choice = ChooseCityItem(item, {current.province, current.city});
   if (choice.kind == CityChoice::kPicker) {
-    Record(app::kUsageCityPicker);
+    Record(kUsageCityPicker);
     if (xcity_) xcity_->SelectItem(0, false);
     if (!app::IsCityPickerVisible()) app::OpenCityPicker(GetHWND());
     return;
@@ -355,9 +355,9 @@ void CDlgMain::Notify(Notification& msg) {
   if (EqualsNoCase(msg.type, tvui::kNotifyWindowInit)) {
     app::ApplySavedSkin(GetHWND());
   } else if (EqualsNoCase(msg.type, tvui::kNotifyItemClick)) {
-    if (EqualsNoCase(name, u"CmbYear")) Record(app::kUsageYear);
-    else if (EqualsNoCase(name, u"CmbMonth")) Record(app::kUsageMonth);
-    else if (EqualsNoCase(name, u"CmbHoliday")) Record(app::kUsageHoliday);
+    if (EqualsNoCase(name, u"CmbYear")) Record(kUsageYear);
+    else if (EqualsNoCase(name, u"CmbMonth")) Record(kUsageMonth);
+    else if (EqualsNoCase(name, u"CmbHoliday")) Record(kUsageHoliday);
     return;
   }
   WindowImplBase::Notify(msg);
@@ -369,43 +369,43 @@ void CDlgMain::OnClick(Notification& msg) {
   if (EqualsNoCase(name, u"closebtn")) {
     Close();
   } else if (EqualsNoCase(name, u"skin")) {
-    Record(app::kUsageSkin);
+    Record(kUsageSkin);
     app::OpenSkinChooser(GetHWND());
   } else if (EqualsNoCase(name, u"sendqq")) {
-    Record(app::kUsageContact);
+    Record(kUsageContact);
     app::ShowAutostartPrompt(GetHWND(), !IsAutostartRegistered());
   } else if (EqualsNoCase(name, u"close")) {
-    Record(app::kUsageHide);
+    Record(kUsageHide);
     app::HideAllPopups();
     HideTooltip();
     ShowWindow(false);
   } else if (EqualsNoCase(name, u"set")) {
-    Record(app::kUsageSettings);
+    Record(kUsageSettings);
     app::OpenSettings(GetHWND());
   } else if (EqualsNoCase(name, u"note")) {
     // The note program when one is installed beside this one, else the reminders of the day.
     if (app::NoteProgramInstalled()) app::LaunchNote(GetHWND());
     else OpenRemindersOnFocus();
   } else if (EqualsNoCase(name, u"curcity") || EqualsNoCase(name, u"city")) {
-    Record(app::kUsageCityPicker);
+    Record(kUsageCityPicker);
     app::HideAllPopups();
     app::OpenCityPicker(GetHWND());
   } else if (EqualsNoCase(name, u"returntoday")) {
-    Record(app::kUsageToday);
+    Record(kUsageToday);
     navigator_.ReturnToday(now);
     ShowNavigated();
   } else if (EqualsNoCase(name, u"remind")) {
-    Record(app::kUsageRemind);
+    Record(kUsageRemind);
   } else if (EqualsNoCase(name, u"monLeft")) {
-    Record(app::kUsagePrevious);
+    Record(kUsagePrevious);
     navigator_.Previous(now);
     ShowNavigated();
   } else if (EqualsNoCase(name, u"monRight")) {
-    Record(app::kUsageNext);
+    Record(kUsageNext);
     navigator_.Next(now);
     ShowNavigated();
   } else if (EqualsNoCase(name, u"refresh")) {
-    Record(app::kUsageRefresh);
+    Record(kUsageRefresh);
     StartRefreshAnimation();
   }
 }
@@ -534,7 +534,7 @@ void CDlgMain::Toggle() {
   if (!toggleGuard_.Accept(GetTickCount())) return;
   HWND hwnd = GetHWND();
   if (!IsWindowVisible(hwnd)) {
-    Record(app::kUsageToggleShow);
+    Record(kUsageToggleShow);
     RefreshAll();
     ShowWindow(true, true);
     SetForegroundWindow(hwnd);
@@ -630,7 +630,7 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       handled = true;
       return 0;
     case app::UM_SHOW_TRAY_MENU:
-      Record(app::kUsageTrayMenu);
+      Record(kUsageTrayMenu);
       app::ShowTrayMenu(hwnd);
       return 0;
     case UM_WEATHER_UPDATED:

@@ -18,7 +18,6 @@ namespace {
 constexpr UINT kTimerFade = 1;
 constexpr int kFadePeriodMs = 40;
 constexpr int kFadeSteps = 25;  // a second
-constexpr int kUsageMoreWeather = 12011;
 
 CDlgWeather* g_popup = nullptr;
 std::u16string g_lastForecastUrl;  // what "moreweather" last opened, for the test hook

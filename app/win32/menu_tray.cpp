@@ -57,7 +57,7 @@ void CMenuTray::OnSelectChanged(tvui::Notification& msg) {
   auto* option = dynamic_cast<tvui::Option*>(msg.sender);
   if (!option || !tvui::EqualsNoCase(option->GetName(), kAutostartItem)) return;
   bool on = option->IsSelected();
-  Record(on ? kUsageAutostartOn : kUsageAutostartOff);
+  Record(on ? kUsageMenuAutostartOn : kUsageMenuAutostartOff);
   if (!SetAutostart(on)) {
     // Logged by SetAutostart; the tick shows what the system really has.
     option->Selected(IsAutostartRegistered(), false);
@@ -91,10 +91,11 @@ LRESULT CMenuTray::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool
 
 void CloseTrayMenu() { g_menu.reset(); }  // the window goes with the object
 
-void ShowTrayMenu(HWND owner) {
+void ShowTrayMenu(HWND owner, std::optional<POINT> place) {
   CloseTrayMenu();
   POINT at{};
-  GetCursorPos(&at);
+  if (place) at = *place;
+  else GetCursorPos(&at);
   auto menu = std::make_unique<CMenuTray>(owner, at);
   HWND hwnd = menu->Create(owner, L"MenuWnd", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, at.x, at.y);
   if (!hwnd) {

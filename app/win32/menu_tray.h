@@ -5,6 +5,7 @@
 // and after a choice. One menu exists at a time; opening another destroys the first.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "ui/win32/window_impl_base.h"
@@ -33,8 +34,8 @@ class CMenuTray : public tvui::WindowImplBase {
   POINT at_;
 };
 
-// Opens the menu at the pointer, owned by the calendar window (replacing an open one).
-void ShowTrayMenu(HWND owner);
+// Opens the menu at the pointer (or at a given screen point), owned by the calendar window (replacing an open one).
+void ShowTrayMenu(HWND owner, std::optional<POINT> at = std::nullopt);
 // Destroys the menu, if any.
 void CloseTrayMenu();
 // "menu=<open>,<left>,<top>,<right>,<bottom>,<autostart option selected>,<foreground>" for the test

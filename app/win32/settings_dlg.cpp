@@ -45,7 +45,7 @@ void CSetDlg::Notify(tvui::Notification& msg) {
       // The clock is taken or given back at once, without a restart.
       if (sw->key == kClockClickSwitch.key) ::PostMessageW(app::MainWindowHandle(), app::UM_CLOCK_SWITCH, 0, 0);
     } else if (EqualsNoCase(name, u"tip_modifytime")) {
-      RecordUsageEvent(kUsageDateTimeSettings, u"0");
+      RecordUsageEvent(kUsageDateTime, u"0");
       OpenDateTimeSettings();
     }
   }

@@ -130,6 +130,10 @@ bool CTrayIcon::Add(HINSTANCE instance) {
   FillTip(data_, TipDay());
   shown_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
   if (!shown_) LogError(u"tray: the shell did not take the icon");
+  // The callback's version 3: the keyboard reaches the icon too (Enter, Space, Shift+F10). A
+  // shell that does not know it goes on sending the mouse messages alone.
+  data_.uVersion = NOTIFYICON_VERSION;
+  if (shown_) Shell_NotifyIconW(NIM_SETVERSION, &data_);
   return true;
 }
 
@@ -162,11 +166,28 @@ LRESULT CTrayIcon::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   if (message == WM_COMMAND) return 1;
   if (message == UM_TRAY_CALLBACK) {
     if (wParam != kTrayIconId) return 0;
-    if (lParam == WM_LBUTTONDOWN) OnLeftClick();
-    else if (lParam == WM_RBUTTONUP) OnRightClick();
-    else if (lParam == NIN_BALLOONUSERCLICK) {
+    if (lParam == NIN_BALLOONUSERCLICK) {
       ++g_balloonClicks;
       owner_.ShowNoticeDay();
+      return 1;
+    }
+    const TrayEvent event = lParam == WM_LBUTTONDOWN  ? TrayEvent::kLeftDown
+                            : lParam == WM_RBUTTONUP  ? TrayEvent::kRightUp
+                            : lParam == NIN_KEYSELECT ? TrayEvent::kKeySelect
+                            : lParam == WM_CONTEXTMENU ? TrayEvent::kContextMenu
+                                                       : TrayEvent::kOther;
+    switch (callbacks_.Take(event, GetTickCount())) {
+      case TrayAction::kToggle:
+        OnLeftClick();
+        break;
+      case TrayAction::kMenuAtPointer:
+        OnRightClick(false);
+        break;
+      case TrayAction::kMenuAtIcon:
+        OnRightClick(true);
+        break;
+      case TrayAction::kNone:
+        break;
     }
     return 1;
   }
@@ -178,9 +199,19 @@ void CTrayIcon::OnLeftClick() {
   owner_.ToggleFromTray();
 }
 
-void CTrayIcon::OnRightClick() {
+void CTrayIcon::OnRightClick(bool atIcon) {
   RecordUsageEvent(kUsageTrayRightClick, u"0");
-  ShowTrayMenu(owner_.GetHWND());
+  std::optional<POINT> at;
+  NOTIFYICONIDENTIFIER icon{};
+  icon.cbSize = sizeof(icon);
+  icon.hWnd = data_.hWnd;
+  icon.uID = data_.uID;
+  RECT place{};
+  // From the keyboard the pointer may be anywhere: the menu stands by the icon.
+  if (atIcon && SUCCEEDED(Shell_NotifyIconGetRect(&icon, &place))) {
+    at = POINT{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+  }
+  ShowTrayMenu(owner_.GetHWND(), at);
 }
 
 void AddTrayIcon(CDlgMain& owner) {

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "app/logic/tray_rules.h"
+
 class CDlgMain;
 
 namespace app {
@@ -36,13 +38,14 @@ class CTrayIcon {
 
  private:
   void OnLeftClick();
-  void OnRightClick();
+  void OnRightClick(bool atIcon);  // atIcon: by the icon rather than at the pointer
 
   CDlgMain& owner_;
   bool added_ = false;
   bool shown_ = false;
   HINSTANCE instance_ = nullptr;
   NOTIFYICONDATAW data_{};
+  TrayCallbackFilter callbacks_;
 };
 
 // The process's icon (owner: the calendar window): added, re-added, removed.

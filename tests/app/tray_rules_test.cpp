@@ -39,6 +39,34 @@ TEST(TrayMenu, LeftClickHidesAtOnceButShowsOnlyOutsideTheToggleGap) {
   EXPECT_EQ(DecideTrayLeftClick(false, wrap, 101), TrayClick::kShow);
 }
 
+// What a version-3 shell sends for each gesture, and what the icon makes of it.
+TEST(TrayMenu, KeyboardAndMouseGesturesActOnceEach) {
+  TrayCallbackFilter f;
+  using E = TrayEvent;
+  using A = TrayAction;
+  // A right click: the release opens the menu at the pointer, its context-menu echo nothing.
+  EXPECT_EQ(f.Take(E::kRightUp, 1000), A::kMenuAtPointer);
+  EXPECT_EQ(f.Take(E::kContextMenu, 1010), A::kNone);
+  // Shift+F10 later: the menu by the icon, each time.
+  EXPECT_EQ(f.Take(E::kContextMenu, 3000), A::kMenuAtIcon);
+  EXPECT_EQ(f.Take(E::kContextMenu, 3100), A::kMenuAtIcon) << "a second key press is no echo";
+  // A right click whose echo never comes (a shell of the first version), then the keyboard.
+  EXPECT_EQ(f.Take(E::kRightUp, 5000), A::kMenuAtPointer);
+  EXPECT_EQ(f.Take(E::kContextMenu, 5000 + kTrayEchoMs), A::kMenuAtIcon);
+  // Enter: one toggle for its two key selects; Space a while later toggles again.
+  EXPECT_EQ(f.Take(E::kKeySelect, 7000), A::kToggle);
+  EXPECT_EQ(f.Take(E::kKeySelect, 7002), A::kNone);
+  EXPECT_EQ(f.Take(E::kKeySelect, 7000 + kTrayEchoMs), A::kToggle);
+  // Left presses are never dropped (the window's own guard spaces the shows), whatever else comes.
+  EXPECT_EQ(f.Take(E::kLeftDown, 9000), A::kToggle);
+  EXPECT_EQ(f.Take(E::kLeftDown, 9001), A::kToggle);
+  EXPECT_EQ(f.Take(E::kOther, 9002), A::kNone);
+  // Across the tick counter's wrap.
+  TrayCallbackFilter wrap;
+  EXPECT_EQ(wrap.Take(E::kKeySelect, 0xFFFFFFF0u), A::kToggle);
+  EXPECT_EQ(wrap.Take(E::kKeySelect, 20), A::kNone);
+}
+
 TEST(AutostartPrompt, InstallerStartsShowItUnlessHiddenAndNeverAskThePeriodicRule) {
   int asked = 0;
   auto due = [&] { ++asked; return true; };

@@ -19,6 +19,10 @@ SystemPalette ReadSystemPalette() {
   HIGHCONTRASTW hc{};
   hc.cbSize = sizeof(hc);
   palette.on = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+  // For looking at the drawing where the system cannot switch the mode on (Wine): the mode is
+  // taken as on, in the system's present colours.
+  wchar_t forced[4] = {};
+  if (GetEnvironmentVariableW(L"TAVRINO_HIGH_CONTRAST", forced, 4) == 1 && forced[0] == L'1') palette.on = true;
   if (!palette.on) return palette;
   palette.window = SystemColor(COLOR_WINDOW);
   palette.text = SystemColor(COLOR_WINDOWTEXT);

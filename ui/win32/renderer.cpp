@@ -14,6 +14,7 @@
 #include "ui/alpha_blend.h"
 #include "ui/button.h"
 #include "ui/combo.h"
+#include "ui/contrast_picture.h"
 #include "ui/container.h"
 #include "ui/image_spec.h"
 #include "ui/list.h"
@@ -25,6 +26,11 @@
 namespace tvui {
 
 namespace {
+
+void AppendNumber(std::u16string& key, int v) {
+  key += u'|';
+  for (char ch : std::to_string(v)) key += static_cast<char16_t>(ch);
+}
 
 // Some CJK fonts map symbols such as ℃ to an empty outline, so GDI neither draws them nor falls
 // back to another font. Such a symbol is then written with plain characters instead.
@@ -127,9 +133,9 @@ void Renderer::Paint(Control* c, const Rect& parentClip) {
   if (clip.IsEmpty()) return;
   SetClip(clip);
   PaintBackground(c, pos);
-  if (!palette_.on && !c->GetBkImage().empty()) DrawImage(c->GetBkImage(), c->GetPos());
-  if (!palette_.on && !c->StateImage().empty()) DrawImage(c->StateImage(), c->GetPos());
-  if (!c->GetForeImage().empty()) DrawImage(c->GetForeImage(), c->GetPos());
+  PaintPicture(c, c->GetBkImage(), false);
+  PaintPicture(c, c->StateImage(), false);
+  PaintPicture(c, c->GetForeImage(), true);
   if (dynamic_cast<Combo*>(c) && (palette_.on || c->StateImage().empty())) PaintComboArrow(c, pos);
   PaintText(c);
   // High contrast: a control that takes clicks shows its outline (its picture is not drawn).
@@ -301,7 +307,21 @@ void Renderer::PaintString(const std::u16string& text, const Rect& logical, Colo
   }
 }
 
-bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
+void Renderer::PaintPicture(Control* c, const std::u16string& image, bool foreground) {
+  if (image.empty()) return;
+  if (!palette_.on) {
+    DrawImage(image, c->GetPos());
+    return;
+  }
+  const bool framing = c->AsContainer() || dynamic_cast<Option*>(c) || !c->GetText().empty();
+  const Color shape = !c->IsEnabled() ? palette_.grayText : Highlighted(c) ? palette_.highlightText : palette_.text;
+  const Contrast contrast{PictureUse{foreground, c->TakesClicks(), framing, false}, shape};
+  DrawImage(image, c->GetPos(), &contrast);
+}
+
+bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) { return DrawImage(imageText, rect, nullptr); }
+
+bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect, const Contrast* contrast) {
   ImageSpec image;
   if (!ParseImageSpec(imageText, image) || image.file.empty()) return false;
   ImageCache& cache = ImageCache::Instance();
@@ -312,6 +332,14 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
   const Scale drawn(drawnDpi);
   Gdiplus::Bitmap* bmp = cache.Get(path);
   if (!bmp) return false;
+  bool silhouette = false;
+  if (contrast) {
+    PictureUse use = contrast->use;
+    use.opaque = PictureIsOpaque(path);
+    const ContrastPicture how = ContrastPictureFor(use);
+    if (how == ContrastPicture::Hidden) return true;
+    silhouette = how == ContrastPicture::Silhouette;
+  }
   int iw = static_cast<int>(bmp->GetWidth());
   int ih = static_cast<int>(bmp->GetHeight());
   Rect src = image.hasSource ? drawn.ToDevice(image.source) : Rect{0, 0, iw, ih};
@@ -340,19 +368,21 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
     // premultiplied pixels, no scaling and no image attributes.
     const DibPixels* dib = cache.GetDib(path);
     if (!dib) return false;
-    Blend(*dib, src.left, src.top, dst);
+    if (silhouette) {
+      std::u16string key = path + u"|shape";
+      for (int v : {src.left, src.top, dst.Width(), dst.Height()}) AppendNumber(key, v);
+      BlendSilhouette(key, *dib, src.left, src.top, dst, contrast->color);
+    } else {
+      Blend(*dib, src.left, src.top, dst);
+    }
     return true;
   }
   // Scaled or faded: composed once and then blended 1:1 on every paint.
-  auto number = [](std::u16string& key, int v) {
-    key += u'|';
-    for (char ch : std::to_string(v)) key += static_cast<char16_t>(ch);
-  };
   std::u16string key = path;
   for (int v : {src.left, src.top, src.right, src.bottom, srcCorner.left, srcCorner.top, srcCorner.right,
                 srcCorner.bottom, dstCorner.left, dstCorner.top, dstCorner.right, dstCorner.bottom,
                 image.fade, dst.Width(), dst.Height()}) {
-    number(key, v);
+    AppendNumber(key, v);
   }
   const DibPixels* dib = nullptr;
   const DibPixels* picture = image.fade >= 255 ? cache.GetDib(path) : nullptr;
@@ -368,8 +398,8 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
   } else {
     // Faded, through GDI+ with the same interpolation a direct draw would use. The place counts
     // too: GDI+ samples stretched parts from device coordinates.
-    number(key, dst.left);
-    number(key, dst.top);
+    AppendNumber(key, dst.left);
+    AppendNumber(key, dst.top);
     dib = cache.FindComposed(key);
   }
   if (!dib) {
@@ -385,8 +415,33 @@ bool Renderer::DrawImage(const std::u16string& imageText, const Rect& rect) {
       return true;
     }
   }
-  Blend(*dib, 0, 0, dst);
+  if (silhouette) BlendSilhouette(key + u"|shape", *dib, 0, 0, dst, contrast->color);
+  else Blend(*dib, 0, 0, dst);
   return true;
+}
+
+bool Renderer::PictureIsOpaque(const std::u16string& path) {
+  static std::map<std::u16string, bool> known;  // UI thread only; a picture's pixels never change
+  if (auto it = known.find(path); it != known.end()) return it->second;
+  const DibPixels* dib = ImageCache::Instance().GetDib(path);
+  const bool opaque = dib && IsMostlyOpaque({dib->bits, dib->width, dib->height, dib->width});
+  known.emplace(path, opaque);
+  return opaque;
+}
+
+void Renderer::BlendSilhouette(std::u16string key, const DibPixels& picture, int sx, int sy, const Rect& dst,
+                               Color color) {
+  if (sx < 0 || sy < 0 || sx + dst.Width() > picture.width || sy + dst.Height() > picture.height) return;
+  AppendNumber(key, static_cast<int>(color & 0xFFFFFF));
+  ImageCache& cache = ImageCache::Instance();
+  const DibPixels* shape = cache.FindComposed(key);
+  if (!shape) {
+    shape = cache.ComposePixels(key, dst.Width(), dst.Height(), [&](PixelSurface& surface) {
+      const PixelSource part{picture.bits + sy * picture.width + sx, dst.Width(), dst.Height(), picture.width};
+      PaintSilhouette(part, surface, color);
+    });
+  }
+  if (shape) Blend(*shape, 0, 0, dst);
 }
 
 void Renderer::Blend(const DibPixels& picture, int sx, int sy, const Rect& dst) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/win32/scoped_gdi.h"
+#include "ui/contrast_picture.h"
 #include "ui/control.h"
 #include "ui/dpi_scale.h"
 #include "ui/win32/dib_section.h"
@@ -37,8 +38,8 @@ class Renderer {
   Renderer(const Renderer&) = delete;
   Renderer& operator=(const Renderer&) = delete;
 
-  // With the system's high-contrast palette on: no skin pictures behind or in controls (icons on
-  // them stay), text and frames in the system's colours, chosen items highlighted.
+  // With the system's high-contrast palette on: no skin backgrounds, icons as silhouettes in the
+  // system's colours (contrast_picture.h), text and frames in those colours, chosen items highlighted.
   void SetPalette(const SystemPalette& palette) { palette_ = palette; }
   // Fills the clip (device pixels) with the window background and paints the tree over it.
   void PaintWindow(Control* root, const Rect& deviceClip);
@@ -53,6 +54,16 @@ class Renderer {
  private:
   // clip and the rectangles below are device pixels.
   void Paint(Control* control, const Rect& clip);
+  // One of a control's pictures (fore: its fore image), in high contrast as ContrastPictureFor says.
+  void PaintPicture(Control* control, const std::u16string& image, bool foreground);
+  struct Contrast {
+    PictureUse use;
+    Color color;  // of a silhouette
+  };
+  bool DrawImage(const std::u16string& imageText, const Rect& rect, const Contrast* contrast);
+  static bool PictureIsOpaque(const std::u16string& path);
+  // Blend for a picture's silhouette in color, made once under key.
+  void BlendSilhouette(std::u16string key, const DibPixels& picture, int sx, int sy, const Rect& dst, Color color);
   void SetClip(const Rect& clip);
   void PaintBackground(Control* c, const Rect& r);
   void PaintText(Control* c);
