@@ -1,10 +1,9 @@
 #include "platform/abandonable_work.h"
 
 #include <memory>
-#include <system_error>
-#include <thread>
+#include <utility>
 
-#include "platform/thread.h"
+#include "platform/worker.h"
 
 namespace {
 constexpr int kPollMs = 50;
@@ -12,18 +11,17 @@ constexpr int kPollMs = 50;
 
 bool RunUnlessStopped(std::function<void()> work, const std::function<bool()>& stopRequested) {
   auto shared = std::make_shared<std::function<void()>>(std::move(work));
-  auto done = std::make_shared<Event>(true);
-  try {
-    std::thread([shared, done] {
-      (*shared)();
-      done->Set();
-    }).detach();
-  } catch (const std::system_error&) {
-    (*shared)();
+  Worker helper;
+  if (!helper.Start([shared](std::stop_token) { (*shared)(); })) {
+    (*shared)();  // no thread: the work runs here
     return true;
   }
-  while (!done->Wait(kPollMs)) {
-    if (stopRequested && stopRequested()) return false;
+  while (!helper.WaitForEnd(kPollMs)) {
+    if (stopRequested && stopRequested()) {
+      helper.Abandon();  // runs to its end on its own, with what its work owns
+      return false;
+    }
   }
+  helper.Join();
   return true;
 }

@@ -14,6 +14,8 @@
 #include "platform/log.h"
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
+#include "platform/thread.h"
+#include "platform/worker.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -35,7 +37,6 @@ struct DbShared {
   DbStatus status;
   std::set<std::u16string> loggedStatements;  // failing statements already logged (bounded)
   Event wake{true};
-  Event stopped{true};
 
   // Releases every queued request as kUnusable and refuses new ones.
   void CloseQueue() {
@@ -73,6 +74,9 @@ std::function<void(std::u16string_view)> StatementHook() {
 }
 
 std::shared_ptr<DbShared> g_last;  // the latest worker's, kept for DatabaseStatus after a close
+// The database thread (guarded by g_lock); after what its thread reads, so that at the process's
+// end it is stopped and joined first.
+Worker g_worker;
 
 thread_local int t_busyWaitMs = kDbDefaultBusyWaitMs;
 
@@ -265,11 +269,11 @@ DbOutcome Post(DbRequestKind kind, std::vector<DbStatement> statements, std::vec
 
 }  // namespace
 
-DBThread::DBThread(std::u16string path, DbOpenMode mode, std::shared_ptr<DbShared> shared)
-    : path_(std::move(path)), mode_(mode), shared_(std::move(shared)) {}
+namespace {
 
-void DBThread::Run() {
-  DbShared& shared = *shared_;
+// The database thread's body: owns the connection, takes the shared queue's requests in order
+// until the stop.
+void RunDatabase(const std::u16string& path_, DbOpenMode mode_, DbShared& shared) {
   std::string utf8 = WideToUtf8(path_);
   sqlite3* db = nullptr;
   int flags = SQLITE_OPEN_READWRITE | (mode_ == DbOpenMode::kCreate ? SQLITE_OPEN_CREATE : 0);
@@ -292,7 +296,6 @@ void DBThread::Run() {
     }
     // Nobody may wait for a worker that is gone: release the waiting and refuse the rest.
     shared.CloseQueue();
-    shared.stopped.Set();
     return;
   }
   {
@@ -306,7 +309,7 @@ void DBThread::Run() {
     DbRequest request;
     {
       std::unique_lock<std::mutex> guard(shared.lock);
-      if (shared.stop || StopRequested()) break;
+      if (shared.stop) break;
       if (shared.queue.empty()) {
         shared.wake.Reset();
         guard.unlock();
@@ -366,24 +369,28 @@ void DBThread::Run() {
   }
   sqlite3_close(db);
   shared.CloseQueue();
-  shared.stopped.Set();
 }
+
+}  // namespace
 
 void OpenDatabase(std::u16string_view path, DbOpenMode mode) {
   CloseDatabase();  // one worker at a time
   auto shared = std::make_shared<DbShared>();
-  auto* worker = new DBThread(std::u16string(path), mode, shared);
-  worker->SetDeleteWhenDone(true);
-  {
-    std::lock_guard<std::mutex> guard(g_lock);
-    g_shared = shared;
-    g_last = shared;
-  }
-  if (!worker->Start()) {
-    delete worker;
+  std::lock_guard<std::mutex> guard(g_lock);
+  g_shared = shared;
+  g_last = shared;
+  // The stop is taken under the queue's lock, so that the loop cannot miss it between its check
+  // and its wait.
+  const bool started = g_worker.Start(
+      [shared, path = std::u16string(path), mode](std::stop_token) { RunDatabase(path, mode, *shared); },
+      [shared] {
+        std::lock_guard<std::mutex> guard(shared->lock);
+        shared->stop = true;
+        shared->wake.Set();
+      });
+  if (!started) {
     LogError(u"database: the database thread could not be started");
     shared->CloseQueue();
-    shared->stopped.Set();
   }
 }
 
@@ -391,17 +398,16 @@ void OpenDatabase(std::string_view pathAnsi) { OpenDatabase(ToWide(pathAnsi, kCo
 
 void CloseDatabase() {
   std::shared_ptr<DbShared> shared;
+  Worker worker;
   {
     std::lock_guard<std::mutex> guard(g_lock);
     shared.swap(g_shared);
+    worker = std::move(g_worker);
   }
   if (!shared) return;
-  {
-    std::lock_guard<std::mutex> guard(shared->lock);
-    shared->stop = true;
-    shared->wake.Set();
-  }
-  shared->stopped.Wait(3000);
+  // The stop reaches the worker's loop through its wake; a statement that outlives the
+  // wait ends on its own, with the connection and the queue it holds.
+  worker.Stop(3000);
   shared->CloseQueue();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The one SQLite connection of the process lives on the DBThread worker; every statement of the
+// The one SQLite connection of the process lives on the database thread; every statement of the
 // program is posted to it and the caller blocks until the worker has run it. Callable from any
 // thread. When the worker cannot open the database, or after CloseDatabase, every call returns
 // at once with DbOutcome::kUnusable.
@@ -23,7 +23,6 @@
 #include <vector>
 
 #include "platform/db_value.h"
-#include "platform/thread.h"
 
 enum DbRequestKind : int32_t {
   kDbExecute = 4,
@@ -91,18 +90,3 @@ struct DbStatus {
   std::u16string problem;       // the first failure, as logged; empty while there is none
 };
 DbStatus DatabaseStatus();
-
-struct DbShared;
-
-// The worker thread (created by OpenDatabase; deletes itself when done). Owns the connection;
-// shares the request queue, its lock, the wake and stopped events with the posters.
-class DBThread : public TThread {
- public:
-  DBThread(std::u16string path, DbOpenMode mode, std::shared_ptr<DbShared> shared);
-  void Run() override;
-
- private:
-  std::u16string path_;
-  DbOpenMode mode_;
-  std::shared_ptr<DbShared> shared_;
-};

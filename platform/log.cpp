@@ -83,10 +83,10 @@ bool XLog::Append(std::u16string_view message) {
   return true;
 }
 
-void XLog::Run() {
-  while (!StopRequested()) {
+void XLog::Run(std::stop_token stop) {
+  while (!stop.stop_requested()) {
     wake_.Wait(1000);
-    if (StopRequested()) break;
+    if (stop.stop_requested()) break;
     Flush();
   }
 }
@@ -100,11 +100,11 @@ WorkerSlot<XLog> g_log;
 void StartLogWriter(std::u16string_view directory) {
   g_log.Start([&] {
     std::u16string dir = directory.empty() ? ProgramDirectory() : std::u16string(directory);
-    return new XLog(dir, ComputerName(), ExecutableFileName());
+    return std::make_shared<XLog>(dir, ComputerName(), ExecutableFileName());
   });
 }
 
-// A writer that does not end in time deletes itself (and writes its buffers) when it does.
+// A writer that does not end in time writes its buffers when it does.
 void StopLogWriter() { g_log.Stop(2000); }
 
 void LogError(std::u16string_view message) {

@@ -1,31 +1,36 @@
 #pragma once
 // The buffered error log: one UTF-16LE file per computer, program and day in a directory,
-// "<computer>_<program file>_<yyyy-mm-dd>.log", written once a second by the XLog thread.
+// "<computer>_<program file>_<yyyy-mm-dd>.log", written once a second by the log writer's thread.
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
 #include "platform/system_time.h"
 #include "platform/thread.h"
 
-class XLog : public TThread {
+// The two buffers and their file; Run is the writer thread's body.
+class XLog {
  public:
   static constexpr size_t kDefaultCapacity = 1048576;
 
   // directory ends with a path separator.
   XLog(std::u16string directory, std::u16string computerName, std::u16string programFile,
        size_t capacity = kDefaultCapacity);
-  ~XLog() override;  // writes whatever is still buffered
+  ~XLog();  // writes whatever is still buffered
+  XLog(const XLog&) = delete;
+  XLog& operator=(const XLog&) = delete;
 
-  void Run() override;
+  // Flushes once a second until the stop.
+  void Run(std::stop_token stop);
+  // Ends the wait of Run (the stop's wake).
+  void Wake();
   // Appends one line; false when the line cannot be taken (larger than a buffer).
   bool Append(std::u16string_view message);
   // Writes the waiting buffer and exchanges the two buffers.
   void Flush();
-  // Wakes the thread (used with RequestStop).
-  void Wake();
   // Name of the file a flush at the given local date writes to.
   std::u16string FileNameFor(const SystemTime& now) const;
 

@@ -14,10 +14,12 @@
 #include "platform/network_identity.h"
 #include "platform/program_dir.h"
 #include "platform/text_codec.h"
+#include "platform/thread.h"
 #include "platform/usage_recorder.h"
 #include "platform/usage_report.h"
 #include "platform/user_config.h"
 #include "platform/user_data.h"
+#include "platform/worker.h"
 
 namespace {
 
@@ -26,8 +28,7 @@ constexpr size_t kShortestAnswer = 20;  // a shorter answer cannot hold a docume
 
 std::atomic<bool> g_uploadEnabled{false};
 
-std::mutex g_workerLock;  // guards g_worker
-CDNThread* g_worker = nullptr;
+std::mutex g_workerLock;  // guards g_worker and g_stopWaitMs
 int g_stopWaitMs = ExchangeTiming{}.stopWaitMs;
 
 // compute() on a helper thread (the network identity may wait for an ARP answer); false when the
@@ -51,23 +52,44 @@ std::u16string LogAnswerPrefix(int32_t status) {
   return u"statistics: report answered with status " + Utf8ToWide(std::to_string(status));
 }
 
+// The worker's body: one report at the start, then one every retry period while the service
+// record has no address.
+class Exchange {
+ public:
+  Exchange(ExchangePartners partners, ExchangeTiming timing) : partners_(std::move(partners)), timing_(timing) {}
+  void Run(const std::stop_token& stop);
+  // One report: LoadHolidayArrangement, the GET (repeated every retry period until a response
+  // arrives), the document, the switches, the location. True when a document was taken.
+  bool SendUsageReport(const std::stop_token& stop);
+  // The stop's wake: abandons the request in flight and ends the wait between attempts.
+  void Wake() {
+    abandon_.store(true);
+    stopEvent_.Set();
+  }
+
+ private:
+  // Waits up to ms; true when the stop came.
+  bool WaitForStop(const std::stop_token& stop, int ms) {
+    return stop.stop_requested() || stopEvent_.Wait(ms) || stop.stop_requested();
+  }
+
+  const ExchangePartners partners_;
+  const ExchangeTiming timing_;
+  std::atomic<bool> abandon_{false};
+  Event stopEvent_{true};
+};
+
+// The running exchange (guarded by g_workerLock); last, so that at the process's end it is
+// stopped and joined before what it uses goes.
+Worker g_worker;
+
 }  // namespace
 
 bool UploadEnabled() { return g_uploadEnabled.load(); }
 
-CDNThread::CDNThread(ExchangePartners partners, ExchangeTiming timing)
-    : partners_(std::move(partners)), timing_(timing) {}
-
-void CDNThread::Stop() {
-  RequestStop();
-  stopEvent_.Set();
-}
-
-bool CDNThread::WaitForStop(int ms) { return StopRequested() || stopEvent_.Wait(ms) || StopRequested(); }
-
-bool CDNThread::SendUsageReport() {
-  const auto stopped = [this] { return StopRequested(); };
-  const HttpScope scope(AbandonedAt(StopFlag()));
+bool Exchange::SendUsageReport(const std::stop_token& stop) {
+  const auto stopped = [&stop] { return stop.stop_requested(); };
+  const HttpScope scope(AbandonedAt(abandon_));
   if (partners_.loadHolidays) partners_.loadHolidays();
 
   const std::u16string base = ServiceBaseUrl(kSvcStats);
@@ -84,9 +106,9 @@ bool CDNThread::SendUsageReport() {
   for (;;) {
     const int32_t status = HttpGet(url, body);
     if (status == 0) break;
-    if (StopRequested()) return false;
+    if (stopped()) return false;
     LogError(LogAnswerPrefix(status) + u", asking again later");
-    if (WaitForStop(timing_.retryMs)) return false;
+    if (WaitForStop(stop, timing_.retryMs)) return false;
   }
   if (body.size() < kShortestAnswer) {
     LogError(u"statistics: the service's answer is too short to be a document");
@@ -101,29 +123,29 @@ bool CDNThread::SendUsageReport() {
   const ServiceAnswer answer = partners_.answer ? partners_.answer() : ServiceAnswer{};
   g_uploadEnabled.store(answer.uploadListed);
   if (!answer.uninstallUrl.empty()) SetUserConfig(answer.uninstallUrl, u"uu");
-  if (answer.updateListed && partners_.launchUpdater && !StopRequested()) partners_.launchUpdater();
+  if (answer.updateListed && partners_.launchUpdater && !stopped()) partners_.launchUpdater();
 
-  if (!answer.address.empty() && partners_.locate && !StopRequested()) {
+  if (!answer.address.empty() && partners_.locate && !stopped()) {
     partners_.locate(ToNarrow(answer.address, kCodePageAnsi));
   }
-  if (partners_.followLocation && !StopRequested()) partners_.followLocation();
+  if (partners_.followLocation && !stopped()) partners_.followLocation();
   return true;
 }
 
-void CDNThread::Run() {
+void Exchange::Run(const std::stop_token& stop) {
   if (ServiceBaseUrl(kSvcStats).empty()) {
     LogError(u"statistics: no service configured (svc_stats), nothing is sent");
     return;
   }
-  const auto report = [this] {
-    SendUsageReport();
-    if (!StopRequested() && partners_.post) partners_.post(UM_STATISTICS_DONE);
+  const auto report = [this, &stop] {
+    SendUsageReport(stop);
+    if (!stop.stop_requested() && partners_.post) partners_.post(UM_STATISTICS_DONE);
   };
   report();
-  while (!StopRequested()) {
+  while (!stop.stop_requested()) {
     const ServiceAnswer answer = partners_.answer ? partners_.answer() : ServiceAnswer{};
     if (answer.address.empty()) report();
-    if (WaitForStop(timing_.retryMs)) break;
+    if (WaitForStop(stop, timing_.retryMs)) break;
   }
 }
 
@@ -157,16 +179,14 @@ bool UploadUsageFile(const std::string& bytes, const ServiceAnswer& answer, cons
 
 bool StartStatisticsExchange(ExchangePartners partners, ExchangeTiming timing) {
   std::lock_guard<std::mutex> guard(g_workerLock);
-  if (g_worker) return true;
+  if (g_worker.Running()) return true;
   g_uploadEnabled.store(false);  // the switch lives for one run of the exchange
   auto answer = partners.answer;
-  auto* worker = new CDNThread(std::move(partners), timing);
-  if (!StartThread(worker)) {
+  auto exchange = std::make_shared<Exchange>(std::move(partners), timing);
+  if (!g_worker.Start([exchange](std::stop_token stop) { exchange->Run(stop); }, [exchange] { exchange->Wake(); })) {
     LogError(u"statistics: the worker thread cannot start");
-    delete worker;
     return false;
   }
-  g_worker = worker;
   g_stopWaitMs = timing.stopWaitMs;
   // The exchange ends first thing at shutdown, while the database is still open.
   RegisterDataStep(DataPhase::kBeforeClose, "statistics", 0, [] { StopStatisticsExchange(); });
@@ -180,24 +200,14 @@ bool StartStatisticsExchange(ExchangePartners partners, ExchangeTiming timing) {
 }
 
 bool StopStatisticsExchange() {
-  CDNThread* worker = nullptr;
+  Worker worker;
   int waitMs = 0;
   {
     std::lock_guard<std::mutex> guard(g_workerLock);
-    worker = g_worker;
-    g_worker = nullptr;
+    worker = std::move(g_worker);
     waitMs = g_stopWaitMs;
   }
-  if (!worker) return true;
-  worker->Stop();
-  if (worker->WaitForEnd(waitMs)) {
-    delete worker;
-    return true;
-  }
-  if (worker->ReleaseWhenDone()) {
-    delete worker;
-  } else {
-    LogError(u"statistics: the worker did not end in time; left to end on its own");
-  }
+  if (worker.Stop(waitMs)) return true;
+  LogError(u"statistics: the worker did not end in time; left to end on its own");
   return false;
 }

@@ -1,13 +1,13 @@
 #pragma once
 // The statistics exchange with the service at the setting "svc_stats" (empty: no service, no
-// traffic at all). The CDNThread worker sends the usage report as a GET of "/i.ashx" with the
+// traffic at all). The exchange's worker thread sends the usage report as a GET of "/i.ashx" with the
 // machine's identifiers; the answer is the scrambled service document, which carries the holiday
 // arrangement, the machine's public address and location, and URL lists that switch on the
 // upload of "ubd.dat", record the uninstall address "uu" and start the updater.
 //
 // The worker asks once per run, and again every retry period while the service record has no
 // address (no document yet). Every wait and every request ends promptly when the worker is asked
-// to stop: the requests watch the worker's stop flag (HttpScope), and the machine's identifiers,
+// to stop: the requests watch the worker's stop token (HttpScope), and the machine's identifiers,
 // which may wait on the network, are gathered on a helper thread that is given up on at a stop.
 #include <atomic>
 #include <cstdint>
@@ -16,7 +16,6 @@
 #include <string_view>
 
 #include "platform/message_ids.h"
-#include "platform/thread.h"
 
 // What the exchange needs of the service record, copied from one consistent state of it.
 struct ServiceAnswer {
@@ -42,26 +41,6 @@ struct ExchangePartners {
 struct ExchangeTiming {
   int retryMs = 30000;     // between attempts while the service does not answer properly
   int stopWaitMs = 1500;   // how long a stop waits for the worker before leaving it detached
-};
-
-class CDNThread : public TThread {
- public:
-  CDNThread(ExchangePartners partners, ExchangeTiming timing);
-  void Run() override;
-  // Sets the stop flag and the stop event; every wait and request of the worker ends soon after.
-  void Stop();
-
-  // One report: LoadHolidayArrangement, the GET (repeated every retry period until a response
-  // arrives), the document, the switches, the location. True when a document was taken.
-  bool SendUsageReport();
-
- private:
-  // Waits up to ms; true when the stop came.
-  bool WaitForStop(int ms);
-
-  const ExchangePartners partners_;
-  const ExchangeTiming timing_;
-  Event stopEvent_{true};
 };
 
 // The upload switch: set after each document to whether it lists both "data_url" and

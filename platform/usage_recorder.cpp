@@ -22,8 +22,6 @@ constexpr int kStopWaitMs = 3000;   // how long shutdown waits for the last writ
 constexpr int kDeleteAttempts = 10;  // deleting the uploaded file: tries, and the pause between them
 constexpr int kDeleteRetryMs = 50;
 
-WorkerSlot<UserBehaviorAgent> g_agent;
-
 std::mutex g_uploaderLock;
 UsageUploader g_uploader;
 
@@ -31,6 +29,9 @@ UsageUploader CurrentUploader() {
   std::lock_guard<std::mutex> guard(g_uploaderLock);
   return g_uploader;
 }
+
+// After what its thread reads: at the process's end it is stopped and joined first.
+WorkerSlot<UserBehaviorAgent> g_agent;
 
 }  // namespace
 
@@ -64,6 +65,11 @@ void SetUsageUploader(UsageUploader uploader) {
   g_uploader = std::move(uploader);
 }
 
+void UserBehaviorAgent::Wake() {
+  stopping_.store(true);
+  wake_.Set();
+}
+
 void UserBehaviorAgent::UploadOnce() {
   if (uploadAttempted_) return;
   const UsageUploader uploader = CurrentUploader();
@@ -72,7 +78,7 @@ void UserBehaviorAgent::UploadOnce() {
   std::lock_guard<std::mutex> guard(writeLock_);
   std::string bytes;
   if (!ReadWholeFile(path_, bytes) || bytes.empty()) return;  // nothing recorded yet
-  if (!uploader.send(bytes, StopFlag())) return;  // the sender logged why
+  if (!uploader.send(bytes, stopping_)) return;  // the sender logged why
   // Another reader (a scanner, a backup) may hold the file for a moment; on Windows it cannot be
   // deleted meanwhile, and lines left in it would be uploaded again next run.
   for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
@@ -141,7 +147,7 @@ bool UserBehaviorAgent::WriteNow(int timeoutMs) {
          served_ >= request;
 }
 
-void UserBehaviorAgent::Run() {
+void UserBehaviorAgent::Run(std::stop_token stop) {
   const int slice = cycleMs_ >= kWaitSlices ? cycleMs_ / kWaitSlices : 1;
   for (;;) {
     UploadOnce();
@@ -149,8 +155,8 @@ void UserBehaviorAgent::Run() {
     MoveIncoming();
     WritePending();
     CycleEnded(serving);
-    for (int i = 0; i < kWaitSlices && !StopRequested() && !WriteRequested(); ++i) wake_.Wait(slice);
-    if (StopRequested()) break;
+    for (int i = 0; i < kWaitSlices && !stop.stop_requested() && !WriteRequested(); ++i) wake_.Wait(slice);
+    if (stop.stop_requested()) break;
   }
   // Stopping: whatever was recorded up to now goes to the file before the thread ends.
   const uint64_t serving = CycleBegins();
@@ -179,7 +185,7 @@ bool WriteUsageEventsNow(int timeoutMs) {
 bool StartUsageRecorder() { return StartUsageRecorderAt(ProgramDirectory() + u"ubd.dat"); }
 
 bool StartUsageRecorderAt(std::u16string filePath, int cycleMs) {
-  return g_agent.Start([&] { return new UserBehaviorAgent(std::move(filePath), cycleMs); });
+  return g_agent.Start([&] { return std::make_shared<UserBehaviorAgent>(std::move(filePath), cycleMs); });
 }
 
 void StopUsageRecorder() {

@@ -1,6 +1,6 @@
 #pragma once
 // The usage recorder: numbered usage events (a click, a menu entry, a start, an exit) collected
-// from every thread and appended by the UserBehaviorAgent worker to "ubd.dat" in the program's
+// from every thread and appended by the UserBehaviorAgent's worker thread to "ubd.dat" in the program's
 // directory about every 10 s.
 //
 // "ubd.dat" is UTF-8 without a byte-order mark. Each write appends "\r\n" followed by that
@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -36,18 +37,21 @@ struct UsageUploader {
 // Replaces the uploader (empty members: no upload); callable from any thread.
 void SetUsageUploader(UsageUploader uploader);
 
-class UserBehaviorAgent : public TThread {
+// The recorder's lines and file; Run is its worker thread's body.
+class UserBehaviorAgent {
  public:
   static constexpr int kDefaultCycleMs = 10000;
 
   explicit UserBehaviorAgent(std::u16string filePath, int cycleMs = kDefaultCycleMs);
-  ~UserBehaviorAgent() override = default;
+  UserBehaviorAgent(const UserBehaviorAgent&) = delete;
+  UserBehaviorAgent& operator=(const UserBehaviorAgent&) = delete;
 
-  void Run() override;
+  // Writes every cycle until the stop, then writes what is left.
+  void Run(std::stop_token stop);
   // Queues one line; never touches the file.
   void Append(std::u16string line);
-  // Wakes the thread before its cycle ends (used with RequestStop).
-  void Wake() { wake_.Set(); }
+  // The stop's wake: ends the cycle's wait and raises the upload's stop flag.
+  void Wake();
   // Runs a write cycle now instead of at the end of the current one and waits up to timeoutMs
   // for it. True once a cycle that began after the call has ended (whether or not its write
   // succeeded); false on timeout or when the thread has ended.
@@ -72,6 +76,7 @@ class UserBehaviorAgent : public TThread {
   std::deque<std::u16string> incoming_, writing_;
   bool failing_ = false;  // the last write failed (logged once per failure streak)
   bool uploadAttempted_ = false;
+  std::atomic<bool> stopping_{false};
   Event wake_{false};
   std::mutex cycleLock_;
   std::condition_variable cycleEnded_;

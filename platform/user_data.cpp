@@ -9,7 +9,9 @@
 #include "platform/log.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
+#include "platform/thread.h"
 #include "platform/user_config.h"
+#include "platform/worker.h"
 
 namespace {
 std::mutex g_lock;
@@ -26,32 +28,23 @@ void LoadAndStamp() {
   if (GetUserConfig(u"lv") != version) SetUserConfig(version, u"lv");
 }
 
-// Waits for the lock to go, then does what the start-up left.
-class DeferredLoader : public TThread {
- public:
-  explicit DeferredLoader(std::function<void()> ready) : ready_(std::move(ready)) {}
-  void Run() override {
-    SetDbBusyWait(1000);
-    for (;;) {
-      if (StopRequested()) return;
-      DbOutcome outcome = ProbeDatabase();
-      if (outcome == DbOutcome::kOk) break;
-      if (outcome != DbOutcome::kBusy) return;  // gone or damaged: nothing will come
-      wake_.Wait(500);
-    }
-    if (StopRequested()) return;
-    LoadAndStamp();
-    LogError(u"user data: user.dat is free again; its settings are read");
-    if (ready_ && !StopRequested()) ready_();
+// The deferred loader's body: waits for the lock to go, then does what the start-up left.
+void LoadWhenFree(const std::stop_token& stop, const std::function<void()>& ready, Event& wake) {
+  SetDbBusyWait(1000);
+  for (;;) {
+    if (stop.stop_requested()) return;
+    DbOutcome outcome = ProbeDatabase();
+    if (outcome == DbOutcome::kOk) break;
+    if (outcome != DbOutcome::kBusy) return;  // gone or damaged: nothing will come
+    wake.Wait(500);  // set by the stop
   }
-  void Wake() { wake_.Set(); }
+  if (stop.stop_requested()) return;
+  LoadAndStamp();
+  LogError(u"user data: user.dat is free again; its settings are read");
+  if (ready && !stop.stop_requested()) ready();
+}
 
- private:
-  std::function<void()> ready_;
-  Event wake_{true};
-};
-
-DeferredLoader* g_loader = nullptr;  // guarded by g_lock
+Worker g_loader;  // guarded by g_lock
 }  // namespace
 
 SystemTime RunStartTime() {
@@ -95,31 +88,26 @@ bool UserDataDeferred() {
 
 void CompleteDeferredUserData(std::function<void()> ready) {
   std::lock_guard<std::mutex> guard(g_lock);
-  if (!g_deferred || g_loader) return;
-  auto* loader = new DeferredLoader(std::move(ready));
-  if (!loader->Start()) {
-    delete loader;
+  if (!g_deferred || g_loader.Running()) return;
+  auto wake = std::make_shared<Event>(true);
+  if (!g_loader.Start([ready = std::move(ready), wake](std::stop_token stop) { LoadWhenFree(stop, ready, *wake); },
+                      [wake] { wake->Set(); })) {
     LogError(u"user data: the thread that waits for user.dat could not be started");
     return;
   }
-  g_loader = loader;
 }
 
 void OpenUserData() { OpenUserDataIn(ProgramDirectory()); }
 
 void CloseUserData() {
-  DeferredLoader* loader = nullptr;
+  Worker loader;
   {
     std::lock_guard<std::mutex> guard(g_lock);
-    std::swap(loader, g_loader);
+    loader = std::move(g_loader);
     g_deferred = false;
   }
-  if (loader) {
-    loader->RequestStop();
-    loader->Wake();
-    // Its statements end with the database at the latest; it deletes itself if it outlives this.
-    if (loader->WaitForEnd(1500) || loader->ReleaseWhenDone()) delete loader;
-  }
+  // Its statements end with the database at the latest; one that outlives the wait ends on its own.
+  loader.Stop(1500);
   RunDataSteps(DataPhase::kBeforeClose);
   int seconds = RunSeconds(RunStartTime(), LocalNow());
   SetUserConfig(IntToText(seconds), u"lrt");

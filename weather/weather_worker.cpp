@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/log.h"
+#include "platform/worker.h"
 #include "weather/air_quality_fetch.h"
 #include "weather/current_city.h"
 #include "weather/open_meteo_fetch.h"
@@ -47,6 +48,11 @@ WeatherJob JobForCurrentCity() {
   return {city.code, city.province, city.city};
 }
 
+// The refresh thread (the running one, or the last one until the next start joins it); guarded
+// by g_runLock. After what its thread uses, so that at the process's end it is stopped and joined
+// first.
+Worker g_worker;
+
 }  // namespace
 
 void SetWeatherPoster(WeatherPoster poster) {
@@ -72,11 +78,8 @@ void AbandonWeatherRefresh() {
   if (g_abandon) g_abandon->store(true);
 }
 
-WeatherThread::WeatherThread(WeatherJob job, std::shared_ptr<HttpAbandonFlag> abandon)
-    : job_(std::move(job)), abandon_(std::move(abandon)) {}
-
-void WeatherThread::FetchInto(const WeatherJob& job, WeatherReport& report, AirQualityReport& air,
-                              const HttpAbandonFlag* abandon) {
+void FetchWeatherInto(const WeatherJob& job, WeatherReport& report, AirQualityReport& air,
+                      const HttpAbandonFlag* abandon) {
   // Every request below shares the budget; those that come after it fail without traffic.
   HttpScope::Bounds bounds;
   bounds.deadline = HttpScope::Clock::now() + std::chrono::milliseconds(g_budgetMs.load());
@@ -100,13 +103,16 @@ void WeatherThread::FetchInto(const WeatherJob& job, WeatherReport& report, AirQ
   if (!air.Known()) FetchDefaultAirQuality(job.code, job.city, air);
 }
 
-void WeatherThread::Run() {
-  WeatherJob job = job_;
+namespace {
+
+// The refresh thread's body: the job, then every request that arrived meanwhile. A stop abandons
+// the request in flight (the worker's wake raises the flag).
+void RunRefreshes(WeatherJob job, const std::shared_ptr<HttpAbandonFlag>& abandon) {
   for (;;) {
     // Work on copies (pairs 9..12 carry over from the last run) and publish them whole.
     WeatherReport report = CurrentWeatherReport();
     AirQualityReport air;
-    FetchInto(job, report, air, abandon_.get());
+    FetchWeatherInto(job, report, air, abandon.get());
     {
       std::lock_guard<std::mutex> lock(g_reportLock);
       g_report = std::move(report);
@@ -127,6 +133,8 @@ void WeatherThread::Run() {
   }
 }
 
+}  // namespace
+
 bool StartWeatherWorker() {
   WeatherJob job = JobForCurrentCity();
   auto abandon = std::make_shared<HttpAbandonFlag>(false);
@@ -138,12 +146,13 @@ bool StartWeatherWorker() {
     }
     g_running = true;
     g_abandon = abandon;
+    // The last refresh has said it is done: its thread is at its end, the join is short.
+    g_worker.Join();
+    if (g_worker.Start([job = std::move(job), abandon](std::stop_token) { RunRefreshes(job, abandon); },
+                       [abandon] { abandon->store(true); })) {
+      return true;
+    }
   }
-  auto* worker = new WeatherThread(job, abandon);
-  worker->SetDeleteWhenDone(true);
-  if (StartThread(worker)) return true;
-
-  delete worker;
   LogError(u"weather: the refresh thread could not be started");
   {
     std::lock_guard<std::mutex> lock(g_runLock);
@@ -164,4 +173,14 @@ bool WaitForWeatherIdle(int timeoutMs) {
     return true;
   }
   return g_idle.wait_for(lock, std::chrono::milliseconds(timeoutMs), idle);
+}
+
+bool StopWeatherWorker(int waitMs) {
+  AbandonWeatherRefresh();
+  Worker worker;
+  {
+    std::lock_guard<std::mutex> lock(g_runLock);
+    worker = std::move(g_worker);
+  }
+  return worker.Stop(waitMs);
 }

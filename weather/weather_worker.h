@@ -1,5 +1,5 @@
 #pragma once
-// The weather refresh: one short-lived WeatherThread per request fetches the forecast (the forecast
+// The weather refresh: a short-lived worker thread per request fetches the forecast (the forecast
 // site, else the second site, else the default source), cleans it, fetches the air quality (the
 // rankings, else the default source), publishes both reports, each naming its source, and posts
 // UM_WEATHER_UPDATED. Requests never overlap: one arriving while a worker runs is kept (the
@@ -13,7 +13,6 @@
 
 #include "platform/http_client.h"
 #include "platform/message_ids.h"
-#include "platform/thread.h"
 #include "weather/weather_report.h"
 
 // How a worker reaches the user interface: posts a message (wParam and lParam 0) to the main
@@ -32,20 +31,10 @@ struct WeatherJob {
   std::u16string city;
 };
 
-class WeatherThread : public TThread {
- public:
-  WeatherThread(WeatherJob job, std::shared_ptr<HttpAbandonFlag> abandon);
-  void Run() override;
-
-  // One refresh for the job into the given reports (no publishing, no message), within the
-  // budget and ending early when abandon is set.
-  static void FetchInto(const WeatherJob& job, WeatherReport& report, AirQualityReport& air,
-                        const HttpAbandonFlag* abandon = nullptr);
-
- private:
-  WeatherJob job_;
-  std::shared_ptr<HttpAbandonFlag> abandon_;
-};
+// One refresh for the job into the given reports (no publishing, no message), within the budget
+// and ending early when abandon is set.
+void FetchWeatherInto(const WeatherJob& job, WeatherReport& report, AirQualityReport& air,
+                      const HttpAbandonFlag* abandon = nullptr);
 
 // The overall time of one refresh; <= 0 restores the 60 s default.
 void SetWeatherRefreshBudget(int ms);
@@ -60,3 +49,8 @@ bool StartWeatherWorker();
 
 // Waits until no worker runs and no request waits; true when idle within the time (< 0: no limit).
 bool WaitForWeatherIdle(int timeoutMs);
+
+// For the exit: abandons the refresh (AbandonWeatherRefresh) and waits up to waitMs for its thread.
+// True when it ended (or none ran); otherwise it is left to end on its own (its request in
+// flight cannot be cut short) and false is returned.
+bool StopWeatherWorker(int waitMs);

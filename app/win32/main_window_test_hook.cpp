@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/logic/day_cell.h"
@@ -19,8 +18,10 @@
 #include "app/win32/tray_icon.h"
 #include "platform/clock.h"
 #include "platform/date_time.h"
+#include "platform/http_client.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
+#include "platform/worker.h"
 #include "ui/combo.h"
 #include "ui/container.h"
 #include "ui/option.h"
@@ -41,6 +42,9 @@ UINT HookMessage() {
 // The slowest is a change between five and six rows: the window is resized and drawn whole.
 int64_t g_benchMedianUs = -1;
 int64_t g_benchSlowestUs = -1;
+
+// The IP lookups the hook started (window thread only).
+std::vector<Worker> g_lookups;
 
 // The clock the test moves: the system clock plus this many seconds.
 std::atomic<long long> g_clockOffsetSeconds{0};
@@ -345,11 +349,27 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
       uint32_t a = static_cast<uint32_t>(lParam);
       std::string ip = std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 255) + "." +
                        std::to_string((a >> 8) & 255) + "." + std::to_string(a & 255);
-      std::thread([ip] {
-        IpLocation here;
-        LocateByIp(ip, here.province, here.city);
-        SetIpLocation(here);
-      }).detach();
+      // Off the window's thread; lookups that ended are joined, one still running at the exit is
+      // abandoned at its stop.
+      std::erase_if(g_lookups, [](Worker& lookup) {
+        if (!lookup.WaitForEnd(0)) return false;
+        lookup.Join();
+        return true;
+      });
+      Worker lookup;
+      auto abandon = std::make_shared<HttpAbandonFlag>(false);
+      if (lookup.Start(
+              [ip, abandon](std::stop_token) {
+                HttpScope::Bounds bounds;
+                bounds.abandon = abandon.get();
+                const HttpScope scope(bounds);
+                IpLocation here;
+                LocateByIp(ip, here.province, here.city);
+                if (!abandon->load()) SetIpLocation(here);
+              },
+              [abandon] { abandon->store(true); })) {
+        g_lookups.push_back(std::move(lookup));
+      }
       result = 1;
       return true;
     }

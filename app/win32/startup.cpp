@@ -45,8 +45,7 @@ void Shutdown(bool comStarted) {
   steps.stopUsageRecorder = [] { StopUsageRecorder(); };
   steps.closeUserData = [] {
     // A refresh still running uses the database: end it first, abandoning its request in flight.
-    AbandonWeatherRefresh();
-    if (!WaitForWeatherIdle(kWeatherExitWaitMs)) LogError(u"app: a weather refresh was still running at exit");
+    if (!StopWeatherWorker(kWeatherExitWaitMs)) LogError(u"app: a weather refresh was still running at exit");
     CloseUserData();
   };
   RunShutdown(steps);

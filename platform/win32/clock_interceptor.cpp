@@ -13,6 +13,7 @@
 #include "platform/taskbar_clock.h"
 #include "platform/text_utils.h"
 #include "platform/thread.h"
+#include "platform/worker.h"
 #include "platform/win32/clock_locator.h"
 
 namespace taskbar {
@@ -145,73 +146,63 @@ void CALLBACK WinEventProc(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
   }
 }
 
-// The locator: passes on helper threads, given up when a call stays unanswered for a second.
-class Locator : public TThread {
- public:
-  explicit Locator(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
-  void Stop() {
-    RequestStop();
-    shared_->lookAgain.Set();
-  }
-  void Run() override {
-    bool saidNone = false, saidSlow = false;
-    while (!StopRequested()) {
-      auto result = std::make_shared<ClockSnapshot>();
-      auto found = std::make_shared<std::atomic<bool>>(false);
-      auto progress = std::make_shared<std::atomic<uint64_t>>(0);
-      const ULONGLONG start = GetTickCount64();
-      ULONGLONG lastCall = start;
-      uint64_t lastProgress = 0;
-      bool done = RunUnlessStopped(
-          [result, found, progress] {
-            // No taskbar with a content bridge (an older shell, or none): nothing to read, and
-            // neither COM nor the automation libraries are started for it.
-            if (!ContentBridgeExists()) {
-              found->store(true);
-              return;
-            }
-            // Its own apartment and reader: a pass given up on runs to its end on its own.
-            HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-            if (std::unique_ptr<TrayButtonReader> reader = MakeAutomationTrayButtonReader(progress.get())) {
-              *result = LocateClocks(*reader, CurrentClockTexts());
-              found->store(true);
-            }
-            if (SUCCEEDED(com)) CoUninitialize();
-          },
-          [&] {
-            // Given up when one call has not returned within its second, or the pass as a whole
-            // runs too long.
-            const ULONGLONG now = GetTickCount64();
-            if (uint64_t p = progress->load(); p != lastProgress) {
-              lastProgress = p;
-              lastCall = now;
-            }
-            return StopRequested() || now - lastCall > kCallLimitMs || now - start > kPassLimitMs;
-          });
-      if (StopRequested()) break;
-      if (!done) {
-        if (!saidSlow) LogError(u"clock: the taskbar did not answer UI Automation within 1 s; its last clock places stay");
-        saidSlow = true;
-      } else if (!found->load()) {
-        if (!saidNone) LogError(u"clock: UI Automation or MSAA is missing; the taskbar clock stays the shell's");
+// The locator thread's body: passes on helper threads, given up when a call stays unanswered for
+// a second.
+void Locate(const std::stop_token& stop, Shared& shared) {
+  bool saidNone = false, saidSlow = false;
+  while (!stop.stop_requested()) {
+    auto result = std::make_shared<ClockSnapshot>();
+    auto found = std::make_shared<std::atomic<bool>>(false);
+    auto progress = std::make_shared<std::atomic<uint64_t>>(0);
+    const ULONGLONG start = GetTickCount64();
+    ULONGLONG lastCall = start;
+    uint64_t lastProgress = 0;
+    bool done = RunUnlessStopped(
+        [result, found, progress] {
+          // No taskbar with a content bridge (an older shell, or none): nothing to read, and
+          // neither COM nor the automation libraries are started for it.
+          if (!ContentBridgeExists()) {
+            found->store(true);
+            return;
+          }
+          // Its own apartment and reader: a pass given up on runs to its end on its own.
+          HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+          if (std::unique_ptr<TrayButtonReader> reader = MakeAutomationTrayButtonReader(progress.get())) {
+            *result = LocateClocks(*reader, CurrentClockTexts());
+            found->store(true);
+          }
+          if (SUCCEEDED(com)) CoUninitialize();
+        },
+        [&] {
+          // Given up when one call has not returned within its second, or the pass as a whole
+          // runs too long.
+          const ULONGLONG now = GetTickCount64();
+          if (uint64_t p = progress->load(); p != lastProgress) {
+            lastProgress = p;
+            lastCall = now;
+          }
+          return stop.stop_requested() || now - lastCall > kCallLimitMs || now - start > kPassLimitMs;
+        });
+    if (stop.stop_requested()) break;
+    if (!done) {
+      if (!saidSlow) LogError(u"clock: the taskbar did not answer UI Automation within 1 s; its last clock places stay");
+      saidSlow = true;
+    } else if (!found->load()) {
+      if (!saidNone) LogError(u"clock: UI Automation or MSAA is missing; the taskbar clock stays the shell's");
+      saidNone = true;
+    } else {
+      if (result->clocks.empty() && !saidNone) {
+        LogError(u"clock: no taskbar clock found (no clock window, no clock button); the tray icon opens the calendar");
         saidNone = true;
-      } else {
-        if (result->clocks.empty() && !saidNone) {
-          LogError(u"clock: no taskbar clock found (no clock window, no clock button); the tray icon opens the calendar");
-          saidNone = true;
-        }
-        if (!result->clocks.empty()) saidNone = false;
-        shared_->snapshot.store(std::shared_ptr<const ClockSnapshot>(std::move(result)));
-        if (uint32_t hook = shared_->hookThread.load()) PostThreadMessageW(hook, kSnapshotMessage, 0, 0);
       }
-      // A pass given up on is tried again soon: the shell may only have been busy.
-      shared_->lookAgain.Wait(done ? kLookAgainMs : kRetryMs);
+      if (!result->clocks.empty()) saidNone = false;
+      shared.snapshot.store(std::shared_ptr<const ClockSnapshot>(std::move(result)));
+      if (uint32_t hook = shared.hookThread.load()) PostThreadMessageW(hook, kSnapshotMessage, 0, 0);
     }
+    // A pass given up on is tried again soon: the shell may only have been busy.
+    shared.lookAgain.Wait(done ? kLookAgainMs : kRetryMs);
   }
-
- private:
-  std::shared_ptr<Shared> shared_;
-};
+}
 
 LRESULT CALLBACK RoadWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -226,18 +217,18 @@ LRESULT CALLBACK RoadWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// The hook's thread: its message loop runs the hook procedure, the WinEvents and the watchdog.
-class HookThread : public TThread {
+// The hook thread's body: its message loop runs the hook procedure, the WinEvents and the
+// watchdog. Its state is the thread's own; ready is set once the loop is about to run.
+class HookLoop {
  public:
-  explicit HookThread(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
-  bool WaitReady() { return ready_.Wait(2000); }
-  void Stop() {
-    RequestStop();
-    if (uint32_t id = ThreadId()) PostThreadMessageW(id, WM_QUIT, 0, 0);
-  }
-  void Run() override {
+  explicit HookLoop(Shared& shared) : shared_(shared) {}
+  HookLoop(const HookLoop&) = delete;
+  HookLoop& operator=(const HookLoop&) = delete;
+
+  void Run(const std::stop_token& stop, Event& ready) {
     MSG msg;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before anyone posts to it
+    const uint32_t self = CurrentThreadId();
     WNDCLASSW wc{};
     wc.lpfnWndProc = &RoadWindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -247,13 +238,13 @@ class HookThread : public TThread {
     window_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                               wc.hInstance, nullptr);
     SetTimer(window_, kWatchdogTimer, kWatchdogMs, nullptr);
-    shared_->hookThread.store(ThreadId());
-    ready_.Set();
+    shared_.hookThread.store(self);
+    ready.Set();
     Apply();
     // Not GetMessage: it runs the hook procedure for sent messages and waits on without
     // returning. Peeking returns after them, so the procedure's errands run right away.
     bool quit = false;
-    while (!quit && !StopRequested()) {
+    while (!quit && !stop.stop_requested()) {
       while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
           quit = true;
@@ -275,26 +266,26 @@ class HookThread : public TThread {
     WatchKeys(false);
     if (events_) UnhookWinEvent(events_);
     if (window_) DestroyWindow(window_);
-    shared_->hookThread.store(0);
+    shared_.hookThread.store(0);
   }
 
  private:
   // What the hook procedure left to do.
   void RunErrands() {
-    const uint32_t errands = shared_->errands.exchange(0, std::memory_order_acq_rel);
-    if (errands & kLookAgain) shared_->lookAgain.Set();
-    if (errands & kKeys) WatchKeys(hook_ && shared_->wantKeys.load(std::memory_order_relaxed));
+    const uint32_t errands = shared_.errands.exchange(0, std::memory_order_acq_rel);
+    if (errands & kLookAgain) shared_.lookAgain.Set();
+    if (errands & kKeys) WatchKeys(hook_ && shared_.wantKeys.load(std::memory_order_relaxed));
     if (errands & kToggle) {
-      for (uint32_t n = shared_->toggles.exchange(0, std::memory_order_acq_rel); n > 0; --n) {
-        PostMessageW(shared_->target, ipc::kClockLeftClickMessage, ipc::kClockClickedAt,
-                     static_cast<LPARAM>(shared_->clickAt.load(std::memory_order_acquire)));
+      for (uint32_t n = shared_.toggles.exchange(0, std::memory_order_acq_rel); n > 0; --n) {
+        PostMessageW(shared_.target, ipc::kClockLeftClickMessage, ipc::kClockClickedAt,
+                     static_cast<LPARAM>(shared_.clickAt.load(std::memory_order_acquire)));
       }
     }
   }
   // Hook in place while there is a clock to take; the shell's window events while there is a taskbar.
   void Apply() {
-    shared_->hookHeld = shared_->snapshot.load();
-    const ClockSnapshot* snapshot = shared_->hookHeld.get();
+    shared_.hookHeld = shared_.snapshot.load();
+    const ClockSnapshot* snapshot = shared_.hookHeld.get();
     if (snapshot->clocks.empty()) {
       Unhook();
     } else if (!hook_) {
@@ -315,14 +306,14 @@ class HookThread : public TThread {
   void Hook() {
     hook_ = SetWindowsHookExW(WH_MOUSE_LL, &MouseProc, GetModuleHandleW(nullptr), 0);
     if (!hook_) LogError(u"clock: cannot set the pointer hook (error " + IntToText(GetLastError()) + u")");
-    shared_->hookActive.store(hook_ != nullptr);
+    shared_.hookActive.store(hook_ != nullptr);
     GetCursorPos(&lastPointer_);
-    lastCalls_ = shared_->hookCalls.load();
+    lastCalls_ = shared_.hookCalls.load();
   }
   void Unhook() {
     if (hook_) UnhookWindowsHookEx(hook_);
     hook_ = nullptr;
-    shared_->hookActive.store(false);
+    shared_.hookActive.store(false);
     WatchKeys(false);
   }
   // The keyboard hook lives only while the pointer is on a taskbar. Ctrl's state is read once
@@ -333,10 +324,10 @@ class HookThread : public TThread {
     if (on) {
       keys_ = SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardProc, GetModuleHandleW(nullptr), 0);
       if (!keys_) return;  // a press on a clock asks the system then
-      shared_->ctrlKeys.store((GetAsyncKeyState(VK_CONTROL) & 0x8000) ? 4u : 0u);
-      shared_->keysWatched.store(true, std::memory_order_release);
+      shared_.ctrlKeys.store((GetAsyncKeyState(VK_CONTROL) & 0x8000) ? 4u : 0u);
+      shared_.keysWatched.store(true, std::memory_order_release);
     } else {
-      shared_->keysWatched.store(false, std::memory_order_release);
+      shared_.keysWatched.store(false, std::memory_order_release);
       UnhookWindowsHookEx(keys_);
       keys_ = nullptr;
     }
@@ -347,7 +338,7 @@ class HookThread : public TThread {
     if (!hook_) return;
     POINT pointer{};
     GetCursorPos(&pointer);
-    uint64_t calls = shared_->hookCalls.load();
+    uint64_t calls = shared_.hookCalls.load();
     bool moved = pointer.x != lastPointer_.x || pointer.y != lastPointer_.y;
     if (moved && calls == lastCalls_) {
       if (!saidLost_) LogError(u"clock: the pointer hook stopped receiving input; it is put back");
@@ -360,8 +351,7 @@ class HookThread : public TThread {
     lastCalls_ = calls;
   }
 
-  std::shared_ptr<Shared> shared_;
-  Event ready_{true};
+  Shared& shared_;
   HWND window_ = nullptr;
   HHOOK hook_ = nullptr;
   HHOOK keys_ = nullptr;
@@ -374,21 +364,13 @@ class HookThread : public TThread {
 
 struct Road {
   std::shared_ptr<Shared> shared;
-  std::unique_ptr<Locator> locator;
-  std::unique_ptr<HookThread> hook;
+  Worker hook;
+  Worker locator;
 };
 std::unique_ptr<Road> g_road;  // UI thread only
 
-template <typename Thread>
-void EndThread(std::unique_ptr<Thread>& thread, int waitMs) {
-  if (!thread) return;
-  thread->Stop();
-  if (thread->WaitForEnd(waitMs) || thread->ReleaseWhenDone()) {
-    thread.reset();
-  } else {
-    LogError(u"clock: a tray-button thread did not end in time; it ends on its own");
-    thread.release();  // it deletes itself when Run returns
-  }
+void EndThread(Worker& thread, int waitMs) {
+  if (!thread.Stop(waitMs)) LogError(u"clock: a tray-button thread did not end in time; it ends on its own");
 }
 
 }  // namespace
@@ -401,9 +383,16 @@ bool StartTrayButtonRoad(HWND target) {
   QueryPerformanceCounter(&road->shared->startCounter);
   road->shared->startTicks = __rdtsc();
   g_shared.store(road->shared.get(), std::memory_order_release);
-  road->hook = std::make_unique<HookThread>(road->shared);
-  road->locator = std::make_unique<Locator>(road->shared);
-  if (!road->hook->Start() || !road->hook->WaitReady() || !road->locator->Start()) {
+  // Each thread holds the shared state: one that outlives the road's stop keeps it.
+  auto ready = std::make_shared<Event>(true);
+  const auto runHook = [shared = road->shared, ready](std::stop_token stop) { HookLoop(*shared).Run(stop, *ready); };
+  const auto runLocator = [shared = road->shared](std::stop_token stop) { Locate(stop, *shared); };
+  // The wakes: the hook thread's queue gets its quit, the locator's wait ends.
+  const auto quitHook = [shared = road->shared] {
+    if (uint32_t id = shared->hookThread.load()) PostThreadMessageW(id, WM_QUIT, 0, 0);
+  };
+  const auto wakeLocator = [shared = road->shared] { shared->lookAgain.Set(); };
+  if (!road->hook.Start(runHook, quitHook) || !ready->Wait(2000) || !road->locator.Start(runLocator, wakeLocator)) {
     LogError(u"clock: cannot start the tray-button threads (error " + IntToText(GetLastError()) + u")");
     g_road = std::move(road);
     StopTrayButtonRoad();
@@ -419,7 +408,7 @@ void StopTrayButtonRoad() {
   EndThread(g_road->locator, kCallLimitMs + 500);
   // The hook is gone with its thread, and the procedures' last readers with it. A hook thread
   // that did not end keeps its own hold on the state.
-  if (!g_road->hook) g_shared.store(nullptr);
+  g_shared.store(nullptr);
   g_road.reset();
 }
 

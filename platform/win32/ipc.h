@@ -1,5 +1,5 @@
 #pragma once
-// The program's end of the inter-process events (platform/ipc_events.h): the DIpc listener turns
+// The program's end of the inter-process events (platform/ipc_events.h): the listener thread turns
 // the clock's clicks and a second start's request into window messages for the main window, all
 // posted with wParam and lParam 0:
 //   kClockLeftClickEvent  -> 10025 (toggle the calendar)

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <memory>
 #include <thread>
+
+#include "platform/worker.h"
 
 TEST(Event, ManualStaysSetAutoReleasesOneWaiter) {
   Event manual(true);
@@ -29,54 +33,57 @@ TEST(Event, ManualStaysSetAutoReleasesOneWaiter) {
 }
 
 namespace {
-class Worker : public TThread {
- public:
-  Worker(std::atomic<int>* destroyed, Event* release) : destroyed_(destroyed), release_(release) {}
-  ~Worker() override { ++*destroyed_; }
-  void Run() override {
-    ran = CurrentThreadId();
-    while (!StopRequested()) {
-      if (release_->Wait(5)) break;
-    }
-  }
+// What a worker's body holds; counts its own end.
+struct Counted {
+  explicit Counted(std::atomic<int>* destroyed) : destroyed(destroyed) {}
+  ~Counted() { ++*destroyed; }
+  std::atomic<int>* destroyed;
   std::atomic<uint32_t> ran{0};
-
- private:
-  std::atomic<int>* destroyed_;
-  Event* release_;
 };
+
+Worker::Body Body(std::shared_ptr<Counted> counted, Event* release) {
+  return [counted, release](std::stop_token stop) {
+    counted->ran = CurrentThreadId();
+    while (!stop.stop_requested()) {
+      if (release->Wait(5)) break;
+    }
+  };
+}
 }  // namespace
 
-TEST(TThread, RunsStopsAndDeletesItselfWhenAsked) {
+TEST(Worker, RunsStopsAndReleasesWhatItHoldsWhenDone) {
   std::atomic<int> destroyed{0};
   Event release(true);
 
-  auto* owned = new Worker(&destroyed, &release);
-  EXPECT_TRUE(StartThread(owned));
-  EXPECT_FALSE(owned->Start());  // only once
-  EXPECT_FALSE(owned->WaitForEnd(20));
-  owned->RequestStop();
-  ASSERT_TRUE(owned->WaitForEnd(5000));
+  auto owned = std::make_shared<Counted>(&destroyed);
+  Worker worker;
+  EXPECT_TRUE(worker.Start(Body(owned, &release)));
+  EXPECT_FALSE(worker.Start(Body(owned, &release)));  // only once
+  EXPECT_FALSE(worker.WaitForEnd(20));
+  worker.RequestStop();
+  ASSERT_TRUE(worker.WaitForEnd(5000));
+  worker.Join();
   EXPECT_NE(owned->ran.load(), 0u);
   EXPECT_NE(owned->ran.load(), CurrentThreadId());
-  EXPECT_EQ(owned->ThreadId(), owned->ran.load());
   EXPECT_EQ(destroyed.load(), 0);
-  delete owned;
+  owned.reset();
   EXPECT_EQ(destroyed.load(), 1);
 
-  auto* self = new Worker(&destroyed, &release);
-  self->SetDeleteWhenDone(true);
-  ASSERT_TRUE(self->Start());
+  // A thread that ends on its own lets go of what it held.
+  Worker self;
+  ASSERT_TRUE(self.Start(Body(std::make_shared<Counted>(&destroyed), &release)));
   release.Set();
-  for (int i = 0; i < 500 && destroyed.load() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_TRUE(self.WaitForEnd(5000));
   EXPECT_EQ(destroyed.load(), 2);
+  self.Join();
 
-  // An owner that gives up waiting hands the object over to its thread.
+  // An owner that gives up waiting leaves the state to its thread.
   release.Reset();
-  auto* late = new Worker(&destroyed, &release);
-  ASSERT_TRUE(late->Start());
-  EXPECT_FALSE(late->WaitForEnd(10));
-  EXPECT_FALSE(late->ReleaseWhenDone());
+  Worker late;
+  ASSERT_TRUE(late.Start(Body(std::make_shared<Counted>(&destroyed), &release)));
+  EXPECT_FALSE(late.WaitForEnd(10));
+  late.Abandon();
+  EXPECT_EQ(destroyed.load(), 2);
   release.Set();
   for (int i = 0; i < 500 && destroyed.load() < 3; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(destroyed.load(), 3);
