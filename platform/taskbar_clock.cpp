@@ -10,8 +10,9 @@ PixelRect RectFromLocation(int left, int top, int width, int height) {
   return {left, top, far(left, width), far(top, height)};
 }
 
-ClockRoad ChooseClockRoad(bool clockWindowFound) {
-  return clockWindowFound ? ClockRoad::kHookLibrary : ClockRoad::kTrayButtons;
+ClockRoad ChooseClockRoad(bool clockWindowFound, bool contentBridgeFound) {
+  if (clockWindowFound) return ClockRoad::kHookLibrary;
+  return contentBridgeFound ? ClockRoad::kTrayButtons : ClockRoad::kNone;
 }
 
 bool NameShowsClock(std::u16string_view name, const std::vector<std::u16string>& clockTexts) {

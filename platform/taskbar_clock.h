@@ -32,10 +32,12 @@ PixelRect RectFromLocation(int left, int top, int width, int height);
 // Which road takes the clock.
 //   kHookLibrary  a "TrayClockWClass" clock window (Windows 10 and its look-alike taskbars) or a
 //                 secondary taskbar's "ClockButton" exists: the hook library subclasses it;
-//   kTrayButtons  otherwise (the Windows 11 taskbar, whose clock is a button inside its content
-//                 bridge): UI Automation finds it and a low-level pointer hook takes its clicks.
-enum class ClockRoad { kHookLibrary, kTrayButtons };
-ClockRoad ChooseClockRoad(bool clockWindowFound);
+//   kTrayButtons  a taskbar with a content bridge (the Windows 11 taskbar, whose clock is a button
+//                 inside it): UI Automation finds it and a low-level pointer hook takes its clicks;
+//   kNone         neither (no shell yet, or one with no clock at all): nothing runs and nothing is
+//                 swallowed until the next "TaskbarCreated"; the tray icon opens the calendar.
+enum class ClockRoad { kHookLibrary, kTrayButtons, kNone };
+ClockRoad ChooseClockRoad(bool clockWindowFound, bool contentBridgeFound);
 
 // One of a tray's buttons as UI Automation shows it (MSAA fills the rectangle where UI Automation
 // gives none).

@@ -32,6 +32,7 @@ struct HookState {
   bool hooked = false;
   ScopedHandle companionEvent;
   ScopedHandle companion;  // the companion's process
+  bool saidNoTaskbar = false;  // "no clock" is logged once until a road is taken again
 };
 HookState g_hook;
 
@@ -132,9 +133,15 @@ ClockHookRoad DefaultClockHookRoad() {
 }
 
 ClockHookRoad ChooseClockHookRoad() {
-  return taskbar::ChooseClockRoad(taskbar::ClockWindowExists()) == taskbar::ClockRoad::kHookLibrary
-             ? DefaultClockHookRoad()
-             : ClockHookRoad::kTrayButtons;
+  switch (taskbar::ChooseClockRoad(taskbar::ClockWindowExists(), taskbar::ContentBridgeExists())) {
+    case taskbar::ClockRoad::kHookLibrary:
+      return DefaultClockHookRoad();
+    case taskbar::ClockRoad::kTrayButtons:
+      return ClockHookRoad::kTrayButtons;
+    case taskbar::ClockRoad::kNone:
+      break;
+  }
+  return ClockHookRoad::kNone;
 }
 
 void StartClockHook(HWND target) { StartClockHookOn(ChooseClockHookRoad(), target); }
@@ -151,7 +158,14 @@ void StartClockHookOn(ClockHookRoad road, HWND target) {
     case ClockHookRoad::kTrayButtons:
       taskbar::StartTrayButtonRoad(target ? target : FindWindowW(W(ipc::kMainWindowClass), nullptr));
       break;
+    case ClockHookRoad::kNone:
+      if (!g_hook.saidNoTaskbar) {
+        LogError(u"clock: no taskbar clock found (no clock window, no clock button); the tray icon opens the calendar");
+      }
+      g_hook.saidNoTaskbar = true;
+      return;
   }
+  g_hook.saidNoTaskbar = false;
 }
 
 void StopClockHook() {

@@ -13,20 +13,22 @@
 //                when the program ends without asking.
 // Elsewhere (the Windows 11 taskbar, whose clock is a button of its content bridge) nothing goes
 // into the shell: the tray-buttons road (platform/win32/clock_interceptor.h) finds the clock with
-// UI Automation and takes its left clicks with a low-level pointer hook in the program.
+// UI Automation and takes its left clicks with a low-level pointer hook in the program. With no
+// taskbar of either kind (no shell yet, or one without a clock) no road is taken, and no thread
+// waits for one: the shell's "TaskbarCreated" chooses again.
 // A missing library, export or companion is logged once per attempt and leaves the clock to the
 // shell; start-up goes on.
 #include <windows.h>
 
-enum class ClockHookRoad { kOwnLibrary, kCompanion, kTrayButtons };
+enum class ClockHookRoad { kOwnLibrary, kCompanion, kTrayButtons, kNone };
 
 // True on 64-bit Windows: always for a 64-bit program; for a 32-bit one when it runs under WOW64
 // on an x64 or IA-64 processor.
 bool Is64BitWindows();
 // The hook library's road this build takes on this system.
 ClockHookRoad DefaultClockHookRoad();
-// The road for the desktop as it is now: the hook library's where a clock window exists, else
-// the tray buttons'.
+// The road for the desktop as it is now: the hook library's where a clock window exists, the tray
+// buttons' where a taskbar has a content bridge, else none.
 ClockHookRoad ChooseClockHookRoad();
 
 // Installs the hook on the road chosen now, for the main window `target` (the tray-buttons road

@@ -19,8 +19,9 @@ TrayButton Button(std::u16string name, std::u16string cls, PixelRect rect = {},
 }
 
 TEST(TaskbarClock, RoadRectanglesAndTheClockAmongTheButtons) {
-  EXPECT_EQ(ChooseClockRoad(true), ClockRoad::kHookLibrary);
-  EXPECT_EQ(ChooseClockRoad(false), ClockRoad::kTrayButtons);
+  EXPECT_EQ(ChooseClockRoad(true, true), ClockRoad::kHookLibrary);
+  EXPECT_EQ(ChooseClockRoad(false, true), ClockRoad::kTrayButtons);
+  EXPECT_EQ(ChooseClockRoad(false, false), ClockRoad::kNone);
 
   // MSAA's (left, top, width, height): edges held left and top, not right and bottom; negative
   // coordinates of a monitor left of the primary one; no overflow at the far edge.
