@@ -127,12 +127,6 @@ void LoadHolidayArrangementForYear(int year) {
 
 void LoadHolidayArrangement() { LoadHolidayArrangementForYear(LocalNow().wYear); }
 
-bool ParseServiceDocument(std::u16string_view document) {
-  return ChangeHolidayArrangement([document](HolidayArrangement& record) {
-    return ParseServiceDocument(document, record, {});
-  });
-}
-
 std::vector<Day> HolidayTextDays(std::u16string_view text) {
   std::vector<Day> days;
   // Every position is tried, so that two dates written without a separator are both found.

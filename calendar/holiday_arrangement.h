@@ -1,10 +1,10 @@
 #pragma once
 // The official arrangement of the seven public holidays of the current year (days off, make-up
 // working days, one jump date each; other years' arrangements are read for the days shown, see
-// HolidayYears) plus the other contents of the service document (location,
-// address, service URL lists). One process-wide record: written by the statistics worker and the
-// start-up path, read by the user-interface thread. Writers publish a whole new record, readers
-// take a snapshot, so no reader ever sees a text being replaced.
+// HolidayYears), from table `holiday` and from the service document, whose holiday texts the
+// statistics service hands down. One process-wide record: written by the statistics worker and
+// the start-up path, read by the user-interface thread. Writers publish a whole new record,
+// readers take a snapshot, so no reader ever sees a text being replaced.
 #include <array>
 #include <functional>
 #include <memory>
@@ -18,29 +18,10 @@
 #include "platform/gregorian.h"
 #include "platform/system_time.h"
 
-
-// URL lists of the service document, each in document order, entries trimmed.
-struct ServiceUrls {
-  std::vector<std::u16string> weatherUrl;       // "weather_url"
-  std::vector<std::u16string> userBehaviorUrl;  // "userbehavior_url"
-  std::vector<std::u16string> aqiUrl;           // "aqi_url"
-  std::vector<std::u16string> installUrl;       // "install_url"
-  std::vector<std::u16string> uninstallUrl;     // "uninstall_url"
-  std::vector<std::u16string> updateUrl;        // "update_url"
-  std::vector<std::u16string> dataUrl;          // "data_url"
-  std::u16string remark;                        // "remark"
-
-  friend bool operator==(const ServiceUrls&, const ServiceUrls&) = default;
-};
-
 struct HolidayArrangement {
   // Index 0 ... 6: yuandan, chunjie, qingming, laodong, duanwu, zhongqiu, guoqing (the holiday
   // selector's entries 1 ... 7).
   std::array<HolidayTexts, kHolidayCount> holidays;
-  // Location texts 1 ... 3 from "ipdata" (index 0 ... 2) and the address from "ip".
-  std::array<std::u16string, 3> location;
-  std::u16string address;
-  ServiceUrls urls;
   // The year whose table rows were last loaded into the holidays (0 before any load): the year
   // the record's texts stand for.
   int year = 0;
@@ -72,16 +53,6 @@ void LoadHolidayArrangement();
 void LoadHolidayArrangementForYear(int year);
 // Fills `record` in place from the table for `year`, holidays with an empty middle text only.
 void LoadHolidayArrangementInto(HolidayArrangement& record, int year);
-
-// Parses the service document (XML text) into the process-wide record. The document passes
-// through a GUID-named ".tmp" file in the program's directory, removed in every case (read from
-// memory when the directory takes no file). A document that does not parse leaves the record
-// unchanged (logged); returns false then.
-bool ParseServiceDocument(std::u16string_view document);
-// The same into `record`, with the temporary file in `directory` (ending with a separator; the
-// program's directory when empty). `record` is changed only when the document parses.
-bool ParseServiceDocument(std::u16string_view document, HolidayArrangement& record,
-                          std::u16string_view directory);
 
 // --- Day marking ---
 struct HolidayMarks {

@@ -1,8 +1,9 @@
 #pragma once
 // What crosses process boundaries between the program, the taskbar clock's hook library inside the
-// shell, the 64-bit companion and a second start of the program: named events, the hook key, the
-// few window messages and class names. Header only and free of any library, so that the hook
-// library (which must import nothing but system DLLs) shares this one table with the program.
+// shell, the 64-bit companion and a second start of the program: named events and the instance
+// mutex, the hook key, the few window messages and class names. Header only and free of any
+// library, so that the hook library (which must import nothing but system DLLs) shares this one
+// table with the program.
 //
 // Events are auto-reset, created unsignalled by the program's listener (platform/win32/ipc.h) or
 // its hook control (platform/win32/clock_hook.h) with an access list for the logged-on user and
@@ -23,6 +24,10 @@ inline constexpr char16_t kUnhookEvent[] = u"{4E60B566-F0B7-419e-B23A-EA8F8984C9
 inline constexpr char16_t kActivateEvent[] = u"{A13560C3-CFC1-4523-A6D0-19762E57FBFB}";
 // Created by the program before it starts the companion, set when the companion is to end.
 inline constexpr char16_t kCompanion64Event[] = u"{D97A95A1-9099-4b82-9B2F-A6042468B62C}";
+
+// The single-instance claim's mutex, in the session's own namespace: one instance per logged-on
+// user session. Held by the running program until it ends.
+inline constexpr char16_t kInstanceMutex[] = u"Local\\Tavrino.Instance.{5C0B27E4-3F61-4D8A-9B52-71E0D6A4C9F3}";
 
 // The listener's events in creation order (the companion's event belongs to the hook control).
 inline constexpr const char16_t* kListenerEvents[] = {kClockHitEvent, kClockLeftClickEvent, kClockRightClickEvent,

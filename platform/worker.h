@@ -19,9 +19,10 @@
 // | log writer            | log.cpp's slot: StopLogWriter (2 s)                | its XLog: buffers, the day's log file  |
 // | database              | database.cpp: CloseDatabase (3 s)                  | DbShared (queue, status), user.dat     |
 // | deferred data loader  | user_data.cpp: CloseUserData (1.5 s)               | the database, the kAfterOpen steps     |
-// | usage recorder        | usage_recorder.cpp's slot: StopUsageRecorder (3 s) | its agent's lines, "ubd.dat", uploader |
-// | statistics exchange   | statistics_exchange.cpp: StopStatisticsExchange,   | its partners (holidays, city, window), |
-// |                       | a kBeforeClose step (1.5 s)                        | HTTP, "uu"                             |
+// | usage recorder        | service/usage_recorder.cpp's slot:                 | its agent's lines, "ubd.dat", uploader |
+// |                       | StopUsageRecorder (3 s)                            |                                        |
+// | statistics exchange   | service/statistics_exchange.cpp:                   | its partners (service document, city,  |
+// |                       | StopStatisticsExchange, kBeforeClose step (1.5 s)  | window), HTTP, "uu"                    |
 // | weather refresh       | weather_worker.cpp: the next start joins it;       | published reports, the poster, HTTP    |
 // |                       | StopWeatherWorker at the exit (1.5 s)              |                                        |
 // | ipc listener          | win32/ipc.cpp: StopIpcListener (1 s)               | the named events (shared), main window |

@@ -4,8 +4,10 @@
 - Portable code includes no Windows header and no header of a win32/ folder. Windows code lives
   in win32/ folders and in shellhook/.
 - platform/ includes nothing of the layers above it.
-- calendar/ and weather/ include nothing of ui/ or app/.
-- ui/ includes nothing of calendar/, weather/ or app/: it knows controls, not what they show.
+- calendar/ and weather/ include nothing of service/, ui/ or app/.
+- service/ (the statistics service, above calendar/ and weather/) includes nothing of ui/ or app/;
+  only app/ includes it.
+- ui/ includes nothing of calendar/, weather/, service/ or app/: it knows controls, not what they show.
 - Every folder that the README's layout lists exists.
 
 Usage: tools/check_layers.py [source root]   (default: the folder above tools/)
@@ -14,7 +16,7 @@ import os
 import re
 import sys
 
-LAYERS = ("platform", "calendar", "weather", "ui", "app", "shellhook")
+LAYERS = ("platform", "calendar", "weather", "service", "ui", "app", "shellhook")
 SOURCE_ENDINGS = (".h", ".hpp", ".c", ".cc", ".cpp")
 # Headers of the Windows SDK that the program uses or could reach for; any of them makes a file
 # Windows code.
@@ -26,10 +28,11 @@ WINDOWS_HEADERS = {
     "tchar.h", "process.h", "io.h",
 }
 ABOVE = {
-    "platform": ("calendar", "weather", "ui", "app", "shellhook"),
-    "calendar": ("ui", "app"),
-    "weather": ("ui", "app"),
-    "ui": ("calendar", "weather", "app"),
+    "platform": ("calendar", "weather", "service", "ui", "app", "shellhook"),
+    "calendar": ("service", "ui", "app"),
+    "weather": ("service", "ui", "app"),
+    "service": ("ui", "app"),
+    "ui": ("calendar", "weather", "service", "app"),
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/usage_codes.h"
+#include "service/usage_codes.h"
 
 
 // One stored switch: its option in "set.xml", its "userconfig" key, the usage events of a click

@@ -1,6 +1,7 @@
 #include "app/logic/start_options.h"
 
 #include "platform/text_utils.h"
+#include "service/usage_codes.h"
 
 bool HasOption(const std::vector<std::u16string>& tokens, std::u16string_view option) {
   for (const std::u16string& token : tokens)
@@ -20,7 +21,7 @@ StartOptions ParseStartOptions(const std::vector<std::u16string>& tokens) {
 
 int StartOptions::InstallEvent() const {
   if (!install) return 0;
-  if (setAutoStart) return 90006;
-  if (setNoAutoStart) return 90007;
+  if (setAutoStart) return kUsageSetAutostart;
+  if (setNoAutoStart) return kUsageRemoveAutostart;
   return 0;
 }

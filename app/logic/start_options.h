@@ -14,8 +14,8 @@ struct StartOptions {
   bool install = false;         // "-install": a start by the installer
   bool setAutoStart = false;    // "-setautostart"
   bool setNoAutoStart = false;  // "-setnoautostart"
-  // The usage event of an installer start: 90006 for "-setautostart", else 90007 for
-  // "-setnoautostart", 0 without "-install" or without either.
+  // The usage event of an installer start: kUsageSetAutostart for "-setautostart", else
+  // kUsageRemoveAutostart for "-setnoautostart", 0 without "-install" or without either.
   int InstallEvent() const;
 };
 StartOptions ParseStartOptions(const std::vector<std::u16string>& tokens);

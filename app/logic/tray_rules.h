@@ -6,7 +6,7 @@
 #include "app/logic/input_guards.h"
 #include "app/logic/placement.h"
 #include "app/logic/start_options.h"
-#include "platform/usage_codes.h"
+#include "service/usage_codes.h"
 
 namespace app {
 

@@ -1,10 +1,10 @@
 #pragma once
 // The main window's commands, timers and resources. The window messages are platform/message_ids.h's
-// one table, the usage-event codes platform/usage_codes.h's.
+// one table, the usage-event codes service/usage_codes.h's.
 #include <cstdint>
 
 #include "platform/message_ids.h"
-#include "platform/usage_codes.h"
+#include "service/usage_codes.h"
 
 namespace app {
 

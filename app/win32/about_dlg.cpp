@@ -4,7 +4,7 @@
 #include "platform/file_utils.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
-#include "platform/usage_recorder.h"
+#include "service/usage_recorder.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include "app/logic/companion_exchange.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/entry_points.h"
-#include "calendar/holiday_arrangement.h"
 #include "platform/file_utils.h"
 #include "platform/launch.h"
 #include "platform/log.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
 #include "platform/win32/scoped_handle.h"
+#include "service/service_record.h"
 
 namespace app {
 
@@ -85,7 +85,7 @@ CompanionPeers& Peers() {
 LRESULT HandleCompanionCopyData(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
   auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
   if (!cds) return 1;
-  auto record = HolidayArrangementSnapshot();
+  auto record = ServiceRecordSnapshot();
   std::u16string url = record->urls.updateUrl.empty() ? std::u16string() : record->urls.updateUrl.front();
   CompanionAction action = DecideCompanionAction(static_cast<const uint8_t*>(cds->lpData), cds->cbData,
                                                  FileVersionText(ExecutablePath()), url);

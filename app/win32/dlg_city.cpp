@@ -5,7 +5,7 @@
 #include "app/win32/main_window_handle.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
-#include "platform/usage_recorder.h"
+#include "service/usage_recorder.h"
 #include "platform/user_config.h"
 #include "ui/attribute_values.h"
 #include "weather/city_codes.h"

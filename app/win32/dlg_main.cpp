@@ -27,7 +27,7 @@
 #include "platform/log.h"
 #include "platform/text_utils.h"
 #include "platform/ipc_events.h"
-#include "platform/usage_recorder.h"
+#include "service/usage_recorder.h"
 #include "platform/user_config.h"
 #include "platform/win32/clock_hook.h"
 #include "ui/attribute_values.h"

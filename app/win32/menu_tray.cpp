@@ -8,7 +8,7 @@
 #include "platform/launch.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
-#include "platform/usage_recorder.h"
+#include "service/usage_recorder.h"
 #include "ui/attribute_values.h"
 #include "ui/option.h"
 

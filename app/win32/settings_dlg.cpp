@@ -5,7 +5,7 @@
 #include "app/win32/main_window_handle.h"
 #include "platform/launch.h"
 #include "platform/text_utils.h"
-#include "platform/usage_recorder.h"
+#include "service/usage_recorder.h"
 #include "platform/user_config.h"
 #include "ui/option.h"
 

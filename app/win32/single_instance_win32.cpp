@@ -12,9 +12,6 @@ namespace app {
 
 namespace {
 
-// In the session's own namespace: one instance per logged-on user session.
-constexpr char16_t kInstanceMutex[] = u"Local\\Tavrino.Instance.{5C0B27E4-3F61-4D8A-9B52-71E0D6A4C9F3}";
-
 const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
 
 class WindowsInstanceSystem : public InstanceSystem {
@@ -22,7 +19,7 @@ class WindowsInstanceSystem : public InstanceSystem {
   Claim ClaimLock() override {
     // Held, never closed, until the process ends: the next start may go on only then.
     static HANDLE lock = nullptr;
-    if (!lock) lock = CreateUserMutex(kInstanceMutex);
+    if (!lock) lock = CreateUserMutex(ipc::kInstanceMutex);
     if (!lock) return Claim::kUnavailable;
     const DWORD taken = WaitForSingleObject(lock, 0);
     return taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED ? Claim::kOurs : Claim::kTaken;

@@ -17,7 +17,7 @@
 #include "platform/file_utils.h"
 #include "platform/log.h"
 #include "platform/program_dir.h"
-#include "platform/usage_recorder.h"
+#include "service/usage_recorder.h"
 #include "platform/user_data.h"
 #include "platform/user_data_upgrade.h"
 #include "platform/win32/clock_hook.h"

@@ -1,4 +1,4 @@
-#include "app/logic/statistics_partners.h"
+#include "service/exchange_partners.h"
 #include "app/win32/entry_points.h"
 #include "weather/win32/window_poster.h"
 

@@ -4,7 +4,7 @@
 #include "app/win32/contact_opener.h"
 #include "platform/launch.h"
 #include "platform/text_utils.h"
-#include "platform/usage_recorder.h"
+#include "service/usage_recorder.h"
 #include "ui/option.h"
 
 void CSurveys::Notify(tvui::Notification& msg) {

@@ -9,7 +9,7 @@
 #include "platform/abandonable_work.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
-#include "platform/usage_recorder.h"
+#include "service/usage_recorder.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/ui_app.h"
 

@@ -133,11 +133,10 @@ TEST(DayWatch, TheHolidayRecordMovesToTheNewYear) {
   record.year = 2026;
   record.holidays[0] = {u"", u"2026-01-01", u"", u"2026-01-01"};
   record.holidays[1] = {u"2027-01-31", u"2027-02-06", u"", u"2027-02-06"};  // sent ahead by the service
-  record.address = u"kept";
   ASSERT_TRUE(KeepHolidaysOfYear(record, 2027));
   EXPECT_EQ(record.year, 2027);
   EXPECT_EQ(record.holidays[0], HolidayTexts{});
   EXPECT_EQ(record.holidays[1].middle, u"2027-02-06");
-  EXPECT_EQ(record.address, u"kept");
+  EXPECT_EQ(record.holidays[1].left, u"2027-01-31");
   EXPECT_FALSE(KeepHolidaysOfYear(record, 2027));
 }

@@ -11,7 +11,7 @@
 #include "app/logic/shutdown_sequence.h"
 #include "app/logic/start_options.h"
 #include "platform/launch.h"
-#include "platform/usage_recorder.h"
+#include "service/usage_recorder.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

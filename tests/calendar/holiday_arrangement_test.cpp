@@ -11,7 +11,6 @@
 #include "tests/calendar/holiday_test_support.h"
 
 using holiday_test::Date;
-using holiday_test::ScratchDir;
 
 namespace {
 
@@ -20,7 +19,6 @@ HolidayArrangement Filled(const std::u16string& tag) {
   for (int i = 0; i < kHolidayCount; ++i) {
     record.holidays[i] = {tag + u"L", tag + u"M", tag + u"R", tag + u"D"};
   }
-  record.address = tag;
   return record;
 }
 
@@ -86,89 +84,6 @@ TEST(HolidayArrangement, JumpDates) {
   EXPECT_FALSE(HolidayJumpDate(record, 8).has_value());
 }
 
-TEST(ServiceDocument, FillsHolidaysLocationAddressAndUrlLists) {
-  ScratchDir dir;
-  HolidayArrangement record;
-  record.holidays[0].middle = u"kept";
-  const std::u16string document =
-      u"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-      u"<config>\n"
-      u"  <ipdata>上海.上海.电信.其它</ipdata>\n"
-      u"  <ip> 203.0.113.7 </ip>\n"
-      u"  <public_holiday>\n"
-      u"    <chunjie><left>2026-02-14</left><middle>2026-02-15,2026-02-23</middle>"
-      u"<right>2026-02-28</right><day>2026-02-17</day><note>x</note></chunjie>\n"
-      u"    <unknown><middle>2026-03-03</middle></unknown>\n"
-      u"  </public_holiday>\n"
-      u"  <update_url><u> http://127.0.0.1:1/update </u><u></u></update_url>\n"
-      u"  <userbehavior_url><a>http://127.0.0.1:1/a</a><b>http://127.0.0.1:1/b</b></userbehavior_url>\n"
-      u"  <remark>hello</remark>\n"
-      u"  <other>ignored</other>\n"
-      u"</config>\n";
-  ASSERT_TRUE(ParseServiceDocument(document, record, dir.Dir()));
-  EXPECT_EQ(dir.FileCount(), 0u);
-  EXPECT_EQ(record.location[2], u"上海");
-  EXPECT_EQ(record.location[0], u"上海");
-  EXPECT_EQ(record.location[1], u"电信.其它");
-  EXPECT_EQ(record.address, u"203.0.113.7");
-  EXPECT_EQ(record.holidays[1], (HolidayTexts{u"2026-02-14", u"2026-02-15,2026-02-23",
-                                               u"2026-02-28", u"2026-02-17"}));
-  EXPECT_EQ(record.holidays[0].middle, u"kept");  // missing element: unchanged
-  EXPECT_EQ(record.urls.updateUrl, std::vector<std::u16string>{u"http://127.0.0.1:1/update"});
-  EXPECT_EQ(record.urls.userBehaviorUrl,
-            (std::vector<std::u16string>{u"http://127.0.0.1:1/a", u"http://127.0.0.1:1/b"}));
-  EXPECT_TRUE(record.urls.dataUrl.empty());
-  EXPECT_EQ(record.urls.remark, u"hello");
-
-  // A second document with the same list replaces it instead of piling up copies.
-  ASSERT_TRUE(ParseServiceDocument(document, record, dir.Dir()));
-  EXPECT_EQ(record.urls.userBehaviorUrl.size(), 2u);
-}
-
-TEST(ServiceDocument, KeyCaseIsIgnored) {
-  ScratchDir dir;
-  HolidayArrangement record;
-  ASSERT_TRUE(ParseServiceDocument(
-      u"<R><IPDATA>\n a.b </IPDATA><Public_Holiday><GuoQing><MIDDLE>2026-10-01</MIDDLE>"
-      u"<Day>2026-10-01</Day></GuoQing></Public_Holiday><DATA_URL><x>d</x></DATA_URL></R>",
-      record, dir.Dir()));
-  EXPECT_EQ(record.holidays[6].middle, u"2026-10-01");
-  EXPECT_EQ(record.holidays[6].day, u"2026-10-01");
-  EXPECT_EQ(record.location[2], u"a");
-  EXPECT_EQ(record.location[0], u"b");
-  EXPECT_EQ(record.location[1], u"");
-  EXPECT_EQ(record.urls.dataUrl, std::vector<std::u16string>{u"d"});
-}
-
-TEST(ServiceDocument, MalformedDocumentChangesNothingAndLeavesNoFile) {
-  ScratchDir dir;
-  HolidayArrangement record = Filled(u"x");
-  const HolidayArrangement before = record;
-  // 30,000 levels, a few hundred kilobytes: refused before the parser's recursion would overflow.
-  std::u16string deep = u"<config><ip>9.9.9.9</ip>";
-  for (int i = 0; i < 30000; ++i) deep += u"<x>";
-  for (int i = 0; i < 30000; ++i) deep += u"</x>";
-  deep += u"</config>";
-  for (std::u16string_view bad : {std::u16string_view(u""), std::u16string_view(u"not xml at all"),
-                                  std::u16string_view(u"<a><public_holiday><chunjie>"),
-                                  std::u16string_view(u"<a><ip>1.2.3.4</ip></b>"), std::u16string_view(deep)}) {
-    EXPECT_FALSE(ParseServiceDocument(bad, record, dir.Dir()));
-    EXPECT_EQ(record, before);
-    EXPECT_EQ(dir.FileCount(), 0u);
-  }
-}
-
-TEST(ServiceDocument, ADirectoryWithoutRoomIsReadFromMemory) {
-  ScratchDir dir;
-  HolidayArrangement record = Filled(u"y");
-  EXPECT_TRUE(ParseServiceDocument(u"<a><ip>1.2.3.4</ip></a>", record, dir.Dir() + u"missing/"));
-  EXPECT_EQ(record.address, u"1.2.3.4");
-  EXPECT_EQ(record.holidays[2].middle, u"yM");
-  EXPECT_FALSE(ParseServiceDocument(u"<a>", record, dir.Dir() + u"missing/"));
-  EXPECT_EQ(record.address, u"1.2.3.4");
-  EXPECT_EQ(dir.FileCount(), 0u);
-}
-
 // The statistics worker replaces the record while the user-interface thread reads it: every
 // snapshot a reader takes must be one whole published record.
 TEST(HolidayArrangement, ReadersNeverSeeAHalfReplacedRecord) {
@@ -201,16 +116,5 @@ TEST(HolidayArrangement, ReadersNeverSeeAHalfReplacedRecord) {
     ++reads;
   }
   writer.join();
-  ReplaceHolidayArrangement({});
-}
-
-TEST(HolidayArrangement, ServiceDocumentReachesTheSharedRecord) {
-  ReplaceHolidayArrangement({});
-  // The process-wide parse writes its temporary file beside the program.
-  ASSERT_TRUE(ParseServiceDocument(
-      u"<a><public_holiday><laodong><middle>2031-05-01</middle></laodong></public_holiday></a>"));
-  EXPECT_TRUE(MarkHolidayDate(Date(2031, 5, 1)).rest);
-  EXPECT_FALSE(ParseServiceDocument(u"<broken"));
-  EXPECT_TRUE(MarkHolidayDate(Date(2031, 5, 1)).rest);
   ReplaceHolidayArrangement({});
 }

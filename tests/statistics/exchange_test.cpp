@@ -16,20 +16,22 @@
 
 #include "tests/support/temp_dir.h"
 #include "../weather/weather_test_env.h"
-#include "app/logic/statistics_partners.h"
+#include "calendar/holiday_arrangement.h"
 #include "platform/clock.h"
 #include "platform/date_time.h"
-#include "platform/descramble.h"
 #include "platform/file_utils.h"
 #include "platform/http_client.h"
-#include "platform/network_identity.h"
 #include "platform/program_dir.h"
-#include "platform/statistics_exchange.h"
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
-#include "platform/usage_recorder.h"
-#include "platform/usage_report.h"
 #include "platform/user_config.h"
+#include "service/descramble.h"
+#include "service/exchange_partners.h"
+#include "service/network_identity.h"
+#include "service/service_record.h"
+#include "service/statistics_exchange.h"
+#include "service/usage_recorder.h"
+#include "service/usage_report.h"
 #include "weather/current_city.h"
 
 namespace {
@@ -57,6 +59,7 @@ class ExchangeTest : public ::testing::Test {
     ASSERT_TRUE(data_.Copied());
     SetUserConfig(u"http://127.0.0.1:" + IntToText(port_), u"svc_iplocation");
     ReplaceHolidayArrangement({});
+    ReplaceServiceRecord({});
     LoadHolidayArrangement();
   }
   void TearDown() override {
@@ -205,6 +208,7 @@ TEST_F(ExchangeTest, AFileTheServiceDoesNotTakeOrMayNotHaveStays) {
 
 TEST_F(ExchangeTest, AnswersThatAreNoDocumentChangeNothingAndAreAskedAgain) {
   const HolidayArrangement before = CurrentHolidayArrangement();
+  const ServiceRecord serviceBefore = *ServiceRecordSnapshot();
   // "deep": a document nested 30,000 levels deep, which the parser must never be given.
   for (const char* mode : {"short", "garbage", "deep"}) {
     SCOPED_TRACE(mode);
@@ -213,6 +217,7 @@ TEST_F(ExchangeTest, AnswersThatAreNoDocumentChangeNothingAndAreAskedAgain) {
     ASSERT_TRUE(WaitUntil([&] { return Received()["reports"].size() >= 3; }));
     EXPECT_TRUE(StopStatisticsExchange());
     EXPECT_EQ(CurrentHolidayArrangement(), before);
+    EXPECT_EQ(*ServiceRecordSnapshot(), serviceBefore);
     EXPECT_FALSE(UploadEnabled());
     EXPECT_EQ(GetUserConfig(u"uu"), u"");
   }

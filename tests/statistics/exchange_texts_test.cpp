@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/channel_number.h"
+#include "service/channel_number.h"
 #include "platform/crypto.h"
-#include "platform/descramble.h"
-#include "platform/network_identity.h"
+#include "service/descramble.h"
+#include "service/network_identity.h"
 #include "platform/text_codec.h"
-#include "platform/usage_report.h"
+#include "service/usage_report.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/usage_recorder.h"
+#include "service/usage_recorder.h"
 
 #include <gtest/gtest.h>
 

@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "calendar/holiday_arrangement.h"
-#include "platform/descramble.h"
 #include "platform/text_codec.h"
 #include "platform/xml_nesting.h"
+#include "service/descramble.h"
+#include "service/service_document.h"
 
 namespace {
 
@@ -55,10 +55,12 @@ void CheckTheBound(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  HolidayArrangement record;
-  ParseServiceDocument(ToWide(DescrambleText(input), kCodePageGbk), record, ScratchDirectory());
-  HolidayArrangement direct;
-  ParseServiceDocument(ToWide(input, kCodePageGbk), direct, ScratchDirectory());
+  DocumentHolidays holidays;
+  ServiceRecord record;
+  ParseServiceDocument(ToWide(DescrambleText(input), kCodePageGbk), holidays, record, ScratchDirectory());
+  DocumentHolidays directHolidays;
+  ServiceRecord direct;
+  ParseServiceDocument(ToWide(input, kCodePageGbk), directHolidays, direct, ScratchDirectory());
   CheckTheBound(input);
 
   if (size >= 2) {
@@ -69,8 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < levels; ++i) deep += i % 3 ? "<a>" : "<b k='>'>";
     deep += body;
     for (size_t i = levels; i > 0; --i) deep += (i - 1) % 3 ? "</a>" : "</b>";
-    HolidayArrangement nested;
-    ParseServiceDocument(Utf8ToWide(deep), nested, ScratchDirectory());
+    DocumentHolidays nestedHolidays;
+    ServiceRecord nested;
+    ParseServiceDocument(Utf8ToWide(deep), nestedHolidays, nested, ScratchDirectory());
     CheckTheBound(deep);
   }
   return 0;

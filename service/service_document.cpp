@@ -1,8 +1,10 @@
-// Reading the service document: holiday texts, location, address and the service URL lists.
+#include "service/service_document.h"
+
 #include <tinyxml.h>
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "calendar/holiday_arrangement.h"
 #include "platform/file_utils.h"
@@ -22,7 +24,7 @@ std::u16string TextOf(const TiXmlElement* element) {
 }
 
 // "a.b.c.d": a -> location text 3, b -> location text 1, "c.d" -> location text 2.
-void ReadIpData(const TiXmlElement* element, HolidayArrangement& record) {
+void ReadIpData(const TiXmlElement* element, ServiceRecord& record) {
   const std::u16string text = TrimText(TextOf(element));
   std::u16string parts[3];
   size_t start = 0;
@@ -48,12 +50,12 @@ void ReadHoliday(const TiXmlElement* element, HolidayTexts& texts) {
   }
 }
 
-void ReadPublicHoliday(const TiXmlElement* element, HolidayArrangement& record) {
+void ReadPublicHoliday(const TiXmlElement* element, DocumentHolidays& holidays) {
   for (const TiXmlElement* child = element->FirstChildElement(); child;
        child = child->NextSiblingElement()) {
     for (int index = 0; index < kHolidayCount; ++index) {
       if (SameName(child->Value(), WideToUtf8(HolidayKey(index)))) {
-        ReadHoliday(child, record.holidays[index]);
+        ReadHoliday(child, holidays[index]);
         break;
       }
     }
@@ -71,7 +73,7 @@ void ReadUrlList(const TiXmlElement* element, std::vector<std::u16string>& list)
   }
 }
 
-void ReadRoot(const TiXmlElement* root, HolidayArrangement& record) {
+void ReadRoot(const TiXmlElement* root, DocumentHolidays& holidays, ServiceRecord& record) {
   ServiceUrls& urls = record.urls;
   const std::pair<const char*, std::vector<std::u16string>*> lists[] = {
       {"weather_url", &urls.weatherUrl},   {"userbehavior_url", &urls.userBehaviorUrl},
@@ -86,7 +88,7 @@ void ReadRoot(const TiXmlElement* root, HolidayArrangement& record) {
     } else if (SameName(name, "ip")) {
       record.address = TrimText(TextOf(child));
     } else if (SameName(name, "public_holiday")) {
-      ReadPublicHoliday(child, record);
+      ReadPublicHoliday(child, holidays);
     } else if (SameName(name, "remark")) {
       urls.remark = TextOf(child);
     } else {
@@ -109,7 +111,7 @@ void RemoveFile(const std::u16string& path) {
 
 }  // namespace
 
-bool ParseServiceDocument(std::u16string_view document, HolidayArrangement& record,
+bool ParseServiceDocument(std::u16string_view document, DocumentHolidays& holidays, ServiceRecord& record,
                           std::u16string_view directory) {
   std::u16string path = directory.empty() ? ProgramDirectory() : std::u16string(directory);
   path += MakeGuidText();
@@ -140,8 +142,10 @@ bool ParseServiceDocument(std::u16string_view document, HolidayArrangement& reco
              Utf8ToWide(xml.Error() ? xml.ErrorDesc() : "no root element") + u")");
     return false;
   }
-  HolidayArrangement next = record;
-  ReadRoot(xml.RootElement(), next);
+  DocumentHolidays nextHolidays = holidays;
+  ServiceRecord next = record;
+  ReadRoot(xml.RootElement(), nextHolidays, next);
+  holidays = std::move(nextHolidays);
   record = std::move(next);
   return true;
 }

@@ -1,15 +1,15 @@
 #pragma once
-// The statistics exchange's partners in the program: the holiday record of the calendar (which
-// also keeps the service's URL lists), the IP location and current city of the weather, the
-// updater, and the main window as the target of its message.
+// The statistics exchange's partners: the service document (holiday texts to the calendar, the
+// rest to the service record), the IP location and current city of the weather, the updater, and
+// the main window as the target of its message.
 #include <cstdint>
 #include <functional>
 
-#include "calendar/holiday_arrangement.h"
-#include "platform/statistics_exchange.h"
+#include "service/service_document.h"
+#include "service/statistics_exchange.h"
 
 // The exchange's view of one state of the record.
-ServiceAnswer ServiceAnswerOf(const HolidayArrangement& record);
+ServiceAnswer ServiceAnswerOf(const ServiceRecord& record);
 
 // post receives UM_STATISTICS_DONE (may be empty).
 ExchangePartners MakeExchangePartners(std::function<void(uint32_t message)> post);

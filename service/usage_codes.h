@@ -1,5 +1,5 @@
 #pragma once
-// Every usage-event code the program records (platform/usage_recorder.h writes them to "ubd.dat"
+// Every usage-event code the program records (service/usage_recorder.h writes them to "ubd.dat"
 // and the statistics report carries them): one table, one name each. The numbers are the report's
 // wire format: never reuse or renumber one.
 

@@ -1,4 +1,4 @@
-#include "platform/network_identity.h"
+#include "service/network_identity.h"
 
 #include <cstdint>
 #include <cstdlib>

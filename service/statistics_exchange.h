@@ -26,7 +26,7 @@ struct ServiceAnswer {
   bool updateListed = false;    // "update_url" has an entry
 };
 
-// What the exchange drives in the layers above it (holiday record, city, windows). Any member
+// What the exchange drives in the program (service document, city, windows). Any member
 // may be empty. All run on the worker's thread; the requests `locate` makes end at a stop.
 struct ExchangePartners {
   std::function<void()> loadHolidays;                              // table fills what is empty

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "platform/network_identity.h"
+#include "service/network_identity.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "platform/usage_report.h"
+#include "service/usage_report.h"
 
-#include "platform/channel_number.h"
+#include "service/channel_number.h"
 #include "platform/file_utils.h"
-#include "platform/network_identity.h"
+#include "service/network_identity.h"
 #include "platform/program_dir.h"
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/network_identity.h"
+#include "service/network_identity.h"
 
 namespace {
 

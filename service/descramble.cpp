@@ -1,4 +1,4 @@
-#include "platform/descramble.h"
+#include "service/descramble.h"
 
 #include <cstdint>
 

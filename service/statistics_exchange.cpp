@@ -1,22 +1,22 @@
-#include "platform/statistics_exchange.h"
+#include "service/statistics_exchange.h"
 
 #include <memory>
 #include <mutex>
 #include <utility>
 
 #include "platform/abandonable_work.h"
-#include "platform/channel_number.h"
+#include "service/channel_number.h"
 #include "platform/data_steps.h"
-#include "platform/descramble.h"
+#include "service/descramble.h"
 #include "platform/file_utils.h"
 #include "platform/http_client.h"
 #include "platform/log.h"
-#include "platform/network_identity.h"
+#include "service/network_identity.h"
 #include "platform/program_dir.h"
 #include "platform/text_codec.h"
 #include "platform/thread.h"
-#include "platform/usage_recorder.h"
-#include "platform/usage_report.h"
+#include "service/usage_recorder.h"
+#include "service/usage_report.h"
 #include "platform/user_config.h"
 #include "platform/user_data.h"
 #include "platform/worker.h"

@@ -18,7 +18,7 @@
 
 #include "platform/system_time.h"
 #include "platform/thread.h"
-#include "platform/usage_codes.h"
+#include "service/usage_codes.h"
 
 // One event line: "<code>,<first 19 characters of the time stamp>" and ",<text>" when text is
 // not empty. Line breaks inside text become blanks so that every event stays on its own line.

@@ -1,9 +1,11 @@
-#include "app/logic/statistics_partners.h"
+#include "service/exchange_partners.h"
 
 #include <string>
 #include <utility>
 
+#include "calendar/holiday_arrangement.h"
 #include "platform/launch.h"
+#include "service/service_record.h"
 #include "weather/current_city.h"
 #include "weather/ip_location.h"
 #include "weather/weather_worker.h"
@@ -11,10 +13,10 @@
 namespace {
 
 bool ReadDocument(std::u16string_view document) {
-  if (!ParseServiceDocument(document)) return false;
+  if (!TakeServiceDocument(document)) return false;
   // "ipdata" names the province (second part) and the city (the rest): a first IP location,
   // replaced by the IP-location service's answer when that names both.
-  const auto record = HolidayArrangementSnapshot();
+  const auto record = ServiceRecordSnapshot();
   if (!record->location[0].empty() && !record->location[1].empty()) {
     SetIpLocation({record->location[0], record->location[1]});
   }
@@ -29,7 +31,7 @@ void Locate(const std::string& ip) {
 
 }  // namespace
 
-ServiceAnswer ServiceAnswerOf(const HolidayArrangement& record) {
+ServiceAnswer ServiceAnswerOf(const ServiceRecord& record) {
   const ServiceUrls& urls = record.urls;
   ServiceAnswer answer;
   answer.address = record.address;
@@ -55,7 +57,7 @@ ExchangePartners MakeExchangePartners(std::function<void(uint32_t message)> post
   ExchangePartners partners;
   partners.loadHolidays = [] { LoadHolidayArrangement(); };
   partners.readDocument = &ReadDocument;
-  partners.answer = [] { return ServiceAnswerOf(*HolidayArrangementSnapshot()); };
+  partners.answer = [] { return ServiceAnswerOf(*ServiceRecordSnapshot()); };
   partners.locate = &Locate;
   partners.followLocation = &FollowIpLocation;
   partners.launchUpdater = [] { LaunchUpdater(); };

@@ -1,8 +1,8 @@
-#include "platform/channel_number.h"
+#include "service/channel_number.h"
 
 #include <string>
 
-#include "platform/descramble.h"
+#include "service/descramble.h"
 #include "platform/file_utils.h"
 #include "platform/program_dir.h"
 
