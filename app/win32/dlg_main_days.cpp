@@ -26,8 +26,10 @@ void CDlgMain::RenewTodayShown() {
   if (!renewal.newDay) return;
   // The holiday selector's jumps and the marks of the new year.
   if (renewal.newYear) RenewHolidayYear(now.wYear);
-  UpdateTodayHeader();  // and the tray tip
   ShowNavigated();      // the today frame, the cells' marks and the tooltip's data
+  // Last: the tray tip waits on the shell, and messages sent to this window meanwhile (the test
+  // hook's among them) must find the grid already on the new day.
+  UpdateTodayHeader();  // and the tray tip
 }
 
 void CDlgMain::PlaceAgain() {

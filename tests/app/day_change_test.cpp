@@ -75,9 +75,9 @@ TEST_F(DayChangeTest, MidnightAndAChangedClockRenewTodayInTheOpenWindow) {
   ASSERT_EQ(Click(app::kHookClock, static_cast<LPARAM>(OffsetTo(1, 23, 59, 56))), 1);
   EXPECT_TRUE(ShowsToday(DayFromToday(1)));
   Shot("day-before-midnight");
-  EXPECT_TRUE(WaitFor([&] { return Read()[u"worldday"].rfind(DayFromToday(2).Header(), 0) == 0; }, 15000))
-      << "midnight passed unnoticed: " << Read()[u"worldday"];
-  EXPECT_TRUE(ShowsToday(DayFromToday(2)));
+  // Header, frame and tip are renewed in one handler, but the test hook may read between them.
+  WaitFor([&] { return static_cast<bool>(ShowsToday(DayFromToday(2))); }, 15000);
+  EXPECT_TRUE(ShowsToday(DayFromToday(2))) << "midnight passed unnoticed";
   Shot("day-after-midnight");
 
   // A month the user went to stays across a change of the clock; the header still follows.
