@@ -1,23 +1,19 @@
+// The window class and its procedure: registration, creation, the dispatch of a message through
+// its levels, the borderless frame, the skin's tree, and the window's life. The back buffer is in
+// window_paint.cpp, the place, size, region and scale in window_placement.cpp, the library's own
+// handling of messages in window_messages.cpp, the tool tip in window_tooltip.cpp.
 #include "ui/win32/window_impl_base.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <mutex>
 #include <set>
 #include <type_traits>
 
 #include "platform/log.h"
-#include "platform/text_codec.h"
-#include "ui/attribute_values.h"
 #include "ui/container.h"
-#include "ui/win32/dib_section.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/drop_down_window.h"
-#include "ui/win32/png_writer.h"
-#include "ui/win32/renderer.h"
 #include "ui/win32/ui_app.h"
 
 namespace tvui {
@@ -26,8 +22,6 @@ static_assert(sizeof(MessageResult) == sizeof(LRESULT) && std::is_signed_v<Messa
               "the portable message result is the platform's LRESULT");
 
 namespace {
-
-constexpr UINT kHoverTimeMs = 400;
 
 void LogUi(const std::u16string& text) {
   std::u16string line = u"ui: " + text + u"\n";
@@ -97,7 +91,7 @@ WindowImplBase::~WindowImplBase() {
     hwnd_ = nullptr;
     DestroyWindow(h);
   }
-  if (tooltip_) DestroyWindow(tooltip_);
+  DestroyToolTip();
   manager_.SetHost(nullptr);
 }
 
@@ -107,7 +101,7 @@ bool WindowImplBase::RegisterWindowClass() {
   if (GetClassInfoExW(UiApp::GetInstance(), GetWindowClassName(), &existing)) return true;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.style = GetClassStyle();
+  wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = &WindowProc;
   wc.hInstance = UiApp::GetInstance();
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -207,34 +201,34 @@ LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
        (message == WM_SHOWWINDOW && !wParam))) {
     dropDown_->Close();
   }
+  if (message == WM_CREATE) {
+    OnCreateWindow(*reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    return 0;
+  }
   MessageResult filtered = 0;
-  if (message != WM_CREATE && manager_.RunMessageFilters(message, wParam, lParam, filtered))
-    return filtered;
+  if (manager_.RunMessageFilters(message, wParam, lParam, filtered)) return filtered;
   bool handled = false;
   LRESULT r = 0;
   switch (message) {
-    case WM_CREATE: r = OnCreate(message, wParam, lParam, handled); break;
+    // The borderless frame: the skin draws the whole window, and the caption band drags it.
+    case WM_NCACTIVATE:
+      if (!IsIconic(hwnd_)) return wParam == 0 ? TRUE : FALSE;
+      break;
+    case WM_NCCALCSIZE:  // the client area is the whole window
+    case WM_NCPAINT:
+      return 0;
+    case WM_NCHITTEST: return HitTest(lParam);
+    case WM_GETMINMAXINFO: LimitTrackSize(*reinterpret_cast<MINMAXINFO*>(lParam)); break;
+    case WM_SIZE: SetClientSize(LOWORD(lParam), HIWORD(lParam)); break;
+    // The handlers a window may override.
     case WM_CLOSE: r = OnClose(message, wParam, lParam, handled); break;
     case WM_DESTROY: r = OnDestroy(message, wParam, lParam, handled); break;
-    case WM_NCACTIVATE: r = OnNcActivate(message, wParam, lParam, handled); break;
-    case WM_NCCALCSIZE: r = OnNcCalcSize(message, wParam, lParam, handled); break;
-    case WM_NCPAINT: r = OnNcPaint(message, wParam, lParam, handled); break;
-    case WM_NCHITTEST: r = OnNcHitTest(message, wParam, lParam, handled); break;
-    case WM_GETMINMAXINFO: r = OnGetMinMaxInfo(message, wParam, lParam, handled); break;
     case WM_MOUSEWHEEL: r = OnMouseWheel(message, wParam, lParam, handled); break;
-    case WM_MOUSEHOVER: r = OnMouseHover(message, wParam, lParam, handled); break;
     case WM_SHOWWINDOW: r = OnShowWindow(message, wParam, lParam, handled); break;
-    case WM_SIZE: r = OnSize(message, wParam, lParam, handled); break;
-    case WM_CHAR: r = OnChar(message, wParam, lParam, handled); break;
-    case WM_SYSCOMMAND: r = OnSysCommand(message, wParam, lParam, handled); break;
     case WM_COMMAND: r = OnCommand(message, wParam, lParam, handled); break;
     case WM_KEYDOWN: r = OnKeyDown(message, wParam, lParam, handled); break;
     case WM_KILLFOCUS: r = OnKillFocus(message, wParam, lParam, handled); break;
     case WM_SETFOCUS: r = OnSetFocus(message, wParam, lParam, handled); break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: r = OnLButtonDown(message, wParam, lParam, handled); break;
-    case WM_LBUTTONUP: r = OnLButtonUp(message, wParam, lParam, handled); break;
-    case WM_MOUSEMOVE: r = OnMouseMove(message, wParam, lParam, handled); break;
     default: break;
   }
   if (handled) return r;
@@ -244,8 +238,7 @@ LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   return hwnd_ ? DefWindowProcW(hwnd_, message, wParam, lParam) : 0;
 }
 
-LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM lParam, bool& handled) {
-  handled = true;
+void WindowImplBase::OnCreateWindow(const CREATESTRUCTW& cs) {
   // Borderless: the skin draws the whole window; keep the system's caption band out.
   LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
   SetWindowLongW(hwnd_, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME));
@@ -253,11 +246,10 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM lParam, bool& handled) {
   palette_ = ReadSystemPalette();
   manager_.AddNotifier(this);
   manager_.AddMessageFilter(this);
-  auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
   SetDpi(WindowDpi(hwnd_));
   Size skinSize = scale_.ToDevice(manager_.GetWindowInfo().size);
-  int cx = cs->cx > 0 ? cs->cx : skinSize.cx;
-  int cy = cs->cy > 0 ? cs->cy : skinSize.cy;
+  int cx = cs.cx > 0 ? cs.cx : skinSize.cx;
+  int cy = cs.cy > 0 ? cs.cy : skinSize.cy;
   SetWindowPos(hwnd_, nullptr, 0, 0, cx, cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   RECT rc;
@@ -267,37 +259,9 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM lParam, bool& handled) {
   manager_.Layout(true);
   InitWindow();
   if (hwnd_) ::PostMessageW(hwnd_, WindowInitMessage(), 0, 0);
-  return 0;
 }
 
-LRESULT WindowImplBase::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = false;
-  return 0;
-}
-
-LRESULT WindowImplBase::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = false;
-  return 0;
-}
-
-LRESULT WindowImplBase::OnNcActivate(UINT, WPARAM wParam, LPARAM, bool& handled) {
-  if (IsIconic(hwnd_)) return 0;
-  handled = true;
-  return wParam == 0 ? TRUE : FALSE;
-}
-
-LRESULT WindowImplBase::OnNcCalcSize(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = true;  // the client area is the whole window
-  return 0;
-}
-
-LRESULT WindowImplBase::OnNcPaint(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = true;
-  return 0;
-}
-
-LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& handled) {
-  handled = true;
+LRESULT WindowImplBase::HitTest(LPARAM lParam) {
   POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   ScreenToClient(hwnd_, &pt);
   Point p = scale_.ToLogical(Point{pt.x, pt.y});
@@ -309,43 +273,19 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& handled) 
   return HTCLIENT;
 }
 
-LRESULT WindowImplBase::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handled) {
-  const WindowInfo& info = manager_.GetWindowInfo();
-  auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
-  const Size minSize = scale_.ToDevice(info.minInfo);
-  const Size maxSize = scale_.ToDevice(info.maxInfo);
-  if (minSize.cx > 0) mmi->ptMinTrackSize = {minSize.cx, minSize.cy};
-  if (maxSize.cx > 0) mmi->ptMaxTrackSize = {maxSize.cx, maxSize.cy};
-  handled = false;
-  return 0;
-}
-
 #define TV_DEFAULT_HANDLER(name)                                      \
   LRESULT WindowImplBase::name(UINT, WPARAM, LPARAM, bool& handled) { \
     handled = false;                                                  \
     return 0;                                                         \
   }
+TV_DEFAULT_HANDLER(OnClose)
+TV_DEFAULT_HANDLER(OnDestroy)
 TV_DEFAULT_HANDLER(OnMouseWheel)
-TV_DEFAULT_HANDLER(OnMouseHover)
 TV_DEFAULT_HANDLER(OnShowWindow)
-TV_DEFAULT_HANDLER(OnChar)
-TV_DEFAULT_HANDLER(OnSysCommand)
 TV_DEFAULT_HANDLER(OnCommand)
 TV_DEFAULT_HANDLER(OnKillFocus)
 TV_DEFAULT_HANDLER(OnSetFocus)
-TV_DEFAULT_HANDLER(OnLButtonDown)
-TV_DEFAULT_HANDLER(OnLButtonUp)
-TV_DEFAULT_HANDLER(OnMouseMove)
 #undef TV_DEFAULT_HANDLER
-
-LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM lParam, bool& handled) {
-  handled = false;
-  int cx = LOWORD(lParam);
-  int cy = HIWORD(lParam);
-  SetClientPixels({cx, cy});
-  UpdateRegion(cx, cy);
-  return 0;
-}
 
 LRESULT WindowImplBase::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
   handled = false;
@@ -377,323 +317,6 @@ void WindowImplBase::Notify(Notification& msg) {
   else if (msg.type == NotifyType::kTimer) OnTimer(msg);
 }
 
-Point WindowImplBase::ClientPoint(LPARAM lParam) const {
-  return scale_.ToLogical(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-}
-
-void WindowImplBase::SetDpi(int dpi) {
-  scale_ = Scale(dpi);
-  fonts_.SetDpi(scale_.Dpi());
-}
-
-void WindowImplBase::SetClientPixels(Size pixels) {
-  clientPx_ = pixels;
-  manager_.SetClientSize(scale_.ToLogicalCover(pixels));
-}
-
-bool WindowImplBase::HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                          LRESULT& result) {
-  result = 0;
-  if (message == LayoutMessage()) {
-    layoutPosted_ = false;
-    manager_.Layout();
-    FlushInvalidation();
-    return true;
-  }
-  if (message == WindowInitMessage()) {
-    if (!sentInit_) {
-      sentInit_ = true;
-      manager_.Layout();
-      manager_.SendNotify(manager_.GetRoot(), NotifyType::kWindowInit);
-    }
-    return true;
-  }
-  if (dropDown_ && dropDown_->IsOpen()) {
-    if (message == WM_KEYDOWN || message == WM_MOUSEWHEEL) {
-      dropDown_->Forward(message, wParam, lParam);
-      return true;
-    }
-  }
-  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && HandleLibraryKey(message, wParam)) return true;
-  if (HandleAccessMessage(message, wParam, lParam, result)) return true;
-  switch (message) {
-    case WM_ERASEBKGND:
-      result = 1;
-      return true;
-    case WM_PAINT: {
-      // Lay out first: what the layout moves is invalidated and so painted now.
-      manager_.Layout();
-      FlushInvalidation();
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      Paint(dc, ps.rcPaint);
-      EndPaint(hwnd_, &ps);
-      return true;
-    }
-    case WM_PRINTCLIENT: {
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      Paint(reinterpret_cast<HDC>(wParam), rc);
-      return true;
-    }
-    case WM_MOUSEMOVE: {
-      if (!trackingMouse_) {
-        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE | TME_HOVER, hwnd_, kHoverTimeMs};
-        trackingMouse_ = TrackMouseEvent(&tme) != FALSE;
-      }
-      Control* before = manager_.GetHover();
-      manager_.OnMouseMove(ClientPoint(lParam));
-      if (manager_.GetHover() != before) {
-        UpdateToolTip(false);
-        // Hover again so the new control's tool tip can show.
-        TRACKMOUSEEVENT tme{sizeof(tme), TME_HOVER | TME_LEAVE, hwnd_, kHoverTimeMs};
-        TrackMouseEvent(&tme);
-      }
-      return true;
-    }
-    case WM_MOUSELEAVE:
-      trackingMouse_ = false;
-      UpdateToolTip(false);
-      manager_.OnMouseLeave();
-      return true;
-    case WM_MOUSEHOVER:
-      UpdateToolTip(true);
-      return true;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      UpdateToolTip(false);
-      if (manager_.Focus().MarkShown()) {  // the mouse is in use: no focus mark
-        InvalidateFocusMark();
-        manager_.Focus().ShowMark(false);
-      }
-      if (manager_.OnButtonDown(ClientPoint(lParam)) && hwnd_) {
-        SetCapture(hwnd_);
-        // A pressed control takes the keyboard focus, as the system's do (without the mark).
-        if (Control* pressed = manager_.GetPressed(); pressed && pressed->TakesClicks()) {
-          SetKeyboardFocus(pressed, false);
-        }
-      }
-      return true;
-    case WM_LBUTTONUP:
-      if (manager_.GetPressed()) {
-        releasing_ = true;
-        if (GetCapture() == hwnd_) ReleaseCapture();
-        releasing_ = false;
-      }
-      manager_.OnButtonUp(ClientPoint(lParam));
-      return true;
-    case WM_CAPTURECHANGED:
-      // Someone else took the mouse in the middle of a press: no click comes of it.
-      if (!releasing_ && manager_.GetPressed()) manager_.CancelPress();
-      return false;
-    case WM_SETCURSOR:
-      if (LOWORD(lParam) == HTCLIENT) {
-        Control* hover = manager_.GetHover();
-        bool hand = hover && hover->IsEnabled() && hover->GetCursor() == Cursor::kHand;
-        ::SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
-        result = TRUE;
-        return true;
-      }
-      return false;
-    case WM_TIMER:
-      return manager_.OnHostTimer(static_cast<unsigned>(wParam));
-    case WM_DPICHANGED: {
-      // Moved to a monitor of another scale, or the scale changed: everything is drawn again for
-      // the new DPI, in the rectangle the system suggests (the same logical size at the new scale,
-      // where the pointer keeps its place on the window when it is dragged).
-      UpdateToolTip(false);
-      if (dropDown_) dropDown_->Close();
-      // A move of our own already has the destination's size: the suggestion would scale it again.
-      SetDpi(HIWORD(wParam));
-      regionSize_ = {};  // its rounded corners are drawn for the DPI
-      const auto* r = reinterpret_cast<const RECT*>(lParam);
-      if (!placing_) {
-        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-      }
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      SetClientPixels({rc.right, rc.bottom});
-      UpdateRegion(rc.right, rc.bottom);
-      manager_.NeedUpdate();
-      ::InvalidateRect(hwnd_, nullptr, FALSE);
-      if (!placing_) OnDpiChanged();
-      return true;
-    }
-    case WM_SETTINGCHANGE:
-    case WM_SYSCOLORCHANGE: {
-      // High contrast on or off, or other system colours: drawn again in them.
-      const SystemPalette now = ReadSystemPalette();
-      const bool switched = now.on != palette_.on;
-      palette_ = now;
-      if (switched) OnHighContrastChanged();
-      if (switched || now.on) {
-        manager_.NeedUpdate();
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
-      }
-      return false;
-    }
-    case WM_DESTROY:
-      dropDown_.reset();
-      if (tooltip_) {
-        DestroyWindow(tooltip_);
-        tooltip_ = nullptr;
-      }
-      return false;
-    default:
-      return false;
-  }
-}
-
-bool WindowImplBase::EnsureBackBuffer(int cx, int cy) { return back_.Ensure(cx, cy); }
-
-bool WindowImplBase::Render(Rect& clip) {
-  const Size client = clientPx_;
-  if (client.cx <= 0 || client.cy <= 0) return false;
-  manager_.Layout();
-  if (!EnsureBackBuffer(client.cx, client.cy)) return false;
-  clip = clip.Intersect({0, 0, client.cx, client.cy});
-  if (clip.IsEmpty()) return false;
-  {
-    const DibPixels back = back_.Pixels();
-    Renderer renderer(back_.Dc(), manager_.GetWindowInfo(), fonts_, builder_ ? builder_->Folder() : u"", scale_, back);
-    renderer.SetPalette(palette_);
-    renderer.PaintWindow(manager_.GetRoot(), clip);
-    PaintFocusMark(renderer);
-  }
-  GdiFlush();
-  return true;
-}
-
-void WindowImplBase::Paint(HDC target, const RECT& area) {
-  Rect clip{area.left, area.top, area.right, area.bottom};
-  if (!Render(clip)) return;
-  BitBlt(target, clip.left, clip.top, clip.Width(), clip.Height(), back_.Dc(), clip.left, clip.top,
-         SRCCOPY);
-  manager_.TakeDirty();
-}
-
-bool WindowImplBase::SaveClientPng(const std::u16string& path) {
-  const Size client = clientPx_;
-  Rect all{0, 0, client.cx, client.cy};
-  if (!Render(all)) return false;
-  return SavePixelsAsPng(back_.Pixels().bits, client.cx, client.cy, back_.Width() * 4, path);
-}
-
-void WindowImplBase::UpdateRegion(int cx, int cy, bool redraw) {
-  Size round = scale_.ToDevice(manager_.GetWindowInfo().roundCorner);
-  if (!hwnd_) return;
-  if (regionSize_ == Size{cx, cy}) return;
-  regionSize_ = {cx, cy};
-  if (round.cx > 0 && round.cy > 0) {
-    HRGN rgn = CreateRoundRectRgn(0, 0, cx + 1, cy + 1, round.cx, round.cy);
-    SetWindowRgn(hwnd_, rgn, redraw ? TRUE : FALSE);  // the system owns rgn now
-  } else {
-    SetWindowRgn(hwnd_, nullptr, redraw ? TRUE : FALSE);
-  }
-}
-
-void WindowImplBase::PlaceWindow(int x, int y, int cx, int cy) {
-  if (!hwnd_) return;
-  RECT now{};
-  GetWindowRect(hwnd_, &now);
-  const int oldCx = now.right - now.left;
-  const int oldCy = now.bottom - now.top;
-  if (now.left == x && now.top == y && oldCx == cx && oldCy == cy) return;
-  if (oldCx == cx && oldCy == cy) {
-    SetPlacement(x, y, cx, cy, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return;
-  }
-  // The new picture is painted first, at the new size, so that the window shows it as soon as it
-  // stands in its new place (painting after the move would leave the old picture on show at the
-  // new place meanwhile). The region goes first when the window grows (it is cut to the window
-  // meanwhile), after the move when it shrinks, so the window never shows outside its outline.
-  const bool visible = IsWindowVisible(hwnd_) != FALSE;
-  SetClientPixels({cx, cy});
-  Rect all{0, 0, cx, cy};
-  const bool painted = visible && Render(all);
-  const bool grows = cx >= oldCx && cy >= oldCy;
-  if (grows) UpdateRegion(cx, cy, false);
-  const Scale before = scale_;
-  SetPlacement(x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | (painted ? SWP_NOREDRAW : 0));
-  if (!grows) UpdateRegion(cx, cy, false);
-  if (!painted) return;
-  if (!(scale_ == before)) {
-    // It went to a monitor of another scale: the picture made before the move is of the old one.
-    ::InvalidateRect(hwnd_, nullptr, FALSE);
-    return;
-  }
-  if (ScopedWindowDc dc(hwnd_); dc) BitBlt(dc.get(), 0, 0, cx, cy, back_.Dc(), 0, 0, SRCCOPY);
-  ValidateRect(hwnd_, nullptr);
-  pendingDirty_ = {};
-  manager_.TakeDirty();
-}
-
-void WindowImplBase::PrepareSize(int cx, int cy, const std::function<void(bool)>& dress) {
-  if (!hwnd_ || cx <= 0 || cy <= 0) return;
-  const Size own = clientPx_;
-  if (own == Size{cx, cy}) return;
-  // What was waiting to be painted stays waiting; what the two layouts and the dressing move there
-  // and back is not painted at all.
-  const Rect waiting = pendingDirty_;
-  if (dress) dress(true);
-  SetClientPixels({cx, cy});
-  Rect all{0, 0, cx, cy};
-  Render(all);
-  if (dress) dress(false);
-  SetClientPixels(own);
-  manager_.Layout();
-  manager_.TakeDirty();
-  pendingDirty_ = waiting;
-}
-
-void WindowImplBase::MoveWindowTo(int x, int y, int cx, int cy) {
-  if (hwnd_) SetPlacement(x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void WindowImplBase::SetPlacement(int x, int y, int cx, int cy, UINT flags) {
-  const bool outer = !placing_;
-  placing_ = true;
-  SetWindowPos(hwnd_, nullptr, x, y, cx, cy, flags);
-  if (outer) placing_ = false;
-}
-
-void WindowImplBase::UpdateToolTip(bool show) {
-  if (!show) {
-    if (tooltip_ && tooltipFor_) ::SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, 0);
-    tooltipFor_ = nullptr;
-    return;
-  }
-  Control* hover = manager_.GetHover();
-  if (!hover || hover->GetToolTip().empty() || hover == tooltipFor_) return;
-  if (!tooltip_) {
-    UiApp::EnsureCommonControls();
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               0, 0, 0, 0, hwnd_, nullptr, UiApp::GetInstance(), nullptr);
-    if (!tooltip_) return;
-    TTTOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-    ti.hwnd = hwnd_;
-    ti.uId = 1;
-    ti.lpszText = const_cast<wchar_t*>(L"");
-    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, scale_.ToDevice(360));
-  }
-  tooltipFor_ = hover;
-  std::u16string text = hover->GetToolTip();
-  TTTOOLINFOW ti{};
-  ti.cbSize = TTTOOLINFOW_V2_SIZE;
-  ti.hwnd = hwnd_;
-  ti.uId = 1;
-  ti.lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
-  ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-  POINT pt;
-  GetCursorPos(&pt);
-  ::SendMessageW(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(pt.x + scale_.ToDevice(4), pt.y + scale_.ToDevice(20)));
-  ::SendMessageW(tooltip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
-}
-
 void WindowImplBase::ShowWindow(bool show, bool takeFocus) {
   if (!hwnd_) return;
   ::ShowWindow(hwnd_, show ? (takeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE) : SW_HIDE);
@@ -711,40 +334,6 @@ void WindowImplBase::DestroyAtOnce() {
   DestroyWindow(hwnd_);
 }
 
-void WindowImplBase::CenterWindow() {
-  if (!hwnd_) return;
-  RECT rc;
-  GetWindowRect(hwnd_, &rc);
-  int w = rc.right - rc.left;
-  int h = rc.bottom - rc.top;
-  MONITORINFO mi{};
-  mi.cbSize = sizeof(mi);
-  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &mi);
-  RECT area = mi.rcWork;
-  HWND owner = GetWindow(hwnd_, GW_OWNER);
-  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
-  int x = area.left + (area.right - area.left - w) / 2;
-  int y = area.top + (area.bottom - area.top - h) / 2;
-  // Stay inside the work area.
-  x = std::max<int>(mi.rcWork.left, std::min<int>(x, mi.rcWork.right - w));
-  y = std::max<int>(mi.rcWork.top, std::min<int>(y, mi.rcWork.bottom - h));
-  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void WindowImplBase::SetIcon(UINT resourceId) {
-  if (!hwnd_) return;
-  HINSTANCE inst = UiApp::GetInstance();
-  const int dpi = scale_.Dpi();
-  auto big = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
-                                           SystemMetricForDpi(SM_CXICON, dpi), SystemMetricForDpi(SM_CYICON, dpi),
-                                           LR_DEFAULTCOLOR | LR_SHARED));
-  auto small = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
-                                             SystemMetricForDpi(SM_CXSMICON, dpi),
-                                             SystemMetricForDpi(SM_CYSMICON, dpi), LR_DEFAULTCOLOR | LR_SHARED));
-  if (big) ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  if (small) ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-}
-
 BOOL WindowImplBase::PostMessageW(UINT message, WPARAM wParam, LPARAM lParam) {
   return hwnd_ ? ::PostMessageW(hwnd_, message, wParam, lParam) : FALSE;
 }
@@ -758,34 +347,6 @@ bool WindowImplBase::SetTimer(UINT id, UINT periodMs) {
 }
 
 bool WindowImplBase::KillTimer(UINT id) { return manager_.KillTimer(manager_.GetRoot(), id); }
-
-void WindowImplBase::InvalidateRect(const Rect& rect) {
-  if (!hwnd_ || rect.IsEmpty()) return;
-  // Gathered and handed to the system once (each call is a trip to the window server under Wine,
-  // and a month change invalidates some two hundred small places).
-  pendingDirty_ = pendingDirty_.IsEmpty() ? rect : pendingDirty_.Union(rect);
-  LayoutNeeded();
-}
-
-void WindowImplBase::FlushInvalidation() {
-  if (!hwnd_ || pendingDirty_.IsEmpty()) return;
-  const Rect dirty = scale_.ToDevice(pendingDirty_);
-  RECT rc{dirty.left, dirty.top, dirty.right, dirty.bottom};
-  pendingDirty_ = {};
-  ::InvalidateRect(hwnd_, &rc, FALSE);
-}
-
-void WindowImplBase::UpdateNow() {
-  if (!hwnd_) return;
-  manager_.Layout();
-  FlushInvalidation();
-  ::UpdateWindow(hwnd_);
-}
-
-void WindowImplBase::LayoutNeeded() {
-  if (!hwnd_ || layoutPosted_) return;
-  layoutPosted_ = ::PostMessageW(hwnd_, LayoutMessage(), 0, 0) != FALSE;
-}
 
 bool WindowImplBase::StartTimer(unsigned hostId, unsigned periodMs) {
   return hwnd_ && ::SetTimer(hwnd_, hostId, periodMs, nullptr) != 0;

@@ -8,8 +8,9 @@
 //                         notification type in one place: "click" in OnClick, never in Notify too.
 //   MessageHandler        sees every window message first (a message filter)
 //   HandleCustomMessage   messages not handled by the On… handlers
-//   On…                   one per Windows message; set handled to stop the message there
-//   OnFinalMessage        after the window is gone (a window may delete itself here)
+//   On…                   OnClose, OnDestroy, OnShowWindow, OnCommand, OnKeyDown, OnMouseWheel,
+//                         OnSetFocus, OnKillFocus; set handled to stop the message there
+//   OnFinalMessage        after the window is gone
 // Windows are borderless: the skin paints everything; the caption band drags the window.
 // Display scale: the skin, the control tree and its notifications are in logical (96-DPI) units;
 // the window itself (its size, position and client pixels, the Win32 messages) is in device
@@ -25,9 +26,9 @@
 //   1 filter          IMessageFilter::MessageHandler of each filter added to the manager, in the
 //                     order added (the window's own MessageHandler first). Every message but
 //                     WM_CREATE passes here, also those the levels below handle.
-//   2 handler         the On… handler of the message, if it has one (OnClose, OnKeyDown, …);
-//                     the base's handlers say handled only where they replace the system's
-//                     behaviour (borderless frame, hit testing).
+//   2 handler         the base's own handling of the frame (borderless, hit testing: handled,
+//                     as it replaces the system's; size limits and the client size: passed on),
+//                     else the On… handler of the message, if it has one (OnClose, OnKeyDown, …).
 //   3 custom message  HandleCustomMessage: every message the handlers left, the program's own
 //                     messages (UM_…, registered ones) among them.
 //   4 library         the layer itself: "windowinit", painting, mouse and keyboard for the
@@ -174,7 +175,6 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
 
   // Overridables.
   virtual const wchar_t* GetWindowClassName() const = 0;
-  virtual UINT GetClassStyle() const { return CS_DBLCLKS; }
   virtual std::u16string GetSkinFolder() = 0;
   // An empty file name gives an empty tree (a Container) to fill in InitWindow.
   virtual std::u16string GetSkinFile() = 0;
@@ -194,27 +194,14 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   virtual LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT ResponseDefaultKeyEvent(WPARAM key);
-  virtual LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnNcActivate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnNcCalcSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnNcPaint(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnGetMinMaxInfo(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnMouseHover(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnChar(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnSetFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnLButtonUp(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  virtual LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
 
   // UiHost.
   void InvalidateRect(const Rect& rect) override;
@@ -229,18 +216,34 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   static UINT LayoutMessage();
 
  private:
+  // The window class and procedure (window_impl_base.cpp).
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   bool RegisterWindowClass();
-  // The library's own handling (paint, mouse, timers, tooltips); true when handled.
-  bool HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // WM_CREATE: the borderless style, the skin's tree, the scale, the skin's size and region.
+  void OnCreateWindow(const CREATESTRUCTW& cs);
+  // WM_NCHITTEST: the caption band (where no control takes clicks) drags the window.
+  LRESULT HitTest(LPARAM lParam);
   void BuildSkin();
+  // The library's own handling (paint, mouse, timers, tooltips; window_messages.cpp); true when
+  // handled.
+  bool HandleLibraryMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // The back buffer (window_paint.cpp).
   void Paint(HDC target, const RECT& area);
   // Lays out and paints the clip (cut to the client) into the back buffer; false when nothing was.
   bool Render(Rect& clip);
   bool EnsureBackBuffer(int cx, int cy);
+  // Place, size, region and scale (window_placement.cpp).
   // Sets the window's region for a client of cx x cy (once per size).
   void UpdateRegion(int cx, int cy, bool redraw = true);
+  // WM_SIZE: the client's new size (device pixels) for the model and the region.
+  void SetClientSize(int cx, int cy);
+  // WM_GETMINMAXINFO: the skin's smallest and largest size at the window's scale.
+  void LimitTrackSize(MINMAXINFO& mmi) const;
+  // WM_DPICHANGED: the new DPI and the system's suggested rectangle.
+  void ChangeDpi(int dpi, const RECT& suggested);
+  // The tool tip (window_tooltip.cpp).
   void UpdateToolTip(bool show);
+  void DestroyToolTip();
   // The library's keys (after the window's own handlers); true when one was used.
   bool HandleLibraryKey(UINT message, WPARAM key);
   void InvalidateFocusMark();
