@@ -14,15 +14,8 @@ SECONDS_RUN="${2:-300}"
 [ -f "$BUILD/bin/tavrino.exe" ] && [ -f "$BUILD/bin/user.dat" ] && [ -d "$BUILD/bin/skin15" ] ||
   { echo "build tavrino, tv_user_dat and tv_skin15 in $BUILD first"; exit 1; }
 command -v sqlite3 >/dev/null || { echo "sqlite3 is needed"; exit 1; }
-work=$(mktemp -d)
-service_pid=""
-cleanup() {
-  [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 source "$ROOT/bench/app/stand_in_service.sh"
-stand_in_service_start "$work" || exit 1
+stand_in_service_scratch
 base="$service_url/_/drip"
 
 mkdir -p "$work/app"
