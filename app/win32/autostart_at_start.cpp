@@ -3,6 +3,7 @@
 
 #include "app/logic/tray_rules.h"
 #include "app/win32/entry_points.h"
+#include "app/win32/popup_host.h"
 #include "platform/launch.h"
 
 namespace app {
@@ -11,10 +12,10 @@ namespace {
 std::atomic<int> g_promptsShown{0};
 }
 
-void ShowAutostartPromptIfDue(HWND owner, const StartOptions& options) {
+void ShowAutostartPromptIfDue(PopupHost& popups, const StartOptions& options) {
   if (!ShowAutostartPromptAtStart(IsAutostartRegistered(), options, [] { return IsAutostartPromptDue(); })) return;
   ++g_promptsShown;
-  ShowAutostartPrompt(owner, true);
+  popups.ShowAutostartPrompt(true);
 }
 
 int AutostartPromptsShown() { return g_promptsShown.load(); }

@@ -16,8 +16,6 @@ namespace {
 
 constexpr UINT kTimerLocateCheck = 2000;
 
-CDlgCity* g_picker = nullptr;
-
 void Record(int code) { RecordUsageEvent(code, u"0"); }
 
 CityPair CurrentPair() {
@@ -194,48 +192,3 @@ LRESULT CDlgCity::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
   ReturnToMain();
   return 0;
 }
-
-void CDlgCity::OnFinalMessage(HWND) {
-  if (g_picker == this) g_picker = nullptr;
-  delete this;
-}
-
-namespace app {
-
-void OpenCityPicker(HWND owner) {
-  HideAllPopups();
-  if (!g_picker) {
-    auto* picker = new CDlgCity();
-    if (!picker->Create(owner, L"Velar日历", WS_CAPTION | WS_SYSMENU, WS_EX_TOPMOST)) {
-      LogError(u"city picker: the window cannot be created");
-      delete picker;
-      return;
-    }
-    g_picker = picker;
-  }
-  if (!g_picker->GetHWND()) return;
-  g_picker->CenterWindow();
-  g_picker->ShowWindow(true, true);
-  // The title band in the active skin's colour.
-  if (tvui::Control* title = g_picker->FindControl(u"title")) title->SetBkImage(ActiveTitleImage());
-}
-
-void HideCityPicker() {
-  if (g_picker && g_picker->GetHWND() && IsWindowVisible(g_picker->GetHWND())) g_picker->ShowWindow(false);
-}
-
-bool IsCityPickerVisible() {
-  return g_picker && g_picker->GetHWND() && IsWindowVisible(g_picker->GetHWND());
-}
-
-CDlgCity* CityPickerWindow() { return g_picker && g_picker->GetHWND() ? g_picker : nullptr; }
-
-bool ClickCityPickerItem(int which, int index) {
-  if (!g_picker || !g_picker->GetHWND()) return false;
-  tvui::Combo* combo = which == 0 ? g_picker->Provinces() : which == 1 ? g_picker->Cities() : nullptr;
-  if (!combo || index < 0 || index >= combo->GetCount()) return false;
-  combo->ItemClicked(index);
-  return true;
-}
-
-}  // namespace app

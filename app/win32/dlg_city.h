@@ -1,7 +1,7 @@
 #pragma once
 // CDlgCity: the city picker ("DlgCity.xml"): a province combo, a city combo, a confirm button, a
 // button that takes the city of the machine's IP location and a close button. One window for the
-// whole run, shown and hidden; its lists and decisions are CityPickerModel's (app/logic).
+// whole run (held by the pop-up host, popup_host.h), shown and hidden; its lists and decisions are CityPickerModel's (app/logic).
 #include <string>
 
 #include "app/logic/city_picker.h"
@@ -33,7 +33,6 @@ class CDlgCity : public tvui::WindowImplBase {
   tvui::Control* GetDefaultControl() override { return sureButton_; }
   LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  void OnFinalMessage(HWND hwnd) override;
 
   const CityPickerModel& Model() const { return model_; }
   tvui::Combo* Provinces() const { return provinces_; }
@@ -58,18 +57,3 @@ class CDlgCity : public tvui::WindowImplBase {
   tvui::Control* locateButton_ = nullptr;
   tvui::Control* sureButton_ = nullptr;
 };
-
-namespace app {
-
-// Hides the other pop-ups and shows the picker centred on the main window, creating it once.
-void OpenCityPicker(HWND owner);
-// Hides the picker, if it is up, without a message to the main window.
-void HideCityPicker();
-bool IsCityPickerVisible();
-// A click on an item of one of the picker's combos (0 provinces, 1 cities), as the test hook
-// makes it; false when there is no such item.
-bool ClickCityPickerItem(int combo, int index);
-// The picker's window object while its window exists, else nullptr.
-CDlgCity* CityPickerWindow();
-
-}  // namespace app

@@ -14,6 +14,7 @@
 #include "app/win32/dlg_city.h"
 #include "app/win32/dlg_weather.h"
 #include "app/win32/entry_points.h"
+#include "app/win32/popup_host.h"
 #include "app/win32/menu_tray.h"
 #include "app/win32/monitor_area.h"
 #include "app/win32/note_launcher.h"
@@ -57,9 +58,36 @@ const std::u16string& NameOf(const tvui::Control* c) {
 
 }  // namespace
 
-CDlgMain::CDlgMain() { TaskbarCreatedMessage(); }
+CDlgMain::CDlgMain(app::PopupHost& popups) : popups_(popups) {
+  TaskbarCreatedMessage();
+  popups_.SetOwner(this);
+}
 
-CDlgMain::~CDlgMain() { app::RemoveTrayIcon(); }
+CDlgMain::~CDlgMain() {
+  app::RemoveTrayIcon();
+  popups_.SetOwner(nullptr);
+}
+
+tvui::Rect CDlgMain::ControlRect(std::u16string_view name) const {
+  tvui::Control* c = FindControl(name);
+  if (!c) {
+    LogError(u"app: the main window's skin has no control " + std::u16string(name));
+    return {};
+  }
+  return c->GetPos();
+}
+
+bool CDlgMain::SetSkinBackground(const std::u16string& image) {
+  tvui::Control* background = FindControl(u"chwea");
+  if (!background) return false;
+  background->SetBkImage(image);
+  return true;
+}
+
+std::u16string CDlgMain::SkinBackground() const {
+  tvui::Control* background = FindControl(u"chwea");
+  return background ? background->GetBkImage() : u"";
+}
 
 SystemTime CDlgMain::Now() const { return LocalNow(); }
 
@@ -129,22 +157,13 @@ void CDlgMain::HandleWeatherNotification(Notification& msg) {
   }
 }
 
-void CDlgMain::OnFinalMessage(HWND) {
-  KillTimer(app::kTimerClock);
-  KillTimer(app::kTimerHover);
-  KillTimer(app::kTimerWeatherPeriodic);
-  KillTimer(app::kTimerMidnight);
-  KillTimer(app::kTimerReminder);
-  delete this;
-}
-
 // --- Refresh for display ---
 
 void CDlgMain::RefreshAll() {
   ComputeAnchor();
   FillCalendarSelectors();
   app::MarkStartStep(u"month");
-  app::ApplySavedSkin(GetHWND());
+  popups_.ApplySavedSkin();
   app::MarkStartStep(u"saved_skin");
   UpdateTodayHeader();
   UpdateClock();
@@ -334,7 +353,7 @@ void CDlgMain::OnCitySelected(int index) {
   if (choice.kind == CityChoice::kPicker) {
     Record(kUsageCityPicker);
     if (xcity_) xcity_->SelectItem(0, false);
-    if (!app::IsCityPickerVisible()) app::OpenCityPicker(GetHWND());
+    if (!popups_.IsCityPickerVisible()) popups_.OpenCityPicker();
     return;
   }
   AddToMyCities(choice.pair.province, choice.pair.city);
@@ -353,7 +372,7 @@ void CDlgMain::Notify(Notification& msg) {
   if (!GetSkinError().empty()) return;  // a window without its skin is only there to be closed
   const std::u16string& name = NameOf(msg.sender);
   if (msg.type == tvui::NotifyType::kWindowInit) {
-    app::ApplySavedSkin(GetHWND());
+    popups_.ApplySavedSkin();
   } else if (msg.type == tvui::NotifyType::kItemClick) {
     if (EqualsNoCase(name, u"CmbYear")) Record(kUsageYear);
     else if (EqualsNoCase(name, u"CmbMonth")) Record(kUsageMonth);
@@ -370,26 +389,26 @@ void CDlgMain::OnClick(Notification& msg) {
     Close();
   } else if (EqualsNoCase(name, u"skin")) {
     Record(kUsageSkin);
-    app::OpenSkinChooser(GetHWND());
+    popups_.OpenSkinChooser();
   } else if (EqualsNoCase(name, u"sendqq")) {
     Record(kUsageContact);
-    app::ShowAutostartPrompt(GetHWND(), !IsAutostartRegistered());
+    popups_.ShowAutostartPrompt(!IsAutostartRegistered());
   } else if (EqualsNoCase(name, u"close")) {
     Record(kUsageHide);
-    app::HideAllPopups();
+    popups_.HideAll();
     HideTooltip();
     ShowWindow(false);
   } else if (EqualsNoCase(name, u"set")) {
     Record(kUsageSettings);
-    app::OpenSettings(GetHWND());
+    popups_.OpenSettings();
   } else if (EqualsNoCase(name, u"note")) {
     // The note program when one is installed beside this one, else the reminders of the day.
     if (app::NoteProgramInstalled()) app::LaunchNote(GetHWND());
     else OpenRemindersOnFocus();
   } else if (EqualsNoCase(name, u"curcity") || EqualsNoCase(name, u"city")) {
     Record(kUsageCityPicker);
-    app::HideAllPopups();
-    app::OpenCityPicker(GetHWND());
+    popups_.HideAll();
+    popups_.OpenCityPicker();
   } else if (EqualsNoCase(name, u"returntoday")) {
     Record(kUsageToday);
     navigator_.ReturnToday(now);
@@ -463,7 +482,7 @@ void CDlgMain::HoverCheck() {
   POINT screen;
   if (!GetCursorPos(&screen)) return;
   if (WindowFromPoint(screen) != hwnd) return;  // a pop-up stands over the grid there
-  if (app::IsRemindersShown()) return;          // the tooltip would take the typing away
+  if (popups_.IsRemindersShown()) return;          // the tooltip would take the typing away
   POINT client = screen;
   ScreenToClient(hwnd, &client);
   if (!pointer_.RestsAt(client.x, client.y, GetTickCount())) return;
@@ -512,7 +531,7 @@ tvui::MessageResult CDlgMain::MessageHandler(unsigned message, std::uintptr_t wP
   if (message == WM_LBUTTONDOWN) {
     POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     tvui::Control* control = FindControl(pt);
-    if (control && EqualsNoCase(control->GetName(), u"weather") && !app::IsWeatherPopupOpen()) {
+    if (control && EqualsNoCase(control->GetName(), u"weather") && !popups_.IsWeatherPopupOpen()) {
       ShowWeatherPopup(true);
     } else {
       ShowWeatherPopup(false);
@@ -526,8 +545,8 @@ tvui::MessageResult CDlgMain::MessageHandler(unsigned message, std::uintptr_t wP
 }
 
 void CDlgMain::ShowWeatherPopup(bool show) {
-  if (show) app::OpenWeatherPopup(PlaceWeatherPopup(anchor_, currentTop_, GetScale()));
-  else app::CloseWeatherPopup();
+  if (show) popups_.OpenWeatherPopup(PlaceWeatherPopup(anchor_, currentTop_, GetScale()));
+  else popups_.CloseWeatherPopup();
 }
 
 void CDlgMain::Toggle() {
@@ -541,7 +560,7 @@ void CDlgMain::Toggle() {
   } else {
     HideTooltip();
     ShowWindow(false);
-    app::HideAllPopups();
+    popups_.HideAll();
   }
 }
 
@@ -551,7 +570,7 @@ void CDlgMain::ToggleFromTray() {
   HWND hwnd = GetHWND();
   switch (DecideTrayLeftClick(IsWindowVisible(hwnd) != FALSE, toggleGuard_, GetTickCount())) {
     case TrayClick::kHide:
-      app::HideAllPopups();
+      popups_.HideAll();
       HideTooltip();
       ShowWindow(false);
       PostMessageW(app::UM_HIDE_DIALOGS);
@@ -604,13 +623,13 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
   }
   switch (message) {
     case app::UM_SKIN_RESTORE:
-      app::RestoreSkin(hwnd);
+      popups_.RestoreSkin();
       return 0;
     case app::UM_SKIN_PREVIEW:
-      app::PreviewSkin(hwnd, static_cast<int>(wParam));
+      popups_.PreviewSkin(static_cast<int>(wParam));
       return 0;
     case app::UM_SKIN_APPLY:
-      app::ApplyAndStoreSkin(hwnd, static_cast<int>(wParam));
+      popups_.ApplyAndStoreSkin(static_cast<int>(wParam));
       otherHeightDue_ = true;  // the new skin's pictures, when the user comes back
       return 0;
     case app::UM_PREPARE_OTHER_HEIGHT:
@@ -657,10 +676,10 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case app::UM_SHOW_ABOUT:
       ++aboutRequests_;
-      app::OpenAbout(hwnd);
+      popups_.OpenAbout();
       return 0;
     case app::UM_HIDE_DIALOGS:
-      app::HideDialogs();
+      popups_.HideDialogs();
       return 0;
     case app::UM_START_REFRESH:
       StartRefreshAnimation();

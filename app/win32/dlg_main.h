@@ -16,6 +16,7 @@
 #include "app/logic/month_navigator.h"
 #include "app/logic/placement.h"
 #include "app/logic/weather_panel_view.h"
+#include "app/win32/popup_owner.h"
 #include "calendar/day_info.h"
 #include "ui/combo.h"
 #include "ui/win32/window_impl_base.h"
@@ -25,18 +26,19 @@ struct CalendarDate;
 struct ReminderState;
 namespace app {
 class MainWindowTestHook;
+class PopupHost;
 }
 
-class CDlgMain : public tvui::WindowImplBase {
+class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
  public:
-  CDlgMain();
+  // The pop-ups it opens are the host's, which outlives the window.
+  explicit CDlgMain(app::PopupHost& popups);
   ~CDlgMain() override;
 
   const wchar_t* GetWindowClassName() const override { return L"TavrinoMain"; }
   std::u16string GetSkinFolder() override { return u"skin15\\"; }
   std::u16string GetSkinFile() override { return u"DlgMain.xml"; }
   void InitWindow() override;
-  void OnFinalMessage(HWND hwnd) override;
   void Notify(tvui::Notification& msg) override;
   void OnClick(tvui::Notification& msg) override;
   void OnTimer(tvui::Notification& msg) override;
@@ -96,6 +98,16 @@ class CDlgMain : public tvui::WindowImplBase {
   // Where the window stands by the taskbar; the feedback window is placed beside it.
   const Anchor& GetAnchor() const { return anchor_; }
   int GetCurrentTop() const { return currentTop_; }
+  app::PopupHost& Popups() const { return popups_; }
+
+  // What the pop-ups see of the window (app::PopupOwner).
+  HWND OwnerWindow() const override { return GetHWND(); }
+  tvui::Rect ControlRect(std::u16string_view name) const override;
+  tvui::Scale OwnerScale() const override { return GetScale(); }
+  const Anchor& OwnerAnchor() const override { return anchor_; }
+  int OwnerTop() const override { return currentTop_; }
+  bool SetSkinBackground(const std::u16string& image) override;
+  std::u16string SkinBackground() const override;
 
   // A left click on the tray icon: hides the shown window, shows the hidden one (not within
   // 200 ms of the last show/hide toggle, and without counting as one).
@@ -160,6 +172,7 @@ class CDlgMain : public tvui::WindowImplBase {
   // The day tooltip with the day of a cell on show, by a point of the screen (device pixels).
   void ShowDayTooltip(int cell, POINT screen);
 
+  app::PopupHost& popups_;
   tvui::Combo* cmbYear_ = nullptr;
   tvui::Combo* cmbMonth_ = nullptr;
   tvui::Combo* cmbHoliday_ = nullptr;

@@ -3,6 +3,7 @@
 #include "app/logic/day_watch.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/dlg_main.h"
+#include "app/win32/popup_host.h"
 #include "app/win32/dlg_weather.h"
 #include "app/win32/entry_points.h"
 #include "calendar/holiday_year.h"
@@ -36,8 +37,8 @@ void CDlgMain::PlaceAgain() {
   if (!hwnd || !IsWindowVisible(hwnd)) return;  // placed anew when it is next shown
   ComputeAnchor();  // the taskbar's monitor as it is now (or the nearest that exists)
   ShowNavigated();
-  app::PlacePopupsAgain(hwnd);
-  if (app::IsWeatherPopupOpen()) {
+  popups_.PlaceAgain();
+  if (popups_.IsWeatherPopupOpen()) {
     ShowWeatherPopup(false);
     ShowWeatherPopup(true);
   }

@@ -3,6 +3,7 @@
 #include "app/logic/grid_keys.h"
 #include "app/logic/month_layout.h"
 #include "app/win32/dlg_main.h"
+#include "app/win32/popup_host.h"
 #include "app/win32/dlg_weather.h"
 #include "app/win32/entry_points.h"
 #include "ui/attribute_values.h"
@@ -92,7 +93,7 @@ LRESULT CDlgMain::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
   if (GetDropDownWindow()) return 0;  // an open list takes the keys
   if (wParam == VK_ESCAPE) {
     handled = true;
-    app::HideAllPopups();
+    popups_.HideAll();
     HideTooltip();
     ShowWindow(false);
     return 0;
@@ -101,7 +102,7 @@ LRESULT CDlgMain::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
   if (current && current == weather_ && (wParam == VK_RETURN || wParam == VK_SPACE)) {
     handled = true;
     SetKeyboardFocus(current, true);
-    ShowWeatherPopup(!app::IsWeatherPopupOpen());
+    ShowWeatherPopup(!popups_.IsWeatherPopupOpen());
     return 0;
   }
   const bool inGrid = !current || EqualsNoCase(current->GetName(), u"isSelect");

@@ -3,6 +3,7 @@
 // the one timer set for the next due reminder, whose notification opens its day.
 // First: the grid's MonthDays before calendar/ccalendar.h's function of that name.
 #include "app/win32/dlg_main.h"
+#include "app/win32/popup_host.h"
 #include "app/win32/entry_points.h"
 
 #include "app/logic/reminder_schedule.h"
@@ -75,7 +76,7 @@ std::u16string CDlgMain::ReminderLinesOf(int cell) const {
 
 void CDlgMain::OpenRemindersOn(const CalendarDate& day) {
   HideTooltip();
-  app::OpenReminders(GetHWND(), day);
+  popups_.OpenReminders(day);
 }
 
 void CDlgMain::OpenRemindersOnFocus() {

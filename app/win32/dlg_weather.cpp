@@ -1,7 +1,6 @@
 #include "app/win32/dlg_weather.h"
 
 #include "app/logic/weather_popup_view.h"
-#include "app/win32/entry_points.h"
 #include "platform/clock.h"
 #include "platform/launch.h"
 #include "platform/log.h"
@@ -19,20 +18,8 @@ constexpr UINT kTimerFade = 1;
 constexpr int kFadePeriodMs = 40;
 constexpr int kFadeSteps = 25;  // a second
 
-CDlgWeather* g_popup = nullptr;
 std::u16string g_lastForecastUrl;  // what "moreweather" last opened, for the test hook
 int g_populated = 0;
-
-bool IsVisibleWindowOfClass(const wchar_t* className) {
-  DWORD self = GetCurrentProcessId();
-  for (HWND h = FindWindowExW(nullptr, nullptr, className, nullptr); h;
-       h = FindWindowExW(nullptr, h, className, nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    if (owner == self && IsWindowVisible(h)) return true;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -88,8 +75,8 @@ void CDlgWeather::SetFadeAlpha(int alpha) {
   if (GetHWND()) SetLayeredWindowAttributes(GetHWND(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
-void CDlgWeather::UseActiveSkin() {
-  if (tvui::Control* bk = FindControl(u"weather")) bk->SetBkImage(app::ActiveWeatherPopupImage());
+void CDlgWeather::UseSkin(const std::u16string& image) {
+  if (tvui::Control* bk = FindControl(u"weather")) bk->SetBkImage(image);
 }
 
 void CDlgWeather::FadeIn() {
@@ -100,11 +87,6 @@ void CDlgWeather::FadeIn() {
   BringWindowToTop(hwnd);
   ShowWindow(true, true);
   SetTimer(kTimerFade, kFadePeriodMs);
-}
-
-void CDlgWeather::OnFinalMessage(HWND) {
-  if (g_popup == this) g_popup = nullptr;
-  delete this;
 }
 
 void CDlgWeather::Populate(const WeatherReport& report) {
@@ -162,54 +144,8 @@ void CDlgWeather::Populate(const WeatherReport& report) {
 
 namespace app {
 
-void OpenWeatherPopup(const tvui::Rect& at) {
-  // The pop-up would stand over a window that asks for the user's attention.
-  if (IsVisibleWindowOfClass(L"CSurveys") || IsVisibleWindowOfClass(L"CDlgCity")) return;
-  if (g_popup && g_popup->GetHWND()) {
-    g_popup->MoveWindowTo(at.left, at.top, at.Width(), at.Height());
-    g_popup->UseActiveSkin();
-    g_popup->ShowWindow(true, true);
-    return;
-  }
-  auto* popup = new CDlgWeather();
-  if (!popup->Create(nullptr, L"Velar日历", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                     WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED, at.left, at.top, at.Width(), at.Height())) {
-    LogError(u"weather pop-up: the window cannot be created");
-    delete popup;
-    return;
-  }
-  g_popup = popup;
-  popup->Populate(CurrentWeatherReport());
-  popup->UseActiveSkin();
-  popup->FadeIn();
-}
-
-void CloseWeatherPopup() {
-  CDlgWeather* popup = g_popup;
-  g_popup = nullptr;
-  if (!popup) return;
-  if (HWND hwnd = popup->GetHWND()) {
-    ShowWindow(hwnd, SW_HIDE);
-    DestroyWindow(hwnd);  // OnFinalMessage releases the object
-  } else {
-    delete popup;
-  }
-}
-
-void RefillWeatherPopup() {
-  if (g_popup && g_popup->GetHWND()) g_popup->Populate(CurrentWeatherReport());
-}
-
-void HideWeatherPopup() {
-  if (g_popup && g_popup->GetHWND() && IsWindowVisible(g_popup->GetHWND())) g_popup->ShowWindow(false);
-}
-
 int WeatherPopupFills() { return g_populated; }
 
 const std::u16string& LastForecastUrl() { return g_lastForecastUrl; }
-
-CDlgWeather* WeatherPopupWindow() { return g_popup && g_popup->GetHWND() ? g_popup : nullptr; }
-
-bool IsWeatherPopupOpen() { return g_popup && g_popup->GetHWND() && IsWindowVisible(g_popup->GetHWND()); }
 
 }  // namespace app

@@ -2,8 +2,8 @@
 // CDlgWeather: the seven-day weather pop-up beside the main window ("DlgWeather.xml", 196 x 205,
 // forecast items from "sevendays.xml"). It shows today's condition, city, temperature and air
 // quality, a strip for today, tomorrow and the day after, and a link to the forecast page of the
-// current city. What it shows is decided by MakeWeatherPopupView (app/logic); the main window
-// opens, places and closes it through the functions below.
+// current city. What it shows is decided by MakeWeatherPopupView (app/logic); the pop-up host
+// (popup_host.h) makes, places and closes it.
 #include <string>
 
 #include "app/logic/placement.h"
@@ -21,7 +21,6 @@ class CDlgWeather : public tvui::WindowImplBase {
   void OnTimer(tvui::Notification& msg) override;
   tvui::MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                       bool& handled) override;
-  void OnFinalMessage(HWND hwnd) override;
 
   // Fills every control from a copy of the report and the current air quality; each run rebuilds
   // the forecast strip.
@@ -29,7 +28,7 @@ class CDlgWeather : public tvui::WindowImplBase {
   // Shows the window and raises its opacity from 0 to full over a second without blocking.
   void FadeIn();
   // The "weather" background in the active skin's colour.
-  void UseActiveSkin();
+  void UseSkin(const std::u16string& image);
 
   const WeatherReport& Report() const { return report_; }
 
@@ -44,21 +43,8 @@ class CDlgWeather : public tvui::WindowImplBase {
 
 namespace app {
 
-// Opens the pop-up over the screen rectangle `at` (device pixels; creating and filling it), unless
-// the autostart prompt or the city picker is up; an existing pop-up is moved there and shown again.
-void OpenWeatherPopup(const tvui::Rect& at);
-// Closes and releases the pop-up, if any.
-void CloseWeatherPopup();
-// Hands an existing pop-up the current report again.
-void RefillWeatherPopup();
-// Hides the pop-up without closing it.
-void HideWeatherPopup();
-// The pop-up exists and is on screen.
-bool IsWeatherPopupOpen();
 // How often a pop-up was filled, and the page "moreweather" last opened (read by the test hook).
 int WeatherPopupFills();
 const std::u16string& LastForecastUrl();
-// The pop-up's window object while its window exists, else nullptr.
-CDlgWeather* WeatherPopupWindow();
 
 }  // namespace app

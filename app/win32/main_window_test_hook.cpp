@@ -13,6 +13,7 @@
 #include "app/win32/dlg_weather.h"
 #include "app/win32/entry_points.h"
 #include "app/win32/main_window_handle.h"
+#include "app/win32/popup_host.h"
 #include "app/win32/start_metrics.h"
 #include "app/win32/tooltip_dlg.h"
 #include "app/win32/tray_icon.h"
@@ -99,12 +100,12 @@ std::u16string StateRect(HWND window) {
 namespace {
 
 // The weather pop-up's lines ("wxpop…").
-std::u16string DescribeWeatherPopup() {
+std::u16string DescribeWeatherPopup(const PopupHost& popups) {
   const auto& line = StateLine;
-  std::u16string s = line(u"wxpop", IntToText(IsWeatherPopupOpen() ? 1 : 0));
+  std::u16string s = line(u"wxpop", IntToText(popups.IsWeatherPopupOpen() ? 1 : 0));
   s += line(u"wxpop.populated", IntToText(WeatherPopupFills()));
   s += line(u"wxpop.url", LastForecastUrl());
-  CDlgWeather* popup = WeatherPopupWindow();
+  CDlgWeather* popup = popups.WeatherPopup();
   if (!popup) return s;
   CDlgWeather& w = *popup;
   s += line(u"wxpop.rect", StateRect(w.GetHWND()));
@@ -141,15 +142,15 @@ std::u16string DescribeWeatherPopup() {
 }
 
 // The city picker's lines ("picker…") with the current and located cities.
-std::u16string DescribeCityPicker() {
+std::u16string DescribeCityPicker(const PopupHost& popups) {
   const auto& line = StateLine;
   IpLocation here = GetIpLocation();
   std::u16string s = line(u"ip_location", here.province + u"," + here.city);
   CurrentCity current = GetCurrentCity();
   s += line(u"current_city", current.province + u"," + current.city + u"," + current.code);
   s += line(u"report_city", CurrentWeatherReport().city);
-  s += line(u"picker", IntToText(IsCityPickerVisible() ? 1 : 0));
-  CDlgCity* picker = CityPickerWindow();
+  s += line(u"picker", IntToText(popups.IsCityPickerVisible() ? 1 : 0));
+  CDlgCity* picker = popups.CityPicker();
   if (!picker) return s;
   CDlgCity& w = *picker;
   s += line(u"picker.rect", StateRect(w.GetHWND()));
@@ -265,13 +266,13 @@ std::u16string CDlgMain::DescribeState() {
   s += Line(u"bench_median_us", IntToText(app::g_benchMedianUs));
   s += Line(u"bench_slowest_us", IntToText(app::g_benchSlowestUs));
   s += app::StartMetricsText();
-  s += app::DescribePopups();
+  s += popups_.Describe();
   s += Line(u"about_requests", IntToText(aboutRequests_));
   s += Line(u"autostart_prompts", IntToText(app::AutostartPromptsShown()));
   s += app::TrayStateText();
-  s += app::DescribeWeatherPopup();
-  s += app::DescribeCityPicker();
-  s += app::DescribeReminders();
+  s += app::DescribeWeatherPopup(popups_);
+  s += app::DescribeCityPicker(popups_);
+  s += popups_.DescribeReminders();
   return s;
 }
 
@@ -343,7 +344,7 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
       return true;
     }
     case kHookPickerItem:
-      result = ClickCityPickerItem(static_cast<int>(lParam >> 16), static_cast<int>(lParam & 0xffff)) ? 1 : 0;
+      result = w.Popups().ClickCityPickerItem(static_cast<int>(lParam >> 16), static_cast<int>(lParam & 0xffff)) ? 1 : 0;
       return true;
     case kHookLocate: {
       uint32_t a = static_cast<uint32_t>(lParam);
@@ -375,11 +376,11 @@ bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM
     }
     case kHookShot: {
       tvui::WindowImplBase* window = nullptr;
-      if (lParam == 0) window = WeatherPopupWindow();
-      else if (lParam == 1) window = CityPickerWindow();
+      if (lParam == 0) window = w.Popups().WeatherPopup();
+      else if (lParam == 1) window = w.Popups().CityPicker();
       else if (lParam == 2) window = &w;
       else if (lParam == 3) {
-        result = SaveRemindersPng(ProgramDirectory() + u"shot-3.png") ? 1 : 0;
+        result = w.Popups().SaveRemindersPng(ProgramDirectory() + u"shot-3.png") ? 1 : 0;
         return true;
       }
       if (!window) return true;

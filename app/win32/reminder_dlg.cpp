@@ -60,9 +60,9 @@ void CRemindDlg::PlaceFields() {
   for (tvui::NativeEdit* e : {&title_, &date_, &time_, &notice_}) e->Place();
 }
 
-void CRemindDlg::OpenOn(const CalendarDate& day) {
+void CRemindDlg::OpenOn(const CalendarDate& day, const std::u16string& titleImage) {
   day_ = day;
-  if (tvui::Control* title = FindControl(u"title")) title->SetBkImage(app::ActiveTitleImage());
+  if (tvui::Control* title = FindControl(u"title")) title->SetBkImage(titleImage);
   if (tvui::Control* label = FindControl(u"remind_day")) label->SetText(DayTitle(day));
   Reload(0);
   ShowForm(NewReminderForm(day));
@@ -300,48 +300,3 @@ std::u16string CRemindDlg::Describe() {
   }
   return s;
 }
-
-namespace app {
-
-namespace {
-
-std::unique_ptr<CRemindDlg>& Dialog() {
-  static std::unique_ptr<CRemindDlg> dialog;  // UI thread only
-  return dialog;
-}
-
-}  // namespace
-
-void OpenReminders(HWND owner, const CalendarDate& day) {
-  if (!day.valid) return;
-  std::unique_ptr<CRemindDlg>& d = Dialog();
-  if (!d) {
-    auto w = std::make_unique<CRemindDlg>(owner);
-    if (!w->Create(owner, L"提醒", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW)) {
-      LogError(u"app: cannot create the reminders window");
-      return;
-    }
-    d = std::move(w);
-  }
-  HideAllPopups();
-  d->OpenOn(day);
-}
-
-void HideReminders() {
-  if (Dialog()) Dialog()->Hide();
-}
-
-bool IsRemindersShown() { return Dialog() && Dialog()->GetHWND() && IsWindowVisible(Dialog()->GetHWND()); }
-
-std::u16string DescribeReminders() {
-  if (!Dialog() || !Dialog()->GetHWND()) return Line(u"remind", u"none");
-  return Dialog()->Describe();
-}
-
-bool SaveRemindersPng(const std::u16string& path) {
-  return Dialog() && Dialog()->GetHWND() && Dialog()->SaveClientPng(path);
-}
-
-void ReleaseReminders() { Dialog().reset(); }
-
-}  // namespace app

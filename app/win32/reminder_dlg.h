@@ -34,8 +34,9 @@ class CRemindDlg : public tvui::WindowImplBase {
   void OnKeyboardFocusMoved(tvui::Control* control) override;
   void OnDpiChanged() override { PlaceFields(); }
 
-  // Shows the day's reminders and an empty form for a new one on that day.
-  void OpenOn(const CalendarDate& day);
+  // Shows the day's reminders and an empty form for a new one on that day, with the title band
+  // in the active skin's picture.
+  void OpenOn(const CalendarDate& day, const std::u16string& titleImage);
   void Hide();
   // "remind…" lines for the test hook.
   std::u16string Describe();

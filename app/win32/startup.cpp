@@ -2,7 +2,7 @@
 
 #include <objbase.h>
 
-#include <new>
+#include <memory>
 
 #include "app/logic/shutdown_sequence.h"
 #include "app/logic/start_options.h"
@@ -10,11 +10,13 @@
 #include "app/win32/dlg_main.h"
 #include "app/win32/entry_points.h"
 #include "app/win32/main_window_handle.h"
+#include "app/win32/popup_host.h"
 #include "app/win32/start_metrics.h"
 #include "calendar/holiday_arrangement.h"
 #include "calendar/reminder_store.h"
 #include "platform/database.h"
 #include "platform/file_utils.h"
+#include "platform/http_client.h"
 #include "platform/log.h"
 #include "platform/program_dir.h"
 #include "service/usage_recorder.h"
@@ -59,7 +61,7 @@ void ReportUnusableSkin(HWND hwnd, const std::u16string& error) {
   std::u16string text = u"无法加载主窗口的皮肤，程序将退出。\nThe main window's skin cannot be built; the program ends.\n\n" + error;
   MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.c_str()), L"Velar日历",
               MB_OK | MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
-  DestroyWindow(hwnd);  // the window deletes its object; its destroy posts the quit message
+  DestroyWindow(hwnd);  // its destroy posts the quit message
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message != WM_QUIT) DispatchMessageW(&msg);
@@ -69,6 +71,12 @@ void ReportUnusableSkin(HWND hwnd, const std::u16string& error) {
 }  // namespace
 
 int RunTavrino(HINSTANCE instance) {
+  const StartOptions options = ParseStartOptions(CommandLineTokens(ProgramCommandLine()));
+  // Started by itself to make one request: nothing of the program runs then.
+  if (options.fetch) return RunHttpHelper();
+  // Every request of this run goes through such a helper, so that the system's HTTP and TLS
+  // libraries never load into the program that stays running.
+  SetHttpHelperProgram(ExecutablePath());
   MarkProgramEntry();
   // One instance per session: a second start brings the first forward and leaves.
   if (!TakeSingleInstance()) return 0;
@@ -109,20 +117,21 @@ int RunTavrino(HINSTANCE instance) {
   }
 
   MarkStartStep(u"com");
-  StartOptions options = ParseStartOptions(CommandLineTokens(ProgramCommandLine()));
   if (int event = options.InstallEvent()) RecordUsageEvent(event, u"0");
 
-  auto* main = new (std::nothrow) CDlgMain();
-  HWND hwnd = main ? main->Create(nullptr, L"Velar日历", WS_POPUP | WS_SYSMENU, WS_EX_TOPMOST | WS_EX_TOOLWINDOW)
-                   : nullptr;
+  // The calendar window and the host of its pop-ups: the window goes first, then the pop-ups.
+  PopupHost popups;
+  auto main = std::make_unique<CDlgMain>(popups);
+  HWND hwnd = main->Create(nullptr, L"Velar日历", WS_POPUP | WS_SYSMENU, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
   if (!hwnd) {
     LogError(u"app: cannot create the main window");
-    delete main;
+    main.reset();
     Shutdown(true);
     return 0;
   }
   if (!main->GetSkinError().empty()) {
     ReportUnusableSkin(hwnd, main->GetSkinError());
+    main.reset();
     Shutdown(true);
     return kExitSkinUnusable;
   }
@@ -143,13 +152,14 @@ int RunTavrino(HINSTANCE instance) {
   MarkStartStep(u"statistics");
   LoadHolidayArrangement();
   MarkStartStep(u"holidays");
-  ShowAutostartPromptIfDue(hwnd, options);
+  ShowAutostartPromptIfDue(popups, options);
   // user.dat was locked at start-up: the window shows the defaults until it can be read.
   MarkStartStep(u"prompt");
   CompleteDeferredUserData([hwnd] { ::PostMessageW(hwnd, app::UM_USER_DATA_READY, 0, 0); });
 
-  tvui::UiApp::MessageLoop();  // until the main window is destroyed (it deletes itself)
-  ReleasePopups();
+  tvui::UiApp::MessageLoop();  // until the main window is destroyed
+  main.reset();
+  popups.Release();
 
   SetWeatherPoster({});
   SetMainWindowHandle(nullptr);

@@ -2,6 +2,7 @@
 // badge from the weather worker's shared reports, and the turning button while a refresh runs.
 #include "app/logic/window_messages.h"
 #include "app/win32/dlg_main.h"
+#include "app/win32/popup_host.h"
 #include "app/win32/dlg_weather.h"
 #include "app/win32/entry_points.h"
 #include "platform/clock.h"
@@ -10,7 +11,7 @@
 #include "weather/weather_worker.h"
 
 void CDlgMain::UpdateWeatherPanel() {
-  app::RefillWeatherPopup();
+  popups_.RefillWeatherPopup();
   WeatherReport report = CurrentWeatherReport();
   AirQualityReport air = CurrentAirQualityReport();
   WeatherPanelView view = MakeWeatherPanelView(report, air, Now().wHour, airSkin_);
@@ -37,7 +38,7 @@ void CDlgMain::UpdateWeatherPanel() {
 void CDlgMain::OnWeatherUpdated() {
   ++weatherUpdates_;
   // An open pop-up is made anew so that it shows the new report.
-  bool popupOpen = app::IsWeatherPopupOpen();
+  bool popupOpen = popups_.IsWeatherPopupOpen();
   ShowWeatherPopup(false);
   if (popupOpen) ShowWeatherPopup(true);
   StopRefreshAnimation();
