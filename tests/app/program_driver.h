@@ -32,6 +32,7 @@
 #include "tests/support/display.h"
 #include "tests/support/program_copy.h"
 #include "tests/support/program_state.h"
+#include "tests/support/screen_input.h"
 #include "tests/support/temp_dir.h"
 
 namespace tvprog {
@@ -42,16 +43,8 @@ using tvtest::Narrow;
 using tvtest::State;
 using tvtest::StateReader;
 
-inline bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(20);
-  }
-  return true;
-}
+using tvtest::MovePointer;
+using tvtest::WaitFor;
 
 namespace detail {
 
@@ -179,16 +172,6 @@ class Installation : public tvtest::ProgramCopy {
  private:
   std::vector<ScopedHandle> processes_;
 };
-
-// A pointer move as the mouse makes it (input queue), to screen coordinates.
-inline void MovePointer(int x, int y) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((x * 65535.0) / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
-  in.mi.dy = static_cast<LONG>((y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof(in));
-}
 
 // Port of the local service stand-in that the CTest fixture started beside the test; 0 when none.
 inline int DevServicePort() {

@@ -80,37 +80,6 @@ void PressEscape(HWND hwnd) {
   SendInput(2, key, sizeof(INPUT));
 }
 
-// Saves the screen area of a window as a 24-bit BMP (for people to look at; nothing is asserted).
-void SaveWindowShot(HWND hwnd, const fs::path& file) {
-  RECT rc;
-  GetWindowRect(hwnd, &rc);
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-  GdiFlush();
-  DWORD stride = ((w * 3 + 3) / 4) * 4;
-  BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * h), 0, 0,
-                      sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&fh), sizeof(fh));
-  out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(BITMAPINFOHEADER));
-  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * h);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-}
-
 class PopupTest : public ProgramTest {
  protected:
   // A picture of the screen when TAVRINO_SHOT_DIR names a folder (for people to look at).
@@ -118,7 +87,7 @@ class PopupTest : public ProgramTest {
     const char* dir = std::getenv("TAVRINO_SHOT_DIR");
     if (!dir || !*dir) return;
     Sleep(300);
-    SaveWindowShot(GetDesktopWindow(), fs::u8path(dir) / (std::string(name) + ".bmp"));
+    tvtest::SaveScreenBmp(GetDesktopWindow(), fs::u8path(dir) / (std::string(name) + ".bmp"));
   }
   // Waits until the state satisfies the condition; returns the last state read.
   State WaitState(const std::function<bool(const State&)>& done, int timeoutMs = 3000) {
@@ -208,7 +177,7 @@ TEST_F(PopupTest, EveryViewOfTheNineSkins) {
     ASSERT_EQ(s.Text(u"skin.background"), SkinImagesOf(skin).background);
     if (dir && *dir) {
       Sleep(300);
-      SaveWindowShot(hwnd_, fs::u8path(dir) / ("skin" + std::to_string(skin) + ".bmp"));
+      tvtest::SaveScreenBmp(hwnd_, fs::u8path(dir) / ("skin" + std::to_string(skin) + ".bmp"));
     }
     ASSERT_EQ(Press(u"set"), 1);  // its title band in this skin's colour
     s = WaitState([](const State& st) { return st[u"settings"] == "shown"; });

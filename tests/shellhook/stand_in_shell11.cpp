@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/shellhook/stand_in_shell11.h"
+#include "tests/shellhook/stand_in_window.h"
 
 namespace {
 
@@ -458,16 +459,6 @@ LRESULT CALLBACK TaskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
   }
 }
 
-void Register(const wchar_t* cls, WNDPROC proc) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = cls;
-  RegisterClassW(&wc);
-}
-
 // A taskbar at (0, top) across the screen, its buttons from `x`: the network button, a gap, the
 // clock and the bell right after it; mirrored across the screen when rtl.
 bool MakeTray(Tray& tray, const wchar_t* cls, int top, int x, bool rtl, bool clock) {
@@ -514,9 +505,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   if (argv) LocalFree(argv);
 
-  Register(L"Shell_TrayWnd", &TaskbarProc);
-  Register(L"Shell_SecondaryTrayWnd", &TaskbarProc);
-  Register(L"Windows.UI.Composition.DesktopWindowContentBridge", &BridgeProc);
+  standin::RegisterWindowClass(L"Shell_TrayWnd", &TaskbarProc);
+  standin::RegisterWindowClass(L"Shell_SecondaryTrayWnd", &TaskbarProc);
+  standin::RegisterWindowClass(L"Windows.UI.Composition.DesktopWindowContentBridge", &BridgeProc);
   int height = GetSystemMetrics(SM_CYSCREEN);
   // The clock well left of where the calendar window stands (by the right edge).
   if (!MakeTray(g_trays[0], L"Shell_TrayWnd", height - standin11::kTaskbarHeight, 560, rtl, clock)) return 1;
