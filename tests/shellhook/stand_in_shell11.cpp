@@ -77,8 +77,24 @@ struct Tray {
 Tray g_trays[2];
 int g_trayCount = 0;
 
-// The providers live as long as the process: their reference counts are left out.
-class ButtonProvider : public IRawElementProviderSimple, public IRawElementProviderFragment {
+// The providers live as long as the process: their reference counts are left out. What every
+// provider here answers alike: a provider in this process, with no control patterns.
+template <class... More>
+class StandInProvider : public IRawElementProviderSimple, public IRawElementProviderFragment, public More... {
+ public:
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* out) override {
+    *out = ProviderOptions_ServerSideProvider;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** out) override {
+    *out = nullptr;
+    return S_OK;
+  }
+};
+
+class ButtonProvider : public StandInProvider<> {
  public:
   ButtonProvider(Tray* tray, int button) : tray_(tray), button_(button) {}
   // IUnknown
@@ -94,17 +110,7 @@ class ButtonProvider : public IRawElementProviderSimple, public IRawElementProvi
     AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   // IRawElementProviderSimple
-  HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* out) override {
-    *out = ProviderOptions_ServerSideProvider;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** out) override {
-    *out = nullptr;
-    return S_OK;
-  }
   HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID id, VARIANT* out) override {
     VariantInit(out);
     const wchar_t* text = nullptr;
@@ -158,9 +164,7 @@ class ButtonProvider : public IRawElementProviderSimple, public IRawElementProvi
   int button_;
 };
 
-class RootProvider : public IRawElementProviderSimple,
-                     public IRawElementProviderFragment,
-                     public IRawElementProviderFragmentRoot {
+class RootProvider : public StandInProvider<IRawElementProviderFragmentRoot> {
  public:
   explicit RootProvider(Tray* tray) : tray_(tray) {
     for (int i = 0; i < kButtonCount; ++i) buttons_.push_back(new ButtonProvider(tray, i));
@@ -177,16 +181,6 @@ class RootProvider : public IRawElementProviderSimple,
       *out = nullptr;
       return E_NOINTERFACE;
     }
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* out) override {
-    *out = ProviderOptions_ServerSideProvider;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** out) override {
-    *out = nullptr;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID id, VARIANT* out) override {
