@@ -5,6 +5,7 @@
 
 #include "calendar/festivals.h"
 #include "calendar/solar_term_table.h"
+#include "platform/date_time.h"
 
 namespace {
 
@@ -193,6 +194,14 @@ CalendarDate CalendarDate::FromSystemTime(const SystemTime& st) {
   return Of(st.wYear, st.wMonth, st.wDay);
 }
 
+std::u16string CalendarDate::Text() const {
+  SystemTime t{};
+  t.wYear = static_cast<uint16_t>(year);
+  t.wMonth = static_cast<uint16_t>(month);
+  t.wDay = static_cast<uint16_t>(day);
+  return FormatDate(t);
+}
+
 bool IsInCalendarRange(const CalendarDate& date) {
   if (!date.valid) return false;
   const int days = DaysSince1970(date.year, date.month, date.day);
@@ -215,6 +224,13 @@ std::u16string GanZhiName(int64_t n) {
 std::u16string LunarDayName(int d) {
   if (d < 1 || d > 30) return {};
   return std::u16string(kLunarDayPairs[d].data(), 2);
+}
+
+std::u16string_view WeekdayName(Weekday weekday) {
+  static constexpr std::u16string_view kNames[] = {u"星期一", u"星期二", u"星期三", u"星期四",
+                                                   u"星期五", u"星期六", u"星期日"};
+  const int n = IsoNumber(weekday);
+  return n >= 1 && n <= 7 ? kNames[n - 1] : std::u16string_view();
 }
 
 std::u16string LunarMonthName(int m) {

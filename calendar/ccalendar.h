@@ -23,6 +23,8 @@ struct CalendarDate {
   static CalendarDate Of(int year, int month, int day);
   // Takes wYear, wMonth and wDay; the other fields are ignored.
   static CalendarDate FromSystemTime(const SystemTime& st);
+  // "YYYY-MM-DD", as the database keeps days.
+  std::u16string Text() const;
 
   friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
 };
@@ -99,6 +101,8 @@ std::u16string LunarDayName(int d);
 std::u16string LunarMonthName(int m);
 // 光绪/宣统/民国/共和国 + year number (元 for the first year) + 年; 公元%d年 before 1875.
 std::u16string EraLabel(int gregorianYear);
+// 星期一 ... 星期日; empty for none.
+std::u16string_view WeekdayName(Weekday weekday);
 // 鼠 ... 猪 for a lunar year.
 std::u16string_view ZodiacAnimal(int lunarYear);
 

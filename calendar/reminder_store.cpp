@@ -40,14 +40,6 @@ CalendarDate ParseDay(std::u16string_view text) {
   return CalendarDate::Of(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d));
 }
 
-std::u16string DayText(const CalendarDate& d) {
-  SystemTime t{};
-  t.wYear = static_cast<uint16_t>(d.year);
-  t.wMonth = static_cast<uint16_t>(d.month);
-  t.wDay = static_cast<uint16_t>(d.day);
-  return FormatDate(t);
-}
-
 // The reminders layout of the open file: 0 when it has none (or cannot be read, as `outcome` says).
 int StoredSchemaVersion(DbOutcome* outcome = nullptr) {
   std::optional<DbRow> row;
@@ -202,5 +194,5 @@ bool DeleteReminder(int64_t id) {
 bool MarkReminderShown(int64_t id, const CalendarDate& day) {
   std::u16string problem;
   if (!day.valid || !Writable(problem)) return false;
-  return Exec(u"update reminders set lastshown=?1 where id=?2", {DayText(day), id}) == DbOutcome::kOk;
+  return Exec(u"update reminders set lastshown=?1 where id=?2", {day.Text(), id}) == DbOutcome::kOk;
 }

@@ -12,23 +12,15 @@ CalendarDate FromDays(long long days) {
 
 int DaysOf(const CalendarDate& date) { return DaysSince1970(date.year, date.month, date.day); }
 
-std::u16string TextOf(const CalendarDate& date) {
-  SystemTime time{};
-  time.wYear = static_cast<uint16_t>(date.year);
-  time.wMonth = static_cast<uint16_t>(date.month);
-  time.wDay = static_cast<uint16_t>(date.day);
-  return FormatDate(time);
-}
-
 // `count` days from `first`, and `day` as the holiday's date.
 HolidayTexts DaysOff(const CalendarDate& first, int count, const CalendarDate& day) {
   HolidayTexts texts;
   if (!first.valid || !day.valid) return texts;
   for (int i = 0; i < count; ++i) {
     if (i > 0) texts.middle += u',';
-    texts.middle += TextOf(FromDays(DaysOf(first) + i));
+    texts.middle += FromDays(DaysOf(first) + i).Text();
   }
-  texts.day = TextOf(day);
+  texts.day = day.Text();
   return texts;
 }
 

@@ -107,6 +107,18 @@ extern \"C\" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }" T
   set(TAVRINO_HAS_LIBFUZZER ${TAVRINO_CAN_FUZZ})
 endif()
 
+# tv_add_subdirectories(): adds every folder below the current one that has a CMakeLists.txt,
+# sorted by name (one folder of tests or benchmarks per layer).
+function(tv_add_subdirectories)
+  file(GLOB dirs LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT dirs)
+  foreach(d ${dirs})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${d}/CMakeLists.txt)
+      add_subdirectory(${d})
+    endif()
+  endforeach()
+endfunction()
+
 # tv_add_test(NAME SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [NO_MAIN])
 # One test program; natively each GoogleTest case is its own CTest test, on Windows the whole
 # program is one CTest test run through the emulator (wine64), named "win64.<NAME>".

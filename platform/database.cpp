@@ -12,6 +12,7 @@
 
 #include "platform/file_utils.h"
 #include "platform/log.h"
+#include "platform/sqlite_pragma.h"
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
 #include "platform/thread.h"
@@ -196,16 +197,6 @@ int Execute(sqlite3* db, const DbRequest& request, std::u16string& message) {
   int rc = Run(db, request.statements.front(), request.rows, request.rowLimit);
   if (rc != SQLITE_OK) message = Message(db);
   return rc;
-}
-
-int64_t PragmaValue(sqlite3* db, const char* sql) {
-  sqlite3_stmt* stmt = nullptr;
-  int64_t value = -1;
-  if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
-    value = sqlite3_column_int64(stmt, 0);
-  }
-  sqlite3_finalize(stmt);
-  return value;
 }
 
 // A file shorter than its header says was cut off (a copy or a download that broke off). Found

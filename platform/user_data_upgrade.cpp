@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/clock.h"
+#include "platform/sqlite_pragma.h"
 #include "platform/text_codec.h"
 
 namespace fs = std::filesystem;
@@ -74,16 +75,6 @@ std::u16string CarryRows(const fs::path& target, const fs::path& old) {
   }
   sqlite3_close(db);
   return failure;
-}
-
-int64_t PragmaValue(sqlite3* db, const char* sql) {
-  sqlite3_stmt* statement = nullptr;
-  int64_t value = -1;
-  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW) {
-    value = sqlite3_column_int64(statement, 0);
-  }
-  sqlite3_finalize(statement);
-  return value;
 }
 
 // "user.dat.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", ... when that name is taken.

@@ -2,17 +2,10 @@
 
 #include <string_view>
 
+#include "calendar/ccalendar.h"
 #include "platform/text_utils.h"
 
 namespace {
-
-std::u16string_view WeekdayName(Weekday weekday) {
-  const int weekdayNumber = IsoNumber(weekday);
-  static constexpr std::u16string_view names[] = {u"星期一", u"星期二", u"星期三", u"星期四",
-                                                   u"星期五", u"星期六", u"星期日"};
-  if (weekdayNumber < 1 || weekdayNumber > 7) return {};
-  return names[weekdayNumber - 1];
-}
 
 // The items of a list separated by `separator` (empty items left out), joined by `joint`.
 std::u16string JoinItems(std::u16string_view list, std::u16string_view separator, std::u16string_view joint) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "calendar/ccalendar.h"
 #include "calendar/statutory_holidays.h"
 #include "platform/text_utils.h"
 
@@ -11,13 +12,6 @@ constexpr size_t kAlmanacLimit = 20;
 
 std::u16string Number(int n) { return IntToText(n); }
 
-std::u16string_view WeekName(Weekday weekday) {
-  const int weekdayNumber = IsoNumber(weekday);
-  static constexpr std::u16string_view names[] = {u"星期一", u"星期二", u"星期三", u"星期四",
-                                                   u"星期五", u"星期六", u"星期日"};
-  if (weekdayNumber < 1 || weekdayNumber > 7) return {};
-  return names[weekdayNumber - 1];
-}
 
 std::u16string DateText(const DayInfo& day) {
   return Number(day.date.wYear) + u"年" + Number(day.date.wMonth) + u"月" + Number(day.date.wDay) + u"日";
@@ -26,7 +20,7 @@ std::u16string DateText(const DayInfo& day) {
 // The weekday and the lunar month and day (the lunar text without its year: two GanZhi
 // characters and 年).
 std::u16string WeekText(const DayInfo& day) {
-  std::u16string s(WeekName(day.weekday));
+  std::u16string s(WeekdayName(day.weekday));
   s += u" ";
   if (day.lunarText.size() > 3) s += day.lunarText.substr(3);
   return s;

@@ -8,6 +8,7 @@
 #include "app/tvcal/occurs_command.h"
 #include "app/tvcal/remind_command.h"
 #include "app/tvcal/terminal_text.h"
+#include "calendar/ccalendar.h"
 #include "calendar/lunar_dates.h"
 #include "calendar/statutory_holidays.h"
 
@@ -45,8 +46,6 @@ constexpr std::string_view kCyan = "\x1b[36m";
 constexpr std::string_view kGrey = "\x1b[90m";
 constexpr std::string_view kReverse = "\x1b[7m";
 
-constexpr std::u16string_view kWeekdayNames[8] = {u"",       u"星期一", u"星期二", u"星期三",
-                                                  u"星期四", u"星期五", u"星期六", u"星期日"};
 constexpr std::u16string_view kShortWeekdays[8] = {u"",   u"周一", u"周二", u"周三",
                                                    u"周四", u"周五", u"周六", u"周日"};
 
@@ -313,7 +312,7 @@ int RunDay(const CalendarDate& date, const DayInfoProvider& provider, TextSink& 
 
   AppendDate(out, date);
   out += ' ';
-  AppendUtf8(out, kWeekdayNames[IsoNumber(day.weekday)]);
+  AppendUtf8(out, WeekdayName(day.weekday));
   out += '\n';
   const int monthLength = cal.leapFlag ? LeapMonthDays(cal.lunarYear)
                                        : MonthDays(cal.lunarYear, cal.lunarMonth);

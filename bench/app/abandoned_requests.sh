@@ -11,23 +11,13 @@ set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="${1:-$ROOT/build/win64}"
 SECONDS_RUN="${2:-300}"
-[ -f "$BUILD/bin/tavrino.exe" ] && [ -f "$BUILD/bin/user.dat" ] && [ -d "$BUILD/bin/skin15" ] ||
-  { echo "build tavrino, tv_user_dat and tv_skin15 in $BUILD first"; exit 1; }
-command -v sqlite3 >/dev/null || { echo "sqlite3 is needed"; exit 1; }
-work=$(mktemp -d)
-service_pid=""
-cleanup() {
-  [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$ROOT/bench/app/program_folder.sh"
+program_folder_needed
 source "$ROOT/bench/app/stand_in_service.sh"
-stand_in_service_start "$work" || exit 1
+stand_in_service_scratch
 base="$service_url/_/drip"
 
-mkdir -p "$work/app"
-cp "$BUILD/bin/tavrino.exe" "$BUILD/bin/user.dat" "$work/app/"
-cp -r "$BUILD/bin/skin15" "$work/app/"
+program_folder_copy "$work/app"
 sqlite3 "$work/app/user.dat" "delete from userconfig where name='svc_stats';
                               insert into userconfig (name,value) values ('svc_stats','$base');"
 source "$ROOT/bench/app/wine_session.sh"

@@ -12,20 +12,13 @@ set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="${1:-$ROOT/build/win64}"
 RUNS="${2:-20}"
-[ -f "$BUILD/bin/tavrino.exe" ] && [ -f "$BUILD/bin/user.dat" ] && [ -d "$BUILD/bin/skin15" ] ||
-  { echo "build tavrino, tv_user_dat and tv_skin15 in $BUILD first"; exit 1; }
-command -v sqlite3 >/dev/null || { echo "sqlite3 is needed"; exit 1; }
+source "$ROOT/bench/app/program_folder.sh"
+program_folder_needed
 
 work=$(mktemp -d)
 source "$ROOT/bench/app/wine_session.sh"
 wine_session_start
 
-# A fresh program folder in $1.
-install_copy() {
-  mkdir -p "$1"
-  cp "$BUILD/bin/tavrino.exe" "$BUILD/bin/user.dat" "$1/"
-  cp -r "$BUILD/bin/skin15" "$1/"
-}
 # Sets a userconfig value of the folder's user.dat.
 set_config() {
   sqlite3 "$1/user.dat" "delete from userconfig where name='$2'; insert into userconfig (name,value) values ('$2','$3');"
@@ -47,7 +40,7 @@ end_program() {
 one=0; clean=0; forced=0
 for run in $(seq "$RUNS"); do
   dir="$work/double$run"
-  install_copy "$dir"
+  program_folder_copy "$dir"
   ( cd "$dir" && exec wine tavrino.exe -noshow >/dev/null 2>&1 </dev/null ) &
   a=$!
   ( cd "$dir" && exec wine tavrino.exe -noshow >/dev/null 2>&1 </dev/null ) &
@@ -76,7 +69,7 @@ service=$!
 for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.1; done
 base="http://127.0.0.1:$(cat "$work/port")/_/deep"
 dir="$work/deep"
-install_copy "$dir"
+program_folder_copy "$dir"
 set_config "$dir" svc_stats "$base"
 ( cd "$dir" && exec wine tavrino.exe -noshow >/dev/null 2>&1 </dev/null ) &
 pid=$!

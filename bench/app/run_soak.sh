@@ -10,15 +10,8 @@ BUILD="${1:-$ROOT/build/win64}"
 PERCENT="${2:-100}"
 [ -f "$BUILD/bin/soak_probe.exe" ] && [ -f "$BUILD/bin/tavrino_testable.exe" ] ||
   { echo "build soak_probe in $BUILD first"; exit 1; }
-work=$(mktemp -d)
-service_pid=""
-cleanup() {
-  [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 source "$ROOT/bench/app/stand_in_service.sh"
-stand_in_service_start "$work" || exit 1
+stand_in_service_scratch
 source "$ROOT/bench/app/wine_session.sh"
 wine_session_start ""
 wine "$BUILD/bin/soak_probe.exe" "$service_url" "$PERCENT" 2>/dev/null </dev/null

@@ -19,20 +19,15 @@
 #include "bench/app/probe_session.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/main_window_test_hook.h"
+#include "tests/support/screen_input.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
-  for (DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs); !done();) {
-    if (static_cast<int>(end - GetTickCount()) < 0) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(20);
-  }
-  return true;
-}
+using tvtest::MovePointer;
+using tvtest::SaveScreenBmp;
+using tvtest::WaitFor;
 
 HWND WindowOf(DWORD pid, const wchar_t* cls) {
   struct Search {
@@ -54,47 +49,6 @@ HWND WindowOf(DWORD pid, const wchar_t* cls) {
       },
       reinterpret_cast<LPARAM>(&s));
   return s.found;
-}
-
-// The screen area of a window as a 24-bit BMP.
-bool SaveScreenOf(HWND hwnd, const fs::path& file) {
-  RECT rc;
-  if (!GetWindowRect(hwnd, &rc)) return false;
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = static_cast<DWORD>(((w * 3 + 3) / 4) * 4);
-  BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * static_cast<DWORD>(h)),
-                      0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&fh), sizeof(fh));
-  out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(BITMAPINFOHEADER));
-  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * h);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return out.good();
-}
-
-void MovePointer(int x, int y) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((x * 65535.0) / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
-  in.mi.dy = static_cast<LONG>((y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof(in));
 }
 
 // Seconds from now to 2026-03-16 10:00:00 local time.
@@ -174,7 +128,7 @@ class Session {
     HWND w = nullptr;
     WaitFor([&] { return (w = WindowOf(pid_, cls)) != nullptr; }, 5000);
     Sleep(1000);
-    return Report(name, w && SaveScreenOf(w, out_ / (name + ".bmp")));
+    return Report(name, w && SaveScreenBmp(w, out_ / (name + ".bmp")));
   }
   // The day tool tip of the grid's 10th cell, by resting the pointer on it.
   bool TooltipShot() {

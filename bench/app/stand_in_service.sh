@@ -9,3 +9,15 @@ stand_in_service_start() {
   [ -s "$dir/port" ] || { echo "the stand-in service did not start"; return 1; }
   service_url="http://127.0.0.1:$(cat "$dir/port")"
 }
+# stand_in_service_scratch: a scratch folder ($work) with the service started in it; at the script's
+# exit the service ends and the folder goes. The script ends when the service does not start.
+stand_in_service_scratch() {
+  work=$(mktemp -d)
+  service_pid=""
+  trap stand_in_service_cleanup EXIT
+  stand_in_service_start "$work" || exit 1
+}
+stand_in_service_cleanup() {
+  [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null
+  rm -rf "$work"
+}

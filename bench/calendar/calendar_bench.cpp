@@ -12,14 +12,17 @@ CalendarDate NextDay(const CalendarDate& d) {
   return {d.year + 1, 1, 1, true};
 }
 
-void BM_CalculateOneDay(benchmark::State& state) {
-  const CalendarDate date = CalendarDate::Of(2024, 2, 10);  // 春节: term check, festivals
+void CalculateDay(benchmark::State& state, const CalendarDate& date) {
   for (auto _ : state) {
     CCalendar cal;
     cal.Calculate(date);
     benchmark::DoNotOptimize(cal.lunarDay);
   }
   state.SetItemsProcessed(state.iterations());
+}
+
+void BM_CalculateOneDay(benchmark::State& state) {
+  CalculateDay(state, CalendarDate::Of(2024, 2, 10));  // 春节: term check, festivals
 }
 BENCHMARK(BM_CalculateOneDay);
 
@@ -39,14 +42,7 @@ void BM_Calculate42Days(benchmark::State& state) {
 BENCHMARK(BM_Calculate42Days);
 
 // The slowest corner for the year search and month walk: the end of the range.
-void BM_CalculateLastDay(benchmark::State& state) {
-  for (auto _ : state) {
-    CCalendar cal;
-    cal.Calculate(kLastCalendarDate);
-    benchmark::DoNotOptimize(cal.lunarDay);
-  }
-  state.SetItemsProcessed(state.iterations());
-}
+void BM_CalculateLastDay(benchmark::State& state) { CalculateDay(state, kLastCalendarDate); }
 BENCHMARK(BM_CalculateLastDay);
 
 }  // namespace

@@ -109,12 +109,8 @@ TEST_F(DayChangeTest, DisplayAndWorkAreaChangesPlaceTheWindowAgain) {
 }
 
 TEST_F(DayChangeTest, AWakeUpFetchesAnOldReportOnce) {
-  int port = DevServicePort();
-  if (port == 0) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("devservice is not running: run this test through ctest (fixture wx_devservice)");
-  std::string root = "http://127.0.0.1:" + std::to_string(port);
-  ASSERT_TRUE(install_->SetConfig("svc_forecast", root + "/_/daytime"));
-  ASSERT_TRUE(install_->SetConfig("svc_weather2", root));
-  ASSERT_TRUE(install_->SetConfig("svc_air", root));
+  const std::string root = WeatherFromDevService();
+  if (root.empty()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("devservice is not running: run this test through ctest (fixture wx_devservice)");
   Launch();
   ASSERT_TRUE(WaitFor([&] { return Read().Int(u"weather_updates") >= 1; }, 60000)) << "no weather update";
   const int updates = Read().Int(u"weather_updates");

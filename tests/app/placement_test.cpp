@@ -26,25 +26,22 @@ Anchor AnchorFor(const Screen& s) {
 }
 
 TEST(Placement, AnchorSitsNextToTheTaskbarClockOnEachSide) {
-  Anchor bottom = AnchorFor(kBottom);
-  EXPECT_EQ(bottom.x, 1562);
-  EXPECT_EQ(bottom.y, 580);
-  EXPECT_EQ(bottom.edge, TaskbarEdge::kBottom);
-
-  Anchor top = AnchorFor(kTop);
-  EXPECT_EQ(top.x, 1562);
-  EXPECT_EQ(top.y, 40);
-  EXPECT_EQ(top.edge, TaskbarEdge::kTop);
-
-  Anchor left = AnchorFor(kLeft);
-  EXPECT_EQ(left.x, 40);
-  EXPECT_EQ(left.y, 620);
-  EXPECT_EQ(left.edge, TaskbarEdge::kLeft);
-
-  Anchor right = AnchorFor(kRight);
-  EXPECT_EQ(right.x, 1522);
-  EXPECT_EQ(right.y, 620);
-  EXPECT_EQ(right.edge, TaskbarEdge::kRight);
+  const struct {
+    const Screen& screen;
+    int x, y;
+    TaskbarEdge edge;
+  } cases[] = {
+      {kBottom, 1562, 580, TaskbarEdge::kBottom},
+      {kTop, 1562, 40, TaskbarEdge::kTop},
+      {kLeft, 40, 620, TaskbarEdge::kLeft},
+      {kRight, 1522, 620, TaskbarEdge::kRight},
+  };
+  for (const auto& c : cases) {
+    const Anchor a = AnchorFor(c.screen);
+    EXPECT_EQ(a.x, c.x) << static_cast<int>(c.edge);
+    EXPECT_EQ(a.y, c.y) << static_cast<int>(c.edge);
+    EXPECT_EQ(a.edge, c.edge);
+  }
 }
 
 TEST(Placement, SixRowMonthGrowsAwayFromTheTaskbar) {

@@ -16,19 +16,23 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "app/logic/month_layout.h"
 #include "app/logic/placement.h"
 #include "app/logic/window_messages.h"
+#include "app/win32/main_window_test_hook.h"
 #include "platform/win32/scoped_handle.h"
 #include "tests/support/display.h"
 #include "tests/support/program_copy.h"
 #include "tests/support/program_state.h"
+#include "tests/support/screen_input.h"
 #include "tests/support/temp_dir.h"
 
 namespace tvprog {
@@ -39,16 +43,8 @@ using tvtest::Narrow;
 using tvtest::State;
 using tvtest::StateReader;
 
-inline bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(20);
-  }
-  return true;
-}
+using tvtest::MovePointer;
+using tvtest::WaitFor;
 
 namespace detail {
 
@@ -177,16 +173,6 @@ class Installation : public tvtest::ProgramCopy {
   std::vector<ScopedHandle> processes_;
 };
 
-// A pointer move as the mouse makes it (input queue), to screen coordinates.
-inline void MovePointer(int x, int y) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((x * 65535.0) / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
-  in.mi.dy = static_cast<LONG>((y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof(in));
-}
-
 // Port of the local service stand-in that the CTest fixture started beside the test; 0 when none.
 inline int DevServicePort() {
   wchar_t self[MAX_PATH];
@@ -256,7 +242,7 @@ class ProgramTest : public ::testing::Test {
   }
   void TearDown() override {
     if (process_ && hwnd_ && IsWindow(hwnd_)) {
-      Click(app::kHookClick, 3);  // closebtn
+      Press(u"closebtn");
       Installation::WaitExit(process_, 10000);
     }
     install_.reset();
@@ -305,6 +291,59 @@ class ProgramTest : public ::testing::Test {
       return ::testing::AssertionFailure() << "selectors " << s[u"selectors"];
     }
     return ::testing::AssertionSuccess();
+  }
+
+  // Points the copy's weather sources at the local stand-in service that the CTest fixture started
+  // and gives its address ("http://127.0.0.1:port"); "" when it is not running.
+  std::string WeatherFromDevService() {
+    const int port = DevServicePort();
+    if (port == 0) return {};
+    const std::string root = "http://127.0.0.1:" + std::to_string(port);
+    EXPECT_TRUE(install_->SetConfig("svc_forecast", root + "/_/daytime"));
+    EXPECT_TRUE(install_->SetConfig("svc_weather2", root));
+    EXPECT_TRUE(install_->SetConfig("svc_air", root));
+    return root;
+  }
+  // A "click" of a button of the test hook's list (kTestHookButtons), by its name in the skin.
+  LRESULT Press(std::u16string_view name) {
+    for (size_t i = 0; i < std::size(app::kTestHookButtons); ++i) {
+      if (name == app::kTestHookButtons[i]) return Click(app::kHookClick, static_cast<LPARAM>(i));
+    }
+    ADD_FAILURE() << "no button " << Narrow(std::u16string(name)) << " in the test hook's list";
+    return 0;
+  }
+  // A real mouse click on the middle of a control of the main window, found by its name in the
+  // copy's DlgMain.xml: a floating control whose "pos" counts from the window's corner.
+  void RealClickOn(std::u16string_view name) {
+    const tvui::Rect r = SkinPos(name);
+    ASSERT_FALSE(r.IsEmpty()) << "no floating control " << Narrow(std::u16string(name)) << " in DlgMain.xml";
+    RealClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+  // The "pos" of a control of DlgMain.xml by its name (empty when it has none).
+  tvui::Rect SkinPos(std::u16string_view name) const {
+    const std::string xml = install_->ReadFile("skin15/DlgMain.xml");
+    const size_t at = xml.find("name=\"" + Narrow(std::u16string(name)) + "\"");
+    if (at == std::string::npos) return {};
+    const size_t end = xml.find('>', at);
+    const size_t pos = xml.find("pos=\"", at);
+    tvui::Rect r;
+    if (pos == std::string::npos || pos > end ||
+        std::sscanf(xml.c_str() + pos + 5, "%d,%d,%d,%d", &r.left, &r.top, &r.right, &r.bottom) != 4) {
+      return {};
+    }
+    return r;
+  }
+  // Sets the program's local clock to `at` (local time; it runs on from there) through the test
+  // hook, for a case whose outcome hangs on the date; the window follows to that day's month.
+  void PinClock(const SYSTEMTIME& at) {
+    auto seconds = [](const SYSTEMTIME& t) {
+      FILETIME f{};
+      SystemTimeToFileTime(&t, &f);
+      return static_cast<long long>((static_cast<unsigned long long>(f.dwHighDateTime) << 32 | f.dwLowDateTime) /
+                                    10000000ULL);
+    };
+    ASSERT_EQ(Click(app::kHookClock, static_cast<LPARAM>(seconds(at) - seconds(Today()))), 1);
+    ASSERT_TRUE(ShowsMonth(at.wYear, at.wMonth, at.wDay, 0)) << "the window did not follow the moved clock";
   }
 
   StateReader reader_;

@@ -45,7 +45,7 @@ TEST_F(ProgramTest, TwoStartsAtOnceGiveOneWindow) {
   ASSERT_NE(hwnd_, nullptr);
   ASSERT_TRUE(WaitFor([&] { return Read().Int(u"started") == 1; }, 10000));
   EXPECT_EQ(MainWindowsOf({first, second}).size(), 1u);
-  ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn
+  ASSERT_EQ(Press(u"closebtn"), 1);
   EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
   hwnd_ = nullptr;
   EXPECT_EQ(install_->QueryValue("pragma integrity_check"), "ok");
@@ -97,7 +97,7 @@ TEST_F(ProgramTest, APeerThatHangsOrExitsHoldsNeitherTheWindowNorTheNextPeer) {
     TerminateProcess(p, 1);
     CloseHandle(p);
   }
-  ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn
+  ASSERT_EQ(Press(u"closebtn"), 1);
   EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
   hwnd_ = nullptr;
   EXPECT_NE(LogText(install_->Dir()).find(u"did not take the reply within a second"), std::u16string::npos);
@@ -113,7 +113,7 @@ TEST_F(ProgramTest, AnUnreadableUserDatIsReplacedByTheShippedCopy) {
   std::ofstream(install_->Dir() / "user.dat", std::ios::binary | std::ios::trunc) << random;
   Launch();
   EXPECT_NE(Read()[u"xcity"], "");
-  ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn
+  ASSERT_EQ(Press(u"closebtn"), 1);
   EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
   hwnd_ = nullptr;
   std::vector<fs::path> aside;

@@ -80,37 +80,6 @@ void PressEscape(HWND hwnd) {
   SendInput(2, key, sizeof(INPUT));
 }
 
-// Saves the screen area of a window as a 24-bit BMP (for people to look at; nothing is asserted).
-void SaveWindowShot(HWND hwnd, const fs::path& file) {
-  RECT rc;
-  GetWindowRect(hwnd, &rc);
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-  GdiFlush();
-  DWORD stride = ((w * 3 + 3) / 4) * 4;
-  BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * h), 0, 0,
-                      sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&fh), sizeof(fh));
-  out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(BITMAPINFOHEADER));
-  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * h);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-}
-
 class PopupTest : public ProgramTest {
  protected:
   // A picture of the screen when TAVRINO_SHOT_DIR names a folder (for people to look at).
@@ -118,7 +87,7 @@ class PopupTest : public ProgramTest {
     const char* dir = std::getenv("TAVRINO_SHOT_DIR");
     if (!dir || !*dir) return;
     Sleep(300);
-    SaveWindowShot(GetDesktopWindow(), fs::u8path(dir) / (std::string(name) + ".bmp"));
+    tvtest::SaveScreenBmp(GetDesktopWindow(), fs::u8path(dir) / (std::string(name) + ".bmp"));
   }
   // Waits until the state satisfies the condition; returns the last state read.
   State WaitState(const std::function<bool(const State&)>& done, int timeoutMs = 3000) {
@@ -141,7 +110,7 @@ TEST_F(PopupTest, ChooserPreviewsOnHoverAndStoresOnClick) {
   EXPECT_EQ(s.Int(u"skin.active"), 3) << "the stored choice compares ignoring case";
   EXPECT_EQ(s.Text(u"skin.background"), SkinImagesOf(3).background);
 
-  ASSERT_EQ(Click(app::kHookClick, 5), 1);  // "skin"
+  ASSERT_EQ(Press(u"skin"), 1);
   s = WaitState([](const State& st) { return st[u"chooser"] == "shown"; });
   ASSERT_EQ(s[u"chooser"], "shown");
   RECT main;
@@ -181,7 +150,7 @@ TEST_F(PopupTest, ChooserPreviewsOnHoverAndStoresOnClick) {
   s = Read();
   for (int attempt = 0; attempt < 3 && s.Int(u"skin.active") != 9; ++attempt) {
     if (s[u"chooser"] != "shown") {
-      ASSERT_EQ(Click(app::kHookClick, 5), 1);
+      ASSERT_EQ(Press(u"skin"), 1);
       ASSERT_EQ(WaitState([](const State& st) { return st[u"chooser"] == "shown"; })[u"chooser"], "shown");
     }
     WaitActive(choosers[0]);
@@ -208,9 +177,9 @@ TEST_F(PopupTest, EveryViewOfTheNineSkins) {
     ASSERT_EQ(s.Text(u"skin.background"), SkinImagesOf(skin).background);
     if (dir && *dir) {
       Sleep(300);
-      SaveWindowShot(hwnd_, fs::u8path(dir) / ("skin" + std::to_string(skin) + ".bmp"));
+      tvtest::SaveScreenBmp(hwnd_, fs::u8path(dir) / ("skin" + std::to_string(skin) + ".bmp"));
     }
-    ASSERT_EQ(Click(app::kHookClick, 6), 1);  // "set": its title band in this skin's colour
+    ASSERT_EQ(Press(u"set"), 1);  // its title band in this skin's colour
     s = WaitState([](const State& st) { return st[u"settings"] == "shown"; });
     EXPECT_EQ(s.Text(u"settings.title"), SkinImagesOf(skin).title);
     PostMessageW(hwnd_, app::UM_HIDE_DIALOGS, 0, 0);
@@ -229,7 +198,7 @@ TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
     State st = Read();
     for (int attempt = 0; attempt < 3; ++attempt) {
       Sleep(400);
-      if (Click(app::kHookClick, 6) != 1) break;
+      if (Press(u"set") != 1) break;
       st = WaitState(done);
       if (done(st)) break;
     }
@@ -238,7 +207,7 @@ TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
   ASSERT_TRUE(install_->SetConfig("allow_push", ""));
   ASSERT_TRUE(install_->SetConfig("join_ue", "yes"));
   Launch();
-  ASSERT_EQ(Click(app::kHookClick, 6), 1);  // "set"
+  ASSERT_EQ(Press(u"set"), 1);
   State s = WaitState([](const State& st) { return st[u"settings"] == "shown"; });
   ASSERT_EQ(s[u"settings"], "shown");
   RECT main;
@@ -294,7 +263,7 @@ TEST_F(PopupTest, SettingsSwitchesAreStoredAndShownAgain) {
   EXPECT_FALSE(ControlOf(s, u"settings.tip_autostart").selected) << "the change made elsewhere is shown";
   EXPECT_EQ(ControlOf(Read(), u"settings.tip_autostart").selected, !RunValue().empty());
 
-  Click(app::kHookClick, 3);  // closebtn: the usage events reach ubd.dat
+  Press(u"closebtn");  // the usage events reach ubd.dat
   ASSERT_EQ(Installation::WaitExit(process_, 15000), 0);
   std::string events = install_->ReadFile("ubd.dat");
   for (const char* code : {"\r\n12013,", "\r\n14004,", "\r\n14006,", "\r\n14001,"}) {
@@ -322,7 +291,7 @@ TEST_F(PopupTest, AboutShowsTheProgramsFileVersion) {
 TEST_F(PopupTest, PromptAsksForAutostartOnlyWhenItIsOff) {
   Launch();
   // Autostart off: 320 high with the question, beside the main window.
-  ASSERT_EQ(Click(app::kHookClick, 7), 1);  // "sendqq"
+  ASSERT_EQ(Press(u"sendqq"), 1);
   State s = WaitState([](const State& st) { return st[u"prompt"] == "shown"; });
   ASSERT_EQ(s[u"prompt"], "shown");
   FeedbackLayout with = FeedbackLayoutFor(true);
@@ -339,7 +308,7 @@ TEST_F(PopupTest, PromptAsksForAutostartOnlyWhenItIsOff) {
       << s[u"prompt.rect"];
 
   // Opening it again replaces it: one window remains.
-  ASSERT_EQ(Click(app::kHookClick, 7), 1);
+  ASSERT_EQ(Press(u"sendqq"), 1);
   EXPECT_TRUE(WaitFor([&] { return WindowsOf(process_, L"CSurveys").size() == 1; }, 3000))
       << WindowsOf(process_, L"CSurveys").size() << " feedback windows";
   std::vector<HWND> prompts = WindowsOf(process_, L"CSurveys");
@@ -361,7 +330,7 @@ TEST_F(PopupTest, PromptAsksForAutostartOnlyWhenItIsOff) {
   EXPECT_EQ(WaitState([](const State& st) { return st[u"prompt"] == "hidden"; })[u"prompt"], "hidden");
 
   // Autostart on: 290 high, no question.
-  ASSERT_EQ(Click(app::kHookClick, 7), 1);
+  ASSERT_EQ(Press(u"sendqq"), 1);
   s = WaitState([](const State& st) { return st[u"prompt"] == "shown"; });
   FeedbackLayout without = FeedbackLayoutFor(false);
   EXPECT_EQ(s.Field(u"prompt.rect", 3), 290);

@@ -87,8 +87,8 @@ TEST_F(ProgramTest, StatisticsExchangeConfiguresTheProgramAndTakesTheUsageFile) 
 
   // The document's duanwu: days 9 to 11 of this month off, the 12th a working day, seen once the
   // grid is built again (the window does not rebuild on the report's message).
-  ASSERT_EQ(Click(app::kHookClick, 1), 1);  // monRight
-  ASSERT_EQ(Click(app::kHookClick, 2), 1);  // returntoday
+  ASSERT_EQ(Press(u"monRight"), 1);
+  ASSERT_EQ(Press(u"returntoday"), 1);
   SYSTEMTIME now = Today();
   const int lead = ShapeOfMonth(now.wYear, now.wMonth).leadingDays;
   ASSERT_TRUE(WaitFor([&] {
@@ -104,7 +104,7 @@ TEST_F(ProgramTest, StatisticsExchangeConfiguresTheProgramAndTakesTheUsageFile) 
            install_->ReadFile("ubd.dat").find("12004,") == std::string::npos;
   }, 30000)) << "no upload; the file holds: " << install_->ReadFile("ubd.dat");
 
-  ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn
+  ASSERT_EQ(Press(u"closebtn"), 1);
   EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
   hwnd_ = nullptr;
   EXPECT_EQ(install_->QueryValue("select value from userconfig where name = 'uu'"),
@@ -121,7 +121,7 @@ TEST_F(ProgramTest, ASilentStatisticsServiceDoesNotHoldTheExit) {
   ASSERT_TRUE(WaitFor([&] { return StatisticsReceived(base)["reports"].size() >= 1; }, 30000))
       << "the report was not sent";
   const ULONGLONG closed = GetTickCount64();
-  ASSERT_EQ(Click(app::kHookClick, 3), 1);  // closebtn while the report waits for its answer
+  ASSERT_EQ(Press(u"closebtn"), 1);  // while the report waits for its answer
   EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
   // For the record only (the service holds the request far longer than this).
   RecordProperty("exit_ms", static_cast<int>(GetTickCount64() - closed));

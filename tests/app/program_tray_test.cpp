@@ -186,7 +186,7 @@ TEST_F(TrayTest, InstallerStartsPromptEveryTimeAndLeaveTheConfirmationDate) {
   auto startAndRead = [&](const std::wstring& args, bool visible) {
     Launch(args, visible);
     int prompts = Read().Int(u"autostart_prompts");
-    Click(app::kHookClick, 3);  // closebtn
+    Press(u"closebtn");
     EXPECT_EQ(Installation::WaitExit(process_, 15000), 0);
     hwnd_ = nullptr;
     return prompts;

@@ -3,10 +3,13 @@
 // animation from its start to the update.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "app/logic/weather_panel_view.h"
+#include "platform/text_codec.h"
+#include "tests/app/air_report.h"
 
 namespace {
 
@@ -19,11 +22,7 @@ WeatherReport ShanghaiReport() {
 }
 
 AirQualityReport ShanghaiAir(std::u16string level, std::u16string value) {
-  AirQualityReport a;
-  a.city = u"上海";
-  a.index = std::move(value);
-  a.level = std::move(level);
-  return a;
+  return tvtest::AirReport(u"上海", std::move(level), std::move(value));
 }
 
 }  // namespace
@@ -79,30 +78,29 @@ TEST(WeatherPanelView, SourceInTheToolTipAndNoNoticeWithWeather) {
 
 TEST(WeatherPanelView, AirBadgeAndItsReturnToTheSkinLook) {
   AirLabelLook skin{0xffeeeeee, 122, 93, 192, 111};
-  WeatherPanelView good = MakeWeatherPanelView(ShanghaiReport(), ShanghaiAir(u"良", u"64"), 12, skin);
-  EXPECT_EQ(good.airText, u" 空气质量 良");
-  EXPECT_EQ(good.airBackground, 0xffffbb17u);
-  EXPECT_EQ(good.airTextColor, 0xffeeeeeeu);
-  EXPECT_EQ(good.airRight, 192);
-
-  WeatherPanelView severe = MakeWeatherPanelView(ShanghaiReport(), ShanghaiAir(u"严重污染", u"420"), 12, skin);
-  EXPECT_EQ(severe.airText, u" 严重污染 420");
-  EXPECT_EQ(severe.airBackground, 0xff600202u);
-  EXPECT_EQ(severe.airTextColor, 0u);
-  EXPECT_EQ(severe.airRight, 202);
-
-  // The next report's level has its own look again: neither the black text nor the wide badge of
-  // the one before stays.
-  WeatherPanelView after = MakeWeatherPanelView(ShanghaiReport(), ShanghaiAir(u"优", u"30"), 12, skin);
-  EXPECT_EQ(after.airTextColor, 0xffeeeeeeu);
-  EXPECT_EQ(after.airRight, 192);
-
-  // A level word without a colour: its text on the skin's label, no badge colour.
-  WeatherPanelView odd = MakeWeatherPanelView(ShanghaiReport(), ShanghaiAir(u"未知等级", u"1"), 12, skin);
-  EXPECT_EQ(odd.airText, u" 未知等级 1");
-  EXPECT_EQ(odd.airBackground, 0u);
-  EXPECT_EQ(odd.airTextColor, 0xffeeeeeeu);
-  EXPECT_EQ(odd.airRight, 192);
+  // In this order: the third report's level has its own look again (neither the black text nor
+  // the wide badge of the one before stays); a level word without a colour has its text on the
+  // skin's label and no badge colour.
+  const struct {
+    const char16_t* level;
+    const char16_t* index;
+    const char16_t* text;
+    uint32_t background, textColor;
+    int right;
+  } reports[] = {
+      {u"良", u"64", u" 空气质量 良", 0xffffbb17u, 0xffeeeeeeu, 192},
+      {u"严重污染", u"420", u" 严重污染 420", 0xff600202u, 0u, 202},
+      {u"优", u"30", u" 空气质量 优", 0xff81ba2fu, 0xffeeeeeeu, 192},
+      {u"未知等级", u"1", u" 未知等级 1", 0u, 0xffeeeeeeu, 192},
+  };
+  for (const auto& r : reports) {
+    const WeatherPanelView v = MakeWeatherPanelView(ShanghaiReport(), ShanghaiAir(r.level, r.index), 12, skin);
+    const std::string level = WideToUtf8(r.level);
+    EXPECT_EQ(v.airText, r.text) << level;
+    EXPECT_EQ(v.airBackground, r.background) << level;
+    EXPECT_EQ(v.airTextColor, r.textColor) << level;
+    EXPECT_EQ(v.airRight, r.right) << level;
+  }
 }
 
 TEST(RefreshAnimation, CyclesTheFramesFetchesOnceAndStopsOnTheUpdate) {

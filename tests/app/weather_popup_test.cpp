@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/logic/weather_popup_view.h"
+#include "tests/app/air_report.h"
 
 namespace {
 
@@ -26,11 +27,7 @@ WeatherReport NanningReport() {
 }
 
 AirQualityReport NanningAir(std::u16string level, std::u16string value) {
-  AirQualityReport a;
-  a.city = u"南宁";
-  a.index = std::move(value);
-  a.level = std::move(level);
-  return a;
+  return tvtest::AirReport(u"南宁", std::move(level), std::move(value));
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/xml_depth.h"
+
 namespace {
 
 std::string Repeat(std::string_view piece, int times) {
@@ -22,18 +24,7 @@ int ParsedDepth(const std::string& text) {
   std::string input;
   std::u16string problem;
   if (!PrepareXmlForParser(text, input, problem)) return -1;
-  TiXmlDocument doc;
-  doc.Parse(input.c_str(), nullptr, TIXML_ENCODING_UTF8);
-  int deepest = 0;
-  std::vector<std::pair<const TiXmlNode*, int>> pending{{&doc, 0}};
-  while (!pending.empty()) {
-    auto [node, depth] = pending.back();
-    pending.pop_back();
-    if (node->ToElement() && depth > deepest) deepest = depth;
-    for (const TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling())
-      pending.push_back({child, depth + (child->ToElement() ? 1 : 0)});
-  }
-  return deepest;
+  return tvtest::ParsedDepth(input);
 }
 
 }  // namespace

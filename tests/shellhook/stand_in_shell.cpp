@@ -9,6 +9,7 @@
 #include <map>
 
 #include "tests/shellhook/stand_in_shell.h"
+#include "tests/shellhook/stand_in_window.h"
 
 namespace {
 
@@ -55,15 +56,8 @@ LRESULT CALLBACK TaskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 HWND Make(const wchar_t* cls, WNDPROC proc, UINT style, DWORD ws, DWORD ex, int x, int y, int w, int h, HWND parent) {
-  WNDCLASSW wc{};
-  wc.style = style;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = cls;
-  RegisterClassW(&wc);
-  return CreateWindowExW(ex, cls, L"", ws, x, y, w, h, parent, nullptr, wc.hInstance, nullptr);
+  standin::RegisterWindowClass(cls, proc, style);
+  return CreateWindowExW(ex, cls, L"", ws, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/shellhook/stand_in_shell11.h"
+#include "tests/shellhook/stand_in_window.h"
 
 namespace {
 
@@ -76,8 +77,24 @@ struct Tray {
 Tray g_trays[2];
 int g_trayCount = 0;
 
-// The providers live as long as the process: their reference counts are left out.
-class ButtonProvider : public IRawElementProviderSimple, public IRawElementProviderFragment {
+// The providers live as long as the process: their reference counts are left out. What every
+// provider here answers alike: a provider in this process, with no control patterns.
+template <class... More>
+class StandInProvider : public IRawElementProviderSimple, public IRawElementProviderFragment, public More... {
+ public:
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* out) override {
+    *out = ProviderOptions_ServerSideProvider;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** out) override {
+    *out = nullptr;
+    return S_OK;
+  }
+};
+
+class ButtonProvider : public StandInProvider<> {
  public:
   ButtonProvider(Tray* tray, int button) : tray_(tray), button_(button) {}
   // IUnknown
@@ -93,17 +110,7 @@ class ButtonProvider : public IRawElementProviderSimple, public IRawElementProvi
     AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   // IRawElementProviderSimple
-  HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* out) override {
-    *out = ProviderOptions_ServerSideProvider;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** out) override {
-    *out = nullptr;
-    return S_OK;
-  }
   HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID id, VARIANT* out) override {
     VariantInit(out);
     const wchar_t* text = nullptr;
@@ -157,9 +164,7 @@ class ButtonProvider : public IRawElementProviderSimple, public IRawElementProvi
   int button_;
 };
 
-class RootProvider : public IRawElementProviderSimple,
-                     public IRawElementProviderFragment,
-                     public IRawElementProviderFragmentRoot {
+class RootProvider : public StandInProvider<IRawElementProviderFragmentRoot> {
  public:
   explicit RootProvider(Tray* tray) : tray_(tray) {
     for (int i = 0; i < kButtonCount; ++i) buttons_.push_back(new ButtonProvider(tray, i));
@@ -176,16 +181,6 @@ class RootProvider : public IRawElementProviderSimple,
       *out = nullptr;
       return E_NOINTERFACE;
     }
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* out) override {
-    *out = ProviderOptions_ServerSideProvider;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** out) override {
-    *out = nullptr;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID id, VARIANT* out) override {
@@ -458,16 +453,6 @@ LRESULT CALLBACK TaskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
   }
 }
 
-void Register(const wchar_t* cls, WNDPROC proc) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = cls;
-  RegisterClassW(&wc);
-}
-
 // A taskbar at (0, top) across the screen, its buttons from `x`: the network button, a gap, the
 // clock and the bell right after it; mirrored across the screen when rtl.
 bool MakeTray(Tray& tray, const wchar_t* cls, int top, int x, bool rtl, bool clock) {
@@ -514,9 +499,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   if (argv) LocalFree(argv);
 
-  Register(L"Shell_TrayWnd", &TaskbarProc);
-  Register(L"Shell_SecondaryTrayWnd", &TaskbarProc);
-  Register(L"Windows.UI.Composition.DesktopWindowContentBridge", &BridgeProc);
+  standin::RegisterWindowClass(L"Shell_TrayWnd", &TaskbarProc);
+  standin::RegisterWindowClass(L"Shell_SecondaryTrayWnd", &TaskbarProc);
+  standin::RegisterWindowClass(L"Windows.UI.Composition.DesktopWindowContentBridge", &BridgeProc);
   int height = GetSystemMetrics(SM_CYSCREEN);
   // The clock well left of where the calendar window stands (by the right edge).
   if (!MakeTray(g_trays[0], L"Shell_TrayWnd", height - standin11::kTaskbarHeight, 560, rtl, clock)) return 1;

@@ -56,17 +56,20 @@ def sql_text(s):
     return "'" + s.replace("'", "''") + "'"
 
 
-def main():
-    rows = []
+def stations():
+    """The (province, city, code) rows of stations.tsv, in order."""
     with open(os.path.join(HERE, 'stations.tsv'), encoding='utf-8') as f:
         for line in f:
             line = line.rstrip('\n')
-            if not line or line.startswith('#'):
-                continue
-            province, city, code = line.split('\t')
-            if not re.fullmatch(r'101\d{6}', code):
-                sys.exit(f'bad code {code}')
-            rows.append((province, city, code))
+            if line and not line.startswith('#'):
+                yield tuple(line.split('\t'))
+
+
+def main():
+    rows = list(stations())
+    for _, _, code in rows:
+        if not re.fullmatch(r'101\d{6}', code):
+            sys.exit(f'bad code {code}')
     codes = [r[2] for r in rows]
     if len(codes) != len(set(codes)):
         sys.exit('duplicate code')

@@ -16,6 +16,7 @@
 #include "platform/xml_nesting.h"
 #include "service/descramble.h"
 #include "service/service_document.h"
+#include "tests/support/xml_depth.h"
 
 namespace {
 
@@ -28,21 +29,7 @@ const std::u16string& ScratchDirectory() {
   return dir;
 }
 
-// The parser's deepest element, walked without recursion.
-int ParsedDepth(const std::string& input) {
-  TiXmlDocument doc;
-  doc.Parse(input.c_str(), nullptr, TIXML_ENCODING_UTF8);
-  int deepest = 0;
-  std::vector<std::pair<const TiXmlNode*, int>> pending{{&doc, 0}};
-  while (!pending.empty()) {
-    auto [node, depth] = pending.back();
-    pending.pop_back();
-    if (depth > deepest) deepest = depth;
-    for (const TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling())
-      pending.push_back({child, depth + (child->ToElement() ? 1 : 0)});
-  }
-  return deepest;
-}
+using tvtest::ParsedDepth;
 
 void CheckTheBound(std::string_view text) {
   std::string input;
