@@ -22,5 +22,15 @@ std::string ReadTextFile(std::u16string_view path);
 bool WriteWholeFile(std::u16string_view path, std::string_view bytes);
 // Appends bytes to the file, creating it (and writing prefixWhenNew first) when it is new.
 bool AppendToFile(std::u16string_view path, std::string_view bytes, std::string_view prefixWhenNew = {});
+// Each of these is true when it succeeded; otherwise, with reason given, it says why in the
+// system's words.
+// Deletes the file; true also when there was none.
+bool RemoveFile(std::u16string_view path, std::u16string* reason = nullptr);
+// Gives the file the name to, in one step, replacing a file of that name.
+bool MoveFileReplacing(std::u16string_view from, std::u16string_view to, std::u16string* reason = nullptr);
+// Copies the file to to, replacing a file of that name.
+bool CopyFileReplacing(std::u16string_view from, std::u16string_view to, std::u16string* reason = nullptr);
+// The file's size in bytes; -1 when it cannot be read.
+long long FileSize(std::u16string_view path);
 // "%d.%d.%d.%d" of the file's version information; "0.0.0.0" when it has none.
 std::u16string FileVersionText(std::u16string_view path);

@@ -4,14 +4,12 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <string>
 
 #include "platform/clock.h"
+#include "platform/file_utils.h"
 #include "platform/sqlite_pragma.h"
 #include "platform/text_codec.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -41,17 +39,24 @@ bool OldHasReminders(sqlite3* db) {
 
 std::u16string Utf16(const char* text) { return Utf8ToWide(text ? text : ""); }
 
-std::string Utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
+std::string Utf8(const std::u16string& path) { return WideToUtf8(path); }
+
+std::u16string Describe(const std::u16string& step, const std::u16string& reason) { return step + u": " + reason; }
+
+// A file of the folder (either separator may end it).
+std::u16string InFolder(const std::u16string& dir, std::u16string_view name) {
+  std::u16string path = dir;
+  if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path += u'/';
+  return path.append(name);
 }
 
-std::u16string Describe(const std::u16string& step, const std::error_code& error) {
-  return step + u": " + Utf16(error.message().c_str());
+std::u16string NameOf(const std::u16string& path) {
+  const size_t slash = path.find_last_of(u"\\/");
+  return slash == path.npos ? path : path.substr(slash + 1);
 }
 
 // Carries the old file's rows into target (a copy of the new file). Empty on success.
-std::u16string CarryRows(const fs::path& target, const fs::path& old) {
+std::u16string CarryRows(const std::u16string& target, const std::u16string& old) {
   sqlite3* db = nullptr;
   std::u16string failure;
   // Neither file is ever created here: a missing one is a failure.
@@ -78,61 +83,56 @@ std::u16string CarryRows(const fs::path& target, const fs::path& old) {
 }
 
 // "user.dat.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", ... when that name is taken.
-fs::path DamagedName(const fs::path& dir) {
+std::u16string DamagedName(const std::u16string& dir) {
   const SystemTime now = LocalNow();
   char stamp[32];
   std::snprintf(stamp, sizeof(stamp), "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
                 now.wMinute, now.wSecond);
   const std::u16string base = u"user.dat.damaged-" + Utf8ToWide(stamp);
-  std::error_code error;
-  fs::path name = dir / base;
-  for (int n = 2; fs::exists(name, error); ++n) name = dir / (base + u"-" + Utf8ToWide(std::to_string(n)));
+  std::u16string name = InFolder(dir, base);
+  for (int n = 2; FileExists(name); ++n) name = InFolder(dir, base + u"-" + Utf8ToWide(std::to_string(n)));
   return name;
 }
 
 // Keeps the damaged user.dat aside and puts replacement in its place: moved when it is the pending
 // new file, copied (through the work file, so user.dat is never half written) when it is the
 // shipped copy. On failure the damaged file is back as user.dat.
-UserDataUpgrade ReplaceDamaged(const fs::path& dir, const std::u16string& damage, const fs::path& replacement,
-                               bool move, std::u16string& message) {
-  const fs::path current = dir / u"user.dat";
-  const fs::path work = dir / u"user.dat.upgrade";
-  const fs::path aside = DamagedName(dir);
-  std::error_code error;
+UserDataUpgrade ReplaceDamaged(const std::u16string& dir, const std::u16string& damage,
+                               const std::u16string& replacement, bool move, std::u16string& message) {
+  const std::u16string current = InFolder(dir, u"user.dat");
+  const std::u16string work = InFolder(dir, u"user.dat.upgrade");
+  const std::u16string aside = DamagedName(dir);
+  std::u16string reason;
   if (!move) {
-    fs::remove(work, error);
-    fs::copy_file(replacement, work, fs::copy_options::overwrite_existing, error);
-    if (error) {
-      message = Describe(u"user.dat cannot be read (" + damage + u") and " + replacement.filename().u16string() +
+    RemoveFile(work);
+    if (!CopyFileReplacing(replacement, work, &reason)) {
+      message = Describe(u"user.dat cannot be read (" + damage + u") and " + NameOf(replacement) +
                              u" cannot be copied",
-                         error);
-      fs::remove(work, error);
+                         reason);
+      RemoveFile(work);
       return UserDataUpgrade::kFailed;
     }
   }
-  fs::rename(current, aside, error);
-  if (error) {
-    message = Describe(u"user.dat cannot be read (" + damage + u") nor set aside", error);
-    fs::remove(work, error);
+  if (!MoveFileReplacing(current, aside, &reason)) {
+    message = Describe(u"user.dat cannot be read (" + damage + u") nor set aside", reason);
+    RemoveFile(work);
     return UserDataUpgrade::kFailed;
   }
-  fs::rename(move ? replacement : work, current, error);
-  if (error) {
-    message = Describe(u"user.dat cannot be read (" + damage + u"); its replacement cannot take its place", error);
-    std::error_code back;
-    fs::rename(aside, current, back);
-    fs::remove(work, back);
+  if (!MoveFileReplacing(move ? replacement : work, current, &reason)) {
+    message = Describe(u"user.dat cannot be read (" + damage + u"); its replacement cannot take its place", reason);
+    MoveFileReplacing(aside, current);
+    RemoveFile(work);
     return UserDataUpgrade::kFailed;
   }
-  message = u"user.dat cannot be read (" + damage + u"): kept as " + aside.filename().u16string() + u"; " +
-            replacement.filename().u16string() + (move ? u" taken as it is" : u" copied in its place");
+  message = u"user.dat cannot be read (" + damage + u"): kept as " + NameOf(aside) + u"; " + NameOf(replacement) +
+            (move ? u" taken as it is" : u" copied in its place");
   return UserDataUpgrade::kReplacedDamaged;
 }
 
 }  // namespace
 
 std::u16string UserDataDamage(std::u16string_view path) {
-  const fs::path file{std::u16string(path)};
+  const std::u16string file{path};
   sqlite3* db = nullptr;
   std::u16string damage;
   int rc = sqlite3_open_v2(Utf8(file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
@@ -141,10 +141,9 @@ std::u16string UserDataDamage(std::u16string_view path) {
   if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) {
     damage = Utf16(sqlite3_errmsg(db));
   } else if (rc == SQLITE_OK) {
-    std::error_code error;
-    const auto size = fs::file_size(file, error);
+    const long long size = FileSize(file);
     const int64_t pages = PragmaValue(db, "pragma page_count"), pageSize = PragmaValue(db, "pragma page_size");
-    if (!error && pages > 0 && pageSize > 0 && static_cast<int64_t>(size) < pages * pageSize) {
+    if (size >= 0 && pages > 0 && pageSize > 0 && static_cast<int64_t>(size) < pages * pageSize) {
       damage = u"cut off: shorter than its header says";
     }
   }
@@ -154,48 +153,44 @@ std::u16string UserDataDamage(std::u16string_view path) {
 
 UserDataUpgrade ApplyPendingUserDataUpgrade(std::u16string_view directory, std::u16string& message) {
   message.clear();
-  const fs::path dir{std::u16string(directory)};
-  const fs::path current = dir / u"user.dat";
-  const fs::path pending = dir / u"user.dat.new";
-  const fs::path work = dir / u"user.dat.upgrade";
-  std::error_code error;
+  const std::u16string dir{directory};
+  const std::u16string current = InFolder(dir, u"user.dat");
+  const std::u16string pending = InFolder(dir, u"user.dat.new");
+  const std::u16string work = InFolder(dir, u"user.dat.upgrade");
+  std::u16string reason;
 
-  const bool upgrade = fs::exists(pending, error);
-  const std::u16string damage = fs::exists(current, error) ? UserDataDamage(current.u16string()) : u"";
+  const bool upgrade = FileExists(pending);
+  const std::u16string damage = FileExists(current) ? UserDataDamage(current) : u"";
   if (!damage.empty()) {
     if (upgrade) return ReplaceDamaged(dir, damage, pending, true, message);
-    const fs::path shipped = dir / kShippedUserData;
-    if (fs::exists(shipped, error)) return ReplaceDamaged(dir, damage, shipped, false, message);
+    const std::u16string shipped = InFolder(dir, kShippedUserData);
+    if (FileExists(shipped)) return ReplaceDamaged(dir, damage, shipped, false, message);
   }
   if (!upgrade) return UserDataUpgrade::kNothingPending;
-  if (!fs::exists(current, error)) {
-    fs::rename(pending, current, error);
-    if (error) {
-      message = Describe(u"cannot install user.dat.new as user.dat", error);
+  if (!FileExists(current)) {
+    if (!MoveFileReplacing(pending, current, &reason)) {
+      message = Describe(u"cannot install user.dat.new as user.dat", reason);
       return UserDataUpgrade::kFailed;
     }
     return UserDataUpgrade::kInstalled;
   }
 
-  fs::remove(work, error);  // a copy left by an interrupted run
-  fs::copy_file(pending, work, fs::copy_options::overwrite_existing, error);
-  if (error) {
-    message = Describe(u"cannot copy user.dat.new", error);
-    fs::remove(work, error);
+  RemoveFile(work);  // a copy left by an interrupted run
+  if (!CopyFileReplacing(pending, work, &reason)) {
+    message = Describe(u"cannot copy user.dat.new", reason);
+    RemoveFile(work);
     return UserDataUpgrade::kFailed;
   }
   message = CarryRows(work, current);
   if (!message.empty()) {
-    fs::remove(work, error);
+    RemoveFile(work);
     return UserDataUpgrade::kFailed;
   }
-  fs::rename(work, current, error);  // one step: user.dat is the old file or the finished one
-  if (error) {
-    message = Describe(u"cannot replace user.dat", error);
-    fs::remove(work, error);
+  if (!MoveFileReplacing(work, current, &reason)) {  // one step: user.dat is the old file or the finished one
+    message = Describe(u"cannot replace user.dat", reason);
+    RemoveFile(work);
     return UserDataUpgrade::kFailed;
   }
-  fs::remove(pending, error);
-  if (error) message = Describe(u"user.dat was upgraded but user.dat.new stays", error);
+  if (!RemoveFile(pending, &reason)) message = Describe(u"user.dat was upgraded but user.dat.new stays", reason);
   return UserDataUpgrade::kCarriedOver;
 }

@@ -2,8 +2,6 @@
 
 #include <tinyxml.h>
 
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "calendar/holiday_arrangement.h"
@@ -102,11 +100,8 @@ void ReadRoot(const TiXmlElement* root, DocumentHolidays& holidays, ServiceRecor
   }
 }
 
-void RemoveFile(const std::u16string& path) {
-  std::error_code error;
-  const std::filesystem::path file(path);
-  if (std::filesystem::remove(file, error) || !error) return;
-  LogError(u"service document: cannot remove temporary file " + path);
+void RemoveTemporary(const std::u16string& path) {
+  if (!RemoveFile(path)) LogError(u"service document: cannot remove temporary file " + path);
 }
 
 }  // namespace
@@ -125,7 +120,7 @@ bool ParseServiceDocument(std::u16string_view document, DocumentHolidays& holida
     LogError(u"service document: temporary file " + path + u" not usable, reading from memory");
     bytes = utf8;
   }
-  RemoveFile(path);
+  RemoveTemporary(path);
 
   // The parser recurses once per level: a document nested deeper than any real one is refused
   // before it gets there (the worker asks again later, as for any answer that is no document).

@@ -1,8 +1,6 @@
 #include "service/usage_recorder.h"
 
 #include <chrono>
-#include <filesystem>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -82,8 +80,7 @@ void UserBehaviorAgent::UploadOnce() {
   // Another reader (a scanner, a backup) may hold the file for a moment; on Windows it cannot be
   // deleted meanwhile, and lines left in it would be uploaded again next run.
   for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
-    std::error_code error;
-    if (std::filesystem::remove(std::filesystem::path(path_), error) || !error) return;
+    if (RemoveFile(path_)) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(kDeleteRetryMs));
   }
   LogError(u"usage file uploaded but not deleted:" + path_);

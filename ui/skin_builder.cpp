@@ -2,10 +2,7 @@
 
 #include <tinyxml.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
+#include "platform/file_utils.h"
 #include "platform/text_codec.h"
 #include "platform/xml_nesting.h"
 #include "ui/attribute_values.h"
@@ -111,22 +108,6 @@ struct SkinBuilder::Parsed {
   TiXmlDocument doc;
 };
 
-bool ReadFileBytes(std::u16string_view path, std::string& bytes) {
-  try {
-    std::error_code ec;
-    std::filesystem::path p(std::u16string{path});  // throws on text that is not a path
-    if (!std::filesystem::is_regular_file(p, ec)) return false;
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    bytes = ss.str();
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
 SkinBuilder::SkinBuilder(std::u16string folder) : folder_(std::move(folder)) {}
 SkinBuilder::~SkinBuilder() = default;
 
@@ -157,7 +138,7 @@ const SkinBuilder::Parsed* SkinBuilder::Load(std::u16string_view file, std::u16s
   auto it = cache_.find(path);
   if (it != cache_.end()) return it->second.get();
   std::string bytes;
-  if (!ReadFileBytes(path, bytes)) {
+  if (!ReadWholeFile(path, bytes)) {
     error = u"cannot open skin file " + path;
     return nullptr;
   }

@@ -56,7 +56,4 @@ class SkinBuilder {
   std::map<std::u16string, std::unique_ptr<Parsed>> cache_;
 };
 
-// Reads a whole file; false when it cannot be opened.
-bool ReadFileBytes(std::u16string_view path, std::string& bytes);
-
 }  // namespace tvui

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/file_utils.h"
@@ -90,6 +92,38 @@ bool AppendToFile(std::u16string_view path, std::string_view bytes, std::string_
   if (ok && end == 0 && !prefixWhenNew.empty()) ok = WriteAll(fd, prefixWhenNew);
   if (ok) ok = WriteAll(fd, bytes);
   return close(fd) == 0 && ok;
+}
+
+namespace {
+bool Failed(const std::error_code& error, std::u16string* reason) {
+  if (reason) *reason = Utf8ToWide(error.message());
+  return false;
+}
+std::filesystem::path FsPath(std::u16string_view path) { return std::filesystem::path(NativePath(path)); }
+}  // namespace
+
+bool RemoveFile(std::u16string_view path, std::u16string* reason) {
+  std::error_code error;
+  std::filesystem::remove(FsPath(path), error);
+  return !error || Failed(error, reason);
+}
+
+bool MoveFileReplacing(std::u16string_view from, std::u16string_view to, std::u16string* reason) {
+  std::error_code error;
+  std::filesystem::rename(FsPath(from), FsPath(to), error);
+  return !error || Failed(error, reason);
+}
+
+bool CopyFileReplacing(std::u16string_view from, std::u16string_view to, std::u16string* reason) {
+  std::error_code error;
+  std::filesystem::copy_file(FsPath(from), FsPath(to), std::filesystem::copy_options::overwrite_existing, error);
+  return !error || Failed(error, reason);
+}
+
+long long FileSize(std::u16string_view path) {
+  struct stat st {};
+  if (stat(NativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<long long>(st.st_size);
 }
 
 // Executables here carry no version resource.

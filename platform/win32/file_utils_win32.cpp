@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/file_utils.h"
@@ -18,6 +19,26 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     done += written;
   }
   return true;
+}
+
+// The last error in the system's words.
+bool Failed(std::u16string* reason) {
+  const DWORD error = GetLastError();
+  if (reason) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::u16string said(reinterpret_cast<const char16_t*>(text ? text : L""), n);
+    LocalFree(text);
+    while (!said.empty() && (said.back() == u'\n' || said.back() == u'\r' || said.back() == u' ')) said.pop_back();
+    if (said.empty()) {
+      const std::string number = std::to_string(error);
+      said = u"system error " + std::u16string(number.begin(), number.end());
+    }
+    *reason = said;
+  }
+  return false;
 }
 
 }  // namespace
@@ -92,6 +113,28 @@ bool AppendToFile(std::u16string_view path, std::string_view bytes, std::string_
   if (ok && end.QuadPart == 0 && !prefixWhenNew.empty()) ok = WriteAll(file.get(), prefixWhenNew);
   if (ok) ok = WriteAll(file.get(), bytes);
   return file.close() && ok;
+}
+
+bool RemoveFile(std::u16string_view path, std::u16string* reason) {
+  if (DeleteFileW(Path(path).c_str())) return true;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || Failed(reason);
+}
+
+bool MoveFileReplacing(std::u16string_view from, std::u16string_view to, std::u16string* reason) {
+  return MoveFileExW(Path(from).c_str(), Path(to).c_str(), MOVEFILE_REPLACE_EXISTING) || Failed(reason);
+}
+
+bool CopyFileReplacing(std::u16string_view from, std::u16string_view to, std::u16string* reason) {
+  return CopyFileW(Path(from).c_str(), Path(to).c_str(), FALSE) || Failed(reason);
+}
+
+long long FileSize(std::u16string_view path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Path(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 std::u16string FileVersionText(std::u16string_view path) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 
+#include "platform/file_utils.h"
 #include "platform/text_codec.h"
 #include "ui/attribute_values.h"
 #include "ui/button.h"
@@ -140,7 +141,7 @@ TEST(SkinBuilding, BadInputFailsWithAReasonAndLine) {
 
   // A skin file cut off part-way (a broken copy) fails at the parser's row and column.
   std::string main;
-  ASSERT_TRUE(ReadFileBytes(Utf8ToWide(TAVRINO_SOURCE_DIR "/skin15/DlgMain.xml"), main));
+  ASSERT_TRUE(ReadWholeFile(Utf8ToWide(TAVRINO_SOURCE_DIR "/skin15/DlgMain.xml"), main));
   for (size_t cut : {main.size() / 3, main.size() / 2, main.size() - 12}) {
     EXPECT_FALSE(builder.BuildText(main.substr(0, cut), u"DlgMain.xml", r)) << cut;
     EXPECT_NE(r.error.find(u"DlgMain.xml:"), std::u16string::npos) << cut;
@@ -167,7 +168,7 @@ TEST(SkinBuilding, BadValuesAndUnknownAttributesAreWarningsNotFailures) {
 
 TEST(SkinBuilding, MangledFilesNeverCrashAndAlwaysSayWhy) {
   std::string original;
-  ASSERT_TRUE(ReadFileBytes(JoinSkinPath(
+  ASSERT_TRUE(ReadWholeFile(JoinSkinPath(
       std::filesystem::path(TAVRINO_SOURCE_DIR "/tests/ui/skins").u16string(), u"basic.xml"), original));
   std::mt19937 random(20240210);
   const std::string junk = "<>/=\"' &;#x0\xE4\xB8\xAD\xFF,-9";
