@@ -24,13 +24,17 @@ if(WIN32)
   add_library(tv_sqlite3 STATIC IMPORTED GLOBAL)
   set_target_properties(tv_sqlite3 PROPERTIES IMPORTED_LOCATION ${_d}/lib/libsqlite3.a
                         INTERFACE_INCLUDE_DIRECTORIES ${_d}/include)
-  add_library(tv_tinyxml STATIC IMPORTED GLOBAL)
-  set_target_properties(tv_tinyxml PROPERTIES IMPORTED_LOCATION ${_d}/lib/libtinyxml.a
-                        INTERFACE_INCLUDE_DIRECTORIES ${_d}/include
-                        INTERFACE_COMPILE_DEFINITIONS TIXML_USE_STL)
-  add_library(tv_jsoncpp STATIC IMPORTED GLOBAL)
-  set_target_properties(tv_jsoncpp PROPERTIES IMPORTED_LOCATION ${_d}/lib/libjsoncpp.a
-                        INTERFACE_INCLUDE_DIRECTORIES ${_d}/include)
+  # TinyXML from its source, without its standard-stream interface: the program reads XML from
+  # memory, and the streams would bring the C++ library's whole locale machinery into the program
+  # (about 0.8 MiB of code, all of it resident under Wine).
+  set(_tx ${TAVRINO_DEPS}/src/tinyxml)
+  add_library(tv_tinyxml STATIC ${_tx}/tinyxml.cpp ${_tx}/tinystr.cpp ${_tx}/tinyxmlerror.cpp
+                                ${_tx}/tinyxmlparser.cpp)
+  target_include_directories(tv_tinyxml SYSTEM PUBLIC ${_tx})
+  set_target_properties(tv_tinyxml PROPERTIES COMPILE_OPTIONS -w)
+  # The JSON library is headers only; tools/setup.sh copies them out of the system's include tree.
+  add_library(tv_json INTERFACE)
+  target_include_directories(tv_json SYSTEM INTERFACE ${TAVRINO_DEPS}/json/include)
   # GoogleTest from Debian's source package, compiled with the cross compiler.
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -50,14 +54,14 @@ else()
   find_package(SQLite3 REQUIRED)
   find_package(CURL REQUIRED)
   find_package(Threads REQUIRED)
-  pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
+  find_package(nlohmann_json 3 REQUIRED)
   add_library(tv_sqlite3 INTERFACE)
   target_link_libraries(tv_sqlite3 INTERFACE SQLite::SQLite3)
   add_library(tv_tinyxml INTERFACE)
   target_link_libraries(tv_tinyxml INTERFACE tinyxml)
   target_compile_definitions(tv_tinyxml INTERFACE TIXML_USE_STL)
-  add_library(tv_jsoncpp INTERFACE)
-  target_link_libraries(tv_jsoncpp INTERFACE PkgConfig::JSONCPP)
+  add_library(tv_json INTERFACE)
+  target_link_libraries(tv_json INTERFACE nlohmann_json::nlohmann_json)
   add_library(tv_curl INTERFACE)
   target_link_libraries(tv_curl INTERFACE CURL::libcurl)
   find_package(OpenSSL REQUIRED COMPONENTS Crypto)

@@ -16,7 +16,7 @@ PACKAGES=(
   wine wine64
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core python3-pil python3-cairo python3-icalendar
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libsqlite3-dev sqlite3 libtinyxml-dev libjsoncpp-dev libstb-dev libcurl4-openssl-dev libssl-dev openssl python3-cryptography
+  libsqlite3-dev sqlite3 libtinyxml-dev nlohmann-json3-dev libstb-dev libcurl4-openssl-dev libssl-dev openssl python3-cryptography
   clang libclang-rt-14-dev nsis ccache
 )
 
@@ -65,7 +65,6 @@ fetch_source() {  # package, folder name
 }
 fetch_source sqlite3 sqlite3
 fetch_source tinyxml tinyxml
-fetch_source libjsoncpp jsoncpp
 
 # SQLite's amalgamation, generated once from its source
 if [ ! -f "$DEPS/src/sqlite3-amalgamation/sqlite3.c" ]; then
@@ -81,26 +80,14 @@ fi
 build_windows_deps() {  # triple, folder
   local triple=$1 out="$DEPS/$2"
   [ -f "$out/.built" ] && return 0
-  log "building SQLite, TinyXML and JsonCpp for $triple"
+  log "building SQLite for $triple"
   local cc="$triple-gcc-posix" cxx="$triple-g++-posix" ar="$triple-ar"
   local obj; obj=$(mktemp -d)
-  rm -rf "$out"; mkdir -p "$out/include/json" "$out/lib"
+  rm -rf "$out"; mkdir -p "$out/include" "$out/lib"
   "$cc" -O2 -c "$DEPS/src/sqlite3-amalgamation/sqlite3.c" -o "$obj/sqlite3.o" \
       -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION
   "$ar" rcs "$out/lib/libsqlite3.a" "$obj/sqlite3.o"
   cp "$DEPS/src/sqlite3-amalgamation/sqlite3.h" "$out/include/"
-  local tx="$DEPS/src/tinyxml"
-  for f in tinyxml tinystr tinyxmlerror tinyxmlparser; do
-    "$cxx" -O2 -DTIXML_USE_STL -c "$tx/$f.cpp" -o "$obj/$f.o"
-  done
-  "$ar" rcs "$out/lib/libtinyxml.a" "$obj"/tiny*.o
-  cp "$tx/tinyxml.h" "$tx/tinystr.h" "$out/include/"
-  local js="$DEPS/src/jsoncpp"
-  for f in "$js"/src/lib_json/*.cpp; do
-    "$cxx" -O2 -I"$js/include" -c "$f" -o "$obj/json_$(basename "$f" .cpp).o"
-  done
-  "$ar" rcs "$out/lib/libjsoncpp.a" "$obj"/json_*.o
-  cp "$js"/include/json/*.h "$out/include/json/"
   rm -rf "$obj"
   touch "$out/.built"
 }
@@ -109,6 +96,10 @@ build_windows_deps x86_64-w64-mingw32 win64 & deps64=$!
 build_windows_deps i686-w64-mingw32 win32 & deps32=$!
 wait $deps64 || { log "building the win64 dependencies failed"; exit 1; }
 wait $deps32 || { log "building the win32 dependencies failed"; exit 1; }
+# The JSON library is headers only: the Windows builds take them from here, out of the way of the
+# system's other headers.
+rm -rf "$DEPS/json"; mkdir -p "$DEPS/json/include"
+cp -r /usr/include/nlohmann "$DEPS/json/include/"
 
 # ------------------------------------------------------------------ Wine prefix
 # shellcheck source=tools/wine-env.sh

@@ -1,35 +1,28 @@
 #include "weather/ip_location.h"
 
-#include <json/json.h>
-
-#include <memory>
-
 #include "platform/http_client.h"
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
 #include "weather/city_codes.h"
+#include "weather/json_fields.h"
 #include "weather/service_hosts.h"
 
 bool ParseIpLocationReply(std::string_view body, std::u16string& province, std::u16string& city) {
   try {
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value root;
-    std::string errors;
-    if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors)) return false;
-    if (!root.isObject()) return false;
-    const Json::Value& code = root["code"];
-    if (!code.isIntegral() || code.asInt64() != 0) return false;
-    const Json::Value& data = root["data"];
-    if (!data.isObject()) return false;
-    const Json::Value& c = data["city"];
-    const Json::Value& r = data["region"];
-    if (!c.isString() || !r.isString()) return false;
-    city = Utf8ToWide(c.asString());
-    province = Utf8ToWide(r.asString());
+    using json_fields::Field;
+    const json_fields::Json root = json_fields::Parse(body);
+    if (!root.is_object()) return false;
+    long long code = -1;
+    if (!json_fields::WholeNumber(Field(root, "code"), code) || code != 0) return false;
+    const json_fields::Json& data = Field(root, "data");
+    const json_fields::Json& c = Field(data, "city");
+    const json_fields::Json& r = Field(data, "region");
+    if (!c.is_string() || !r.is_string()) return false;
+    city = Utf8ToWide(c.get<std::string>());
+    province = Utf8ToWide(r.get<std::string>());
     return true;
   } catch (...) {
-    return false;  // JsonCpp reports some misuse by throwing; none of it leaves here
+    return false;  // the JSON library reports some misuse by throwing; none of it leaves here
   }
 }
 

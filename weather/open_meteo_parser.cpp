@@ -1,7 +1,5 @@
 #include "weather/open_meteo_parser.h"
 
-#include <json/json.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,35 +8,34 @@
 
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
+#include "weather/json_fields.h"
 #include "weather/wmo_codes.h"
 
 namespace {
+
+using json_fields::Element;
+using json_fields::Field;
+using json_fields::Json;
+using json_fields::Number;
 
 constexpr char kForecastHourly[] = "temperature_2m,weather_code,wind_speed_10m,wind_direction_10m,precipitation";
 constexpr char kForecastCurrent[] = "temperature_2m,weather_code,wind_speed_10m,wind_direction_10m";
 constexpr char kAirValues[] = "pm2_5,pm10,ozone,nitrogen_dioxide,sulphur_dioxide,carbon_monoxide";
 
-bool ParseJson(std::string_view body, Json::Value& root) {
-  Json::CharReaderBuilder builder;
-  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-  std::string errors;
-  if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors)) return false;
-  if (!root.isObject()) return false;
-  const Json::Value& error = root["error"];
-  return !(error.isBool() && error.asBool());
+bool ParseJson(std::string_view body, Json& root) {
+  root = json_fields::Parse(body);
+  if (!root.is_object()) return false;
+  const Json& error = Field(root, "error");
+  return !(error.is_boolean() && error.get<bool>());
 }
 
-double Number(const Json::Value& v) { return v.isNumeric() ? v.asDouble() : NAN; }
-
-double At(const Json::Value& series, Json::ArrayIndex i) {
-  return series.isArray() && i < series.size() ? Number(series[i]) : NAN;
-}
+double At(const Json& series, size_t i) { return Number(Element(series, i)); }
 
 // The hourly times as text; false when there are none.
-bool HourlyTimes(const Json::Value& hourly, std::vector<std::string>& times) {
-  const Json::Value& t = hourly["time"];
-  if (!t.isArray() || t.empty()) return false;
-  for (const Json::Value& v : t) times.push_back(v.isString() ? v.asString() : std::string());
+bool HourlyTimes(const Json& hourly, std::vector<std::string>& times) {
+  const Json& t = Field(hourly, "time");
+  if (!t.is_array() || t.empty()) return false;
+  for (const Json& v : t) times.push_back(json_fields::Text(v));
   return true;
 }
 
@@ -87,12 +84,16 @@ struct Series {
   std::vector<Hour> hours;
 };
 
-Series ReadForecastSeries(const Json::Value& hourly) {
+Series ReadForecastSeries(const Json& hourly) {
   Series s;
   HourlyTimes(hourly, s.times);
-  for (Json::ArrayIndex i = 0; i < s.times.size(); ++i) {
-    s.hours.push_back({At(hourly["temperature_2m"], i), At(hourly["weather_code"], i), At(hourly["wind_speed_10m"], i),
-                       At(hourly["wind_direction_10m"], i), At(hourly["precipitation"], i)});
+  const Json& temperature = Field(hourly, "temperature_2m");
+  const Json& code = Field(hourly, "weather_code");
+  const Json& windSpeed = Field(hourly, "wind_speed_10m");
+  const Json& windDirection = Field(hourly, "wind_direction_10m");
+  const Json& rain = Field(hourly, "precipitation");
+  for (size_t i = 0; i < s.times.size(); ++i) {
+    s.hours.push_back({At(temperature, i), At(code, i), At(windSpeed, i), At(windDirection, i), At(rain, i)});
   }
   return s;
 }
@@ -184,19 +185,20 @@ namespace {
 
 bool ReadForecast(std::string_view body, WeatherReport& report) {
   try {
-    Json::Value root;
+    Json root;
     if (!ParseJson(body, root)) return false;
-    const Json::Value& current = root["current"];
-    const Json::Value& hourly = root["hourly"];
-    if (!hourly.isObject()) return false;
+    const Json& current = Field(root, "current");
+    const Json& hourly = Field(root, "hourly");
+    if (!hourly.is_object()) return false;
     Series s = ReadForecastSeries(hourly);
     if (s.times.empty()) return false;
 
     bool any = false;
-    std::string now = current.isObject() && current["time"].isString() ? current["time"].asString() : s.times[0];
-    if (current.isObject()) {
-      report.currentTemperature = Degrees(Number(current["temperature_2m"]));
-      report.currentWind = WindText(Number(current["wind_direction_10m"]), Number(current["wind_speed_10m"]));
+    std::string now = Field(current, "time").is_string() ? json_fields::Text(Field(current, "time")) : s.times[0];
+    if (current.is_object()) {
+      report.currentTemperature = Degrees(Number(Field(current, "temperature_2m")));
+      report.currentWind =
+          WindText(Number(Field(current, "wind_direction_10m")), Number(Field(current, "wind_speed_10m")));
       any = !report.currentTemperature.empty();
     }
     int nowIndex = IndexOfHour(s.times, HourKey(now));
@@ -245,7 +247,7 @@ bool ReadForecast(std::string_view body, WeatherReport& report) {
     }
     return any;
   } catch (...) {
-    return false;  // JsonCpp reports some misuse by throwing; none of it leaves here
+    return false;  // the JSON library reports some misuse by throwing; none of it leaves here
   }
 }
 
@@ -265,12 +267,12 @@ bool ParseOpenMeteoForecast(std::string_view body, WeatherReport& report) {
 namespace {
 
 // The mean of the `count` hours ending at `last`, when at least `needed` of them are known.
-double Average(const Json::Value& series, int last, int count, int needed) {
+double Average(const Json& series, int last, int count, int needed) {
   if (last < count - 1) return NAN;
   double sum = 0;
   int known = 0;
   for (int i = last - count + 1; i <= last; ++i) {
-    double v = At(series, static_cast<Json::ArrayIndex>(i));
+    double v = At(series, static_cast<size_t>(i));
     if (std::isnan(v)) continue;
     sum += v;
     ++known;
@@ -283,28 +285,29 @@ double Average(const Json::Value& series, int last, int count, int needed) {
 bool ParseOpenMeteoAir(std::string_view body, PollutantReadings& readings) {
   readings = PollutantReadings{};
   try {
-    Json::Value root;
+    Json root;
     if (!ParseJson(body, root)) return false;
-    const Json::Value& current = root["current"];
-    if (!current.isObject()) return false;
-    double pm25 = Number(current["pm2_5"]), pm10 = Number(current["pm10"]);
-    readings.so2Hour = Number(current["sulphur_dioxide"]);
-    readings.no2Hour = Number(current["nitrogen_dioxide"]);
-    readings.coHour = Number(current["carbon_monoxide"]);
-    readings.o3Hour = Number(current["ozone"]);
+    const Json& current = Field(root, "current");
+    if (!current.is_object()) return false;
+    double pm25 = Number(Field(current, "pm2_5")), pm10 = Number(Field(current, "pm10"));
+    readings.so2Hour = Number(Field(current, "sulphur_dioxide"));
+    readings.no2Hour = Number(Field(current, "nitrogen_dioxide"));
+    readings.coHour = Number(Field(current, "carbon_monoxide"));
+    readings.o3Hour = Number(Field(current, "ozone"));
 
-    const Json::Value& hourly = root["hourly"];
+    const Json& hourly = Field(root, "hourly");
     std::vector<std::string> times;
     int now = -1;
-    if (hourly.isObject() && HourlyTimes(hourly, times) && current["time"].isString()) {
-      now = IndexOfHour(times, HourKey(current["time"].asString()));
+    if (hourly.is_object() && HourlyTimes(hourly, times) && Field(current, "time").is_string()) {
+      now = IndexOfHour(times, HourKey(json_fields::Text(Field(current, "time"))));
     }
     if (now >= 0) {
-      double pm25Day = Average(hourly["pm2_5"], now, 24, 20), pm10Day = Average(hourly["pm10"], now, 24, 20);
+      double pm25Day = Average(Field(hourly, "pm2_5"), now, 24, 20);
+      double pm10Day = Average(Field(hourly, "pm10"), now, 24, 20);
       if (!std::isnan(pm25Day)) pm25 = pm25Day;
       if (!std::isnan(pm10Day)) pm10 = pm10Day;
-      readings.so2Day = Average(hourly["sulphur_dioxide"], now, 24, 20);
-      readings.o3EightHours = Average(hourly["ozone"], now, 8, 6);
+      readings.so2Day = Average(Field(hourly, "sulphur_dioxide"), now, 24, 20);
+      readings.o3EightHours = Average(Field(hourly, "ozone"), now, 8, 6);
     }
     readings.pm25Day = pm25;
     readings.pm10Day = pm10;

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <json/json.h>
 #include <sqlite3.h>
 
 #include <cstdio>

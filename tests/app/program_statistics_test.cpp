@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <json/json.h>
+#include <nlohmann/json.hpp>
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -38,11 +38,11 @@ using namespace tvprog;
 std::u16string Utf16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
 // What the stand-in received under an address: "reports" (queries) and "uploads" (base64 bodies).
-Json::Value StatisticsReceived(const std::string& base) {
+nlohmann::json StatisticsReceived(const std::string& base) {
   std::string body;
-  Json::Value seen;
-  if (HttpGet(Utf16(base + "/stats-received"), body) == 0) Json::Reader().parse(body, seen);
-  return seen;
+  if (HttpGet(Utf16(base + "/stats-received"), body) != 0) return {};
+  const nlohmann::json seen = nlohmann::json::parse(body, nullptr, false);
+  return seen.is_object() ? seen : nlohmann::json::object();
 }
 
 TEST_F(ProgramTest, StatisticsExchangeConfiguresTheProgramAndTakesTheUsageFile) {
@@ -67,9 +67,9 @@ TEST_F(ProgramTest, StatisticsExchangeConfiguresTheProgramAndTakesTheUsageFile) 
     s = Read();
     return s[u"iplocation"] == "\xE5\x8C\x97\xE4\xBA\xAC,\xE5\x8C\x97\xE4\xBA\xAC";  // 北京,北京
   }, 60000)) << "iplocation=" << s[u"iplocation"];
-  const Json::Value reports = StatisticsReceived(base)["reports"];
-  ASSERT_EQ(reports.size(), 1u) << reports.toStyledString();
-  const std::string query = reports[0].asString();
+  const nlohmann::json reports = StatisticsReceived(base).value("reports", nlohmann::json::array());
+  ASSERT_EQ(reports.size(), 1u) << reports.dump(2);
+  const std::string query = reports[0].is_string() ? reports[0].get<std::string>() : std::string();
   EXPECT_EQ(query.rfind("gm=", 0), 0u) << query;
   for (const char* key : {"&cm=", "&cc=12345&", "&cv=", "&fv=", "&lv=", "&uc=", "&ri=", "&ii=", "&lrt="}) {
     EXPECT_NE(query.find(key), std::string::npos) << key << " in " << query;

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <json/json.h>
 #include <sqlite3.h>
 
 #include <cstdio>

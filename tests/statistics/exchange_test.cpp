@@ -2,7 +2,7 @@
 // report, the service document's effects on the calendar, the city and the settings, the upload
 // of the usage file, answers that are no document, and a prompt stop while the service is silent.
 #include <gtest/gtest.h>
-#include <json/json.h>
+#include <nlohmann/json.hpp>
 
 #include <chrono>
 #include <condition_variable>
@@ -99,12 +99,11 @@ class ExchangeTest : public ::testing::Test {
   }
 
   // What the service received under this test's address.
-  Json::Value Received() {
+  nlohmann::json Received() {
     std::string body;
-    if (HttpGet(base_ + u"/stats-received", body) != 0) return {};
-    Json::Value seen;
-    Json::Reader().parse(body, seen);
-    return seen;
+    if (HttpGet(base_ + u"/stats-received", body) != 0) return nlohmann::json::object();
+    const nlohmann::json seen = nlohmann::json::parse(body, nullptr, false);
+    return seen.is_object() ? seen : nlohmann::json::object();
   }
 
   // Starts the recorder on a usage file holding one earlier line, records an event and waits
@@ -151,9 +150,10 @@ TEST_F(ExchangeTest, OneReportConfiguresTheProgramAndTheUsageFileIsTaken) {
   std::filesystem::remove(std::filesystem::path(channelFile));
 
   // One report with the ten values; no second one, since the document named the address.
-  const Json::Value seen = Received();
-  ASSERT_EQ(seen["reports"].size(), 1u);
-  const auto values = QueryValues(seen["reports"][0].asString());
+  const nlohmann::json seen = Received();
+  const nlohmann::json reports = seen.value("reports", nlohmann::json::array());
+  ASSERT_EQ(reports.size(), 1u);
+  const auto values = QueryValues(reports[0].get<std::string>());
   for (const char* key : {"gm", "cm", "cc", "cv", "fv", "lv", "uc", "ri", "ii", "lrt"}) {
     EXPECT_EQ(values.count(key), 1u) << key;
   }
@@ -183,9 +183,9 @@ TEST_F(ExchangeTest, OneReportConfiguresTheProgramAndTheUsageFileIsTaken) {
   const std::string earlier = "\r\n12004,2026-01-01 08:00:00,0\r\n12005,2026-01-01 08:00:01,0";
   RunRecorderOnce(earlier);
   EXPECT_EQ(ReadBytes(usageFile_).find("12004,"), std::string::npos) << "the uploaded lines stay";
-  const Json::Value uploads = Received()["uploads"];
+  const nlohmann::json uploads = Received().value("uploads", nlohmann::json::array());
   ASSERT_EQ(uploads.size(), 1u);
-  EXPECT_EQ(DecodeBase64Prefix(uploads[0].asString()),
+  EXPECT_EQ(DecodeBase64Prefix(uploads[0].get<std::string>()),
             UploadHeader(GatewayMac(), AdapterMac(), 0, WideToUtf8(FileVersionText(ExecutablePath()))) + earlier);
 }
 
