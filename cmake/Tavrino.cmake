@@ -27,10 +27,19 @@ if(WIN32)
   # TinyXML from its source, without its standard-stream interface: the program reads XML from
   # memory, and the streams would bring the C++ library's whole locale machinery into the program
   # (about 0.8 MiB of code, all of it resident under Wine).
-  set(_tx ${TAVRINO_DEPS}/src/tinyxml)
-  add_library(tv_tinyxml STATIC ${_tx}/tinyxml.cpp ${_tx}/tinystr.cpp ${_tx}/tinyxmlerror.cpp
-                                ${_tx}/tinyxmlparser.cpp)
-  target_include_directories(tv_tinyxml SYSTEM PUBLIC ${_tx})
+  # The packaged header turns that interface on by itself: a copy of the sources without that line.
+  set(_tx ${CMAKE_BINARY_DIR}/tinyxml)
+  set(_tx_sources)
+  foreach(_f tinyxml.h tinystr.h tinyxml.cpp tinystr.cpp tinyxmlerror.cpp tinyxmlparser.cpp)
+    file(READ ${TAVRINO_DEPS}/src/tinyxml/${_f} _text)
+    string(REPLACE "#ifndef TIXML_USE_STL\n\t#define TIXML_USE_STL\n#endif" "" _text "${_text}")
+    file(CONFIGURE OUTPUT ${_tx}/${_f} CONTENT "${_text}" @ONLY)
+    if(_f MATCHES "cpp$")
+      list(APPEND _tx_sources ${_tx}/${_f})
+    endif()
+  endforeach()
+  add_library(tv_tinyxml STATIC ${_tx_sources})
+  target_include_directories(tv_tinyxml SYSTEM BEFORE PUBLIC ${_tx})
   set_target_properties(tv_tinyxml PROPERTIES COMPILE_OPTIONS -w)
   # The JSON library is headers only; tools/setup.sh copies them out of the system's include tree.
   add_library(tv_json INTERFACE)
