@@ -28,14 +28,12 @@ void FillDayInfo(const SystemTime& date, DayInfo& info, const Sources& from) {
   info.date.wDay = date.wDay;
   info.date.wHour = info.date.wMinute = info.date.wSecond = info.date.wMilliseconds = 1;
 
-  const CalendarDate day = CalendarDate::FromSystemTime(date);
-  if (day.valid) {
-    info.date.wDayOfWeek = static_cast<uint16_t>(SundayZeroNumber(Day::FromCivil(day.year, day.month, day.day).DayOfWeek()));
-  }
+  const std::optional<Day> day = DayOf(date);
+  if (day) info.date.wDayOfWeek = static_cast<uint16_t>(SundayZeroNumber(day->DayOfWeek()));
   info.weekday = WeekdayFromSundayZero(info.date.wDayOfWeek);
 
   CCalendar calendar;
-  calendar.Calculate(day);
+  if (day) calendar.Calculate(*day);
   if (calendar.IsValid()) {
     info.zodiacAnimal = calendar.zodiacAnimal;
     info.yearGanZhi = calendar.yearGanZhi;
@@ -47,10 +45,10 @@ void FillDayInfo(const SystemTime& date, DayInfo& info, const Sources& from) {
     info.solarFestival = calendar.solarFestival;
   }
 
-  if (day.valid && from.data) {
+  if (day && from.data) {
     info.suitable = from.data->Almanac().Suitable(info.date);
     info.avoid = from.data->Almanac().Avoid(info.date);
-  } else if (day.valid && from.lookUp) {
+  } else if (day && from.lookUp) {
     info.suitable = LookUpSuitable(info.date);
     info.avoid = LookUpAvoid(info.date);
   }
@@ -62,8 +60,8 @@ void FillDayInfo(const SystemTime& date, DayInfo& info, const Sources& from) {
   info.shortLabel =
       ShortDayLabel(monthDay, info.lunarFestival, info.solarTerm, info.solarFestival);
 
-  if (day.valid) {
-    const Day when = Day::FromCivil(day.year, day.month, day.day);
+  if (day) {
+    const Day when = *day;
     const HolidayYears* years = from.data ? &from.data->Holidays() : from.years;
     const HolidayMarks marks = years ? years->Mark(when) : MarkHolidayDate(when);
     info.restDay = marks.rest ? 1 : 0;

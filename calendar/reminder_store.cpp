@@ -32,14 +32,6 @@ int ParseTimeOfDay(std::u16string_view text) {
   return static_cast<int>(hour * 60 + minute);
 }
 
-CalendarDate ParseDay(std::u16string_view text) {
-  int64_t y = 0, m = 0, d = 0;
-  if (text.size() != 10 || text[4] != u'-' || text[7] != u'-' || !Digits(text.substr(0, 4), y) ||
-      !Digits(text.substr(5, 2), m) || !Digits(text.substr(8, 2), d))
-    return {};
-  return CalendarDate::Of(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d));
-}
-
 // The reminders layout of the open file: 0 when it has none (or cannot be read, as `outcome` says).
 int StoredSchemaVersion(DbOutcome* outcome = nullptr) {
   std::optional<DbRow> row;
@@ -136,7 +128,7 @@ std::vector<Reminder> LoadReminders(bool* read) {
         r.rule = *rule.rule;
         r.noticeDays = static_cast<int>(*notice);
         r.created = row.Text(5);
-        r.lastShown = ParseDay(row.Text(6));
+        r.lastShown = DayOfDateText(row.Text(6));
         out.push_back(std::move(r));
       });
   if (read) *read = outcome == DbOutcome::kOk;
@@ -191,8 +183,8 @@ bool DeleteReminder(int64_t id) {
   return Exec(u"delete from reminders where id=?1", {id}) == DbOutcome::kOk;
 }
 
-bool MarkReminderShown(int64_t id, const CalendarDate& day) {
+bool MarkReminderShown(int64_t id, Day day) {
   std::u16string problem;
-  if (!day.valid || !Writable(problem)) return false;
-  return Exec(u"update reminders set lastshown=?1 where id=?2", {day.Text(), id}) == DbOutcome::kOk;
+  if (!Writable(problem)) return false;
+  return Exec(u"update reminders set lastshown=?1 where id=?2", {FormatDate(day), id}) == DbOutcome::kOk;
 }

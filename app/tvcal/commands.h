@@ -1,5 +1,6 @@
 #pragma once
 // tvcal's commands, independent of the console: arguments in, UTF-8 text and an exit code out.
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -12,7 +13,7 @@ class TextSink {
 };
 
 struct TvcalOptions {
-  CalendarDate today;                  // the local date; marks today and fills the header
+  std::optional<Day> today;            // the local date; marks today and fills the header
   const DayInfoProvider* provider = nullptr;  // nullptr: the plain engine provider
   bool color = false;                  // ANSI colours on standard output
   bool database = false;               // user.dat is open (the reminders can be read)
@@ -28,5 +29,5 @@ constexpr int kExitUsage = 2;  // bad arguments or a date outside the supported 
 int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& options,
              TextSink& out, TextSink& err);
 
-// Strict "YYYY-MM-DD"; an invalid result has valid == false.
-CalendarDate ParseDateArgument(std::string_view text);
+// Strict "YYYY-MM-DD"; nothing for any other text or a day that does not exist.
+std::optional<Day> ParseDateArgument(std::string_view text);
