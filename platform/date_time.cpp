@@ -90,6 +90,8 @@ std::optional<Day> DayOf(const SystemTime& t) {
   return Day::FromCivil(t.wYear, t.wMonth, t.wDay);
 }
 
+Day DayOfClock(const SystemTime& now) { return Day::FromCivil(now.wYear, now.wMonth, now.wDay); }
+
 SystemTime SystemTimeOf(Day day) {
   SystemTime t;
   t.wYear = static_cast<uint16_t>(day.Year());

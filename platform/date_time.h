@@ -33,6 +33,9 @@ bool ParseDateText(std::u16string_view text, SystemTime& out);
 // The day of the record's year, month and day; nothing when they name no real day of the years
 // 1 ... 9999.
 std::optional<Day> DayOf(const SystemTime& t);
+// The day of a clock reading (a clock's record always names a real day; its fields are taken as
+// they are).
+Day DayOfClock(const SystemTime& now);
 // The record of a day: year, month, day and weekday (0 = Sunday), the time of day zero.
 SystemTime SystemTimeOf(Day day);
 // The day a text writes at `position` strictly as "YYYY-MM-DD" (four digits, '-', two digits,

@@ -192,7 +192,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayInfoProv
     // Day numbers, today and badges.
     for (int c = 0; c < 7; ++c) {
       const Cell& cell = cells[r * 7 + c];
-      const Day date = Day::FromCivil(cell.day.date.wYear, cell.day.date.wMonth, cell.day.date.wDay);
+      const Day date = cell.day.date;
       const bool shown = cell.known && (cell.inMonth || color);
       if (!shown) {
         out.append(kCellWidth, ' ');
@@ -240,7 +240,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayInfoProv
     const Cell& cell = cells[i];
     if (!cell.known || !cell.inMonth) continue;
     for (const std::u16string* text : {&cell.day.solarTerm, &cell.day.lunarFestival})
-      if (!text->empty()) items.push_back(Ascii(std::to_string(cell.day.date.wDay)) + u"日 " + *text);
+      if (!text->empty()) items.push_back(Ascii(std::to_string(cell.day.date.DayOfMonth())) + u"日 " + *text);
   }
   std::u16string line;
   for (size_t i = 0; i < items.size(); ++i) {

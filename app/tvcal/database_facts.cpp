@@ -22,7 +22,7 @@ std::u16string OneLine(const std::u16string& list) {
 }  // namespace
 
 void DatabaseDayInfo::Prepare(Day first, int dayCount) const {
-  data_.Load(ToSystemTime(first), dayCount);
+  data_.Load(first, dayCount);
   firstDay_ = first.DaysSinceEpoch();
   dayCount_ = dayCount;
 }
@@ -36,15 +36,14 @@ void DatabaseDayInfo::Cover(Day date) const {
 bool DatabaseDayInfo::Fill(Day date, DayInfo& day) const {
   if (!IsInCalendarRange(date)) return DayInfoProvider::Fill(date, day);
   Cover(date);
-  BuildDayInfo(ToSystemTime(date), day, data_);
+  BuildDayInfo(date, day, data_);
   return true;
 }
 
 DayAlmanac DatabaseDayInfo::Almanac(Day date) const {
   if (!IsInCalendarRange(date)) return {};
   Cover(date);
-  const SystemTime day = ToSystemTime(date);
-  return {OneLine(data_.Almanac().Suitable(day)), OneLine(data_.Almanac().Avoid(day))};
+  return {OneLine(data_.Almanac().Suitable(date)), OneLine(data_.Almanac().Avoid(date))};
 }
 
 CalendarDatabase OpenCalendarDatabase(std::u16string_view path, int year, int busyWaitMs) {

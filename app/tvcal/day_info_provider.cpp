@@ -8,12 +8,10 @@ DayInfoProvider::~DayInfoProvider() = default;
 bool DayInfoProvider::Fill(Day date, DayInfo& day) const {
   // Read from no database: no almanac lists, no official marks.
   static const MonthData kNoData;
-  BuildDayInfo(ToSystemTime(date), day, kNoData);
+  BuildDayInfo(date, day, kNoData);
   return IsInCalendarRange(date);
 }
 
 void DayInfoProvider::Prepare(Day, int) const {}
 
 DayAlmanac DayInfoProvider::Almanac(Day) const { return {}; }
-
-SystemTime ToSystemTime(Day date) { return SystemTimeOf(date); }

@@ -29,5 +29,3 @@ class DayInfoProvider {
   virtual DayAlmanac Almanac(Day date) const;
 };
 
-// The date as the day-information builder takes it.
-SystemTime ToSystemTime(Day date);

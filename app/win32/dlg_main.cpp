@@ -324,7 +324,7 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
 
 void CDlgMain::UpdateTodayHeader() {
   shownToday_ = Now();
-  DayInfo today = BuildDayInfo(shownToday_);
+  DayInfo today = BuildDayInfo(DayOfClock(shownToday_));
   if (worldday_) worldday_->SetText(WorldDayText(today));
   if (chineseday_) chineseday_->SetText(ChineseDayText(today));
   app::SetTrayTipDay(WorldDayText(today) + u" " + ChineseDayText(today));

@@ -22,12 +22,6 @@ struct ReminderState {
   std::optional<Day> noticeDay;  // the day of the last notification
 };
 
-namespace {
-
-Day DateOf(const DayInfo& day) { return Day::FromCivil(day.date.wYear, day.date.wMonth, day.date.wDay); }
-
-}  // namespace
-
 void CDlgMain::RenewReminders() {
   if (!reminderState_) reminderState_ = std::make_shared<ReminderState>();
   ReminderState& r = *reminderState_;
@@ -57,8 +51,8 @@ void CDlgMain::MarkReminderDays(const struct MonthDays& days, int cells) {
   if (cells <= 0 || dayCells_.empty() || !reminderState_) return;
   ReminderState& r = *reminderState_;
   // Worked out once per month on show and per change of the reminders, not per painting.
-  const Day first = DateOf(days.days[0]);
-  const Day last = DateOf(days.days[cells - 1]);
+  const Day first = days.days[0].date;
+  const Day last = days.days[cells - 1].date;
   if (r.stale || first != r.span.first || last != r.span.second) {
     r.days = ReminderDays(r.reminders, first, last);
     r.span = {first, last};
@@ -66,13 +60,13 @@ void CDlgMain::MarkReminderDays(const struct MonthDays& days, int cells) {
   }
   for (int i = 0; i < cells && i < static_cast<int>(dayCells_.size()); ++i) {
     if (tvui::Control* mark = dayCells_[i]->FindSubControl(u"remindmark"))
-      mark->SetVisible(r.days.Has(DateOf(days.days[i])));
+      mark->SetVisible(r.days.Has(days.days[i].date));
   }
 }
 
 std::u16string CDlgMain::ReminderLinesOf(int cell) const {
   if (!reminderState_ || cell < 0 || cell >= kGridCells) return {};
-  return reminderState_->days.Text(DateOf(shownDays_.days[cell]));
+  return reminderState_->days.Text(shownDays_.days[cell].date);
 }
 
 void CDlgMain::OpenRemindersOn(Day day) {
@@ -90,7 +84,7 @@ bool CDlgMain::OpenRemindersAt(POINT client) {
   if (!control || !tvui::EqualsNoCase(control->GetName(), u"isSelect")) return false;
   for (size_t i = 0; i < dayCells_.size() && i < shownDays_.days.size(); ++i) {
     if (control->GetParent() == dayCells_[i]) {
-      OpenRemindersOn(DateOf(shownDays_.days[i]));
+      OpenRemindersOn(shownDays_.days[i].date);
       return true;
     }
   }

@@ -74,7 +74,7 @@ TEST(DayCellLabel, FirstDaysOfLunarMonthsReadAlikeInTheWindowAndInTvcal) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
     DayInfo day;
-    BuildDayInfoWithoutAlmanac(ToSystemTime(Day::FromCivil(c.y, c.m, c.d)), day);
+    BuildDayInfoWithoutAlmanac(Day::FromCivil(c.y, c.m, c.d), day);
     ASSERT_EQ(day.lunarDayName, u"初一");
     bool festival = !c.festival;
     EXPECT_EQ(Utf8(DayCellLabel(day, &festival)), Utf8(c.label));
@@ -84,7 +84,7 @@ TEST(DayCellLabel, FirstDaysOfLunarMonthsReadAlikeInTheWindowAndInTvcal) {
     const auto grid = LayOutMonthDays(c.y, c.m);
     std::vector<std::string> window;
     for (int i = 0; i < grid.rows * kGridColumns; ++i) {
-      if (grid.days[i].date.wMonth != c.m) continue;
+      if (grid.days[i].date.Month() != c.m) continue;
       const DayInfo* next = i + 1 < kGridCells ? &grid.days[i + 1] : nullptr;
       window.push_back(Utf8(LookOfDayCell(grid.days[i], i, next, c.m, 0, 0).lunarText));
     }
