@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calendar/lunar_dates.h"
+#include "platform/text_utils.h"
 
 namespace {
 
@@ -23,13 +24,9 @@ std::vector<std::u16string_view> Words(std::u16string_view text) {
 
 // Decimal digits only, at most four of them.
 bool Number(std::u16string_view text, int& value) {
-  if (text.empty() || text.size() > 4) return false;
-  value = 0;
-  for (char16_t c : text) {
-    if (c < u'0' || c > u'9') return false;
-    value = value * 10 + (c - u'0');
-  }
-  return true;
+  const std::optional<int64_t> number = DecimalValue(text, 4);
+  if (number) value = static_cast<int>(*number);
+  return number.has_value();
 }
 
 // "A-B" or "A-B-C" into numbers; false when the shape differs.

@@ -32,15 +32,7 @@ std::u16string RuleOf(const ReminderForm& form) {
 }
 
 // Whole decimal number 0 ... 9999 of a text; -1 otherwise.
-int SmallNumber(const std::u16string& text) {
-  if (text.empty() || text.size() > 4) return -1;
-  int value = 0;
-  for (char16_t c : text) {
-    if (c < u'0' || c > u'9') return -1;
-    value = value * 10 + (c - u'0');
-  }
-  return value;
-}
+int SmallNumber(const std::u16string& text) { return static_cast<int>(DecimalValue(text, 4).value_or(-1)); }
 
 bool TitleFits(const std::u16string& title) {
   for (char16_t c : title)

@@ -12,6 +12,7 @@
 #include "calendar/lunar_dates.h"
 #include "calendar/statutory_holidays.h"
 #include "platform/date_time.h"
+#include "platform/text_utils.h"
 
 namespace {
 
@@ -85,13 +86,9 @@ int OutOfRange(TextSink& err, std::string_view what) {
 }
 
 bool ParseDigits(std::string_view text, int& value) {
-  if (text.empty()) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  return true;
+  const std::optional<int64_t> number = DecimalValue(text, 9);
+  if (number) value = static_cast<int>(*number);
+  return number.has_value();
 }
 
 void AppendNumber(std::string& out, int value, int width) {
