@@ -337,8 +337,6 @@ int RunDump(Day from, Day to, TextSink& sink) {
 
 }  // namespace
 
-std::optional<Day> ParseDateArgument(std::string_view text) { return DayOfDateText(text); }
-
 int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& options,
              TextSink& out, TextSink& err) {
   const DayInfoProvider plain;
@@ -374,7 +372,7 @@ int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& opti
 
   if (command == "day") {
     if (args.size() != 2) return Usage(err, "day takes one argument, YYYY-MM-DD");
-    const std::optional<Day> date = ParseDateArgument(args[1]);
+    const std::optional<Day> date = DayOfDateText(args[1]);
     if (!date) return Usage(err, "bad date '" + ShownArgument(args[1]) + "', expected YYYY-MM-DD");
     if (!IsInCalendarRange(*date)) return OutOfRange(err, ShownArgument(args[1]));
     return RunDay(*date, provider, out);
@@ -382,8 +380,8 @@ int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& opti
 
   if (command == "dump") {
     if (args.size() != 3) return Usage(err, "dump takes two arguments, FROM and TO (YYYY-MM-DD)");
-    const std::optional<Day> from = ParseDateArgument(args[1]);
-    const std::optional<Day> to = ParseDateArgument(args[2]);
+    const std::optional<Day> from = DayOfDateText(args[1]);
+    const std::optional<Day> to = DayOfDateText(args[2]);
     if (!from) return Usage(err, "bad date '" + ShownArgument(args[1]) + "', expected YYYY-MM-DD");
     if (!to) return Usage(err, "bad date '" + ShownArgument(args[2]) + "', expected YYYY-MM-DD");
     if (!IsInCalendarRange(*from)) return OutOfRange(err, ShownArgument(args[1]));

@@ -9,6 +9,7 @@
 #include "app/tvcal/console.h"
 #include "app/tvcal/database_facts.h"
 #include "app/tvcal/terminal_text.h"
+#include "platform/date_time.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
   options.today = LocalToday();
   // TVCAL_TODAY=YYYY-MM-DD pins "today" (reproducible output); NO_COLOR turns colours off.
   if (const char* pinned = std::getenv("TVCAL_TODAY"); pinned && *pinned)
-    options.today = ParseDateArgument(pinned);
+    options.today = DayOfDateText(pinned);
   const char* noColor = std::getenv("NO_COLOR");
   options.color = IsColorTerminal(Stream::kOut) && !(noColor && *noColor);
   ConsoleSink out(Stream::kOut), err(Stream::kErr);

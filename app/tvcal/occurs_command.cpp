@@ -4,8 +4,8 @@
 
 #include "app/tvcal/terminal_text.h"
 #include "calendar/lunar_dates.h"
-#include "platform/text_codec.h"
 #include "platform/date_time.h"
+#include "platform/text_codec.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "calendar/reminder_ical.h"
 #include "calendar/reminder_store.h"
 #include "platform/database.h"
+#include "platform/date_time.h"
 #include "platform/file_utils.h"
 #include "platform/text_codec.h"
 
@@ -66,11 +67,11 @@ int RunRemind(const std::vector<std::string_view>& args, const TvcalOptions& opt
     return Refuse(err, "remind takes 'list' with optionally FROM and TO, or 'export' with a file name");
   std::optional<Day> from = options.today, to;
   if (exporting) {
-    if (args.size() == 3) from = ParseDateArgument(args[2]);
+    if (args.size() == 3) from = DayOfDateText(args[2]);
     if (!from) return Refuse(err, "bad or unknown FROM date, expected YYYY-MM-DD");
   } else if (args.size() == 3) {
-    from = ParseDateArgument(args[1]);
-    to = ParseDateArgument(args[2]);
+    from = DayOfDateText(args[1]);
+    to = DayOfDateText(args[2]);
     if (!from || !to) return Refuse(err, "bad dates, expected YYYY-MM-DD YYYY-MM-DD");
     if (*from > *to) return Refuse(err, "FROM is after TO");
   } else {
