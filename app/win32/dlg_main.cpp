@@ -24,6 +24,7 @@
 #include "calendar/day_info.h"
 #include "calendar/holiday_arrangement.h"
 #include "platform/clock.h"
+#include "platform/date_time.h"
 #include "platform/launch.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
