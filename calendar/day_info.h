@@ -10,7 +10,7 @@
 class MonthData;
 
 struct DayInfo {
-  Day date;
+  Day date;                     // the day described
   Weekday weekday{};            // none (0) in a record not built by BuildDayInfo
   std::u16string lunarText;     // e.g. 甲辰年一月初一
   std::u16string yearGanZhi;
