@@ -38,14 +38,11 @@ std::vector<std::u16string> ActivityNumbers(std::u16string_view numbers) {
 }
 
 
-// "yyyymmdd" of the date.
-std::u16string DateId(const SystemTime& date) { return ReplaceText(FormatDate(date), u"-", u""); }
-
 // The day's list of the column (statement) and its names, joined by "\r\n".
-std::u16string LookUp(const SystemTime& date, std::u16string_view statement) {
+std::u16string LookUp(Day date, std::u16string_view statement) {
   std::optional<DbRow> day;
   // A failing statement is logged by the database worker; the day goes without its list.
-  if (QueryFirst(statement, {DateId(date)}, day) != DbOutcome::kOk || !day) return {};
+  if (QueryFirst(statement, {DateIdText(date)}, day) != DbOutcome::kOk || !day) return {};
   const DbStatement names = ActivityNameQuery(day->Text(0));
   if (names.sql.empty()) return {};
   std::u16string text;
@@ -73,22 +70,20 @@ DbStatement ActivityNameQuery(std::u16string_view numbers) {
   return statement;
 }
 
-std::u16string LookUpSuitable(const SystemTime& date) {
+std::u16string LookUpSuitable(Day date) {
   return LookUp(date, u"select yi from yijidata where id = ?1");
 }
 
-std::u16string LookUpAvoid(const SystemTime& date) {
+std::u16string LookUpAvoid(Day date) {
   return LookUp(date, u"select ji from yijidata where id = ?1");
 }
 
-std::vector<DbValue> AlmanacRange::Binds(const SystemTime& first, int dayCount) {
-  if (dayCount < 1 || !IsValidDate(first)) return {};
-  SystemTime last = first;
-  AddDays(last, dayCount - 1);
-  return {DateId(first), DateId(last)};
+std::vector<DbValue> AlmanacRange::Binds(Day first, int dayCount) {
+  if (dayCount < 1) return {};
+  return {DateIdText(first), DateIdText(first + (dayCount - 1))};
 }
 
-void AlmanacRange::Load(const SystemTime& first, int dayCount) {
+void AlmanacRange::Load(Day first, int dayCount) {
   const std::vector<DbValue> binds = Binds(first, dayCount);
   std::vector<DbRow> rows;
   // A failing statement is logged by the database worker and leaves the run without lists.
@@ -96,13 +91,10 @@ void AlmanacRange::Load(const SystemTime& first, int dayCount) {
   Fill(first, dayCount, rows);
 }
 
-void AlmanacRange::Fill(const SystemTime& first, int dayCount, const std::vector<DbRow>& rows) {
+void AlmanacRange::Fill(Day first, int dayCount, const std::vector<DbRow>& rows) {
   days_.clear();
-  first_ = SystemTime{};
-  if (dayCount < 1 || !IsValidDate(first)) return;
-  first_.wYear = first.wYear;
-  first_.wMonth = first.wMonth;
-  first_.wDay = first.wDay;
+  first_ = first;
+  if (dayCount < 1) return;
   days_.resize(static_cast<size_t>(dayCount));
 
   struct Name {
@@ -125,8 +117,7 @@ void AlmanacRange::Fill(const SystemTime& first, int dayCount, const std::vector
   std::stable_sort(names.begin(), names.end(), [](const Name& a, const Name& b) { return a.place < b.place; });
 
   std::unordered_map<std::u16string, size_t> dayOfId;
-  SystemTime day = first_;
-  for (int i = 0; i < dayCount; ++i, AddDays(day, 1)) dayOfId.emplace(DateId(day), i);
+  for (int i = 0; i < dayCount; ++i) dayOfId.emplace(DateIdText(first_ + i), i);
   // Where each number's names stand in the table.
   std::unordered_map<std::u16string, std::vector<size_t>> placesOf;
   for (size_t i = 0; i < names.size(); ++i) placesOf[names[i].id].push_back(i);
@@ -156,22 +147,22 @@ void AlmanacRange::Fill(const SystemTime& first, int dayCount, const std::vector
   }
 }
 
-const AlmanacRange::Lists* AlmanacRange::Find(const SystemTime& date) const {
-  if (days_.empty() || !IsValidDate(date)) return nullptr;
-  const int offset = DaysBetween(first_, date);
+const AlmanacRange::Lists* AlmanacRange::Find(Day date) const {
+  if (days_.empty()) return nullptr;
+  const int offset = date - first_;
   if (offset < 0 || offset >= static_cast<int>(days_.size())) return nullptr;
   return &days_[static_cast<size_t>(offset)];
 }
 
-bool AlmanacRange::Covers(const SystemTime& date) const { return Find(date) != nullptr; }
+bool AlmanacRange::Covers(Day date) const { return Find(date) != nullptr; }
 
-const std::u16string& AlmanacRange::Suitable(const SystemTime& date) const {
+const std::u16string& AlmanacRange::Suitable(Day date) const {
   static const std::u16string none;
   const Lists* lists = Find(date);
   return lists ? lists->suitable : none;
 }
 
-const std::u16string& AlmanacRange::Avoid(const SystemTime& date) const {
+const std::u16string& AlmanacRange::Avoid(Day date) const {
   static const std::u16string none;
   const Lists* lists = Find(date);
   return lists ? lists->avoid : none;

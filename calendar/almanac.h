@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "platform/db_value.h"
-#include "platform/system_time.h"
+#include "platform/gregorian.h"
 
-// Activity names of the day (year, month and day used) joined by "\r\n", in the order of the
+// Activity names of the day joined by "\r\n", in the order of the
 // table `yijikey` (not the order of the numbers); empty when the day has no row or no usable numbers. Two statements
 // each: for single days (the today header); a view of many days reads them as an AlmanacRange.
-std::u16string LookUpSuitable(const SystemTime& date);
-std::u16string LookUpAvoid(const SystemTime& date);
+std::u16string LookUpSuitable(Day date);
+std::u16string LookUpAvoid(Day date);
 
 // The name query for a stored number list ("3,12,5"): "select key from yijikey  where id = ?1
 // or id = ?2 ... order by rowid" with the numbers as texts bound to ?1, ?2 .... Parts that are not
@@ -24,9 +24,8 @@ DbStatement ActivityNameQuery(std::u16string_view numbers);
 // LookUpSuitable and LookUpAvoid give for it.
 class AlmanacRange {
  public:
-  // Reads `dayCount` days from `first` (year, month and day used). An invalid date or a count
-  // under 1 gives an empty run.
-  void Load(const SystemTime& first, int dayCount);
+  // Reads `dayCount` days from `first`. A count under 1 gives an empty run.
+  void Load(Day first, int dayCount);
   // The statement Load runs, with the first and last day's "yyyymmdd" bound to ?1 and ?2 (Binds;
   // empty for an empty run). Its rows are tagged in column 0: "d", id, yi, ji for the days and
   // "n", rowid, id, key for the names. Six columns (the last two NULL), so that it can stand in
@@ -34,22 +33,22 @@ class AlmanacRange {
   static constexpr std::u16string_view kStatement =
       u"select 'd', id, ifnull(yi, ''), ifnull(ji, ''), null, null from yijidata where id between ?1 and ?2 "
       u"union all select 'n', rowid, ifnull(id, ''), ifnull(key, ''), null, null from yijikey";
-  static std::vector<DbValue> Binds(const SystemTime& first, int dayCount);
+  static std::vector<DbValue> Binds(Day first, int dayCount);
   // Fills the run from that statement's rows (rows of other tags are skipped).
-  void Fill(const SystemTime& first, int dayCount, const std::vector<DbRow>& rows);
+  void Fill(Day first, int dayCount, const std::vector<DbRow>& rows);
   // True when the date lies in the run.
-  bool Covers(const SystemTime& date) const;
+  bool Covers(Day date) const;
   // The day's lists; empty for a day outside the run.
-  const std::u16string& Suitable(const SystemTime& date) const;
-  const std::u16string& Avoid(const SystemTime& date) const;
+  const std::u16string& Suitable(Day date) const;
+  const std::u16string& Avoid(Day date) const;
 
  private:
   struct Lists {
     std::u16string suitable;
     std::u16string avoid;
   };
-  const Lists* Find(const SystemTime& date) const;
+  const Lists* Find(Day date) const;
 
-  SystemTime first_{};
+  Day first_;
   std::vector<Lists> days_;
 };

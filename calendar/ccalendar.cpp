@@ -5,7 +5,6 @@
 
 #include "calendar/festivals.h"
 #include "calendar/solar_term_table.h"
-#include "platform/date_time.h"
 
 namespace {
 
@@ -74,7 +73,9 @@ constexpr auto kYearStart = [] {
   return starts;
 }();
 
-constexpr int kEpochOffset = DaysSince1970(1900, 1, 31);  // lunar 1900-01-01
+constexpr int kEpochOffset = kFirstCalendarDay.DaysSinceEpoch();  // lunar 1900-01-01
+static_assert(kEpochOffset + kYearStart.back() == (kLastCalendarDay + 1).DaysSinceEpoch(),
+              "the engine's range ends with lunar 2100");
 
 // --- Names ------------------------------------------------------------------------------------
 constexpr std::u16string_view kHeavenlyStems[10] = {u"甲", u"乙", u"丙", u"丁", u"戊",
@@ -132,7 +133,7 @@ int MeanSolarTermDay(int n, int year) {
   constexpr int64_t kTicksPerDay = 864000000000LL;
   constexpr int64_t kDays1601To1970 = 134774;
   const int64_t days = instant / kTicksPerDay;  // instant is positive for the years we compute
-  return DateFromDays1970(days - kDays1601To1970).day;
+  return Day::FromDays(static_cast<int>(days - kDays1601To1970)).DayOfMonth();
 }
 
 // Era label of a Gregorian year, written into `out` in one assignment.
@@ -181,33 +182,6 @@ void AssignEraLabel(std::u16string& out, int y) {
 }
 
 }  // namespace
-
-// --- CalendarDate -----------------------------------------------------------------------------
-CalendarDate CalendarDate::Of(int year, int month, int day) {
-  CalendarDate d{year, month, day, false};
-  d.valid = year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-            day <= DaysInMonth(year, month);
-  return d;
-}
-
-CalendarDate CalendarDate::FromSystemTime(const SystemTime& st) {
-  return Of(st.wYear, st.wMonth, st.wDay);
-}
-
-std::u16string CalendarDate::Text() const {
-  SystemTime t{};
-  t.wYear = static_cast<uint16_t>(year);
-  t.wMonth = static_cast<uint16_t>(month);
-  t.wDay = static_cast<uint16_t>(day);
-  return FormatDate(t);
-}
-
-bool IsInCalendarRange(const CalendarDate& date) {
-  if (!date.valid) return false;
-  const int days = DaysSince1970(date.year, date.month, date.day);
-  return days >= kEpochOffset &&
-         days < kEpochOffset + kYearStart.back();  // kYearStart.back(): day after lunar 2100
-}
 
 // --- Free functions ---------------------------------------------------------------------------
 int LeapMonth(int y) { return LeapMonthOf(y); }
@@ -279,12 +253,12 @@ void CCalendar::Reset() {
   valid_ = false;
 }
 
-void CCalendar::Calculate(const CalendarDate& when) {
+void CCalendar::Calculate(Day when) {
   Reset();
   date = when;
   if (!IsInCalendarRange(when)) return;
-  const int Y = when.year, M = when.month, D = when.day;
-  const int daysSince1970 = DaysSince1970(Y, M, D);
+  const int Y = when.Year(), M = when.Month(), D = when.DayOfMonth();
+  const int daysSince1970 = when.DaysSinceEpoch();
 
   AssignEraLabel(eraLabel, Y);
 

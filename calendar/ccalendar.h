@@ -3,7 +3,7 @@
 // era label, solar term and festival texts. Pure computation on compiled-in tables.
 //
 // Supported range: 1900-01-31 (lunar 1900-01-01) through 2101-01-28 (last day of lunar 2100).
-// `Calculate` refuses any other date (and any invalid date): the object stays reset and
+// `Calculate` refuses any other day: the object stays reset and
 // `IsValid()` is false.
 #include <cstdint>
 #include <string>
@@ -11,23 +11,6 @@
 
 #include "platform/gregorian.h"
 #include "platform/system_time.h"
-
-// A Gregorian date with a validity state (time of day is irrelevant to the engine).
-struct CalendarDate {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  bool valid = false;  // true when year/month/day name a real day (years 1 ... 9999)
-
-  // Builds a date and sets `valid` from the values.
-  static CalendarDate Of(int year, int month, int day);
-  // Takes wYear, wMonth and wDay; the other fields are ignored.
-  static CalendarDate FromSystemTime(const SystemTime& st);
-  // "YYYY-MM-DD", as the database keeps days.
-  std::u16string Text() const;
-
-  friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
-};
 
 // A lunar date. A leap month carries the number of the ordinary month it follows.
 struct LunarDate {
@@ -40,10 +23,10 @@ struct LunarDate {
 };
 
 // First and last Gregorian day the engine converts.
-inline constexpr CalendarDate kFirstCalendarDate{1900, 1, 31, true};
-inline constexpr CalendarDate kLastCalendarDate{2101, 1, 28, true};
-// True when the date is valid and lies in kFirstCalendarDate ... kLastCalendarDate.
-bool IsInCalendarRange(const CalendarDate& date);
+inline constexpr Day kFirstCalendarDay = Day::FromCivil(1900, 1, 31);
+inline constexpr Day kLastCalendarDay = Day::FromCivil(2101, 1, 28);
+// True when the day lies in kFirstCalendarDay ... kLastCalendarDay.
+constexpr bool IsInCalendarRange(Day day) { return day >= kFirstCalendarDay && day <= kLastCalendarDay; }
 
 // One engine object per computed day.
 class CCalendar {
@@ -53,9 +36,9 @@ class CCalendar {
 
   // Lunar numbers to 0, every text to empty, IsValid() to false.
   void Reset();
-  // Fills every field for one Gregorian date. A date that is invalid or outside the supported
-  // range leaves the object reset (only `date` is stored) and IsValid() false.
-  void Calculate(const CalendarDate& date);
+  // Fills every field for one Gregorian day. A day outside the supported range leaves the object
+  // reset (only `date` is stored) and IsValid() false.
+  void Calculate(Day day);
   // True when the fields hold the results of the last Calculate.
   bool IsValid() const { return valid_; }
   LunarDate Lunar() const { return LunarDate{lunarYear, lunarMonth, lunarDay, leapFlag}; }
@@ -76,7 +59,7 @@ class CCalendar {
   std::u16string solarFestival;   // fixed-date and weekday-rule festival names joined by blanks
   std::u16string solarTerm;       // term name on a term day
   int holidayStar = 0;            // 1 when a matching festival entry carries the star
-  CalendarDate date;              // the date last passed to Calculate
+  Day date;                       // the day last passed to Calculate
 
  private:
   bool valid_ = false;

@@ -21,18 +21,10 @@ struct Sources {
   const HolidayYears* years = nullptr;  // otherwise: these marks, or the process-wide record's
 };
 
-void FillDayInfo(const SystemTime& date, DayInfo& info, const Sources& from) {
+void FillDayInfo(Day day, DayInfo& info, const Sources& from) {
   info = DayInfo{};
-  info.date.wYear = date.wYear;
-  info.date.wMonth = date.wMonth;
-  info.date.wDay = date.wDay;
-  info.date.wHour = info.date.wMinute = info.date.wSecond = info.date.wMilliseconds = 1;
-
-  const CalendarDate day = CalendarDate::FromSystemTime(date);
-  if (day.valid) {
-    info.date.wDayOfWeek = static_cast<uint16_t>(SundayZeroNumber(Day::FromCivil(day.year, day.month, day.day).DayOfWeek()));
-  }
-  info.weekday = WeekdayFromSundayZero(info.date.wDayOfWeek);
+  info.date = day;
+  info.weekday = day.DayOfWeek();
 
   CCalendar calendar;
   calendar.Calculate(day);
@@ -47,29 +39,23 @@ void FillDayInfo(const SystemTime& date, DayInfo& info, const Sources& from) {
     info.solarFestival = calendar.solarFestival;
   }
 
-  if (day.valid && from.data) {
-    info.suitable = from.data->Almanac().Suitable(info.date);
-    info.avoid = from.data->Almanac().Avoid(info.date);
-  } else if (day.valid && from.lookUp) {
-    info.suitable = LookUpSuitable(info.date);
-    info.avoid = LookUpAvoid(info.date);
+  if (from.data) {
+    info.suitable = from.data->Almanac().Suitable(day);
+    info.avoid = from.data->Almanac().Avoid(day);
+  } else if (from.lookUp) {
+    info.suitable = LookUpSuitable(day);
+    info.avoid = LookUpAvoid(day);
   }
 
-  const std::u16string dateText = FormatDate(info.date);
-  const std::u16string_view monthDay =
-      dateText.size() >= 5 ? std::u16string_view(dateText).substr(dateText.size() - 5)
-                           : std::u16string_view(dateText);
-  info.shortLabel =
-      ShortDayLabel(monthDay, info.lunarFestival, info.solarTerm, info.solarFestival);
+  const std::u16string dateText = FormatDate(day);
+  info.shortLabel = ShortDayLabel(std::u16string_view(dateText).substr(dateText.size() - 5), info.lunarFestival,
+                                  info.solarTerm, info.solarFestival);
 
-  if (day.valid) {
-    const Day when = Day::FromCivil(day.year, day.month, day.day);
-    const HolidayYears* years = from.data ? &from.data->Holidays() : from.years;
-    const HolidayMarks marks = years ? years->Mark(when) : MarkHolidayDate(when);
-    info.restDay = marks.rest ? 1 : 0;
-    info.workDay = marks.work ? 1 : 0;
-    info.restEstimated = marks.estimated ? 1 : 0;
-  }
+  const HolidayYears* years = from.data ? &from.data->Holidays() : from.years;
+  const HolidayMarks marks = years ? years->Mark(day) : MarkHolidayDate(day);
+  info.restDay = marks.rest ? 1 : 0;
+  info.workDay = marks.work ? 1 : 0;
+  info.restEstimated = marks.estimated ? 1 : 0;
 
   info.lunarFestival = ClipDayText(info.lunarFestival, u' ');
   info.solarTerm = ClipDayText(info.solarTerm, u' ');
@@ -125,30 +111,24 @@ std::u16string ClipDayText(std::u16string_view text, char16_t separator) {
   return {};
 }
 
-void BuildDayInfo(const SystemTime& date, DayInfo& info, const MonthData& data) {
+void BuildDayInfo(Day date, DayInfo& info, const MonthData& data) {
   FillDayInfo(date, info, {&data, false, nullptr});
 }
 
-void BuildDayInfo(const SystemTime& date, DayInfo& info) {
+void BuildDayInfo(Day date, DayInfo& info) {
   HolidayYears years;
-  if (IsValidDate(date)) years.Load(date.wYear, date.wYear + 1);
+  years.Load(date.Year(), date.Year() + 1);
   FillDayInfo(date, info, {nullptr, true, &years});
 }
 
-DayInfo BuildDayInfo(const SystemTime& date) {
+DayInfo BuildDayInfo(Day date) {
   DayInfo info;
   BuildDayInfo(date, info);
   return info;
 }
 
-void BuildDayInfoWithoutAlmanac(const SystemTime& date, DayInfo& info) {
-  FillDayInfo(date, info, {});
-}
+void BuildDayInfoWithoutAlmanac(Day date, DayInfo& info) { FillDayInfo(date, info, {}); }
 
-bool IsRestDay(const SystemTime& date) {
-  return IsValidDate(date) && MarkHolidayDate(date).rest;
-}
+bool IsRestDay(Day date) { return MarkHolidayDate(date).rest; }
 
-bool IsWorkDay(const SystemTime& date) {
-  return IsValidDate(date) && MarkHolidayDate(date).work;
-}
+bool IsWorkDay(Day date) { return MarkHolidayDate(date).work; }

@@ -6,12 +6,11 @@
 #include <string_view>
 
 #include "platform/gregorian.h"
-#include "platform/system_time.h"
 
 class MonthData;
 
 struct DayInfo {
-  SystemTime date;              // year, month, day; weekday 0 = Sunday; hour ... millisecond 1
+  Day date;                     // the day described
   Weekday weekday{};            // none (0) in a record not built by BuildDayInfo
   std::u16string lunarText;     // e.g. 甲辰年一月初一
   std::u16string yearGanZhi;
@@ -29,18 +28,18 @@ struct DayInfo {
   uint8_t restEstimated = 0;    // the day off is a statutory one: the year's arrangement is not out
 };
 
-// Fills `info` for the Gregorian year, month and day of `date` (other fields ignored). A date the
-// engine cannot convert keeps its date and weekday, with empty texts.
+// Fills `info` for a day. A day the engine cannot convert keeps its date and weekday, with empty
+// texts.
 // With `data` (loaded for a run of days holding the date): the almanac lists and the day-off and
 // make-up marks come from it, without any database work here.
-void BuildDayInfo(const SystemTime& date, DayInfo& info, const MonthData& data);
+void BuildDayInfo(Day date, DayInfo& info, const MonthData& data);
 // A single day: the two almanac lookups through the database worker, and the marks of the
 // arrangements of the date's year (one statement).
-void BuildDayInfo(const SystemTime& date, DayInfo& info);
-DayInfo BuildDayInfo(const SystemTime& date);
+void BuildDayInfo(Day date, DayInfo& info);
+DayInfo BuildDayInfo(Day date);
 
 // Without the almanac and without database access: marked against the process-wide record only.
-void BuildDayInfoWithoutAlmanac(const SystemTime& date, DayInfo& info);
+void BuildDayInfoWithoutAlmanac(Day date, DayInfo& info);
 
 // Short label of a day from its "MM-DD" text and festival texts.
 std::u16string ShortDayLabel(std::u16string_view monthDay, std::u16string_view lunarFestival,
@@ -58,5 +57,5 @@ std::u16string ClipDayText(std::u16string_view text, char16_t separator);
 
 // Official marks of a date against the current holiday record (a date listed both as a day off
 // and as a make-up working day is both).
-bool IsRestDay(const SystemTime& date);
-bool IsWorkDay(const SystemTime& date);
+bool IsRestDay(Day date);
+bool IsWorkDay(Day date);

@@ -163,10 +163,6 @@ HolidayMarks MarkHolidayDate(const HolidayArrangement& record, Day day) {
 
 HolidayMarks MarkHolidayDate(Day day) { return PublishedDays()->Mark(day); }
 
-HolidayMarks MarkHolidayDate(const SystemTime& date) {
-  const std::optional<Day> day = DayOf(date);
-  return day ? MarkHolidayDate(*day) : HolidayMarks{};
-}
 
 std::optional<Day> HolidayJumpDate(const HolidayArrangement& record, int entry) {
   if (entry < 1 || entry > kHolidayCount) return std::nullopt;

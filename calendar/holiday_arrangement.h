@@ -84,8 +84,6 @@ HolidayDays HolidayDaysOf(const HolidayArrangement& record);
 HolidayMarks MarkHolidayDate(const HolidayArrangement& record, Day day);
 // Marks of a day against the process-wide record (its days are read once, when it is published).
 HolidayMarks MarkHolidayDate(Day day);
-// The same for the record's year, month and day; no marks when they name no real day.
-HolidayMarks MarkHolidayDate(const SystemTime& date);
 
 // The arrangements that mark the days of a view, whatever their year: table `holiday`'s rows of a
 // run of years, read in one statement; for the year the process-wide record stands for, the

@@ -1,6 +1,7 @@
 #include "calendar/lunar_dates.h"
 
 #include <array>
+#include <string>
 
 namespace {
 
@@ -26,9 +27,9 @@ int LunarMonthLength(int year, int month, bool leap) {
   return LeapMonth(year) == month ? LeapMonthDays(year) : 0;
 }
 
-CalendarDate SolarDateOfLunar(const LunarDate& lunar) {
+std::optional<Day> SolarDateOfLunar(const LunarDate& lunar) {
   const int length = LunarMonthLength(lunar.year, lunar.month, lunar.leap != 0);
-  if (length == 0 || lunar.day < 1 || lunar.day > length) return {};
+  if (length == 0 || lunar.day < 1 || lunar.day > length) return std::nullopt;
   int offset = YearStarts()[lunar.year - kFirstLunarYear];
   for (int m = 1; m < lunar.month; ++m) offset += MonthDays(lunar.year, m);
   // The leap month follows the ordinary month of its number.
@@ -36,8 +37,15 @@ CalendarDate SolarDateOfLunar(const LunarDate& lunar) {
   if (leapMonth != 0 && leapMonth < lunar.month) offset += LeapMonthDays(lunar.year);
   if (lunar.leap) offset += MonthDays(lunar.year, lunar.month);
   offset += lunar.day - 1;
-  const CivilDate day = DateFromDays1970(DaysSince1970(1900, 1, 31) + static_cast<long long>(offset));
-  return CalendarDate::Of(day.year, day.month, day.day);
+  return kFirstCalendarDay + offset;
+}
+
+std::u16string GregorianDayText(Day day) {
+  const auto number = [](int n) {
+    const std::string digits = std::to_string(n);
+    return std::u16string(digits.begin(), digits.end());
+  };
+  return number(day.Year()) + u"年" + number(day.Month()) + u"月" + number(day.DayOfMonth()) + u"日";
 }
 
 std::u16string LunarMonthDayText(const LunarDate& lunar) {

@@ -3,14 +3,12 @@
 #include "platform/database.h"
 #include "platform/date_time.h"
 
-void MonthData::Load(const SystemTime& first, int dayCount, bool withAlmanac) {
+void MonthData::Load(Day first, int dayCount, bool withAlmanac) {
   const int almanacDays = withAlmanac ? dayCount : 0;
   int firstYear = 1, lastYear = 0;
-  if (dayCount >= 1 && IsValidDate(first)) {
-    SystemTime last = first;
-    AddDays(last, dayCount - 1);
-    firstYear = first.wYear;
-    lastYear = last.wYear + 1;
+  if (dayCount >= 1) {
+    firstYear = first.Year();
+    lastYear = (first + (dayCount - 1)).Year() + 1;
   }
   // Everything in one statement: one round trip to the database worker. The almanac's days are
   // ?1 and ?2, the holidays' years ?3 and ?4.

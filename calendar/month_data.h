@@ -4,13 +4,13 @@
 // years the days belong to.
 #include "calendar/almanac.h"
 #include "calendar/holiday_arrangement.h"
-#include "platform/system_time.h"
+#include "platform/gregorian.h"
 
 class MonthData {
  public:
   // `dayCount` days from `first`: the almanac (skipped without it) and the arrangements of their
   // years and the year after the last, in one statement through the database worker.
-  void Load(const SystemTime& first, int dayCount, bool withAlmanac = true);
+  void Load(Day first, int dayCount, bool withAlmanac = true);
 
   const AlmanacRange& Almanac() const { return almanac_; }
   const HolidayYears& Holidays() const { return holidays_; }

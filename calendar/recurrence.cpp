@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calendar/lunar_dates.h"
+#include "platform/text_utils.h"
 
 namespace {
 
@@ -23,13 +24,9 @@ std::vector<std::u16string_view> Words(std::u16string_view text) {
 
 // Decimal digits only, at most four of them.
 bool Number(std::u16string_view text, int& value) {
-  if (text.empty() || text.size() > 4) return false;
-  value = 0;
-  for (char16_t c : text) {
-    if (c < u'0' || c > u'9') return false;
-    value = value * 10 + (c - u'0');
-  }
-  return true;
+  const std::optional<int64_t> number = DecimalValue(text, 4);
+  if (number) value = static_cast<int>(*number);
+  return number.has_value();
 }
 
 // "A-B" or "A-B-C" into numbers; false when the shape differs.
@@ -56,7 +53,7 @@ std::u16string Digits(int value, int width) {
   return text;
 }
 
-Occurrence OnGregorianDay(const CalendarDate& date) {
+Occurrence OnGregorianDay(Day date) {
   CCalendar calendar;
   calendar.Calculate(date);
   return Occurrence{date, calendar.Lunar()};
@@ -67,21 +64,20 @@ void AddLunar(std::vector<Occurrence>& out, int year, int month, bool leap, int 
   const int length = LunarMonthLength(year, month, leap);
   if (length == 0) return;
   const LunarDate lunar{year, month, std::min(day, length), leap ? 1 : 0};
-  const CalendarDate date = SolarDateOfLunar(lunar);
-  if (date.valid) out.push_back(Occurrence{date, lunar});
+  if (const std::optional<Day> date = SolarDateOfLunar(lunar)) out.push_back(Occurrence{*date, lunar});
 }
 
-void AddGregorian(std::vector<Occurrence>& out, const CalendarDate& date) {
-  if (IsInCalendarRange(date)) out.push_back(OnGregorianDay(date));
+void AddGregorian(std::vector<Occurrence>& out, std::optional<Day> date) {
+  if (date && IsInCalendarRange(*date)) out.push_back(OnGregorianDay(*date));
 }
 
 void AddYear(std::vector<Occurrence>& out, const Recurrence& rule, int year) {
   switch (rule.kind) {
     case RecurrenceKind::kOnce:
-      if (year == rule.year) AddGregorian(out, CalendarDate::Of(rule.year, rule.month, rule.day));
+      if (year == rule.year) AddGregorian(out, Day::FromValidCivil(rule.year, rule.month, rule.day));
       break;
     case RecurrenceKind::kSolarYearly:
-      AddGregorian(out, CalendarDate::Of(year, rule.month, std::min(rule.day, DaysInMonth(year, rule.month))));
+      AddGregorian(out, Day::FromValidCivil(year, rule.month, std::min(rule.day, DaysInMonth(year, rule.month))));
       break;
     case RecurrenceKind::kLunarYearly:
       AddLunar(out, year, rule.month, rule.leap && LeapMonth(year) == rule.month, rule.day);
@@ -93,7 +89,7 @@ void AddYear(std::vector<Occurrence>& out, const Recurrence& rule, int year) {
       }
       break;
     case RecurrenceKind::kSolarTerm:
-      AddGregorian(out, CalendarDate::Of(year, rule.term / 2 + 1, SolarTermDay(rule.term, year)));
+      AddGregorian(out, Day::FromValidCivil(year, rule.term / 2 + 1, SolarTermDay(rule.term, year)));
       break;
   }
 }
@@ -101,8 +97,6 @@ void AddYear(std::vector<Occurrence>& out, const Recurrence& rule, int year) {
 bool IsLunar(const Recurrence& rule) {
   return rule.kind == RecurrenceKind::kLunarYearly || rule.kind == RecurrenceKind::kLunarMonthly;
 }
-
-int DayNumber(const CalendarDate& d) { return DaysSince1970(d.year, d.month, d.day); }
 
 }  // namespace
 
@@ -114,9 +108,9 @@ RecurrenceParse ParseRecurrence(std::u16string_view text) {
   Recurrence rule;
   if (kind == u"once" && words.size() == 2 && NumberParts(words[1], parts, 3)) {
     rule.kind = RecurrenceKind::kOnce;
-    const CalendarDate date = CalendarDate::Of(parts[0], parts[1], parts[2]);
-    if (!date.valid) return Refuse(u"there is no such day");
-    if (!IsInCalendarRange(date)) return Refuse(u"the day lies outside 1900-01-31 ... 2101-01-28");
+    const std::optional<Day> date = Day::FromValidCivil(parts[0], parts[1], parts[2]);
+    if (!date) return Refuse(u"there is no such day");
+    if (!IsInCalendarRange(*date)) return Refuse(u"the day lies outside 1900-01-31 ... 2101-01-28");
     rule.year = parts[0];
     rule.month = parts[1];
     rule.day = parts[2];
@@ -198,33 +192,28 @@ std::u16string RecurrenceDescription(const Recurrence& rule) {
 std::vector<Occurrence> OccurrencesInYears(const Recurrence& rule, int fromYear, int toYear) {
   std::vector<Occurrence> out;
   fromYear = std::max(fromYear, kFirstLunarYear);
-  toYear = std::min(toYear, IsLunar(rule) ? kLastLunarYear : kLastCalendarDate.year);
+  toYear = std::min(toYear, IsLunar(rule) ? kLastLunarYear : kLastCalendarDay.Year());
   for (int year = fromYear; year <= toYear; ++year) AddYear(out, rule, year);
   return out;
 }
 
-std::vector<Occurrence> OccurrencesBetween(const Recurrence& rule, const CalendarDate& from,
-                                           const CalendarDate& to) {
-  if (!from.valid || !to.valid) return {};
+std::vector<Occurrence> OccurrencesBetween(const Recurrence& rule, Day from, Day to) {
   // A lunar year starts in January or February: the one before the first Gregorian year reaches
   // into it.
-  std::vector<Occurrence> all = OccurrencesInYears(rule, from.year - (IsLunar(rule) ? 1 : 0), to.year);
-  const int first = DayNumber(from), last = DayNumber(to);
+  std::vector<Occurrence> all = OccurrencesInYears(rule, from.Year() - (IsLunar(rule) ? 1 : 0), to.Year());
   std::vector<Occurrence> out;
   for (const Occurrence& o : all)
-    if (DayNumber(o.date) >= first && DayNumber(o.date) <= last) out.push_back(o);
+    if (o.date >= from && o.date <= to) out.push_back(o);
   return out;
 }
 
-std::optional<Occurrence> NextOccurrence(const Recurrence& rule, const CalendarDate& from) {
-  if (!from.valid) return std::nullopt;
-  const int first = DayNumber(from);
-  const int startYear = rule.kind == RecurrenceKind::kOnce ? rule.year : from.year - 1;
-  for (int year = std::max(startYear, kFirstLunarYear); year <= kLastCalendarDate.year; ++year) {
+std::optional<Occurrence> NextOccurrence(const Recurrence& rule, Day from) {
+  const int startYear = rule.kind == RecurrenceKind::kOnce ? rule.year : from.Year() - 1;
+  for (int year = std::max(startYear, kFirstLunarYear); year <= kLastCalendarDay.Year(); ++year) {
     std::vector<Occurrence> found;
     AddYear(found, rule, year);
     for (const Occurrence& o : found)
-      if (DayNumber(o.date) >= first) return o;
+      if (o.date >= from) return o;
     if (rule.kind == RecurrenceKind::kOnce) break;
   }
   return std::nullopt;

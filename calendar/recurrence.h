@@ -55,7 +55,7 @@ std::u16string RecurrenceDescription(const Recurrence& rule);
 
 // One day a rule falls on, with the lunar date of that day.
 struct Occurrence {
-  CalendarDate date;
+  Day date;
   LunarDate lunar;
 
   friend bool operator==(const Occurrence&, const Occurrence&) = default;
@@ -64,7 +64,6 @@ struct Occurrence {
 // Every occurrence in years fromYear ... toYear (lunar years for lunar rules), in date order.
 std::vector<Occurrence> OccurrencesInYears(const Recurrence& rule, int fromYear, int toYear);
 // Every occurrence from `from` to `to` (Gregorian days, both included), in date order.
-std::vector<Occurrence> OccurrencesBetween(const Recurrence& rule, const CalendarDate& from,
-                                           const CalendarDate& to);
+std::vector<Occurrence> OccurrencesBetween(const Recurrence& rule, Day from, Day to);
 // The first occurrence on or after `from`; none past the engine's range.
-std::optional<Occurrence> NextOccurrence(const Recurrence& rule, const CalendarDate& from);
+std::optional<Occurrence> NextOccurrence(const Recurrence& rule, Day from);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "calendar/lunar_dates.h"
+#include "platform/date_time.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -10,12 +11,6 @@ namespace {
 constexpr size_t kMaxOctets = 75;
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-std::string DateValue(const CalendarDate& d) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d%02d%02d", d.year, d.month, d.day);
-  return text;
-}
 
 }  // namespace
 
@@ -53,21 +48,20 @@ std::string RemindersToICalendar(const std::vector<Reminder>& reminders, const I
   line("VERSION:2.0");
   line("PRODID:-//Tavrino//Reminders//ZH");
   line("CALSCALE:GREGORIAN");
-  if (options.from.valid) {
-    const CalendarDate& from = options.from;
+  if (options.from) {
+    const Day from = *options.from;
     // The same date kICalendarYears later (29 February: 1 March), excluded.
-    const int endDay = DaysSince1970(from.year + kICalendarYears, from.month, from.day) - 1;
-    const CivilDate end = DateFromDays1970(endDay);
+    const Day end = Day::FromCivil(from.Year() + kICalendarYears, from.Month(), from.DayOfMonth()) - 1;
     for (const Reminder& r : reminders) {
       const std::string title = EscapeICalendarText(WideToUtf8(r.title));
       const std::string rule = WideToUtf8(RecurrenceDescription(r.rule));
       char time[32];
       std::snprintf(time, sizeof time, "T%02d%02d00", r.minuteOfDay / 60, r.minuteOfDay % 60);
-      for (const Occurrence& o : OccurrencesBetween(r.rule, from, CalendarDate::Of(end.year, end.month, end.day))) {
+      for (const Occurrence& o : OccurrencesBetween(r.rule, from, end)) {
         line("BEGIN:VEVENT");
-        line("UID:reminder-" + std::to_string(r.id) + "-" + DateValue(o.date) + "@tavrino");
+        line("UID:reminder-" + std::to_string(r.id) + "-" + DateIdTextA(o.date) + "@tavrino");
         line("DTSTAMP:" + options.stampUtc);
-        line("DTSTART:" + DateValue(o.date) + time);  // the local time of wherever the user is
+        line("DTSTART:" + DateIdTextA(o.date) + time);  // the local time of wherever the user is
         line("DURATION:PT0S");
         line("SUMMARY:" + title);
         line("DESCRIPTION:" + EscapeICalendarText("农历" + std::to_string(o.lunar.year) + "年" +

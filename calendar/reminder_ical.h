@@ -3,6 +3,7 @@
 // every occurrence is an event of its own; each carries its lunar date in DESCRIPTION, so that a
 // calendar that knows nothing of it still shows it. Lines end with CRLF and are folded at 75
 // octets, never inside a UTF-8 sequence.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@
 inline constexpr int kICalendarYears = 10;
 
 struct ICalendarExport {
-  CalendarDate from;       // the first day exported; occurrences until kICalendarYears years later
+  std::optional<Day> from;  // the first day exported; occurrences until kICalendarYears years later
   std::string stampUtc;    // DTSTAMP value, "YYYYMMDDTHHMMSSZ"
 };
 

@@ -12,32 +12,14 @@
 
 namespace {
 
-bool Digits(std::u16string_view text, int64_t& value) {
-  if (text.empty() || text.size() > 18) return false;
-  value = 0;
-  for (char16_t c : text) {
-    if (c < u'0' || c > u'9') return false;
-    value = value * 10 + (c - u'0');
-  }
-  return true;
-}
-
 // "H:MM" or "HH:MM" into minutes of the day; -1 when it is no time of day.
 int ParseTimeOfDay(std::u16string_view text) {
   const size_t colon = text.find(u':');
-  int64_t hour = 0, minute = 0;
-  if (colon == std::u16string_view::npos || colon > 2 || text.size() - colon != 3 ||
-      !Digits(text.substr(0, colon), hour) || !Digits(text.substr(colon + 1), minute) || hour > 23 || minute > 59)
-    return -1;
-  return static_cast<int>(hour * 60 + minute);
-}
-
-CalendarDate ParseDay(std::u16string_view text) {
-  int64_t y = 0, m = 0, d = 0;
-  if (text.size() != 10 || text[4] != u'-' || text[7] != u'-' || !Digits(text.substr(0, 4), y) ||
-      !Digits(text.substr(5, 2), m) || !Digits(text.substr(8, 2), d))
-    return {};
-  return CalendarDate::Of(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d));
+  if (colon == std::u16string_view::npos || colon > 2 || text.size() - colon != 3) return -1;
+  const std::optional<int64_t> hour = DecimalValue(text.substr(0, colon), 2);
+  const std::optional<int64_t> minute = DecimalValue(text.substr(colon + 1), 2);
+  if (!hour || !minute || *hour > 23 || *minute > 59) return -1;
+  return static_cast<int>(*hour * 60 + *minute);
 }
 
 // The reminders layout of the open file: 0 when it has none (or cannot be read, as `outcome` says).
@@ -136,7 +118,7 @@ std::vector<Reminder> LoadReminders(bool* read) {
         r.rule = *rule.rule;
         r.noticeDays = static_cast<int>(*notice);
         r.created = row.Text(5);
-        r.lastShown = ParseDay(row.Text(6));
+        r.lastShown = DayOfDateText(row.Text(6));
         out.push_back(std::move(r));
       });
   if (read) *read = outcome == DbOutcome::kOk;
@@ -147,17 +129,31 @@ std::vector<Reminder> LoadReminders(bool* read) {
   return out;
 }
 
+namespace {
+
+// Checks the draft into `r` and the file for writing; false with save.problem saying why not.
+bool CheckDraftForSaving(const ReminderDraft& draft, Reminder& r, ReminderSave& save) {
+  save.problem = CheckReminder(draft, r);
+  return save.problem.empty() && Writable(save.problem);
+}
+
+// ?1 ... ?4 of both statements that store a draft: title, rule, time and notice.
+std::vector<DbValue> DraftValues(const Reminder& r) {
+  return {r.title, RecurrenceText(r.rule), TimeOfDayText(r.minuteOfDay), r.noticeDays};
+}
+
+}  // namespace
+
 ReminderSave AddReminder(const ReminderDraft& draft) {
   ReminderSave save;
   Reminder r;
-  save.problem = CheckReminder(draft, r);
-  if (!save.problem.empty() || !Writable(save.problem)) return save;
+  if (!CheckDraftForSaving(draft, r, save)) return save;
+  std::vector<DbValue> values = DraftValues(r);
+  values.emplace_back(FormatTimestamp(LocalNow()).substr(0, 19));
   std::optional<DbRow> row;
   const DbOutcome outcome = QueryFirst(
       u"insert into reminders (title,rule,time,notice,created,lastshown) values (?1,?2,?3,?4,?5,'') returning id",
-      {r.title, RecurrenceText(r.rule), TimeOfDayText(r.minuteOfDay), r.noticeDays,
-       FormatTimestamp(LocalNow()).substr(0, 19)},
-      row);
+      values, row);
   save.id = row ? row->Int(0).value_or(0) : 0;
   if (outcome != DbOutcome::kOk || save.id <= 0) {
     save.id = 0;
@@ -169,13 +165,14 @@ ReminderSave AddReminder(const ReminderDraft& draft) {
 ReminderSave UpdateReminder(int64_t id, const ReminderDraft& draft) {
   ReminderSave save;
   Reminder r;
-  save.problem = CheckReminder(draft, r);
-  if (!save.problem.empty() || !Writable(save.problem)) return save;
+  if (!CheckDraftForSaving(draft, r, save)) return save;
+  std::vector<DbValue> values = DraftValues(r);
+  values.emplace_back(id);
   std::optional<DbRow> changed;
   const DbOutcome outcome = QueryFirst(
       u"update reminders set lastshown=case when rule=?2 and time=?3 then lastshown else '' end,"
       u" title=?1, rule=?2, time=?3, notice=?4 where id=?5 returning id",
-      {r.title, RecurrenceText(r.rule), TimeOfDayText(r.minuteOfDay), r.noticeDays, id}, changed);
+      values, changed);
   if (outcome != DbOutcome::kOk)
     save.problem = DatabaseProblem(u"saving the reminder");
   else if (!changed)
@@ -191,8 +188,8 @@ bool DeleteReminder(int64_t id) {
   return Exec(u"delete from reminders where id=?1", {id}) == DbOutcome::kOk;
 }
 
-bool MarkReminderShown(int64_t id, const CalendarDate& day) {
+bool MarkReminderShown(int64_t id, Day day) {
   std::u16string problem;
-  if (!day.valid || !Writable(problem)) return false;
-  return Exec(u"update reminders set lastshown=?1 where id=?2", {day.Text(), id}) == DbOutcome::kOk;
+  if (!Writable(problem)) return false;
+  return Exec(u"update reminders set lastshown=?1 where id=?2", {FormatDate(day), id}) == DbOutcome::kOk;
 }

@@ -3,6 +3,7 @@
 // the user typed reaches SQLite as a bound parameter. Calls go through the database worker
 // (platform/database.h) and may come from any thread.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ struct Reminder {
   int minuteOfDay = 0;       // 0 ... 1439: when on the day it is due
   int noticeDays = 0;        // shown this many days before the day (0 ... kMaxNoticeDays)
   std::u16string created;    // "yyyy-mm-dd hh:mm:ss" local time
-  CalendarDate lastShown;    // the occurrence last shown; valid == false before the first
+  std::optional<Day> lastShown;  // the occurrence last shown; nothing before the first
 };
 
 // What the user typed, before it is checked.
@@ -61,4 +62,4 @@ ReminderSave AddReminder(const ReminderDraft& draft);
 ReminderSave UpdateReminder(int64_t id, const ReminderDraft& draft);
 bool DeleteReminder(int64_t id);
 // Records that the occurrence on `day` was shown.
-bool MarkReminderShown(int64_t id, const CalendarDate& day);
+bool MarkReminderShown(int64_t id, Day day);

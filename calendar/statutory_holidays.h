@@ -5,6 +5,7 @@
 // The rules in force from 2025: 元旦 1 day; 春节 4 (除夕 to 初三); 清明 1 (the solar term's day);
 // 劳动节 2 (May 1–2); 端午 1; 中秋 1; 国庆 3 (October 1–3).
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "calendar/ccalendar.h"
@@ -16,14 +17,13 @@ inline constexpr int kStatutoryRulesFirstYear = 2025;
 // Shown wherever a day off comes from this computation.
 inline constexpr std::u16string_view kStatutoryNote = u"放假安排尚未公布，按法定节假日标注";
 
-// The Gregorian date of a lunar date (leap: the leap month that follows `month`); an invalid date
-// for a lunar date the engine's table does not hold (year outside 1900 ... 2100, no such month
-// or day).
-CalendarDate GregorianOfLunar(int lunarYear, int month, int day, bool leap = false);
+// The Gregorian day of a lunar date (leap: the leap month that follows `month`); nothing for a
+// lunar date the engine's table does not hold (year outside 1900 ... 2100, no such month or day).
+std::optional<Day> GregorianOfLunar(int lunarYear, int month, int day, bool leap = false);
 
 // 除夕 of the lunar year that ends in Gregorian year `year`: the day before the lunar new year
 // that falls in that year (the last day of the twelfth month, its 29th or 30th).
-CalendarDate NewYearsEveIn(int year);
+std::optional<Day> NewYearsEveIn(int year);
 
 // The seven holidays' texts for `year` in the arrangement's order and format: the days off joined
 // by ","; the holiday's own date as the day text; no make-up days. All empty for a year before

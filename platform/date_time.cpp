@@ -51,11 +51,11 @@ int DaysBetween(const SystemTime& a, const SystemTime& b) {
 
 void AddDays(SystemTime& t, int n) {
   if (!IsValidDate(t)) return;
-  CivilDate d = DateFromDays1970(static_cast<long long>(DaysSince1970(t.wYear, t.wMonth, t.wDay)) + n);
-  if (d.year < 0 || d.year > 65535) return;
-  t.wYear = static_cast<uint16_t>(d.year);
-  t.wMonth = static_cast<uint16_t>(d.month);
-  t.wDay = static_cast<uint16_t>(d.day);
+  const Day d = Day::FromCivil(t.wYear, t.wMonth, t.wDay) + n;
+  if (d.Year() < 0 || d.Year() > 65535) return;
+  t.wYear = static_cast<uint16_t>(d.Year());
+  t.wMonth = static_cast<uint16_t>(d.Month());
+  t.wDay = static_cast<uint16_t>(d.DayOfMonth());
 }
 
 bool ParseDateText(std::string_view text, SystemTime& out) {
@@ -90,29 +90,66 @@ std::optional<Day> DayOf(const SystemTime& t) {
   return Day::FromCivil(t.wYear, t.wMonth, t.wDay);
 }
 
+Day DayOfClock(const SystemTime& now) { return Day::FromCivil(now.wYear, now.wMonth, now.wDay); }
+
 SystemTime SystemTimeOf(Day day) {
-  const CivilDate civil = day.Civil();
   SystemTime t;
-  t.wYear = static_cast<uint16_t>(civil.year);
-  t.wMonth = static_cast<uint16_t>(civil.month);
-  t.wDay = static_cast<uint16_t>(civil.day);
+  t.wYear = static_cast<uint16_t>(day.Year());
+  t.wMonth = static_cast<uint16_t>(day.Month());
+  t.wDay = static_cast<uint16_t>(day.DayOfMonth());
   t.wDayOfWeek = static_cast<uint16_t>(SundayZeroNumber(day.DayOfWeek()));
   return t;
 }
 
-std::optional<Day> DayInDateText(std::u16string_view text, size_t position) {
+namespace {
+
+template <typename Char>
+std::optional<Day> StrictDateText(std::basic_string_view<Char> text, size_t position) {
   if (position > text.size() || text.size() - position < 10) return std::nullopt;
   int parts[3] = {};
   size_t at = position;
   for (int part = 0; part < 3; ++part) {
     const size_t width = part == 0 ? 4 : 2;
-    if (part > 0 && text[at++] != u'-') return std::nullopt;
+    if (part > 0 && text[at++] != Char('-')) return std::nullopt;
     for (size_t i = 0; i < width; ++i, ++at) {
-      const char16_t c = text[at];
-      if (c < u'0' || c > u'9') return std::nullopt;
-      parts[part] = parts[part] * 10 + (c - u'0');
+      const Char c = text[at];
+      if (c < Char('0') || c > Char('9')) return std::nullopt;
+      parts[part] = parts[part] * 10 + (c - Char('0'));
     }
   }
-  if (!Day::IsValidCivil(parts[0], parts[1], parts[2])) return std::nullopt;
-  return Day::FromCivil(parts[0], parts[1], parts[2]);
+  return Day::FromValidCivil(parts[0], parts[1], parts[2]);
 }
+
+}  // namespace
+
+std::optional<Day> DayInDateText(std::u16string_view text, size_t position) {
+  return StrictDateText(text, position);
+}
+
+std::optional<Day> DayInDateText(std::string_view text, size_t position) {
+  return StrictDateText(text, position);
+}
+
+std::optional<Day> DayOfDateText(std::u16string_view text) {
+  return text.size() == 10 ? DayInDateText(text) : std::nullopt;
+}
+
+std::optional<Day> DayOfDateText(std::string_view text) {
+  return text.size() == 10 ? DayInDateText(text) : std::nullopt;
+}
+
+std::string FormatDateA(Day day) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", day.Year(), day.Month(), day.DayOfMonth());
+  return buf;
+}
+
+std::u16string FormatDate(Day day) { return Widen(FormatDateA(day)); }
+
+std::string DateIdTextA(Day day) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d%02d%02d", day.Year(), day.Month(), day.DayOfMonth());
+  return buf;
+}
+
+std::u16string DateIdText(Day day) { return Widen(DateIdTextA(day)); }

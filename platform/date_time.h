@@ -33,8 +33,21 @@ bool ParseDateText(std::u16string_view text, SystemTime& out);
 // The day of the record's year, month and day; nothing when they name no real day of the years
 // 1 ... 9999.
 std::optional<Day> DayOf(const SystemTime& t);
+// The day of a clock reading (a clock's record always names a real day; its fields are taken as
+// they are).
+Day DayOfClock(const SystemTime& now);
 // The record of a day: year, month, day and weekday (0 = Sunday), the time of day zero.
 SystemTime SystemTimeOf(Day day);
 // The day a text writes at `position` strictly as "YYYY-MM-DD" (four digits, '-', two digits,
 // '-', two digits); nothing when the characters there are not in that shape or name no real day.
 std::optional<Day> DayInDateText(std::u16string_view text, size_t position = 0);
+std::optional<Day> DayInDateText(std::string_view text, size_t position = 0);
+// A whole text that is exactly a "YYYY-MM-DD" day, as DayInDateText reads it.
+std::optional<Day> DayOfDateText(std::u16string_view text);
+std::optional<Day> DayOfDateText(std::string_view text);
+// "YYYY-MM-DD" of a day (years below 1000 zero-padded); the A form is narrow.
+std::u16string FormatDate(Day day);
+std::string FormatDateA(Day day);
+// "yyyymmdd" of a day: the almanac table's row key and iCalendar's DATE value.
+std::u16string DateIdText(Day day);
+std::string DateIdTextA(Day day);

@@ -2,6 +2,7 @@
 // Day arithmetic of the proleptic Gregorian calendar, usable in constant expressions. Days are
 // counted from 1970-01-01 (negative before it); months are 1 ... 12.
 #include <compare>
+#include <optional>
 
 constexpr bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -20,25 +21,6 @@ constexpr int DaysSince1970(int year, int month, int day) {
   const long long doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
   const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
   return static_cast<int>(era * 146097 + doe - 719468);
-}
-
-struct CivilDate {
-  int year;
-  int month;
-  int day;
-};
-
-// The date that stands days after 1970-01-01; the inverse of DaysSince1970.
-constexpr CivilDate DateFromDays1970(long long days) {
-  days += 719468;
-  const long long era = (days >= 0 ? days : days - 146096) / 146097;
-  const long long doe = days - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long long mp = (5 * doy + 2) / 153;
-  const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  return CivilDate{static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0)), m, d};
 }
 
 // The days of the week, Monday first, numbered as ISO 8601 does; the one numbering of the program.
@@ -74,18 +56,21 @@ class Day {
   static constexpr Day FromCivil(int year, int month, int day) {
     return Day(DaysSince1970(year, month, day));
   }
-  static constexpr Day FromCivil(const CivilDate& d) { return FromCivil(d.year, d.month, d.day); }
   // True when year/month/day name a real day of the years 1 ... 9999.
   static constexpr bool IsValidCivil(int year, int month, int day) {
     return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
            day <= DaysInMonth(year, month);
   }
+  // The day year/month/day name; nothing when IsValidCivil refuses them.
+  static constexpr std::optional<Day> FromValidCivil(int year, int month, int day) {
+    if (!IsValidCivil(year, month, day)) return std::nullopt;
+    return FromCivil(year, month, day);
+  }
 
   constexpr int DaysSinceEpoch() const { return days_; }
-  constexpr CivilDate Civil() const { return DateFromDays1970(days_); }
-  constexpr int Year() const { return Civil().year; }
-  constexpr int Month() const { return Civil().month; }
-  constexpr int DayOfMonth() const { return Civil().day; }
+  constexpr int Year() const { return Split().year; }
+  constexpr int Month() const { return Split().month; }
+  constexpr int DayOfMonth() const { return Split().day; }
   // 1970-01-01 was a Thursday.
   constexpr Weekday DayOfWeek() const { return static_cast<Weekday>(((days_ + 3) % 7 + 7) % 7 + 1); }
 
@@ -104,6 +89,23 @@ class Day {
   friend constexpr bool operator==(Day, Day) = default;
 
  private:
+  struct Parts {
+    int year;
+    int month;
+    int day;
+  };
+  // Year, month and day of days_: the inverse of DaysSince1970.
+  constexpr Parts Split() const {
+    long long days = days_ + 719468LL;
+    const long long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long long doe = days - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    return Parts{static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0)), m, d};
+  }
   constexpr explicit Day(int days) : days_(days) {}
   int days_ = 0;
 };

@@ -89,6 +89,24 @@ std::string PercentEncode(std::string_view bytes) {
 }
 
 std::u16string IntToText(int64_t value) { return Decimal<char16_t>(value); }
+
+namespace {
+
+template <typename Char>
+std::optional<int64_t> ValueOfDigits(std::basic_string_view<Char> text, size_t maxDigits) {
+  if (text.empty() || text.size() > maxDigits || text.size() > 18) return std::nullopt;
+  int64_t value = 0;
+  for (Char c : text) {
+    if (c < Char('0') || c > Char('9')) return std::nullopt;
+    value = value * 10 + (c - Char('0'));
+  }
+  return value;
+}
+
+}  // namespace
+
+std::optional<int64_t> DecimalValue(std::u16string_view text, size_t maxDigits) { return ValueOfDigits(text, maxDigits); }
+std::optional<int64_t> DecimalValue(std::string_view text, size_t maxDigits) { return ValueOfDigits(text, maxDigits); }
 std::string IntToTextA(int64_t value) { return Decimal<char>(value); }
 std::u16string TrimText(std::u16string_view text) { return Trim(text); }
 std::string TrimText(std::string_view text) { return Trim(text); }

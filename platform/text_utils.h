@@ -1,6 +1,7 @@
 #pragma once
 // Small text routines shared by every layer.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,11 @@ std::string PercentEncode(std::string_view bytes);
 
 std::u16string IntToText(int64_t value);
 std::string IntToTextA(int64_t value);
+
+// The value of a text of 1 ... maxDigits decimal digits and nothing else (no sign, no blanks);
+// nothing otherwise. maxDigits is at most 18, so the value always fits.
+std::optional<int64_t> DecimalValue(std::u16string_view text, size_t maxDigits);
+std::optional<int64_t> DecimalValue(std::string_view text, size_t maxDigits);
 
 // Drops characters with codes up to 32 at both ends.
 std::u16string TrimText(std::u16string_view text);

@@ -163,22 +163,27 @@ std::u16string WindText(double directionDegrees, double speedMs) {
   return out + IntToText(force) + u"级";
 }
 
-std::u16string OpenMeteoForecastQuery(double latitude, double longitude) {
+namespace {
+
+// "PATH?latitude=…&longitude=…&current=CURRENT&hourly=HOURLY" and the rest of the query as given.
+std::u16string OpenMeteoQuery(const char* path, double latitude, double longitude, const char* current,
+                              const char* hourly, const char* rest) {
   char text[512];
-  std::snprintf(text, sizeof text,
-                "/v1/forecast?latitude=%.4f&longitude=%.4f&current=%s&hourly=%s"
-                "&wind_speed_unit=ms&timezone=Asia%%2FShanghai&forecast_days=8",
-                latitude, longitude, kForecastCurrent, kForecastHourly);
+  std::snprintf(text, sizeof text, "%s?latitude=%.4f&longitude=%.4f&current=%s&hourly=%s%s", path, latitude,
+                longitude, current, hourly, rest);
   return Utf8ToWide(text);
 }
 
+}  // namespace
+
+std::u16string OpenMeteoForecastQuery(double latitude, double longitude) {
+  return OpenMeteoQuery("/v1/forecast", latitude, longitude, kForecastCurrent, kForecastHourly,
+                        "&wind_speed_unit=ms&timezone=Asia%2FShanghai&forecast_days=8");
+}
+
 std::u16string OpenMeteoAirQuery(double latitude, double longitude) {
-  char text[512];
-  std::snprintf(text, sizeof text,
-                "/v1/air-quality?latitude=%.4f&longitude=%.4f&current=%s&hourly=%s"
-                "&timezone=Asia%%2FShanghai&past_days=1&forecast_days=1",
-                latitude, longitude, kAirValues, kAirValues);
-  return Utf8ToWide(text);
+  return OpenMeteoQuery("/v1/air-quality", latitude, longitude, kAirValues, kAirValues,
+                        "&timezone=Asia%2FShanghai&past_days=1&forecast_days=1");
 }
 
 namespace {

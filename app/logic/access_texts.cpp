@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "calendar/ccalendar.h"
+#include "calendar/lunar_dates.h"
 #include "platform/text_utils.h"
 
 namespace {
@@ -48,7 +49,7 @@ DayAccess DescribeDayCell(const DayInfo& day, const DayCellStates& states) {
   DayAccess access;
   access.states = states;
   std::u16string& name = access.name;
-  name = IntToText(day.date.wYear) + u"年" + IntToText(day.date.wMonth) + u"月" + IntToText(day.date.wDay) + u"日";
+  name = GregorianDayText(day.date);
   std::u16string_view weekday = WeekdayName(day.weekday);
   if (!weekday.empty()) name += u" " + std::u16string(weekday);
   if (!day.lunarMonthName.empty() && !day.lunarDayName.empty()) {

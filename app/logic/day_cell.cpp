@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "calendar/ccalendar.h"
+#include "calendar/lunar_dates.h"
 #include "calendar/statutory_holidays.h"
 #include "platform/text_utils.h"
 
@@ -13,9 +14,7 @@ constexpr size_t kAlmanacLimit = 20;
 std::u16string Number(int n) { return IntToText(n); }
 
 
-std::u16string DateText(const DayInfo& day) {
-  return Number(day.date.wYear) + u"年" + Number(day.date.wMonth) + u"月" + Number(day.date.wDay) + u"日";
-}
+std::u16string DateText(const DayInfo& day) { return GregorianDayText(day.date); }
 
 // The weekday and the lunar month and day (the lunar text without its year: two GanZhi
 // characters and 年).
@@ -68,24 +67,24 @@ TooltipFields TooltipFieldsOf(const DayInfo& day, std::u16string_view reminders)
 DayCellLook LookOfDayCell(const DayInfo& day, int index, const DayInfo* next, int month,
                           int todayDay, int selectedDay) {
   DayCellLook look;
-  look.inMonth = day.date.wMonth == month;
-  bool narrow = index % 7 == 6 || !next || next->date.wMonth != month;
+  look.inMonth = day.date.Month() == month;
+  bool narrow = index % 7 == 6 || !next || next->date.Month() != month;
   look.width = narrow ? 46 : 47;
   look.normalImage = narrow ? u"day_n46.png" : u"day_n.png";
   if (day.restDay) look.badgeImage = u"release.png";
   if (day.workDay) look.badgeImage = u"work.png";  // a make-up working day wins
-  look.tag = day.date.wDay;
-  look.dayText = Number(day.date.wDay);
+  look.tag = day.date.DayOfMonth();
+  look.dayText = Number(day.date.DayOfMonth());
   look.dayColor = kDayTextColor;
   if (!look.inMonth) {
     look.normalImage.clear();
     look.dayColor = kOtherMonthColor;
   }
-  if (look.inMonth && todayDay != 0 && day.date.wDay == todayDay) {
+  if (look.inMonth && todayDay != 0 && day.date.DayOfMonth() == todayDay) {
     look.normalImage = u"day_s.png";
     look.today = true;
   }
-  if (look.inMonth && selectedDay != 0 && day.date.wDay == selectedDay) {
+  if (look.inMonth && selectedDay != 0 && day.date.DayOfMonth() == selectedDay) {
     look.normalImage = u"select.png";
     look.selected = true;
   }

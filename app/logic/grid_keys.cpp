@@ -19,12 +19,8 @@ GridDay InMonth(int monthIndex, int day) {
 }
 
 GridDay AddDaysTo(const GridDay& from, int n) {
-  SystemTime t{};
-  t.wYear = static_cast<uint16_t>(from.year);
-  t.wMonth = static_cast<uint16_t>(from.month);
-  t.wDay = static_cast<uint16_t>(from.day);
-  AddDays(t, n);
-  return {t.wYear, t.wMonth, t.wDay};
+  const Day day = Day::FromCivil(from.year, from.month, from.day) + n;
+  return {day.Year(), day.Month(), day.DayOfMonth()};
 }
 
 }  // namespace

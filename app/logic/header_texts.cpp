@@ -1,5 +1,6 @@
 #include "app/logic/header_texts.h"
 
+#include "calendar/lunar_dates.h"
 #include "platform/text_utils.h"
 
 namespace {
@@ -12,8 +13,7 @@ std::u16string TwoDigits(int n) {
 std::u16string WorldDayText(const DayInfo& today) {
   static constexpr std::u16string_view names[] = {u"周日", u"周一", u"周二", u"周三",
                                                    u"周四", u"周五", u"周六"};
-  const SystemTime& d = today.date;
-  std::u16string s = IntToText(d.wYear) + u"年" + IntToText(d.wMonth) + u"月" + IntToText(d.wDay) + u"日 ";
+  std::u16string s = GregorianDayText(today.date) + u" ";
   // The weekday from the record's own weekday (none in a record not built for a day).
   const int number = IsoNumber(today.weekday);
   if (number >= 1 && number <= 7) s += names[SundayZeroNumber(today.weekday)];

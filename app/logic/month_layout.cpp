@@ -12,22 +12,12 @@ MonthShape ShapeOfMonth(int year, int month) {
   shape.leadingDays = column;
   shape.daysInMonth = DaysInMonth(year, month);
   shape.rows = (column + shape.daysInMonth + kGridColumns - 1) / kGridColumns;
-  SystemTime first{};
-  first.wYear = static_cast<uint16_t>(year);
-  first.wMonth = static_cast<uint16_t>(month);
-  first.wDay = 1;
-  AddDays(first, -column);
-  first.wDayOfWeek = 1;  // Monday
-  shape.firstCell = first;
+  shape.firstCell = Day::FromCivil(year, month, 1) - column;
   return shape;
 }
 
-SystemTime CellDate(const MonthShape& shape, int index) {
-  SystemTime t = shape.firstCell;
-  if (t.wYear == 0) return t;
-  AddDays(t, index);
-  t.wDayOfWeek = static_cast<uint16_t>((1 + index) % 7);
-  return t;
+Day CellDate(const MonthShape& shape, int index) {
+  return shape.firstCell + index;
 }
 
 MonthDays LayOutMonthDays(int year, int month) { return LayOutMonthDays(year, month, kGridCells); }

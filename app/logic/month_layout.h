@@ -4,7 +4,7 @@
 #include <array>
 
 #include "calendar/day_info.h"
-#include "platform/system_time.h"
+#include "platform/gregorian.h"
 
 inline constexpr int kGridColumns = 7;
 inline constexpr int kGridCells = 42;
@@ -14,12 +14,12 @@ struct MonthShape {
   int leadingDays = 0;   // days of the previous month before day 1 (0 ... 6)
   int daysInMonth = 0;
   int rows = 0;          // week rows holding days of the month (4, 5 or 6)
-  SystemTime firstCell;  // date of cell 0 (weekday filled, 0 = Sunday)
+  Day firstCell;         // the day of cell 0, a Monday (when rows > 0)
 };
 // Zeroed for a month outside 1 ... 12 or a year the calendar cannot count (before 1).
 MonthShape ShapeOfMonth(int year, int month);
-// Date of grid cell `index` (0 ... 41) of the month.
-SystemTime CellDate(const MonthShape& shape, int index);
+// Day of grid cell `index` (0 ... 41) of the month.
+Day CellDate(const MonthShape& shape, int index);
 
 struct MonthDays {
   std::array<DayInfo, kGridCells> days;

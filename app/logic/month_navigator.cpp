@@ -81,10 +81,9 @@ bool MonthNavigator::ChooseHoliday(int entry, const HolidayArrangement& record, 
   const std::optional<Day> day = HolidayJumpDate(record, entry);
   if (!day) return true;
   // Only dates the year selector can show.
-  const CivilDate date = day->Civil();
-  if (date.year < kFirstYear || date.year > kLastYear) return true;
+  if (day->Year() < kFirstYear || day->Year() > kLastYear) return true;
   holidayDate_ = day;
-  GoToMonth(date.month, date.year, date.day, now);
+  GoToMonth(day->Month(), day->Year(), day->DayOfMonth(), now);
   return true;
 }
 

@@ -2,20 +2,17 @@
 
 #include "calendar/ccalendar.h"
 #include "calendar/lunar_dates.h"
+#include "platform/date_time.h"
 #include "platform/gregorian.h"
 #include "platform/text_utils.h"
 
 namespace {
 
-std::u16string Two(int value) {
-  return std::u16string{static_cast<char16_t>(u'0' + value / 10 % 10), static_cast<char16_t>(u'0' + value % 10)};
-}
-
 // The solar term of a day, or the next one after it.
-int TermOnOrAfter(const CalendarDate& day) {
-  const int at = DaysSince1970(day.year, day.month, day.day);
+int TermOnOrAfter(Day day) {
+  const int year = day.Year();
   for (int n = 0; n < 24; ++n) {
-    if (DaysSince1970(day.year, n / 2 + 1, SolarTermDay(n, day.year)) >= at) return n;
+    if (Day::FromCivil(year, n / 2 + 1, SolarTermDay(n, year)) >= day) return n;
   }
   return 0;  // 小寒 of the next year
 }
@@ -35,15 +32,7 @@ std::u16string RuleOf(const ReminderForm& form) {
 }
 
 // Whole decimal number 0 ... 9999 of a text; -1 otherwise.
-int SmallNumber(const std::u16string& text) {
-  if (text.empty() || text.size() > 4) return -1;
-  int value = 0;
-  for (char16_t c : text) {
-    if (c < u'0' || c > u'9') return -1;
-    value = value * 10 + (c - u'0');
-  }
-  return value;
-}
+int SmallNumber(const std::u16string& text) { return static_cast<int>(DecimalValue(text, 4).value_or(-1)); }
 
 bool TitleFits(const std::u16string& title) {
   for (char16_t c : title)
@@ -59,11 +48,10 @@ int FormKindIndex(RecurrenceKind kind) {
   return 0;
 }
 
-std::u16string FormDateFor(RecurrenceKind kind, const CalendarDate& day) {
-  if (!day.valid) return {};
+std::u16string FormDateFor(RecurrenceKind kind, Day day) {
   switch (kind) {
-    case RecurrenceKind::kOnce: return IntToText(day.year) + u"-" + Two(day.month) + u"-" + Two(day.day);
-    case RecurrenceKind::kSolarYearly: return Two(day.month) + u"-" + Two(day.day);
+    case RecurrenceKind::kOnce: return FormatDate(day);
+    case RecurrenceKind::kSolarYearly: return FormatDate(day).substr(5);
     case RecurrenceKind::kLunarYearly:
     case RecurrenceKind::kLunarMonthly: {
       CCalendar c;
@@ -77,7 +65,7 @@ std::u16string FormDateFor(RecurrenceKind kind, const CalendarDate& day) {
   return {};
 }
 
-ReminderForm NewReminderForm(const CalendarDate& day) {
+ReminderForm NewReminderForm(Day day) {
   ReminderForm form;
   form.kind = RecurrenceKind::kLunarYearly;
   form.date = FormDateFor(form.kind, day);

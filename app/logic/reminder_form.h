@@ -26,9 +26,9 @@ struct ReminderForm {
 
 // The date field of a kind for a day: the day itself, its month and day, its lunar month and
 // day, its lunar day, or its solar term (the next one when the day has none).
-std::u16string FormDateFor(RecurrenceKind kind, const CalendarDate& day);
+std::u16string FormDateFor(RecurrenceKind kind, Day day);
 // A new reminder on a day: every year on its lunar date, at 09:00, no notice.
-ReminderForm NewReminderForm(const CalendarDate& day);
+ReminderForm NewReminderForm(Day day);
 // The fields of a stored reminder.
 ReminderForm FormOf(const Reminder& reminder);
 // The hint beside the date field for a kind ("如 八月十五 写 8-15，闰月写 闰4-10").

@@ -45,7 +45,7 @@ uint32_t ReminderWaitMs(const SystemTime& now, const SystemTime& at);
 struct ReminderNotice {
   std::u16string title;
   std::u16string text;
-  CalendarDate day;  // the day a click on it opens
+  std::optional<Day> day;  // the day a click on it opens
 };
 ReminderNotice NoticeOf(const std::vector<DueReminder>& due, const SystemTime& now);
 
@@ -53,13 +53,13 @@ ReminderNotice NoticeOf(const std::vector<DueReminder>& due, const SystemTime& n
 class ReminderDays {
  public:
   ReminderDays() = default;
-  ReminderDays(const std::vector<Reminder>& reminders, const CalendarDate& from, const CalendarDate& to);
-  bool Has(const CalendarDate& day) const;
+  ReminderDays(const std::vector<Reminder>& reminders, Day from, Day to);
+  bool Has(Day day) const;
   // "08:00 title；09:30 title" in time order; empty for a day without one.
-  std::u16string Text(const CalendarDate& day) const;
+  std::u16string Text(Day day) const;
   // The reminders of the day, in time order.
-  std::vector<Reminder> On(const CalendarDate& day) const;
+  std::vector<Reminder> On(Day day) const;
 
  private:
-  std::map<int, std::vector<Reminder>> days_;  // by days since 1970
+  std::map<Day, std::vector<Reminder>> days_;
 };

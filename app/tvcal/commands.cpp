@@ -11,6 +11,8 @@
 #include "calendar/ccalendar.h"
 #include "calendar/lunar_dates.h"
 #include "calendar/statutory_holidays.h"
+#include "platform/date_time.h"
+#include "platform/text_utils.h"
 
 namespace {
 
@@ -84,25 +86,9 @@ int OutOfRange(TextSink& err, std::string_view what) {
 }
 
 bool ParseDigits(std::string_view text, int& value) {
-  if (text.empty()) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  return true;
-}
-
-CalendarDate NextDay(const CalendarDate& d) {
-  if (d.day < DaysInMonth(d.year, d.month)) return {d.year, d.month, d.day + 1, true};
-  if (d.month < 12) return {d.year, d.month + 1, 1, true};
-  return {d.year + 1, 1, 1, true};
-}
-
-CalendarDate PreviousDay(const CalendarDate& d) {
-  if (d.day > 1) return {d.year, d.month, d.day - 1, true};
-  if (d.month > 1) return {d.year, d.month - 1, DaysInMonth(d.year, d.month - 1), true};
-  return {d.year - 1, 12, 31, true};
+  const std::optional<int64_t> number = DecimalValue(text, 9);
+  if (number) value = static_cast<int>(*number);
+  return number.has_value();
 }
 
 void AppendNumber(std::string& out, int value, int width) {
@@ -111,21 +97,9 @@ void AppendNumber(std::string& out, int value, int width) {
   out += buf;
 }
 
-void AppendDate(std::string& out, const CalendarDate& d) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-  out += buf;
-}
-
 std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
 
-std::u16string GregorianText(const CalendarDate& d) {
-  return Ascii(std::to_string(d.year)) + u"年" + Ascii(std::to_string(d.month)) + u"月" +
-         Ascii(std::to_string(d.day)) + u"日";
-}
 
-// 1 = Monday ... 7 = Sunday.
-int WeekdayNumber(const CalendarDate& d) { return IsoNumber(Day::FromCivil(d.year, d.month, d.day).DayOfWeek()); }
 
 // --- month ------------------------------------------------------------------------------------
 constexpr int kCellWidth = 8;
@@ -159,12 +133,12 @@ void AppendCentered(std::string& out, std::u16string_view text, int width) {
 void AppendTodayHeader(std::string& out, const TvcalOptions& options) {
   // The engine's names only: nothing of the database is shown here.
   CCalendar cal;
-  cal.Calculate(options.today);
+  if (options.today) cal.Calculate(*options.today);
   std::u16string line = u"今天 ";
-  if (options.today.valid) line += GregorianText(options.today);
+  if (options.today) line += GregorianDayText(*options.today);
   if (cal.IsValid()) {
     line += u' ';
-    line += kShortWeekdays[WeekdayNumber(options.today)];
+    line += kShortWeekdays[IsoNumber(options.today->DayOfWeek())];
     line += u"  农历";
     line += cal.yearGanZhi + u"年 " + cal.zodiacAnimal + u"年 ";
     line += LunarMonthDayText(cal.Lunar());
@@ -191,17 +165,16 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayInfoProv
   out += '\n';
 
   // The grid: Monday-first, the leading cells hold the end of the previous month.
-  const CalendarDate first{year, month, 1, true};
-  const int lead = IsoNumber(Day::FromCivil(year, month, 1).DayOfWeek()) - 1;  // 0 when the month starts on Monday
+  const Day first = Day::FromCivil(year, month, 1);
+  const int lead = IsoNumber(first.DayOfWeek()) - 1;  // 0 when the month starts on Monday
   const int days = DaysInMonth(year, month);
   const int rows = (lead + days + 6) / 7;
   std::array<Cell, 42> cells;
-  CalendarDate d = first;
-  for (int i = 0; i < lead; ++i) d = PreviousDay(d);
+  Day d = first - lead;
   provider.Prepare(d, rows * 7);
-  for (int i = 0; i < rows * 7; ++i, d = NextDay(d)) {
+  for (int i = 0; i < rows * 7; ++i, d += 1) {
     cells[i].known = provider.Fill(d, cells[i].day);  // the date is kept either way
-    cells[i].inMonth = d.month == month;
+    cells[i].inMonth = d.Month() == month;
   }
 
   static constexpr std::u16string_view kHeads[7] = {u"一", u"二", u"三", u"四",
@@ -216,7 +189,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayInfoProv
     // Day numbers, today and badges.
     for (int c = 0; c < 7; ++c) {
       const Cell& cell = cells[r * 7 + c];
-      const CalendarDate date = CalendarDate::FromSystemTime(cell.day.date);
+      const Day date = cell.day.date;
       const bool shown = cell.known && (cell.inMonth || color);
       if (!shown) {
         out.append(kCellWidth, ' ');
@@ -224,7 +197,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayInfoProv
       }
       const bool isToday = cell.inMonth && date == options.today;
       std::string number;
-      AppendNumber(number, date.day, 2);
+      AppendNumber(number, date.DayOfMonth(), 2);
       std::string field;
       if (color) {
         std::string_view seq = !cell.inMonth ? kGrey : (c >= 5 ? kRed : std::string_view{});
@@ -264,7 +237,7 @@ int RunMonth(int year, int month, const TvcalOptions& options, const DayInfoProv
     const Cell& cell = cells[i];
     if (!cell.known || !cell.inMonth) continue;
     for (const std::u16string* text : {&cell.day.solarTerm, &cell.day.lunarFestival})
-      if (!text->empty()) items.push_back(Ascii(std::to_string(cell.day.date.wDay)) + u"日 " + *text);
+      if (!text->empty()) items.push_back(Ascii(std::to_string(cell.day.date.DayOfMonth())) + u"日 " + *text);
   }
   std::u16string line;
   for (size_t i = 0; i < items.size(); ++i) {
@@ -300,7 +273,7 @@ void AppendField(std::string& out, std::u16string_view label, std::u16string_vie
   out += '\n';
 }
 
-int RunDay(const CalendarDate& date, const DayInfoProvider& provider, TextSink& sink) {
+int RunDay(Day date, const DayInfoProvider& provider, TextSink& sink) {
   DayInfo day;
   provider.Fill(date, day);
   const DayAlmanac almanac = provider.Almanac(date);
@@ -310,7 +283,7 @@ int RunDay(const CalendarDate& date, const DayInfoProvider& provider, TextSink& 
   Buffered buffer(sink);
   std::string& out = buffer.text();
 
-  AppendDate(out, date);
+  out += FormatDateA(date);
   out += ' ';
   AppendUtf8(out, WeekdayName(day.weekday));
   out += '\n';
@@ -339,13 +312,13 @@ int RunDay(const CalendarDate& date, const DayInfoProvider& provider, TextSink& 
 }
 
 // --- dump -------------------------------------------------------------------------------------
-int RunDump(CalendarDate from, const CalendarDate& to, TextSink& sink) {
+int RunDump(Day from, Day to, TextSink& sink) {
   Buffered buffer(sink);
   std::string& out = buffer.text();
   CCalendar cal;
-  for (CalendarDate d = from;; d = NextDay(d)) {
+  for (Day d = from;; d += 1) {
     cal.Calculate(d);
-    AppendDate(out, d);
+    out += FormatDateA(d);
     char buf[48];
     std::snprintf(buf, sizeof buf, "\t%d\t%d\t%d\t%d\t", cal.lunarYear, cal.lunarMonth,
                   cal.lunarDay, cal.leapFlag);
@@ -364,14 +337,6 @@ int RunDump(CalendarDate from, const CalendarDate& to, TextSink& sink) {
 
 }  // namespace
 
-CalendarDate ParseDateArgument(std::string_view text) {
-  int y = 0, m = 0, d = 0;
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !ParseDigits(text.substr(0, 4), y) ||
-      !ParseDigits(text.substr(5, 2), m) || !ParseDigits(text.substr(8, 2), d))
-    return {};
-  return CalendarDate::Of(y, m, d);
-}
-
 int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& options,
              TextSink& out, TextSink& err) {
   const DayInfoProvider plain;
@@ -385,13 +350,13 @@ int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& opti
 
   if (command == "month") {
     if (args.size() > 2) return Usage(err, "month takes at most one argument, YYYY-MM");
-    int year = options.today.year, month = options.today.month;
+    int year = options.today ? options.today->Year() : 0, month = options.today ? options.today->Month() : 0;
     if (args.size() == 2) {
       const std::string_view a = args[1];
       if (a.size() != 7 || a[4] != '-' || !ParseDigits(a.substr(0, 4), year) ||
           !ParseDigits(a.substr(5, 2), month) || month < 1 || month > 12)
         return Usage(err, "bad month '" + ShownArgument(a) + "', expected YYYY-MM");
-    } else if (!options.today.valid) {
+    } else if (!options.today) {
       return Usage(err, "today's date is unknown; name the month as YYYY-MM");
     }
     if (year * 12 + month < 1900 * 12 + 2 || year * 12 + month > 2100 * 12 + 12) {
@@ -407,23 +372,22 @@ int RunTvcal(const std::vector<std::string_view>& args, const TvcalOptions& opti
 
   if (command == "day") {
     if (args.size() != 2) return Usage(err, "day takes one argument, YYYY-MM-DD");
-    const CalendarDate date = ParseDateArgument(args[1]);
-    if (!date.valid) return Usage(err, "bad date '" + ShownArgument(args[1]) + "', expected YYYY-MM-DD");
-    if (!IsInCalendarRange(date)) return OutOfRange(err, ShownArgument(args[1]));
-    return RunDay(date, provider, out);
+    const std::optional<Day> date = DayOfDateText(args[1]);
+    if (!date) return Usage(err, "bad date '" + ShownArgument(args[1]) + "', expected YYYY-MM-DD");
+    if (!IsInCalendarRange(*date)) return OutOfRange(err, ShownArgument(args[1]));
+    return RunDay(*date, provider, out);
   }
 
   if (command == "dump") {
     if (args.size() != 3) return Usage(err, "dump takes two arguments, FROM and TO (YYYY-MM-DD)");
-    const CalendarDate from = ParseDateArgument(args[1]);
-    const CalendarDate to = ParseDateArgument(args[2]);
-    if (!from.valid) return Usage(err, "bad date '" + ShownArgument(args[1]) + "', expected YYYY-MM-DD");
-    if (!to.valid) return Usage(err, "bad date '" + ShownArgument(args[2]) + "', expected YYYY-MM-DD");
-    if (!IsInCalendarRange(from)) return OutOfRange(err, ShownArgument(args[1]));
-    if (!IsInCalendarRange(to)) return OutOfRange(err, ShownArgument(args[2]));
-    if (DaysSince1970(from.year, from.month, from.day) > DaysSince1970(to.year, to.month, to.day))
-      return Usage(err, "FROM is after TO");
-    return RunDump(from, to, out);
+    const std::optional<Day> from = DayOfDateText(args[1]);
+    const std::optional<Day> to = DayOfDateText(args[2]);
+    if (!from) return Usage(err, "bad date '" + ShownArgument(args[1]) + "', expected YYYY-MM-DD");
+    if (!to) return Usage(err, "bad date '" + ShownArgument(args[2]) + "', expected YYYY-MM-DD");
+    if (!IsInCalendarRange(*from)) return OutOfRange(err, ShownArgument(args[1]));
+    if (!IsInCalendarRange(*to)) return OutOfRange(err, ShownArgument(args[2]));
+    if (*from > *to) return Usage(err, "FROM is after TO");
+    return RunDump(*from, *to, out);
   }
 
   if (command == "occurs") return RunOccurs({args.begin() + 1, args.end()}, out, err);

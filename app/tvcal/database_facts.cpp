@@ -21,30 +21,29 @@ std::u16string OneLine(const std::u16string& list) {
 
 }  // namespace
 
-void DatabaseDayInfo::Prepare(const CalendarDate& first, int dayCount) const {
-  data_.Load(ToSystemTime(first), dayCount);
-  firstDay_ = DaysSince1970(first.year, first.month, first.day);
+void DatabaseDayInfo::Prepare(Day first, int dayCount) const {
+  data_.Load(first, dayCount);
+  firstDay_ = first.DaysSinceEpoch();
   dayCount_ = dayCount;
 }
 
-void DatabaseDayInfo::Cover(const CalendarDate& date) const {
-  const int offset = DaysSince1970(date.year, date.month, date.day) - firstDay_;
+void DatabaseDayInfo::Cover(Day date) const {
+  const int offset = date.DaysSinceEpoch() - firstDay_;
   if (dayCount_ <= 0 || offset < 0 || offset >= dayCount_)
-    Prepare({date.year, date.month, 1, true}, DaysInMonth(date.year, date.month));
+    Prepare(Day::FromCivil(date.Year(), date.Month(), 1), DaysInMonth(date.Year(), date.Month()));
 }
 
-bool DatabaseDayInfo::Fill(const CalendarDate& date, DayInfo& day) const {
+bool DatabaseDayInfo::Fill(Day date, DayInfo& day) const {
   if (!IsInCalendarRange(date)) return DayInfoProvider::Fill(date, day);
   Cover(date);
-  BuildDayInfo(ToSystemTime(date), day, data_);
+  BuildDayInfo(date, day, data_);
   return true;
 }
 
-DayAlmanac DatabaseDayInfo::Almanac(const CalendarDate& date) const {
+DayAlmanac DatabaseDayInfo::Almanac(Day date) const {
   if (!IsInCalendarRange(date)) return {};
   Cover(date);
-  const SystemTime day = ToSystemTime(date);
-  return {OneLine(data_.Almanac().Suitable(day)), OneLine(data_.Almanac().Avoid(day))};
+  return {OneLine(data_.Almanac().Suitable(date)), OneLine(data_.Almanac().Avoid(date))};
 }
 
 CalendarDatabase OpenCalendarDatabase(std::u16string_view path, int year, int busyWaitMs) {

@@ -11,16 +11,16 @@
 // Gregorian month of the date asked for.
 class DatabaseDayInfo : public DayInfoProvider {
  public:
-  bool Fill(const CalendarDate& date, DayInfo& day) const override;
-  void Prepare(const CalendarDate& first, int dayCount) const override;
-  DayAlmanac Almanac(const CalendarDate& date) const override;
+  bool Fill(Day date, DayInfo& day) const override;
+  void Prepare(Day first, int dayCount) const override;
+  DayAlmanac Almanac(Day date) const override;
 
  private:
   mutable MonthData data_;
   mutable int firstDay_ = 0;  // DaysSince1970 of the loaded run's first day
   mutable int dayCount_ = 0;
   // Has the run of days loaded hold the date (else loads the date's month).
-  void Cover(const CalendarDate& date) const;
+  void Cover(Day date) const;
 };
 
 // What became of opening the database.

@@ -20,14 +20,12 @@ class DayInfoProvider {
   virtual ~DayInfoProvider();
   // Fills `day` for the date; false when the engine refuses the date (only the date and the
   // weekday are filled then).
-  virtual bool Fill(const CalendarDate& date, DayInfo& day) const;
+  virtual bool Fill(Day date, DayInfo& day) const;
   // The view is about to fill `dayCount` days from `first` (a month grid): a provider that reads
   // data may read it for all of them at once.
-  virtual void Prepare(const CalendarDate& first, int dayCount) const;
+  virtual void Prepare(Day first, int dayCount) const;
   // The almanac lists of a day in full (`DayInfo` holds them cut to the window's tooltip); empty
   // without data.
-  virtual DayAlmanac Almanac(const CalendarDate& date) const;
+  virtual DayAlmanac Almanac(Day date) const;
 };
 
-// The date as the day-information builder takes it.
-SystemTime ToSystemTime(const CalendarDate& date);

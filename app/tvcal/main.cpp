@@ -9,6 +9,7 @@
 #include "app/tvcal/console.h"
 #include "app/tvcal/database_facts.h"
 #include "app/tvcal/terminal_text.h"
+#include "platform/date_time.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -25,15 +26,15 @@ class ConsoleSink : public TextSink {
   Stream stream_;
 };
 
-CalendarDate LocalToday() {
+std::optional<Day> LocalToday() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
 #ifdef _WIN32
-  if (localtime_s(&local, &now) != 0) return {};
+  if (localtime_s(&local, &now) != 0) return std::nullopt;
 #else
-  if (localtime_r(&now, &local) == nullptr) return {};
+  if (localtime_r(&now, &local) == nullptr) return std::nullopt;
 #endif
-  return CalendarDate::Of(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  return Day::FromValidCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 }  // namespace
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
   options.today = LocalToday();
   // TVCAL_TODAY=YYYY-MM-DD pins "today" (reproducible output); NO_COLOR turns colours off.
   if (const char* pinned = std::getenv("TVCAL_TODAY"); pinned && *pinned)
-    options.today = ParseDateArgument(pinned);
+    options.today = DayOfDateText(pinned);
   const char* noColor = std::getenv("NO_COLOR");
   options.color = IsColorTerminal(Stream::kOut) && !(noColor && *noColor);
   ConsoleSink out(Stream::kOut), err(Stream::kErr);
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
   database.state = CalendarDatabase::kReady;
   bool opened = false;
   if (wantsFacts && !databasePath.empty()) {
-    const int year = options.today.valid ? options.today.year : 0;
+    const int year = options.today ? options.today->Year() : 0;
     database = OpenCalendarDatabase(databasePath, year, kBusyWaitMs);
     if (database.state == CalendarDatabase::kUnusable) {
       err.Write("tvcal: database unusable: " + ShownArgument(WideToUtf8(database.problem), 300) + "\n");

@@ -4,6 +4,7 @@
 
 #include "app/tvcal/terminal_text.h"
 #include "calendar/lunar_dates.h"
+#include "platform/date_time.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -29,10 +30,8 @@ int Refuse(TextSink& err, const std::string& problem) {
 }  // namespace
 
 void AppendOccurrence(std::string& out, const Occurrence& occurrence) {
-  char date[16];
-  std::snprintf(date, sizeof date, "%04d-%02d-%02d ", occurrence.date.year, occurrence.date.month,
-                occurrence.date.day);
-  out += date;
+  out += FormatDateA(occurrence.date);
+  out += ' ';
   AppendUtf8(out, LunarMonthDayText(occurrence.lunar));
 }
 

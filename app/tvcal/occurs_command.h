@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/tvcal/commands.h"
+#include "app/tvcal/command_io.h"
 #include "calendar/recurrence.h"
 
 // args excludes "occurs".

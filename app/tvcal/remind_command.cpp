@@ -12,6 +12,7 @@
 #include "calendar/reminder_ical.h"
 #include "calendar/reminder_store.h"
 #include "platform/database.h"
+#include "platform/date_time.h"
 #include "platform/file_utils.h"
 #include "platform/text_codec.h"
 
@@ -23,8 +24,6 @@ int Refuse(TextSink& err, const std::string& problem) {
             "       tvcal [--db PATH] remind export FILE.ics [FROM]\n");
   return kExitUsage;
 }
-
-int DayNumber(const CalendarDate& d) { return DaysSince1970(d.year, d.month, d.day); }
 
 std::string UtcStamp() {
   const std::time_t now = std::time(nullptr);
@@ -40,7 +39,7 @@ std::string UtcStamp() {
 }
 
 // Written beside the target and renamed over it: a failed export never leaves half a file.
-int Export(std::string_view file, const std::vector<Reminder>& reminders, const CalendarDate& from, TextSink& err) {
+int Export(std::string_view file, const std::vector<Reminder>& reminders, Day from, TextSink& err) {
   const std::filesystem::path target(Utf8ToWide(file));
   std::filesystem::path work = target;
   work += u".tmp";
@@ -66,19 +65,18 @@ int RunRemind(const std::vector<std::string_view>& args, const TvcalOptions& opt
   const bool exporting = !args.empty() && args[0] == "export";
   if (exporting ? (args.size() != 2 && args.size() != 3) : (args.empty() || args[0] != "list" || (args.size() != 1 && args.size() != 3)))
     return Refuse(err, "remind takes 'list' with optionally FROM and TO, or 'export' with a file name");
-  CalendarDate from = options.today, to;
+  std::optional<Day> from = options.today, to;
   if (exporting) {
-    if (args.size() == 3) from = ParseDateArgument(args[2]);
-    if (!from.valid) return Refuse(err, "bad or unknown FROM date, expected YYYY-MM-DD");
+    if (args.size() == 3) from = DayOfDateText(args[2]);
+    if (!from) return Refuse(err, "bad or unknown FROM date, expected YYYY-MM-DD");
   } else if (args.size() == 3) {
-    from = ParseDateArgument(args[1]);
-    to = ParseDateArgument(args[2]);
-    if (!from.valid || !to.valid) return Refuse(err, "bad dates, expected YYYY-MM-DD YYYY-MM-DD");
-    if (DayNumber(from) > DayNumber(to)) return Refuse(err, "FROM is after TO");
+    from = DayOfDateText(args[1]);
+    to = DayOfDateText(args[2]);
+    if (!from || !to) return Refuse(err, "bad dates, expected YYYY-MM-DD YYYY-MM-DD");
+    if (*from > *to) return Refuse(err, "FROM is after TO");
   } else {
-    if (!from.valid) return Refuse(err, "today's date is unknown; give FROM and TO");
-    const CivilDate last = DateFromDays1970(DayNumber(from) + 365);
-    to = CalendarDate::Of(last.year, last.month, last.day);
+    if (!from) return Refuse(err, "today's date is unknown; give FROM and TO");
+    to = *from + 365;
   }
   if (!options.database) {
     err.Write("tvcal: remind needs user.dat (give it with --db PATH)\n");
@@ -95,12 +93,12 @@ int RunRemind(const std::vector<std::string_view>& args, const TvcalOptions& opt
     err.Write("tvcal: database unusable: the reminders cannot be read\n");
     return kExitDatabase;
   }
-  if (exporting) return Export(args[1], reminders, from, err);
+  if (exporting) return Export(args[1], reminders, *from, err);
   std::vector<Line> lines;
   for (const Reminder& r : reminders)
-    for (const Occurrence& o : OccurrencesBetween(r.rule, from, to)) lines.push_back({o, &r});
+    for (const Occurrence& o : OccurrencesBetween(r.rule, *from, *to)) lines.push_back({o, &r});
   std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
-    const int da = DayNumber(a.occurrence.date), db = DayNumber(b.occurrence.date);
+    const Day da = a.occurrence.date, db = b.occurrence.date;
     return da != db ? da < db : a.reminder->minuteOfDay < b.reminder->minuteOfDay;
   });
   std::string text;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/tvcal/commands.h"
+#include "app/tvcal/command_io.h"
 
 // args excludes "remind". The database must be open (options.database).
 int RunRemind(const std::vector<std::string_view>& args, const TvcalOptions& options, TextSink& out,

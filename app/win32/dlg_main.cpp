@@ -24,6 +24,7 @@
 #include "calendar/day_info.h"
 #include "calendar/holiday_arrangement.h"
 #include "platform/clock.h"
+#include "platform/date_time.h"
 #include "platform/launch.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
@@ -324,7 +325,7 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
 
 void CDlgMain::UpdateTodayHeader() {
   shownToday_ = Now();
-  DayInfo today = BuildDayInfo(shownToday_);
+  DayInfo today = BuildDayInfo(DayOfClock(shownToday_));
   if (worldday_) worldday_->SetText(WorldDayText(today));
   if (chineseday_) chineseday_->SetText(ChineseDayText(today));
   app::SetTrayTipDay(WorldDayText(today) + u" " + ChineseDayText(today));

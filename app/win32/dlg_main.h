@@ -22,7 +22,6 @@
 #include "ui/win32/window_impl_base.h"
 
 class CToolTipDlg;
-struct CalendarDate;
 struct ReminderState;
 namespace app {
 class MainWindowTestHook;
@@ -89,7 +88,7 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   void RenewReminders();
   // The reminders dialog on a day, on the grid's focused day, or on the day cell at a client point
   // (false when there is none).
-  void OpenRemindersOn(const CalendarDate& day);
+  void OpenRemindersOn(Day day);
   void OpenRemindersOnFocus();
   bool OpenRemindersAt(POINT client);
   // The last notification's day, shown in the window (its click).

@@ -79,9 +79,9 @@ void CDlgMain::OnKeyboardFocusMoved(tvui::Control* control) {
   // A day of the month on show clicked: the keyboard goes on from it.
   if (control && EqualsNoCase(control->GetName(), u"isSelect")) {
     for (int i = 0; i < static_cast<int>(dayCells_.size()) && i < shownRows_ * kGridColumns; ++i) {
-      const SystemTime& date = shownDays_.days[i].date;
-      if (DayCellControl(i) == control && date.wMonth == navigator_.Shown().month) {
-        gridFocus_ = {date.wYear, date.wMonth, date.wDay};
+      const Day date = shownDays_.days[i].date;
+      if (DayCellControl(i) == control && date.Month() == navigator_.Shown().month) {
+        gridFocus_ = {date.Year(), date.Month(), date.DayOfMonth()};
       }
     }
   }

@@ -9,6 +9,7 @@
 #include "app/logic/reminder_schedule.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/tray_icon.h"
+#include "platform/date_time.h"
 #include "platform/log.h"
 #include "ui/attribute_values.h"
 
@@ -16,16 +17,10 @@
 struct ReminderState {
   std::vector<Reminder> reminders;
   ReminderDays days;  // of the span below
-  std::pair<CalendarDate, CalendarDate> span;
+  std::pair<Day, Day> span;
   bool stale = true;
-  CalendarDate noticeDay;  // the day of the last notification
+  std::optional<Day> noticeDay;  // the day of the last notification
 };
-
-namespace {
-
-CalendarDate DateOf(const DayInfo& day) { return CalendarDate::FromSystemTime(day.date); }
-
-}  // namespace
 
 void CDlgMain::RenewReminders() {
   if (!reminderState_) reminderState_ = std::make_shared<ReminderState>();
@@ -56,32 +51,32 @@ void CDlgMain::MarkReminderDays(const struct MonthDays& days, int cells) {
   if (cells <= 0 || dayCells_.empty() || !reminderState_) return;
   ReminderState& r = *reminderState_;
   // Worked out once per month on show and per change of the reminders, not per painting.
-  const CalendarDate first = DateOf(days.days[0]);
-  const CalendarDate last = DateOf(days.days[cells - 1]);
-  if (r.stale || !(first == r.span.first) || !(last == r.span.second)) {
+  const Day first = days.days[0].date;
+  const Day last = days.days[cells - 1].date;
+  if (r.stale || first != r.span.first || last != r.span.second) {
     r.days = ReminderDays(r.reminders, first, last);
     r.span = {first, last};
     r.stale = false;
   }
   for (int i = 0; i < cells && i < static_cast<int>(dayCells_.size()); ++i) {
     if (tvui::Control* mark = dayCells_[i]->FindSubControl(u"remindmark"))
-      mark->SetVisible(r.days.Has(DateOf(days.days[i])));
+      mark->SetVisible(r.days.Has(days.days[i].date));
   }
 }
 
 std::u16string CDlgMain::ReminderLinesOf(int cell) const {
   if (!reminderState_ || cell < 0 || cell >= kGridCells) return {};
-  return reminderState_->days.Text(DateOf(shownDays_.days[cell]));
+  return reminderState_->days.Text(shownDays_.days[cell].date);
 }
 
-void CDlgMain::OpenRemindersOn(const CalendarDate& day) {
+void CDlgMain::OpenRemindersOn(Day day) {
   HideTooltip();
   popups_.OpenReminders(day);
 }
 
 void CDlgMain::OpenRemindersOnFocus() {
-  const CalendarDate focused = CalendarDate::Of(gridFocus_.year, gridFocus_.month, gridFocus_.day);
-  OpenRemindersOn(focused.valid ? focused : CalendarDate::FromSystemTime(Now()));
+  const std::optional<Day> focused = Day::FromValidCivil(gridFocus_.year, gridFocus_.month, gridFocus_.day);
+  if (const std::optional<Day> day = focused ? focused : DayOf(Now())) OpenRemindersOn(*day);
 }
 
 bool CDlgMain::OpenRemindersAt(POINT client) {
@@ -89,7 +84,7 @@ bool CDlgMain::OpenRemindersAt(POINT client) {
   if (!control || !tvui::EqualsNoCase(control->GetName(), u"isSelect")) return false;
   for (size_t i = 0; i < dayCells_.size() && i < shownDays_.days.size(); ++i) {
     if (control->GetParent() == dayCells_[i]) {
-      OpenRemindersOn(DateOf(shownDays_.days[i]));
+      OpenRemindersOn(shownDays_.days[i].date);
       return true;
     }
   }
@@ -97,14 +92,14 @@ bool CDlgMain::OpenRemindersAt(POINT client) {
 }
 
 void CDlgMain::ShowNoticeDay() {
-  if (!reminderState_ || !reminderState_->noticeDay.valid) return;
-  const CalendarDate day = reminderState_->noticeDay;
+  if (!reminderState_ || !reminderState_->noticeDay) return;
+  const Day day = *reminderState_->noticeDay;
   HWND hwnd = GetHWND();
   if (!IsWindowVisible(hwnd)) {
     clickedClock_.reset();  // by the taskbar that holds a clock
     RefreshAll();
   }
-  GoToMonth(day.month, day.year, day.day);
+  GoToMonth(day.Month(), day.Year(), day.DayOfMonth());
   ShowWindow(true, true);
   SetForegroundWindow(hwnd);
 }

@@ -72,8 +72,8 @@ AccessNode CDlgMain::DescribeForAccess() {
     DayCellStates states;
     states.selected = i == focused;
     states.focused = cell && cell == focus;
-    states.today = day.date.wMonth == shown.month && shown.todayDay != 0 && day.date.wDay == shown.todayDay;
-    if (day.date.wMonth != shown.month) states.otherMonth = i < kGridColumns ? -1 : 1;
+    states.today = day.date.Month() == shown.month && shown.todayDay != 0 && day.date.DayOfMonth() == shown.todayDay;
+    if (day.date.Month() != shown.month) states.otherMonth = i < kGridColumns ? -1 : 1;
     const DayAccess access = DescribeDayCell(day, states);
     AccessNode node;
     node.id = kCellFirstId + i;

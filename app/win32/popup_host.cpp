@@ -254,8 +254,8 @@ bool PopupHost::ClickCityPickerItem(int which, int index) {
 
 // --- The reminders dialog ---
 
-void PopupHost::OpenReminders(const CalendarDate& day) {
-  if (!owner_ || !day.valid) return;
+void PopupHost::OpenReminders(Day day) {
+  if (!owner_) return;
   if (!reminders_) {
     HWND owner = owner_->OwnerWindow();
     auto w = std::make_unique<CRemindDlg>(owner);

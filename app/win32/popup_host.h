@@ -10,6 +10,7 @@
 
 #include "app/logic/skins.h"
 #include "app/win32/popup_owner.h"
+#include "platform/gregorian.h"
 #include "ui/geometry.h"
 
 class CAboutDlg;
@@ -19,7 +20,6 @@ class CRemindDlg;
 class CSetDlg;
 class CSkinDlg;
 class CSurveys;
-struct CalendarDate;
 
 namespace app {
 
@@ -72,7 +72,7 @@ class PopupHost {
 
   // --- The reminders dialog (reminder_dlg.h) ---
   // Opens the reminders of a day beside the owner.
-  void OpenReminders(const CalendarDate& day);
+  void OpenReminders(Day day);
   void HideReminders();
   bool IsRemindersShown() const;
   // The dialog's state for the test hook ("remind=none" before it was first opened).

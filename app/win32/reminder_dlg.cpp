@@ -27,10 +27,10 @@ std::u16string Line(std::u16string_view key, const std::u16string& value) {
 
 std::u16string KindOptionName(int index) { return u"kind" + IntToText(index); }
 
-std::u16string DayTitle(const CalendarDate& day) {
+std::u16string DayTitle(Day day) {
   CCalendar c;
   c.Calculate(day);
-  std::u16string text = IntToText(day.year) + u"年" + IntToText(day.month) + u"月" + IntToText(day.day) + u"日";
+  std::u16string text = GregorianDayText(day);
   if (c.IsValid()) text += u"  农历" + LunarMonthDayText(c.Lunar());
   return text;
 }
@@ -60,7 +60,7 @@ void CRemindDlg::PlaceFields() {
   for (tvui::NativeEdit* e : {&title_, &date_, &time_, &notice_}) e->Place();
 }
 
-void CRemindDlg::OpenOn(const CalendarDate& day, const std::u16string& titleImage) {
+void CRemindDlg::OpenOn(Day day, const std::u16string& titleImage) {
   day_ = day;
   if (tvui::Control* title = FindControl(u"title")) title->SetBkImage(titleImage);
   if (tvui::Control* label = FindControl(u"remind_day")) label->SetText(DayTitle(day));
@@ -267,7 +267,7 @@ std::u16string CRemindDlg::Describe() {
   GetWindowRect(GetHWND(), &rc);
   s += line(u"remind.rect", IntToText(rc.left) + u"," + IntToText(rc.top) + u"," + IntToText(rc.right - rc.left) +
                                 u"," + IntToText(rc.bottom - rc.top));
-  s += line(u"remind.day", IntToText(day_.year) + u"-" + IntToText(day_.month) + u"-" + IntToText(day_.day));
+  s += line(u"remind.day", IntToText(day_.Year()) + u"-" + IntToText(day_.Month()) + u"-" + IntToText(day_.DayOfMonth()));
   std::u16string items;
   for (const Reminder& r : shown_) items += ReminderListLine(r) + u";";
   s += line(u"remind.list", items);

@@ -36,7 +36,7 @@ class CRemindDlg : public tvui::WindowImplBase {
 
   // Shows the day's reminders and an empty form for a new one on that day, with the title band
   // in the active skin's picture.
-  void OpenOn(const CalendarDate& day, const std::u16string& titleImage);
+  void OpenOn(Day day, const std::u16string& titleImage);
   void Hide();
   // "remind…" lines for the test hook.
   std::u16string Describe();
@@ -53,7 +53,7 @@ class CRemindDlg : public tvui::WindowImplBase {
   tvui::NativeEdit* EditAt(const tvui::Control* place);
 
   HWND owner_;
-  CalendarDate day_;
+  Day day_;
   std::vector<Reminder> shown_;  // the list's reminders, in its order
   int64_t editing_ = 0;          // the reminder the form changes; 0 for a new one
   RecurrenceKind kind_ = RecurrenceKind::kLunarYearly;

@@ -28,28 +28,26 @@ namespace {
 using tvtest::Date;
 
 // First cell of a Monday-first month grid.
-SystemTime FirstCell(int y, int m) {
-  SystemTime first = Date(y, m, 1);
-  const int monday1 = IsoNumber(Day::FromCivil(y, m, 1).DayOfWeek());  // 1 = Monday ... 7 = Sunday
-  AddDays(first, -(monday1 - 1));
-  return first;
+Day FirstCell(int y, int m) {
+  const Day first = Day::FromCivil(y, m, 1);
+  return first - (IsoNumber(first.DayOfWeek()) - 1);  // 1 = Monday ... 7 = Sunday
 }
 
 enum class Source { kMonthData, kSingleDays, kEngineOnly };
 
 template <Source kSource>
 void BM_Month(benchmark::State& state) {
-  const SystemTime first = FirstCell(2025, 3);
+  const Day first = FirstCell(2025, 3);
   DayInfo cells[42];
   for (auto _ : state) {
-    SystemTime day = first;
+    Day day = first;
     MonthData data;
     if (kSource == Source::kMonthData) data.Load(first, 42);
     for (DayInfo& cell : cells) {
       if (kSource == Source::kMonthData) BuildDayInfo(day, cell, data);
       else if (kSource == Source::kSingleDays) BuildDayInfo(day, cell);
       else BuildDayInfoWithoutAlmanac(day, cell);
-      AddDays(day, 1);
+      day += 1;
     }
     benchmark::DoNotOptimize(cells);
   }
@@ -74,7 +72,7 @@ void BM_OneQuery(benchmark::State& state) {
 BENCHMARK(BM_OneQuery)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
 void BM_DayAlmanac(benchmark::State& state) {
-  const SystemTime day = Date(2025, 3, 15);
+  const Day day = Day::FromCivil(2025, 3, 15);
   for (auto _ : state) {
     benchmark::DoNotOptimize(LookUpSuitable(day));
     benchmark::DoNotOptimize(LookUpAvoid(day));
@@ -118,17 +116,17 @@ void BM_MonthStatementsOnOwnConnection(benchmark::State& state) {
   // Argument 1: the connection keeps its file lock between statements, so SQLite need not
   // re-check the file before each one.
   if (state.range(0) == 1) sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
-  const SystemTime first = FirstCell(2025, 3);
+  const Day first = FirstCell(2025, 3);
   for (auto _ : state) {
-    SystemTime day = first;
+    Day day = first;
     for (int i = 0; i < 42; ++i) {
-      const std::u16string id = ReplaceText(FormatDate(day), u"-", u"");
+      const std::u16string id = DateIdText(day);
       for (const char16_t* sql : {u"select yi from yijidata where id = ?1", u"select ji from yijidata where id = ?1"}) {
         const std::u16string numbers = RawValue(db, {sql, {id}}, false);
         const DbStatement query = ActivityNameQuery(numbers);
         if (!query.sql.empty() && state.range(0) != 2) benchmark::DoNotOptimize(RawValue(db, query, true));
       }
-      AddDays(day, 1);
+      day += 1;
     }
   }
   sqlite3_close(db);

@@ -22,7 +22,7 @@ class CountingSink : public TextSink {
 void BM_YearOfMonths(benchmark::State& state) {
   DatabaseDayInfo facts;
   TvcalOptions options;
-  options.today = CalendarDate::Of(2025, 10, 1);
+  options.today = Day::FromCivil(2025, 10, 1);
   options.provider = &facts;
   std::vector<std::string> months;
   for (int m = 1; m <= 12; ++m) {

@@ -32,7 +32,7 @@ std::vector<std::string> TvcalLabels(int year, int month) {
   char arg[8];
   std::snprintf(arg, sizeof arg, "%04d-%02d", year, month);
   TvcalOptions options;
-  options.today = CalendarDate::Of(2000, 1, 1);
+  options.today = Day::FromCivil(2000, 1, 1);
   TextCollector out, err;
   EXPECT_EQ(RunTvcal({"month", arg}, options, out, err), kExitOk) << err.text;
   std::istringstream in(out.text);
@@ -74,7 +74,7 @@ TEST(DayCellLabel, FirstDaysOfLunarMonthsReadAlikeInTheWindowAndInTvcal) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
     DayInfo day;
-    BuildDayInfoWithoutAlmanac(ToSystemTime(CalendarDate::Of(c.y, c.m, c.d)), day);
+    BuildDayInfoWithoutAlmanac(Day::FromCivil(c.y, c.m, c.d), day);
     ASSERT_EQ(day.lunarDayName, u"初一");
     bool festival = !c.festival;
     EXPECT_EQ(Utf8(DayCellLabel(day, &festival)), Utf8(c.label));
@@ -84,7 +84,7 @@ TEST(DayCellLabel, FirstDaysOfLunarMonthsReadAlikeInTheWindowAndInTvcal) {
     const auto grid = LayOutMonthDays(c.y, c.m);
     std::vector<std::string> window;
     for (int i = 0; i < grid.rows * kGridColumns; ++i) {
-      if (grid.days[i].date.wMonth != c.m) continue;
+      if (grid.days[i].date.Month() != c.m) continue;
       const DayInfo* next = i + 1 < kGridCells ? &grid.days[i + 1] : nullptr;
       window.push_back(Utf8(LookOfDayCell(grid.days[i], i, next, c.m, 0, 0).lunarText));
     }

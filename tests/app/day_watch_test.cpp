@@ -52,7 +52,7 @@ struct Window {
   }
   static DayInfo BuildDayInfoWithoutAlmanac(const SystemTime& t) {
     DayInfo info;
-    ::BuildDayInfoWithoutAlmanac(t, info);
+    ::BuildDayInfoWithoutAlmanac(DayOfClock(t), info);
     return info;
   }
 };

@@ -64,7 +64,7 @@ TEST(GridKeys, EveryKeyAtMonthYearAndRangeEdges) {
     EXPECT_EQ(move.rows, c.rows) << c.what;
     EXPECT_EQ(move.monthChanged, c.monthChanged) << c.what;
     // The cell index and the grid agree.
-    EXPECT_EQ(CellDate(ShapeOfMonth(c.to.year, c.to.month), move.cell).wDay, c.to.day) << c.what;
+    EXPECT_EQ(CellDate(ShapeOfMonth(c.to.year, c.to.month), move.cell).DayOfMonth(), c.to.day) << c.what;
   }
   // Today outside the supported months: Home stops at the nearest end.
   EXPECT_EQ(MoveGridSelection({2000, 1, 1}, K::kHome, false, Date(2061, 3, 4)).day, (GridDay{2050, 12, 31}));
@@ -83,12 +83,12 @@ TEST(DayAccess, NamesOfAWholeYearFollowTheDayInformation) {
     MonthDays grid = LayOutMonthDays(2026, month, kGridCells, false);
     for (int i = 0; i < grid.rows * kGridColumns; ++i) {
       DayInfo day = grid.days[i];
-      const int shift = day.date.wMonth == month ? 0 : (i < 7 ? -1 : 1);
-      day.restDay = day.date.wDay % 5 == 0;  // marks the tests choose: both, either, neither
-      day.workDay = day.date.wDay % 7 == 0;
+      const int shift = day.date.Month() == month ? 0 : (i < 7 ? -1 : 1);
+      day.restDay = day.date.DayOfMonth() % 5 == 0;  // marks the tests choose: both, either, neither
+      day.workDay = day.date.DayOfMonth() % 7 == 0;
       const DayAccess a = DescribeDayCell(day, {false, false, false, shift});
-      const std::u16string date = IntToText(day.date.wYear) + u"年" + IntToText(day.date.wMonth) +
-                                  u"月" + IntToText(day.date.wDay) + u"日 " + std::u16string(weekdays[i % 7]);
+      const std::u16string date = IntToText(day.date.Year()) + u"年" + IntToText(day.date.Month()) +
+                                  u"月" + IntToText(day.date.DayOfMonth()) + u"日 " + std::u16string(weekdays[i % 7]);
       ASSERT_EQ(a.name.substr(0, date.size()), date) << i;
       EXPECT_TRUE(Contains(a.name, u"，农历" + day.lunarMonthName + u"月" + day.lunarDayName)) << i;
       for (std::u16string part : {day.solarTerm, day.lunarFestival, day.solarFestival}) {
@@ -139,7 +139,7 @@ TEST(DayAccess, ExactNamesDescriptionsAndStates) {
   EXPECT_EQ(DescribeDayCell(newYear, {}).name, u"2026年2月17日 星期二，农历一月初一，春节，休");
   // A day the engine could not convert still has its date.
   DayInfo bare;
-  bare.date = Date(2026, 1, 2);
+  bare.date = Day::FromCivil(2026, 1, 2);
   bare.weekday = Weekday::kFriday;
   EXPECT_EQ(DescribeDayCell(bare, {false, false, false, 1}).name, u"2026年1月2日 星期五，下个月");
 

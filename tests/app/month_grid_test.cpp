@@ -25,10 +25,10 @@ TEST(MonthShape, RowsAndLeadingDays) {
     MonthShape s = ShapeOfMonth(c.year, c.month);
     EXPECT_EQ(s.rows, c.rows) << c.year << "-" << c.month;
     EXPECT_EQ(s.leadingDays, c.leading) << c.year << "-" << c.month;
-    SystemTime first = CellDate(s, c.leading);
-    EXPECT_EQ(first.wDay, 1);
-    EXPECT_EQ(first.wMonth, c.month);
-    EXPECT_EQ(first.wDayOfWeek, (c.leading + 1) % 7);
+    const Day first = CellDate(s, c.leading);
+    EXPECT_EQ(first.DayOfMonth(), 1);
+    EXPECT_EQ(first.Month(), c.month);
+    EXPECT_EQ(SundayZeroNumber(first.DayOfWeek()), (c.leading + 1) % 7);
   }
   EXPECT_EQ(ShapeOfMonth(2024, 13).rows, 0);
   EXPECT_EQ(ShapeOfMonth(2024, 0).rows, 0);
@@ -36,35 +36,30 @@ TEST(MonthShape, RowsAndLeadingDays) {
 
 TEST(MonthShape, GridRunsIntoNeighbouringMonthsAndYears) {
   MonthShape june = ShapeOfMonth(2025, 6);
-  SystemTime c0 = CellDate(june, 0);
-  EXPECT_EQ(c0.wYear, 2025);
-  EXPECT_EQ(c0.wMonth, 5);
-  EXPECT_EQ(c0.wDay, 26);
-  EXPECT_EQ(c0.wDayOfWeek, 1);
+  const Day c0 = CellDate(june, 0);
+  EXPECT_EQ(c0, Day::FromCivil(2025, 5, 26));
+  EXPECT_EQ(c0.DayOfWeek(), Weekday::kMonday);
 
   // The limits of the year selector reach into 1949 and 2051.
-  SystemTime before = CellDate(ShapeOfMonth(1950, 1), 0);
-  EXPECT_EQ(before.wYear, 1949);
-  EXPECT_EQ(before.wMonth, 12);
-  EXPECT_EQ(before.wDay, 26);
-  SystemTime after = CellDate(ShapeOfMonth(2050, 12), 41);
-  EXPECT_EQ(after.wYear, 2051);
-  EXPECT_EQ(after.wMonth, 1);
-  EXPECT_EQ(after.wDayOfWeek, 0) << "the last cell is a Sunday";
+  EXPECT_EQ(CellDate(ShapeOfMonth(1950, 1), 0), Day::FromCivil(1949, 12, 26));
+  const Day after = CellDate(ShapeOfMonth(2050, 12), 41);
+  EXPECT_EQ(after.Year(), 2051);
+  EXPECT_EQ(after.Month(), 1);
+  EXPECT_EQ(after.DayOfWeek(), Weekday::kSunday) << "the last cell is a Sunday";
 }
 
 TEST(MonthShape, LayOutFillsTheRecordsInOrder) {
   MonthDays grid = LayOutMonthDays(2050, 12);
   EXPECT_EQ(grid.rows, 5);
   for (int i = 0; i < kGridCells; ++i) {
-    SystemTime expected = CellDate(ShapeOfMonth(2050, 12), i);
-    EXPECT_EQ(grid.days[i].date.wDay, expected.wDay) << i;
+    EXPECT_EQ(grid.days[i].date, CellDate(ShapeOfMonth(2050, 12), i)) << i;
     EXPECT_EQ(IsoNumber(grid.days[i].weekday), i % 7 + 1) << i;
   }
   EXPECT_FALSE(grid.days[41].lunarText.empty()) << "2051 is inside the engine's range";
   MonthDays partial = LayOutMonthDays(2024, 3, 5);
-  EXPECT_EQ(partial.days[4].date.wDay, 1);
-  EXPECT_EQ(partial.days[5].date.wYear, 0) << "cells after the count stay empty";
+  EXPECT_EQ(partial.days[4].date.DayOfMonth(), 1);
+  EXPECT_EQ(partial.days[5].weekday, Weekday{}) << "cells after the count stay empty";
+  EXPECT_TRUE(partial.days[5].lunarText.empty()) << "cells after the count stay empty";
   MonthDays quick = LayOutMonthDays(2024, 2, 10, false);
   EXPECT_FALSE(quick.days[9].lunarText.empty()) << "everything but the almanac is there";
   EXPECT_TRUE(quick.days[9].suitable.empty());
@@ -72,9 +67,7 @@ TEST(MonthShape, LayOutFillsTheRecordsInOrder) {
 
 DayInfo InfoOf(int y, int m, int d, int weekday) {
   DayInfo info;
-  info.date.wYear = static_cast<uint16_t>(y);
-  info.date.wMonth = static_cast<uint16_t>(m);
-  info.date.wDay = static_cast<uint16_t>(d);
+  info.date = Day::FromCivil(y, m, d);
   info.weekday = static_cast<Weekday>(weekday);
   info.lunarText = u"甲辰年一月初一";
   info.lunarDayName = u"初一";

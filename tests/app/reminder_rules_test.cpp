@@ -41,11 +41,11 @@ TEST(ReminderSchedule, DueMissedShownOnceAndTheNextMoment) {
     clock.Set(at);
     s = ScheduleRemindersNow({moon});
     ASSERT_EQ(s.dueNow.size(), 1u);
-    EXPECT_EQ(s.dueNow[0].occurrence.date, CalendarDate::Of(2027, 9, 15));
+    EXPECT_EQ(s.dueNow[0].occurrence.date, Day::FromCivil(2027, 9, 15));
     EXPECT_FALSE(s.nextDue);
   }
   // Shown once: the next is next year's, a day ahead of 2028-10-03.
-  moon.lastShown = CalendarDate::Of(2027, 9, 15);
+  moon.lastShown = Day::FromCivil(2027, 9, 15);
   s = ScheduleRemindersNow({moon});
   EXPECT_TRUE(s.dueNow.empty());
   EXPECT_TRUE(SameMoment(s.nextDue, 2028, 10, 2, 9, 0));
@@ -79,41 +79,41 @@ TEST(ReminderSchedule, SeveralDueAtOnceMakeOneNotice) {
   EXPECT_TRUE(SameMoment(s.nextDue, 2027, 2, 20, 8, 0));
   const ReminderNotice n = NoticeOf(s.dueNow, now);
   EXPECT_EQ(n.title, u"早");
-  EXPECT_EQ(n.day, CalendarDate::Of(2027, 2, 6));
+  EXPECT_EQ(n.day, Day::FromCivil(2027, 2, 6));
   EXPECT_EQ(n.text, u"2027年2月6日 一月初一 08:00\n另有：晚");
-  EXPECT_NE(NoticeOf({{4, u"t", {CalendarDate::Of(2027, 2, 8), {2027, 1, 3, 0}}, 0, 2}}, now).text.find(u"还有2天"),
+  EXPECT_NE(NoticeOf({{4, u"t", {Day::FromCivil(2027, 2, 8), {2027, 1, 3, 0}}, 0, 2}}, now).text.find(u"还有2天"),
             std::u16string::npos);
 }
 
 TEST(ReminderDays, MarksAndTooltipLinesOfASpan) {
   const std::vector<Reminder> all = {Make(1, u"中秋#家宴", u"lunar 8-15", 18 * 60, 0),
                                      Make(2, u"初一", u"lunar-monthly 1", 7 * 60, 0)};
-  const ReminderDays days(all, CalendarDate::Of(2027, 8, 29), CalendarDate::Of(2027, 10, 9));
-  EXPECT_TRUE(days.Has(CalendarDate::Of(2027, 9, 15)));
-  EXPECT_FALSE(days.Has(CalendarDate::Of(2027, 9, 16)));
-  EXPECT_FALSE(days.Has(CalendarDate::Of(2027, 10, 31)));  // outside the span
-  EXPECT_EQ(days.On(CalendarDate::Of(2027, 9, 1)).size(), 1u);  // 八月初一
-  EXPECT_EQ(days.Text(CalendarDate::Of(2027, 9, 15)), u"18:00 中秋#家宴");
+  const ReminderDays days(all, Day::FromCivil(2027, 8, 29), Day::FromCivil(2027, 10, 9));
+  EXPECT_TRUE(days.Has(Day::FromCivil(2027, 9, 15)));
+  EXPECT_FALSE(days.Has(Day::FromCivil(2027, 9, 16)));
+  EXPECT_FALSE(days.Has(Day::FromCivil(2027, 10, 31)));  // outside the span
+  EXPECT_EQ(days.On(Day::FromCivil(2027, 9, 1)).size(), 1u);  // 八月初一
+  EXPECT_EQ(days.Text(Day::FromCivil(2027, 9, 15)), u"18:00 中秋#家宴");
   // Into the cell's data string and back out, the "#" kept apart from the separators.
   const TooltipFields f =
-      ParseTooltipFields(u"date:x" + TooltipRemindersPart(days.Text(CalendarDate::Of(2027, 9, 15))) + u"#宜:y");
+      ParseTooltipFields(u"date:x" + TooltipRemindersPart(days.Text(Day::FromCivil(2027, 9, 15))) + u"#宜:y");
   EXPECT_EQ(f.reminders, u"18:00 中秋＃家宴");
   EXPECT_EQ(f.suitable, u"y");
   EXPECT_EQ(TooltipRemindersPart(u""), u"");
 }
 
 TEST(ReminderForm, FieldsFromTheDayChecksAndRoundTrips) {
-  const CalendarDate moon = CalendarDate::Of(2027, 9, 15);
+  const Day moon = Day::FromCivil(2027, 9, 15);
   EXPECT_EQ(FormDateFor(RecurrenceKind::kOnce, moon), u"2027-09-15");
   EXPECT_EQ(FormDateFor(RecurrenceKind::kSolarYearly, moon), u"09-15");
   EXPECT_EQ(FormDateFor(RecurrenceKind::kLunarYearly, moon), u"8-15");
   EXPECT_EQ(FormDateFor(RecurrenceKind::kLunarMonthly, moon), u"15");
-  EXPECT_EQ(FormDateFor(RecurrenceKind::kSolarTerm, CalendarDate::Of(2027, 12, 22)), u"冬至");
-  EXPECT_EQ(FormDateFor(RecurrenceKind::kSolarTerm, CalendarDate::Of(2027, 12, 23)), u"小寒");
-  EXPECT_EQ(FormDateFor(RecurrenceKind::kLunarYearly, CalendarDate::Of(2025, 8, 1)), u"闰6-8");
+  EXPECT_EQ(FormDateFor(RecurrenceKind::kSolarTerm, Day::FromCivil(2027, 12, 22)), u"冬至");
+  EXPECT_EQ(FormDateFor(RecurrenceKind::kSolarTerm, Day::FromCivil(2027, 12, 23)), u"小寒");
+  EXPECT_EQ(FormDateFor(RecurrenceKind::kLunarYearly, Day::FromCivil(2025, 8, 1)), u"闰6-8");
 
   // Refusals, each naming what is wrong, and nothing accepted.
-  ReminderForm form = NewReminderForm(CalendarDate::Of(2025, 8, 1));
+  ReminderForm form = NewReminderForm(Day::FromCivil(2025, 8, 1));
   EXPECT_EQ(form.date, u"闰6-8");
   EXPECT_EQ(CheckReminderForm(form).problem, u"请填写提醒内容。");
   form.title = u"  外婆生日 ";

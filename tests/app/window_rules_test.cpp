@@ -18,9 +18,7 @@ namespace {
 
 TEST(HeaderTexts, TodayAndClock) {
   DayInfo d;
-  d.date.wYear = 2024;
-  d.date.wMonth = 2;
-  d.date.wDay = 10;
+  d.date = Day::FromCivil(2024, 2, 10);
   d.weekday = Weekday::kSaturday;
   d.zodiacAnimal = u"龙";
   d.lunarMonthName = u"一";

@@ -58,45 +58,45 @@ TEST(AlmanacQuery, BuildsTheConditionFromPlainNumbersOnly) {
 }
 
 TEST_F(AlmanacTable, NamesOfTheDay) {
-  EXPECT_EQ(LookUpSuitable(Date(2030, 1, 1)), u"祈福");
-  EXPECT_EQ(LookUpAvoid(Date(2030, 1, 1)), u"嫁娶");
+  EXPECT_EQ(LookUpSuitable(Day::FromCivil(2030, 1, 1)), u"祈福");
+  EXPECT_EQ(LookUpAvoid(Day::FromCivil(2030, 1, 1)), u"嫁娶");
   // A number without a name contributes nothing; an empty list gives an empty text.
-  EXPECT_EQ(LookUpSuitable(Date(2030, 1, 2)), u"祭祀");
-  EXPECT_TRUE(LookUpAvoid(Date(2030, 1, 2)).empty());
+  EXPECT_EQ(LookUpSuitable(Day::FromCivil(2030, 1, 2)), u"祭祀");
+  EXPECT_TRUE(LookUpAvoid(Day::FromCivil(2030, 1, 2)).empty());
   // No row at all.
-  EXPECT_TRUE(LookUpSuitable(Date(2030, 1, 4)).empty());
-  EXPECT_TRUE(LookUpAvoid(Date(2030, 1, 4)).empty());
+  EXPECT_TRUE(LookUpSuitable(Day::FromCivil(2030, 1, 4)).empty());
+  EXPECT_TRUE(LookUpAvoid(Day::FromCivil(2030, 1, 4)).empty());
 }
 
 TEST_F(AlmanacTable, AStoredListCannotWidenTheLookup) {
   // "0' or '1'='1" would select every name if it reached the statement.
-  EXPECT_EQ(LookUpSuitable(Date(2030, 1, 3)), u"祈福");
-  EXPECT_EQ(LookUpAvoid(Date(2030, 1, 3)), u"嫁娶");
+  EXPECT_EQ(LookUpSuitable(Day::FromCivil(2030, 1, 3)), u"祈福");
+  EXPECT_EQ(LookUpAvoid(Day::FromCivil(2030, 1, 3)), u"嫁娶");
   EXPECT_EQ(tvtest::FirstText(u"select count(*) from yijikey"), u"3");
 }
 
 using AlmanacData = ShippedUserDat;
 
 TEST_F(AlmanacData, ShippedListsCoverTheNavigableRange) {
-  const std::u16string yi = LookUpSuitable(Date(2024, 2, 10));
+  const std::u16string yi = LookUpSuitable(Day::FromCivil(2024, 2, 10));
   EXPECT_EQ(NameCount(yi), 8u);
   EXPECT_NE(yi.find(u"嫁娶"), std::u16string::npos);
   EXPECT_NE(yi.find(u"开光"), std::u16string::npos);
-  EXPECT_EQ(NameCount(LookUpAvoid(Date(2024, 2, 10))), 12u);
+  EXPECT_EQ(NameCount(LookUpAvoid(Day::FromCivil(2024, 2, 10))), 12u);
   EXPECT_NE(yi.substr(0, 2), u"\r\n");
   EXPECT_NE(yi.substr(yi.size() - 2), u"\r\n");
-  for (const SystemTime& day : {Date(1949, 12, 1), Date(1990, 6, 15), Date(2051, 1, 31)}) {
-    EXPECT_FALSE(LookUpSuitable(day).empty()) << day.wYear;
-    EXPECT_FALSE(LookUpAvoid(day).empty()) << day.wYear;
+  for (const Day day : {Day::FromCivil(1949, 12, 1), Day::FromCivil(1990, 6, 15), Day::FromCivil(2051, 1, 31)}) {
+    EXPECT_FALSE(LookUpSuitable(day).empty()) << day.Year();
+    EXPECT_FALSE(LookUpAvoid(day).empty()) << day.Year();
   }
-  EXPECT_TRUE(LookUpSuitable(Date(1949, 11, 30)).empty());
-  EXPECT_TRUE(LookUpAvoid(Date(2051, 2, 1)).empty());
+  EXPECT_TRUE(LookUpSuitable(Day::FromCivil(1949, 11, 30)).empty());
+  EXPECT_TRUE(LookUpAvoid(Day::FromCivil(2051, 2, 1)).empty());
 }
 
 TEST_F(AlmanacData, DayInfoCarriesClippedLists) {
-  const DayInfo info = BuildDayInfo(Date(2024, 2, 10));
+  const DayInfo info = BuildDayInfo(Day::FromCivil(2024, 2, 10));
   ASSERT_FALSE(info.avoid.empty());
   EXPECT_LE(info.avoid.size(), 25u);
-  EXPECT_EQ(LookUpAvoid(Date(2024, 2, 10)).substr(0, info.avoid.size()), info.avoid);
+  EXPECT_EQ(LookUpAvoid(Day::FromCivil(2024, 2, 10)).substr(0, info.avoid.size()), info.avoid);
   EXPECT_NE(info.avoid.back(), u'\r');
 }

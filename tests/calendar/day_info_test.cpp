@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar/holiday_arrangement.h"
+#include "platform/date_time.h"
 #include "tests/calendar/holiday_test_support.h"
 
 using holiday_test::Date;
@@ -11,7 +12,7 @@ namespace {
 
 DayInfo InfoOf(int y, int m, int d) {
   DayInfo info;
-  BuildDayInfoWithoutAlmanac(Date(y, m, d), info);
+  BuildDayInfoWithoutAlmanac(Day::FromCivil(y, m, d), info);
   return info;
 }
 
@@ -25,14 +26,7 @@ class DayInfoTest : public ::testing::Test {
 
 TEST_F(DayInfoTest, DateWeekdayAndLunarTexts) {
   const DayInfo info = InfoOf(2024, 2, 10);  // lunar new year 甲辰, a Saturday
-  EXPECT_EQ(info.date.wYear, 2024);
-  EXPECT_EQ(info.date.wMonth, 2);
-  EXPECT_EQ(info.date.wDay, 10);
-  EXPECT_EQ(info.date.wDayOfWeek, 6);
-  EXPECT_EQ(info.date.wHour, 1);
-  EXPECT_EQ(info.date.wMinute, 1);
-  EXPECT_EQ(info.date.wSecond, 1);
-  EXPECT_EQ(info.date.wMilliseconds, 1);
+  EXPECT_EQ(info.date, Day::FromCivil(2024, 2, 10));
   EXPECT_EQ(info.weekday, Weekday::kSaturday);
   EXPECT_EQ(info.lunarText, u"甲辰年一月初一");
   EXPECT_EQ(info.zodiacAnimal, u"龙");
@@ -40,7 +34,7 @@ TEST_F(DayInfoTest, DateWeekdayAndLunarTexts) {
   EXPECT_TRUE(info.shortLabel.empty());  // a lunar festival keeps the label empty
 
   EXPECT_EQ(InfoOf(2024, 2, 11).weekday, Weekday::kSunday);
-  EXPECT_EQ(InfoOf(2024, 2, 11).date.wDayOfWeek, 0);
+  EXPECT_EQ(InfoOf(2024, 2, 11).date.DayOfWeek(), Weekday::kSunday);
 }
 
 TEST_F(DayInfoTest, PlainDayHasNoLabels) {
@@ -154,20 +148,19 @@ TEST_F(DayInfoTest, RestAndWorkMarksFollowTheRecord) {
   // Listed as both a day off and a make-up working day: the work mark is set (and shown).
   EXPECT_EQ(InfoOf(2030, 5, 11).workDay, 1);
   EXPECT_EQ(InfoOf(2030, 5, 11).restDay, 1);
-  EXPECT_TRUE(IsRestDay(Date(2030, 5, 2)));
-  EXPECT_FALSE(IsWorkDay(Date(2030, 5, 2)));
-  EXPECT_TRUE(IsWorkDay(Date(2030, 4, 28)));
-  EXPECT_FALSE(IsRestDay(Date(2030, 5, 3)));
-  EXPECT_FALSE(IsRestDay(Date(2030, 13, 1)));
+  EXPECT_TRUE(IsRestDay(Day::FromCivil(2030, 5, 2)));
+  EXPECT_FALSE(IsWorkDay(Day::FromCivil(2030, 5, 2)));
+  EXPECT_TRUE(IsWorkDay(Day::FromCivil(2030, 4, 28)));
+  EXPECT_FALSE(IsRestDay(Day::FromCivil(2030, 5, 3)));
+  EXPECT_FALSE(DayOf(Date(2030, 13, 1)).has_value()) << "no day to mark";
 }
 
 TEST_F(DayInfoTest, DatesOutsideTheEngineKeepTheirDate) {
   const DayInfo info = InfoOf(1899, 12, 31);
-  EXPECT_EQ(info.date.wYear, 1899);
-  EXPECT_EQ(info.date.wDayOfWeek, 0);  // a Sunday
+  EXPECT_EQ(info.date, Day::FromCivil(1899, 12, 31));
   EXPECT_EQ(info.weekday, Weekday::kSunday);
   EXPECT_TRUE(info.lunarText.empty());
-  const DayInfo invalid = InfoOf(2024, 2, 30);
-  EXPECT_TRUE(invalid.lunarText.empty());
-  EXPECT_EQ(invalid.restDay, 0);
+  EXPECT_EQ(info.restDay, 0);
+  // A date that names no day never reaches the builder.
+  EXPECT_FALSE(DayOf(Date(2024, 2, 30)).has_value());
 }

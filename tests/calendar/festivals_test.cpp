@@ -139,12 +139,9 @@ TEST(LunarFestivalMatching, NewYearsEveIsTheLastDayOfTheTwelfthMonth) {
 TEST(LunarFestivalMatching, LeapMonthsMatchTheirNumber) {
   // 2009 has a leap fifth month: 端午节 twice, the second time in the leap month.
   std::vector<LunarDate> found;
-  for (CalendarDate d = CalendarDate::Of(2009, 1, 1); d.year == 2009;) {
-    const CCalendar cal = Calc(d.year, d.month, d.day);
+  for (Day d = Day::FromCivil(2009, 1, 1); d.Year() == 2009; d += 1) {
+    const CCalendar cal = Calc(d.Year(), d.Month(), d.DayOfMonth());
     if (cal.lunarFestival == u"端午节") found.push_back(cal.Lunar());
-    d = d.day < DaysInMonth(d.year, d.month) ? CalendarDate::Of(d.year, d.month, d.day + 1)
-        : d.month < 12                               ? CalendarDate::Of(d.year, d.month + 1, 1)
-                                                     : CalendarDate::Of(d.year + 1, 1, 1);
   }
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(found[0], (LunarDate{2009, 5, 5, 0}));

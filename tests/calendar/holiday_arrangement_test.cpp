@@ -109,10 +109,10 @@ TEST(HolidayArrangement, ReadersNeverSeeAHalfReplacedRecord) {
   while (!stop || reads < 100) {
     const auto snapshot = HolidayArrangementSnapshot();
     ASSERT_TRUE(*snapshot == a || *snapshot == b);
-    const HolidayMarks marks = MarkHolidayDate(Date(2031, 5, 5));
+    const HolidayMarks marks = MarkHolidayDate(Day::FromCivil(2031, 5, 5));
     (void)marks;
     DayInfo info;
-    BuildDayInfoWithoutAlmanac(Date(2031, 1, 1), info);
+    BuildDayInfoWithoutAlmanac(Day::FromCivil(2031, 1, 1), info);
     ++reads;
   }
   writer.join();

@@ -129,22 +129,22 @@ TEST_F(HolidayData, TableFillsOnlyWhatTheDocumentLeftEmpty) {
 TEST_F(HolidayData, SharedRecordMarksTheDayCells) {
   ReplaceHolidayArrangement({});
   LoadHolidayArrangementForYear(2024);
-  const DayInfo workday = BuildDayInfo(Date(2024, 10, 12));
+  const DayInfo workday = BuildDayInfo(Day::FromCivil(2024, 10, 12));
   EXPECT_EQ(workday.workDay, 1);
   EXPECT_EQ(workday.restDay, 0);
   EXPECT_FALSE(workday.suitable.empty());
-  const DayInfo dayOff = BuildDayInfo(Date(2024, 10, 3));
+  const DayInfo dayOff = BuildDayInfo(Day::FromCivil(2024, 10, 3));
   EXPECT_EQ(dayOff.restDay, 1);
-  EXPECT_TRUE(IsRestDay(Date(2024, 10, 3)));
-  EXPECT_TRUE(IsWorkDay(Date(2024, 9, 29)));
+  EXPECT_TRUE(IsRestDay(Day::FromCivil(2024, 10, 3)));
+  EXPECT_TRUE(IsWorkDay(Day::FromCivil(2024, 9, 29)));
   // Loading again leaves filled holidays alone.
   ChangeHolidayArrangement([](HolidayArrangement& r) {
     r.holidays[6].middle = u"2024-10-09";
     return true;
   });
   LoadHolidayArrangementForYear(2024);
-  EXPECT_FALSE(IsRestDay(Date(2024, 10, 3)));
-  EXPECT_TRUE(IsRestDay(Date(2024, 10, 9)));
+  EXPECT_FALSE(IsRestDay(Day::FromCivil(2024, 10, 3)));
+  EXPECT_TRUE(IsRestDay(Day::FromCivil(2024, 10, 9)));
   ReplaceHolidayArrangement({});
 }
 
@@ -161,12 +161,12 @@ TEST(HolidayStartUp, TheRegisteredLoaderFillsTheSharedRecord) {
   ReplaceHolidayArrangement({});
   OpenUserDataIn(dir.Dir());
   CloseUserData();
-  EXPECT_FALSE(IsRestDay(Date(2024, 10, 3)));
+  EXPECT_FALSE(IsRestDay(Day::FromCivil(2024, 10, 3)));
 
   InstallHolidayLoader();
   OpenUserDataIn(dir.Dir());
   CloseUserData();
-  EXPECT_TRUE(IsRestDay(Date(2024, 10, 3)));
+  EXPECT_TRUE(IsRestDay(Day::FromCivil(2024, 10, 3)));
   ClearDataSteps();
   SetLocalClock(nullptr);
   ReplaceHolidayArrangement({});

@@ -8,12 +8,11 @@ namespace {
 
 LunarDate ToLunar(int y, int m, int d) {
   CCalendar cal;
-  cal.Calculate(CalendarDate::Of(y, m, d));
+  cal.Calculate(Day::FromCivil(y, m, d));
   EXPECT_TRUE(cal.IsValid()) << y << "-" << m << "-" << d;
   return cal.Lunar();
 }
 
-using tvtest::NextDay;
 
 TEST(LunarConversion, Boundaries) {
   EXPECT_EQ(ToLunar(1900, 1, 31), (LunarDate{1900, 1, 1, 0}));  // the epoch
@@ -42,8 +41,8 @@ TEST(LunarConversion, LeapMonths) {
   EXPECT_EQ(ToLunar(2034, 1, 20), (LunarDate{2033, 12, 1, 0}));
 
   CCalendar leap, ordinary;
-  leap.Calculate(CalendarDate::Of(2023, 4, 19));
-  ordinary.Calculate(CalendarDate::Of(2023, 3, 21));
+  leap.Calculate(Day::FromCivil(2023, 4, 19));
+  ordinary.Calculate(Day::FromCivil(2023, 3, 21));
   EXPECT_EQ(leap.monthSize, u"小");      // the leap month has 29 days
   EXPECT_EQ(ordinary.monthSize, u"大");  // the ordinary second month has 30
   EXPECT_EQ(leap.lunarMonthName, ordinary.lunarMonthName);
@@ -84,14 +83,15 @@ TEST(LunarConversion, MendedTableEntries) {
 
 // The year lengths add up to the known Chinese New Year dates.
 TEST(LunarConversion, LunarNewYearDates) {
-  const CalendarDate kNewYears[] = {
-      {1901, 2, 19, true}, {1912, 2, 18, true}, {1949, 1, 29, true}, {1950, 2, 17, true},
-      {1976, 1, 31, true}, {1985, 2, 20, true}, {1990, 1, 27, true}, {2000, 2, 5, true},
-      {2001, 1, 24, true}, {2008, 2, 7, true},  {2010, 2, 14, true}, {2019, 2, 5, true},
-      {2020, 1, 25, true}, {2021, 2, 12, true}, {2022, 2, 1, true},  {2023, 1, 22, true},
-      {2024, 2, 10, true}, {2025, 1, 29, true}, {2026, 2, 17, true}, {2027, 2, 6, true},
-      {2030, 2, 3, true},  {2050, 1, 23, true}, {2100, 2, 9, true}};
-  for (const CalendarDate& d : kNewYears) {
+  struct Ymd {
+    int year, month, day;
+  };
+  const Ymd kNewYears[] = {
+      {1901, 2, 19}, {1912, 2, 18}, {1949, 1, 29}, {1950, 2, 17}, {1976, 1, 31}, {1985, 2, 20},
+      {1990, 1, 27}, {2000, 2, 5},  {2001, 1, 24}, {2008, 2, 7},  {2010, 2, 14}, {2019, 2, 5},
+      {2020, 1, 25}, {2021, 2, 12}, {2022, 2, 1},  {2023, 1, 22}, {2024, 2, 10}, {2025, 1, 29},
+      {2026, 2, 17}, {2027, 2, 6},  {2030, 2, 3},  {2050, 1, 23}, {2100, 2, 9}};
+  for (const Ymd& d : kNewYears) {
     EXPECT_EQ(ToLunar(d.year, d.month, d.day), (LunarDate{d.year, 1, 1, 0}))
         << d.year << "-" << d.month << "-" << d.day;
     int sum = DaysSince1970(1900, 1, 31);
@@ -105,14 +105,17 @@ TEST(LunarConversion, LunarNewYearDates) {
 // between 21 January and 20 February, the day GanZhi advances by one.
 TEST(LunarConversion, EveryDayFollowsFromThePrevious) {
   CCalendar prev, cur;
-  CalendarDate d = kFirstCalendarDate;
-  prev.Calculate(d);
+  Day day = kFirstCalendarDay;
+  prev.Calculate(day);
   ASSERT_TRUE(prev.IsValid());
   int days = 1;
-  int64_t ganZhi = DaysSince1970(d.year, d.month, d.day) + 25577;
-  while (!(d == kLastCalendarDate)) {
-    d = NextDay(d);
-    cur.Calculate(d);
+  int64_t ganZhi = day.DaysSinceEpoch() + 25577;
+  while (day != kLastCalendarDay) {
+    day += 1;
+    const struct {
+      int year, month, day;
+    } d{day.Year(), day.Month(), day.DayOfMonth()};
+    cur.Calculate(day);
     ASSERT_TRUE(cur.IsValid()) << d.year << "-" << d.month << "-" << d.day;
     ++days;
     const LunarDate p = prev.Lunar(), c = cur.Lunar();
@@ -144,14 +147,13 @@ TEST(LunarConversion, EveryDayFollowsFromThePrevious) {
 
 TEST(LunarConversion, RefusesDatesOutsideTheRange) {
   CCalendar cal;
-  cal.Calculate(CalendarDate::Of(2024, 2, 10));
+  cal.Calculate(Day::FromCivil(2024, 2, 10));
   ASSERT_TRUE(cal.IsValid());
   // A refused date leaves nothing of the previous day behind.
-  for (const CalendarDate& d :
-       {CalendarDate::Of(1900, 1, 30), CalendarDate::Of(2101, 1, 29), CalendarDate::Of(1800, 6, 1),
-        CalendarDate::Of(2023, 2, 29), CalendarDate::Of(2024, 13, 1), CalendarDate{}}) {
+  for (const Day d : {Day::FromCivil(1900, 1, 30), Day::FromCivil(2101, 1, 29), Day::FromCivil(1800, 6, 1),
+                      Day::FromCivil(9999, 12, 31), Day::FromDays(-1000000)}) {
     cal.Calculate(d);
-    EXPECT_FALSE(cal.IsValid()) << d.year << "-" << d.month << "-" << d.day;
+    EXPECT_FALSE(cal.IsValid()) << d.DaysSinceEpoch();
     EXPECT_EQ(cal.Lunar(), LunarDate{});
     EXPECT_TRUE(cal.lunarDayName.empty() && cal.yearGanZhi.empty() && cal.zodiacAnimal.empty() &&
                 cal.eraLabel.empty() && cal.solarFestival.empty() && cal.lunarFestival.empty() &&
@@ -159,19 +161,23 @@ TEST(LunarConversion, RefusesDatesOutsideTheRange) {
     EXPECT_EQ(cal.holidayStar, 0);
     EXPECT_EQ(cal.date, d);
   }
-  EXPECT_TRUE(IsInCalendarRange(kFirstCalendarDate));
-  EXPECT_TRUE(IsInCalendarRange(kLastCalendarDate));
-  EXPECT_FALSE(IsInCalendarRange(CalendarDate::Of(2101, 1, 29)));
+  EXPECT_TRUE(IsInCalendarRange(kFirstCalendarDay));
+  EXPECT_TRUE(IsInCalendarRange(kLastCalendarDay));
+  EXPECT_FALSE(IsInCalendarRange(Day::FromCivil(2101, 1, 29)));
+  // Dates that name no day never become one.
+  EXPECT_FALSE(Day::FromValidCivil(2023, 2, 29).has_value());
+  EXPECT_FALSE(Day::FromValidCivil(2024, 13, 1).has_value());
+  EXPECT_FALSE(Day::FromValidCivil(0, 1, 1).has_value());
 }
 
 TEST(GregorianHelpers, DatesAndWeekdays) {
-  EXPECT_TRUE(CalendarDate::Of(2000, 2, 29).valid);
-  EXPECT_FALSE(CalendarDate::Of(1900, 2, 29).valid);
-  EXPECT_FALSE(CalendarDate::Of(2100, 2, 29).valid);
-  EXPECT_FALSE(CalendarDate::Of(2024, 4, 31).valid);
+  EXPECT_TRUE(Day::IsValidCivil(2000, 2, 29));
+  EXPECT_FALSE(Day::IsValidCivil(1900, 2, 29));
+  EXPECT_FALSE(Day::IsValidCivil(2100, 2, 29));
+  EXPECT_FALSE(Day::IsValidCivil(2024, 4, 31));
   SystemTime st;
   st.wYear = 2024, st.wMonth = 2, st.wDay = 10, st.wHour = 23;
-  EXPECT_EQ(CalendarDate::FromSystemTime(st), CalendarDate::Of(2024, 2, 10));
+  EXPECT_EQ(DayOf(st), Day::FromCivil(2024, 2, 10));
 
   EXPECT_EQ(DaysSince1970(1970, 1, 1), 0);
   EXPECT_EQ(DaysSince1970(1969, 12, 31), -1);

@@ -19,12 +19,12 @@ namespace {
 
 // Loads `count` days from `first` as one run and compares every day with its own lookups.
 // Returns how many days carried a list (so a comparison of empty runs cannot pass unnoticed).
-int ExpectSameAsSingleDays(const SystemTime& first, int count) {
+int ExpectSameAsSingleDays(Day first, int count) {
   AlmanacRange range;
   range.Load(first, count);
   int filled = 0;
-  SystemTime day = first;
-  for (int i = 0; i < count; ++i, AddDays(day, 1)) {
+  Day day = first;
+  for (int i = 0; i < count; ++i, day += 1) {
     const std::u16string date = FormatDate(day);
     EXPECT_TRUE(range.Covers(day)) << std::string(date.begin(), date.end());
     const std::u16string suitable = LookUpSuitable(day);
@@ -35,10 +35,9 @@ int ExpectSameAsSingleDays(const SystemTime& first, int count) {
   return filled;
 }
 
-SystemTime FirstCellOf(int year, int month) {
-  SystemTime first = Date(year, month, 1);
-  AddDays(first, -(IsoNumber(Day::FromCivil(year, month, 1).DayOfWeek()) - 1));
-  return first;
+Day FirstCellOf(int year, int month) {
+  const Day first = Day::FromCivil(year, month, 1);
+  return first - (IsoNumber(first.DayOfWeek()) - 1);
 }
 
 }  // namespace
@@ -51,23 +50,23 @@ TEST_F(MonthDataShipped, AlmanacRunsEqualTheSingleDayLookups) {
   for (int month = 1; month <= 12; ++month) filled += ExpectSameAsSingleDays(FirstCellOf(2025, month), 42);
   EXPECT_GE(filled, 12 * 42 - 12);
   // A whole year as one run (its names take more than one statement).
-  EXPECT_EQ(ExpectSameAsSingleDays(Date(2024, 1, 1), 366), 366);
+  EXPECT_EQ(ExpectSameAsSingleDays(Day::FromCivil(2024, 1, 1), 366), 366);
   // December's grid runs into the next year.
   EXPECT_EQ(ExpectSameAsSingleDays(FirstCellOf(2030, 12), 42), 42);
   // The first and last days the data holds, from outside them: days without a row stay empty.
-  EXPECT_EQ(ExpectSameAsSingleDays(Date(1949, 11, 20), 42), 31);
-  EXPECT_EQ(ExpectSameAsSingleDays(Date(2051, 1, 10), 42), 22);
+  EXPECT_EQ(ExpectSameAsSingleDays(Day::FromCivil(1949, 11, 20), 42), 31);
+  EXPECT_EQ(ExpectSameAsSingleDays(Day::FromCivil(2051, 1, 10), 42), 22);
   // The engine's first and last supported days, where there is no data at all.
-  EXPECT_EQ(ExpectSameAsSingleDays(Date(1900, 1, 31), 42), 0);
-  EXPECT_EQ(ExpectSameAsSingleDays(Date(2100, 12, 20), 42), 0);
+  EXPECT_EQ(ExpectSameAsSingleDays(Day::FromCivil(1900, 1, 31), 42), 0);
+  EXPECT_EQ(ExpectSameAsSingleDays(Day::FromCivil(2100, 12, 20), 42), 0);
 
   AlmanacRange range;
-  range.Load(Date(2025, 3, 1), 31);
-  EXPECT_FALSE(range.Covers(Date(2025, 2, 28)));
-  EXPECT_FALSE(range.Covers(Date(2025, 4, 1)));
-  EXPECT_TRUE(range.Suitable(Date(2025, 4, 1)).empty());
-  range.Load(Date(2025, 2, 30), 31);
-  EXPECT_FALSE(range.Covers(Date(2025, 3, 1))) << "an invalid first day loads nothing";
+  range.Load(Day::FromCivil(2025, 3, 1), 31);
+  EXPECT_FALSE(range.Covers(Day::FromCivil(2025, 2, 28)));
+  EXPECT_FALSE(range.Covers(Day::FromCivil(2025, 4, 1)));
+  EXPECT_TRUE(range.Suitable(Day::FromCivil(2025, 4, 1)).empty());
+  range.Load(Day::FromCivil(2025, 3, 1), 0);
+  EXPECT_FALSE(range.Covers(Day::FromCivil(2025, 3, 1))) << "no days load nothing";
 }
 
 TEST_F(MonthDataShipped, EveryYearMarksItsOwnDaysOff) {
@@ -96,14 +95,14 @@ TEST_F(MonthDataShipped, EveryYearMarksItsOwnDaysOff) {
   ReplaceHolidayArrangement({});
   data.Load(FirstCellOf(2005, 12), 42);
   DayInfo info;
-  BuildDayInfo(Date(2005, 12, 31), info, data);
+  BuildDayInfo(Day::FromCivil(2005, 12, 31), info, data);
   EXPECT_EQ(info.workDay, 1);
-  BuildDayInfo(Date(2006, 1, 2), info, data);
+  BuildDayInfo(Day::FromCivil(2006, 1, 2), info, data);
   EXPECT_EQ(info.restDay, 1) << "a day of the next year in December's grid";
 
   // The single-day builder reads the same.
-  EXPECT_EQ(BuildDayInfo(Date(2025, 10, 3)).restDay, 1);
-  EXPECT_EQ(BuildDayInfo(Date(2005, 12, 31)).workDay, 1);
+  EXPECT_EQ(BuildDayInfo(Day::FromCivil(2025, 10, 3)).restDay, 1);
+  EXPECT_EQ(BuildDayInfo(Day::FromCivil(2005, 12, 31)).workDay, 1);
 }
 
 namespace {
@@ -137,14 +136,14 @@ class MonthDataOwnTable : public ::testing::Test {
 }  // namespace
 
 TEST_F(MonthDataOwnTable, RunsFollowTheTableAsTheSingleDayLookupsDo) {
-  ExpectSameAsSingleDays(Date(2029, 12, 30), 10);
+  ExpectSameAsSingleDays(Day::FromCivil(2029, 12, 30), 10);
   AlmanacRange range;
-  range.Load(Date(2030, 1, 1), 5);
-  EXPECT_EQ(range.Suitable(Date(2030, 1, 1)), u"嫁娶\r\n祭祀\r\n祈福\r\n纳采") << "the table's order";
-  EXPECT_EQ(range.Suitable(Date(2030, 1, 2)), u"祭祀\r\n祈福");
-  EXPECT_EQ(range.Avoid(Date(2030, 1, 3)), u"嫁娶\r\n纳采");
-  EXPECT_EQ(range.Avoid(Date(2030, 1, 4)), u"祭祀\r\n");
-  EXPECT_EQ(range.Suitable(Date(2030, 1, 5)), u"出行");
+  range.Load(Day::FromCivil(2030, 1, 1), 5);
+  EXPECT_EQ(range.Suitable(Day::FromCivil(2030, 1, 1)), u"嫁娶\r\n祭祀\r\n祈福\r\n纳采") << "the table's order";
+  EXPECT_EQ(range.Suitable(Day::FromCivil(2030, 1, 2)), u"祭祀\r\n祈福");
+  EXPECT_EQ(range.Avoid(Day::FromCivil(2030, 1, 3)), u"嫁娶\r\n纳采");
+  EXPECT_EQ(range.Avoid(Day::FromCivil(2030, 1, 4)), u"祭祀\r\n");
+  EXPECT_EQ(range.Suitable(Day::FromCivil(2030, 1, 5)), u"出行");
   EXPECT_EQ(tvtest::FirstText(u"select count(*) from yijikey"), u"6");
 
   HolidayYears years;

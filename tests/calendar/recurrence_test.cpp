@@ -12,35 +12,34 @@
 namespace {
 
 struct WalkedDay {
-  CalendarDate date;
+  Day date;
   LunarDate lunar;
   std::u16string term;
 };
 
-using tvtest::NextDay;
 
 // Every supported day, as the engine describes it, and its lunar months in order (each a list of
 // its days), keyed by (lunar year, month, leap).
 struct Walk {
   std::vector<WalkedDay> days;
   std::vector<std::tuple<int, int, int>> monthOrder;
-  std::map<std::tuple<int, int, int>, std::vector<CalendarDate>> months;
+  std::map<std::tuple<int, int, int>, std::vector<Day>> months;
 
   Walk() {
     CCalendar calendar;
-    for (CalendarDate d = kFirstCalendarDate;; d = NextDay(d)) {
+    for (Day d = kFirstCalendarDay;; d += 1) {
       calendar.Calculate(d);
       const LunarDate l = calendar.Lunar();
       days.push_back({d, l, calendar.solarTerm});
       const auto key = std::make_tuple(l.year, l.month, l.leap);
       if (months[key].empty()) monthOrder.push_back(key);
       months[key].push_back(d);
-      if (d == kLastCalendarDate) break;
+      if (d == kLastCalendarDay) break;
     }
   }
   // Day `day` of a walked month, or its last day when shorter.
-  Occurrence Day(const std::tuple<int, int, int>& key, int day) const {
-    const std::vector<CalendarDate>& list = months.at(key);
+  Occurrence MonthDay(const std::tuple<int, int, int>& key, int day) const {
+    const std::vector<Day>& list = months.at(key);
     const int index = std::min<int>(day, static_cast<int>(list.size())) - 1;
     return Occurrence{list[index], LunarDate{std::get<0>(key), std::get<1>(key), index + 1, std::get<2>(key)}};
   }
@@ -59,7 +58,7 @@ Recurrence Rule(std::u16string_view text) {
 
 std::string Show(const Occurrence& o) {
   char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d lunar %d-%s%d-%d", o.date.year, o.date.month, o.date.day,
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d lunar %d-%s%d-%d", o.date.Year(), o.date.Month(), o.date.DayOfMonth(),
                 o.lunar.year, o.lunar.leap ? "leap " : "", o.lunar.month, o.lunar.day);
   return text;
 }
@@ -84,7 +83,7 @@ TEST(Recurrence, LunarYearlyRulesMatchTheDayWalk) {
         for (int year = kFirstYear; year <= kLastYear; ++year) {
           auto key = std::make_tuple(year, month, leap);
           if (!walk.months.count(key)) key = std::make_tuple(year, month, 0);
-          expected.push_back(walk.Day(key, day));
+          expected.push_back(walk.MonthDay(key, day));
         }
         const Recurrence rule{RecurrenceKind::kLunarYearly, 0, month, day, leap == 1, 0};
         ExpectSame(expected, OccurrencesInYears(rule, kFirstYear, kLastYear), RecurrenceText(rule));
@@ -98,7 +97,7 @@ TEST(Recurrence, LunarMonthlyRulesMatchTheDayWalk) {
   for (int day = 1; day <= 30; ++day) {
     std::vector<Occurrence> expected;
     for (const auto& key : walk.monthOrder)
-      if (std::get<0>(key) >= kFirstYear && std::get<0>(key) <= kLastYear) expected.push_back(walk.Day(key, day));
+      if (std::get<0>(key) >= kFirstYear && std::get<0>(key) <= kLastYear) expected.push_back(walk.MonthDay(key, day));
     const Recurrence rule{RecurrenceKind::kLunarMonthly, 0, 0, day, false, 0};
     ExpectSame(expected, OccurrencesInYears(rule, kFirstYear, kLastYear), RecurrenceText(rule));
   }
@@ -111,11 +110,11 @@ TEST(Recurrence, GregorianAndSolarTermRulesMatchTheDayWalk) {
       std::vector<Occurrence> expected;
       for (size_t i = 0; i < walk.days.size(); ++i) {
         const WalkedDay& w = walk.days[i];
-        if (w.date.year < kFirstYear || w.date.year > kLastYear || w.date.month != month) continue;
+        if (w.date.Year() < kFirstYear || w.date.Year() > kLastYear || w.date.Month() != month) continue;
         // 29 February: the last day of February in the years without it.
         const bool lastOfShortFebruary = month == 2 && day == 29 && i + 1 < walk.days.size() &&
-                                         walk.days[i + 1].date.month == 3 && w.date.day == 28;
-        if (w.date.day == day || lastOfShortFebruary) expected.push_back({w.date, w.lunar});
+                                         walk.days[i + 1].date.Month() == 3 && w.date.DayOfMonth() == 28;
+        if (w.date.DayOfMonth() == day || lastOfShortFebruary) expected.push_back({w.date, w.lunar});
       }
       const Recurrence rule{RecurrenceKind::kSolarYearly, 0, month, day, false, 0};
       ExpectSame(expected, OccurrencesInYears(rule, kFirstYear, kLastYear), RecurrenceText(rule));
@@ -124,7 +123,7 @@ TEST(Recurrence, GregorianAndSolarTermRulesMatchTheDayWalk) {
   for (int term = 0; term < 24; ++term) {
     std::vector<Occurrence> expected;
     for (const WalkedDay& w : walk.days)
-      if (w.date.year >= kFirstYear && w.date.year <= kLastYear && w.term == SolarTermName(term))
+      if (w.date.Year() >= kFirstYear && w.date.Year() <= kLastYear && w.term == SolarTermName(term))
         expected.push_back({w.date, w.lunar});
     const Recurrence rule{RecurrenceKind::kSolarTerm, 0, 0, 0, false, term};
     ExpectSame(expected, OccurrencesInYears(rule, kFirstYear, kLastYear), RecurrenceText(rule));
@@ -135,9 +134,9 @@ TEST(Recurrence, SolarDateOfLunarInvertsTheEngineOnEveryDay) {
   for (const WalkedDay& w : TheWalk().days) {
     ASSERT_EQ(SolarDateOfLunar(w.lunar), w.date) << Show({w.date, w.lunar});
   }
-  EXPECT_FALSE(SolarDateOfLunar({2021, 4, 1, 1}).valid);   // 2021 has no leap month
-  EXPECT_FALSE(SolarDateOfLunar({2024, 12, 30, 0}).valid); // its 腊月 has 29 days
-  EXPECT_FALSE(SolarDateOfLunar({2101, 1, 1, 0}).valid);
+  EXPECT_FALSE(SolarDateOfLunar({2021, 4, 1, 1}).has_value());   // 2021 has no leap month
+  EXPECT_FALSE(SolarDateOfLunar({2024, 12, 30, 0}).has_value()); // its 腊月 has 29 days
+  EXPECT_FALSE(SolarDateOfLunar({2101, 1, 1, 0}).has_value());
 }
 
 TEST(Recurrence, LunarEdges) {
@@ -165,17 +164,17 @@ TEST(Recurrence, LunarEdges) {
   EXPECT_EQ(Show(leapDay.at(0)).substr(0, 10), "2023-02-28");
   EXPECT_EQ(Show(leapDay.at(1)).substr(0, 10), "2024-02-29");
   // The range's ends: a lunar year's 腊月 reaches into the next Gregorian year.
-  const auto january = OccurrencesBetween(Rule(u"lunar 12-2"), CalendarDate::Of(2025, 1, 1), CalendarDate::Of(2025, 12, 31));
+  const auto january = OccurrencesBetween(Rule(u"lunar 12-2"), Day::FromCivil(2025, 1, 1), Day::FromCivil(2025, 12, 31));
   ASSERT_EQ(january.size(), 1u);
   EXPECT_EQ(Show(january[0]), "2025-01-01 lunar 2024-12-2");
   EXPECT_TRUE(OccurrencesInYears(Rule(u"lunar 1-1"), 2101, 2200).empty());
   EXPECT_EQ(OccurrencesInYears(Rule(u"lunar 1-1"), 1800, 2200).size(), 201u);
   EXPECT_TRUE(OccurrencesInYears(Rule(u"term 小寒"), 1900, 1900).empty());  // before 1900-01-31
   // The next occurrence.
-  EXPECT_EQ(Show(*NextOccurrence(Rule(u"lunar 8-15"), CalendarDate::Of(2027, 9, 16))), "2028-10-03 lunar 2028-8-15");
-  EXPECT_EQ(Show(*NextOccurrence(Rule(u"lunar 12-30"), CalendarDate::Of(2025, 1, 1))), "2025-01-28 lunar 2024-12-29");
-  EXPECT_FALSE(NextOccurrence(Rule(u"once 2027-09-15"), CalendarDate::Of(2027, 9, 16)).has_value());
-  EXPECT_FALSE(NextOccurrence(Rule(u"lunar 8-15"), CalendarDate::Of(2100, 10, 1)).has_value());
+  EXPECT_EQ(Show(*NextOccurrence(Rule(u"lunar 8-15"), Day::FromCivil(2027, 9, 16))), "2028-10-03 lunar 2028-8-15");
+  EXPECT_EQ(Show(*NextOccurrence(Rule(u"lunar 12-30"), Day::FromCivil(2025, 1, 1))), "2025-01-28 lunar 2024-12-29");
+  EXPECT_FALSE(NextOccurrence(Rule(u"once 2027-09-15"), Day::FromCivil(2027, 9, 16)).has_value());
+  EXPECT_FALSE(NextOccurrence(Rule(u"lunar 8-15"), Day::FromCivil(2100, 10, 1)).has_value());
 }
 
 TEST(Recurrence, TextFormAndRefusals) {

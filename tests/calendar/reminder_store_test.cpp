@@ -65,16 +65,16 @@ TEST_F(ReminderStore, AddsEditsAndDeletesWithTheTitleAsTyped) {
   EXPECT_EQ(all[0].minuteOfDay, 9 * 60 + 30);
   EXPECT_EQ(all[0].noticeDays, 1);
   EXPECT_EQ(all[0].created.size(), 19u);
-  EXPECT_FALSE(all[0].lastShown.valid);
+  EXPECT_FALSE(all[0].lastShown.has_value());
 
   // Shown, then edited: the title alone keeps lastshown, a new rule forgets it.
-  ASSERT_TRUE(MarkReminderShown(first.id, CalendarDate::Of(2027, 9, 15)));
+  ASSERT_TRUE(MarkReminderShown(first.id, Day::FromCivil(2027, 9, 15)));
   ASSERT_EQ(UpdateReminder(first.id, {u"中秋", u"lunar 8-15", u"09:30", 2}).problem, u"");
   all = LoadReminders();
   EXPECT_EQ(all[0].title, u"中秋");
-  EXPECT_EQ(all[0].lastShown, CalendarDate::Of(2027, 9, 15));
+  EXPECT_EQ(all[0].lastShown, Day::FromCivil(2027, 9, 15));
   ASSERT_EQ(UpdateReminder(first.id, {u"中秋", u"lunar 8-16", u"09:30", 2}).problem, u"");
-  EXPECT_FALSE(LoadReminders()[0].lastShown.valid);
+  EXPECT_FALSE(LoadReminders()[0].lastShown.has_value());
   EXPECT_NE(UpdateReminder(first.id, {u"中秋", u"lunar 8-16", u"25:00", 2}).problem, u"");
   EXPECT_NE(UpdateReminder(9999, {u"gone", u"lunar 8-16", u"09:30", 2}).problem, u"");
 

@@ -14,11 +14,6 @@ using holiday_test::Date;
 
 namespace {
 
-CalendarDate Next(const CalendarDate& d) {
-  const CivilDate c = DateFromDays1970(DaysSince1970(d.year, d.month, d.day) + 1);
-  return CalendarDate::Of(c.year, c.month, c.day);
-}
-
 // A row of HolidayYears' statement: "h", year, name, left, middle, right.
 std::vector<DbRow> Row(std::u16string_view year, std::u16string_view name, std::u16string_view middle) {
   return {DbRow({u"h", year, name, u"", middle, u""})};
@@ -32,17 +27,17 @@ TEST(StatutoryHolidays, LunarDaysAgreeWithTheEnginesDayByDayConversion) {
   CCalendar calendar;
   for (int year = kStatutoryRulesFirstYear; year <= 2100; ++year) {
     SCOPED_TRACE(year);
-    CalendarDate eve, dragonBoat, midAutumn;
-    for (CalendarDate d = CalendarDate::Of(year, 1, 1); d.year == year; d = Next(d)) {
-      calendar.Calculate(Next(d));
+    std::optional<Day> eve, dragonBoat, midAutumn;
+    for (Day d = Day::FromCivil(year, 1, 1); d.Year() == year; d += 1) {
+      calendar.Calculate(d + 1);
       if (calendar.Lunar() == LunarDate{year, 1, 1, 0}) eve = d;
       calendar.Calculate(d);
       if (calendar.Lunar() == LunarDate{year, 5, 5, 0}) dragonBoat = d;
       if (calendar.Lunar() == LunarDate{year, 8, 15, 0}) midAutumn = d;
     }
-    ASSERT_TRUE(eve.valid);
+    ASSERT_TRUE(eve.has_value());
     EXPECT_EQ(NewYearsEveIn(year), eve);
-    calendar.Calculate(eve);
+    calendar.Calculate(*eve);
     EXPECT_EQ(calendar.lunarMonth, 12);
     EXPECT_EQ(calendar.lunarFestival, u"除夕");
     EXPECT_TRUE(calendar.lunarDay == 29 || calendar.lunarDay == 30) << calendar.lunarDay;
@@ -50,7 +45,7 @@ TEST(StatutoryHolidays, LunarDaysAgreeWithTheEnginesDayByDayConversion) {
     EXPECT_EQ(GregorianOfLunar(year, 8, 15), midAutumn);
 
     const auto holidays = StatutoryHolidays(year);
-    EXPECT_EQ(holidays[1].middle.substr(0, 10), std::u16string(FormatDate(Date(eve.year, eve.month, eve.day))));
+    EXPECT_EQ(holidays[1].middle.substr(0, 10), std::u16string(FormatDate(*eve)));
     EXPECT_EQ(holidays[1].middle.size(), 4u * 11 - 1);  // four days
     for (const HolidayTexts& texts : holidays) {
       EXPECT_TRUE(texts.left.empty() && texts.right.empty());  // no make-up days are known
@@ -58,10 +53,10 @@ TEST(StatutoryHolidays, LunarDaysAgreeWithTheEnginesDayByDayConversion) {
     }
   }
   // The leap month of a year and days past a month's end.
-  EXPECT_FALSE(GregorianOfLunar(2023, 3, 1, true).valid);
-  EXPECT_EQ(GregorianOfLunar(2023, 2, 1, true), CalendarDate::Of(2023, 3, 22));
-  EXPECT_FALSE(GregorianOfLunar(2101, 1, 1).valid);
-  EXPECT_FALSE(GregorianOfLunar(2024, 1, 31).valid);
+  EXPECT_FALSE(GregorianOfLunar(2023, 3, 1, true).has_value());
+  EXPECT_EQ(GregorianOfLunar(2023, 2, 1, true), Day::FromCivil(2023, 3, 22));
+  EXPECT_FALSE(GregorianOfLunar(2101, 1, 1).has_value());
+  EXPECT_FALSE(GregorianOfLunar(2024, 1, 31).has_value());
 }
 
 TEST(StatutoryHolidays, The2027DaysOff) {

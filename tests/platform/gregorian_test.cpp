@@ -30,10 +30,9 @@ TEST(Day, WalksEightCenturiesDayByDayWithCivilDatesAndWeekdays) {
       for (int d = 1; d <= MonthLength(year, month); ++d) {
         const Day civil = Day::FromCivil(year, month, d);
         ASSERT_EQ(civil, day) << year << "-" << month << "-" << d;
-        const CivilDate back = day.Civil();
-        ASSERT_TRUE(back.year == year && back.month == month && back.day == d)
-            << year << "-" << month << "-" << d << " came back as " << back.year << "-" << back.month << "-"
-            << back.day;
+        ASSERT_TRUE(day.Year() == year && day.Month() == month && day.DayOfMonth() == d)
+            << year << "-" << month << "-" << d << " came back as " << day.Year() << "-" << day.Month() << "-"
+            << day.DayOfMonth();
         ASSERT_EQ(IsoNumber(day.DayOfWeek()), weekday) << year << "-" << month << "-" << d;
         ASSERT_EQ(Day::IsValidCivil(year, month, d), year <= 9999);
         if (month == 2 && d == 29) ++leapDays;

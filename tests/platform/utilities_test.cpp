@@ -59,6 +59,33 @@ TEST(DateArithmetic, CountsAndMovesAcrossMonthAndYearEnds) {
   EXPECT_EQ(FormatDateA(bad), "2023-02-30");
 }
 
+// A day's texts are written and read by one function each: every day of years 1 ... 9999 comes
+// back from its "YYYY-MM-DD" text in both widths, and only that exact shape of a real day is read.
+TEST(DayTexts, WrittenAndReadBackAtTheEdges) {
+  for (Day day = Day::FromCivil(1, 1, 1); day <= Day::FromCivil(9999, 12, 31); day += 97) {
+    const std::u16string wide = FormatDate(day);
+    ASSERT_EQ(DayOfDateText(wide), day) << FormatDateA(day);
+    ASSERT_EQ(DayOfDateText(std::string_view(FormatDateA(day))), day) << FormatDateA(day);
+    ASSERT_EQ(DateIdText(day), ReplaceText(std::u16string_view(wide), u"-", u""));
+  }
+  EXPECT_EQ(FormatDateA(Day::FromCivil(987, 6, 5)), "0987-06-05");
+  EXPECT_EQ(DateIdTextA(Day::FromCivil(2024, 2, 9)), "20240209");
+  EXPECT_EQ(SystemTimeOf(Day::FromCivil(2024, 2, 11)).wDayOfWeek, 0);
+  EXPECT_EQ(DayOfClock(Date(2024, 2, 10, 23, 59)), Day::FromCivil(2024, 2, 10));
+  for (std::string_view refused : {"2024-02-30", "2024-2-10", "2024/02/10", " 2024-02-10", "2024-02-10 ",
+                                   "+024-02-10", "0000-01-01", "2024-13-01", ""}) {
+    EXPECT_FALSE(DayOfDateText(refused).has_value()) << refused;
+  }
+  EXPECT_EQ(DayInDateText(u"休 2025-10-01,2025-10-02", 13), Day::FromCivil(2025, 10, 2));
+  EXPECT_FALSE(DayInDateText(u"2025-10-0", 0).has_value());
+
+  EXPECT_EQ(DecimalValue(std::u16string_view(u"0042"), 4), 42);
+  EXPECT_EQ(DecimalValue(std::string_view("999999999999999999"), 18), 999999999999999999LL);
+  for (std::u16string_view refused : {u"", u"12345", u"-1", u"1 ", u"１"})
+    EXPECT_FALSE(DecimalValue(refused, 4).has_value());
+  EXPECT_FALSE(DecimalValue(std::string_view("9999999999999999999"), 30).has_value()) << "over 18 digits";
+}
+
 TEST(TextRoutines, HexTrimReplaceIntegersGuid) {
   EXPECT_EQ(HexText(std::string_view("\x0A\xFF", 2)), u"0AFF");
   EXPECT_EQ(HexTextA(std::string_view("\x00\x7f", 2)), "007F");

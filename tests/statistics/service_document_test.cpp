@@ -128,12 +128,12 @@ TEST(ServiceDocument, TakenDocumentReachesBothSharedRecords) {
   ASSERT_TRUE(TakeServiceDocument(
       u"<a><ip>198.51.100.2</ip><data_url><u>d</u></data_url>"
       u"<public_holiday><laodong><middle>2031-05-01</middle></laodong></public_holiday></a>"));
-  EXPECT_TRUE(MarkHolidayDate(Date(2031, 5, 1)).rest);
+  EXPECT_TRUE(MarkHolidayDate(Day::FromCivil(2031, 5, 1)).rest);
   EXPECT_EQ(ServiceRecordSnapshot()->address, u"198.51.100.2");
   EXPECT_EQ(ServiceRecordSnapshot()->urls.dataUrl, std::vector<std::u16string>{u"d"});
   const ServiceRecord before = *ServiceRecordSnapshot();
   EXPECT_FALSE(TakeServiceDocument(u"<broken"));
-  EXPECT_TRUE(MarkHolidayDate(Date(2031, 5, 1)).rest);
+  EXPECT_TRUE(MarkHolidayDate(Day::FromCivil(2031, 5, 1)).rest);
   EXPECT_EQ(*ServiceRecordSnapshot(), before);
   ReplaceHolidayArrangement({});
   ReplaceServiceRecord({});
