@@ -20,9 +20,6 @@ enum class HAlign { kLeft, kCenter, kRight };
 enum class VAlign { kTop, kCenter, kBottom };
 enum class Cursor { kArrow, kHand };
 
-// Returns true when the notification is consumed (it then reaches no notifier).
-using NotifyHandler = std::function<bool(Notification&)>;
-
 class Control {
  public:
   Control();
@@ -123,10 +120,6 @@ class Control {
   // A press and release inside the control. Default: nothing.
   virtual void Activate() {}
 
-  // Subscribes to this control's notifications (seen before the window's notifiers).
-  void Subscribe(NotifyHandler handler) { handlers_.push_back(std::move(handler)); }
-  // Runs the subscribers; true when one consumed the notification.
-  bool RunHandlers(Notification& msg);
 
   // Tree.
   Container* GetParent() const { return parent_; }
@@ -191,7 +184,6 @@ class Control {
   bool wordBreak_ = false;
   Rect textPadding_;
 
-  std::vector<NotifyHandler> handlers_;
   Container* parent_ = nullptr;
   UiManager* manager_ = nullptr;
 };
