@@ -57,6 +57,7 @@ class SkinWindow : public WindowImplBase {
   std::optional<LRESULT> OnMessage(const Message& m) override {
     if (m.message == WM_LBUTTONDOWN) filterSawButtonDownBeforeClick = clicks.empty();
     if (m.message == WM_PAINT) ++paints;
+    if (IsDialogKey(m, VK_ESCAPE)) ++dialogEscapes;
     return WindowImplBase::OnMessage(m);
   }
   int Count(const std::u16string& text) const { return static_cast<int>(std::count(log.begin(), log.end(), text)); }
@@ -65,6 +66,7 @@ class SkinWindow : public WindowImplBase {
   bool sawInitAfterInitWindow = false;
   bool filterSawButtonDownBeforeClick = false;
   int paints = 0;
+  int dialogEscapes = 0;
   std::vector<std::u16string> log;
   std::vector<std::u16string> clicks;
   std::vector<std::u16string> selectChanges;
@@ -240,6 +242,10 @@ TEST_F(WindowTest, ComboListSelectsWithNotificationAndSilently) {
   EXPECT_EQ(window->GetDropDownWindow(), nullptr);
   EXPECT_EQ(combo->GetCurSel(), 3);
   EXPECT_EQ(window->Count(u"itemclick:cmb"), 1);
+  EXPECT_EQ(window->dialogEscapes, 0) << "the open list's Escape is no dialog key of the window";
+  PostMessageW(window->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpFor(30);
+  EXPECT_EQ(window->dialogEscapes, 1);
 }
 
 TEST_F(WindowTest, FindByPointAndCaptionHitTesting) {
