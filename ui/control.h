@@ -2,7 +2,6 @@
 // Control: the base of every element of a skin's control tree. Holds identity, layout attributes,
 // appearance attributes and the mouse state the UiManager drives; it draws nothing itself (the
 // Windows edge paints from these properties).
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>

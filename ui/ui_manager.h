@@ -1,7 +1,7 @@
 #pragma once
 // UiManager: the model side of one window. Owns the control tree, lays it out, tracks what needs
 // repainting, dispatches notifications, runs the mouse state machine, keeps the window's timer
-// table and message filters. It knows nothing of Windows: the edge feeds it pointer events, client
+// table. It knows nothing of Windows: the edge feeds it pointer events, client
 // size and timer ticks through this interface and implements UiHost for the few things only a real
 // window can do.
 #include <cstdint>

@@ -1,5 +1,5 @@
-// Notifications driven by the mouse state machine, option groups, combos, lists, timers and
-// message filters.
+// Notifications driven by the mouse state machine, their notifiers, option groups, combos, lists
+// and timers.
 #include <gtest/gtest.h>
 
 #include "ui/button.h"

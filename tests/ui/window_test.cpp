@@ -55,7 +55,7 @@ class SkinWindow : public WindowImplBase {
   void OnItemSelect(Notification& msg) override { itemSelects.push_back(static_cast<int>(msg.wParam)); }
   void OnTimer(Notification& msg) override { timerIds.push_back(static_cast<unsigned>(msg.wParam)); }
   std::optional<LRESULT> OnMessage(const Message& m) override {
-    if (m.message == WM_LBUTTONDOWN) filterSawButtonDownBeforeClick = clicks.empty();
+    if (m.message == WM_LBUTTONDOWN) sawButtonDownBeforeClick = clicks.empty();
     if (m.message == WM_PAINT) ++paints;
     if (IsDialogKey(m, VK_ESCAPE)) ++dialogEscapes;
     return WindowImplBase::OnMessage(m);
@@ -64,7 +64,7 @@ class SkinWindow : public WindowImplBase {
 
   bool initCalled = false;
   bool sawInitAfterInitWindow = false;
-  bool filterSawButtonDownBeforeClick = false;
+  bool sawButtonDownBeforeClick = false;
   int paints = 0;
   int dialogEscapes = 0;
   std::vector<std::u16string> log;
@@ -136,7 +136,7 @@ TEST_F(WindowTest, RealClickOnAButtonNotifiesClickWithItsName) {
   SendRealClick(Center(u"btnA"));
   PumpUntil([&] { return !window->clicks.empty(); });
   ASSERT_EQ(window->clicks, (std::vector<std::u16string>{u"btnA"}));
-  EXPECT_TRUE(window->filterSawButtonDownBeforeClick) << "the message filter sees the press first";
+  EXPECT_TRUE(window->sawButtonDownBeforeClick) << "the window's OnMessage sees the press first";
   EXPECT_EQ(window->Count(u"click:btnA"), 1);
 }
 
