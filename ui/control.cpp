@@ -224,15 +224,6 @@ void Control::OnRelease() {
   Invalidate();
 }
 
-bool Control::RunHandlers(Notification& msg) {
-  // Copy: a handler may subscribe further handlers.
-  auto handlers = handlers_;
-  for (auto& h : handlers) {
-    if (h && h(msg)) return true;
-  }
-  return false;
-}
-
 void Control::SetManager(UiManager* manager, Container* parent) {
   if (manager_ && manager_ != manager) manager_->ControlGone(this);
   manager_ = manager;

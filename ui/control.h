@@ -2,7 +2,6 @@
 // Control: the base of every element of a skin's control tree. Holds identity, layout attributes,
 // appearance attributes and the mouse state the UiManager drives; it draws nothing itself (the
 // Windows edge paints from these properties).
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,9 +18,6 @@ class Container;
 enum class HAlign { kLeft, kCenter, kRight };
 enum class VAlign { kTop, kCenter, kBottom };
 enum class Cursor { kArrow, kHand };
-
-// Returns true when the notification is consumed (it then reaches no notifier).
-using NotifyHandler = std::function<bool(Notification&)>;
 
 class Control {
  public:
@@ -123,10 +119,6 @@ class Control {
   // A press and release inside the control. Default: nothing.
   virtual void Activate() {}
 
-  // Subscribes to this control's notifications (seen before the window's notifiers).
-  void Subscribe(NotifyHandler handler) { handlers_.push_back(std::move(handler)); }
-  // Runs the subscribers; true when one consumed the notification.
-  bool RunHandlers(Notification& msg);
 
   // Tree.
   Container* GetParent() const { return parent_; }
@@ -191,7 +183,6 @@ class Control {
   bool wordBreak_ = false;
   Rect textPadding_;
 
-  std::vector<NotifyHandler> handlers_;
   Container* parent_ = nullptr;
   UiManager* manager_ = nullptr;
 };

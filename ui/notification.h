@@ -48,9 +48,8 @@ struct Notification {
   Point point;  // pointer position (client) when the notification came from the mouse
 };
 
-// A window message's result, as wide as the platform's (LRESULT: a pointer's width) at every
-// level of the dispatch chain, so that a handle or pointer given back is never cut. The levels
-// and what "handled" means at each: ui/win32/window_impl_base.h.
+// A window message's result, as wide as the platform's (LRESULT: a pointer's width), so that a
+// handle or pointer given back is never cut. How a window answers: ui/win32/window_impl_base.h.
 using MessageResult = std::intptr_t;
 
 // Receives every notification of a window (the window base implements it).
@@ -58,15 +57,6 @@ class INotify {
  public:
   virtual ~INotify() = default;
   virtual void Notify(Notification& msg) = 0;
-};
-
-// Sees every window message before the controls do. Set handled to stop the message there;
-// the return value is then the message's result.
-class IMessageFilter {
- public:
-  virtual ~IMessageFilter() = default;
-  virtual MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                                       bool& handled) = 0;
 };
 
 }  // namespace tvui

@@ -118,37 +118,11 @@ void UiManager::SendNotify(Control* sender, NotifyType type, std::uintptr_t wPar
 void UiManager::SendNotify(Notification& msg) {
   if (dying_) return;
   DispatchScope scope(this);
-  if (msg.sender && msg.sender->RunHandlers(msg)) return;
   auto notifiers = notifiers_;  // a notifier may remove itself
   for (INotify* n : notifiers) {
     if (std::find(notifiers_.begin(), notifiers_.end(), n) == notifiers_.end()) continue;
     n->Notify(msg);
   }
-}
-
-void UiManager::AddMessageFilter(IMessageFilter* filter) {
-  if (filter && std::find(filters_.begin(), filters_.end(), filter) == filters_.end())
-    filters_.push_back(filter);
-}
-
-void UiManager::RemoveMessageFilter(IMessageFilter* filter) {
-  filters_.erase(std::remove(filters_.begin(), filters_.end(), filter), filters_.end());
-}
-
-bool UiManager::RunMessageFilters(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                                  MessageResult& result) {
-  DispatchScope scope(this);
-  auto filters = filters_;
-  for (IMessageFilter* f : filters) {
-    if (std::find(filters_.begin(), filters_.end(), f) == filters_.end()) continue;
-    bool handled = false;
-    MessageResult r = f->MessageHandler(message, wParam, lParam, handled);
-    if (handled) {
-      result = r;
-      return true;
-    }
-  }
-  return false;
 }
 
 void UiManager::SetHover(Control* control, Point p) {

@@ -1,7 +1,7 @@
 #pragma once
 // UiManager: the model side of one window. Owns the control tree, lays it out, tracks what needs
 // repainting, dispatches notifications, runs the mouse state machine, keeps the window's timer
-// table and message filters. It knows nothing of Windows: the edge feeds it pointer events, client
+// table. It knows nothing of Windows: the edge feeds it pointer events, client
 // size and timer ticks through this interface and implements UiHost for the few things only a real
 // window can do.
 #include <cstdint>
@@ -67,18 +67,13 @@ class UiManager {
   Control* FindControl(std::u16string_view name) const;
   Control* FindControl(Point p) const;
 
-  // Notifications: the sender's subscribers first, then every notifier in order.
+  // Notifications: to every notifier in order (the window is one), the only way a control's events
+  // leave it.
   void AddNotifier(INotify* notifier);
   void RemoveNotifier(INotify* notifier);
   void SendNotify(Control* sender, NotifyType type, std::uintptr_t wParam = 0,
                   std::intptr_t lParam = 0);
   void SendNotify(Notification& msg);
-
-  // Message filters: run in the order added; the first that sets handled stops the message.
-  void AddMessageFilter(IMessageFilter* filter);
-  void RemoveMessageFilter(IMessageFilter* filter);
-  bool RunMessageFilters(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                         MessageResult& result);
 
   // Mouse state machine. Hover sends "mouseenter"/"mouseleave" to the deepest control under the
   // pointer; a press captures the control; a release inside the pressed control activates it
@@ -143,7 +138,6 @@ class UiManager {
   bool needLayout_ = true;
   Rect dirty_;
   std::vector<INotify*> notifiers_;
-  std::vector<IMessageFilter*> filters_;
   Control* hover_ = nullptr;
   Control* pressed_ = nullptr;
   Point mouse_;

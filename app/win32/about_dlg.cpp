@@ -31,8 +31,8 @@ void CAboutDlg::Notify(tvui::Notification& msg) {
   WindowImplBase::Notify(msg);
 }
 
-LRESULT CAboutDlg::ResponseDefaultKeyEvent(WPARAM key) {
-  if (key != VK_ESCAPE) return 0;
+std::optional<LRESULT> CAboutDlg::OnMessage(const tvui::Message& m) {
+  if (!IsDialogKey(m, VK_ESCAPE)) return WindowImplBase::OnMessage(m);
   ShowWindow(false);
   ReturnFocusToOwner();
   return 1;

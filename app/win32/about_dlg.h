@@ -11,5 +11,6 @@ class CAboutDlg : public tvui::WindowImplBase {
   std::u16string GetSkinFolder() override { return u"skin15\\"; }
   std::u16string GetSkinFile() override { return u"about.xml"; }
   void Notify(tvui::Notification& msg) override;
-  LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
+  // Escape hides it.
+  std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
 };

@@ -140,18 +140,6 @@ void CDlgCity::ReturnToMain() {
   ShowWindow(false);
 }
 
-LRESULT CDlgCity::ResponseDefaultKeyEvent(WPARAM key) {
-  if (key == VK_RETURN) {
-    const tvui::Control* focus = GetKeyboardFocus();
-    if (!focus || (focus != provinces_ && focus != cities_) || !sureButton_ || !sureButton_->IsEnabled()) return 0;
-    sureButton_->Activate();
-    return 1;
-  }
-  if (key != VK_ESCAPE) return 0;
-  ReturnToMain();
-  return 1;
-}
-
 void CDlgCity::ShowPair(const CityPair& pair) {
   if (model_.ShowPair(pair, CurrentPair())) {
     Fill(provinces_, model_.Provinces(), model_.ProvinceIndex());
@@ -172,23 +160,31 @@ void CDlgCity::UpdateLocateButton() {
   if (locateButton_) locateButton_->SetEnabled(CanUseIpLocation(here.province, here.city));
 }
 
-LRESULT CDlgCity::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
-  // Set before the first paint (no enabled flash), and again once the window is up.
-  if (wParam) UpdateLocateButton();
-  SetTimer(kTimerLocateCheck, 1);
-  if (!wParam) {
-    // Whatever was chosen or browsed, the next opening starts from the current city.
-    ShowPair({});
-    if (GetHWND()) ::InvalidateRect(GetHWND(), nullptr, FALSE);
+std::optional<LRESULT> CDlgCity::OnMessage(const tvui::Message& m) {
+  if (IsDialogKey(m, VK_RETURN)) {
+    // Enter on a list takes the choice ("sure"), when it can be taken.
+    const tvui::Control* focus = GetKeyboardFocus();
+    if (focus && (focus == provinces_ || focus == cities_) && sureButton_ && sureButton_->IsEnabled()) {
+      sureButton_->Activate();
+      return 1;
+    }
+  } else if (IsDialogKey(m, VK_ESCAPE)) {
+    ReturnToMain();
+    return 1;
+  } else if (m.message == WM_SHOWWINDOW) {
+    // Set before the first paint (no enabled flash), and again once the window is up.
+    if (m.wParam) UpdateLocateButton();
+    SetTimer(kTimerLocateCheck, 1);
+    if (!m.wParam) {
+      // Whatever was chosen or browsed, the next opening starts from the current city.
+      ShowPair({});
+      if (GetHWND()) ::InvalidateRect(GetHWND(), nullptr, FALSE);
+    }
+  } else if (m.message == WM_CLOSE) {
+    // The picker is kept for the whole run: closing it from the system menu or with Alt+F4 is the
+    // close button.
+    ReturnToMain();
+    return 0;
   }
-  return 0;
-}
-
-LRESULT CDlgCity::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
-  // The picker is kept for the whole run: closing it from the system menu or with Alt+F4 is the
-  // close button.
-  handled = true;
-  ReturnToMain();
-  return 0;
+  return WindowImplBase::OnMessage(m);
 }

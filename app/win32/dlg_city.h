@@ -29,10 +29,8 @@ class CDlgCity : public tvui::WindowImplBase {
   void OnTimer(tvui::Notification& msg) override;
   // Escape: back to the calendar window, nothing chosen. Enter, as in a dialog, confirms from a
   // selector whose list is closed (Space, F4 and Alt+Down open it) and with no control focused.
-  LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
   tvui::Control* GetDefaultControl() override { return sureButton_; }
-  LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
 
   const CityPickerModel& Model() const { return model_; }
   tvui::Combo* Provinces() const { return provinces_; }

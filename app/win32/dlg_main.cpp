@@ -1,5 +1,7 @@
 #include "app/win32/dlg_main.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "app/logic/day_cell.h"
@@ -43,8 +45,6 @@ using tvui::Notification;
 
 namespace {
 
-CDlgMain::MessageTap g_messageTap = nullptr;  // UI thread only
-
 UINT TaskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
   return message;
@@ -59,13 +59,14 @@ const std::u16string& NameOf(const tvui::Control* c) {
 
 }  // namespace
 
-CDlgMain::CDlgMain(app::PopupHost& popups) : popups_(popups) {
+CDlgMain::CDlgMain(app::PopupHost& popups, MessageTap tap) : popups_(popups), tap_(tap) {
   TaskbarCreatedMessage();
   popups_.SetOwner(this);
 }
 
 CDlgMain::~CDlgMain() {
-  app::RemoveTrayIcon();
+  popups_.CloseTrayMenu();
+  trayIcon_.reset();
   popups_.SetOwner(nullptr);
 }
 
@@ -127,13 +128,6 @@ void CDlgMain::InitWindow() {
     airSkin_ = {airQuality_->GetTextColor(), pos.left, pos.top, pos.right, pos.bottom};
   }
 
-  if (weather_ && !weatherSubscribed_) {
-    weatherSubscribed_ = true;
-    weather_->Subscribe([this](Notification& msg) {
-      HandleWeatherNotification(msg);
-      return true;  // nothing of the weather icon reaches Notify
-    });
-  }
   StartTimersAndHook();
   SetIcon(app::kIconWindow);
   // The tray icon (a round trip to the shell) follows the first painting: UM_ADD_TRAY_ICON.
@@ -149,13 +143,6 @@ void CDlgMain::StartTimersAndHook() {
   RefreshAll();
   app::MarkStartStep(u"refresh_all");
   RenewReminders();
-}
-
-void CDlgMain::HandleWeatherNotification(Notification& msg) {
-  if (msg.type == tvui::NotifyType::kMouseEnter) {
-    Record(kUsageWeatherEnter);
-    ShowWeatherPopup(true);
-  }
 }
 
 // --- Refresh for display ---
@@ -250,15 +237,7 @@ bool CDlgMain::EnsureDayCells() {
     std::unique_ptr<tvui::Control> cell = CreateItem(u"day.xml");
     tvui::Container* box = cell ? cell->AsContainer() : nullptr;
     if (!box) break;  // logged by CreateItem
-    if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
-      option->Subscribe([this](Notification& msg) {
-        if (msg.type == tvui::NotifyType::kMouseLeave && EqualsNoCase(NameOf(msg.sender), u"isSelect")) {
-          HideTooltip();
-        }
-        return false;
-      });
-      option->SetGroup(u"Menology");
-    }
+    if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) option->SetGroup(u"Menology");
     dayCells_.push_back(box);
     menology_->Add(std::move(cell));
   }
@@ -328,7 +307,7 @@ void CDlgMain::UpdateTodayHeader() {
   DayInfo today = BuildDayInfo(DayOfClock(shownToday_));
   if (worldday_) worldday_->SetText(WorldDayText(today));
   if (chineseday_) chineseday_->SetText(ChineseDayText(today));
-  app::SetTrayTipDay(WorldDayText(today) + u" " + ChineseDayText(today));
+  app::SetTrayTipDay(trayIcon_.get(), WorldDayText(today) + u" " + ChineseDayText(today));
 }
 
 void CDlgMain::UpdateClock() {
@@ -379,6 +358,8 @@ void CDlgMain::Notify(Notification& msg) {
     else if (EqualsNoCase(name, u"CmbMonth")) Record(kUsageMonth);
     else if (EqualsNoCase(name, u"CmbHoliday")) Record(kUsageHoliday);
     return;
+  } else if (msg.type == tvui::NotifyType::kMouseLeave && EqualsNoCase(name, u"isSelect")) {
+    HideTooltip();  // the pointer left a day cell
   }
   WindowImplBase::Notify(msg);
 }
@@ -526,23 +507,37 @@ void CDlgMain::HideTooltip() {
 
 // --- Messages ---
 
-tvui::MessageResult CDlgMain::MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                                             bool& handled) {
-  handled = false;
-  if (message == WM_LBUTTONDOWN) {
-    POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    tvui::Control* control = FindControl(pt);
-    if (control && EqualsNoCase(control->GetName(), u"weather") && !popups_.IsWeatherPopupOpen()) {
-      ShowWeatherPopup(true);
-    } else {
-      ShowWeatherPopup(false);
+std::optional<LRESULT> CDlgMain::AnswerWeatherIcon(const tvui::Message& m) {
+  switch (m.message) {
+    case WM_MOUSEMOVE: {
+      // The pointer comes onto the icon: open (the base moves the hover first).
+      const tvui::Control* before = GetManager().GetHover();
+      const LRESULT result = DefaultMessage(m);
+      if (weather_ && before != weather_ && GetManager().GetHover() == weather_) {
+        Record(kUsageWeatherEnter);
+        ShowWeatherPopup(true);
+      }
+      return result;
     }
-  } else if (message == WM_LBUTTONDBLCLK) {
-    OpenRemindersAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-  } else if (message == WM_MOUSEMOVE) {
-    pointer_.Moved(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), GetTickCount());
+    case WM_LBUTTONDOWN: {
+      // A press on the icon opens the pop-up, or closes the open one; a press elsewhere closes it.
+      const tvui::Control* control = FindControl(POINT{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)});
+      ShowWeatherPopup(control && EqualsNoCase(control->GetName(), u"weather") && !popups_.IsWeatherPopupOpen());
+      return std::nullopt;  // the press goes on to the controls
+    }
+    case WM_KEYDOWN: {
+      // Enter and Space on the focused icon, as a press (an open list takes the keys).
+      tvui::Control* current = GetKeyboardFocus();
+      if (GetDropDownWindow() || !current || current != weather_ || (m.wParam != VK_RETURN && m.wParam != VK_SPACE)) {
+        return std::nullopt;
+      }
+      SetKeyboardFocus(current, true);
+      ShowWeatherPopup(!popups_.IsWeatherPopupOpen());
+      return LRESULT{0};
+    }
+    default:
+      return std::nullopt;
   }
-  return WindowImplBase::MessageHandler(message, wParam, lParam, handled);
 }
 
 void CDlgMain::ShowWeatherPopup(bool show) {
@@ -565,7 +560,11 @@ void CDlgMain::Toggle() {
   }
 }
 
-void CDlgMain::SetMessageTap(MessageTap tap) { g_messageTap = tap; }
+void CDlgMain::ReplaceTrayIcon() {
+  // The old icon and its window go first, so that exactly one icon and one message window remain.
+  trayIcon_.reset();
+  trayIcon_ = app::MakeTrayIcon(*this);
+}
 
 void CDlgMain::ToggleFromTray() {
   HWND hwnd = GetHWND();
@@ -587,59 +586,59 @@ void CDlgMain::ToggleFromTray() {
   }
 }
 
-LRESULT CDlgMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> CDlgMain::OnMessage(const tvui::Message& m) {
+  const auto [message, wParam, lParam] = m;
+  if (tap_) {
+    if (std::optional<LRESULT> answer = tap_(*this, m)) return answer;
+  }
   // A pointer or a key on the window comes before the first change to the other row count.
   if (otherHeightDue_ && (message == WM_MOUSEMOVE || message == WM_KEYDOWN || message == WM_MOUSEWHEEL)) {
     otherHeightDue_ = false;
     PostMessageW(app::UM_PREPARE_OTHER_HEIGHT);
   }
-  if (message != WM_PAINT || painted_ || !IsWindowVisible(GetHWND())) {
-    return WindowImplBase::HandleMessage(message, wParam, lParam);
-  }
-  // The start ends with the first painting of the visible window.
-  painted_ = true;
-  app::MarkFirstVisiblePaint();
-  LRESULT result = WindowImplBase::HandleMessage(message, wParam, lParam);
-  app::MarkFirstPaintDone();
-  PostMessageW(app::UM_ADD_TRAY_ICON);
-  otherHeightDue_ = true;
-  return result;
-}
-
-LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-  handled = false;
-  HWND hwnd = GetHWND();
-  LRESULT result = 0;
-  if (g_messageTap && g_messageTap(*this, message, wParam, lParam, result)) {
-    handled = true;
+  if (message == WM_PAINT && !painted_ && IsWindowVisible(GetHWND())) {
+    // The start ends with the first painting of the visible window.
+    painted_ = true;
+    app::MarkFirstVisiblePaint();
+    const LRESULT result = DefaultMessage(m);
+    app::MarkFirstPaintDone();
+    PostMessageW(app::UM_ADD_TRAY_ICON);
+    otherHeightDue_ = true;
     return result;
   }
+  if (message == WM_MOUSEMOVE) pointer_.Moved(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), GetTickCount());
+  if (message == WM_LBUTTONDBLCLK) OpenRemindersAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+  if (std::optional<LRESULT> answer = AnswerWeatherIcon(m)) return answer;
+  if (message == WM_KEYDOWN) {
+    if (std::optional<LRESULT> answer = AnswerKey(wParam)) return answer;
+  }
   ObserveSystemChange(message, wParam, lParam);
+  HWND hwnd = GetHWND();
   if (message == TaskbarCreatedMessage() && message != 0) {
     // The taskbar came back (the shell restarted): hook, placement, timers and tray icon anew.
     StartTimersAndHook();
     trayAdded_ = true;
-    app::AddTrayIcon(*this);  // replaces the icon of the old taskbar
-    return 0;
+    ReplaceTrayIcon();  // replaces the icon of the old taskbar
+    return LRESULT{0};
   }
   switch (message) {
     case app::UM_SKIN_RESTORE:
       popups_.RestoreSkin();
-      return 0;
+      return LRESULT{0};
     case app::UM_SKIN_PREVIEW:
       popups_.PreviewSkin(static_cast<int>(wParam));
-      return 0;
+      return LRESULT{0};
     case app::UM_SKIN_APPLY:
       popups_.ApplyAndStoreSkin(static_cast<int>(wParam));
       otherHeightDue_ = true;  // the new skin's pictures, when the user comes back
-      return 0;
+      return LRESULT{0};
     case app::UM_PREPARE_OTHER_HEIGHT:
       otherHeightDue_ = false;
       PrepareOtherHeight();
-      return 0;
+      return LRESULT{0};
     case app::UM_CLOCK_SWITCH:
       ApplyClockSwitch();
-      return 0;
+      return LRESULT{0};
     case app::UM_TOGGLE_MAIN:
       // From the pointer hook, the clicked clock; from the hook library or the tray, none.
       clickedClock_.reset();
@@ -647,21 +646,17 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
         clickedClock_ = tvui::Point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       }
       Toggle();
-      handled = true;
-      return 0;
+      return LRESULT{0};
     case app::UM_SHOW_TRAY_MENU:
       Record(kUsageTrayMenu);
-      app::ShowTrayMenu(hwnd);
-      return 0;
+      popups_.ShowTrayMenu(hwnd);
+      return LRESULT{0};
     case UM_WEATHER_UPDATED:
       OnWeatherUpdated();
-      return 0;
+      return LRESULT{0};
     case app::UM_SHOW_MAIN:
-      if (!IsWindowVisible(hwnd)) {
-        Toggle();
-        handled = true;
-      }
-      return 0;
+      if (!IsWindowVisible(hwnd)) Toggle();
+      return LRESULT{0};
     case app::UM_CITY_CHANGED: {
       ShowWindow(true, true);
       ShowWeatherPopup(false);
@@ -669,107 +664,84 @@ LRESULT CDlgMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
       CurrentCity city = GetCurrentCity();
       FillCityList({city.province, city.city});
       StartRefreshAnimation();
-      return 0;
+      return LRESULT{0};
     }
     case app::UM_RETURN_TO_MAIN:
       ShowWindow(true, true);
       ShowWeatherPopup(false);
-      return 0;
+      return LRESULT{0};
     case app::UM_SHOW_ABOUT:
       ++aboutRequests_;
       popups_.OpenAbout();
-      return 0;
+      return LRESULT{0};
     case app::UM_HIDE_DIALOGS:
       popups_.HideDialogs();
-      return 0;
+      return LRESULT{0};
     case app::UM_START_REFRESH:
       StartRefreshAnimation();
-      return 0;
+      return LRESULT{0};
     case app::UM_ADD_TRAY_ICON:
       if (!trayAdded_) {
         trayAdded_ = true;
-        app::AddTrayIcon(*this);
+        ReplaceTrayIcon();
         RenewReminders();  // those due at the start show now that the icon is there
       }
-      return 0;
+      return LRESULT{0};
     case app::UM_REMINDERS_CHANGED:
       RenewReminders();
       ShowNavigated();  // the marks and the tooltips' lines
-      return 0;
+      return LRESULT{0};
     case app::UM_USER_DATA_READY:
       // The stored city, the holidays and the recent cities are known only now.
       RefreshAll();
       StartRefreshAnimation();
       RenewReminders();
       ShowNavigated();
-      return 0;
+      return LRESULT{0};
     case WM_QUERYENDSESSION:
     case WM_ENDSESSION:
       StopClockHook();
       Close();
-      handled = true;
-      return 1;
-    case WM_KILLFOCUS:
-      handled = true;
-      return 0;
+      return LRESULT{1};
     case WM_COPYDATA:
-      handled = true;
       return app::HandleCompanionCopyData(hwnd, wParam, lParam);
+    // The window's own life.
+    case WM_CLOSE:
+      // Closing the main window ends the program: it and its pop-ups go at once (no hiding pass
+      // that Wine would hold for a window manager).
+      DestroyAtOnce();
+      return LRESULT{0};
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return std::nullopt;
+    case WM_SHOWWINDOW:
+      if (wParam) {
+        ++showCount_;
+        FocusGridOnShow();
+      } else {
+        if (!trayAdded_) PostMessageW(app::UM_ADD_TRAY_ICON);  // hidden before its first painting
+        // Hidden most of the day: give the memory back.
+        SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+      }
+      return std::nullopt;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case app::kCommandQuit:
+          Close();
+          return LRESULT{0};
+        case app::kCommandDateTime:
+          ::OpenDateTimeSettings();
+          return LRESULT{0};
+        case app::kCommandSwallowed:
+          return LRESULT{0};
+        default:
+          return std::nullopt;
+      }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      return LRESULT{0};
     default:
-      return 0;
+      return std::nullopt;
   }
 }
 
-LRESULT CDlgMain::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
-  // Closing the main window ends the program: it and its pop-ups go at once (no hiding pass that
-  // Wine would hold for a window manager).
-  handled = true;
-  DestroyAtOnce();
-  return 0;
-}
-
-LRESULT CDlgMain::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = false;
-  PostQuitMessage(0);
-  return 0;
-}
-
-LRESULT CDlgMain::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
-  if (wParam) {
-    ++showCount_;
-    FocusGridOnShow();
-  } else {
-    if (!trayAdded_) PostMessageW(app::UM_ADD_TRAY_ICON);  // hidden before its first painting
-    // Hidden most of the day: give the memory back.
-    SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
-  }
-  return 0;
-}
-
-LRESULT CDlgMain::OnCommand(UINT, WPARAM wParam, LPARAM, bool& handled) {
-  handled = true;
-  switch (LOWORD(wParam)) {
-    case app::kCommandQuit:
-      Close();
-      return 0;
-    case app::kCommandDateTime:
-      ::OpenDateTimeSettings();
-      return 0;
-    case app::kCommandSwallowed:
-      return 0;
-    default:
-      handled = false;
-      return 0;
-  }
-}
-
-LRESULT CDlgMain::OnKillFocus(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = false;  // HandleCustomMessage answers it
-  return 0;
-}
-
-LRESULT CDlgMain::OnSetFocus(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = true;
-  return 0;
-}

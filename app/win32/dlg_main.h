@@ -24,14 +24,19 @@
 class CToolTipDlg;
 struct ReminderState;
 namespace app {
+class CTrayIcon;
 class MainWindowTestHook;
 class PopupHost;
 }
 
 class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
  public:
+  // Answers a message before the window's own handling when it is its own (a value); only the
+  // test build of the program gives one.
+  using MessageTap = std::optional<LRESULT> (*)(CDlgMain& window, const tvui::Message& message);
+
   // The pop-ups it opens are the host's, which outlives the window.
-  explicit CDlgMain(app::PopupHost& popups);
+  explicit CDlgMain(app::PopupHost& popups, MessageTap tap = nullptr);
   ~CDlgMain() override;
 
   const wchar_t* GetWindowClassName() const override { return L"TavrinoMain"; }
@@ -43,16 +48,9 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   void OnTimer(tvui::Notification& msg) override;
   void OnSelectChanged(tvui::Notification&) override {}
   void OnItemSelect(tvui::Notification& msg) override;
-  LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  LRESULT OnCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  LRESULT OnSetFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  tvui::MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                                     bool& handled) override;
+  // The window's messages: the test tap's, the first painting, the pointer and keys (the weather
+  // icon's, the grid's), the system's changes, the program's own (UM_…), closing and showing.
+  std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
 
   // Everything the window shows, renewed before it is shown: placement, selectors and today's
   // month, skin, today header, clock, city list, weather panel.
@@ -108,18 +106,15 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   bool SetSkinBackground(const std::u16string& image) override;
   std::u16string SkinBackground() const override;
 
+  // The tray icon added anew (at the first painting, and after the taskbar came back).
+  void ReplaceTrayIcon();
   // A left click on the tray icon: hides the shown window, shows the hidden one (not within
   // 200 ms of the last show/hide toggle, and without counting as one).
   void ToggleFromTray();
 
-  // Sees the window's messages before its own handling (level 3 of the dispatch chain); true
-  // when it answered one (result set). Only the test build of the program installs one.
-  using MessageTap = bool (*)(CDlgMain& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  static void SetMessageTap(MessageTap tap);
-
-  // Keyboard (dlg_main_keys.cpp): the grid's arrows, Page Up/Down, Home, Enter and Escape; the
-  // header's tab stops after the grid's focused day.
-  LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  // Keyboard (dlg_main_keys.cpp): the grid's arrows, Page Up/Down, Home, Enter and Escape (a
+  // value when the key was used); the header's tab stops after the grid's focused day.
+  std::optional<LRESULT> AnswerKey(WPARAM key);
   std::vector<tvui::Control*> GetTabStops() override;
   void OnKeyboardFocusMoved(tvui::Control* control) override;
   const GridDay& GetGridFocus() const { return gridFocus_; }
@@ -152,7 +147,9 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   // Opens the seven-day pop-up beside the window, or closes it.
   void ShowWeatherPopup(bool show);
   void OnCitySelected(int index);
-  void HandleWeatherNotification(tvui::Notification& msg);
+  // The weather icon's pop-up: the pointer coming onto the icon opens it, a press on the icon
+  // or Enter or Space on it opens or closes it, a press elsewhere closes it.
+  std::optional<LRESULT> AnswerWeatherIcon(const tvui::Message& m);
   SystemTime Now() const;
   // The grid's focused day follows the month on show (its selected day, today, or the same day
   // number); its cell takes the keyboard focus unless a header control holds it.
@@ -172,6 +169,7 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   void ShowDayTooltip(int cell, POINT screen);
 
   app::PopupHost& popups_;
+  MessageTap tap_ = nullptr;
   tvui::Combo* cmbYear_ = nullptr;
   tvui::Combo* cmbMonth_ = nullptr;
   tvui::Combo* cmbHoliday_ = nullptr;
@@ -202,7 +200,7 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   // The day cells in grid order (owned by "menology"); those past the month's rows are hidden.
   std::vector<tvui::Container*> dayCells_;
   std::unique_ptr<CToolTipDlg> tooltip_;
-  bool weatherSubscribed_ = false;
+  std::unique_ptr<app::CTrayIcon> trayIcon_;  // the process's icon in the notification area
   int64_t lastRebuildUs_ = 0;  // the cells restyled (before the window is placed and painted)
   int64_t lastDaysUs_ = 0;     // of which the month's day records with their data
   int showCount_ = 0;

@@ -88,29 +88,20 @@ void CDlgMain::OnKeyboardFocusMoved(tvui::Control* control) {
   RaiseFocusEvents();
 }
 
-LRESULT CDlgMain::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
-  if (GetDropDownWindow()) return 0;  // an open list takes the keys
+std::optional<LRESULT> CDlgMain::AnswerKey(WPARAM wParam) {
+  if (GetDropDownWindow()) return std::nullopt;  // an open list takes the keys
   if (wParam == VK_ESCAPE) {
-    handled = true;
     popups_.HideAll();
     HideTooltip();
     ShowWindow(false);
     return 0;
   }
   tvui::Control* current = GetKeyboardFocus();
-  if (current && current == weather_ && (wParam == VK_RETURN || wParam == VK_SPACE)) {
-    handled = true;
-    SetKeyboardFocus(current, true);
-    ShowWeatherPopup(!popups_.IsWeatherPopupOpen());
-    return 0;
-  }
   const bool inGrid = !current || EqualsNoCase(current->GetName(), u"isSelect");
-  if (!inGrid) return 0;  // the library's keys for the header's controls
+  if (!inGrid) return std::nullopt;  // the library's keys for the header's controls
   tvui::Control* cell = DayCellControl(FocusedCellIndex());
   if (wParam == VK_RETURN || wParam == VK_SPACE) {
-    if (!cell) return 0;
-    handled = true;
+    if (!cell) return std::nullopt;
     SetKeyboardFocus(cell, true);
     // By the cell's lower right corner, as the pointer resting there would show it.
     const tvui::Rect at = GetScale().ToDevice(cell->GetPos());
@@ -120,8 +111,7 @@ LRESULT CDlgMain::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
     return 0;
   }
   GridKey key;
-  if (!GridKeyOf(wParam, key)) return 0;
-  handled = true;
+  if (!GridKeyOf(wParam, key)) return std::nullopt;
   HideTooltip();
   const SystemTime now = Now();
   const GridMove move = MoveGridSelection(gridFocus_, key, KeyHeld(VK_SHIFT) || KeyHeld(VK_CONTROL), now);

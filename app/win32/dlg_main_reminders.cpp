@@ -32,7 +32,7 @@ void CDlgMain::RenewReminders() {
   if (!schedule.dueNow.empty()) {
     const ReminderNotice notice = NoticeOf(schedule.dueNow, now);
     // Without an icon on show (early in the start) they stay due: the icon's arrival renews them.
-    if (app::ShowTrayBalloon(notice.title, notice.text)) {
+    if (trayIcon_ && trayIcon_->ShowBalloon(notice.title, notice.text)) {
       r.noticeDay = notice.day;
       for (const DueReminder& due : schedule.dueNow) {
         if (!MarkReminderShown(due.id, due.occurrence.date)) LogError(u"reminders: a shown reminder was not recorded");

@@ -46,18 +46,19 @@ void CDlgWeather::OnClick(tvui::Notification& msg) {
   }
 }
 
-tvui::MessageResult CDlgWeather::MessageHandler(unsigned message, std::uintptr_t, std::intptr_t, bool& handled) {
-  handled = false;
-  if (message == WM_MOUSELEAVE && GetHWND()) {
+std::optional<LRESULT> CDlgWeather::OnMessage(const tvui::Message& m) {
+  if (m.message == WM_MOUSELEAVE && GetHWND()) {
     // The pointer left the pop-up. A press that opened a combo or a tool tip does not count:
     // only a pointer outside the window hides it.
     POINT pt;
     RECT rc;
-    if (GetCursorPos(&pt) && GetWindowRect(GetHWND(), &rc) && PtInRect(&rc, pt)) return 0;
-    KillTimer(kTimerFade);
-    ShowWindow(false);
+    const bool inside = GetCursorPos(&pt) && GetWindowRect(GetHWND(), &rc) && PtInRect(&rc, pt);
+    if (!inside) {
+      KillTimer(kTimerFade);
+      ShowWindow(false);
+    }
   }
-  return 0;
+  return WindowImplBase::OnMessage(m);
 }
 
 void CDlgWeather::OnTimer(tvui::Notification& msg) {

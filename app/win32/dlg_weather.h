@@ -15,12 +15,11 @@ class CDlgWeather : public tvui::WindowImplBase {
   const wchar_t* GetWindowClassName() const override { return L"CDlgWeather"; }
   std::u16string GetSkinFolder() override { return u"skin15\\"; }
   std::u16string GetSkinFile() override { return u"DlgWeather.xml"; }
-  LRESULT ResponseDefaultKeyEvent(WPARAM) override { return 0; }
   void InitWindow() override;
   void OnClick(tvui::Notification& msg) override;
   void OnTimer(tvui::Notification& msg) override;
-  tvui::MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                      bool& handled) override;
+  // The pointer leaving the pop-up hides it.
+  std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
 
   // Fills every control from a copy of the report and the current air quality; each run rebuilds
   // the forecast strip.

@@ -7,5 +7,5 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   app::MainWindowTestHook::Install();
-  return app::RunTavrino(instance);
+  return app::RunTavrino(instance, &app::MainWindowTestHook::Answer);
 }

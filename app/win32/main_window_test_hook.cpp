@@ -269,7 +269,7 @@ std::u16string CDlgMain::DescribeState() {
   s += popups_.Describe();
   s += Line(u"about_requests", IntToText(aboutRequests_));
   s += Line(u"autostart_prompts", IntToText(app::AutostartPromptsShown()));
-  s += app::TrayStateText();
+  s += app::TrayStateText(trayIcon_.get()) + popups_.TrayMenuStateText();
   s += app::DescribeWeatherPopup(popups_);
   s += app::DescribeCityPicker(popups_);
   s += popups_.DescribeReminders();
@@ -278,9 +278,12 @@ std::u16string CDlgMain::DescribeState() {
 
 namespace app {
 
-void MainWindowTestHook::Install() {
-  CDlgMain::SetMessageTap(&MainWindowTestHook::Handle);
-  MeasureStartSteps(true);
+void MainWindowTestHook::Install() { MeasureStartSteps(true); }
+
+std::optional<LRESULT> MainWindowTestHook::Answer(CDlgMain& window, const tvui::Message& message) {
+  LRESULT result = 0;
+  if (!Handle(window, message.message, message.wParam, message.lParam, result)) return std::nullopt;
+  return result;
 }
 
 bool MainWindowTestHook::Handle(CDlgMain& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

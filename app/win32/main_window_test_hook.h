@@ -32,12 +32,16 @@
 // The result is 1 for a command done, 0 for an unknown command or argument.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "ui/geometry.h"
 
 class CDlgMain;
+namespace tvui {
+struct Message;
+}
 
 namespace app {
 
@@ -70,8 +74,12 @@ std::u16string StateRect(HWND window);
 
 class MainWindowTestHook {
  public:
-  // Makes every main window answer the hook (before the window is created).
+  // Measures the start's steps with the working set (before the window is created).
   static void Install();
+  // The hook's answer to its message (the main window's tap); nullopt for any other message.
+  static std::optional<LRESULT> Answer(CDlgMain& window, const tvui::Message& message);
+
+ private:
   // True when the message was the hook's (result set).
   static bool Handle(CDlgMain& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 };

@@ -16,8 +16,6 @@ namespace app {
 
 namespace {
 
-std::unique_ptr<CMenuTray> g_menu;
-
 constexpr const char16_t* kAutostartItem = u"menu_startingup";
 
 void Record(int code) { RecordUsageEvent(code, u"0"); }
@@ -64,45 +62,42 @@ void CMenuTray::OnSelectChanged(tvui::Notification& msg) {
   }
 }
 
-LRESULT CMenuTray::OnKillFocus(UINT, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
-  if (reinterpret_cast<HWND>(wParam) != GetHWND()) PostMessageW(WM_CLOSE);
-  return 0;
+std::optional<LRESULT> CMenuTray::OnMessage(const tvui::Message& m) {
+  if (IsDialogKey(m, VK_ESCAPE)) {
+    Close();
+    ReturnFocusToOwner();
+    return 1;
+  }
+  switch (m.message) {
+    case WM_KILLFOCUS:
+      if (reinterpret_cast<HWND>(m.wParam) != GetHWND()) PostMessageW(WM_CLOSE);
+      break;
+    case WM_ACTIVATE:
+      // Another window of any program became active without the menu ever having had the focus.
+      if (LOWORD(m.wParam) == WA_INACTIVE) PostMessageW(WM_CLOSE);
+      break;
+    case WM_MOUSEWHEEL:
+      return 0;
+    default:
+      break;
+  }
+  return WindowImplBase::OnMessage(m);
 }
 
-LRESULT CMenuTray::OnMouseWheel(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = true;
-  return 0;
-}
-
-LRESULT CMenuTray::ResponseDefaultKeyEvent(WPARAM key) {
-  if (key != VK_ESCAPE) return 0;
-  Close();
-  ReturnFocusToOwner();
-  return 1;
-}
-
-LRESULT CMenuTray::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
-  // Another window of any program became active without the menu ever having had the focus.
-  if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) PostMessageW(WM_CLOSE);
-  return 0;
-}
-
-void CloseTrayMenu() { g_menu.reset(); }  // the window goes with the object
-
-void ShowTrayMenu(HWND owner, std::optional<POINT> place) {
-  CloseTrayMenu();
+std::unique_ptr<CMenuTray> CreateTrayMenu(HWND owner, std::optional<POINT> place) {
   POINT at{};
   if (place) at = *place;
   else GetCursorPos(&at);
   auto menu = std::make_unique<CMenuTray>(owner, at);
-  HWND hwnd = menu->Create(owner, L"MenuWnd", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, at.x, at.y);
-  if (!hwnd) {
+  if (!menu->Create(owner, L"MenuWnd", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, at.x, at.y)) {
     LogError(u"tray: cannot create the menu window (error " + IntToText(GetLastError()) + u")");
-    return;
+    return nullptr;
   }
-  g_menu = std::move(menu);
+  return menu;
+}
+
+void ShowTrayMenuWindow(CMenuTray& menu) {
+  HWND hwnd = menu.GetHWND();
   HWND top = hwnd;
   for (HWND up = GetParent(top); up; up = GetParent(top)) top = up;
   ShowWindow(hwnd, SW_SHOW);
@@ -111,12 +106,12 @@ void ShowTrayMenu(HWND owner, std::optional<POINT> place) {
   SetForegroundWindow(hwnd);
 }
 
-std::u16string TrayMenuStateText() {
-  HWND hwnd = g_menu ? g_menu->GetHWND() : nullptr;
+std::u16string TrayMenuStateText(const CMenuTray* menu) {
+  HWND hwnd = menu ? menu->GetHWND() : nullptr;
   if (!hwnd || !IsWindow(hwnd)) return u"menu=0\n";
   RECT rc{};
   GetWindowRect(hwnd, &rc);
-  auto* option = g_menu->FindControlAs<tvui::Option>(kAutostartItem);
+  auto* option = menu->FindControlAs<tvui::Option>(kAutostartItem);
   return u"menu=" + IntToText(IsWindowVisible(hwnd) ? 1 : 0) + u"," + IntToText(rc.left) + u"," + IntToText(rc.top) +
          u"," + IntToText(rc.right) + u"," + IntToText(rc.bottom) + u"," +
          IntToText(option && option->IsSelected() ? 1 : 0) + u"," + IntToText(GetForegroundWindow() == hwnd ? 1 : 0) +

@@ -10,6 +10,7 @@
 #include "app/win32/dlg_city.h"
 #include "app/win32/dlg_weather.h"
 #include "app/win32/entry_points.h"
+#include "app/win32/menu_tray.h"
 #include "app/win32/reminder_dlg.h"
 #include "app/win32/settings_dlg.h"
 #include "app/win32/skin_dlg.h"
@@ -315,7 +316,18 @@ void PopupHost::ApplyAndStoreSkin(int skin) {
   ReleaseOtherSkins();
 }
 
+void PopupHost::ShowTrayMenu(HWND owner, std::optional<POINT> at) {
+  CloseTrayMenu();
+  trayMenu_ = CreateTrayMenu(owner, at);
+  if (trayMenu_) ShowTrayMenuWindow(*trayMenu_);
+}
+
+void PopupHost::CloseTrayMenu() { trayMenu_.reset(); }
+
+std::u16string PopupHost::TrayMenuStateText() const { return app::TrayMenuStateText(trayMenu_.get()); }
+
 void PopupHost::Release() {
+  trayMenu_.reset();
   reminders_.reset();
   picker_.reset();
   weather_.reset();

@@ -1,11 +1,14 @@
 #pragma once
 // PopupHost: the one owner of the calendar window's pop-ups, made by the program's entry beside
 // the window. It holds the settings, skin chooser, about and feedback windows, the seven-day
-// weather pop-up, the city picker and the reminders dialog, and the active skin. The windows are
+// weather pop-up, the city picker, the reminders dialog and the tray menu, and the active skin. The windows are
 // made on first use and hidden rather than destroyed (the feedback window is made anew at every
 // opening, the weather pop-up at every opening after it was closed); all go with the host, after
 // the calendar window. UI thread only.
+#include <windows.h>
+
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/logic/skins.h"
@@ -22,6 +25,8 @@ class CSkinDlg;
 class CSurveys;
 
 namespace app {
+
+class CMenuTray;
 
 class PopupHost {
  public:
@@ -80,6 +85,14 @@ class PopupHost {
   // Saves the dialog's picture as a PNG; false when it is not open.
   bool SaveRemindersPng(const std::u16string& path) const;
 
+  // --- The tray menu (menu_tray.h) ---
+  // Opens the menu owned by `owner` at the pointer (or at a screen point), in place of an open one.
+  void ShowTrayMenu(HWND owner, std::optional<POINT> at = std::nullopt);
+  // Destroys the menu, if any (its window goes with it).
+  void CloseTrayMenu();
+  // The menu's "menu=…" line for the test hook.
+  std::u16string TrayMenuStateText() const;
+
   // --- Skins: the stored one, a preview, its end, a choice ---
   void ApplySavedSkin();
   void RestoreSkin();
@@ -107,6 +120,7 @@ class PopupHost {
   std::unique_ptr<CDlgWeather> weather_;
   std::unique_ptr<CDlgCity> picker_;
   std::unique_ptr<CRemindDlg> reminders_;
+  std::unique_ptr<CMenuTray> trayMenu_;
   SkinSwitcher skins_;
 };
 

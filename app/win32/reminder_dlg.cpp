@@ -195,45 +195,39 @@ void CRemindDlg::OnClick(tvui::Notification& msg) {
   }
 }
 
-LRESULT CRemindDlg::ResponseDefaultKeyEvent(WPARAM key) {
-  if (key == VK_ESCAPE) {
+std::optional<LRESULT> CRemindDlg::OnMessage(const tvui::Message& m) {
+  if (m.message == WM_COMMAND && HIWORD(m.wParam) == EN_SETFOCUS) {
+    // A click into a field: the window's focus goes with it, so Tab walks on from there.
+    for (tvui::NativeEdit* e : {&title_, &date_, &time_, &notice_}) {
+      if (e->Handle() == reinterpret_cast<HWND>(m.lParam) && GetKeyboardFocus() != e->Where())
+        SetKeyboardFocus(e->Where(), false);
+    }
+    return 0;
+  }
+  if (m.message == WM_KEYDOWN) {
+    // The arrows on the chosen kind choose the next or previous kind.
+    tvui::Control* focus = GetKeyboardFocus();
+    const int chosen = FormKindIndex(kind_);
+    const bool onKind = focus && EqualsNoCase(focus->GetName(), KindOptionName(chosen));
+    const WPARAM key = m.wParam;
+    if (onKind && (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN)) {
+      const int step = key == VK_RIGHT || key == VK_DOWN ? 1 : kReminderFormKindCount - 1;
+      const int next = (chosen + step) % kReminderFormKindCount;
+      SetKind(kReminderFormKinds[next], true);
+      SetKeyboardFocus(FindControl(KindOptionName(next)), true);
+      return 0;
+    }
+  }
+  if (IsDialogKey(m, VK_ESCAPE)) {
     Hide();
     ReturnFocusToOwner();
     return 1;
   }
-  if (key == VK_RETURN && EditAt(GetKeyboardFocus())) {
+  if (IsDialogKey(m, VK_RETURN) && EditAt(GetKeyboardFocus())) {
     Save();
     return 1;
   }
-  return 0;
-}
-
-LRESULT CRemindDlg::OnCommand(UINT, WPARAM wParam, LPARAM lParam, bool& handled) {
-  handled = false;
-  // A click into a field: the window's focus goes with it, so Tab walks on from there.
-  if (HIWORD(wParam) == EN_SETFOCUS) {
-    for (tvui::NativeEdit* e : {&title_, &date_, &time_, &notice_}) {
-      if (e->Handle() == reinterpret_cast<HWND>(lParam) && GetKeyboardFocus() != e->Where())
-        SetKeyboardFocus(e->Where(), false);
-    }
-    handled = true;
-  }
-  return 0;
-}
-
-LRESULT CRemindDlg::OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-  tvui::Control* focus = GetKeyboardFocus();
-  const int chosen = FormKindIndex(kind_);
-  const bool onKind = focus && EqualsNoCase(focus->GetName(), KindOptionName(chosen));
-  if (onKind && (wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN)) {
-    const int step = wParam == VK_RIGHT || wParam == VK_DOWN ? 1 : kReminderFormKindCount - 1;
-    const int next = (chosen + step) % kReminderFormKindCount;
-    SetKind(kReminderFormKinds[next], true);
-    SetKeyboardFocus(FindControl(KindOptionName(next)), true);
-    handled = true;
-    return 0;
-  }
-  return WindowImplBase::OnKeyDown(message, wParam, lParam, handled);
+  return WindowImplBase::OnMessage(m);
 }
 
 std::vector<tvui::Control*> CRemindDlg::GetTabStops() {

@@ -26,10 +26,9 @@ class CRemindDlg : public tvui::WindowImplBase {
   void InitWindow() override;
   void Notify(tvui::Notification& msg) override;
   void OnClick(tvui::Notification& msg) override;
-  LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
-  LRESULT OnCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  // The arrows on the chosen kind choose the previous or next kind, as in a group of radio buttons.
-  LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  // A field's focus from a click; the arrows on the chosen kind choose the previous or next kind,
+  // as in a group of radio buttons; Escape hides it, Enter in a field saves.
+  std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
   std::vector<tvui::Control*> GetTabStops() override;
   void OnKeyboardFocusMoved(tvui::Control* control) override;
   void OnDpiChanged() override { PlaceFields(); }

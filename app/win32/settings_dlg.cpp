@@ -52,18 +52,12 @@ void CSetDlg::Notify(tvui::Notification& msg) {
   WindowImplBase::Notify(msg);
 }
 
-LRESULT CSetDlg::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
+std::optional<LRESULT> CSetDlg::OnMessage(const tvui::Message& m) {
   // The tray menu may have changed autostart while the window was hidden.
-  if (wParam) PostMessageW(app::UM_SET_REFRESH);
-  return 0;
-}
-
-LRESULT CSetDlg::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-  if (message == app::UM_SET_REFRESH) {
+  if (m.message == WM_SHOWWINDOW && m.wParam) PostMessageW(app::UM_SET_REFRESH);
+  if (m.message == app::UM_SET_REFRESH) {
     ShowAutostartState();
-    handled = true;
     return 0;
   }
-  return TransientPopup::HandleCustomMessage(message, wParam, lParam, handled);
+  return TransientPopup::OnMessage(m);
 }

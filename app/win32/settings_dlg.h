@@ -14,8 +14,7 @@ class CSetDlg : public TransientPopup {
   std::u16string GetSkinFile() override { return u"set.xml"; }
   void Notify(tvui::Notification& msg) override;
   tvui::Control* GetDefaultControl() override { return FindControl(u"closex"); }
-  LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
 
  private:
   void ShowAutostartState();

@@ -69,7 +69,7 @@ void ReportUnusableSkin(HWND hwnd, const std::u16string& error) {
 
 }  // namespace
 
-int RunTavrino(HINSTANCE instance) {
+int RunTavrino(HINSTANCE instance, CDlgMain::MessageTap tap) {
   MarkProgramEntry();
   // One instance per session: a second start brings the first forward and leaves.
   if (!TakeSingleInstance()) return 0;
@@ -115,7 +115,7 @@ int RunTavrino(HINSTANCE instance) {
 
   // The calendar window and the host of its pop-ups: the window goes first, then the pop-ups.
   PopupHost popups;
-  auto main = std::make_unique<CDlgMain>(popups);
+  auto main = std::make_unique<CDlgMain>(popups, tap);
   HWND hwnd = main->Create(nullptr, L"Velar日历", WS_POPUP | WS_SYSMENU, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
   if (!hwnd) {
     LogError(u"app: cannot create the main window");

@@ -50,8 +50,8 @@ int CSurveys::LayOut(bool withAutostart) {
   return layout.height;
 }
 
-LRESULT CSurveys::ResponseDefaultKeyEvent(WPARAM key) {
-  if (key != VK_ESCAPE) return 0;
+std::optional<LRESULT> CSurveys::OnMessage(const tvui::Message& m) {
+  if (!IsDialogKey(m, VK_ESCAPE)) return WindowImplBase::OnMessage(m);
   ShowWindow(false);
   ReturnFocusToOwner();
   return 1;

@@ -13,7 +13,8 @@ class CSurveys : public tvui::WindowImplBase {
   std::u16string GetSkinFolder() override { return u"skin15\\"; }
   std::u16string GetSkinFile() override { return u"surveys.xml"; }
   void Notify(tvui::Notification& msg) override;
-  LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
+  // Escape hides it.
+  std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
   tvui::Control* GetDefaultControl() override { return FindControl(u"ok"); }
 
   // Shows or leaves out the autostart question and moves "sendqq" and "ok" to match; returns

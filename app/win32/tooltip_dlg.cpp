@@ -3,11 +3,10 @@
 #include "app/logic/day_cell.h"
 #include "app/logic/window_messages.h"
 
-LRESULT CToolTipDlg::OnShowWindow(UINT, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
+std::optional<LRESULT> CToolTipDlg::OnMessage(const tvui::Message& m) {
   // The labels are filled once the window is up, on the next turn of the message loop.
-  if (wParam) SetTimer(app::kTimerTooltipFill, 1);
-  return 0;
+  if (m.message == WM_SHOWWINDOW && m.wParam) SetTimer(app::kTimerTooltipFill, 1);
+  return WindowImplBase::OnMessage(m);
 }
 
 void CToolTipDlg::OnTimer(tvui::Notification& msg) {

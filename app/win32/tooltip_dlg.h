@@ -12,8 +12,7 @@ class CToolTipDlg : public tvui::WindowImplBase {
   const wchar_t* GetWindowClassName() const override { return L"CToolTipDlg"; }
   std::u16string GetSkinFolder() override { return u"skin15\\"; }
   std::u16string GetSkinFile() override { return u"tooltip.xml"; }
-  LRESULT ResponseDefaultKeyEvent(WPARAM) override { return 0; }
-  LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
   void OnTimer(tvui::Notification& msg) override;
 
   // The day to show and its reminder lines; another day while the pop-up is up is shown at once.

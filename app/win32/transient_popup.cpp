@@ -17,22 +17,15 @@ void TransientPopup::Hide(bool lostFocus) {
   OnHidden();
 }
 
-LRESULT TransientPopup::ResponseDefaultKeyEvent(WPARAM key) {
-  if (key != VK_ESCAPE) return 0;
-  Hide();
-  ReturnFocusToOwner();
-  return 1;
-}
-
-LRESULT TransientPopup::OnKillFocus(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = false;
-  if (Shown(GetHWND()) && !hiding_) Hide(true);
-  return 0;
-}
-
-LRESULT TransientPopup::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
-  // Another window took the activation without the focus passing through this one.
-  if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && Shown(GetHWND()) && !hiding_) Hide(true);
-  return 0;
+std::optional<LRESULT> TransientPopup::OnMessage(const tvui::Message& m) {
+  if (IsDialogKey(m, VK_ESCAPE)) {
+    Hide();
+    ReturnFocusToOwner();
+    return 1;
+  }
+  // The focus went elsewhere, or another window took the activation without the focus passing
+  // through this one.
+  const bool away = m.message == WM_KILLFOCUS || (m.message == WM_ACTIVATE && LOWORD(m.wParam) == WA_INACTIVE);
+  if (away && Shown(GetHWND()) && !hiding_) Hide(true);
+  return WindowImplBase::OnMessage(m);
 }

@@ -10,9 +10,8 @@
 
 class TransientPopup : public tvui::WindowImplBase {
  public:
-  LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
-  LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  // Escape, losing the focus or the activation hides it.
+  std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
 
   // Hides the window (OnHidden follows even when it was hidden already).
   void Hide(bool lostFocus = false);

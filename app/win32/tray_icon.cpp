@@ -5,7 +5,7 @@
 #include "app/logic/tray_rules.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/dlg_main.h"
-#include "app/win32/menu_tray.h"
+#include "app/win32/popup_host.h"
 #include "platform/abandonable_work.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
@@ -25,10 +25,14 @@ constexpr const wchar_t* kTip = L"Velar日历";
 // answers only after waiting up to 2 s for a window manager.
 constexpr int kDeleteWaitMs = 300;
 
-std::unique_ptr<CTrayIcon> g_icon;
-
+// The icon object rides on its message window (made with it as the creation parameter).
 LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (g_icon && g_icon->MessageWindow() == hwnd) return g_icon->WindowProc(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) {
+    const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* icon = reinterpret_cast<CTrayIcon*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (icon && icon->MessageWindow() == hwnd) return icon->WindowProc(hwnd, message, wParam, lParam);
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -89,14 +93,10 @@ bool CTrayIcon::ShowBalloon(const std::u16string& title, const std::u16string& t
   return true;
 }
 
-bool ShowTrayBalloon(const std::u16string& title, const std::u16string& text) {
-  return g_icon && g_icon->ShowBalloon(title, text);
-}
-
-void SetTrayTipDay(const std::u16string& day) {
+void SetTrayTipDay(CTrayIcon* icon, const std::u16string& day) {
   if (TipDay() == day) return;
   TipDay() = day;
-  if (g_icon) g_icon->SetTip(day);
+  if (icon) icon->SetTip(day);
 }
 
 CTrayIcon::CTrayIcon(CDlgMain& owner) : owner_(owner) {}
@@ -110,7 +110,7 @@ bool CTrayIcon::Add(HINSTANCE instance) {
     LogError(u"tray: cannot register the icon's window class (error " + IntToText(GetLastError()) + u")");
     return false;
   }
-  HWND hwnd = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  HWND hwnd = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, instance, this);
   if (!hwnd) {
     LogError(u"tray: cannot create the icon's window (error " + IntToText(GetLastError()) + u")");
     return false;
@@ -211,30 +211,22 @@ void CTrayIcon::OnRightClick(bool atIcon) {
   if (atIcon && SUCCEEDED(Shell_NotifyIconGetRect(&icon, &place))) {
     at = POINT{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
   }
-  ShowTrayMenu(owner_.GetHWND(), at);
+  owner_.Popups().ShowTrayMenu(owner_.GetHWND(), at);
 }
 
-void AddTrayIcon(CDlgMain& owner) {
-  // Again after the taskbar came back: the old icon and its window go first, so that exactly one
-  // icon and one message window remain.
-  g_icon.reset();
+std::unique_ptr<CTrayIcon> MakeTrayIcon(CDlgMain& owner) {
   auto icon = std::make_unique<CTrayIcon>(owner);
-  g_icon = std::move(icon);
-  if (!g_icon->Add(tvui::UiApp::GetInstance())) g_icon.reset();
+  if (!icon->Add(tvui::UiApp::GetInstance())) return nullptr;
+  return icon;
 }
 
-void RemoveTrayIcon() {
-  CloseTrayMenu();
-  g_icon.reset();
-}
-
-std::u16string TrayStateText() {
-  std::u16string s = u"tray=" + IntToText(g_icon && g_icon->MessageWindow() ? 1 : 0) + u"," +
-                     IntToText(g_icon && g_icon->Shown() ? 1 : 0) + u"\n";
+std::u16string TrayStateText(const CTrayIcon* icon) {
+  std::u16string s = u"tray=" + IntToText(icon && icon->MessageWindow() ? 1 : 0) + u"," +
+                     IntToText(icon && icon->Shown() ? 1 : 0) + u"\n";
   s += u"tray.tip=" + TipDay() + u"\n";
   s += u"tray.balloons=" + IntToText(g_balloons) + u"," + IntToText(g_balloonClicks) + u"\n";
   s += u"tray.balloon=" + g_lastBalloon + u"\n";
-  return s + TrayMenuStateText();
+  return s;
 }
 
 }  // namespace app

@@ -2,10 +2,13 @@
 // CTrayIcon: the program's icon in the notification area. A hidden window of class "CTrayIcon"
 // receives the icon's callback (UM_TRAY_CALLBACK, icon id 129): a left button press shows or
 // hides the calendar window, a right button release opens the tray menu (CMenuTray). There is one
-// icon per process; adding it again (the taskbar came back) replaces the old icon and window.
+// icon per process, kept by the calendar window; adding it again (the taskbar came back) replaces
+// the old icon and window. A notification's click opens the calendar on the reminders' day
+// (CDlgMain::ShowNoticeDay).
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 
 #include "app/logic/tray_rules.h"
@@ -48,15 +51,14 @@ class CTrayIcon {
   TrayCallbackFilter callbacks_;
 };
 
-// The process's icon (owner: the calendar window): added, re-added, removed.
-void AddTrayIcon(CDlgMain& owner);
-// Today's date in the icon's tip, under the program's name; the shown icon's tip is changed at once.
-void SetTrayTipDay(const std::u16string& day);
-void RemoveTrayIcon();
-// A notification from the process's icon; its click opens the calendar on the reminders' day
-// (CDlgMain::ShowNoticeDay). False when there is no icon on show.
-bool ShowTrayBalloon(const std::u16string& title, const std::u16string& text);
-// "tray=<message window present>,<icon shown>" and the open menu, for the test hook.
-std::u16string TrayStateText();
+// The process's icon, added (its owner, the calendar window, keeps it; after the taskbar came back
+// the old one goes first, so that exactly one icon and one message window remain); nullptr (logged)
+// when its window cannot be made.
+std::unique_ptr<CTrayIcon> MakeTrayIcon(CDlgMain& owner);
+// Today's date in the icon's tip, under the program's name; the shown icon's tip (if any) is
+// changed at once, a later icon takes it.
+void SetTrayTipDay(CTrayIcon* icon, const std::u16string& day);
+// "tray=<message window present>,<icon shown>", its tip and notifications, for the test hook.
+std::u16string TrayStateText(const CTrayIcon* icon);
 
 }  // namespace app

@@ -256,6 +256,15 @@ TEST_F(PopupWindowsTest, WeatherPopupFadesInBesideTheWindowAndFollowsTheReport) 
   // A click elsewhere in the main window closes it.
   RealClick(300, 400);
   EXPECT_TRUE(WaitFor([&] { return Read().Int(u"wxpop") == 0 && WindowOf(process_, L"CDlgWeather") == nullptr; }, 3000));
+
+  // A press on the icon closes the pop-up the pointer opened, the next press opens it again.
+  PointAtWeather();
+  ASSERT_TRUE(WaitFor([&] { return Read().Int(u"wxpop") == 1; }, 5000));
+  const POINT icon = MiddleOf(hwnd_, Read(), u"weather.pos");
+  ClickAt(icon);
+  EXPECT_TRUE(WaitFor([&] { return Read().Int(u"wxpop") == 0; }, 3000)) << "a press on the icon leaves it open";
+  ClickAt(icon);
+  EXPECT_TRUE(WaitFor([&] { return Read().Int(u"wxpop") == 1; }, 3000)) << "a press on the icon does not open it";
 }
 
 TEST_F(PopupWindowsTest, WeatherPopupAirBadgeOfThreeLevels) {

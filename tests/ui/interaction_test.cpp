@@ -1,5 +1,5 @@
-// Notifications driven by the mouse state machine, option groups, combos, lists, timers and
-// message filters.
+// Notifications driven by the mouse state machine, their notifiers, option groups, combos, lists
+// and timers.
 #include <gtest/gtest.h>
 
 #include "ui/button.h"
@@ -83,16 +83,21 @@ TEST(MouseStateMachine, AHandlerMayRemoveItsOwnSender) {
   w.manager.OnMouseMove({20, 20});  // nothing dangles
 }
 
-TEST(Notifications, SubscribersSeeFirstAndMayConsume) {
+TEST(Notifications, EveryNotifierSeesEachInOrderUntilRemoved) {
   TestWindow w(kButtons);
-  int seen = 0;
-  w.Find(u"b1")->Subscribe([&](Notification& msg) {
-    ++seen;
-    return msg.type == NotifyType::kMouseEnter;
-  });
+  testing::RecordingNotifier second;
+  w.manager.AddNotifier(&second);
+  std::vector<std::u16string> order;
+  w.notifier.also = [&](Notification& msg) { order.push_back(u"first:" + std::u16string(NotifyTypeName(msg.type))); };
+  second.also = [&](Notification& msg) { order.push_back(u"second:" + std::u16string(NotifyTypeName(msg.type))); };
   w.Click({10, 10});
-  EXPECT_EQ(seen, 2);
-  EXPECT_EQ(w.notifier.Texts(), (Texts{u"click:b1"}));
+  EXPECT_EQ(second.Texts(), (Texts{u"mouseenter:b1", u"click:b1"}));
+  EXPECT_EQ(order, (Texts{u"first:mouseenter", u"second:mouseenter", u"first:click", u"second:click"}));
+  // Removed in the middle of a dispatch: it sees nothing more, not even the notification under way.
+  w.notifier.also = [&](Notification&) { w.manager.RemoveNotifier(&second); };
+  w.Click({10, 10});
+  EXPECT_EQ(second.Texts(), (Texts{u"mouseenter:b1", u"click:b1"}));
+  EXPECT_EQ(w.notifier.Texts().back(), u"click:b1");
 }
 
 const char kOptions[] = R"(<HorizontalLayout>
@@ -248,37 +253,6 @@ TEST(Timers, OneTablePerWindowKeyedByControlAndId) {
   EXPECT_TRUE(w.manager.KillTimer(root, 1000));
   EXPECT_FALSE(w.manager.KillTimer(root, 1000));
   EXPECT_FALSE(w.manager.SetTimer(nullptr, 1, 1));
-}
-
-struct Filter : IMessageFilter {
-  Filter(std::vector<unsigned>* l, int i, bool s) : log(l), id(i), stop(s) {}
-  std::vector<unsigned>* log;
-  int id;
-  bool stop;
-  MessageResult MessageHandler(unsigned message, std::uintptr_t, std::intptr_t, bool& handled) override {
-    log->push_back(id * 1000 + message);
-    handled = stop;
-    return 7;
-  }
-};
-
-TEST(MessageFilters, RunInOrderUntilOneHandles) {
-  UiManager manager;
-  std::vector<unsigned> log;
-  Filter a(&log, 1, false);
-  Filter b(&log, 2, true);
-  Filter c(&log, 3, false);
-  manager.AddMessageFilter(&a);
-  manager.AddMessageFilter(&b);
-  manager.AddMessageFilter(&c);
-  MessageResult result = 0;
-  EXPECT_TRUE(manager.RunMessageFilters(513, 0, 0, result));
-  EXPECT_EQ(result, 7);
-  EXPECT_EQ(log, (std::vector<unsigned>{1513, 2513}));
-  manager.RemoveMessageFilter(&b);
-  log.clear();
-  EXPECT_FALSE(manager.RunMessageFilters(512, 0, 0, result));
-  EXPECT_EQ(log, (std::vector<unsigned>{1512, 3512}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Shared helpers of the UI model tests: a recording host and a notifier, and a window built from
 // XML text.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>

@@ -54,18 +54,19 @@ class SkinWindow : public WindowImplBase {
   void OnSelectChanged(Notification& msg) override { selectChanges.push_back(msg.sender->GetName()); }
   void OnItemSelect(Notification& msg) override { itemSelects.push_back(static_cast<int>(msg.wParam)); }
   void OnTimer(Notification& msg) override { timerIds.push_back(static_cast<unsigned>(msg.wParam)); }
-  MessageResult MessageHandler(unsigned message, std::uintptr_t, std::intptr_t, bool& handled) override {
-    if (message == WM_LBUTTONDOWN) filterSawButtonDownBeforeClick = clicks.empty();
-    if (message == WM_PAINT) ++paints;
-    handled = false;
-    return 0;
+  std::optional<LRESULT> OnMessage(const Message& m) override {
+    if (m.message == WM_LBUTTONDOWN) sawButtonDownBeforeClick = clicks.empty();
+    if (m.message == WM_PAINT) ++paints;
+    if (IsDialogKey(m, VK_ESCAPE)) ++dialogEscapes;
+    return WindowImplBase::OnMessage(m);
   }
   int Count(const std::u16string& text) const { return static_cast<int>(std::count(log.begin(), log.end(), text)); }
 
   bool initCalled = false;
   bool sawInitAfterInitWindow = false;
-  bool filterSawButtonDownBeforeClick = false;
+  bool sawButtonDownBeforeClick = false;
   int paints = 0;
+  int dialogEscapes = 0;
   std::vector<std::u16string> log;
   std::vector<std::u16string> clicks;
   std::vector<std::u16string> selectChanges;
@@ -135,7 +136,7 @@ TEST_F(WindowTest, RealClickOnAButtonNotifiesClickWithItsName) {
   SendRealClick(Center(u"btnA"));
   PumpUntil([&] { return !window->clicks.empty(); });
   ASSERT_EQ(window->clicks, (std::vector<std::u16string>{u"btnA"}));
-  EXPECT_TRUE(window->filterSawButtonDownBeforeClick) << "the message filter sees the press first";
+  EXPECT_TRUE(window->sawButtonDownBeforeClick) << "the window's OnMessage sees the press first";
   EXPECT_EQ(window->Count(u"click:btnA"), 1);
 }
 
@@ -241,6 +242,10 @@ TEST_F(WindowTest, ComboListSelectsWithNotificationAndSilently) {
   EXPECT_EQ(window->GetDropDownWindow(), nullptr);
   EXPECT_EQ(combo->GetCurSel(), 3);
   EXPECT_EQ(window->Count(u"itemclick:cmb"), 1);
+  EXPECT_EQ(window->dialogEscapes, 0) << "the open list's Escape is no dialog key of the window";
+  PostMessageW(window->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpFor(30);
+  EXPECT_EQ(window->dialogEscapes, 1);
 }
 
 TEST_F(WindowTest, FindByPointAndCaptionHitTesting) {
@@ -330,39 +335,52 @@ TEST_F(WindowTest, AMonitorOfAnotherScaleRedrawsAndHitTestsAtItsDpi) {
 // A result as wide as a pointer: any level that cut it to 32 bits would change it on x64.
 const MessageResult kWideResult = static_cast<MessageResult>(UINTPTR_MAX / 3);
 
+// Answers its own message, but not for 3 (passed on to the base's default: 0).
 class CustomWindow : public SkinWindow {
  public:
-  LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) override {
-    if (message == 10025) {
-      custom.push_back(static_cast<int>(wParam));
-      handled = true;
-      return wParam == 7 ? kWideResult - 1 : 0;
+  std::optional<LRESULT> OnMessage(const Message& m) override {
+    if (m.message == 10025 && m.wParam != 3) {
+      custom.push_back(static_cast<int>(m.wParam));
+      return m.wParam == 7 ? kWideResult - 1 : 0;
     }
-    return 0;
-  }
-  MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t, bool& handled) override {
-    handled = message == 10025 && wParam == 99;
-    if (handled) filtered.push_back(static_cast<int>(wParam));
-    return handled ? kWideResult : 0;
+    return SkinWindow::OnMessage(m);
   }
   std::vector<int> custom;
-  std::vector<int> filtered;
 };
 
-TEST(WindowMessages, CustomMessagesReachHandleCustomMessageUnlessAFilterTakesThem) {
+// A window derived once more answers first, and leaves the rest to the class it derives from.
+class TakingWindow : public CustomWindow {
+ public:
+  std::optional<LRESULT> OnMessage(const Message& m) override {
+    if (m.message == 10025 && m.wParam == 99) {
+      taken.push_back(static_cast<int>(m.wParam));
+      return kWideResult;
+    }
+    if (m.message == WM_NCHITTEST && m.wParam == 1) return HTBOTTOMRIGHT;  // over the frame's own answer
+    return CustomWindow::OnMessage(m);
+  }
+  std::vector<int> taken;
+};
+
+TEST(WindowMessages, TheMostDerivedWindowAnswersFirstThenItsBasesThenTheDefault) {
   if (!tvtest::HaveDisplay()) TV_SKIP_OR_FAIL_WITHOUT_WINDOW("no display");
   UiApp::SetInstance(GetModuleHandleW(nullptr));
-  CustomWindow w;
+  TakingWindow w;
   ASSERT_NE(w.Create(nullptr, L"custom", WS_POPUP, 0, 0, 0), nullptr);
   w.PostMessageW(10025, 1);
   w.PostMessageW(10025, 99);
   w.PostMessageW(10025, 2);
   PumpFor(50);
   EXPECT_EQ(w.custom, (std::vector<int>{1, 2}));
-  EXPECT_EQ(w.filtered, (std::vector<int>{99}));
-  // The full result width from the filter and from the custom handler to the sender.
+  EXPECT_EQ(w.taken, (std::vector<int>{99}));
+  // The full result width from either level to the sender.
   EXPECT_EQ(w.SendMessageW(10025, 99), kWideResult);
   EXPECT_EQ(w.SendMessageW(10025, 7), kWideResult - 1);
+  // Left by both: the default's answer.
+  EXPECT_EQ(w.SendMessageW(10025, 3), 0);
+  EXPECT_EQ(w.custom, (std::vector<int>{1, 2, 7}));
+  EXPECT_EQ(w.SendMessageW(WM_NCHITTEST, 1, MAKELPARAM(-30000, -30000)), HTBOTTOMRIGHT);
+  EXPECT_EQ(w.SendMessageW(WM_NCHITTEST, 0, MAKELPARAM(-30000, -30000)), HTCLIENT) << "the frame's answer";
 }
 
 TEST_F(WindowTest, ResizingRelaysOutTheTree) {
@@ -527,12 +545,11 @@ TEST(WindowLifetime, DestroyingFromAClickHandlerIsSafe) {
 // Counts the passes that would hide it (under Wine each waits for a window manager).
 class HideCountingWindow : public SkinWindow {
  public:
-  MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, bool& handled) override {
-    if (message == WM_WINDOWPOSCHANGING && (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW)) ++hides;
-    if (message == WM_SHOWWINDOW && !wParam) ++hides;
-    if (message == WM_DESTROY) destroyed = true;
-    handled = false;
-    return 0;
+  std::optional<LRESULT> OnMessage(const Message& m) override {
+    if (m.message == WM_WINDOWPOSCHANGING && (reinterpret_cast<WINDOWPOS*>(m.lParam)->flags & SWP_HIDEWINDOW)) ++hides;
+    if (m.message == WM_SHOWWINDOW && !m.wParam) ++hides;
+    if (m.message == WM_DESTROY) destroyed = true;
+    return SkinWindow::OnMessage(m);
   }
   int hides = 0;
   bool destroyed = false;

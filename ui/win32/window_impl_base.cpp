@@ -146,7 +146,7 @@ LRESULT CALLBACK WindowImplBase::WindowProc(HWND hwnd, UINT message, WPARAM wPar
     return r;
   }
   ++self->messageDepth_;
-  LRESULT r = self->HandleMessage(message, wParam, lParam);
+  LRESULT r = self->HandleMessage({message, wParam, lParam});
   if (--self->messageDepth_ == 0 && self->finalPending_) {
     self->finalPending_ = false;
     self->OnFinalMessage(hwnd);  // may delete self
@@ -194,21 +194,25 @@ std::unique_ptr<Control> WindowImplBase::CreateItem(std::u16string_view file) {
   return item;
 }
 
-LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WindowImplBase::HandleMessage(const Message& m) {
   // An open combo list closes when its owner loses the focus or hides, whoever handles that.
   if (dropDown_ && dropDown_->IsOpen() &&
-      (message == WM_KILLFOCUS || (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) ||
-       (message == WM_SHOWWINDOW && !wParam))) {
+      (m.message == WM_KILLFOCUS || (m.message == WM_ACTIVATE && LOWORD(m.wParam) == WA_INACTIVE) ||
+       (m.message == WM_SHOWWINDOW && !m.wParam))) {
     dropDown_->Close();
   }
-  if (message == WM_CREATE) {
-    OnCreateWindow(*reinterpret_cast<const CREATESTRUCTW*>(lParam));
+  if (m.message == WM_CREATE) {
+    OnCreateWindow(*reinterpret_cast<const CREATESTRUCTW*>(m.lParam));
     return 0;
   }
-  MessageResult filtered = 0;
-  if (manager_.RunMessageFilters(message, wParam, lParam, filtered)) return filtered;
-  bool handled = false;
-  LRESULT r = 0;
+  if (std::optional<LRESULT> answer = OnMessage(m)) return *answer;
+  return DefaultMessage(m);
+}
+
+std::optional<LRESULT> WindowImplBase::OnMessage(const Message&) { return std::nullopt; }
+
+LRESULT WindowImplBase::DefaultMessage(const Message& m) {
+  const auto [message, wParam, lParam] = m;
   switch (message) {
     // The borderless frame: the skin draws the whole window, and the caption band drags it.
     case WM_NCACTIVATE:
@@ -220,20 +224,9 @@ LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_NCHITTEST: return HitTest(lParam);
     case WM_GETMINMAXINFO: LimitTrackSize(*reinterpret_cast<MINMAXINFO*>(lParam)); break;
     case WM_SIZE: SetClientSize(LOWORD(lParam), HIWORD(lParam)); break;
-    // The handlers a window may override.
-    case WM_CLOSE: r = OnClose(message, wParam, lParam, handled); break;
-    case WM_DESTROY: r = OnDestroy(message, wParam, lParam, handled); break;
-    case WM_MOUSEWHEEL: r = OnMouseWheel(message, wParam, lParam, handled); break;
-    case WM_SHOWWINDOW: r = OnShowWindow(message, wParam, lParam, handled); break;
-    case WM_COMMAND: r = OnCommand(message, wParam, lParam, handled); break;
-    case WM_KEYDOWN: r = OnKeyDown(message, wParam, lParam, handled); break;
-    case WM_KILLFOCUS: r = OnKillFocus(message, wParam, lParam, handled); break;
-    case WM_SETFOCUS: r = OnSetFocus(message, wParam, lParam, handled); break;
     default: break;
   }
-  if (handled) return r;
-  r = HandleCustomMessage(message, wParam, lParam, handled);
-  if (handled) return r;
+  LRESULT r = 0;
   if (hwnd_ && HandleLibraryMessage(message, wParam, lParam, r)) return r;
   return hwnd_ ? DefWindowProcW(hwnd_, message, wParam, lParam) : 0;
 }
@@ -245,7 +238,6 @@ void WindowImplBase::OnCreateWindow(const CREATESTRUCTW& cs) {
   BuildSkin();
   palette_ = ReadSystemPalette();
   manager_.AddNotifier(this);
-  manager_.AddMessageFilter(this);
   SetDpi(WindowDpi(hwnd_));
   Size skinSize = scale_.ToDevice(manager_.GetWindowInfo().size);
   int cx = cs.cx > 0 ? cs.cx : skinSize.cx;
@@ -273,41 +265,8 @@ LRESULT WindowImplBase::HitTest(LPARAM lParam) {
   return HTCLIENT;
 }
 
-#define TV_DEFAULT_HANDLER(name)                                      \
-  LRESULT WindowImplBase::name(UINT, WPARAM, LPARAM, bool& handled) { \
-    handled = false;                                                  \
-    return 0;                                                         \
-  }
-TV_DEFAULT_HANDLER(OnClose)
-TV_DEFAULT_HANDLER(OnDestroy)
-TV_DEFAULT_HANDLER(OnMouseWheel)
-TV_DEFAULT_HANDLER(OnShowWindow)
-TV_DEFAULT_HANDLER(OnCommand)
-TV_DEFAULT_HANDLER(OnKillFocus)
-TV_DEFAULT_HANDLER(OnSetFocus)
-#undef TV_DEFAULT_HANDLER
-
-LRESULT WindowImplBase::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
-  handled = false;
-  if (dropDown_ && dropDown_->IsOpen()) return 0;  // an open list takes Enter and Escape
-  if (wParam == VK_ESCAPE || wParam == VK_RETURN) {
-    LRESULT r = ResponseDefaultKeyEvent(wParam);
-    handled = r != 0;
-    return r;
-  }
-  return 0;
-}
-
-LRESULT WindowImplBase::ResponseDefaultKeyEvent(WPARAM) { return 0; }
-
-LRESULT WindowImplBase::HandleCustomMessage(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = false;
-  return 0;
-}
-
-MessageResult WindowImplBase::MessageHandler(unsigned, std::uintptr_t, std::intptr_t, bool& handled) {
-  handled = false;
-  return 0;
+bool WindowImplBase::IsDialogKey(const Message& m, WPARAM key) const {
+  return m.message == WM_KEYDOWN && m.wParam == key && !(dropDown_ && dropDown_->IsOpen());
 }
 
 void WindowImplBase::Notify(Notification& msg) {

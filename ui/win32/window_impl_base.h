@@ -2,14 +2,13 @@
 // WindowImplBase: a top-level window built from a skin file. Derive from it, name the window class,
 // the skin folder and file, and override the operations you need:
 //   InitWindow            after the tree is built (controls can be looked up)
-//   Notify                every notification of the window; the base routes "click" to OnClick,
-//                         "selectchanged" to OnSelectChanged, "itemselect" to OnItemSelect and
-//                         "timer" to OnTimer (call it for what you do not consume). Handle each
-//                         notification type in one place: "click" in OnClick, never in Notify too.
-//   MessageHandler        sees every window message first (a message filter)
-//   HandleCustomMessage   messages not handled by the On… handlers
-//   On…                   OnClose, OnDestroy, OnShowWindow, OnCommand, OnKeyDown, OnMouseWheel,
-//                         OnSetFocus, OnKillFocus; set handled to stop the message there
+//   Notify                every notification of the window's controls (the only way control events
+//                         arrive); the base routes "click" to OnClick, "selectchanged" to
+//                         OnSelectChanged, "itemselect" to OnItemSelect and "timer" to OnTimer (call
+//                         it for what you do not consume). Handle each notification type in one
+//                         place: "click" in OnClick, never in Notify too.
+//   OnMessage             every window message (see below); IsDialogKey tells Escape and Enter
+//                         meant for the window (no combo list open)
 //   OnFinalMessage        after the window is gone
 // Windows are borderless: the skin paints everything; the caption band drags the window.
 // Display scale: the skin, the control tree and its notifications are in logical (96-DPI) units;
@@ -19,25 +18,23 @@
 // takes the system's suggested rectangle and draws everything again at the new scale.
 // "windowinit" is sent once, after InitWindow, when the window's queue is next served.
 //
-// The dispatch chain of a window message, four levels in this order. At each level handled =
-// true ends the message there and the level's return value is the message's result; handled =
-// false passes it on (the return value is then ignored). Every level returns a full LRESULT
-// (MessageResult in the portable model, the same width), so pointers and handles survive.
-//   1 filter          IMessageFilter::MessageHandler of each filter added to the manager, in the
-//                     order added (the window's own MessageHandler first). Every message but
-//                     WM_CREATE passes here, also those the levels below handle.
-//   2 handler         the base's own handling of the frame (borderless, hit testing: handled,
-//                     as it replaces the system's; size limits and the client size: passed on),
-//                     else the On… handler of the message, if it has one (OnClose, OnKeyDown, …).
-//   3 custom message  HandleCustomMessage: every message the handlers left, the program's own
-//                     messages (UM_…, registered ones) among them.
-//   4 library         the layer itself: "windowinit", painting, mouse and keyboard for the
-//                     controls (these become notifications: "click", "itemselect", …), timers,
-//                     tool tips and the combo list; whatever it leaves goes to DefWindowProcW.
+// A window message is answered in one place, in two steps:
+//   1 the window     OnMessage, as the most derived class has it (it calls its base class's for
+//                    what it leaves). Every message but WM_CREATE comes here first, the frame's, the
+//                    mouse's and the program's own (UM_…, registered ones) among them. A value is the
+//                    message's result (a full LRESULT, so pointers and handles survive); nullopt
+//                    passes the message on, also after the window only looked at it.
+//   2 the base       DefaultMessage: the borderless frame (hit testing, the size limits, the
+//                    client size), and the layer itself:
+//                    "windowinit", painting, mouse and keyboard for the controls (these become
+//                    notifications: "click", "itemselect", …), timers, tool tips and the combo
+//                    list; whatever it leaves goes to DefWindowProcW. A window may call it itself
+//                    to do something around the base's answer.
 #include <windows.h>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,7 +50,14 @@ namespace tvui {
 
 class DropDownWindow;
 
-class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
+// A window message as the window procedure got it.
+struct Message {
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+};
+
+class WindowImplBase : public INotify, public UiHost {
  public:
   WindowImplBase();
   ~WindowImplBase() override;
@@ -189,19 +193,13 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
   // scale) and everything has been laid out and drawn for it; not called for MoveWindowTo's and
   // PlaceWindow's own moves.
   virtual void OnDpiChanged() {}
-  MessageResult MessageHandler(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
-                               bool& handled) override;
-  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  virtual LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT ResponseDefaultKeyEvent(WPARAM key);
-  virtual LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnShowWindow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnSetFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  virtual LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  // A window message, answered first by the window (nullopt: not answered) and then by the base's
+  // DefaultMessage. The base class's own OnMessage answers nothing.
+  virtual std::optional<LRESULT> OnMessage(const Message& message);
+  LRESULT DefaultMessage(const Message& message);
+  // The message is a press of `key` (Escape or Enter, a dialog's keys) with no combo list open (an
+  // open list takes them itself).
+  bool IsDialogKey(const Message& message, WPARAM key) const;
 
   // UiHost.
   void InvalidateRect(const Rect& rect) override;
@@ -218,6 +216,7 @@ class WindowImplBase : public INotify, public IMessageFilter, public UiHost {
  private:
   // The window class and procedure (window_impl_base.cpp).
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(const Message& message);
   bool RegisterWindowClass();
   // WM_CREATE: the borderless style, the skin's tree, the scale, the skin's size and region.
   void OnCreateWindow(const CREATESTRUCTW& cs);
