@@ -1,4 +1,4 @@
-"""Small drawing helpers shared by the skin image scripts."""
+"""Small drawing helpers and the output folders shared by the skin image scripts."""
 import io
 import math
 import os
@@ -6,10 +6,18 @@ import os
 import cairo
 from PIL import Image
 
+ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+SKIN = os.path.join(ROOT, "skin15")
+RES = os.path.join(ROOT, "app", "res")
+
 
 def hexrgb(h):
     h = h.lstrip("#")
     return tuple(int(h[i:i + 2], 16) / 255.0 for i in (0, 2, 4))
+
+
+def rgba(h, a=1.0):
+    return (*hexrgb(h), a)
 
 
 def lerp_rgb(a, b, t):
