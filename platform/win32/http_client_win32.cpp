@@ -8,7 +8,6 @@
 #include <winhttp.h>
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
 
 #include "platform/http_client.h"
@@ -34,23 +33,21 @@ struct WinHttpHandleTraits {
 using ScopedInternetHandle = ScopedHandleOf<WinHttpHandleTraits>;
 
 // What one request's completions report. Shared by the calling thread and the library's
-// callbacks: one reference each; the library's is dropped when the request handle closes.
+// callbacks: the library holds a reference of its own (a CallRef given as the request's context),
+// let go by the callback that reports the request handle closing.
 struct AsyncCall {
-  std::atomic<int> refs{1};
   ScopedHandle done{CreateEventW(nullptr, FALSE, FALSE, nullptr)};  // one completion
   DWORD bytes = 0;    // of the last completion
   DWORD error = 0;    // set by a failed step
   std::unique_ptr<char[]> buffer{new char[kChunk]};
   std::string data;   // the request body, kept until the handle closes
-
-  void Release() {
-    if (--refs == 0) delete this;
-  }
 };
+using CallRef = std::shared_ptr<AsyncCall>;
 
 void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD infoLength) {
-  auto* call = reinterpret_cast<AsyncCall*>(context);
-  if (!call) return;
+  auto* ref = reinterpret_cast<CallRef*>(context);
+  if (!ref) return;
+  AsyncCall* call = ref->get();
   switch (status) {
     case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
     case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
@@ -73,7 +70,7 @@ void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, 
       break;
     }
     case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
-      call->Release();
+      std::unique_ptr<CallRef>{ref};  // the library's reference, let go
       break;
     default:
       break;
@@ -82,11 +79,8 @@ void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, 
 
 class Request {
  public:
-  explicit Request(const HttpScope::Bounds& bounds) : bounds_(bounds), call_(new AsyncCall) {}
-  ~Request() {
-    Close();
-    call_->Release();
-  }
+  explicit Request(const HttpScope::Bounds& bounds) : bounds_(bounds), call_(std::make_shared<AsyncCall>()) {}
+  ~Request() { Close(); }
 
   // Splits the URL and opens root handle, connection and request; 0 or the status to return.
   int32_t Open(std::u16string_view url, const wchar_t* verb);
@@ -109,7 +103,7 @@ class Request {
 
  private:
   HttpScope::Bounds bounds_;
-  AsyncCall* call_;
+  CallRef call_;
   // Closed in the reverse order: the request (at the latest by the destructor, before the call is
   // let go), its connection, the session.
   ScopedInternetHandle session_, connection_, request_;
@@ -164,16 +158,17 @@ int32_t Request::Open(std::u16string_view url, const wchar_t* verb) {
   request_.reset(WinHttpOpenRequest(connection_.get(), verb, object.c_str(), nullptr, WINHTTP_NO_REFERER,
                                     WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
   if (!request_) return LastError();
-  DWORD_PTR context = reinterpret_cast<DWORD_PTR>(call_);
+  auto library = std::make_unique<CallRef>(call_);
+  DWORD_PTR context = reinterpret_cast<DWORD_PTR>(library.get());
   if (!WinHttpSetOption(request_.get(), WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context) ||
       WinHttpSetStatusCallback(request_.get(), &OnStatus,
                                WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
                                0) == WINHTTP_INVALID_STATUS_CALLBACK) {
     int32_t status = LastError();
-    request_.reset();  // no callback holds the call: nothing to release
+    request_.reset();  // no callback holds the call: its reference goes with `library`
     return status;
   }
-  ++call_->refs;  // the library's, dropped by the closing callback
+  library.release();  // the library's now, let go by the closing callback
   DWORD responseMs = static_cast<DWORD>(totalMs);
   WinHttpSetOption(request_.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs);
   DWORD headerLimit = static_cast<DWORD>(kHttpHeaderLimit);
