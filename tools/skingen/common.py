@@ -81,6 +81,24 @@ def circle(c, x, y, r):
     c.close_path()
 
 
+def strokes(c, *segments):
+    """Each segment ((x0, y0), (x1, y1)) stroked on its own."""
+    for (x0, y0), (x1, y1) in segments:
+        c.move_to(x0, y0)
+        c.line_to(x1, y1)
+        c.stroke()
+
+
+def gradient_disc(c, cx, cy, r, top_left, bottom_right):
+    """A disc filled with a diagonal gradient between two colours."""
+    g = cairo.LinearGradient(cx - r, cy - r, cx + r, cy + r)
+    g.add_color_stop_rgb(0, *top_left)
+    g.add_color_stop_rgb(1, *bottom_right)
+    circle(c, cx, cy, r)
+    c.set_source(g)
+    c.fill()
+
+
 def save(surface, path):
     """Writes the surface as an optimised RGBA PNG without metadata (same bytes on every run)."""
     buf = io.BytesIO()

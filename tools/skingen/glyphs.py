@@ -141,11 +141,17 @@ def draw_pin(c, n):
     c.fill()
 
 
-def draw_clock(c, n):
+def ring(c, n):
+    """The round outline of the clock and info glyphs; its centre."""
     m = n / 2
     c.set_line_width(1.3)
     circle(c, m, m, 6)
     c.stroke()
+    return m
+
+
+def draw_clock(c, n):
+    m = ring(c, n)
     c.move_to(m, m - 3.4)
     c.line_to(m, m)
     c.line_to(m + 2.6, m + 1.6)
@@ -153,10 +159,7 @@ def draw_clock(c, n):
 
 
 def draw_info(c, n):
-    m = n / 2
-    c.set_line_width(1.3)
-    circle(c, m, m, 6)
-    c.stroke()
+    m = ring(c, n)
     c.move_to(m, m - 0.6)
     c.line_to(m, m + 3.2)
     c.stroke()

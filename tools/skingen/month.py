@@ -3,7 +3,7 @@ import os
 
 import cairo
 
-from common import SKIN, hexrgb, new, rgba, rrect, save
+from common import SKIN, hexrgb, new, rgba, rrect, save, strokes
 
 CARD_W, CARD_SHORT, CARD_LONG = 346, 272, 318
 CELL_W, CELL_H = 47, 46
@@ -64,26 +64,10 @@ def badge(name, colour, glyph):
 
 def glyph_rest(c):
     """休: person radical and tree."""
-    # 亻
-    c.move_to(5.0, 2.6)
-    c.line_to(2.6, 6.8)
-    c.stroke()
-    c.move_to(4.0, 5.0)
-    c.line_to(4.0, 11.6)
-    c.stroke()
-    # 木
-    c.move_to(6.0, 5.3)
-    c.line_to(11.8, 5.3)
-    c.stroke()
-    c.move_to(8.9, 2.6)
-    c.line_to(8.9, 11.6)
-    c.stroke()
-    c.move_to(8.7, 5.6)
-    c.line_to(6.0, 9.8)
-    c.stroke()
-    c.move_to(9.1, 5.6)
-    c.line_to(11.9, 9.6)
-    c.stroke()
+    strokes(c,
+            ((5.0, 2.6), (2.6, 6.8)), ((4.0, 5.0), (4.0, 11.6)),  # 亻
+            ((6.0, 5.3), (11.8, 5.3)), ((8.9, 2.6), (8.9, 11.6)),  # 木
+            ((8.7, 5.6), (6.0, 9.8)), ((9.1, 5.6), (11.9, 9.6)))
 
 
 def glyph_work(c):

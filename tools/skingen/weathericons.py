@@ -8,7 +8,7 @@ import os
 
 import cairo
 
-from common import hexrgb, new, circle, rrect, save
+from common import hexrgb, new, circle, gradient_disc, rrect, save
 
 NORMAL, SMALL = 56, 28
 
@@ -39,22 +39,12 @@ def sun(c, cx, cy, r, rays=True):
             c.line_to(cx + math.cos(a) * r * 1.86, cy + math.sin(a) * r * 1.86)
         c.stroke()
         c.restore()
-    g = cairo.LinearGradient(cx - r, cy - r, cx + r, cy + r)
-    g.add_color_stop_rgb(0, *SUN_A)
-    g.add_color_stop_rgb(1, *SUN_B)
-    circle(c, cx, cy, r)
-    c.set_source(g)
-    c.fill()
+    gradient_disc(c, cx, cy, r, SUN_A, SUN_B)
 
 
 def moon(c, cx, cy, r):
     c.push_group()
-    g = cairo.LinearGradient(cx - r, cy - r, cx + r, cy + r)
-    g.add_color_stop_rgb(0, *MOON_A)
-    g.add_color_stop_rgb(1, *MOON_B)
-    circle(c, cx, cy, r)
-    c.set_source(g)
-    c.fill()
+    gradient_disc(c, cx, cy, r, MOON_A, MOON_B)
     c.set_operator(cairo.OPERATOR_CLEAR)
     circle(c, cx + r * 0.52, cy - r * 0.40, r * 0.80)
     c.fill()
