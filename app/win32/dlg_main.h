@@ -25,7 +25,6 @@ class CToolTipDlg;
 struct ReminderState;
 namespace app {
 class CTrayIcon;
-class MainWindowTestHook;
 class PopupHost;
 }
 
@@ -122,13 +121,21 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   // table of named days.
   tvui::AccessNode DescribeForAccess() override;
 
-  // State for tests and measurements (see app/README.md; the test build of the program only).
-  std::u16string DescribeState();
+  // The window's own lines of the state text for tests and measurements (dlg_main_state.cpp; see
+  // app/README.md): its place, the month on show with its cells, the header, the day tooltip,
+  // the weather panel and the month's timings.
+  std::u16string DescribeForTest() const;
+  // How often the about window was asked for; the tray icon (nullptr before it was added).
+  int AboutRequests() const { return aboutRequests_; }
+  const app::CTrayIcon* TrayIcon() const { return trayIcon_.get(); }
+  // The month-change benchmark's steps: the next month shown and painted; today's month again.
+  void ShowNextMonth(const SystemTime& now);
+  void ShowTodayMonth(const SystemTime& now);
+  SystemTime Now() const;
   // Microseconds of the last grid rebuild (without placing and painting the window).
   int64_t LastRebuildMicroseconds() const { return lastRebuildUs_; }
 
  private:
-  friend class app::MainWindowTestHook;
   void StartTimersAndHook();
   // Takes the taskbar clock or gives it back, as the "clock_click" switch says.
   void ApplyClockSwitch();
@@ -150,7 +157,6 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   // The weather icon's pop-up: the pointer coming onto the icon opens it, a press on the icon
   // or Enter or Space on it opens or closes it, a press elsewhere closes it.
   std::optional<LRESULT> AnswerWeatherIcon(const tvui::Message& m);
-  SystemTime Now() const;
   // The grid's focused day follows the month on show (its selected day, today, or the same day
   // number); its cell takes the keyboard focus unless a header control holds it.
   void FollowGridFocus(int year, int month, int todayDay, int selectedDay);
