@@ -98,34 +98,24 @@ void CDlgMain::InitWindow() {
   // no clock hook, no tray icon.
   if (!GetSkinError().empty()) return;
   app::MarkStartStep(u"skin");
-  cmbYear_ = FindControlAs<tvui::Combo>(u"CmbYear");
-  cmbMonth_ = FindControlAs<tvui::Combo>(u"CmbMonth");
-  cmbHoliday_ = FindControlAs<tvui::Combo>(u"CmbHoliday");
+  header_.Attach(*this);
   xcity_ = FindControlAs<tvui::Combo>(u"xcity");
   hour_ = FindControl(u"hour");
   minute_ = FindControl(u"minute");
   sec_ = FindControl(u"sec");
-  weather_ = FindControl(u"weather");
-  temperature_ = FindControl(u"temperature");
-  airQuality_ = FindControl(u"airQuality");
-  worldday_ = FindControl(u"worldday");
-  chineseday_ = FindControl(u"chineseday");
-  refresh_ = FindControl(u"refresh");
+  panel_.Attach(*this);
   curcity_ = FindControl(u"curcity");
   tvui::Control* menology = FindControl(u"menology");
-  menology_ = menology ? menology->AsContainer() : nullptr;
+  grid_.Attach(menology ? menology->AsContainer() : nullptr);
   // A skin without one of these would leave the window unusable: say which, once.
   const std::pair<const char16_t*, const void*> required[] = {
-      {u"CmbYear", cmbYear_}, {u"CmbMonth", cmbMonth_}, {u"CmbHoliday", cmbHoliday_},
-      {u"xcity", xcity_},     {u"hour", hour_},         {u"minute", minute_},
-      {u"sec", sec_},         {u"worldday", worldday_}, {u"chineseday", chineseday_},
-      {u"menology", menology_}};
+      {u"CmbYear", header_.Year()},   {u"CmbMonth", header_.Month()},
+      {u"CmbHoliday", header_.Holiday()}, {u"xcity", xcity_},
+      {u"hour", hour_},               {u"minute", minute_},
+      {u"sec", sec_},                 {u"worldday", header_.WorldDay()},
+      {u"chineseday", header_.ChineseDay()}, {u"menology", grid_.Container()}};
   for (const auto& [name, control] : required) {
     if (!control) LogError(std::u16string(u"app: the main window's skin has no control ") + name);
-  }
-  if (airQuality_) {
-    const tvui::Rect& pos = airQuality_->GetFloatPos();
-    airSkin_ = {airQuality_->GetTextColor(), pos.left, pos.top, pos.right, pos.bottom};
   }
 
   StartTimersAndHook();
@@ -190,23 +180,17 @@ void CDlgMain::PrepareOtherHeight() {
   // The first change between a five-row and a six-row month would otherwise wait for the other
   // height's pictures to be decoded and stretched (some 10 ms at 200 %): they are made now, while
   // nobody waits, by drawing the window once at that height out of sight.
-  if (shownRows_ == 0) return;
+  if (grid_.Rows() == 0) return;
   tvui::Control* card = FindControl(u"tv_mouth_info");
   const std::u16string shownCard = card ? card->GetBkImage() : u"";
-  const MonthWindowPlacement other = PlaceMonthWindow(anchor_, shownRows_ >= 6 ? 5 : 6);
+  const MonthWindowPlacement other = PlaceMonthWindow(anchor_, grid_.Rows() >= 6 ? 5 : 6);
   PrepareSize(other.rect.Width(), other.rect.Height(), [&](bool there) {
     if (card) card->SetBkImage(there ? std::u16string(other.background) : shownCard);
   });
 }
 
 void CDlgMain::FillCalendarSelectors() {
-  const std::pair<tvui::Combo*, std::vector<std::u16string>> lists[] = {
-      {cmbYear_, YearSelectorItems()}, {cmbMonth_, MonthSelectorItems()}, {cmbHoliday_, HolidaySelectorItems()}};
-  for (const auto& [combo, items] : lists) {
-    if (!combo) continue;
-    combo->RemoveAll();
-    for (const std::u16string& text : items) combo->AddItem(text);
-  }
+  header_.FillSelectors();
   navigator_.Reset(Now());
   ShowNavigated();
 }
@@ -216,32 +200,10 @@ void CDlgMain::GoToMonth(int month, int year, int selectedDay) {
   ShowNavigated();
 }
 
-void CDlgMain::MirrorSelectors() {
-  // Silent: the selectors follow the navigator, they do not drive it here.
-  if (cmbYear_) cmbYear_->SelectItem(navigator_.YearIndex(), false);
-  if (cmbMonth_) cmbMonth_->SelectItem(navigator_.MonthIndex(), false);
-  if (cmbHoliday_) cmbHoliday_->SelectItem(navigator_.HolidayIndex(), false);
-}
-
 void CDlgMain::ShowNavigated() {
-  MirrorSelectors();
+  header_.Mirror(navigator_);
   const ShownMonth& s = navigator_.Shown();
   ShowMonth(s.year, s.month, s.todayDay, s.selectedDay);
-}
-
-bool CDlgMain::EnsureDayCells() {
-  if (!menology_) return false;
-  if (!dayCells_.empty()) return true;
-  menology_->RemoveAll();
-  for (int i = 0; i < kGridCells; ++i) {
-    std::unique_ptr<tvui::Control> cell = CreateItem(u"day.xml");
-    tvui::Container* box = cell ? cell->AsContainer() : nullptr;
-    if (!box) break;  // logged by CreateItem
-    if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) option->SetGroup(u"Menology");
-    dayCells_.push_back(box);
-    menology_->Add(std::move(cell));
-  }
-  return !dayCells_.empty();
 }
 
 void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
@@ -256,42 +218,11 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
   // with their almanac lists: the month's data is read once for all of them.
   MonthDays days = LayOutMonthDays(year, month, std::min(cells + 1, kGridCells));
   lastDaysUs_ = app::MicrosecondsNow() - start;
-  shownRows_ = shape.rows;
   HideTooltip();
-
   // Every cell is restyled before the window changes size, so no painting shows a half-built
-  // month; a setter that changes nothing repaints nothing.
-  if (EnsureDayCells()) {
-    for (int i = 0; i < static_cast<int>(dayCells_.size()); ++i) {
-      tvui::Container* box = dayCells_[i];
-      if (i >= cells) {
-        box->SetVisible(false);
-        continue;
-      }
-      const DayInfo* next = i + 1 < kGridCells ? &days.days[i + 1] : nullptr;
-      DayCellLook look = LookOfDayCell(days.days[i], i, next, month, todayDay, selectedDay);
-      if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
-        option->Selected(false, false);  // a cell picked in the month before
-        option->SetNormalImage(look.normalImage);
-        option->SetFixedWidth(look.width);
-        option->SetFixedHeight(look.height);
-        option->SetTag(look.tag);
-      }
-      if (tvui::Control* badge = box->FindSubControl(u"img")) badge->SetBkImage(look.badgeImage);
-      app::DressDayCellForContrast(*box, look, IsHighContrast());
-      if (tvui::Control* day = box->FindSubControl(u"day")) {
-        day->SetTextColor(look.dayColor);
-        day->SetText(look.dayText);
-      }
-      if (tvui::Control* lunar = box->FindSubControl(u"ChineseDay")) {
-        lunar->SetTextColor(look.lunarColor);
-        lunar->SetText(look.lunarText);
-      }
-      box->SetVisible(true);
-    }
-  }
-  MarkReminderDays(days, cells);
-  shownDays_ = std::move(days);
+  // month.
+  grid_.Show(*this, std::move(days), shape.rows, month, todayDay, selectedDay);
+  MarkReminderDays(grid_.Days(), cells);
 
   MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
   if (tvui::Control* card = FindControl(u"tv_mouth_info")) card->SetBkImage(std::u16string(place.background));
@@ -305,8 +236,7 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
 void CDlgMain::UpdateTodayHeader() {
   shownToday_ = Now();
   DayInfo today = BuildDayInfo(DayOfClock(shownToday_));
-  if (worldday_) worldday_->SetText(WorldDayText(today));
-  if (chineseday_) chineseday_->SetText(ChineseDayText(today));
+  header_.ShowToday(today);
   app::SetTrayTipDay(trayIcon_.get(), WorldDayText(today) + u" " + ChineseDayText(today));
 }
 
@@ -473,13 +403,13 @@ void CDlgMain::HoverCheck() {
   if (!PtInRect(&rc, client)) return;
   tvui::Control* control = FindControl(client);
   if (!control || !EqualsNoCase(control->GetName(), u"isSelect")) return;
-  for (int i = 0; i < shownRows_ * kGridColumns; ++i) {
-    if (DayCellControl(i) == control) ShowDayTooltip(i, screen);
+  for (int i = 0; i < grid_.Rows() * kGridColumns; ++i) {
+    if (grid_.DayControl(i) == control) ShowDayTooltip(i, screen);
   }
 }
 
 void CDlgMain::ShowDayTooltip(int cell, POINT screen) {
-  if (!DayCellControl(cell)) return;
+  if (!grid_.DayControl(cell)) return;
   HWND hwnd = GetHWND();
   if (!tooltip_) {
     auto tip = std::make_unique<CToolTipDlg>();
@@ -492,7 +422,7 @@ void CDlgMain::ShowDayTooltip(int cell, POINT screen) {
   }
   std::u16string reminders = ReminderLinesOf(cell);
   const int extra = reminders.empty() ? 0 : kTooltipReminderRow;
-  tooltip_->SetDay(shownDays_.days[cell], std::move(reminders));
+  tooltip_->SetDay(grid_.Days().days[cell], std::move(reminders));
   // At the pointer, inside the work area and at the scale of the pointer's monitor.
   const MonitorArea monitor = app::MonitorAreaAt(screen, hwnd);
   const tvui::Scale scale(monitor.dpi);
@@ -513,7 +443,7 @@ std::optional<LRESULT> CDlgMain::AnswerWeatherIcon(const tvui::Message& m) {
       // The pointer comes onto the icon: open (the base moves the hover first).
       const tvui::Control* before = GetManager().GetHover();
       const LRESULT result = DefaultMessage(m);
-      if (weather_ && before != weather_ && GetManager().GetHover() == weather_) {
+      if (panel_.Icon() && before != panel_.Icon() && GetManager().GetHover() == panel_.Icon()) {
         Record(kUsageWeatherEnter);
         ShowWeatherPopup(true);
       }
@@ -528,7 +458,8 @@ std::optional<LRESULT> CDlgMain::AnswerWeatherIcon(const tvui::Message& m) {
     case WM_KEYDOWN: {
       // Enter and Space on the focused icon, as a press (an open list takes the keys).
       tvui::Control* current = GetKeyboardFocus();
-      if (GetDropDownWindow() || !current || current != weather_ || (m.wParam != VK_RETURN && m.wParam != VK_SPACE)) {
+      if (GetDropDownWindow() || !current || current != panel_.Icon() ||
+          (m.wParam != VK_RETURN && m.wParam != VK_SPACE)) {
         return std::nullopt;
       }
       SetKeyboardFocus(current, true);

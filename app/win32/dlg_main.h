@@ -16,7 +16,10 @@
 #include "app/logic/month_navigator.h"
 #include "app/logic/placement.h"
 #include "app/logic/weather_panel_view.h"
+#include "app/win32/main_header.h"
+#include "app/win32/month_grid_view.h"
 #include "app/win32/popup_owner.h"
+#include "app/win32/weather_panel.h"
 #include "calendar/day_info.h"
 #include "ui/combo.h"
 #include "ui/win32/window_impl_base.h"
@@ -76,7 +79,7 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   void PlaceAgain();
   void UpdateClock();
   void FillCityList(const CityPair& first);
-  // Today's weather and air quality from the shared reports (weather_panel.cpp).
+  // Today's weather and air quality from the shared reports (dlg_main_weather.cpp).
   void UpdateWeatherPanel();
 
   // --- Reminders (dlg_main_reminders.cpp) ---
@@ -142,11 +145,8 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   void Toggle();
   void PrepareOtherHeight();
   void ShowNavigated();
-  void MirrorSelectors();
   void HoverCheck();
   void HideTooltip();
-  // The 42 day cells, made from "day.xml" once; a month change only restyles them.
-  bool EnsureDayCells();
   void StartRefreshAnimation();
   void RefreshAnimationStep();
   void StopRefreshAnimation();
@@ -162,8 +162,6 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   void FollowGridFocus(int year, int month, int todayDay, int selectedDay);
   // On every show: the focus on the month's selected day (or today), its mark hidden until a key.
   void FocusGridOnShow();
-  // The day cell's clickable part at a grid index (nullptr outside the cells on show).
-  tvui::Control* DayCellControl(int index) const;
   int FocusedCellIndex() const;
   // Tells screen readers where the keyboard focus went (and the grid's selection with it).
   void RaiseFocusEvents();
@@ -176,35 +174,23 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
 
   app::PopupHost& popups_;
   MessageTap tap_ = nullptr;
-  tvui::Combo* cmbYear_ = nullptr;
-  tvui::Combo* cmbMonth_ = nullptr;
-  tvui::Combo* cmbHoliday_ = nullptr;
   tvui::Combo* xcity_ = nullptr;
   tvui::Control* hour_ = nullptr;
   tvui::Control* minute_ = nullptr;
   tvui::Control* sec_ = nullptr;
-  tvui::Control* weather_ = nullptr;
-  tvui::Control* temperature_ = nullptr;
-  tvui::Control* airQuality_ = nullptr;
-  tvui::Control* worldday_ = nullptr;
-  tvui::Control* chineseday_ = nullptr;
-  tvui::Control* refresh_ = nullptr;
   tvui::Control* curcity_ = nullptr;
-  tvui::Container* menology_ = nullptr;
 
   Anchor anchor_;
   std::optional<tvui::Point> clickedClock_;  // the clock whose click showed the window, if one did
   int currentTop_ = 0;
-  int shownRows_ = 0;
   MonthNavigator navigator_;
   ToggleGuard toggleGuard_;
   RestingPointer pointer_;
-  RefreshAnimation refreshAnim_;
-  AirLabelLook airSkin_;  // the air-quality label as the skin has it
   int weatherUpdates_ = 0;
   std::vector<CityListItem> cityItems_;
-  // The day cells in grid order (owned by "menology"); those past the month's rows are hidden.
-  std::vector<tvui::Container*> dayCells_;
+  MainHeader header_;   // today's dates and the month selectors
+  MonthGridView grid_;  // the month's day cells
+  WeatherPanel panel_;  // the weather, air quality and refresh button
   std::unique_ptr<CToolTipDlg> tooltip_;
   std::unique_ptr<app::CTrayIcon> trayIcon_;  // the process's icon in the notification area
   int64_t lastRebuildUs_ = 0;  // the cells restyled (before the window is placed and painted)
@@ -219,7 +205,6 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   SystemTime shownToday_{};     // the date the header shows as today
   SystemTime lastWeatherAt_{};  // the last weather update, or refresh asked after a wake-up
   GridDay gridFocus_;
-  MonthDays shownDays_;  // the records of the cells on show
   // The stored reminders, the grid's days that carry one, the last notification's day
   // (dlg_main_reminders.cpp).
   std::shared_ptr<ReminderState> reminderState_;
