@@ -139,6 +139,8 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   int64_t LastRebuildMicroseconds() const { return lastRebuildUs_; }
 
  private:
+  // The shell's message after the taskbar came back (dlg_main_messages.cpp).
+  static UINT TaskbarCreatedMessage();
   void StartTimersAndHook();
   // Takes the taskbar clock or gives it back, as the "clock_click" switch says.
   void ApplyClockSwitch();
