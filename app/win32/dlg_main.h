@@ -1,8 +1,9 @@
 #pragma once
-// CDlgMain: the calendar window. Header with the clock, today's dates, weather and city list;
-// month navigation with the year, month and holiday selectors; the month grid of day cells; the
-// day tooltip. Placement, navigation and cell looks come from app/logic; this class applies them
-// to the skin's controls and reacts to input, timers and the program's messages.
+// CDlgMain: the calendar window. It owns its parts: the header's dates and the year, month and
+// holiday selectors (MainHeader), the month grid of day cells (MonthGridView) and the weather
+// panel (WeatherPanel); itself it shows the clock and the city list, places the window, navigates
+// the months and shows the day tooltip. Placement, navigation and cell looks come from app/logic;
+// this class reacts to input, timers and the program's messages.
 #include <cstdint>
 #include <memory>
 #include <optional>
