@@ -76,26 +76,6 @@ if [ ! -f "$DEPS/src/sqlite3-amalgamation/sqlite3.c" ]; then
   rm -rf "$b"
 fi
 
-# Static libraries for both Windows targets
-build_windows_deps() {  # triple, folder
-  local triple=$1 out="$DEPS/$2"
-  [ -f "$out/.built" ] && return 0
-  log "building SQLite for $triple"
-  local cc="$triple-gcc-posix" cxx="$triple-g++-posix" ar="$triple-ar"
-  local obj; obj=$(mktemp -d)
-  rm -rf "$out"; mkdir -p "$out/include" "$out/lib"
-  "$cc" -O2 -c "$DEPS/src/sqlite3-amalgamation/sqlite3.c" -o "$obj/sqlite3.o" \
-      -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION
-  "$ar" rcs "$out/lib/libsqlite3.a" "$obj/sqlite3.o"
-  cp "$DEPS/src/sqlite3-amalgamation/sqlite3.h" "$out/include/"
-  rm -rf "$obj"
-  touch "$out/.built"
-}
-# The two targets side by side: each is a chain of single compiles.
-build_windows_deps x86_64-w64-mingw32 win64 & deps64=$!
-build_windows_deps i686-w64-mingw32 win32 & deps32=$!
-wait $deps64 || { log "building the win64 dependencies failed"; exit 1; }
-wait $deps32 || { log "building the win32 dependencies failed"; exit 1; }
 # The JSON library is headers only: the Windows builds take them from here, out of the way of the
 # system's other headers.
 rm -rf "$DEPS/json"; mkdir -p "$DEPS/json/include"

@@ -8,10 +8,10 @@
 #include <winhttp.h>
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
 
 #include "platform/http_client.h"
+#include "platform/win32/http_here.h"
 #include "platform/http_url.h"
 #include "platform/memory_stream.h"
 #include "platform/win32/scoped_handle.h"
@@ -34,23 +34,21 @@ struct WinHttpHandleTraits {
 using ScopedInternetHandle = ScopedHandleOf<WinHttpHandleTraits>;
 
 // What one request's completions report. Shared by the calling thread and the library's
-// callbacks: one reference each; the library's is dropped when the request handle closes.
+// callbacks: the library holds a reference of its own (a CallRef given as the request's context),
+// let go by the callback that reports the request handle closing.
 struct AsyncCall {
-  std::atomic<int> refs{1};
   ScopedHandle done{CreateEventW(nullptr, FALSE, FALSE, nullptr)};  // one completion
   DWORD bytes = 0;    // of the last completion
   DWORD error = 0;    // set by a failed step
   std::unique_ptr<char[]> buffer{new char[kChunk]};
   std::string data;   // the request body, kept until the handle closes
-
-  void Release() {
-    if (--refs == 0) delete this;
-  }
 };
+using CallRef = std::shared_ptr<AsyncCall>;
 
 void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD infoLength) {
-  auto* call = reinterpret_cast<AsyncCall*>(context);
-  if (!call) return;
+  auto* ref = reinterpret_cast<CallRef*>(context);
+  if (!ref) return;
+  AsyncCall* call = ref->get();
   switch (status) {
     case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
     case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
@@ -73,7 +71,7 @@ void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, 
       break;
     }
     case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
-      call->Release();
+      std::unique_ptr<CallRef>{ref};  // the library's reference, let go
       break;
     default:
       break;
@@ -82,11 +80,8 @@ void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, 
 
 class Request {
  public:
-  explicit Request(const HttpScope::Bounds& bounds) : bounds_(bounds), call_(new AsyncCall) {}
-  ~Request() {
-    Close();
-    call_->Release();
-  }
+  explicit Request(const HttpScope::Bounds& bounds) : bounds_(bounds), call_(std::make_shared<AsyncCall>()) {}
+  ~Request() { Close(); }
 
   // Splits the URL and opens root handle, connection and request; 0 or the status to return.
   int32_t Open(std::u16string_view url, const wchar_t* verb);
@@ -109,7 +104,7 @@ class Request {
 
  private:
   HttpScope::Bounds bounds_;
-  AsyncCall* call_;
+  CallRef call_;
   // Closed in the reverse order: the request (at the latest by the destructor, before the call is
   // let go), its connection, the session.
   ScopedInternetHandle session_, connection_, request_;
@@ -164,16 +159,17 @@ int32_t Request::Open(std::u16string_view url, const wchar_t* verb) {
   request_.reset(WinHttpOpenRequest(connection_.get(), verb, object.c_str(), nullptr, WINHTTP_NO_REFERER,
                                     WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
   if (!request_) return LastError();
-  DWORD_PTR context = reinterpret_cast<DWORD_PTR>(call_);
+  auto library = std::make_unique<CallRef>(call_);
+  DWORD_PTR context = reinterpret_cast<DWORD_PTR>(library.get());
   if (!WinHttpSetOption(request_.get(), WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context) ||
       WinHttpSetStatusCallback(request_.get(), &OnStatus,
                                WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
                                0) == WINHTTP_INVALID_STATUS_CALLBACK) {
     int32_t status = LastError();
-    request_.reset();  // no callback holds the call: nothing to release
+    request_.reset();  // no callback holds the call: its reference goes with `library`
     return status;
   }
-  ++call_->refs;  // the library's, dropped by the closing callback
+  library.release();  // the library's now, let go by the closing callback
   DWORD responseMs = static_cast<DWORD>(totalMs);
   WinHttpSetOption(request_.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs);
   DWORD headerLimit = static_cast<DWORD>(kHttpHeaderLimit);
@@ -240,7 +236,7 @@ int32_t QueryRawHeaders(HINTERNET request, std::u16string& headers) {
 
 }  // namespace
 
-int32_t HttpGet(std::u16string_view url, std::string& body) {
+int32_t HttpGetHere(std::u16string_view url, std::string& body) {
   Request r(HttpScope::ForRequest());
   if (int32_t status = r.Open(url, L"GET")) return status;
   if (!WinHttpSendRequest(r.Handle(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
@@ -255,8 +251,8 @@ int32_t HttpGet(std::u16string_view url, std::string& body) {
   return 0;
 }
 
-int32_t HttpPost(std::u16string_view url, std::string& body, std::u16string* headers, std::string_view data,
-                 bool followRedirects) {
+int32_t HttpPostHere(std::u16string_view url, std::string& body, std::u16string* headers, std::string_view data,
+                     bool followRedirects) {
   Request r(HttpScope::ForRequest());
   if (int32_t status = r.Open(url, L"POST")) return status;
   HINTERNET request = r.Handle();

@@ -367,7 +367,8 @@ TEST_F(PopupWindowsTest, CityPickerSwitchesTheCityAndComesBack) {
   s = Read();
   ClickAt(MiddleOf(picker, s, u"picker.currentposbtn"));
   ASSERT_TRUE(WaitFor([&] { return Read().Int(u"picker") == 0; }, 3000));
-  EXPECT_TRUE(WaitFor([&] { return Read()[u"current_city"].rfind("广西,南宁,", 0) == 0; }, 3000)) << Read()[u"current_city"];
+  EXPECT_TRUE(WaitFor([&] { return Read()[u"current_city"].rfind("广西,南宁,", 0) == 0; }, 3000))
+      << Read()[u"current_city"] << "\nthe program's log:\n" << Narrow(LogText(install_->Dir()));
   EXPECT_EQ(Read()[u"xcity"].rfind("南宁;", 0), 0u) << Read()[u"xcity"];
 
   // Browsing and closing: back to the main window, the combos back on the current city.
