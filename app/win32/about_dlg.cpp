@@ -1,6 +1,7 @@
 #include "app/win32/about_dlg.h"
 
 #include "app/win32/contact_opener.h"
+#include "app/win32/state_text.h"
 #include "platform/file_utils.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
@@ -36,4 +37,10 @@ std::optional<LRESULT> CAboutDlg::OnMessage(const tvui::Message& m) {
   ShowWindow(false);
   ReturnFocusToOwner();
   return 1;
+}
+
+std::u16string CAboutDlg::DescribeForTest() const {
+  std::u16string s = app::WindowState(u"about", this);
+  if (!GetHWND()) return s;
+  return s + app::StateLine(u"about.ver", app::ControlText(*this, u"ver"));
 }

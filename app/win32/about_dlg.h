@@ -13,4 +13,6 @@ class CAboutDlg : public tvui::WindowImplBase {
   void Notify(tvui::Notification& msg) override;
   // Escape hides it.
   std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
+  // The window's "about…" lines of the state text ("about=none" without its window).
+  std::u16string DescribeForTest() const;
 };

@@ -3,6 +3,7 @@
 #include "app/logic/window_messages.h"
 #include "app/win32/entry_points.h"
 #include "app/win32/main_window_handle.h"
+#include "app/win32/state_text.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
 #include "service/usage_recorder.h"
@@ -187,4 +188,27 @@ std::optional<LRESULT> CDlgCity::OnMessage(const tvui::Message& m) {
     return 0;
   }
   return WindowImplBase::OnMessage(m);
+}
+
+std::u16string CDlgCity::DescribeForTest() const {
+  using app::StateLine;
+  std::u16string s = StateLine(u"picker.rect", app::StateRect(GetHWND()));
+  if (tvui::Control* title = FindControl(u"title")) s += StateLine(u"picker.title", title->GetBkImage());
+  // index/count|selected text|every item's text, separated by ";"
+  auto combo = [](tvui::Combo* c) {
+    if (!c) return std::u16string();
+    std::u16string s = IntToText(c->GetCurSel()) + u"/" + IntToText(c->GetCount()) + u"|" + c->GetSelectedText() + u"|";
+    for (int i = 0; i < c->GetCount(); ++i) s += c->GetItemAt(i)->GetText() + u";";
+    return s;
+  };
+  s += StateLine(u"picker.provinces", combo(provinces_));
+  s += StateLine(u"picker.cities", combo(cities_));
+  for (const char16_t* name : {u"BtnSure", u"currentposbtn", u"closebtn", u"addcity"}) {
+    tvui::Control* c = FindControl(name);
+    if (!c) continue;
+    s += StateLine(u"picker." + std::u16string(name), app::StateRect(c->GetPos()) + u"|" +
+                                                         IntToText(c->IsEnabled() ? 1 : 0) + u"|" +
+                                                         IntToText(c->IsVisible() ? 1 : 0));
+  }
+  return s;
 }

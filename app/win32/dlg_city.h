@@ -35,6 +35,8 @@ class CDlgCity : public tvui::WindowImplBase {
   const CityPickerModel& Model() const { return model_; }
   tvui::Combo* Provinces() const { return provinces_; }
   tvui::Combo* Cities() const { return cities_; }
+  // The window's "picker.…" lines of the state text, from its place on.
+  std::u16string DescribeForTest() const;
 
  private:
   // Shows a pair in both combos (empty names: the current city).

@@ -45,11 +45,6 @@ using tvui::Notification;
 
 namespace {
 
-UINT TaskbarCreatedMessage() {
-  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
-  return message;
-}
-
 void Record(int code) { RecordUsageEvent(code, u"0"); }
 
 const std::u16string& NameOf(const tvui::Control* c) {
@@ -60,7 +55,7 @@ const std::u16string& NameOf(const tvui::Control* c) {
 }  // namespace
 
 CDlgMain::CDlgMain(app::PopupHost& popups, MessageTap tap) : popups_(popups), tap_(tap) {
-  TaskbarCreatedMessage();
+  TaskbarCreatedMessage();  // registered before the shell can send it
   popups_.SetOwner(this);
 }
 
@@ -98,34 +93,24 @@ void CDlgMain::InitWindow() {
   // no clock hook, no tray icon.
   if (!GetSkinError().empty()) return;
   app::MarkStartStep(u"skin");
-  cmbYear_ = FindControlAs<tvui::Combo>(u"CmbYear");
-  cmbMonth_ = FindControlAs<tvui::Combo>(u"CmbMonth");
-  cmbHoliday_ = FindControlAs<tvui::Combo>(u"CmbHoliday");
+  header_.Attach(*this);
   xcity_ = FindControlAs<tvui::Combo>(u"xcity");
   hour_ = FindControl(u"hour");
   minute_ = FindControl(u"minute");
   sec_ = FindControl(u"sec");
-  weather_ = FindControl(u"weather");
-  temperature_ = FindControl(u"temperature");
-  airQuality_ = FindControl(u"airQuality");
-  worldday_ = FindControl(u"worldday");
-  chineseday_ = FindControl(u"chineseday");
-  refresh_ = FindControl(u"refresh");
+  panel_.Attach(*this);
   curcity_ = FindControl(u"curcity");
   tvui::Control* menology = FindControl(u"menology");
-  menology_ = menology ? menology->AsContainer() : nullptr;
+  grid_.Attach(menology ? menology->AsContainer() : nullptr);
   // A skin without one of these would leave the window unusable: say which, once.
   const std::pair<const char16_t*, const void*> required[] = {
-      {u"CmbYear", cmbYear_}, {u"CmbMonth", cmbMonth_}, {u"CmbHoliday", cmbHoliday_},
-      {u"xcity", xcity_},     {u"hour", hour_},         {u"minute", minute_},
-      {u"sec", sec_},         {u"worldday", worldday_}, {u"chineseday", chineseday_},
-      {u"menology", menology_}};
+      {u"CmbYear", header_.Year()},   {u"CmbMonth", header_.Month()},
+      {u"CmbHoliday", header_.Holiday()}, {u"xcity", xcity_},
+      {u"hour", hour_},               {u"minute", minute_},
+      {u"sec", sec_},                 {u"worldday", header_.WorldDay()},
+      {u"chineseday", header_.ChineseDay()}, {u"menology", grid_.Container()}};
   for (const auto& [name, control] : required) {
     if (!control) LogError(std::u16string(u"app: the main window's skin has no control ") + name);
-  }
-  if (airQuality_) {
-    const tvui::Rect& pos = airQuality_->GetFloatPos();
-    airSkin_ = {airQuality_->GetTextColor(), pos.left, pos.top, pos.right, pos.bottom};
   }
 
   StartTimersAndHook();
@@ -190,23 +175,17 @@ void CDlgMain::PrepareOtherHeight() {
   // The first change between a five-row and a six-row month would otherwise wait for the other
   // height's pictures to be decoded and stretched (some 10 ms at 200 %): they are made now, while
   // nobody waits, by drawing the window once at that height out of sight.
-  if (shownRows_ == 0) return;
+  if (grid_.Rows() == 0) return;
   tvui::Control* card = FindControl(u"tv_mouth_info");
   const std::u16string shownCard = card ? card->GetBkImage() : u"";
-  const MonthWindowPlacement other = PlaceMonthWindow(anchor_, shownRows_ >= 6 ? 5 : 6);
+  const MonthWindowPlacement other = PlaceMonthWindow(anchor_, grid_.Rows() >= 6 ? 5 : 6);
   PrepareSize(other.rect.Width(), other.rect.Height(), [&](bool there) {
     if (card) card->SetBkImage(there ? std::u16string(other.background) : shownCard);
   });
 }
 
 void CDlgMain::FillCalendarSelectors() {
-  const std::pair<tvui::Combo*, std::vector<std::u16string>> lists[] = {
-      {cmbYear_, YearSelectorItems()}, {cmbMonth_, MonthSelectorItems()}, {cmbHoliday_, HolidaySelectorItems()}};
-  for (const auto& [combo, items] : lists) {
-    if (!combo) continue;
-    combo->RemoveAll();
-    for (const std::u16string& text : items) combo->AddItem(text);
-  }
+  header_.FillSelectors();
   navigator_.Reset(Now());
   ShowNavigated();
 }
@@ -216,32 +195,10 @@ void CDlgMain::GoToMonth(int month, int year, int selectedDay) {
   ShowNavigated();
 }
 
-void CDlgMain::MirrorSelectors() {
-  // Silent: the selectors follow the navigator, they do not drive it here.
-  if (cmbYear_) cmbYear_->SelectItem(navigator_.YearIndex(), false);
-  if (cmbMonth_) cmbMonth_->SelectItem(navigator_.MonthIndex(), false);
-  if (cmbHoliday_) cmbHoliday_->SelectItem(navigator_.HolidayIndex(), false);
-}
-
 void CDlgMain::ShowNavigated() {
-  MirrorSelectors();
+  header_.Mirror(navigator_);
   const ShownMonth& s = navigator_.Shown();
   ShowMonth(s.year, s.month, s.todayDay, s.selectedDay);
-}
-
-bool CDlgMain::EnsureDayCells() {
-  if (!menology_) return false;
-  if (!dayCells_.empty()) return true;
-  menology_->RemoveAll();
-  for (int i = 0; i < kGridCells; ++i) {
-    std::unique_ptr<tvui::Control> cell = CreateItem(u"day.xml");
-    tvui::Container* box = cell ? cell->AsContainer() : nullptr;
-    if (!box) break;  // logged by CreateItem
-    if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) option->SetGroup(u"Menology");
-    dayCells_.push_back(box);
-    menology_->Add(std::move(cell));
-  }
-  return !dayCells_.empty();
 }
 
 void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
@@ -256,42 +213,11 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
   // with their almanac lists: the month's data is read once for all of them.
   MonthDays days = LayOutMonthDays(year, month, std::min(cells + 1, kGridCells));
   lastDaysUs_ = app::MicrosecondsNow() - start;
-  shownRows_ = shape.rows;
   HideTooltip();
-
   // Every cell is restyled before the window changes size, so no painting shows a half-built
-  // month; a setter that changes nothing repaints nothing.
-  if (EnsureDayCells()) {
-    for (int i = 0; i < static_cast<int>(dayCells_.size()); ++i) {
-      tvui::Container* box = dayCells_[i];
-      if (i >= cells) {
-        box->SetVisible(false);
-        continue;
-      }
-      const DayInfo* next = i + 1 < kGridCells ? &days.days[i + 1] : nullptr;
-      DayCellLook look = LookOfDayCell(days.days[i], i, next, month, todayDay, selectedDay);
-      if (auto* option = dynamic_cast<tvui::Option*>(box->FindSubControl(u"isSelect"))) {
-        option->Selected(false, false);  // a cell picked in the month before
-        option->SetNormalImage(look.normalImage);
-        option->SetFixedWidth(look.width);
-        option->SetFixedHeight(look.height);
-        option->SetTag(look.tag);
-      }
-      if (tvui::Control* badge = box->FindSubControl(u"img")) badge->SetBkImage(look.badgeImage);
-      app::DressDayCellForContrast(*box, look, IsHighContrast());
-      if (tvui::Control* day = box->FindSubControl(u"day")) {
-        day->SetTextColor(look.dayColor);
-        day->SetText(look.dayText);
-      }
-      if (tvui::Control* lunar = box->FindSubControl(u"ChineseDay")) {
-        lunar->SetTextColor(look.lunarColor);
-        lunar->SetText(look.lunarText);
-      }
-      box->SetVisible(true);
-    }
-  }
-  MarkReminderDays(days, cells);
-  shownDays_ = std::move(days);
+  // month.
+  grid_.Show(*this, std::move(days), shape.rows, month, todayDay, selectedDay);
+  MarkReminderDays(grid_.Days(), cells);
 
   MonthWindowPlacement place = PlaceMonthWindow(anchor_, shape.rows);
   if (tvui::Control* card = FindControl(u"tv_mouth_info")) card->SetBkImage(std::u16string(place.background));
@@ -305,8 +231,7 @@ void CDlgMain::ShowMonth(int year, int month, int todayDay, int selectedDay) {
 void CDlgMain::UpdateTodayHeader() {
   shownToday_ = Now();
   DayInfo today = BuildDayInfo(DayOfClock(shownToday_));
-  if (worldday_) worldday_->SetText(WorldDayText(today));
-  if (chineseday_) chineseday_->SetText(ChineseDayText(today));
+  header_.ShowToday(today);
   app::SetTrayTipDay(trayIcon_.get(), WorldDayText(today) + u" " + ChineseDayText(today));
 }
 
@@ -473,13 +398,13 @@ void CDlgMain::HoverCheck() {
   if (!PtInRect(&rc, client)) return;
   tvui::Control* control = FindControl(client);
   if (!control || !EqualsNoCase(control->GetName(), u"isSelect")) return;
-  for (int i = 0; i < shownRows_ * kGridColumns; ++i) {
-    if (DayCellControl(i) == control) ShowDayTooltip(i, screen);
+  for (int i = 0; i < grid_.Rows() * kGridColumns; ++i) {
+    if (grid_.DayControl(i) == control) ShowDayTooltip(i, screen);
   }
 }
 
 void CDlgMain::ShowDayTooltip(int cell, POINT screen) {
-  if (!DayCellControl(cell)) return;
+  if (!grid_.DayControl(cell)) return;
   HWND hwnd = GetHWND();
   if (!tooltip_) {
     auto tip = std::make_unique<CToolTipDlg>();
@@ -492,7 +417,7 @@ void CDlgMain::ShowDayTooltip(int cell, POINT screen) {
   }
   std::u16string reminders = ReminderLinesOf(cell);
   const int extra = reminders.empty() ? 0 : kTooltipReminderRow;
-  tooltip_->SetDay(shownDays_.days[cell], std::move(reminders));
+  tooltip_->SetDay(grid_.Days().days[cell], std::move(reminders));
   // At the pointer, inside the work area and at the scale of the pointer's monitor.
   const MonitorArea monitor = app::MonitorAreaAt(screen, hwnd);
   const tvui::Scale scale(monitor.dpi);
@@ -504,244 +429,3 @@ void CDlgMain::ShowDayTooltip(int cell, POINT screen) {
 void CDlgMain::HideTooltip() {
   if (tooltip_ && tooltip_->GetHWND() && IsWindowVisible(tooltip_->GetHWND())) tooltip_->ShowWindow(false);
 }
-
-// --- Messages ---
-
-std::optional<LRESULT> CDlgMain::AnswerWeatherIcon(const tvui::Message& m) {
-  switch (m.message) {
-    case WM_MOUSEMOVE: {
-      // The pointer comes onto the icon: open (the base moves the hover first).
-      const tvui::Control* before = GetManager().GetHover();
-      const LRESULT result = DefaultMessage(m);
-      if (weather_ && before != weather_ && GetManager().GetHover() == weather_) {
-        Record(kUsageWeatherEnter);
-        ShowWeatherPopup(true);
-      }
-      return result;
-    }
-    case WM_LBUTTONDOWN: {
-      // A press on the icon opens the pop-up, or closes the open one; a press elsewhere closes it.
-      const tvui::Control* control = FindControl(POINT{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)});
-      ShowWeatherPopup(control && EqualsNoCase(control->GetName(), u"weather") && !popups_.IsWeatherPopupOpen());
-      return std::nullopt;  // the press goes on to the controls
-    }
-    case WM_KEYDOWN: {
-      // Enter and Space on the focused icon, as a press (an open list takes the keys).
-      tvui::Control* current = GetKeyboardFocus();
-      if (GetDropDownWindow() || !current || current != weather_ || (m.wParam != VK_RETURN && m.wParam != VK_SPACE)) {
-        return std::nullopt;
-      }
-      SetKeyboardFocus(current, true);
-      ShowWeatherPopup(!popups_.IsWeatherPopupOpen());
-      return LRESULT{0};
-    }
-    default:
-      return std::nullopt;
-  }
-}
-
-void CDlgMain::ShowWeatherPopup(bool show) {
-  if (show) popups_.OpenWeatherPopup(PlaceWeatherPopup(anchor_, currentTop_, GetScale()));
-  else popups_.CloseWeatherPopup();
-}
-
-void CDlgMain::Toggle() {
-  if (!toggleGuard_.Accept(GetTickCount())) return;
-  HWND hwnd = GetHWND();
-  if (!IsWindowVisible(hwnd)) {
-    Record(kUsageToggleShow);
-    RefreshAll();
-    ShowWindow(true, true);
-    SetForegroundWindow(hwnd);
-  } else {
-    HideTooltip();
-    ShowWindow(false);
-    popups_.HideAll();
-  }
-}
-
-void CDlgMain::ReplaceTrayIcon() {
-  // The old icon and its window go first, so that exactly one icon and one message window remain.
-  trayIcon_.reset();
-  trayIcon_ = app::MakeTrayIcon(*this);
-}
-
-void CDlgMain::ToggleFromTray() {
-  HWND hwnd = GetHWND();
-  switch (DecideTrayLeftClick(IsWindowVisible(hwnd) != FALSE, toggleGuard_, GetTickCount())) {
-    case TrayClick::kHide:
-      popups_.HideAll();
-      HideTooltip();
-      ShowWindow(false);
-      PostMessageW(app::UM_HIDE_DIALOGS);
-      break;
-    case TrayClick::kShow:
-      clickedClock_.reset();  // by the taskbar that holds a clock
-      RefreshAll();
-      ShowWindow(true, true);
-      SetForegroundWindow(hwnd);
-      break;
-    case TrayClick::kIgnore:
-      break;
-  }
-}
-
-std::optional<LRESULT> CDlgMain::OnMessage(const tvui::Message& m) {
-  const auto [message, wParam, lParam] = m;
-  if (tap_) {
-    if (std::optional<LRESULT> answer = tap_(*this, m)) return answer;
-  }
-  // A pointer or a key on the window comes before the first change to the other row count.
-  if (otherHeightDue_ && (message == WM_MOUSEMOVE || message == WM_KEYDOWN || message == WM_MOUSEWHEEL)) {
-    otherHeightDue_ = false;
-    PostMessageW(app::UM_PREPARE_OTHER_HEIGHT);
-  }
-  if (message == WM_PAINT && !painted_ && IsWindowVisible(GetHWND())) {
-    // The start ends with the first painting of the visible window.
-    painted_ = true;
-    app::MarkFirstVisiblePaint();
-    const LRESULT result = DefaultMessage(m);
-    app::MarkFirstPaintDone();
-    PostMessageW(app::UM_ADD_TRAY_ICON);
-    otherHeightDue_ = true;
-    return result;
-  }
-  if (message == WM_MOUSEMOVE) pointer_.Moved(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), GetTickCount());
-  if (message == WM_LBUTTONDBLCLK) OpenRemindersAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-  if (std::optional<LRESULT> answer = AnswerWeatherIcon(m)) return answer;
-  if (message == WM_KEYDOWN) {
-    if (std::optional<LRESULT> answer = AnswerKey(wParam)) return answer;
-  }
-  ObserveSystemChange(message, wParam, lParam);
-  HWND hwnd = GetHWND();
-  if (message == TaskbarCreatedMessage() && message != 0) {
-    // The taskbar came back (the shell restarted): hook, placement, timers and tray icon anew.
-    StartTimersAndHook();
-    trayAdded_ = true;
-    ReplaceTrayIcon();  // replaces the icon of the old taskbar
-    return LRESULT{0};
-  }
-  switch (message) {
-    case app::UM_SKIN_RESTORE:
-      popups_.RestoreSkin();
-      return LRESULT{0};
-    case app::UM_SKIN_PREVIEW:
-      popups_.PreviewSkin(static_cast<int>(wParam));
-      return LRESULT{0};
-    case app::UM_SKIN_APPLY:
-      popups_.ApplyAndStoreSkin(static_cast<int>(wParam));
-      otherHeightDue_ = true;  // the new skin's pictures, when the user comes back
-      return LRESULT{0};
-    case app::UM_PREPARE_OTHER_HEIGHT:
-      otherHeightDue_ = false;
-      PrepareOtherHeight();
-      return LRESULT{0};
-    case app::UM_CLOCK_SWITCH:
-      ApplyClockSwitch();
-      return LRESULT{0};
-    case app::UM_TOGGLE_MAIN:
-      // From the pointer hook, the clicked clock; from the hook library or the tray, none.
-      clickedClock_.reset();
-      if (wParam == ipc::kClockClickedAt) {
-        clickedClock_ = tvui::Point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      }
-      Toggle();
-      return LRESULT{0};
-    case app::UM_SHOW_TRAY_MENU:
-      Record(kUsageTrayMenu);
-      popups_.ShowTrayMenu(hwnd);
-      return LRESULT{0};
-    case UM_WEATHER_UPDATED:
-      OnWeatherUpdated();
-      return LRESULT{0};
-    case app::UM_SHOW_MAIN:
-      if (!IsWindowVisible(hwnd)) Toggle();
-      return LRESULT{0};
-    case app::UM_CITY_CHANGED: {
-      ShowWindow(true, true);
-      ShowWeatherPopup(false);
-      // The city list names the city whose weather is shown, first.
-      CurrentCity city = GetCurrentCity();
-      FillCityList({city.province, city.city});
-      StartRefreshAnimation();
-      return LRESULT{0};
-    }
-    case app::UM_RETURN_TO_MAIN:
-      ShowWindow(true, true);
-      ShowWeatherPopup(false);
-      return LRESULT{0};
-    case app::UM_SHOW_ABOUT:
-      ++aboutRequests_;
-      popups_.OpenAbout();
-      return LRESULT{0};
-    case app::UM_HIDE_DIALOGS:
-      popups_.HideDialogs();
-      return LRESULT{0};
-    case app::UM_START_REFRESH:
-      StartRefreshAnimation();
-      return LRESULT{0};
-    case app::UM_ADD_TRAY_ICON:
-      if (!trayAdded_) {
-        trayAdded_ = true;
-        ReplaceTrayIcon();
-        RenewReminders();  // those due at the start show now that the icon is there
-      }
-      return LRESULT{0};
-    case app::UM_REMINDERS_CHANGED:
-      RenewReminders();
-      ShowNavigated();  // the marks and the tooltips' lines
-      return LRESULT{0};
-    case app::UM_USER_DATA_READY:
-      // The stored city, the holidays and the recent cities are known only now.
-      RefreshAll();
-      StartRefreshAnimation();
-      RenewReminders();
-      ShowNavigated();
-      return LRESULT{0};
-    case WM_QUERYENDSESSION:
-    case WM_ENDSESSION:
-      StopClockHook();
-      Close();
-      return LRESULT{1};
-    case WM_COPYDATA:
-      return app::HandleCompanionCopyData(hwnd, wParam, lParam);
-    // The window's own life.
-    case WM_CLOSE:
-      // Closing the main window ends the program: it and its pop-ups go at once (no hiding pass
-      // that Wine would hold for a window manager).
-      DestroyAtOnce();
-      return LRESULT{0};
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return std::nullopt;
-    case WM_SHOWWINDOW:
-      if (wParam) {
-        ++showCount_;
-        FocusGridOnShow();
-      } else {
-        if (!trayAdded_) PostMessageW(app::UM_ADD_TRAY_ICON);  // hidden before its first painting
-        // Hidden most of the day: give the memory back.
-        SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
-      }
-      return std::nullopt;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case app::kCommandQuit:
-          Close();
-          return LRESULT{0};
-        case app::kCommandDateTime:
-          ::OpenDateTimeSettings();
-          return LRESULT{0};
-        case app::kCommandSwallowed:
-          return LRESULT{0};
-        default:
-          return std::nullopt;
-      }
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      return LRESULT{0};
-    default:
-      return std::nullopt;
-  }
-}
-

@@ -1,8 +1,9 @@
 #pragma once
-// CDlgMain: the calendar window. Header with the clock, today's dates, weather and city list;
-// month navigation with the year, month and holiday selectors; the month grid of day cells; the
-// day tooltip. Placement, navigation and cell looks come from app/logic; this class applies them
-// to the skin's controls and reacts to input, timers and the program's messages.
+// CDlgMain: the calendar window. It owns its parts: the header's dates and the year, month and
+// holiday selectors (MainHeader), the month grid of day cells (MonthGridView) and the weather
+// panel (WeatherPanel); itself it shows the clock and the city list, places the window, navigates
+// the months and shows the day tooltip. Placement, navigation and cell looks come from app/logic;
+// this class reacts to input, timers and the program's messages.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -16,7 +17,10 @@
 #include "app/logic/month_navigator.h"
 #include "app/logic/placement.h"
 #include "app/logic/weather_panel_view.h"
+#include "app/win32/main_header.h"
+#include "app/win32/month_grid_view.h"
 #include "app/win32/popup_owner.h"
+#include "app/win32/weather_panel.h"
 #include "calendar/day_info.h"
 #include "ui/combo.h"
 #include "ui/win32/window_impl_base.h"
@@ -25,7 +29,6 @@ class CToolTipDlg;
 struct ReminderState;
 namespace app {
 class CTrayIcon;
-class MainWindowTestHook;
 class PopupHost;
 }
 
@@ -77,7 +80,7 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   void PlaceAgain();
   void UpdateClock();
   void FillCityList(const CityPair& first);
-  // Today's weather and air quality from the shared reports (weather_panel.cpp).
+  // Today's weather and air quality from the shared reports (dlg_main_weather.cpp).
   void UpdateWeatherPanel();
 
   // --- Reminders (dlg_main_reminders.cpp) ---
@@ -122,24 +125,31 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   // table of named days.
   tvui::AccessNode DescribeForAccess() override;
 
-  // State for tests and measurements (see app/README.md; the test build of the program only).
-  std::u16string DescribeState();
+  // The window's own lines of the state text for tests and measurements (dlg_main_state.cpp; see
+  // app/README.md): its place, the month on show with its cells, the header, the day tooltip,
+  // the weather panel and the month's timings.
+  std::u16string DescribeForTest() const;
+  // How often the about window was asked for; the tray icon (nullptr before it was added).
+  int AboutRequests() const { return aboutRequests_; }
+  const app::CTrayIcon* TrayIcon() const { return trayIcon_.get(); }
+  // The month-change benchmark's steps: the next month shown and painted; today's month again.
+  void ShowNextMonth(const SystemTime& now);
+  void ShowTodayMonth(const SystemTime& now);
+  SystemTime Now() const;
   // Microseconds of the last grid rebuild (without placing and painting the window).
   int64_t LastRebuildMicroseconds() const { return lastRebuildUs_; }
 
  private:
-  friend class app::MainWindowTestHook;
+  // The shell's message after the taskbar came back (dlg_main_messages.cpp).
+  static UINT TaskbarCreatedMessage();
   void StartTimersAndHook();
   // Takes the taskbar clock or gives it back, as the "clock_click" switch says.
   void ApplyClockSwitch();
   void Toggle();
   void PrepareOtherHeight();
   void ShowNavigated();
-  void MirrorSelectors();
   void HoverCheck();
   void HideTooltip();
-  // The 42 day cells, made from "day.xml" once; a month change only restyles them.
-  bool EnsureDayCells();
   void StartRefreshAnimation();
   void RefreshAnimationStep();
   void StopRefreshAnimation();
@@ -150,14 +160,11 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   // The weather icon's pop-up: the pointer coming onto the icon opens it, a press on the icon
   // or Enter or Space on it opens or closes it, a press elsewhere closes it.
   std::optional<LRESULT> AnswerWeatherIcon(const tvui::Message& m);
-  SystemTime Now() const;
   // The grid's focused day follows the month on show (its selected day, today, or the same day
   // number); its cell takes the keyboard focus unless a header control holds it.
   void FollowGridFocus(int year, int month, int todayDay, int selectedDay);
   // On every show: the focus on the month's selected day (or today), its mark hidden until a key.
   void FocusGridOnShow();
-  // The day cell's clickable part at a grid index (nullptr outside the cells on show).
-  tvui::Control* DayCellControl(int index) const;
   int FocusedCellIndex() const;
   // Tells screen readers where the keyboard focus went (and the grid's selection with it).
   void RaiseFocusEvents();
@@ -170,35 +177,23 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
 
   app::PopupHost& popups_;
   MessageTap tap_ = nullptr;
-  tvui::Combo* cmbYear_ = nullptr;
-  tvui::Combo* cmbMonth_ = nullptr;
-  tvui::Combo* cmbHoliday_ = nullptr;
   tvui::Combo* xcity_ = nullptr;
   tvui::Control* hour_ = nullptr;
   tvui::Control* minute_ = nullptr;
   tvui::Control* sec_ = nullptr;
-  tvui::Control* weather_ = nullptr;
-  tvui::Control* temperature_ = nullptr;
-  tvui::Control* airQuality_ = nullptr;
-  tvui::Control* worldday_ = nullptr;
-  tvui::Control* chineseday_ = nullptr;
-  tvui::Control* refresh_ = nullptr;
   tvui::Control* curcity_ = nullptr;
-  tvui::Container* menology_ = nullptr;
 
   Anchor anchor_;
   std::optional<tvui::Point> clickedClock_;  // the clock whose click showed the window, if one did
   int currentTop_ = 0;
-  int shownRows_ = 0;
   MonthNavigator navigator_;
   ToggleGuard toggleGuard_;
   RestingPointer pointer_;
-  RefreshAnimation refreshAnim_;
-  AirLabelLook airSkin_;  // the air-quality label as the skin has it
   int weatherUpdates_ = 0;
   std::vector<CityListItem> cityItems_;
-  // The day cells in grid order (owned by "menology"); those past the month's rows are hidden.
-  std::vector<tvui::Container*> dayCells_;
+  MainHeader header_;   // today's dates and the month selectors
+  MonthGridView grid_;  // the month's day cells
+  WeatherPanel panel_;  // the weather, air quality and refresh button
   std::unique_ptr<CToolTipDlg> tooltip_;
   std::unique_ptr<app::CTrayIcon> trayIcon_;  // the process's icon in the notification area
   int64_t lastRebuildUs_ = 0;  // the cells restyled (before the window is placed and painted)
@@ -213,7 +208,6 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   SystemTime shownToday_{};     // the date the header shows as today
   SystemTime lastWeatherAt_{};  // the last weather update, or refresh asked after a wake-up
   GridDay gridFocus_;
-  MonthDays shownDays_;  // the records of the cells on show
   // The stored reminders, the grid's days that carry one, the last notification's day
   // (dlg_main_reminders.cpp).
   std::shared_ptr<ReminderState> reminderState_;

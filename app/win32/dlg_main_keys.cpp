@@ -36,11 +36,6 @@ constexpr const char16_t* kHeaderStops[] = {u"monLeft",  u"CmbYear", u"CmbMonth"
 
 }  // namespace
 
-tvui::Control* CDlgMain::DayCellControl(int index) const {
-  if (index < 0 || index >= static_cast<int>(dayCells_.size()) || index >= shownRows_ * kGridColumns) return nullptr;
-  return dayCells_[index]->FindSubControl(u"isSelect");
-}
-
 int CDlgMain::FocusedCellIndex() const {
   const MonthShape shape = ShapeOfMonth(gridFocus_.year, gridFocus_.month);
   return shape.rows ? shape.leadingDays + gridFocus_.day - 1 : -1;
@@ -51,7 +46,7 @@ void CDlgMain::FollowGridFocus(int year, int month, int todayDay, int selectedDa
     const int day = selectedDay ? selectedDay : todayDay ? todayDay : gridFocus_.day;
     gridFocus_ = SupportedGridDay(year, month, day);
   }
-  tvui::Control* cell = DayCellControl(FocusedCellIndex());
+  tvui::Control* cell = grid_.DayControl(FocusedCellIndex());
   tvui::Control* current = GetKeyboardFocus();
   const bool inGrid = !current || EqualsNoCase(current->GetName(), u"isSelect");
   if (cell && inGrid && GetKeyboardFocus() == cell) RaiseFocusEvents();  // the same cell, another day
@@ -68,7 +63,7 @@ void CDlgMain::FocusGridOnShow() {
 
 std::vector<tvui::Control*> CDlgMain::GetTabStops() {
   std::vector<tvui::Control*> stops;
-  if (tvui::Control* cell = DayCellControl(FocusedCellIndex())) stops.push_back(cell);
+  if (tvui::Control* cell = grid_.DayControl(FocusedCellIndex())) stops.push_back(cell);
   for (const char16_t* name : kHeaderStops) {
     if (tvui::Control* c = FindControl(name); c && c->IsShown() && c->IsEnabled()) stops.push_back(c);
   }
@@ -78,9 +73,9 @@ std::vector<tvui::Control*> CDlgMain::GetTabStops() {
 void CDlgMain::OnKeyboardFocusMoved(tvui::Control* control) {
   // A day of the month on show clicked: the keyboard goes on from it.
   if (control && EqualsNoCase(control->GetName(), u"isSelect")) {
-    for (int i = 0; i < static_cast<int>(dayCells_.size()) && i < shownRows_ * kGridColumns; ++i) {
-      const Day date = shownDays_.days[i].date;
-      if (DayCellControl(i) == control && date.Month() == navigator_.Shown().month) {
+    for (int i = 0; i < static_cast<int>(grid_.Cells().size()) && i < grid_.Rows() * kGridColumns; ++i) {
+      const Day date = grid_.Days().days[i].date;
+      if (grid_.DayControl(i) == control && date.Month() == navigator_.Shown().month) {
         gridFocus_ = {date.Year(), date.Month(), date.DayOfMonth()};
       }
     }
@@ -99,7 +94,7 @@ std::optional<LRESULT> CDlgMain::AnswerKey(WPARAM wParam) {
   tvui::Control* current = GetKeyboardFocus();
   const bool inGrid = !current || EqualsNoCase(current->GetName(), u"isSelect");
   if (!inGrid) return std::nullopt;  // the library's keys for the header's controls
-  tvui::Control* cell = DayCellControl(FocusedCellIndex());
+  tvui::Control* cell = grid_.DayControl(FocusedCellIndex());
   if (wParam == VK_RETURN || wParam == VK_SPACE) {
     if (!cell) return std::nullopt;
     SetKeyboardFocus(cell, true);

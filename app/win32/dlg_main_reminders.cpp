@@ -48,7 +48,7 @@ void CDlgMain::RenewReminders() {
 }
 
 void CDlgMain::MarkReminderDays(const struct MonthDays& days, int cells) {
-  if (cells <= 0 || dayCells_.empty() || !reminderState_) return;
+  if (cells <= 0 || grid_.Cells().empty() || !reminderState_) return;
   ReminderState& r = *reminderState_;
   // Worked out once per month on show and per change of the reminders, not per painting.
   const Day first = days.days[0].date;
@@ -58,15 +58,15 @@ void CDlgMain::MarkReminderDays(const struct MonthDays& days, int cells) {
     r.span = {first, last};
     r.stale = false;
   }
-  for (int i = 0; i < cells && i < static_cast<int>(dayCells_.size()); ++i) {
-    if (tvui::Control* mark = dayCells_[i]->FindSubControl(u"remindmark"))
+  for (int i = 0; i < cells && i < static_cast<int>(grid_.Cells().size()); ++i) {
+    if (tvui::Control* mark = grid_.Cells()[i]->FindSubControl(u"remindmark"))
       mark->SetVisible(r.days.Has(days.days[i].date));
   }
 }
 
 std::u16string CDlgMain::ReminderLinesOf(int cell) const {
   if (!reminderState_ || cell < 0 || cell >= kGridCells) return {};
-  return reminderState_->days.Text(shownDays_.days[cell].date);
+  return reminderState_->days.Text(grid_.Days().days[cell].date);
 }
 
 void CDlgMain::OpenRemindersOn(Day day) {
@@ -82,9 +82,9 @@ void CDlgMain::OpenRemindersOnFocus() {
 bool CDlgMain::OpenRemindersAt(POINT client) {
   tvui::Control* control = FindControl(client);
   if (!control || !tvui::EqualsNoCase(control->GetName(), u"isSelect")) return false;
-  for (size_t i = 0; i < dayCells_.size() && i < shownDays_.days.size(); ++i) {
-    if (control->GetParent() == dayCells_[i]) {
-      OpenRemindersOn(shownDays_.days[i].date);
+  for (size_t i = 0; i < grid_.Cells().size() && i < grid_.Days().days.size(); ++i) {
+    if (control->GetParent() == grid_.Cells()[i]) {
+      OpenRemindersOn(grid_.Days().days[i].date);
       return true;
     }
   }

@@ -30,6 +30,8 @@ class CDlgWeather : public tvui::WindowImplBase {
   void UseSkin(const std::u16string& image);
 
   const WeatherReport& Report() const { return report_; }
+  // The window's "wxpop.…" lines of the state text, from its place on (dlg_weather_state.cpp).
+  std::u16string DescribeForTest() const;
 
  private:
   void SetFadeAlpha(int alpha);

@@ -42,14 +42,15 @@ AccessNode CDlgMain::DescribeForAccess() {
       node.rect = Union(hour_->GetPos(), sec_->GetPos());
       node.states = st::kReadOnly;
     } else if (tvui::EqualsNoCase(part, u"weather")) {
-      if (!weather_ || !weather_->IsShown()) continue;
+      if (!panel_.Icon() || !panel_.Icon()->IsShown()) continue;
       node.role = AccessRole::kGraphic;
-      node.name = WeatherAccessName(GetCurrentCity().city, weather_->GetToolTip(),
-                                    temperature_ ? temperature_->GetText() : u"", airQuality_ ? airQuality_->GetText() : u"");
+      node.name = WeatherAccessName(GetCurrentCity().city, panel_.Icon()->GetToolTip(),
+                                    panel_.Temperature() ? panel_.Temperature()->GetText() : u"",
+                                    panel_.AirQuality() ? panel_.AirQuality()->GetText() : u"");
       node.description = u"七天天气";
-      node.rect = weather_->GetPos();
-      node.control = weather_;
-      if (focus == weather_) node.states |= st::kFocused;
+      node.rect = panel_.Icon()->GetPos();
+      node.control = panel_.Icon();
+      if (focus == panel_.Icon()) node.states |= st::kFocused;
       node.states |= st::kFocusable;
     } else {
       tvui::Control* control = FindControl(part);
@@ -63,12 +64,12 @@ AccessNode CDlgMain::DescribeForAccess() {
   grid.role = AccessRole::kTable;
   const ShownMonth& shown = navigator_.Shown();
   grid.name = GridAccessName(shown.year, shown.month);
-  if (menology_) grid.rect = menology_->GetPos();
-  const int cells = std::min<int>(shownRows_ * kGridColumns, static_cast<int>(dayCells_.size()));
+  if (grid_.Container()) grid.rect = grid_.Container()->GetPos();
+  const int cells = std::min<int>(grid_.Rows() * kGridColumns, static_cast<int>(grid_.Cells().size()));
   const int focused = FocusedCellIndex();
   for (int i = 0; i < cells; ++i) {
-    const DayInfo& day = shownDays_.days[i];
-    tvui::Control* cell = DayCellControl(i);
+    const DayInfo& day = grid_.Days().days[i];
+    tvui::Control* cell = grid_.DayControl(i);
     DayCellStates states;
     states.selected = i == focused;
     states.focused = cell && cell == focus;
@@ -80,7 +81,7 @@ AccessNode CDlgMain::DescribeForAccess() {
     node.role = AccessRole::kCell;
     node.name = access.name;
     node.description = access.description;
-    node.rect = cell ? cell->GetPos() : dayCells_[i]->GetPos();
+    node.rect = cell ? cell->GetPos() : grid_.Cells()[i]->GetPos();
     node.states = st::kFocusable | st::kSelectable | (states.selected ? st::kSelected : 0) |
                   (states.focused ? st::kFocused : 0) | (states.today ? st::kMarked : 0);
     grid.children.push_back(std::move(node));

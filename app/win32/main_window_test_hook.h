@@ -36,7 +36,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/geometry.h"
+#include "app/win32/state_text.h"
 
 class CDlgMain;
 namespace tvui {
@@ -64,13 +64,6 @@ enum TestHookCommand : WPARAM {
 inline constexpr const char16_t* kTestHookButtons[] = {
     u"monLeft", u"monRight", u"returntoday", u"closebtn", u"close", u"skin",  u"set",
     u"sendqq",  u"note",     u"curcity",     u"city",     u"remind", u"refresh"};
-
-// One "key=value" line of the state text; rectangles as "x,y,width,height".
-std::u16string StateLine(std::u16string_view key, const std::u16string& value);
-std::u16string StateRect(const RECT& r);
-std::u16string StateRect(const tvui::Rect& r);
-// A window's rectangle on the screen.
-std::u16string StateRect(HWND window);
 
 class MainWindowTestHook {
  public:

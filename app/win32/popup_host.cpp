@@ -14,6 +14,7 @@
 #include "app/win32/reminder_dlg.h"
 #include "app/win32/settings_dlg.h"
 #include "app/win32/skin_dlg.h"
+#include "app/win32/state_text.h"
 #include "app/win32/surveys_dlg.h"
 #include "calendar/ccalendar.h"
 #include "platform/log.h"
@@ -21,6 +22,7 @@
 #include "platform/user_config.h"
 #include "ui/option.h"
 #include "ui/win32/image_cache.h"
+#include "weather/current_city.h"
 #include "weather/weather_worker.h"
 
 namespace app {
@@ -58,32 +60,7 @@ std::unique_ptr<T> MakePopup(HWND owner, const wchar_t* text, const char16_t* wh
   return w;
 }
 
-std::u16string Line(std::u16string_view key, const std::u16string& value) {
-  return std::u16string(key) + u"=" + value + u"\n";
-}
-
-std::u16string RectText(const tvui::Rect& r) {
-  return IntToText(r.left) + u"," + IntToText(r.top) + u"," + IntToText(r.Width()) + u"," + IntToText(r.Height());
-}
-
-std::u16string DescribeWindow(std::u16string_view key, tvui::WindowImplBase* w) {
-  if (!w || !w->GetHWND()) return Line(key, u"none");
-  std::u16string s = Line(key, IsShown(w) ? u"shown" : u"hidden");
-  s += Line(std::u16string(key) + u".rect", RectText(WindowRect(w->GetHWND())));
-  tvui::Control* title = w->FindControl(u"title");
-  s += Line(std::u16string(key) + u".title", title ? title->GetBkImage() : u"");
-  return s;
-}
-
-// "selected|l,t,r,b|shown" of a control, in client coordinates.
-std::u16string DescribeControl(tvui::WindowImplBase& w, std::u16string_view name) {
-  tvui::Control* c = w.FindControl(name);
-  if (!c) return u"none";
-  auto* option = dynamic_cast<tvui::Option*>(c);
-  const tvui::Rect& r = c->GetPos();
-  return IntToText(option && option->IsSelected() ? 1 : 0) + u"|" + IntToText(r.left) + u"," + IntToText(r.top) +
-         u"," + IntToText(r.right) + u"," + IntToText(r.bottom) + u"|" + IntToText(c->IsShown() ? 1 : 0);
-}
+const auto& Line = StateLine;
 
 }  // namespace
 
@@ -278,7 +255,7 @@ bool PopupHost::IsRemindersShown() const { return reminders_ && IsShownHwnd(remi
 
 std::u16string PopupHost::DescribeReminders() const {
   if (!reminders_ || !reminders_->GetHWND()) return Line(u"remind", u"none");
-  return reminders_->Describe();
+  return reminders_->DescribeForTest();
 }
 
 bool PopupHost::SaveRemindersPng(const std::u16string& path) const {
@@ -342,33 +319,29 @@ std::u16string PopupHost::Describe() const {
   std::u16string s;
   s += Line(u"skin.active", IntToText(skins_.ActiveSkin()));
   s += Line(u"skin.background", owner_ ? owner_->SkinBackground() : u"");
-  s += DescribeWindow(u"chooser", chooser_.get());
-  if (chooser_ && chooser_->GetHWND()) {
-    std::u16string fore;
-    for (int tile = 1; tile <= kSkinCount; ++tile) {
-      tvui::Control* c = chooser_->FindControl(u"bg" + IntToText(tile));
-      fore += (c ? c->GetForeImage() : u"") + u";";
-    }
-    s += Line(u"chooser.fore", fore);
-  }
-  s += DescribeWindow(u"settings", settings_.get());
-  if (settings_ && settings_->GetHWND()) {
-    for (const char16_t* name : {u"tip_autostart", u"tip_allowpush", u"tip_joinue", u"tip_clockclick", u"tip_modifytime", u"closex"}) {
-      s += Line(std::u16string(u"settings.") + name, DescribeControl(*settings_, name));
-    }
-  }
-  s += DescribeWindow(u"about", about_.get());
-  if (about_ && about_->GetHWND()) {
-    tvui::Control* ver = about_->FindControl(u"ver");
-    s += Line(u"about.ver", ver ? ver->GetText() : u"");
-  }
-  s += DescribeWindow(u"prompt", prompt_.get());
-  if (prompt_ && prompt_->GetHWND()) {
-    for (const char16_t* name : {u"laautostart", u"opautostarta", u"opautostartb", u"sendqq", u"ok", u"closex",
-                                 u"opshiyonga", u"opshiyongb", u"opshiyongc"}) {
-      s += Line(std::u16string(u"prompt.") + name, DescribeControl(*prompt_, name));
-    }
-  }
+  s += chooser_ ? chooser_->DescribeForTest() : WindowState(u"chooser", nullptr);
+  s += settings_ ? settings_->DescribeForTest() : WindowState(u"settings", nullptr);
+  s += about_ ? about_->DescribeForTest() : WindowState(u"about", nullptr);
+  s += prompt_ ? prompt_->DescribeForTest() : WindowState(u"prompt", nullptr);
+  return s;
+}
+
+std::u16string PopupHost::DescribeWeatherPopup() const {
+  std::u16string s = Line(u"wxpop", IntToText(IsWeatherPopupOpen() ? 1 : 0));
+  s += Line(u"wxpop.populated", IntToText(WeatherPopupFills()));
+  s += Line(u"wxpop.url", LastForecastUrl());
+  if (const CDlgWeather* popup = WeatherPopup()) s += popup->DescribeForTest();
+  return s;
+}
+
+std::u16string PopupHost::DescribeCityPicker() const {
+  IpLocation here = GetIpLocation();
+  std::u16string s = Line(u"ip_location", here.province + u"," + here.city);
+  CurrentCity current = GetCurrentCity();
+  s += Line(u"current_city", current.province + u"," + current.city + u"," + current.code);
+  s += Line(u"report_city", CurrentWeatherReport().city);
+  s += Line(u"picker", IntToText(IsCityPickerVisible() ? 1 : 0));
+  if (const CDlgCity* picker = CityPicker()) s += picker->DescribeForTest();
   return s;
 }
 

@@ -64,6 +64,8 @@ class PopupHost {
   bool IsWeatherPopupOpen() const;
   // The pop-up while its window exists, else nullptr.
   CDlgWeather* WeatherPopup() const;
+  // The pop-up's "wxpop…" lines of the state text (its own after whether it is open).
+  std::u16string DescribeWeatherPopup() const;
 
   // --- The city picker (dlg_city.h) ---
   // Hides the other pop-ups and shows the picker centred on the owner, creating it once.
@@ -74,6 +76,8 @@ class PopupHost {
   // makes it; false when there is no such item.
   bool ClickCityPickerItem(int combo, int index);
   CDlgCity* CityPicker() const;
+  // The current and located cities' lines and the picker's "picker…" lines of the state text.
+  std::u16string DescribeCityPicker() const;
 
   // --- The reminders dialog (reminder_dlg.h) ---
   // Opens the reminders of a day beside the owner.

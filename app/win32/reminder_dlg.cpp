@@ -8,6 +8,7 @@
 #include "app/logic/window_messages.h"
 #include "app/win32/entry_points.h"
 #include "app/win32/monitor_area.h"
+#include "app/win32/state_text.h"
 #include "calendar/lunar_dates.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
@@ -20,10 +21,6 @@ using tvui::EqualsNoCase;
 namespace {
 
 constexpr const char16_t* kFieldNames[] = {u"edit_title", u"edit_date", u"edit_time", u"edit_notice"};
-
-std::u16string Line(std::u16string_view key, const std::u16string& value) {
-  return std::u16string(key) + u"=" + value + u"\n";
-}
 
 std::u16string KindOptionName(int index) { return u"kind" + IntToText(index); }
 
@@ -254,13 +251,10 @@ void CRemindDlg::OnKeyboardFocusMoved(tvui::Control* control) {
   }
 }
 
-std::u16string CRemindDlg::Describe() {
-  const auto& line = Line;
+std::u16string CRemindDlg::DescribeForTest() {
+  const auto& line = app::StateLine;
   std::u16string s = line(u"remind", IsWindowVisible(GetHWND()) ? u"shown" : u"hidden");
-  RECT rc{};
-  GetWindowRect(GetHWND(), &rc);
-  s += line(u"remind.rect", IntToText(rc.left) + u"," + IntToText(rc.top) + u"," + IntToText(rc.right - rc.left) +
-                                u"," + IntToText(rc.bottom - rc.top));
+  s += line(u"remind.rect", app::StateRect(GetHWND()));
   s += line(u"remind.day", IntToText(day_.Year()) + u"-" + IntToText(day_.Month()) + u"-" + IntToText(day_.DayOfMonth()));
   std::u16string items;
   for (const Reminder& r : shown_) items += ReminderListLine(r) + u";";

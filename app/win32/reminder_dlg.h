@@ -37,8 +37,8 @@ class CRemindDlg : public tvui::WindowImplBase {
   // in the active skin's picture.
   void OpenOn(Day day, const std::u16string& titleImage);
   void Hide();
-  // "remind…" lines for the test hook.
-  std::u16string Describe();
+  // The window's "remind…" lines of the state text.
+  std::u16string DescribeForTest();
 
  private:
   void Reload(int64_t select);

@@ -3,6 +3,7 @@
 #include "app/logic/settings_switches.h"
 #include "app/logic/window_messages.h"
 #include "app/win32/main_window_handle.h"
+#include "app/win32/state_text.h"
 #include "platform/launch.h"
 #include "platform/text_utils.h"
 #include "service/usage_recorder.h"
@@ -60,4 +61,13 @@ std::optional<LRESULT> CSetDlg::OnMessage(const tvui::Message& m) {
     return 0;
   }
   return TransientPopup::OnMessage(m);
+}
+
+std::u16string CSetDlg::DescribeForTest() const {
+  std::u16string s = app::WindowState(u"settings", this);
+  if (!GetHWND()) return s;
+  for (const char16_t* name : {u"tip_autostart", u"tip_allowpush", u"tip_joinue", u"tip_clockclick", u"tip_modifytime", u"closex"}) {
+    s += app::StateLine(std::u16string(u"settings.") + name, app::ControlState(*this, name));
+  }
+  return s;
 }

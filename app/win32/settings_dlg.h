@@ -15,6 +15,8 @@ class CSetDlg : public TransientPopup {
   void Notify(tvui::Notification& msg) override;
   tvui::Control* GetDefaultControl() override { return FindControl(u"closex"); }
   std::optional<LRESULT> OnMessage(const tvui::Message& m) override;
+  // The window's "settings…" lines of the state text ("settings=none" without its window).
+  std::u16string DescribeForTest() const;
 
  private:
   void ShowAutostartState();

@@ -1,5 +1,7 @@
 #include "app/win32/skin_dlg.h"
 
+#include "app/logic/skins.h"
+#include "app/win32/state_text.h"
 #include "platform/text_utils.h"
 
 void CSkinDlg::Notify(tvui::Notification& msg) {
@@ -34,4 +36,15 @@ void CSkinDlg::Apply(const SkinChooserStep& step) {
     Hide();
     ReturnFocusToOwner();
   }
+}
+
+std::u16string CSkinDlg::DescribeForTest() const {
+  std::u16string s = app::WindowState(u"chooser", this);
+  if (!GetHWND()) return s;
+  std::u16string fore;
+  for (int tile = 1; tile <= kSkinCount; ++tile) {
+    tvui::Control* c = FindControl(u"bg" + IntToText(tile));
+    fore += (c ? c->GetForeImage() : u"") + u";";
+  }
+  return s + app::StateLine(u"chooser.fore", fore);
 }

@@ -18,6 +18,8 @@ class CSkinDlg : public TransientPopup {
   void Notify(tvui::Notification& msg) override;
   void OnKeyboardFocusMoved(tvui::Control* control) override;
   tvui::Control* GetDefaultControl() override;
+  // The window's "chooser…" lines of the state text ("chooser=none" without its window).
+  std::u16string DescribeForTest() const;
 
  protected:
   void OnHidden() override { Apply(model_.Hidden()); }

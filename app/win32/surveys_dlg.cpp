@@ -2,6 +2,7 @@
 
 #include "app/logic/feedback_window.h"
 #include "app/win32/contact_opener.h"
+#include "app/win32/state_text.h"
 #include "platform/launch.h"
 #include "platform/text_utils.h"
 #include "service/usage_recorder.h"
@@ -55,4 +56,14 @@ std::optional<LRESULT> CSurveys::OnMessage(const tvui::Message& m) {
   ShowWindow(false);
   ReturnFocusToOwner();
   return 1;
+}
+
+std::u16string CSurveys::DescribeForTest() const {
+  std::u16string s = app::WindowState(u"prompt", this);
+  if (!GetHWND()) return s;
+  for (const char16_t* name : {u"laautostart", u"opautostarta", u"opautostartb", u"sendqq", u"ok", u"closex",
+                               u"opshiyonga", u"opshiyongb", u"opshiyongc"}) {
+    s += app::StateLine(std::u16string(u"prompt.") + name, app::ControlState(*this, name));
+  }
+  return s;
 }

@@ -20,6 +20,8 @@ class CSurveys : public tvui::WindowImplBase {
   // Shows or leaves out the autostart question and moves "sendqq" and "ok" to match; returns
   // the window height for it.
   int LayOut(bool withAutostart);
+  // The window's "prompt…" lines of the state text ("prompt=none" without its window).
+  std::u16string DescribeForTest() const;
 
  private:
   bool withAutostart_ = false;

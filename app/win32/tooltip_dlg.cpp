@@ -2,6 +2,7 @@
 
 #include "app/logic/day_cell.h"
 #include "app/logic/window_messages.h"
+#include "app/win32/state_text.h"
 
 std::optional<LRESULT> CToolTipDlg::OnMessage(const tvui::Message& m) {
   // The labels are filled once the window is up, on the next turn of the message loop.
@@ -37,4 +38,14 @@ void CToolTipDlg::Fill() {
     c->SetVisible(!f.reminders.empty());
   }
   if (GetHWND()) ::InvalidateRect(GetHWND(), nullptr, FALSE);
+}
+
+std::u16string CToolTipDlg::DescribeForTest() const {
+  using app::StateLine;
+  std::u16string s = StateLine(u"tooltip.rect", app::StateRect(GetHWND()));
+  s += StateLine(u"tooltip.data", DayDataString(day_) + TooltipRemindersPart(reminders_));
+  for (const char16_t* name : {u"day", u"chinsesday", u"tip", u"sword", u"svoid", u"remind"}) {
+    s += StateLine(std::u16string(u"tooltip.") + name, app::ControlText(*this, name));
+  }
+  return s;
 }

@@ -21,6 +21,8 @@ class CToolTipDlg : public tvui::WindowImplBase {
   const std::u16string& GetReminders() const { return reminders_; }
   // Fills the labels from the day now.
   void Fill();
+  // The window's "tooltip.…" lines of the state text (its place, day and labels).
+  std::u16string DescribeForTest() const;
 
  private:
   DayInfo day_;

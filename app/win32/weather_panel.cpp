@@ -1,20 +1,23 @@
-// The main window's weather panel and its refresh button: the icon, temperature and air-quality
-// badge from the weather worker's shared reports, and the turning button while a refresh runs.
-#include "app/logic/window_messages.h"
-#include "app/win32/dlg_main.h"
-#include "app/win32/popup_host.h"
-#include "app/win32/dlg_weather.h"
-#include "app/win32/entry_points.h"
-#include "platform/clock.h"
-#include "platform/log.h"
-#include "weather/current_city.h"
-#include "weather/weather_worker.h"
+#include "app/win32/weather_panel.h"
 
-void CDlgMain::UpdateWeatherPanel() {
-  popups_.RefillWeatherPopup();
-  WeatherReport report = CurrentWeatherReport();
-  AirQualityReport air = CurrentAirQualityReport();
-  WeatherPanelView view = MakeWeatherPanelView(report, air, Now().wHour, airSkin_);
+#include "app/win32/state_text.h"
+#include "platform/text_utils.h"
+#include "ui/control.h"
+#include "ui/win32/window_impl_base.h"
+
+void WeatherPanel::Attach(const tvui::WindowImplBase& window) {
+  weather_ = window.FindControl(u"weather");
+  temperature_ = window.FindControl(u"temperature");
+  airQuality_ = window.FindControl(u"airQuality");
+  refresh_ = window.FindControl(u"refresh");
+  if (airQuality_) {
+    const tvui::Rect& pos = airQuality_->GetFloatPos();
+    airSkin_ = {airQuality_->GetTextColor(), pos.left, pos.top, pos.right, pos.bottom};
+  }
+}
+
+void WeatherPanel::Show(const WeatherReport& report, const AirQualityReport& air, int hour) {
+  WeatherPanelView view = MakeWeatherPanelView(report, air, hour, airSkin_);
   if (weather_) {
     weather_->SetBkImage(view.icon);
     weather_->SetToolTip(view.toolTip);
@@ -32,38 +35,29 @@ void CDlgMain::UpdateWeatherPanel() {
       airQuality_->SetPos(pos);
     }
   }
-  if (GetHWND()) ::InvalidateRect(GetHWND(), nullptr, FALSE);
 }
 
-void CDlgMain::OnWeatherUpdated() {
-  ++weatherUpdates_;
-  // An open pop-up is made anew so that it shows the new report.
-  bool popupOpen = popups_.IsWeatherPopupOpen();
-  ShowWeatherPopup(false);
-  if (popupOpen) ShowWeatherPopup(true);
-  StopRefreshAnimation();
-  UpdateWeatherPanel();
-}
-
-void CDlgMain::StartRefreshAnimation() {
-  if (refreshAnim_.Start()) SetTimer(app::kTimerRefreshAnim, 40);
-}
-
-void CDlgMain::RefreshAnimationStep() {
+RefreshAnimation::Step WeatherPanel::NextRefreshStep() {
   RefreshAnimation::Step step = refreshAnim_.Next();
-  if (step.image.empty()) {  // a step left over after the stop
-    KillTimer(app::kTimerRefreshAnim);
-    return;
-  }
-  if (refresh_) refresh_->SetBkImage(step.image);
-  if (step.fetch) {
-    CurrentCity city = GetCurrentCity();
-    SwitchCity(city.city, city.province);
-  }
+  if (!step.image.empty() && refresh_) refresh_->SetBkImage(step.image);
+  return step;
 }
 
-void CDlgMain::StopRefreshAnimation() {
-  KillTimer(app::kTimerRefreshAnim);
+void WeatherPanel::StopRefresh() {
   std::u16string rest = refreshAnim_.Stop();
   if (refresh_) refresh_->SetBkImage(rest);
+}
+
+std::u16string WeatherPanel::DescribeForTest() const {
+  using app::StateLine;
+  // icon|tool tip, temperature, badge text|background|text colour|l,t,r,b, frame|turning
+  std::u16string s;
+  if (weather_) s += StateLine(u"weather.pos", app::StateRect(weather_->GetPos()));
+  s += StateLine(u"weather",
+                 (weather_ ? weather_->GetBkImage() : u"") + u"|" + (weather_ ? weather_->GetToolTip() : u""));
+  s += StateLine(u"temperature", temperature_ ? temperature_->GetText() : u"");
+  if (airQuality_) s += StateLine(u"air", app::BadgeText(*airQuality_));
+  s += StateLine(u"refresh",
+                 (refresh_ ? refresh_->GetBkImage() : u"") + u"|" + IntToText(refreshAnim_.Running() ? 1 : 0));
+  return s;
 }
