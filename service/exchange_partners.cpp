@@ -6,6 +6,7 @@
 #include "calendar/holiday_arrangement.h"
 #include "platform/launch.h"
 #include "service/service_record.h"
+#include "weather/city_switch.h"
 #include "weather/current_city.h"
 #include "weather/ip_location.h"
 #include "weather/weather_worker.h"

@@ -5,7 +5,6 @@
 #include "platform/user_config.h"
 #include "platform/data_steps.h"
 #include "weather/city_codes.h"
-#include "weather/weather_worker.h"
 
 namespace {
 
@@ -13,17 +12,11 @@ std::mutex g_lock;
 CurrentCity g_current;
 IpLocation g_ipLocation;
 
+}  // namespace
+
 CurrentCity DefaultCity() {
   return {std::u16string(kDefaultProvince), std::u16string(kDefaultCity), std::u16string(kDefaultCityCode)};
 }
-
-void PersistAndRefresh(const CurrentCity& city) {
-  SetUserConfig(city.province, u"province");
-  SetUserConfig(city.city, u"city");
-  StartWeatherWorker();
-}
-
-}  // namespace
 
 CurrentCity GetCurrentCity() {
   std::lock_guard<std::mutex> lock(g_lock);
@@ -58,31 +51,6 @@ void LoadCurrentCity() {
 
 void InstallCurrentCityLoader() {
   RegisterDataStep(DataPhase::kAfterOpen, "current city", kCurrentCityRank, &LoadCurrentCity);
-}
-
-bool SwitchCity(std::u16string_view city, std::u16string_view province) {
-  CurrentCity current = GetCurrentCity();
-  if (province.empty()) {
-    if (city.empty() && current.province.empty() && current.city.empty()) {
-      CurrentCity fallback = DefaultCity();
-      SetCurrentCity(fallback);
-      PersistAndRefresh(fallback);
-    } else {
-      StartWeatherWorker();
-    }
-    return true;
-  }
-  if (!city.empty() && (province != current.province || city != current.city)) {
-    CityCode code = LookupCityCode(province, city);
-    if (!code.empty()) {
-      CurrentCity chosen{std::u16string(province), std::u16string(city), code};
-      SetCurrentCity(chosen);
-      PersistAndRefresh(chosen);
-      return true;
-    }
-  }
-  StartWeatherWorker();
-  return true;
 }
 
 bool SelectCity(std::u16string_view city, std::u16string_view province) {

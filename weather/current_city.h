@@ -17,6 +17,8 @@ struct IpLocation {
 };
 
 CurrentCity GetCurrentCity();
+// 上海, 上海, 101020100: the city when none is stored or the stored one has no code.
+CurrentCity DefaultCity();
 void SetCurrentCity(const CurrentCity& city);
 
 // Both names come from one answer: a reader on another thread never sees the province of one
@@ -34,10 +36,7 @@ void LoadCurrentCity();
 inline constexpr int kCurrentCityRank = 10;
 void InstallCurrentCityLoader();
 
-// Makes the pair current when it has a code (persisting the names) and starts a weather refresh;
-// an unknown pair, the current pair or an empty city only refreshes the current city. Always true.
-bool SwitchCity(std::u16string_view city, std::u16string_view province);
-
-// Makes a known pair current in memory only: nothing stored, no refresh. False (nothing changes)
+// Makes a known pair current in memory only: nothing stored, no refresh (SwitchCity, in
+// weather/city_switch.h, stores it and refreshes). False (nothing changes)
 // when the pair has no weather code.
 bool SelectCity(std::u16string_view city, std::u16string_view province);

@@ -10,6 +10,7 @@
 #include "platform/user_config.h"
 #include "ui/attribute_values.h"
 #include "weather/city_codes.h"
+#include "weather/city_switch.h"
 #include "weather/current_city.h"
 #include "weather/weather_worker.h"
 

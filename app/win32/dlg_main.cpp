@@ -37,6 +37,7 @@
 #include "ui/attribute_values.h"
 #include "ui/option.h"
 #include "weather/city_codes.h"
+#include "weather/city_switch.h"
 #include "weather/current_city.h"
 #include "weather/weather_worker.h"
 

@@ -20,6 +20,7 @@
 #include "app/win32/main_header.h"
 #include "app/win32/month_grid_view.h"
 #include "app/win32/popup_owner.h"
+#include "app/win32/tray_icon.h"
 #include "app/win32/weather_panel.h"
 #include "calendar/day_info.h"
 #include "ui/combo.h"
@@ -28,11 +29,10 @@
 class CToolTipDlg;
 struct ReminderState;
 namespace app {
-class CTrayIcon;
 class PopupHost;
 }
 
-class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
+class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner, public app::TrayIconOwner {
  public:
   // Answers a message before the window's own handling when it is its own (a value); only the
   // test build of the program gives one.
@@ -93,7 +93,7 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   void OpenRemindersOnFocus();
   bool OpenRemindersAt(POINT client);
   // The last notification's day, shown in the window (its click).
-  void ShowNoticeDay();
+  void ShowNoticeDay() override;
 
   // Where the window stands by the taskbar; the feedback window is placed beside it.
   const Anchor& GetAnchor() const { return anchor_; }
@@ -113,7 +113,9 @@ class CDlgMain : public tvui::WindowImplBase, public app::PopupOwner {
   void ReplaceTrayIcon();
   // A left click on the tray icon: hides the shown window, shows the hidden one (not within
   // 200 ms of the last show/hide toggle, and without counting as one).
-  void ToggleFromTray();
+  void ToggleFromTray() override;
+  // The tray menu at a screen point (the icon's right click or menu key).
+  void ShowTrayMenuAt(std::optional<POINT> at) override;
 
   // Keyboard (dlg_main_keys.cpp): the grid's arrows, Page Up/Down, Home, Enter and Escape (a
   // value when the key was used); the header's tab stops after the grid's focused day.

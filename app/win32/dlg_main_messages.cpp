@@ -106,6 +106,8 @@ void CDlgMain::ReplaceTrayIcon() {
   trayIcon_ = app::MakeTrayIcon(*this);
 }
 
+void CDlgMain::ShowTrayMenuAt(std::optional<POINT> at) { popups_.ShowTrayMenu(GetHWND(), at); }
+
 void CDlgMain::ToggleFromTray() {
   HWND hwnd = GetHWND();
   switch (DecideTrayLeftClick(IsWindowVisible(hwnd) != FALSE, toggleGuard_, GetTickCount())) {

@@ -4,6 +4,7 @@
 #include "app/win32/dlg_main.h"
 #include "app/win32/popup_host.h"
 #include "platform/clock.h"
+#include "weather/city_switch.h"
 #include "weather/current_city.h"
 #include "weather/weather_worker.h"
 

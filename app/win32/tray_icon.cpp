@@ -4,8 +4,6 @@
 
 #include "app/logic/tray_rules.h"
 #include "app/logic/window_messages.h"
-#include "app/win32/dlg_main.h"
-#include "app/win32/popup_host.h"
 #include "platform/abandonable_work.h"
 #include "platform/log.h"
 #include "platform/text_utils.h"
@@ -99,7 +97,7 @@ void SetTrayTipDay(CTrayIcon* icon, const std::u16string& day) {
   if (icon) icon->SetTip(day);
 }
 
-CTrayIcon::CTrayIcon(CDlgMain& owner) : owner_(owner) {}
+CTrayIcon::CTrayIcon(TrayIconOwner& owner) : owner_(owner) {}
 
 CTrayIcon::~CTrayIcon() { Remove(); }
 
@@ -211,10 +209,10 @@ void CTrayIcon::OnRightClick(bool atIcon) {
   if (atIcon && SUCCEEDED(Shell_NotifyIconGetRect(&icon, &place))) {
     at = POINT{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
   }
-  owner_.Popups().ShowTrayMenu(owner_.GetHWND(), at);
+  owner_.ShowTrayMenuAt(at);
 }
 
-std::unique_ptr<CTrayIcon> MakeTrayIcon(CDlgMain& owner) {
+std::unique_ptr<CTrayIcon> MakeTrayIcon(TrayIconOwner& owner) {
   auto icon = std::make_unique<CTrayIcon>(owner);
   if (!icon->Add(tvui::UiApp::GetInstance())) return nullptr;
   return icon;

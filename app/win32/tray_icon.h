@@ -4,22 +4,36 @@
 // hides the calendar window, a right button release opens the tray menu (CMenuTray). There is one
 // icon per process, kept by the calendar window; adding it again (the taskbar came back) replaces
 // the old icon and window. A notification's click opens the calendar on the reminders' day
-// (CDlgMain::ShowNoticeDay).
+// (TrayIconOwner::ShowNoticeDay).
 #include <windows.h>
 #include <shellapi.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/logic/tray_rules.h"
 
-class CDlgMain;
-
 namespace app {
+
+// What the icon asks of the window that keeps it (the calendar window).
+class TrayIconOwner {
+ public:
+  // A left click or a key select: the window shown or hidden.
+  virtual void ToggleFromTray() = 0;
+  // A notification's click: the window shown on the reminders' day.
+  virtual void ShowNoticeDay() = 0;
+  // A right click, Shift+F10 or the menu key: the tray menu at a screen point (at the pointer
+  // without one).
+  virtual void ShowTrayMenuAt(std::optional<POINT> at) = 0;
+
+ protected:
+  ~TrayIconOwner() = default;
+};
 
 class CTrayIcon {
  public:
-  explicit CTrayIcon(CDlgMain& owner);
+  explicit CTrayIcon(TrayIconOwner& owner);
   virtual ~CTrayIcon();  // removes the icon and its window
   CTrayIcon(const CTrayIcon&) = delete;
   CTrayIcon& operator=(const CTrayIcon&) = delete;
@@ -43,7 +57,7 @@ class CTrayIcon {
   void OnLeftClick();
   void OnRightClick(bool atIcon);  // atIcon: by the icon rather than at the pointer
 
-  CDlgMain& owner_;
+  TrayIconOwner& owner_;
   bool added_ = false;
   bool shown_ = false;
   HINSTANCE instance_ = nullptr;
@@ -54,7 +68,7 @@ class CTrayIcon {
 // The process's icon, added (its owner, the calendar window, keeps it; after the taskbar came back
 // the old one goes first, so that exactly one icon and one message window remain); nullptr (logged)
 // when its window cannot be made.
-std::unique_ptr<CTrayIcon> MakeTrayIcon(CDlgMain& owner);
+std::unique_ptr<CTrayIcon> MakeTrayIcon(TrayIconOwner& owner);
 // Today's date in the icon's tip, under the program's name; the shown icon's tip (if any) is
 // changed at once, a later icon takes it.
 void SetTrayTipDay(CTrayIcon* icon, const std::u16string& day);

@@ -9,6 +9,7 @@
 #include "platform/user_data.h"
 #include "platform/user_config.h"
 #include "weather/city_codes.h"
+#include "weather/city_switch.h"
 #include "weather/current_city.h"
 #include "weather/ip_location.h"
 #include "weather_test_env.h"

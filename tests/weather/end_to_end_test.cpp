@@ -7,6 +7,7 @@
 
 #include "platform/http_client.h"
 #include "platform/user_config.h"
+#include "weather/city_switch.h"
 #include "weather/current_city.h"
 #include "platform/database.h"
 #include "weather/ip_location.h"
