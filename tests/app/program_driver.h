@@ -194,11 +194,7 @@ inline SYSTEMTIME Today() {
 inline void ClickAt(POINT p) {
   SetCursorPos(p.x, p.y);
   Sleep(60);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
+  tvtest::SendClicks(p);
   Sleep(150);
 }
 

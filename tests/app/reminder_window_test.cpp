@@ -36,12 +36,7 @@ void Type(const std::wstring& text) { RunX(L"xdotool type --delay 30 \"" + text 
 void DoubleClickAt(POINT p) {
   SetCursorPos(p.x, p.y);
   Sleep(80);
-  INPUT in[4] = {};
-  for (int i = 0; i < 4; ++i) {
-    in[i].type = INPUT_MOUSE;
-    in[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
-  }
-  SendInput(4, in, sizeof(INPUT));
+  tvtest::SendClicks(p, 2);
   Sleep(300);
 }
 

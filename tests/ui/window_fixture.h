@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "tests/support/screen_input.h"
 #include "ui/button.h"
 #include "ui/combo.h"
 #include "ui/container.h"
@@ -114,11 +115,7 @@ class WindowTest : public ::testing::Test {
     ClientToScreen(window->GetHWND(), &screen);
     SetCursorPos(screen.x, screen.y);
     PumpFor(30);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
+    tvtest::SendClicks(screen);
   }
   std::unique_ptr<SkinWindow> window;
 };
