@@ -33,7 +33,17 @@ int32_t HttpGet(std::u16string_view url, std::string& body);
 int32_t HttpPost(std::u16string_view url, std::string& body, std::u16string* headers,
                  std::string_view data, bool followRedirects);
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+// The program that makes each request in a short-lived process of its own, so that the system's
+// HTTP and TLS libraries never load into the long-running program: a path to an executable that
+// answers "-fetch" with RunHttpHelper (the program itself). Empty (the default): requests are made
+// in this process. The bounds above hold either way: at a deadline or an abandon the helper is
+// ended, and its connection with it. A helper that cannot be started fails the request.
+void SetHttpHelperProgram(std::u16string path);
+// The helper's side: reads one request from standard input, makes it in this process, writes the
+// answer to standard output. Returns the process's exit code (0 when an answer was written).
+int RunHttpHelper();
+#else
 // Tests: the certificate authorities (a PEM file) that secure requests trust instead of the
 // system's; empty: the system's again. On Windows the roots are always the system store's.
 void SetHttpTrustedCertificates(const std::string& pemFile);

@@ -16,6 +16,7 @@ StartOptions ParseStartOptions(const std::vector<std::u16string>& tokens) {
   o.install = HasOption(tokens, u"-install");
   o.setAutoStart = HasOption(tokens, u"-setautostart");
   o.setNoAutoStart = HasOption(tokens, u"-setnoautostart");
+  o.fetch = HasOption(tokens, u"-fetch");
   return o;
 }
 

@@ -14,6 +14,7 @@ struct StartOptions {
   bool install = false;         // "-install": a start by the installer
   bool setAutoStart = false;    // "-setautostart"
   bool setNoAutoStart = false;  // "-setnoautostart"
+  bool fetch = false;           // "-fetch": the program as its own HTTP helper (one request, no window)
   // The usage event of an installer start: kUsageSetAutostart for "-setautostart", else
   // kUsageRemoveAutostart for "-setnoautostart", 0 without "-install" or without either.
   int InstallEvent() const;

@@ -16,6 +16,7 @@
 #include "calendar/reminder_store.h"
 #include "platform/database.h"
 #include "platform/file_utils.h"
+#include "platform/http_client.h"
 #include "platform/log.h"
 #include "platform/program_dir.h"
 #include "service/usage_recorder.h"
@@ -70,6 +71,12 @@ void ReportUnusableSkin(HWND hwnd, const std::u16string& error) {
 }  // namespace
 
 int RunTavrino(HINSTANCE instance, CDlgMain::MessageTap tap) {
+  const StartOptions options = ParseStartOptions(CommandLineTokens(ProgramCommandLine()));
+  // Started by itself to make one request: nothing of the program runs then.
+  if (options.fetch) return RunHttpHelper();
+  // Every request of this run goes through such a helper, so that the system's HTTP and TLS
+  // libraries never load into the program that stays running.
+  SetHttpHelperProgram(ExecutablePath());
   MarkProgramEntry();
   // One instance per session: a second start brings the first forward and leaves.
   if (!TakeSingleInstance()) return 0;
@@ -110,7 +117,6 @@ int RunTavrino(HINSTANCE instance, CDlgMain::MessageTap tap) {
   }
 
   MarkStartStep(u"com");
-  StartOptions options = ParseStartOptions(CommandLineTokens(ProgramCommandLine()));
   if (int event = options.InstallEvent()) RecordUsageEvent(event, u"0");
 
   // The calendar window and the host of its pop-ups: the window goes first, then the pop-ups.

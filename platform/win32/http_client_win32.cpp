@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/http_client.h"
+#include "platform/win32/http_here.h"
 #include "platform/http_url.h"
 #include "platform/memory_stream.h"
 #include "platform/win32/scoped_handle.h"
@@ -235,7 +236,7 @@ int32_t QueryRawHeaders(HINTERNET request, std::u16string& headers) {
 
 }  // namespace
 
-int32_t HttpGet(std::u16string_view url, std::string& body) {
+int32_t HttpGetHere(std::u16string_view url, std::string& body) {
   Request r(HttpScope::ForRequest());
   if (int32_t status = r.Open(url, L"GET")) return status;
   if (!WinHttpSendRequest(r.Handle(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
@@ -250,8 +251,8 @@ int32_t HttpGet(std::u16string_view url, std::string& body) {
   return 0;
 }
 
-int32_t HttpPost(std::u16string_view url, std::string& body, std::u16string* headers, std::string_view data,
-                 bool followRedirects) {
+int32_t HttpPostHere(std::u16string_view url, std::string& body, std::u16string* headers, std::string_view data,
+                     bool followRedirects) {
   Request r(HttpScope::ForRequest());
   if (int32_t status = r.Open(url, L"POST")) return status;
   HINTERNET request = r.Handle();

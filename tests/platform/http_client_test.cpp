@@ -1,5 +1,6 @@
 #include "platform/http_client.h"
 #include "platform/http_url.h"
+#include "platform/program_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,14 @@
 #include "loopback_server.h"
 
 namespace {
+
+#ifdef _WIN32
+// Every request of these tests goes through the helper process, as the program's requests do.
+const bool kThroughHelper = [] {
+  SetHttpHelperProgram(ProgramDirectory() + u"http_helper_stub.exe");
+  return true;
+}();
+#endif
 
 // Threads of this process, the server's and the HTTP library's included.
 int ProcessThreads() {
