@@ -12,6 +12,10 @@ if(WIN32)
   # Line tables are all that crash traces and the debugger use under Wine; full debug information
   # costs a sixth of the compile time.
   add_compile_options($<$<CONFIG:RelWithDebInfo>:-g1>)
+  # Built for size: under Wine a program's code is copied into memory whole rather than mapped from
+  # its file, so every byte of it stays resident. With -Os the program's code is a third smaller
+  # (1.26 MiB instead of 2.0), and the start and month-change benchmarks are no slower.
+  add_compile_options(-Os)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(TAVRINO_WINARCH win64)
   else()
