@@ -53,7 +53,9 @@ cleanup() {
   return 0
 }
 trap cleanup EXIT
-wineserver -p >/dev/null 2>&1
+# Keeps Wine up between the steps below; it fails harmlessly when a server is already up (a test
+# run or a benchmark leaves one behind).
+wineserver -p >/dev/null 2>&1 || true
 
 if [ $HEADLESS = 0 ]; then
   echo "run: starting tavrino.exe on $DISPLAY (close it from its window or press Ctrl-C)"
