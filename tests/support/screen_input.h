@@ -4,7 +4,6 @@
 // a window saved as a picture (Windows only).
 #include <windows.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -24,32 +23,30 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
-// A pointer move as the mouse makes it (input queue), to screen coordinates.
-inline void MovePointer(int x, int y) {
+// A mouse event at a screen point (absolute coordinates, so the event carries the point itself).
+inline INPUT PointerInput(POINT at, DWORD flags) {
   INPUT in{};
   in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((x * 65535.0) / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
-  in.mi.dy = static_cast<LONG>((y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in.mi.dx = static_cast<LONG>((at.x * 65535.0) / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
+  in.mi.dy = static_cast<LONG>((at.y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
+  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return in;
+}
+
+// A pointer move as the mouse makes it (input queue), to screen coordinates.
+inline void MovePointer(int x, int y) {
+  INPUT in = PointerInput({x, y}, 0);
   SendInput(1, &in, sizeof(in));
 }
 
-// Clicks of a mouse button (input queue) at a screen point, `clicks` in a row. Each event carries
-// the point itself: after a SetCursorPos the system may still hold the pointer where it was (under
-// load, a motion from before the move can arrive after it), and a bare button event goes to
-// wherever the system thinks the pointer is.
-inline void SendClicks(POINT at, int clicks = 1, bool right = false) {
-  INPUT in[4] = {};
-  const int count = 2 * std::min(clicks, 2);
-  for (int i = 0; i < count; ++i) {
-    in[i].type = INPUT_MOUSE;
-    in[i].mi.dx = static_cast<LONG>((at.x * 65535.0) / (GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
-    in[i].mi.dy = static_cast<LONG>((at.y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
-    const DWORD button = i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
-                               : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-    in[i].mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
-  SendInput(static_cast<UINT>(count), in, sizeof(INPUT));
+// Clicks of the left button (input queue) at a screen point: one, or two for a double click.
+// Each event carries the point itself: after a SetCursorPos the system may still hold the pointer
+// where it was (under load, a motion from before the move can arrive after it), and a bare button
+// event goes to wherever the system thinks the pointer is.
+inline void SendClicks(POINT at, int clicks = 1) {
+  const INPUT down = PointerInput(at, MOUSEEVENTF_LEFTDOWN), up = PointerInput(at, MOUSEEVENTF_LEFTUP);
+  INPUT in[4] = {down, up, down, up};
+  SendInput(clicks >= 2 ? 4 : 2, in, sizeof(INPUT));
 }
 
 // The screen area of a window as a 24-bit BMP file; false when it could not be written.
