@@ -10,13 +10,13 @@
 #include <thread>
 #include <vector>
 
+#include "platform/background_loop.h"
 #include "platform/file_utils.h"
 #include "platform/log.h"
 #include "platform/sqlite_pragma.h"
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
 #include "platform/thread.h"
-#include "platform/worker.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -33,11 +33,10 @@ struct DbRequest {
 struct DbShared {
   std::mutex lock;                 // guards queue, closed and status
   std::deque<DbRequest> queue;
-  bool closed = false;             // no worker will take requests any more
-  bool stop = false;
+  bool closed = false;             // no turn will take requests any more
   DbStatus status;
   std::set<std::u16string> loggedStatements;  // failing statements already logged (bounded)
-  Event wake{true};
+  const LoopTask* task = nullptr;  // the connection's task in the background loop (a key only)
 
   // Releases every queued request as kUnusable and refuses new ones.
   void CloseQueue() {
@@ -74,10 +73,7 @@ std::function<void(std::u16string_view)> StatementHook() {
   return g_statementHook;
 }
 
-std::shared_ptr<DbShared> g_last;  // the latest worker's, kept for DatabaseStatus after a close
-// The database thread (guarded by g_lock); after what its thread reads, so that at the process's
-// end it is stopped and joined first.
-Worker g_worker;
+std::shared_ptr<DbShared> g_last;  // the latest connection's, kept for DatabaseStatus after a close
 
 thread_local int t_busyWaitMs = kDbDefaultBusyWaitMs;
 
@@ -243,6 +239,11 @@ DbOutcome Post(DbRequestKind kind, std::vector<DbStatement> statements, std::vec
     if (statement.sql.empty()) return DbOutcome::kFailed;
   std::shared_ptr<DbShared> shared = Current();
   if (!shared) return DbOutcome::kUnusable;
+  if (background_loop::OnLoopThread()) {
+    // The loop would wait for its own turn: a task may not use the database.
+    LogError(u"database: a request from the background loop itself was refused");
+    return DbOutcome::kUnusable;
+  }
   Event done(true);
   DbOutcome outcome = DbOutcome::kUnusable;
   {
@@ -251,9 +252,8 @@ DbOutcome Post(DbRequestKind kind, std::vector<DbStatement> statements, std::vec
     shared->queue.push_back(DbRequest{kind, std::move(statements), rows, rowLimit, &outcome,
                                       Clock::now() + std::chrono::milliseconds(t_busyWaitMs), &done});
   }
-  // Outside the lock, so the worker does not wake only to wait for it. A worker that found the
-  // queue empty reset the event before this push, so it cannot miss this.
-  shared->wake.Set();
+  // Outside the lock, so the loop does not turn only to wait for it.
+  background_loop::Wake(shared->task);
   done.Wait();
   return outcome;
 }
@@ -262,125 +262,145 @@ DbOutcome Post(DbRequestKind kind, std::vector<DbStatement> statements, std::vec
 
 namespace {
 
-// The database thread's body: owns the connection, takes the shared queue's requests in order
-// until the stop.
-void RunDatabase(const std::u16string& path_, DbOpenMode mode_, DbShared& shared) {
-  std::string utf8 = WideToUtf8(path_);
-  sqlite3* db = nullptr;
-  int flags = SQLITE_OPEN_READWRITE | (mode_ == DbOpenMode::kCreate ? SQLITE_OPEN_CREATE : 0);
-  int rc = sqlite3_open_v2(utf8.c_str(), &db, flags, nullptr);
-  // Opening is lazy: the first read of the file tells whether it is a database at all.
-  if (rc == SQLITE_OK) rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
-  bool cutOff = rc == SQLITE_OK && CutOff(db);
-  if ((rc != SQLITE_OK && !IsBusy(rc)) || cutOff) {
-    std::u16string problem =
-        mode_ == DbOpenMode::kExisting && !FileExists(path_)
-            ? path_ + u" is missing"
-        : cutOff      ? path_ + u" is damaged: the file is shorter than its header says (cut off)"
-        : IsDamage(rc) ? path_ + u" is damaged: " + Message(db)
-                       : u"cannot open " + path_ + u": " + Message(db) + u" (" + IntToText(rc) + u")";
-    sqlite3_close(db);
-    LogError(u"database: " + problem + u"; running without " + FileNameOf(path_));
-    {
-      std::lock_guard<std::mutex> guard(shared.lock);
-      shared.status.problem = problem;
+// The database's task in the background loop: owns the connection (opened at its first turn) and
+// takes the shared queue's requests in order; its last turn closes the connection.
+class DbTask : public LoopTask {
+ public:
+  DbTask(std::u16string path, DbOpenMode mode, std::shared_ptr<DbShared> shared)
+      : path_(std::move(path)), mode_(mode), shared_(std::move(shared)), busy_{shared_.get(), Clock::time_point::max()} {}
+
+  int Turn() override {
+    if (!opened_) {
+      opened_ = true;
+      if (!Open()) return kUntilWoken;
     }
-    // Nobody may wait for a worker that is gone: release the waiting and refuse the rest.
-    shared.CloseQueue();
-    return;
-  }
-  {
-    std::lock_guard<std::mutex> guard(shared.lock);
-    shared.status.usable = true;
-  }
-  BusyWait busy{&shared, Clock::time_point::max()};
-  sqlite3_busy_handler(db, &OnBusy, &busy);
-  bool damaged = false;
-  for (;;) {
-    DbRequest request;
-    {
-      std::unique_lock<std::mutex> guard(shared.lock);
-      if (shared.stop) break;
-      if (shared.queue.empty()) {
-        shared.wake.Reset();
-        guard.unlock();
-        shared.wake.Wait();  // every post and the close set it
-        continue;
+    if (!db_) return kUntilWoken;
+    for (;;) {
+      DbRequest request;
+      {
+        std::lock_guard<std::mutex> guard(shared_->lock);
+        if (shared_->queue.empty()) return kUntilWoken;  // every post wakes the next turn
+        request = std::move(shared_->queue.front());
+        shared_->queue.pop_front();
       }
-      request = std::move(shared.queue.front());
-      shared.queue.pop_front();
+      Serve(request);
     }
+  }
+
+  void Finish() override {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    shared_->CloseQueue();
+  }
+
+ private:
+  bool Open() {
+    std::string utf8 = WideToUtf8(path_);
+    int flags = SQLITE_OPEN_READWRITE | (mode_ == DbOpenMode::kCreate ? SQLITE_OPEN_CREATE : 0);
+    int rc = sqlite3_open_v2(utf8.c_str(), &db_, flags, nullptr);
+    // Opening is lazy: the first read of the file tells whether it is a database at all.
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    bool cutOff = rc == SQLITE_OK && CutOff(db_);
+    if ((rc != SQLITE_OK && !IsBusy(rc)) || cutOff) {
+      std::u16string problem =
+          mode_ == DbOpenMode::kExisting && !FileExists(path_)
+              ? path_ + u" is missing"
+          : cutOff      ? path_ + u" is damaged: the file is shorter than its header says (cut off)"
+          : IsDamage(rc) ? path_ + u" is damaged: " + Message(db_)
+                         : u"cannot open " + path_ + u": " + Message(db_) + u" (" + IntToText(rc) + u")";
+      sqlite3_close(db_);
+      db_ = nullptr;
+      LogError(u"database: " + problem + u"; running without " + FileNameOf(path_));
+      {
+        std::lock_guard<std::mutex> guard(shared_->lock);
+        shared_->status.problem = problem;
+      }
+      // Nobody may wait for a connection that is not there: release the waiting and refuse the rest.
+      shared_->CloseQueue();
+      return false;
+    }
+    {
+      std::lock_guard<std::mutex> guard(shared_->lock);
+      shared_->status.usable = true;
+    }
+    sqlite3_busy_handler(db_, &OnBusy, &busy_);
+    return true;
+  }
+
+  void Serve(DbRequest& request) {
     if (auto hook = StatementHook()) hook(request.statements.front().sql);
     DbOutcome outcome = DbOutcome::kUnusable;
-    if (!damaged) {
-      busy.deadline = request.busyDeadline;
+    if (!damaged_) {
+      busy_.deadline = request.busyDeadline;
       // SQLite's message is read before the status lock is taken: SQLite's busy handler takes the
       // status lock inside SQLite's own, so the status lock is never held while SQLite's is taken.
       std::u16string message;
-      rc = Execute(db, request, message);
+      const int rc = Execute(db_, request, message);
       outcome = rc == SQLITE_OK ? DbOutcome::kOk : IsBusy(rc) ? DbOutcome::kBusy : DbOutcome::kFailed;
       if (IsDamage(rc)) {
-        damaged = true;
+        damaged_ = true;
         outcome = DbOutcome::kUnusable;
         if (request.rows) request.rows->clear();
       }
-      if (outcome != DbOutcome::kOk) {
-        std::u16string line;
-        {
-          std::lock_guard<std::mutex> guard(shared.lock);
-          DbStatus& status = shared.status;
-          std::u16string what;
-          if (damaged) {
-            status.usable = false;
-            what = path_ + u" is damaged: " + message;
-            line = u"database: " + what + u"; running without " + FileNameOf(path_) + u" from here on";
-          } else if (outcome == DbOutcome::kBusy) {
-            what = path_ + u" is busy: " + message;
-            if (!status.busySeen) {
-              line = u"database: " + FileNameOf(path_) +
-                     u" is locked by another program; statements that cannot wait are skipped (" + message + u")";
-            }
-            status.busySeen = true;
-          } else {
-            ++status.failedStatements;
-            what = std::u16string(KindName(request.kind)) + u" failed: " + message + u" [" +
-                   Excerpt(RequestText(request)) + u"]";
-            std::u16string text = RequestText(request);
-            if (shared.loggedStatements.size() < kLoggedStatementLimit &&
-                shared.loggedStatements.insert(std::move(text)).second)
-              line = u"database: " + what;
-          }
-          if (status.problem.empty() && outcome != DbOutcome::kBusy) status.problem = what;
-        }
-        if (!line.empty()) LogError(line);
-      }
+      if (outcome != DbOutcome::kOk) Report(request, outcome, message);
     }
     *request.outcome = outcome;
     request.done->Set();
   }
-  sqlite3_close(db);
-  shared.CloseQueue();
-}
+
+  // The status after a request that did not succeed, and its log line (each failing statement once).
+  void Report(const DbRequest& request, DbOutcome outcome, const std::u16string& message) {
+    std::u16string line;
+    {
+      std::lock_guard<std::mutex> guard(shared_->lock);
+      DbStatus& status = shared_->status;
+      std::u16string what;
+      if (damaged_) {
+        status.usable = false;
+        what = path_ + u" is damaged: " + message;
+        line = u"database: " + what + u"; running without " + FileNameOf(path_) + u" from here on";
+      } else if (outcome == DbOutcome::kBusy) {
+        what = path_ + u" is busy: " + message;
+        if (!status.busySeen) {
+          line = u"database: " + FileNameOf(path_) +
+                 u" is locked by another program; statements that cannot wait are skipped (" + message + u")";
+        }
+        status.busySeen = true;
+      } else {
+        ++status.failedStatements;
+        what = std::u16string(KindName(request.kind)) + u" failed: " + message + u" [" +
+               Excerpt(RequestText(request)) + u"]";
+        std::u16string text = RequestText(request);
+        if (shared_->loggedStatements.size() < kLoggedStatementLimit &&
+            shared_->loggedStatements.insert(std::move(text)).second)
+          line = u"database: " + what;
+      }
+      if (status.problem.empty() && outcome != DbOutcome::kBusy) status.problem = what;
+    }
+    if (!line.empty()) LogError(line);
+  }
+
+  const std::u16string path_;
+  const DbOpenMode mode_;
+  const std::shared_ptr<DbShared> shared_;
+  sqlite3* db_ = nullptr;
+  bool opened_ = false;
+  bool damaged_ = false;
+  BusyWait busy_;
+};
 
 }  // namespace
 
 void OpenDatabase(std::u16string_view path, DbOpenMode mode) {
-  CloseDatabase();  // one worker at a time
+  CloseDatabase();  // one connection at a time
   auto shared = std::make_shared<DbShared>();
+  auto task = std::make_shared<DbTask>(std::u16string(path), mode, shared);
+  shared->task = task.get();
   std::lock_guard<std::mutex> guard(g_lock);
   g_shared = shared;
   g_last = shared;
-  // The stop is taken under the queue's lock, so that the loop cannot miss it between its check
-  // and its wait.
-  const bool started = g_worker.Start(
-      [shared, path = std::u16string(path), mode](std::stop_token) { RunDatabase(path, mode, *shared); },
-      [shared] {
-        std::lock_guard<std::mutex> guard(shared->lock);
-        shared->stop = true;
-        shared->wake.Set();
-      });
-  if (!started) {
-    LogError(u"database: the database thread could not be started");
+  if (!background_loop::Join(task)) {
+    LogError(u"database: the background loop could not be started");
     shared->CloseQueue();
   }
 }
@@ -389,16 +409,14 @@ void OpenDatabase(std::string_view pathAnsi) { OpenDatabase(ToWide(pathAnsi, kCo
 
 void CloseDatabase() {
   std::shared_ptr<DbShared> shared;
-  Worker worker;
   {
     std::lock_guard<std::mutex> guard(g_lock);
     shared.swap(g_shared);
-    worker = std::move(g_worker);
   }
   if (!shared) return;
-  // The stop reaches the worker's loop through its wake; a statement that outlives the
-  // wait ends on its own, with the connection and the queue it holds.
-  worker.Stop(3000);
+  // A statement that outlives the wait ends on its own, with the connection and the queue its
+  // task holds; its last turn closes them.
+  background_loop::Leave(shared->task, 3000);
   shared->CloseQueue();
 }
 

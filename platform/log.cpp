@@ -5,9 +5,10 @@
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/file_utils.h"
+#include "platform/loop_slot.h"
 #include "platform/program_dir.h"
 #include "platform/text_utils.h"
-#include "platform/worker_slot.h"
+#include "platform/thread.h"
 
 XLog::XLog(std::u16string directory, std::u16string computerName, std::u16string programFile, size_t capacity)
     : directory_(std::move(directory)),
@@ -83,18 +84,13 @@ bool XLog::Append(std::u16string_view message) {
   return true;
 }
 
-void XLog::Run(std::stop_token stop) {
-  while (!stop.stop_requested()) {
-    wake_.Wait(1000);
-    if (stop.stop_requested()) break;
-    Flush();
-  }
+int XLog::Turn() {
+  Flush();
+  return 1000;
 }
 
-void XLog::Wake() { wake_.Set(); }
-
 namespace {
-WorkerSlot<XLog> g_log;
+LoopSlot<XLog> g_log;
 }  // namespace
 
 void StartLogWriter(std::u16string_view directory) {

@@ -1,32 +1,30 @@
 #pragma once
 // The buffered error log: one UTF-16LE file per computer, program and day in a directory,
-// "<computer>_<program file>_<yyyy-mm-dd>.log", written once a second by the log writer's thread.
+// "<computer>_<program file>_<yyyy-mm-dd>.log", written once a second by the log writer, a task of
+// the background loop.
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <stop_token>
 #include <string>
 #include <string_view>
 
+#include "platform/background_loop.h"
 #include "platform/system_time.h"
-#include "platform/thread.h"
 
-// The two buffers and their file; Run is the writer thread's body.
-class XLog {
+// The two buffers and their file; its turns in the background loop flush them.
+class XLog : public LoopTask {
  public:
   static constexpr size_t kDefaultCapacity = 1048576;
 
   // directory ends with a path separator.
   XLog(std::u16string directory, std::u16string computerName, std::u16string programFile,
        size_t capacity = kDefaultCapacity);
-  ~XLog();  // writes whatever is still buffered
+  ~XLog() override;  // writes whatever is still buffered
   XLog(const XLog&) = delete;
   XLog& operator=(const XLog&) = delete;
 
-  // Flushes once a second until the stop.
-  void Run(std::stop_token stop);
-  // Ends the wait of Run (the stop's wake).
-  void Wake();
+  // Flushes, and asks for the next turn a second later.
+  int Turn() override;
   // Appends one line; false when the line cannot be taken (larger than a buffer).
   bool Append(std::u16string_view message);
   // Writes the waiting buffer and exchanges the two buffers.
@@ -43,7 +41,6 @@ class XLog {
   std::unique_ptr<uint8_t[]> fill_, write_;
   size_t fillCount_ = 0, writeCount_ = 0;
   std::mutex appendLock_, flushLock_;
-  Event wake_{false};
 };
 
 // Creates and starts the process's log writer in directory (ProgramDirectory when empty);

@@ -16,11 +16,11 @@
 // its bounded wait), and what the thread touches.
 // | thread                | owner, stop                                        | touches                                |
 // |-----------------------|----------------------------------------------------|----------------------------------------|
-// | log writer            | log.cpp's slot: StopLogWriter (2 s)                | its XLog: buffers, the day's log file  |
-// | database              | database.cpp: CloseDatabase (3 s)                  | DbShared (queue, status), user.dat     |
+// | background loop       | background_loop.cpp, at the process's end; its     | each task's own: the log's buffers and |
+// |                       | tasks leave with StopLogWriter (2 s), CloseDatabase| file, DbShared and user.dat, the usage |
+// |                       | (3 s), StopUsageRecorder (3 s)                     | recorder's lines and "ubd.dat"         |
 // | deferred data loader  | user_data.cpp: CloseUserData (1.5 s)               | the database, the kAfterOpen steps     |
-// | usage recorder        | service/usage_recorder.cpp's slot:                 | its agent's lines, "ubd.dat", uploader |
-// |                       | StopUsageRecorder (3 s)                            |                                        |
+// | usage upload          | the usage recorder's last turn (3 s)               | its share: "ubd.dat" held, stop flag   |
 // | statistics exchange   | service/statistics_exchange.cpp:                   | its partners (service document, city,  |
 // |                       | StopStatisticsExchange, kBeforeClose step (1.5 s)  | window), HTTP, "uu"                    |
 // | weather refresh       | weather_worker.cpp: the next start joins it;       | published reports, the poster, HTTP    |

@@ -8,14 +8,13 @@
 #include "platform/date_time.h"
 #include "platform/file_utils.h"
 #include "platform/log.h"
+#include "platform/loop_slot.h"
 #include "platform/program_dir.h"
 #include "platform/text_codec.h"
 #include "platform/text_utils.h"
-#include "platform/worker_slot.h"
 
 namespace {
 
-constexpr int kWaitSlices = 20;     // the cycle is waited in slices, checking the stop flag after each
 constexpr int kStopWaitMs = 3000;   // how long shutdown waits for the last write
 constexpr int kDeleteAttempts = 10;  // deleting the uploaded file: tries, and the pause between them
 constexpr int kDeleteRetryMs = 50;
@@ -29,7 +28,7 @@ UsageUploader CurrentUploader() {
 }
 
 // After what its thread reads: at the process's end it is stopped and joined first.
-WorkerSlot<UserBehaviorAgent> g_agent;
+LoopSlot<UserBehaviorAgent> g_agent;
 
 }  // namespace
 
@@ -63,27 +62,37 @@ void SetUsageUploader(UsageUploader uploader) {
   g_uploader = std::move(uploader);
 }
 
-void UserBehaviorAgent::Wake() {
-  stopping_.store(true);
-  wake_.Set();
-}
+UserBehaviorAgent::~UserBehaviorAgent() { upload_->stop.store(true); }
 
-void UserBehaviorAgent::UploadOnce() {
-  if (uploadAttempted_) return;
+bool UserBehaviorAgent::StartUploadIfDue() {
+  if (uploadAttempted_) return false;
   const UsageUploader uploader = CurrentUploader();
-  if (!uploader.ready || !uploader.send || !uploader.ready()) return;
+  if (!uploader.ready || !uploader.send || !uploader.ready()) return false;
   uploadAttempted_ = true;
-  std::lock_guard<std::mutex> guard(writeLock_);
-  std::string bytes;
-  if (!ReadWholeFile(path_, bytes) || bytes.empty()) return;  // nothing recorded yet
-  if (!uploader.send(bytes, stopping_)) return;  // the sender logged why
-  // Another reader (a scanner, a backup) may hold the file for a moment; on Windows it cannot be
-  // deleted meanwhile, and lines left in it would be uploaded again next run.
-  for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
-    if (RemoveFile(path_)) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(kDeleteRetryMs));
+  // The body holds only what it shares; the recorder is named only to wake its turn, which finds
+  // nothing once the recorder is gone.
+  const LoopTask* self = this;
+  upload_->holdsFile.store(true);
+  const bool started = uploader_.Start([share = upload_, path = path_, send = uploader.send, self](std::stop_token) {
+    std::string bytes;
+    if (ReadWholeFile(path, bytes) && !bytes.empty() && send(bytes, share->stop)) {  // the sender logs a failure
+      // Another reader (a scanner, a backup) may hold the file for a moment; on Windows it cannot
+      // be deleted meanwhile, and lines left in it would be uploaded again next run.
+      bool deleted = false;
+      for (int attempt = 0; attempt < kDeleteAttempts && !deleted; ++attempt) {
+        deleted = RemoveFile(path);
+        if (!deleted) std::this_thread::sleep_for(std::chrono::milliseconds(kDeleteRetryMs));
+      }
+      if (!deleted) LogError(u"usage file uploaded but not deleted:" + path);
+    }
+    share->holdsFile.store(false);
+    background_loop::Wake(self);  // the writes it held back
+  });
+  if (!started) {
+    upload_->holdsFile.store(false);
+    LogError(u"usage recorder: the upload's thread cannot start; the file stays for the next run");
   }
-  LogError(u"usage file uploaded but not deleted:" + path_);
+  return started;
 }
 
 void UserBehaviorAgent::MoveIncoming() {
@@ -129,36 +138,38 @@ void UserBehaviorAgent::CycleEnded(uint64_t served) {
   cycleEnded_.notify_all();
 }
 
-bool UserBehaviorAgent::WriteRequested() {
-  std::lock_guard<std::mutex> guard(cycleLock_);
-  return requested_ > served_;
-}
-
 bool UserBehaviorAgent::WriteNow(int timeoutMs) {
   std::unique_lock<std::mutex> guard(cycleLock_);
   if (ended_) return false;
   const uint64_t request = ++requested_;
-  wake_.Set();
+  background_loop::Wake(this);
   return cycleEnded_.wait_for(guard, std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs),
                               [&] { return served_ >= request || ended_; }) &&
          served_ >= request;
 }
 
-void UserBehaviorAgent::Run(std::stop_token stop) {
-  const int slice = cycleMs_ >= kWaitSlices ? cycleMs_ / kWaitSlices : 1;
-  for (;;) {
-    UploadOnce();
-    const uint64_t serving = CycleBegins();
-    MoveIncoming();
-    WritePending();
-    CycleEnded(serving);
-    for (int i = 0; i < kWaitSlices && !stop.stop_requested() && !WriteRequested(); ++i) wake_.Wait(slice);
-    if (stop.stop_requested()) break;
-  }
-  // Stopping: whatever was recorded up to now goes to the file before the thread ends.
+int UserBehaviorAgent::Turn() {
+  // While an upload has the file no cycle begins; its end wakes the next turn.
+  if (StartUploadIfDue() || upload_->holdsFile.load()) return cycleMs_;
   const uint64_t serving = CycleBegins();
   MoveIncoming();
-  if (!WritePending()) {
+  WritePending();
+  CycleEnded(serving);
+  return cycleMs_;
+}
+
+void UserBehaviorAgent::Finish() {
+  upload_->stop.store(true);
+  if (!uploader_.Stop(kStopWaitMs)) LogError(u"usage recorder: the upload did not end in time; left to end on its own");
+  WriteWhatIsLeft();
+}
+
+void UserBehaviorAgent::WriteWhatIsLeft() {
+  // Stopping: whatever was recorded up to now goes to the file, unless an upload left running
+  // still holds it (the loop does not wait for a request).
+  const uint64_t serving = CycleBegins();
+  MoveIncoming();
+  if (upload_->holdsFile.load() || !WritePending()) {
     LogError(u"usage events lost:" + IntToText(static_cast<int64_t>(PendingLines())));
   }
   {

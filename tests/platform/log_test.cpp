@@ -10,7 +10,7 @@
 #include "platform/date_time.h"
 #include "platform/file_utils.h"
 #include "platform/text_utils.h"
-#include "platform/worker.h"
+#include "platform/background_loop.h"
 #include "tests/support/dates.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_clock.h"
@@ -133,8 +133,7 @@ TEST(XLog, LinesFromManyThreadsWhileTheWriterRunsAreAllWrittenWhole) {
   TempDir temp;
   FakeClock clock(2024, 6, 1, 12, 0, 0);
   auto log = std::make_shared<XLog>(temp.Dir(), u"PC1", u"t.exe", 2048);  // small: appends often find it full
-  Worker writer;
-  ASSERT_TRUE(writer.Start([log](std::stop_token stop) { log->Run(stop); }, [log] { log->Wake(); }));
+  ASSERT_TRUE(background_loop::Join(log));  // its turns flush too
   constexpr int kThreads = 4, kLines = 500;
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
@@ -150,7 +149,7 @@ TEST(XLog, LinesFromManyThreadsWhileTheWriterRunsAreAllWrittenWhole) {
   for (auto& th : threads) th.join();
   done = true;
   flusher.join();
-  ASSERT_TRUE(writer.Stop(5000));
+  ASSERT_TRUE(background_loop::Leave(log.get(), 5000));
   log.reset();
   std::u16string text = LogText(temp.Dir() + u"PC1_t.exe_2024-06-01.log");
   size_t lines = 0;
