@@ -1,8 +1,9 @@
 #pragma once
-// The one SQLite connection of the process lives on the database thread; every statement of the
-// program is posted to it and the caller blocks until the worker has run it. Callable from any
-// thread. When the worker cannot open the database, or after CloseDatabase, every call returns
-// at once with DbOutcome::kUnusable.
+// The one SQLite connection of the process belongs to the database's task in the background loop
+// (platform/background_loop.h); every statement of the program is posted to it and the caller
+// blocks until a turn of the task has run it. Callable from any thread but the loop's own (a
+// request from there is refused with kUnusable and logged). When the connection cannot be opened,
+// or after CloseDatabase, every call returns at once with DbOutcome::kUnusable.
 //
 // Failures are said once each in the log (LogError), with SQLite's message: a file that is
 // missing or cannot be opened, a damaged file, each failing statement (by its text, so a

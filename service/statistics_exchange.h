@@ -44,7 +44,7 @@ struct ExchangeTiming {
 };
 
 // The upload switch: set after each document to whether it lists both "data_url" and
-// "userbehavior_url" entries; false until then. Read by the usage recorder's thread.
+// "userbehavior_url" entries; false until then. Read by the usage recorder's turns.
 bool UploadEnabled();
 
 // Starts the worker once (a second call does nothing; true when it runs) and makes the usage
