@@ -8,9 +8,10 @@
 // program adds them on the user-interface thread only. The system's own modal loops (a window
 // being moved or sized, a message box, a menu's tracking) dispatch messages but do not serve the
 // waits: an auto-reset event stays set meanwhile and its callback runs as soon as this loop runs
-// again. A pass over the waits waits on each handle once with a zero time-out, so a handle set
-// over and over cannot keep another one from being served; taking a signalled auto-reset event
-// resets it, so an event set several times before the loop wakes runs its callback once.
+// again. A pass over the waits (in the order they were added) waits on each handle once with a
+// zero time-out, so a handle set over and over cannot keep another one from being served; taking
+// a signalled auto-reset event resets it, so an event set several times before the loop wakes
+// runs its callback once.
 #include <windows.h>
 
 #include <functional>

@@ -183,12 +183,15 @@ TEST(MessageLoopWaits, ServeEachSignalledHandleUntilRemoved) {
   EXPECT_EQ(servedA, 1) << "served after its removal";
   EXPECT_EQ(WaitForSingleObject(a, 0), static_cast<DWORD>(WAIT_OBJECT_0)) << "the loop took a removed handle's signal";
 
-  // A callback removes the other wait and its own in the middle of a pass.
+  // A callback removes the wait after it and its own in the middle of a pass (a pass goes in the
+  // order of adding).
+  RemoveLoopWait(b);
   ASSERT_TRUE(AddLoopWait(a, [&] {
     ++servedA;
     RemoveLoopWait(b);
     RemoveLoopWait(a);
   }));
+  ASSERT_TRUE(AddLoopWait(b, [&] { ++servedB; }));
   SetEvent(a);
   SetEvent(b);
   PumpMessagesAndWaits();
