@@ -52,7 +52,8 @@ bool ServeSignalled(const std::vector<LoopWait>& waits, size_t woken) {
       if (state == WAIT_FAILED) {
         LogError(u"message loop: waiting on handle " + HandleText(wait.handle) + u" failed (error " +
                  IntToText(GetLastError()) + u"); the loop no longer waits on it");
-        t_waits.erase(std::remove_if(t_waits.begin(), t_waits.end(), [&](const LoopWait& w) { return w.id == wait.id; }),
+        const uint64_t id = wait.id;
+        t_waits.erase(std::remove_if(t_waits.begin(), t_waits.end(), [id](const LoopWait& w) { return w.id == id; }),
                       t_waits.end());
         dropped = true;
         continue;

@@ -209,7 +209,8 @@ TEST(MessageLoopWaits, ServeEachSignalledHandleUntilRemoved) {
   CloseHandle(b);
   PumpMessagesAndWaits(20);
   int passes = 0;
-  for (begun = std::chrono::steady_clock::now(); std::chrono::steady_clock::now() - begun < std::chrono::milliseconds(300);) {
+  const auto watched = std::chrono::milliseconds(300);
+  for (begun = std::chrono::steady_clock::now(); std::chrono::steady_clock::now() - begun < watched;) {
     PumpMessagesAndWaits(50);
     ++passes;
   }
