@@ -25,7 +25,6 @@
 // |                       | StopStatisticsExchange, kBeforeClose step (1.5 s)  | window), HTTP, "uu"                    |
 // | weather refresh       | weather_worker.cpp: the next start joins it;       | published reports, the poster, HTTP    |
 // |                       | StopWeatherWorker at the exit (1.5 s)              |                                        |
-// | ipc listener          | win32/ipc.cpp: StopIpcListener (1 s)               | the named events (shared), main window |
 // | tray-button hook      | the road, win32/clock_interceptor.cpp (2 s)        | the road's Shared, pointer/key hooks   |
 // | tray-button locator   | the road, win32/clock_interceptor.cpp (1.5 s)      | the road's Shared, a helper per pass   |
 // | helper of a call      | RunUnlessStopped's caller: left at its stop        | only what its work owns                |

@@ -20,6 +20,7 @@
 #include "platform/win32/clock_hook.h"
 #include "platform/win32/clock_interceptor.h"
 #include "platform/win32/ipc.h"
+#include "platform/win32/message_loop_waits.h"
 #include "tests/shellhook/shell11_fixture.h"
 #include "tests/shellhook/shell_fixture.h"
 
@@ -71,10 +72,10 @@ std::vector<double> Measure(int n, Prepare prepare, Act act, bool painted = fals
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
     act();
-    MSG msg;
-    while (counter == before) {
-      if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 2000, QS_ALLINPUT) == WAIT_TIMEOUT) break;
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    // The listener's events are served by this thread's loop, as in the program.
+    const ULONGLONG deadline = GetTickCount64() + 2000;
+    for (ULONGLONG now = GetTickCount64(); counter == before && now < deadline; now = GetTickCount64()) {
+      PumpMessagesAndWaits(static_cast<DWORD>(deadline - now));
     }
     if (counter == before) {
       std::fprintf(stderr, "round %d: nothing within 2 s\n", i + 1);

@@ -5,15 +5,12 @@
 
 #include "platform/win32/clock_hook.h"
 #include "platform/win32/ipc.h"
+#include "platform/win32/message_loop_waits.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   StartIpcListener(window);
   bool own = commandLine && wcsstr(commandLine, L"--own");
   StartClockHookOn(own ? ClockHookRoad::kOwnLibrary : ClockHookRoad::kCompanion);
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(20);
-  }
+  return RunMessageLoop();  // nothing posts WM_QUIT: it runs until it is killed
 }

@@ -1,15 +1,18 @@
 // The listener and the events from this test program in the program's place: set as the hook
-// library and a second start set them, they reach a window of class "TavrinoMain" as messages;
-// the events are open to this user and SYSTEM only.
+// library and a second start set them, they reach a window of class "TavrinoMain" as messages
+// through this thread's message loop; the events are open to this user and SYSTEM only. And the
+// loop's waits themselves.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <aclapi.h>
 
+#include <chrono>
 #include <map>
 #include <vector>
 
 #include "platform/win32/ipc.h"
+#include "platform/win32/message_loop_waits.h"
 #include "tests/shellhook/shell_fixture.h"
 
 using tvtest::W;
@@ -44,12 +47,11 @@ class IpcTest : public ::testing::Test {
     StopIpcListener();
     DestroyWindow(window_);
   }
-  // Each message counted, after the listener had time to post any duplicate.
+  // Each message counted, after the loop had time to post any duplicate.
   std::map<UINT, int> Settle() {
-    MSG msg;
     for (int i = 0; i < 20; ++i) {
       Sleep(15);
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      PumpMessagesAndWaits();
     }
     return g_messages;
   }
@@ -65,6 +67,9 @@ TEST_F(IpcTest, ClicksAndASecondStartBecomeOneMessageEach) {
   HANDLE left = Open(ipc::kClockLeftClickEvent), right = Open(ipc::kClockRightClickEvent);
   ASSERT_TRUE(left && right) << "the hook library could not open the events";
 
+  // Set three times before the loop looks: one click.
+  SetEvent(left);
+  SetEvent(left);
   SetEvent(left);
   ASSERT_TRUE(WaitUntil([] { return g_messages[ipc::kClockLeftClickMessage] == 1; }));
   SetEvent(right);
@@ -72,7 +77,7 @@ TEST_F(IpcTest, ClicksAndASecondStartBecomeOneMessageEach) {
   EXPECT_TRUE(SignalRunningInstance()) << "the running instance was not found";
   ASSERT_TRUE(WaitUntil([] { return g_messages[ipc::kActivateMessage] == 1; }));
   std::map<UINT, int> counts = Settle();
-  EXPECT_EQ(counts[ipc::kClockLeftClickMessage], 1);
+  EXPECT_EQ(counts[ipc::kClockLeftClickMessage], 1) << "an event set three times gave more than one message";
   EXPECT_EQ(counts[ipc::kClockRightClickMessage], 1);
   EXPECT_EQ(counts[ipc::kActivateMessage], 1) << "a second start shows the window once";
   CloseHandle(left);
@@ -142,6 +147,76 @@ TEST_F(IpcTest, AnEventThatCannotBeMadeLeavesNoListener) {
   StopIpcListener();
   EXPECT_EQ(Open(ipc::kClockLeftClickEvent), nullptr);
   CloseHandle(squatter);
+}
+
+// The loop's waits: a callback runs from the pump when its handle is set, once however often it
+// was set, for every handle set at once, and no longer once removed; callbacks may change the
+// waits; a handle closed while added is dropped instead of failing every wait.
+TEST(MessageLoopWaits, ServeEachSignalledHandleUntilRemoved) {
+  HANDLE a = CreateEventW(nullptr, FALSE, FALSE, nullptr), b = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  ASSERT_TRUE(a && b);
+  int servedA = 0, servedB = 0;
+  ASSERT_TRUE(AddLoopWait(a, [&] { ++servedA; }));
+  ASSERT_TRUE(AddLoopWait(b, [&] { ++servedB; }));
+  EXPECT_FALSE(AddLoopWait(nullptr, [] {}));
+
+  SetEvent(a);
+  SetEvent(a);
+  SetEvent(b);
+  EXPECT_TRUE(PumpMessagesAndWaits());
+  EXPECT_EQ(servedA, 1);
+  EXPECT_EQ(servedB, 1) << "one signalled handle kept the other from being served";
+  EXPECT_TRUE(PumpMessagesAndWaits());
+  EXPECT_EQ(servedA + servedB, 2) << "a signal was served twice";
+
+  // The blocking wait takes b's signal and still serves it; a, not set, is not served.
+  SetEvent(b);
+  auto begun = std::chrono::steady_clock::now();
+  EXPECT_TRUE(PumpMessagesAndWaits(5000));
+  EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(2));
+  EXPECT_EQ(servedA, 1);
+  EXPECT_EQ(servedB, 2);
+
+  RemoveLoopWait(a);
+  SetEvent(a);
+  PumpMessagesAndWaits();
+  EXPECT_EQ(servedA, 1) << "served after its removal";
+  EXPECT_EQ(WaitForSingleObject(a, 0), static_cast<DWORD>(WAIT_OBJECT_0)) << "the loop took a removed handle's signal";
+
+  // A callback removes the wait after it and its own in the middle of a pass (a pass goes in the
+  // order of adding).
+  RemoveLoopWait(b);
+  ASSERT_TRUE(AddLoopWait(a, [&] {
+    ++servedA;
+    RemoveLoopWait(b);
+    RemoveLoopWait(a);
+  }));
+  ASSERT_TRUE(AddLoopWait(b, [&] { ++servedB; }));
+  SetEvent(a);
+  SetEvent(b);
+  PumpMessagesAndWaits();
+  EXPECT_EQ(servedA, 2);
+  EXPECT_EQ(servedB, 2) << "a wait removed earlier in the pass was served";
+
+  // The loop itself: a callback ends it.
+  ASSERT_TRUE(AddLoopWait(b, [] { PostQuitMessage(7); }));
+  SetEvent(b);
+  EXPECT_EQ(RunMessageLoop(), 7);
+  RemoveLoopWait(b);
+
+  // Closed while added: dropped, and the next pass waits (for messages) instead of failing at once.
+  ASSERT_TRUE(AddLoopWait(b, [&] { ++servedB; }));
+  CloseHandle(b);
+  PumpMessagesAndWaits(20);
+  int passes = 0;
+  const auto watched = std::chrono::milliseconds(300);
+  for (begun = std::chrono::steady_clock::now(); std::chrono::steady_clock::now() - begun < watched;) {
+    PumpMessagesAndWaits(50);
+    ++passes;
+  }
+  EXPECT_LT(passes, 20) << "the loop spins on a closed handle";
+  EXPECT_EQ(servedB, 2);
+  CloseHandle(a);
 }
 
 }  // namespace

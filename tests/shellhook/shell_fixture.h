@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/ipc_events.h"
+#include "platform/win32/message_loop_waits.h"
 #include "tests/shellhook/stand_in_shell.h"
 
 namespace tvtest {
@@ -19,14 +20,14 @@ inline std::filesystem::path BinDir() {
   return std::filesystem::path(self).parent_path();
 }
 
-// Waits until done() holds, handling this thread's messages meanwhile; false after timeoutMs.
+// Waits until done() holds, handling this thread's messages and its loop's waits (the listener's
+// events) meanwhile; false after timeoutMs.
 inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
   auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     if (done()) return true;
     if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    PumpMessagesAndWaits();
     Sleep(15);
   }
 }

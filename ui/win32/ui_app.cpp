@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/message_loop_waits.h"
 #include "ui/win32/gdiplus_session.h"
 
 namespace tvui {
@@ -46,26 +47,11 @@ std::u16string UiApp::GetResourcePath() {
   return g_resourcePath.empty() ? GetInstancePath() : g_resourcePath;
 }
 
-int UiApp::MessageLoop() {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
-}
+// The loop serves the waits added on this thread (platform/win32/message_loop_waits.h), the
+// clock's click events among them. The system's modal loops (a window being dragged, a message
+// box) do not: an auto-reset event stays set meanwhile and is served right after.
+int UiApp::MessageLoop() { return RunMessageLoop(); }
 
-bool UiApp::PumpPending() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return false;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return true;
-}
+bool UiApp::PumpPending() { return PumpMessagesAndWaits(); }
 
 }  // namespace tvui

@@ -19,10 +19,11 @@ class UiApp {
   // Base folder for relative skin folders (default: the instance path).
   static void SetResourcePath(std::u16string path);
   static std::u16string GetResourcePath();
-  // Runs the thread's message loop until WM_QUIT; returns the quit code.
+  // Runs the thread's message loop until WM_QUIT; returns the quit code. The loop also serves the
+  // thread's waits (platform/win32/message_loop_waits.h).
   static int MessageLoop();
-  // Dispatches every pending message of the thread without waiting. False after WM_QUIT (which
-  // is posted again for the outer loop).
+  // Dispatches every pending message of the thread and serves its signalled waits, without
+  // waiting. False after WM_QUIT (which is posted again for the outer loop).
   static bool PumpPending();
 };
 
