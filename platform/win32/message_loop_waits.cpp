@@ -39,11 +39,17 @@ std::u16string HandleText(HANDLE handle) {
   return IntToText(static_cast<int64_t>(reinterpret_cast<uintptr_t>(handle)));
 }
 
+// What a look at the waits did.
+struct Served {
+  int callbacks = 0;
+  bool dropped = false;  // a handle that cannot be waited on
+};
+
 // Runs the callback of every wait of the snapshot whose handle is signalled and that is still
 // added. The wait at index woken was found signalled by the blocking wait, which took the signal.
-// A handle that cannot be waited on (closed while added) is dropped, logged. True when one was.
-bool ServeSignalled(const std::vector<LoopWait>& waits, size_t woken) {
-  bool dropped = false;
+// A handle that cannot be waited on (closed while added) is dropped, logged.
+Served ServeSignalled(const std::vector<LoopWait>& waits, size_t woken) {
+  Served served;
   for (size_t i = 0; i < waits.size(); ++i) {
     const LoopWait& wait = waits[i];
     if (!StillAdded(wait.id)) continue;  // an earlier callback removed or replaced it
@@ -55,19 +61,23 @@ bool ServeSignalled(const std::vector<LoopWait>& waits, size_t woken) {
         const uint64_t id = wait.id;
         t_waits.erase(std::remove_if(t_waits.begin(), t_waits.end(), [id](const LoopWait& w) { return w.id == id; }),
                       t_waits.end());
-        dropped = true;
+        served.dropped = true;
         continue;
       }
       if (state != WAIT_OBJECT_0 && state != WAIT_ABANDONED) continue;
     }
     wait.signalled();  // the snapshot's copy: the callback may remove its own wait
+    ++served.callbacks;
   }
-  return dropped;
+  return served;
 }
 
-// Dispatches every queued message, serving the waits again every kMessagesBetweenWaits messages.
-// False when WM_QUIT was taken (its code in quitCode).
-bool DispatchQueued(int& quitCode) {
+// Serves every signalled handle (a snapshot: callbacks may change the waits).
+Served ServeReady() { return t_waits.empty() ? Served{} : ServeSignalled(std::vector<LoopWait>(t_waits), kNoneWoken); }
+
+// Dispatches every queued message, serving the waits again every kMessagesBetweenWaits messages;
+// adds the count to dispatched. False when WM_QUIT was taken (its code in quitCode).
+bool DispatchQueued(int& quitCode, int& dispatched) {
   MSG msg;
   int inARow = 0;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -77,42 +87,51 @@ bool DispatchQueued(int& quitCode) {
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+    ++dispatched;
     if (++inARow == kMessagesBetweenWaits) {
       inARow = 0;
-      if (!t_waits.empty()) ServeSignalled(std::vector<LoopWait>(t_waits), kNoneWoken);
+      ServeReady();
     }
   }
   return true;
 }
 
-// One pass of the loop: waits up to waitMs for a message or a signalled handle (not at all with
-// 0), serves every signalled handle, then dispatches the queue. False when WM_QUIT was taken.
-bool ServeOnce(DWORD waitMs, int& quitCode) {
-  const std::vector<LoopWait> waits = t_waits;  // callbacks may change t_waits
-  size_t woken = kNoneWoken;
-  if (waitMs != 0) {
-    std::vector<HANDLE> handles;
-    handles.reserve(waits.size());
-    for (const LoopWait& wait : waits) handles.push_back(wait.handle);
-    const DWORD count = static_cast<DWORD>(handles.size());
-    const DWORD result = MsgWaitForMultipleObjectsEx(count, handles.data(), waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (result < WAIT_OBJECT_0 + count) {
-      woken = result - WAIT_OBJECT_0;
-    } else if (result >= WAIT_ABANDONED_0 && result < WAIT_ABANDONED_0 + count) {
-      woken = result - WAIT_ABANDONED_0;
-    } else if (result == WAIT_FAILED) {
-      const DWORD error = GetLastError();
-      // Mostly a handle closed while still added: the pass below drops it. When none is to blame,
-      // this pass waits for messages alone rather than spinning on the failing wait.
-      if (!ServeSignalled(waits, kNoneWoken)) {
-        LogError(u"message loop: the wait failed (error " + IntToText(error) + u"); this pass waits for messages only");
-        MsgWaitForMultipleObjectsEx(0, nullptr, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-      }
-      return DispatchQueued(quitCode);
+// Sleeps up to waitMs until a message comes or a handle of waits is signalled; the index of the
+// handle whose signal the wait took, or kNoneWoken.
+size_t WaitForInputOrHandle(const std::vector<LoopWait>& waits, DWORD waitMs) {
+  std::vector<HANDLE> handles;
+  handles.reserve(waits.size());
+  for (const LoopWait& wait : waits) handles.push_back(wait.handle);
+  const DWORD count = static_cast<DWORD>(handles.size());
+  const DWORD result = MsgWaitForMultipleObjectsEx(count, handles.data(), waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (result < WAIT_OBJECT_0 + count) return result - WAIT_OBJECT_0;
+  if (result >= WAIT_ABANDONED_0 && result < WAIT_ABANDONED_0 + count) return result - WAIT_ABANDONED_0;
+  if (result == WAIT_FAILED) {
+    const DWORD error = GetLastError();
+    // Mostly a handle closed while still added, which a look at each one drops. When none is to
+    // blame, this wait is for messages alone rather than a spin on the failing one.
+    if (!ServeSignalled(waits, kNoneWoken).dropped) {
+      LogError(u"message loop: the wait failed (error " + IntToText(error) + u"); this time it waits for messages only");
+      MsgWaitForMultipleObjectsEx(0, nullptr, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
   }
-  if (!waits.empty()) ServeSignalled(waits, woken);
-  return DispatchQueued(quitCode);
+  return kNoneWoken;
+}
+
+// One pass of the loop. First what is ready: each signalled handle, then every queued message.
+// Only with the queue empty does it sleep (up to waitMs; not with 0, nor after serving anything),
+// as GetMessage does: PeekMessage and the wait take in the system's pending input (a focus moving
+// with a window hidden), and a wait ahead of the queued messages would let that input overtake
+// what was posted before it. After the sleep, serves what came. False when WM_QUIT was taken.
+bool ServeOnce(DWORD waitMs, int& quitCode) {
+  int dispatched = 0;
+  const int served = ServeReady().callbacks;
+  if (!DispatchQueued(quitCode, dispatched)) return false;
+  if (waitMs == 0 || served + dispatched > 0) return true;
+  const std::vector<LoopWait> waits = t_waits;  // callbacks may change t_waits
+  const size_t woken = WaitForInputOrHandle(waits, waitMs);
+  if (woken != kNoneWoken) ServeSignalled(waits, woken);
+  return DispatchQueued(quitCode, dispatched);
 }
 
 }  // namespace

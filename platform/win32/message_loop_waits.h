@@ -31,7 +31,8 @@ void RemoveLoopWait(HANDLE handle);
 // (TranslateMessage, DispatchMessageW) and serves the waits, sleeping when there is nothing to do.
 int RunMessageLoop();
 
-// One pass without blocking (or, with waitMs, after waiting up to that long for a message or a
-// signalled handle when none is ready): runs the callback of each signalled handle and dispatches
-// every queued message. False when WM_QUIT was taken, which is posted again for the outer loop.
+// One pass without blocking: runs the callback of each signalled handle and dispatches every
+// queued message. With waitMs, when none of that was ready, then waits up to waitMs for a message
+// or a signalled handle and serves what came. False when WM_QUIT was taken, which is posted again
+// for the outer loop.
 bool PumpMessagesAndWaits(DWORD waitMs = 0);
