@@ -71,8 +71,8 @@ inline void RealCtrlClick(POINT at) {
   in[0].type = in[3].type = INPUT_KEYBOARD;
   in[0].ki.wVk = in[3].ki.wVk = VK_CONTROL;
   in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  in[1] = PointerInput(at, MOUSEEVENTF_LEFTDOWN);  // the point on the button events themselves
+  in[2] = PointerInput(at, MOUSEEVENTF_LEFTUP);
   SendInput(4, in, sizeof(INPUT));
 }
 

@@ -11,6 +11,7 @@
 #include "platform/ipc_events.h"
 #include "platform/win32/message_loop_waits.h"
 #include "tests/shellhook/stand_in_shell.h"
+#include "tests/support/screen_input.h"
 
 namespace tvtest {
 
@@ -99,15 +100,15 @@ inline int CountWindows(const wchar_t* cls) {
   return n;
 }
 
-// A real click (input queue) at a screen point.
+// A real click (input queue) at a screen point. Each button event carries the point itself
+// (PointerInput): after a SetCursorPos the system may still hold the pointer where it was, and a
+// bare button event would go there.
 inline void RealClick(POINT at, bool right = false, bool twice = false) {
   SetCursorPos(at.x, at.y);
   Sleep(50);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-  for (int i = 0; i < (twice ? 2 : 1); ++i) SendInput(2, in, sizeof(INPUT));
+  const INPUT in[2] = {PointerInput(at, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                       PointerInput(at, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
+  for (int i = 0; i < (twice ? 2 : 1); ++i) SendInput(2, const_cast<INPUT*>(in), sizeof(INPUT));
 }
 
 class StandInShell {
