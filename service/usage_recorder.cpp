@@ -27,7 +27,7 @@ UsageUploader CurrentUploader() {
   return g_uploader;
 }
 
-// After what its thread reads: at the process's end it is stopped and joined first.
+// The recorder in the background loop while it runs.
 LoopSlot<UserBehaviorAgent> g_agent;
 
 }  // namespace

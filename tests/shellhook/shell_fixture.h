@@ -106,9 +106,9 @@ inline int CountWindows(const wchar_t* cls) {
 inline void RealClick(POINT at, bool right = false, bool twice = false) {
   SetCursorPos(at.x, at.y);
   Sleep(50);
-  const INPUT in[2] = {PointerInput(at, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
-                       PointerInput(at, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
-  for (int i = 0; i < (twice ? 2 : 1); ++i) SendInput(2, const_cast<INPUT*>(in), sizeof(INPUT));
+  INPUT in[2] = {PointerInput(at, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                 PointerInput(at, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
+  for (int i = 0; i < (twice ? 2 : 1); ++i) SendInput(2, in, sizeof(INPUT));
 }
 
 class StandInShell {
